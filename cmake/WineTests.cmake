@@ -16,7 +16,8 @@ endfunction()
 
 function(quillora_add_test)
   cmake_parse_arguments(T "" "NAME;SHARDS" "SOURCES;LIBRARIES" ${ARGN})
-  add_executable(${T_NAME} ${T_SOURCES})
+  # The manifest goes in as an object of its own: from a static library the linker would drop it.
+  add_executable(${T_NAME} ${T_SOURCES} $<TARGET_OBJECTS:controls_manifest>)
   target_compile_options(${T_NAME} PRIVATE ${QUILLORA_WARNINGS})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBRARIES} test_support gmock)
 

@@ -14,6 +14,7 @@
 #include <xmllite.h>
 
 #include <filesystem>
+#include <string>
 
 _COM_SMARTPTR_TYPEDEF(IXmlWriter, IID_IXmlWriter);
 _COM_SMARTPTR_TYPEDEF(IXmlReader, IID_IXmlReader);
@@ -109,6 +110,18 @@ TEST(PlatformChain, WindowOnVirtualDisplayIsPaintedAndCaptured)
     window.reset();
     UnregisterClassW(className, GetModuleHandleW(nullptr));
     DeleteObject(windowClass.hbrBackground);
+}
+
+TEST(PlatformChain, ManifestSelectsVersion6CommonControls)
+{
+    // Wine's version 6 library still answers 5 to DllGetVersion: tell it by where it was loaded
+    // from, the side-by-side assembly that the manifest names.
+    HMODULE comctl = LoadLibraryW(L"comctl32.dll");
+    ASSERT_NE(comctl, nullptr);
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(comctl, path, MAX_PATH);
+    EXPECT_NE(std::wstring(path).find(L"common-controls_6595b64144ccf1df_6."), std::wstring::npos) << path;
+    FreeLibrary(comctl);
 }
 
 TEST(PlatformChain, HostToolsCheckXmlAgainstOneNoteSchema)
