@@ -1,7 +1,5 @@
 #include "framework/files/Files.h"
 
-#include <windows.h>
-
 const std::wstring& GetTempFolder()
 {
     // A function-local static: workers may ask for it first, at the same time as the UI thread.
