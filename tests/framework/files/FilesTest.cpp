@@ -75,7 +75,11 @@ TEST(ListFolder, TellsAnEmptyFolderFromOneThatCannotBeRead)
 
 TEST(ListFolder, ReportsALinkToAFolderAsAReparsePoint)
 {
-    const fs::path folder = TestFolder();
+    // The C++ library's remove_all would follow the link: the host removes it.
+    const fs::path folder = TestPaths::OutputFile(L".d");
+    const std::string unixFolder = SchemaCheck::UnixPath(folder);
+    SchemaCheck::RunHostShell("rm -rf '" + unixFolder + "'");
+    fs::create_directories(folder);
     fs::create_directory(folder / L"inner");
     Touch(folder / L"inner" / L"file.txt");
     // A link back to its own parent: following it would expand the folder forever.
@@ -87,6 +91,7 @@ TEST(ListFolder, ReportsALinkToAFolderAsAReparsePoint)
     EXPECT_TRUE(entries[0].isFolder);
     EXPECT_TRUE(entries[0].isReparsePoint);
     EXPECT_FALSE(entries[1].isReparsePoint);
+    SchemaCheck::RunHostShell("rm -rf '" + unixFolder + "'");
 }
 
 TEST(FileContents, WritesAndReadsBytesWithoutTranslation)
