@@ -110,7 +110,8 @@ bool LogFile::IsOpen() const { return buffer_->IsOpen(); }
 
 std::wostream& LogFile::Stream() noexcept { return *stream_; }
 
-LogEntry::LogEntry(LogFile& file, bool newEntry) : lock_(file.Mutex()), stream_(file.Stream())
+LogEntry::LogEntry(LogFile& file, bool newEntry)
+    : lock_(file.Mutex()), stream_(file.Stream()), flags_(stream_.flags()), fill_(stream_.fill())
 {
     if (newEntry)
         stream_ << LogEntryHead();
@@ -120,6 +121,8 @@ LogEntry::~LogEntry()
 {
     // Each entry reaches the disk when its statement ends, so a crash loses nothing written before.
     stream_.flush();
+    stream_.flags(flags_);
+    stream_.fill(fill_);
 }
 
 std::wstring LogEntryHead()

@@ -49,6 +49,9 @@ public:
 private:
     std::unique_lock<std::recursive_mutex> lock_;
     std::wostream& stream_;
+    // A manipulator such as std::hex lasts for its own entry only.
+    std::ios_base::fmtflags flags_;
+    wchar_t fill_;
 };
 
 // A log file: a wide stream whose characters reach the file as UTF-16LE, behind a buffer of 1024

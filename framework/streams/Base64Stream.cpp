@@ -76,6 +76,11 @@ Base64Stream::Base64Stream(const std::wstring& text) : Base64Stream()
     size_ = DecodedSize(*text_);
 }
 
+Base64Stream::Base64Stream(const std::shared_ptr<const std::wstring>& text)
+    : Base64Stream(text ? *text : std::wstring())
+{
+}
+
 STDMETHODIMP Base64Stream::Read(void* buffer, ULONG count, ULONG* read)
 {
     if (!buffer && count > 0)

@@ -12,6 +12,7 @@ public:
     Base64Stream();
     // Characters outside the base64 alphabet (line breaks, blanks) are left out.
     explicit Base64Stream(const std::wstring& text);
+    explicit Base64Stream(const std::shared_ptr<const std::wstring>& text);
 
     STDMETHODIMP Read(void* buffer, ULONG count, ULONG* read) override;
     STDMETHODIMP Write(const void* buffer, ULONG count, ULONG* written) override;

@@ -65,6 +65,20 @@ TEST(Log, EmptyEntriesHoldOnlyTheTimeAndContinuationsStayOnTheirLine)
     EXPECT_EQ(LogReading::Message(lines[1]), L"GetIDsOfNames: Foo - Unknown dispid!");
 }
 
+TEST(Log, NumberFormatOfOneEntryDoesNotLeakIntoTheNext)
+{
+    const std::wstring path = ShortTestPath(L".log");
+    {
+        LogFile log(path);
+        LogEntry(log, true) << L"hr " << std::hex << std::uppercase << 0x8004200Au;
+        LogEntry(log, true) << L"count " << 255;
+    }
+    const auto lines = LogReading::Lines(LogReading::Text(path));
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(LogReading::Message(lines[0]), L"hr 8004200A");
+    EXPECT_EQ(LogReading::Message(lines[1]), L"count 255");
+}
+
 TEST(Log, EntryIsOnDiskWhenItsStatementEndsAndOthersMayReadMeanwhile)
 {
     const std::wstring path = ShortTestPath(L".log");
