@@ -28,7 +28,9 @@ std::vector<FolderEntry> ListFolder(const std::wstring& folder, DWORD* error)
     std::vector<FolderEntry> entries;
     DWORD result = ERROR_SUCCESS;
     WIN32_FIND_DATAW found{};
-    Owners::FindHandle find(FindFirstFileW((folder + L"\\*.*").c_str(), &found));
+    const bool endsWithSeparator = !folder.empty() && (folder.back() == L'\\' || folder.back() == L'/');
+    const std::wstring pattern = folder + (endsWithSeparator ? L"*.*" : L"\\*.*");
+    Owners::FindHandle find(FindFirstFileW(pattern.c_str(), &found));
     if (!find)
     {
         result = GetLastError();

@@ -59,6 +59,7 @@ TEST(ListFolder, ListsFoldersFirstThenFilesByNameIgnoringCase)
     EXPECT_TRUE(entries[1].isFolder);
     EXPECT_FALSE(entries[2].isFolder);
     EXPECT_FALSE(entries[0].isReparsePoint);
+    EXPECT_EQ(Names(ListFolder(folder.wstring() + L"\\")), Names(entries)) << "a folder given with its separator";
 }
 
 TEST(ListFolder, TellsAnEmptyFolderFromOneThatCannotBeRead)
