@@ -371,13 +371,11 @@ void CollectLines(const XNode& node, std::vector<std::wstring>& lines)
             CollectLines(*child, lines);
 }
 
-std::wstring TitleText(const XNode& page)
+// The plain text of a Title element.
+std::wstring TitleText(const XNode& title)
 {
-    const auto title = page.FirstElement(L"Title");
-    if (!title)
-        return {};
     std::vector<std::wstring> lines;
-    CollectLines(*title, lines);
+    CollectLines(title, lines);
     std::wstring text;
     for (const auto& line : lines)
         text += line;
@@ -1109,6 +1107,11 @@ HRESULT Store::UpdatePageContent(const std::wstring& xml, DATE expected, LONG sc
                 for (auto& existing : page.children)
                     if (SameId(existing->AttributeOr(L"objectID"), *objectId))
                     {
+                        // A replacement without a place keeps the place of what it replaces.
+                        for (const wchar_t* kept : {L"Size", L"Position"})
+                            if (!child->FirstElement(kept))
+                                if (auto old = existing->FirstElement(kept))
+                                    child->children.insert(child->children.begin(), old);
                         PlaceObject(page, *child);
                         existing = child;
                     }
@@ -1335,7 +1338,8 @@ HRESULT Store::GetPageText(const std::wstring& pageId, PageText& text)
             return OneNoteError::PageDoesNotExist;
         text.title = found.node->AttributeOr(L"name");
         if (text.title.empty())
-            text.title = TitleText(*found.node);
+            if (const auto title = found.node->FirstElement(L"Title"))
+                text.title = TitleText(*title);
         text.lines.clear();
         for (const auto& child : found.node->children)
             if (IsPageObject(child->name))
