@@ -317,7 +317,18 @@ ParseResult ParseXml(const std::wstring& text, const std::wstring& expectedNames
     document->put_resolveExternals(VARIANT_FALSE);
     document->put_preserveWhiteSpace(VARIANT_TRUE);
 
-    BSTR source = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    // The text is already decoded: an encoding named in its declaration (XmlLite writes
+    // "UTF-16" or "UTF-8") must not make the parser decode it again.
+    std::wstring body = text;
+    if (!body.empty() && body.front() == 0xFEFF)
+        body.erase(0, 1);
+    if (body.rfind(L"<?xml", 0) == 0)
+    {
+        const size_t end = body.find(L"?>");
+        if (end != std::wstring::npos)
+            body.erase(0, end + 2);
+    }
+    BSTR source = SysAllocStringLen(body.data(), static_cast<UINT>(body.size()));
     VARIANT_BOOL loaded = VARIANT_FALSE;
     hr = document->loadXML(source, &loaded);
     SysFreeString(source);

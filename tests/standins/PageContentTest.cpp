@@ -120,6 +120,18 @@ TEST_F(PageContent, UpdateMergesAsOneNoteDoes)
     EXPECT_GT(ys[1], ys[0]);
 }
 
+TEST_F(PageContent, DeclarationsNamingAnEncodingAreAccepted)
+{
+    ApplicationPtr app = Connect();
+    const std::wstring page = NewPage(app);
+    for (const wchar_t* declaration : {L"<?xml version=\"1.0\" encoding=\"UTF-16\"?>",
+                                       L"<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"yes\"?>", L"\xFEFF"})
+        EXPECT_EQ(Update(app, std::wstring(declaration) + L"<one:Page " + Ns2013 + L" ID=\"" + page + L"\" pageLevel=\"3\"/>"),
+                  S_OK)
+            << Utf8(declaration);
+    EXPECT_EQ(AttributeOf(Content(app, page), L"Page", L"pageLevel"), L"3");
+}
+
 TEST_F(PageContent, WrongXmlAndUnknownObjectsGiveOneNotesErrors)
 {
     ApplicationPtr app = Connect();
