@@ -34,6 +34,20 @@ std::wstring Text(BSTR text);
 std::wstring Number(long long value);
 std::wstring Flag(VARIANT_BOOL value);
 BSTR MakeBstr(const std::wstring& text);
+class QuickFilingDialog;
+struct QuickFilingPickerOptions
+{
+    std::wstring title;
+    std::wstring description;
+    std::wstring buttonText;
+    LONG treeDepth = 4;
+    LONG allowed = 0;
+    HWND owner = nullptr;
+};
+// Shows the location picker that a person sees when no test runs the stand-in; the window calls
+// the dialog's Close when the user picks a location or cancels. Returns the picker window.
+HWND ShowQuickFilingPicker(QuickFilingDialog* dialog, const QuickFilingPickerOptions& options);
+
 // The top-level window that Window::WindowHandle reports: the stand-in's onenote.exe when it
 // runs, else a window of the stand-in's own in this process.
 HWND OneNoteWindow();
@@ -161,6 +175,7 @@ private:
     POINT position_{};
     ULONG pressedButton_ = 1;
     ULONG buttonCount_ = 0;
+    std::wstring buttonText_;
     LONG allowed_ = 0;
     HWND messageWindow_ = nullptr;
     ON16::IQuickFilingDialogCallback* callback_ = nullptr;

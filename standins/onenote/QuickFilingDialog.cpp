@@ -165,7 +165,8 @@ STDMETHODIMP QuickFilingDialog::AddButton(BSTR text, ON16::HierarchyElement allo
     Call call(L"QuickFilingDialog.AddButton", {Text(text), Number(allowed), Number(allowedReadOnly), Flag(isDefault)});
     if (call.Injected())
         return call.Failed();
-    ++buttonCount_;
+    if (buttonCount_++ == 0)
+        buttonText_ = Text(text);
     allowed_ |= allowed;
     return call.Done(S_OK);
 }
@@ -179,17 +180,39 @@ STDMETHODIMP QuickFilingDialog::Run(ON16::IQuickFilingDialogCallback* callback)
         return call.Done(E_POINTER);
     if (messageWindow_)
         return call.Done(E_UNEXPECTED);
-    RegisterMessageWindowClass();
-    messageWindow_ = CreateWindowExW(0, MessageWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                     GetModuleHandleW(nullptr), nullptr);
+    // A person running the programs here (no test has named a scenario or a store) picks in a
+    // window; tests get the scenario's answer after its delay.
+    const bool interactive = !Scenario::Current().QuickFiling().configured &&
+                             Environment(L"QUILLORA_ONENOTE_SCENARIO").empty() &&
+                             Environment(L"QUILLORA_ONENOTE_STORE").empty();
+    if (interactive)
+    {
+        QuickFilingPickerOptions options;
+        options.title = title_;
+        options.description = description_;
+        options.buttonText = buttonText_;
+        options.treeDepth = treeDepth_;
+        options.allowed = allowed_;
+        options.owner = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(parentWindow_));
+        messageWindow_ = ShowQuickFilingPicker(this, options);
+    }
+    else
+    {
+        RegisterMessageWindowClass();
+        messageWindow_ = CreateWindowExW(0, MessageWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                         GetModuleHandleW(nullptr), nullptr);
+        if (messageWindow_)
+        {
+            SetWindowLongPtrW(messageWindow_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+            SetTimer(messageWindow_, CloseTimer, Scenario::Current().QuickFiling().delayMs, nullptr);
+        }
+    }
     if (!messageWindow_)
         return call.Done(HRESULT_FROM_WIN32(GetLastError()));
-    SetWindowLongPtrW(messageWindow_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     // The open dialog keeps itself and the callback alive until it has called back.
     AddRef();
     callback_ = callback;
     callback_->AddRef();
-    SetTimer(messageWindow_, CloseTimer, Scenario::Current().QuickFiling().delayMs, nullptr);
     return call.Done(S_OK);
 }
 

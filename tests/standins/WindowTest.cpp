@@ -2,6 +2,9 @@
 
 #include "framework/com/UnknownImpl.h"
 
+#include "tests/support/Screenshot.h"
+
+#include <commctrl.h>
 #include <psapi.h>
 
 #include <atomic>
@@ -239,6 +242,41 @@ TEST_F(Windows, QuickFilingCallbackArrivesLaterOnTheCallingThread)
         logged = logged || (call.method == L"Callback.OnDialogClosed" &&
                             call.arguments[0] == std::to_wstring(GetCurrentThreadId()));
     EXPECT_TRUE(logged);
+}
+
+TEST_F(Windows, APersonRunningThemHerePicksTheLocationInAWindow)
+{
+    ApplicationPtr app = Connect();
+    // Without a scenario or store named, the dialog is the picker a person uses (default store).
+    SetEnvironmentVariableW(L"QUILLORA_ONENOTE_SCENARIO", nullptr);
+    SetEnvironmentVariableW(L"QUILLORA_ONENOTE_STORE", nullptr);
+    auto* callback = new Callback();
+    DialogPtr dialog;
+    ASSERT_EQ(app->QuickFiling(&dialog), S_OK);
+    ASSERT_EQ(dialog->put_Title(_bstr_t(L"Choose Target Location")), S_OK);
+    ASSERT_EQ(dialog->put_Description(_bstr_t(L"Choose a location to import files")), S_OK);
+    ASSERT_EQ(dialog->put_TreeDepth(ON16::heSections), S_OK);
+    ASSERT_EQ(dialog->AddButton(_bstr_t(L"Select Import Location"), static_cast<ON16::HierarchyElement>(7),
+                                ON16::heNone, VARIANT_TRUE),
+              S_OK);
+    ASSERT_EQ(dialog->Run(callback), S_OK);
+    dialog = nullptr;
+    HWND picker = FindWindowW(L"QuilloraOneNoteStandInPicker", L"Choose Target Location");
+    ASSERT_NE(picker, nullptr);
+    HWND tree = FindWindowExW(picker, nullptr, WC_TREEVIEWW, nullptr);
+    ASSERT_NE(tree, nullptr);
+    HTREEITEM notebook = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    HTREEITEM section = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(notebook)));
+    ASSERT_NE(section, nullptr);
+    SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(section));
+    Screenshot::GdiplusSession gdiplus;
+    Screenshot::SaveWindow(picker, L"picker");
+    SendMessageW(picker, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(callback->thread.load(), GetCurrentThreadId());
+    EXPECT_EQ(callback->button, 0u);
+    EXPECT_FALSE(callback->selected.empty());
+    EXPECT_FALSE(IsWindow(picker));
+    callback->Release();
 }
 
 std::filesystem::path OneNoteExe(const wchar_t* variant)
