@@ -115,8 +115,8 @@ enum NotebookFilterOutType : LONG
     nfoNoWacUrl = 8,
 };
 
-// Not in the published library under these names; kept as the filing-location arguments of
-// SetFilingLocation, which neither program calls.
+// The arguments of SetFilingLocation, which neither program calls: 32-bit enumerations whose
+// values the platform notes do not give.
 using FilingLocation = LONG;
 using FilingLocationType = LONG;
 

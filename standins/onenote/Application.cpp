@@ -133,7 +133,9 @@ STDMETHODIMP Application::UpdatePageContent(BSTR pageXml, DATE expectedLastModif
 STDMETHODIMP Application::GetBinaryPageContent(BSTR pageID, BSTR callbackID, BSTR* base64Out)
 {
     Call call(L"GetBinaryPageContent", {Text(pageID), Text(callbackID)});
-    return AnswerText(call, base64Out, [&](std::wstring&) { return static_cast<HRESULT>(0x8004200F); });
+    return AnswerText(call, base64Out, [&](std::wstring& base64) {
+        return Store::Current().GetBinaryPageContent(Text(pageID), Text(callbackID), base64);
+    });
 }
 
 STDMETHODIMP Application::DeletePageContent(BSTR pageID, BSTR objectID, DATE expectedLastModified, VARIANT_BOOL force)

@@ -6,7 +6,8 @@ namespace StandIn
 {
 HRESULT PublishEmf(const PageText& text, const std::wstring& path)
 {
-    // A letter-sized page at 96 dots per inch; the frame rectangle is in 0.01 mm.
+    // A letter-sized page at 96 dots per inch (the frame rectangle is in 0.01 mm), its text inside
+    // the part that Lumday's preview shows (from a fifteenth of the width, a fortieth of the height).
     constexpr int width = 816;
     constexpr int height = 1056;
     const RECT frame{0, 0, 21590, 27940};
@@ -29,24 +30,24 @@ HRESULT PublishEmf(const PageText& text, const std::wstring& path)
         Owners::Font titleFont(CreateFontW(-27, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0,
                                            ANTIALIASED_QUALITY, 0, L"Segoe UI"));
         Owners::SelectedObject selected(dc, titleFont.get());
-        TextOutW(dc, 48, 40, text.title.c_str(), static_cast<int>(text.title.size()));
+        TextOutW(dc, 96, 64, text.title.c_str(), static_cast<int>(text.title.size()));
     }
     {
         Owners::Pen rule(CreatePen(PS_SOLID, 1, RGB(160, 160, 160)));
         Owners::SelectedObject selected(dc, rule.get());
-        MoveToEx(dc, 48, 84, nullptr);
-        LineTo(dc, 48 + 300, 84);
+        MoveToEx(dc, 96, 108, nullptr);
+        LineTo(dc, 96 + 300, 108);
     }
     {
         Owners::Font bodyFont(CreateFontW(-15, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0,
                                           ANTIALIASED_QUALITY, 0, L"Segoe UI"));
         Owners::SelectedObject selected(dc, bodyFont.get());
-        int y = 115;
+        int y = 140;
         for (const auto& line : text.lines)
         {
             if (y > height - 40)
                 break;
-            TextOutW(dc, 48, y, line.c_str(), static_cast<int>(line.size()));
+            TextOutW(dc, 96, y, line.c_str(), static_cast<int>(line.size()));
             y += 21;
         }
     }

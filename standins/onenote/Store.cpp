@@ -239,6 +239,47 @@ XNodePtr FindObject(const XNode& node, const std::wstring& objectId)
     return nullptr;
 }
 
+// Binary data goes out as a CallbackID naming the object (piBasic), as OneNote hands it out.
+void HideBinary(XNode& node)
+{
+    for (auto& child : node.children)
+    {
+        if (!child->IsElement())
+            continue;
+        if (child->name == L"Data" && (node.name == L"Image" || node.name == L"InkDrawing") && node.Attribute(L"objectID"))
+        {
+            auto callback = MakeElement(L"CallbackID");
+            callback->SetAttribute(L"callbackID", node.AttributeOr(L"objectID"));
+            child = callback;
+        }
+        else
+        {
+            HideBinary(*child);
+        }
+    }
+}
+
+// A CallbackID that comes back stands for the data it was handed out for.
+void RestoreBinary(XNode& node, const XNode& page)
+{
+    for (auto& child : node.children)
+    {
+        if (!child->IsElement())
+            continue;
+        if (child->name == L"CallbackID")
+        {
+            const auto source = FindObject(page, child->AttributeOr(L"callbackID"));
+            if (source)
+                if (auto data = source->FirstElement(L"Data"))
+                    child = data->Clone(true);
+        }
+        else
+        {
+            RestoreBinary(*child, page);
+        }
+    }
+}
+
 bool IsPageObject(const std::wstring& name)
 {
     return name == L"Outline" || name == L"Image" || name == L"InkDrawing" || name == L"InsertedFile" ||
@@ -1008,7 +1049,7 @@ HRESULT Store::GetHierarchyParent(const std::wstring& id, std::wstring& parentId
     });
 }
 
-HRESULT Store::GetPageContent(const std::wstring& pageId, LONG, LONG schema, std::wstring& xml)
+HRESULT Store::GetPageContent(const std::wstring& pageId, LONG info, LONG schema, std::wstring& xml)
 {
     std::wstring ns, xsd;
     if (!SchemaFor(schema, ns, xsd))
@@ -1017,7 +1058,31 @@ HRESULT Store::GetPageContent(const std::wstring& pageId, LONG, LONG schema, std
         Found found;
         if (!FindById(root_, pageId, found) || found.node->name != L"Page")
             return OneNoteError::PageDoesNotExist;
-        xml = WriteForSchema(*found.node, schema);
+        if ((info & 1) == 0)
+        {
+            auto copy = found.node->Clone(true);
+            HideBinary(*copy);
+            xml = WriteForSchema(*copy, schema);
+        }
+        else
+        {
+            xml = WriteForSchema(*found.node, schema);
+        }
+        return S_OK;
+    });
+}
+
+HRESULT Store::GetBinaryPageContent(const std::wstring& pageId, const std::wstring& callbackId, std::wstring& base64)
+{
+    return Run([&](XNode&, bool&) -> HRESULT {
+        Found found;
+        if (!FindById(root_, pageId, found) || found.node->name != L"Page")
+            return OneNoteError::PageDoesNotExist;
+        const auto object = FindObject(*found.node, callbackId);
+        const auto data = object ? object->FirstElement(L"Data") : nullptr;
+        if (!data)
+            return static_cast<HRESULT>(0x8004200F);
+        base64 = data->InnerText();
         return S_OK;
     });
 }
@@ -1057,6 +1122,7 @@ HRESULT Store::UpdatePageContent(const std::wstring& xml, DATE expected, LONG sc
                         return OneNoteError::PageObjectDoesNotExist;
                 }
 
+        RestoreBinary(*input, page);
         for (const auto& [name, value] : input->attributes)
             if (name != L"ID" && name != L"lastModifiedTime")
                 page.SetAttribute(name, value);

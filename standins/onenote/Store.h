@@ -66,6 +66,7 @@ public:
     HRESULT CreateNewPage(const std::wstring& sectionId, LONG style, std::wstring& pageId);
     HRESULT GetHierarchyParent(const std::wstring& id, std::wstring& parentId);
     HRESULT GetPageContent(const std::wstring& pageId, LONG info, LONG schema, std::wstring& xml);
+    HRESULT GetBinaryPageContent(const std::wstring& pageId, const std::wstring& callbackId, std::wstring& base64);
     HRESULT UpdatePageContent(const std::wstring& xml, DATE expected, LONG schema, bool force);
     HRESULT DeletePageContent(const std::wstring& pageId, const std::wstring& objectId);
     HRESULT NavigateTo(const std::wstring& hierarchyId, const std::wstring& objectId);

@@ -132,6 +132,31 @@ TEST_F(PageContent, DeclarationsNamingAnEncodingAreAccepted)
     EXPECT_EQ(AttributeOf(Content(app, page), L"Page", L"pageLevel"), L"3");
 }
 
+TEST_F(PageContent, ImageDataGoesOutAsACallbackIdAndComesBackWithIt)
+{
+    ApplicationPtr app = Connect();
+    const std::wstring page = NewPage(app);
+    const std::wstring data = L"iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mP8z8BQDwAEhQGAhKmMIQAAAABJRU5ErkJggg==";
+    ASSERT_EQ(Update(app, L"<one:Page " + Ns2013 + L" ID=\"" + page + L"\"><one:Image format=\"png\"><one:Data>" + data +
+                              L"</one:Data></one:Image></one:Page>"),
+              S_OK);
+    const std::wstring basic = Content(app, page);
+    EXPECT_TRUE(IsValid(basic, ON16::xs2013, L"basic"));
+    EXPECT_EQ(basic.find(data), std::wstring::npos);
+    const std::wstring imageId = AttributeOf(basic, L"Image", L"objectID");
+    EXPECT_EQ(AttributeOf(basic, L"CallbackID", L"callbackID"), imageId);
+    BSTR binary = nullptr;
+    ASSERT_EQ(app->GetBinaryPageContent(_bstr_t(page.c_str()), _bstr_t(imageId.c_str()), &binary), S_OK);
+    EXPECT_EQ(std::wstring(binary), data);
+    SysFreeString(binary);
+    // The page sent back as it was read keeps its image data.
+    ASSERT_EQ(Update(app, basic), S_OK);
+    BSTR all = nullptr;
+    ASSERT_EQ(app->GetPageContent(_bstr_t(page.c_str()), &all, ON16::piBinaryData, ON16::xs2013), S_OK);
+    EXPECT_NE(std::wstring(all).find(data), std::wstring::npos);
+    SysFreeString(all);
+}
+
 TEST_F(PageContent, WrongXmlAndUnknownObjectsGiveOneNotesErrors)
 {
     ApplicationPtr app = Connect();
