@@ -147,13 +147,21 @@ STDMETHODIMP Application::DeletePageContent(BSTR pageID, BSTR objectID, DATE exp
 STDMETHODIMP Application::NavigateTo(BSTR hierarchyObjectID, BSTR objectID, VARIANT_BOOL newWindow)
 {
     Call call(L"NavigateTo", {Text(hierarchyObjectID), Text(objectID), Flag(newWindow)});
-    return Act(call, [&] { return Store::Current().NavigateTo(Text(hierarchyObjectID), Text(objectID)); });
+    return Act(call, [&] {
+        const HRESULT hr = Store::Current().NavigateTo(Text(hierarchyObjectID), Text(objectID));
+        RefreshOneNoteWindow();
+        return hr;
+    });
 }
 
 STDMETHODIMP Application::NavigateToUrl(BSTR url, VARIANT_BOOL newWindow)
 {
     Call call(L"NavigateToUrl", {Text(url), Flag(newWindow)});
-    return Act(call, [&] { return Store::Current().NavigateToUrl(Text(url)); });
+    return Act(call, [&] {
+        const HRESULT hr = Store::Current().NavigateToUrl(Text(url));
+        RefreshOneNoteWindow();
+        return hr;
+    });
 }
 
 STDMETHODIMP Application::Publish(BSTR hierarchyID, BSTR targetFilePath, ON16::PublishFormat format, BSTR clsidOfExporter)

@@ -51,6 +51,8 @@ HWND ShowQuickFilingPicker(QuickFilingDialog* dialog, const QuickFilingPickerOpt
 // The top-level window that Window::WindowHandle reports: the stand-in's onenote.exe when it
 // runs, else a window of the stand-in's own in this process.
 HWND OneNoteWindow();
+// Repaints the stand-in's own window after navigation.
+void RefreshOneNoteWindow();
 
 class Application : public DualDispatch<ON16::IApplication>
 {

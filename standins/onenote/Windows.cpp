@@ -12,11 +12,60 @@ std::atomic<bool> g_active{true};
 std::atomic<bool> g_fullPageView{false};
 std::atomic<LONG> g_dockedLocation{ON16::dlNone};
 
+HWND g_ownWindow = nullptr;
+
+// The stand-in's own window shows the current page, as OneNote's window would.
+void PaintCurrentPage(HWND window)
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    RECT client{};
+    GetClientRect(window, &client);
+    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    PageText text;
+    const CurrentView view = Store::Current().GetCurrentView();
+    if (view.pageId.empty() || FAILED(Store::Current().GetPageText(view.pageId, text)))
+        text.title = L"(no page)";
+    SetBkMode(dc, TRANSPARENT);
+    HFONT titleFont = CreateFontW(-26, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, L"Segoe UI");
+    HFONT bodyFont = CreateFontW(-15, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, L"Segoe UI");
+    HGDIOBJ previous = SelectObject(dc, titleFont);
+    TextOutW(dc, 40, 30, text.title.c_str(), static_cast<int>(text.title.size()));
+    SelectObject(dc, bodyFont);
+    int y = 90;
+    for (const auto& line : text.lines)
+    {
+        TextOutW(dc, 40, y, line.c_str(), static_cast<int>(line.size()));
+        y += 22;
+    }
+    SelectObject(dc, previous);
+    DeleteObject(titleFont);
+    DeleteObject(bodyFont);
+    EndPaint(window, &paint);
+    SetWindowTextW(window, (text.title + L" - OneNote (stand-in)").c_str());
+}
+
 LRESULT CALLBACK HostWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_PAINT)
+    {
+        PaintCurrentPage(window);
+        return 0;
+    }
+    if (message == WM_CLOSE)
+    {
+        ShowWindow(window, SW_HIDE);
+        return 0;
+    }
     return DefWindowProcW(window, message, wParam, lParam);
 }
 } // namespace
+
+void RefreshOneNoteWindow()
+{
+    if (g_ownWindow)
+        InvalidateRect(g_ownWindow, nullptr, TRUE);
+}
 
 HWND OneNoteWindow()
 {
@@ -27,6 +76,8 @@ HWND OneNoteWindow()
         HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
         static HWND created = nullptr;
         std::thread([ready] {
+            // The window reads the store, whose XML parser is a COM object.
+            CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
             WNDCLASSW windowClass{};
             windowClass.lpfnWndProc = HostWindowProcedure;
             windowClass.hInstance = GetModuleHandleW(nullptr);
@@ -34,6 +85,7 @@ HWND OneNoteWindow()
             RegisterClassW(&windowClass);
             created = CreateWindowExW(0, windowClass.lpszClassName, L"OneNote (stand-in)", WS_OVERLAPPEDWINDOW, 0, 0,
                                       640, 480, nullptr, nullptr, windowClass.hInstance, nullptr);
+            g_ownWindow = created;
             SetEvent(ready);
             MSG message;
             while (GetMessageW(&message, nullptr, 0, 0) > 0)
@@ -155,7 +207,9 @@ STDMETHODIMP WindowObject::NavigateTo(BSTR hierarchyObjectID, BSTR objectID)
     Call call(L"Window.NavigateTo", {Text(hierarchyObjectID), Text(objectID)});
     if (call.Injected())
         return call.Failed();
-    return call.Done(Store::Current().NavigateTo(Text(hierarchyObjectID), Text(objectID)));
+    const HRESULT hr = Store::Current().NavigateTo(Text(hierarchyObjectID), Text(objectID));
+    RefreshOneNoteWindow();
+    return call.Done(hr);
 }
 
 namespace
@@ -231,7 +285,9 @@ STDMETHODIMP WindowObject::NavigateToUrl(BSTR url)
     Call call(L"Window.NavigateToUrl", {Text(url)});
     if (call.Injected())
         return call.Failed();
-    return call.Done(Store::Current().NavigateToUrl(Text(url)));
+    const HRESULT hr = Store::Current().NavigateToUrl(Text(url));
+    RefreshOneNoteWindow();
+    return call.Done(hr);
 }
 
 STDMETHODIMP WindowObject::SetDockedLocation(ON16::DockLocation location, POINT monitor)

@@ -123,6 +123,23 @@ TEST_F(Windows, WindowIsRealAndKnowsSideNoteAndActive)
     EXPECT_EQ(windows->get_Count(&count), S_OK);
     EXPECT_EQ(count, 1u);
 
+    // The window shows the current page.
+    const std::wstring page = FirstId(Hierarchy(app, L"", ON16::hsPages), L"Page", L"Lisbon itinerary");
+    ASSERT_EQ(window->NavigateTo(_bstr_t(page.c_str()), _bstr_t(L"")), S_OK);
+    const HWND shown = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(handle));
+    ShowWindow(shown, SW_SHOWNORMAL);
+    for (int i = 0; i < 50; ++i, Sleep(10))
+        Screenshot::PumpMessages();
+    wchar_t caption[256] = {};
+    GetWindowTextW(shown, caption, 256);
+    if (GetWindowThreadProcessId(shown, nullptr) != GetCurrentThreadId() && FindWindowW(L"Framework::CFrame", nullptr) == nullptr)
+    {
+        EXPECT_EQ(std::wstring(caption), L"Lisbon itinerary - OneNote (stand-in)");
+        Screenshot::GdiplusSession gdiplus;
+        Screenshot::SaveWindow(shown, L"window");
+    }
+    ShowWindow(shown, SW_HIDE);
+
     WriteScenario("sidenote true\n");
     EXPECT_EQ(window->get_SideNote(&sideNote), S_OK);
     EXPECT_EQ(sideNote, VARIANT_TRUE);
