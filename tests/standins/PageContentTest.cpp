@@ -1,5 +1,6 @@
 #include "tests/standins/StandInFixture.h"
 
+#include <iostream>
 #include <regex>
 
 namespace StandInTest
@@ -164,10 +165,17 @@ TEST_F(PageContent, WrongXmlAndUnknownObjectsGiveOneNotesErrors)
     const std::wstring before = Content(app, page);
     EXPECT_EQ(Update(app, L"<one:Page " + Ns2013 + L" ID=\"" + page + L"\"><one:Title>"),
               static_cast<HRESULT>(0x80042000));
-    EXPECT_EQ(Update(app, L"<one:Page " + Ns2013 + L" ID=\"" + page + L"\"><one:Outline><one:Bogus/></one:Outline></one:Page>"),
-              static_cast<HRESULT>(0x80042001));
-    EXPECT_EQ(Update(app, L"<one:Page " + Ns2013 + L" ID=\"" + page + L"\" pageLevel=\"7\"/>"),
-              static_cast<HRESULT>(0x80042001));
+    if (HaveSchemas())
+    {
+        EXPECT_EQ(Update(app, L"<one:Page " + Ns2013 + L" ID=\"" + page + L"\"><one:Outline><one:Bogus/></one:Outline></one:Page>"),
+                  static_cast<HRESULT>(0x80042001));
+        EXPECT_EQ(Update(app, L"<one:Page " + Ns2013 + L" ID=\"" + page + L"\" pageLevel=\"7\"/>"),
+                  static_cast<HRESULT>(0x80042001));
+    }
+    else
+    {
+        std::cout << "[ SKIPPED  ] schema checks of received XML: no shared platform folder beside the checkout\n";
+    }
     EXPECT_EQ(Update(app, L"<one:Page " + Ns2013 + L" ID=\"{11111111-2222-3333-4444-555555555555}{1}{E1}\"/>"),
               static_cast<HRESULT>(0x80042005));
     EXPECT_EQ(Update(app, L"<one:Page " + Ns2013 + L" ID=\"" + page +

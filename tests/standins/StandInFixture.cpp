@@ -112,6 +112,11 @@ std::wstring StandInTest::AttributeOf(const std::wstring& xml, const std::wstrin
     return {};
 }
 
+bool StandInTest::HaveSchemas()
+{
+    return TestPaths::SharedFile(L"platform/xsd/onenote-2013.xsd") && TestPaths::SharedFile(L"platform/xsd/onenote-2010.xsd");
+}
+
 testing::AssertionResult StandInTest::IsValid(const std::wstring& xml, ON16::XMLSchema schema, const std::wstring& name)
 {
     const auto xsd = TestPaths::SharedFile(schema == ON16::xs2010 ? L"platform/xsd/onenote-2010.xsd"

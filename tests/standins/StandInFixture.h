@@ -44,6 +44,8 @@ protected:
     // The ID attribute of the first element with this name in the XML (or empty).
     static std::wstring FirstId(const std::wstring& xml, const std::wstring& element, const std::wstring& nameFilter = {});
     static std::wstring AttributeOf(const std::wstring& xml, const std::wstring& element, const std::wstring& attribute);
+    // Whether the published schemas are there for the stand-in to check received XML against.
+    static bool HaveSchemas();
     // Validates XML against the published schema of its version (skips without the shared folder).
     testing::AssertionResult IsValid(const std::wstring& xml, ON16::XMLSchema schema, const std::wstring& name);
 
