@@ -3,6 +3,7 @@
 #include "framework/ui/Dpi.h"
 
 #include <cmath>
+#include <vector>
 
 namespace
 {
@@ -62,14 +63,36 @@ std::shared_ptr<Gdiplus::Font> CreateUiFont(const wchar_t* family, int style, fl
         if (auto font = TryFont(named, style, pixels))
             return font;
     }
-    const Gdiplus::FontFamily* generic =
-        monospace ? Gdiplus::FontFamily::GenericMonospace() : Gdiplus::FontFamily::GenericSansSerif();
-    if (generic)
+    // The system's generic family of the kind, then the other kind.
+    const Gdiplus::FontFamily* generics[] = {
+        monospace ? Gdiplus::FontFamily::GenericMonospace() : Gdiplus::FontFamily::GenericSansSerif(),
+        monospace ? Gdiplus::FontFamily::GenericSansSerif() : Gdiplus::FontFamily::GenericMonospace()};
+    for (const Gdiplus::FontFamily* generic : generics)
+        if (generic)
+            for (int fallbackStyle : {style, static_cast<int>(Gdiplus::FontStyleRegular)})
+                if (auto font = TryFont(*generic, fallbackStyle, pixels))
+                    return font;
+    // Then the family of the system's message font.
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
     {
-        if (auto font = TryFont(*generic, style, pixels))
+        const Gdiplus::FontFamily message(metrics.lfMessageFont.lfFaceName);
+        if (auto font = TryFont(message, style, pixels))
             return font;
-        if (auto font = TryFont(*generic, Gdiplus::FontStyleRegular, pixels))
-            return font;
+    }
+    // Last, any installed family: text is never drawn in no font at all.
+    Gdiplus::InstalledFontCollection installed;
+    const int count = installed.GetFamilyCount();
+    if (count > 0)
+    {
+        std::vector<Gdiplus::FontFamily> families(static_cast<size_t>(count));
+        int found = 0;
+        installed.GetFamilies(count, families.data(), &found);
+        for (int i = 0; i < found; ++i)
+            for (int fallbackStyle : {style, static_cast<int>(Gdiplus::FontStyleRegular)})
+                if (auto font = TryFont(families[static_cast<size_t>(i)], fallbackStyle, pixels))
+                    return font;
     }
     return nullptr;
 }
