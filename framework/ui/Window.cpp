@@ -503,6 +503,8 @@ unsigned long Window::RunModalLoop(HACCEL accelerators)
     return result_;
 }
 
+bool Window::HasModelessHook() { return messageHook != nullptr; }
+
 std::exception_ptr Window::TakePendingException() { return std::exchange(pendingException, nullptr); }
 
 void Window::RethrowPendingException()

@@ -109,6 +109,9 @@ public:
     static std::exception_ptr TakePendingException();
     static void RethrowPendingException();
 
+    // True while a modeless window is open on the UI thread (its keys go through the message hook).
+    static bool HasModelessHook();
+
     static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static void RegisterWindowClass();
 
