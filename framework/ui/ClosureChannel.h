@@ -106,6 +106,18 @@ private:
 template <typename T, typename Question>
 T UiChannel::Ask(T cautious, Question&& question) const
 {
+    // Asked on the window's own thread, waiting for a posted question would wait for ever.
+    if (channel_ && GetWindowThreadProcessId(channel_->Window(), nullptr) == GetCurrentThreadId())
+    {
+        try
+        {
+            return std::forward<Question>(question)();
+        }
+        catch (...)
+        {
+            return cautious;
+        }
+    }
     std::future<T> answer;
     {
         auto pending = std::make_shared<Detail::PendingAnswer<T>>(std::move(cautious));

@@ -228,6 +228,13 @@ TEST_F(Background, QuestionThatThrowsGetsTheCautiousAnswer)
     EXPECT_TRUE(Window::TakePendingException()) << "the exception did not cross the window procedure";
 }
 
+TEST_F(Background, QuestionAskedOnTheUiThreadIsAnsweredAtOnce)
+{
+    auto window = MakeWindow();
+    EXPECT_EQ(window->GetUiChannel().Ask(2, [] { return 1; }), 1);
+    EXPECT_EQ(window->GetUiChannel().Ask(2, []() -> int { throw std::runtime_error("no dialog"); }), 2);
+}
+
 TEST_F(Background, PostedClosureRunsOnceAndIsFreed)
 {
     auto window = MakeWindow();
