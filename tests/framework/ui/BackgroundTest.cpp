@@ -168,9 +168,10 @@ TEST_F(Background, EachUiPartPrunesTheFinishedJobs)
     EXPECT_EQ(window->RunningTaskCount(), 3u);
     ASSERT_TRUE(UiTest::PumpUntil([&] { return uiParts == 3; }));
     EXPECT_LE(window->RunningTaskCount(), 1u) << "the job that posted last may still be returning";
-    Sleep(50);
-    window->RemoveFinishedTasks();
-    EXPECT_EQ(window->RunningTaskCount(), 0u);
+    EXPECT_TRUE(UiTest::PumpUntil([&] {
+        window->RemoveFinishedTasks();
+        return window->RunningTaskCount() == 0;
+    }));
 }
 
 TEST_F(Background, QuestionAnsweredOnTheUiThreadReachesTheWorker)
