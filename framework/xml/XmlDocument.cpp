@@ -1,0 +1,215 @@
+#include "framework/xml/XmlDocument.h"
+
+#include "framework/com/ComError.h"
+#include "framework/xml/ElementReader.h"
+
+#include <cstdint>
+
+namespace
+{
+// The input and output objects that XmlLite wraps around a stream are plain IUnknowns.
+const IID& UnknownIid() { return IID_IUnknown; }
+using UnknownPtr = _com_ptr_t<_com_IIID_getter<IUnknown, UnknownIid>>;
+
+// Escapes an attribute value fully: the markup characters, and the white space characters that a
+// reader would otherwise turn into spaces.
+std::wstring EscapeAttributeValue(std::wstring_view value)
+{
+    std::wstring escaped;
+    escaped.reserve(value.size() + 16);
+    for (wchar_t c : value)
+    {
+        switch (c)
+        {
+        case L'&': escaped += L"&amp;"; break;
+        case L'<': escaped += L"&lt;"; break;
+        case L'>': escaped += L"&gt;"; break;
+        case L'"': escaped += L"&quot;"; break;
+        case L'\t': escaped += L"&#9;"; break;
+        case L'\n': escaped += L"&#10;"; break;
+        case L'\r': escaped += L"&#13;"; break;
+        default: escaped += c; break;
+        }
+    }
+    return escaped;
+}
+
+bool NeedsAttributeEscape(std::wstring_view value)
+{
+    return value.find_first_of(L"&<>\"\t\n\r") != std::wstring_view::npos;
+}
+
+// Windows' writer escapes attribute values; Wine's writes them as they are. Asked once, of a
+// writer of the system's own.
+bool SystemWriterEscapesAttributes()
+{
+    static const bool escapes = [] {
+        try
+        {
+            XmlWriterHolder probe = CreateWriter(true, false, false, false);
+            ThrowIfFailed(probe.writer->WriteStartElement(nullptr, L"a", nullptr));
+            ThrowIfFailed(probe.writer->WriteAttributeString(nullptr, L"b", nullptr, L"&"));
+            ThrowIfFailed(probe.writer->WriteEndElement());
+            ThrowIfFailed(probe.writer->Flush());
+            const _bstr_t text = StreamToBstr(probe.stream);
+            return std::wstring_view(text, text.length()).find(L"&amp;") != std::wstring_view::npos;
+        }
+        catch (const _com_error&)
+        {
+            return true;
+        }
+    }();
+    return escapes;
+}
+
+void WriteElementTo(IXmlWriter* writer, const ChildElement& element, bool contentOnly, bool indent)
+{
+    if (!contentOnly)
+    {
+        element.WriteStartElement(writer);
+        element.WriteAttributes(writer);
+    }
+    element.WriteChildren(writer, indent);
+    if (!contentOnly)
+        ThrowIfFailed(writer->WriteEndElement());
+}
+} // namespace
+
+XmlWriterHolder CreateWriter(bool utf16, bool writeDeclaration, bool asDocument, bool indent)
+{
+    XmlWriterHolder holder;
+    ThrowIfFailed(CreateXmlWriter(IID_IXmlWriter, reinterpret_cast<void**>(&holder.writer), nullptr));
+    holder.stream = CreateMemoryStream();
+    UnknownPtr output;
+    ThrowIfFailed(CreateXmlWriterOutputWithEncodingName(holder.stream, nullptr, utf16 ? L"utf-16" : L"utf-8", &output));
+    ThrowIfFailed(holder.writer->SetOutput(output));
+    ThrowIfFailed(holder.writer->SetProperty(XmlWriterProperty_Indent, indent));
+    ThrowIfFailed(holder.writer->SetProperty(XmlWriterProperty_ByteOrderMark, FALSE));
+    // Wine's writer knows no conformance levels; it writes what it is given either way.
+    const HRESULT conformance = holder.writer->SetProperty(
+        XmlWriterProperty_ConformanceLevel, asDocument ? XmlConformanceLevel_Document : XmlConformanceLevel_Fragment);
+    if (FAILED(conformance) && conformance != E_NOTIMPL)
+        _com_issue_error(conformance);
+    if (writeDeclaration)
+        ThrowIfFailed(holder.writer->WriteStartDocument(XmlStandalone_Omit));
+    return holder;
+}
+
+IXmlReaderPtr CreateReader(std::wstring_view text)
+{
+    IXmlReaderPtr reader;
+    ThrowIfFailed(CreateXmlReader(IID_IXmlReader, reinterpret_cast<void**>(&reader), nullptr));
+    IStreamPtr stream = CreateMemoryStream();
+    const std::uint64_t bytes = text.size() * sizeof(wchar_t);
+    if (bytes > UINT32_MAX)
+        _com_issue_error(E_OUTOFMEMORY);
+    ULONG written = 0;
+    ThrowIfFailed(stream->Write(text.data(), static_cast<ULONG>(bytes), &written));
+    if (written != bytes)
+        _com_issue_error(E_FAIL);
+    const LARGE_INTEGER start{};
+    ThrowIfFailed(stream->Seek(start, STREAM_SEEK_SET, nullptr));
+    UnknownPtr input;
+    ThrowIfFailed(CreateXmlReaderInputWithEncodingName(stream, nullptr, L"utf-16", FALSE, nullptr, &input));
+    ThrowIfFailed(reader->SetInput(input));
+    ThrowIfFailed(reader->SetProperty(XmlReaderProperty_DtdProcessing, DtdProcessing_Prohibit));
+    return reader;
+}
+
+_bstr_t WriteElement(const ChildElement& element, IXmlWriter* writer, bool contentOnly, bool endDocument, bool indent)
+{
+    if (writer)
+    {
+        WriteElementTo(writer, element, contentOnly, indent);
+        return {};
+    }
+    XmlWriterHolder own = CreateWriter(true, endDocument && !contentOnly, !contentOnly, indent);
+    WriteElementTo(own.writer, element, contentOnly, indent);
+    if (endDocument)
+        ThrowIfFailed(own.writer->WriteEndDocument());
+    ThrowIfFailed(own.writer->Flush());
+    return StreamToBstr(own.stream);
+}
+
+void ParseElement(ChildElement& element, std::wstring_view text, const ElementEndCallback& onElementEnd)
+{
+    Xml::NodeReader reader(CreateReader(text));
+    const ElementLink none;
+    element.Read(ReadContext{&reader, &onElementEnd, &none, &none, true});
+}
+
+void ParseElement(ChildElement& element, const wchar_t* text, const ElementEndCallback& onElementEnd)
+{
+    ParseElement(element, std::wstring_view(text ? text : L""), onElementEnd);
+}
+
+void ParseElement(ChildElement& element, const _bstr_t& text, const ElementEndCallback& onElementEnd)
+{
+    const wchar_t* characters = text;
+    ParseElement(element, std::wstring_view(characters ? characters : L"", text.length()), onElementEnd);
+}
+
+std::wstring XmlEscape(std::wstring text)
+{
+    if (text.find_first_of(L"<>\"&") == std::wstring::npos)
+        return text;
+    std::wstring escaped;
+    escaped.reserve(text.size() + 5);
+    for (wchar_t c : text)
+    {
+        switch (c)
+        {
+        case L'<': escaped += L"&lt;"; break;
+        case L'>': escaped += L"&gt;"; break;
+        case L'"': escaped += L"&quot;"; break;
+        case L'&': escaped += L"&amp;"; break;
+        default: escaped += c; break;
+        }
+    }
+    return escaped;
+}
+
+void WriteTextContent(IXmlWriter* writer, const std::wstring& text, bool raw, bool cdata)
+{
+    if (raw)
+    {
+        if (!text.empty())
+            ThrowIfFailed(writer->WriteRaw(text.c_str()));
+        return;
+    }
+    if (cdata)
+    {
+        // "]]>" cannot stand inside a section: it ends one section after "]]" and starts the next.
+        constexpr std::wstring_view end = L"]]>";
+        size_t start = 0;
+        for (size_t found = text.find(end); found != std::wstring::npos; found = text.find(end, start))
+        {
+            ThrowIfFailed(writer->WriteCData(text.substr(start, found + 2 - start).c_str()));
+            start = found + 2;
+        }
+        ThrowIfFailed(writer->WriteCData(start == 0 ? text.c_str() : text.substr(start).c_str()));
+        return;
+    }
+    if (!text.empty())
+        ThrowIfFailed(writer->WriteString(text.c_str()));
+}
+
+namespace Xml
+{
+void WriteStartElement(IXmlWriter* writer, const ElementName& name)
+{
+    ThrowIfFailed(writer->WriteStartElement(name.prefix, name.localName.data(), name.namespaceUri));
+}
+
+void WriteAttributeValue(IXmlWriter* writer, std::wstring_view localName, const wchar_t* value)
+{
+    if (!SystemWriterEscapesAttributes() && NeedsAttributeEscape(value))
+    {
+        ThrowIfFailed(writer->WriteAttributeString(nullptr, localName.data(), nullptr, EscapeAttributeValue(value).c_str()));
+        return;
+    }
+    ThrowIfFailed(writer->WriteAttributeString(nullptr, localName.data(), nullptr, value));
+}
+
+void WriteChild(IXmlWriter* writer, const ChildElement& child) { WriteElementTo(writer, child, false, true); }
+} // namespace Xml
