@@ -1,14 +1,20 @@
 #include "framework/xml/XmlDocument.h"
 
 #include "framework/com/ComError.h"
+#include "framework/com/UnknownImpl.h"
 #include "framework/xml/ElementReader.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include <cstdint>
+#include <string>
 
 namespace
 {
 // The input and output objects that XmlLite wraps around a stream are plain IUnknowns.
 const IID& UnknownIid() { return IID_IUnknown; }
+const IID& SequentialStreamIid() { return IID_ISequentialStream; }
 using UnknownPtr = _com_ptr_t<_com_IIID_getter<IUnknown, UnknownIid>>;
 
 // Escapes an attribute value fully: the markup characters, and the white space characters that a
@@ -62,6 +68,59 @@ bool SystemWriterEscapesAttributes()
     return escapes;
 }
 
+// The reader's input, handed out in pieces that end just after a '>' where the piece holds one, and
+// never on a ']': Wine's reader takes a "]]>" split between two of its reads for part of the CDATA
+// section, which then runs on to the next section's end.
+class MarkupAlignedInput : public UnknownImpl<ISequentialStream>
+{
+public:
+    explicit MarkupAlignedInput(std::string bytes) : bytes_(std::move(bytes)) {}
+
+    STDMETHODIMP Read(void* buffer, ULONG size, ULONG* read) override
+    {
+        const size_t available = bytes_.size() - position_;
+        size_t count = std::min<size_t>(size, available);
+        if (count < available)
+        {
+            const size_t tagEnd = bytes_.rfind('>', position_ + count - 1);
+            if (tagEnd != std::string::npos && tagEnd >= position_)
+                count = tagEnd + 1 - position_;
+            else
+                while (count > 1 && bytes_[position_ + count - 1] == ']')
+                    --count;
+        }
+        if (count > 0)
+            std::memcpy(buffer, bytes_.data() + position_, count);
+        position_ += count;
+        if (read)
+            *read = static_cast<ULONG>(count);
+        return count > 0 ? S_OK : S_FALSE;
+    }
+
+    STDMETHODIMP Write(const void*, ULONG, ULONG*) override { return STG_E_ACCESSDENIED; }
+
+private:
+    std::string bytes_;
+    size_t position_ = 0;
+};
+
+using SequentialStreamPtr = _com_ptr_t<_com_IIID_getter<ISequentialStream, SequentialStreamIid>>;
+
+std::string ToUtf8(std::wstring_view text)
+{
+    if (text.empty())
+        return {};
+    if (text.size() > INT32_MAX / 3)
+        _com_issue_error(E_OUTOFMEMORY);
+    const int length = static_cast<int>(text.size());
+    std::string utf8(static_cast<size_t>(length) * 3, '\0');
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), length, utf8.data(), length * 3, nullptr, nullptr);
+    if (size <= 0)
+        _com_issue_error(HRESULT_FROM_WIN32(GetLastError()));
+    utf8.resize(static_cast<size_t>(size));
+    return utf8;
+}
+
 void WriteElementTo(IXmlWriter* writer, const ChildElement& element, bool contentOnly, bool indent)
 {
     if (!contentOnly)
@@ -99,18 +158,11 @@ IXmlReaderPtr CreateReader(std::wstring_view text)
 {
     IXmlReaderPtr reader;
     ThrowIfFailed(CreateXmlReader(IID_IXmlReader, reinterpret_cast<void**>(&reader), nullptr));
-    IStreamPtr stream = CreateMemoryStream();
-    const std::uint64_t bytes = text.size() * sizeof(wchar_t);
-    if (bytes > UINT32_MAX)
-        _com_issue_error(E_OUTOFMEMORY);
-    ULONG written = 0;
-    ThrowIfFailed(stream->Write(text.data(), static_cast<ULONG>(bytes), &written));
-    if (written != bytes)
-        _com_issue_error(E_FAIL);
-    const LARGE_INTEGER start{};
-    ThrowIfFailed(stream->Seek(start, STREAM_SEEK_SET, nullptr));
+    // The reader is given the text as UTF-8, the encoding named authoritative whatever the text's
+    // declaration says: Wine's reader loses its place in UTF-16 input longer than its first buffer.
+    const SequentialStreamPtr stream(new MarkupAlignedInput(ToUtf8(text)), false);
     UnknownPtr input;
-    ThrowIfFailed(CreateXmlReaderInputWithEncodingName(stream, nullptr, L"utf-16", FALSE, nullptr, &input));
+    ThrowIfFailed(CreateXmlReaderInputWithEncodingName(stream, nullptr, L"utf-8", FALSE, nullptr, &input));
     ThrowIfFailed(reader->SetInput(input));
     ThrowIfFailed(reader->SetProperty(XmlReaderProperty_DtdProcessing, DtdProcessing_Prohibit));
     return reader;

@@ -209,6 +209,30 @@ TEST(XmlRead, CutOffDocumentKeepsWhatWasRead)
     }
 }
 
+TEST(XmlRead, LargeDocumentReadsBackWholeWhereverTheReadersBuffersEnd)
+{
+    // Long enough for many of the reader's buffers, with section ends at every offset.
+    Catalog catalog;
+    Shelf& shelf = *catalog.shelves.AddNew();
+    for (std::uint32_t id = 0; id < 3000; ++id)
+    {
+        Book& book = *shelf.books.AddNew();
+        book.id = id;
+        book.title = std::make_shared<Text_Title>();
+        book.title->cdata = id % 2 == 0;
+        book.title->text = std::wstring(id % 13, L'x') + L"]]> \u00e9\U0001F600 " + std::to_wstring(id);
+    }
+    const std::wstring text = Write(catalog);
+    ASSERT_GT(text.size(), 200000u);
+
+    auto read = Parse(text);
+    ASSERT_EQ(read->shelves.size(), 1u);
+    ASSERT_EQ(read->shelves[0]->books.size(), shelf.books.size());
+    for (size_t i = 0; i < shelf.books.size(); ++i)
+        ASSERT_EQ(read->shelves[0]->books[i]->title->text, shelf.books[i]->title->text) << i;
+    EXPECT_EQ(Write(*read), text);
+}
+
 TEST(XmlRead, UnknownElementWithContentIsSkippedWholeAndClosesNoList)
 {
     auto catalog = Parse(InCatalog(L"<c:Shelf><c:Book id=\"1\"><c:Author name=\"Ann\"/>"
