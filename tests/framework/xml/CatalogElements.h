@@ -72,13 +72,25 @@ public:
     }
 };
 
-class Magazine : public XmlElement<Magazine>
+// The part that periodicals share, as a base class with a table of its own.
+class Periodical
+{
+public:
+    std::optional<std::wstring> publisher;
+
+    static constexpr auto Schema() { return Xml::Schema(Xml::Attribute(L"publisher", &Periodical::publisher)); }
+};
+
+class Magazine : public XmlElement<Magazine>, public Periodical
 {
 public:
     static constexpr ElementName Name = Named(L"Magazine");
     std::uint32_t issue = 0;
 
-    static constexpr auto Schema() { return Xml::Schema(Xml::Attribute(L"issue", &Magazine::issue)); }
+    static constexpr auto Schema()
+    {
+        return Xml::Schema(Xml::Attribute(L"issue", &Magazine::issue), Xml::Base<Periodical>());
+    }
 };
 
 // One loan: a book or a magazine.

@@ -237,7 +237,7 @@ TEST(XmlRead, UnknownElementWithContentIsSkippedWholeAndClosesNoList)
 {
     auto catalog = Parse(InCatalog(L"<c:Shelf><c:Book id=\"1\"><c:Author name=\"Ann\"/>"
                                    L"<c:Sticker color=\"red\"><c:Author name=\"Inner\"/><c:Note>inner</c:Note>"
-                                   L"</c:Sticker><c:Author name=\"Bob\"/><c:Note>outer</c:Note></c:Book>"
+                                   L"</c:Sticker><c:Author name=\"Bob\"/><c:Blank/><c:Note>outer</c:Note></c:Book>"
                                    L"<c:Book id=\"2\"/></c:Shelf>"));
     ASSERT_EQ(catalog->shelves.size(), 1u);
     const Shelf& shelf = *catalog->shelves[0];
@@ -296,11 +296,13 @@ TEST(XmlRead, GroupRecordIsMadeOnlyWhenItTakesAChild)
 
 TEST(XmlRead, ChoiceListKeepsOneHolderPerElementInOrder)
 {
-    auto catalog = Parse(InCatalog(L"<WindowPosition/><c:Book id=\"1\"/><c:Magazine issue=\"5\"/><c:Book id=\"2\"/>"));
+    auto catalog = Parse(InCatalog(L"<WindowPosition/><c:Book id=\"1\"/><c:Magazine issue=\"5\" publisher=\"P\"/>"
+                                   L"<c:Book id=\"2\"/>"));
     ASSERT_EQ(catalog->loans.size(), 3u);
     EXPECT_EQ(catalog->loans[0]->book->id, 1u);
     EXPECT_FALSE(catalog->loans[0]->magazine);
     EXPECT_EQ(catalog->loans[1]->magazine->issue, 5u);
+    EXPECT_EQ(catalog->loans[1]->magazine->publisher, L"P") << "the base class's attribute";
     EXPECT_EQ(catalog->loans[2]->book->id, 2u);
     EXPECT_TRUE(catalog->window.read);
 }
@@ -459,7 +461,7 @@ INSTANTIATE_TEST_SUITE_P(
     </c:Shelf>
   </c:Shelf>
   <c:Book id="3" />
-  <c:Magazine issue="7" />
+  <c:Magazine issue="7" publisher="Press" />
 </c:Catalog>)",
                   XmlTestText::Form::Canonical},
         RoundTrip{"CDataSections", LR"(<?xml version="1.0" encoding="utf-16"?>
