@@ -246,7 +246,7 @@ int wmain()
 {
     try
     {
-        const auto page = MakePage(60, 400);
+        const auto page = MakePage(40, 400);
         _bstr_t text = WriteElement(*page);
         const std::wstring document(static_cast<const wchar_t*>(text), text.length());
         std::vector<Node> nodes;

@@ -51,40 +51,48 @@ T ReadLeadingFloating(std::wstring_view text)
     if (pos < text.size() && (text[pos] == L'+' || text[pos] == L'-'))
         negative = text[pos++] == L'-';
 
-    std::string number;
+    // The extent of the number: digits with an optional point, and an exponent only with digits.
+    const size_t begin = pos;
     size_t digits = 0;
-    for (; pos < text.size() && IsDigit(text[pos]); ++pos, ++digits)
-        number += static_cast<char>(text[pos]);
+    for (; pos < text.size() && IsDigit(text[pos]); ++pos)
+        ++digits;
     if (pos < text.size() && text[pos] == L'.')
-    {
-        number += '.';
-        for (++pos; pos < text.size() && IsDigit(text[pos]); ++pos, ++digits)
-            number += static_cast<char>(text[pos]);
-    }
+        for (++pos; pos < text.size() && IsDigit(text[pos]); ++pos)
+            ++digits;
     if (digits == 0)
         return 0;
     if (pos < text.size() && (text[pos] == L'e' || text[pos] == L'E'))
     {
-        std::string exponent = "e";
         size_t at = pos + 1;
         if (at < text.size() && (text[at] == L'+' || text[at] == L'-'))
-            exponent += static_cast<char>(text[at++]);
+            ++at;
         if (at < text.size() && IsDigit(text[at]))
-        {
-            for (; at < text.size() && IsDigit(text[at]); ++at)
-                exponent += static_cast<char>(text[at]);
-            number += exponent;
-        }
+            for (pos = at; pos < text.size() && IsDigit(text[pos]);)
+                ++pos;
     }
 
+    // Narrowed for from_chars; on the stack for every number an attribute would hold.
+    char small[64];
+    std::string large;
+    char* number = small;
+    if (pos - begin >= sizeof small)
+    {
+        large.resize(pos - begin + 1);
+        number = large.data();
+    }
+    const size_t length = pos - begin;
+    for (size_t i = 0; i < length; ++i)
+        number[i] = static_cast<char>(text[begin + i]);
+    number[length] = '\0';
+
     T value = 0;
-    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
+    const auto [end, error] = std::from_chars(number, number + length, value);
     (void)end;
     if (error == std::errc::result_out_of_range)
     {
         // Too large saturates at the largest finite value, so that it is never written as "inf";
         // too small is 0.
-        const bool tooLarge = std::strtod(number.c_str(), nullptr) > 1;
+        const bool tooLarge = std::strtod(number, nullptr) > 1;
         value = tooLarge ? std::numeric_limits<T>::max() : T{0};
     }
     return negative ? -value : value;

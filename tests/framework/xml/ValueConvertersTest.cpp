@@ -62,6 +62,7 @@ TEST(DoubleText, ReadsTheLeadingNumberWhateverFollows)
                           Case{L"23.76", 23.76}, Case{L"1e999", 1.7976931348623157e308}, Case{L"1e-999", 0},
                           Case{L"inf", 0}, Case{L"nan", 0}, Case{L".", 0}})
         EXPECT_EQ(TextToDouble(c.text), c.value) << c.text;
+    EXPECT_EQ(TextToDouble(L"1" + std::wstring(100, L'0') + L".5e-100"), 1.0) << "longer than any attribute needs";
 }
 
 TEST(DoubleText, RoundTripsThroughTheWrittenText)
