@@ -10,6 +10,7 @@
 //   Required(&X::child)                C held by value: always written, read once
 //   List(&X::children)                 Collection<C>: a run of C, closed by a later member
 //   ChoiceList(&X::holders)            Collection<H>: a run of choice holders, one per element
+//                                      (either list may be a shared_ptr, made with its first element)
 //   Group(&X::record)                  the table of a record held by value or by shared_ptr
 //                                      (attribute groups, alternatives of a choice, sequences)
 //   Base<B>()                          the table of base class B
