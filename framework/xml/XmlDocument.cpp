@@ -1,0 +1,269 @@
+#include "framework/xml/XmlDocument.h"
+
+#include "framework/com/ComError.h"
+#include "framework/com/UnknownImpl.h"
+#include "framework/xml/ElementReader.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include <cstdint>
+#include <string>
+
+namespace
+{
+// The input and output objects that XmlLite wraps around a stream are plain IUnknowns.
+const IID& UnknownIid() { return IID_IUnknown; }
+const IID& SequentialStreamIid() { return IID_ISequentialStream; }
+using UnknownPtr = _com_ptr_t<_com_IIID_getter<IUnknown, UnknownIid>>;
+
+// Escapes an attribute value fully: the markup characters, and the white space characters that a
+// reader would otherwise turn into spaces.
+std::wstring EscapeAttributeValue(std::wstring_view value)
+{
+    std::wstring escaped;
+    escaped.reserve(value.size() + 16);
+    for (wchar_t c : value)
+    {
+        switch (c)
+        {
+        case L'&': escaped += L"&amp;"; break;
+        case L'<': escaped += L"&lt;"; break;
+        case L'>': escaped += L"&gt;"; break;
+        case L'"': escaped += L"&quot;"; break;
+        case L'\t': escaped += L"&#9;"; break;
+        case L'\n': escaped += L"&#10;"; break;
+        case L'\r': escaped += L"&#13;"; break;
+        default: escaped += c; break;
+        }
+    }
+    return escaped;
+}
+
+bool NeedsAttributeEscape(std::wstring_view value)
+{
+    return value.find_first_of(L"&<>\"\t\n\r") != std::wstring_view::npos;
+}
+
+// Windows' writer escapes attribute values; Wine's writes them as they are. Asked once, of a
+// writer of the system's own.
+bool SystemWriterEscapesAttributes()
+{
+    static const bool escapes = [] {
+        try
+        {
+            XmlWriterHolder probe = CreateWriter(true, false, false, false);
+            ThrowIfFailed(probe.writer->WriteStartElement(nullptr, L"a", nullptr));
+            ThrowIfFailed(probe.writer->WriteAttributeString(nullptr, L"b", nullptr, L"&"));
+            ThrowIfFailed(probe.writer->WriteEndElement());
+            ThrowIfFailed(probe.writer->Flush());
+            const _bstr_t text = StreamToBstr(probe.stream);
+            return std::wstring_view(text, text.length()).find(L"&amp;") != std::wstring_view::npos;
+        }
+        catch (const _com_error&)
+        {
+            return true;
+        }
+    }();
+    return escapes;
+}
+
+// The reader's input, handed out in pieces that end just after a '>' where the piece holds one, and
+// never on a ']': Wine's reader takes a "]]>" split between two of its reads for part of the CDATA
+// section, which then runs on to the next section's end.
+class MarkupAlignedInput : public UnknownImpl<ISequentialStream>
+{
+public:
+    explicit MarkupAlignedInput(std::string bytes) : bytes_(std::move(bytes)) {}
+
+    STDMETHODIMP Read(void* buffer, ULONG size, ULONG* read) override
+    {
+        const size_t available = bytes_.size() - position_;
+        size_t count = std::min<size_t>(size, available);
+        if (count < available)
+        {
+            const size_t tagEnd = bytes_.rfind('>', position_ + count - 1);
+            if (tagEnd != std::string::npos && tagEnd >= position_)
+                count = tagEnd + 1 - position_;
+            else
+                while (count > 1 && bytes_[position_ + count - 1] == ']')
+                    --count;
+        }
+        if (count > 0)
+            std::memcpy(buffer, bytes_.data() + position_, count);
+        position_ += count;
+        if (read)
+            *read = static_cast<ULONG>(count);
+        return count > 0 ? S_OK : S_FALSE;
+    }
+
+    STDMETHODIMP Write(const void*, ULONG, ULONG*) override { return STG_E_ACCESSDENIED; }
+
+private:
+    std::string bytes_;
+    size_t position_ = 0;
+};
+
+using SequentialStreamPtr = _com_ptr_t<_com_IIID_getter<ISequentialStream, SequentialStreamIid>>;
+
+std::string ToUtf8(std::wstring_view text)
+{
+    if (text.empty())
+        return {};
+    if (text.size() > INT32_MAX / 3)
+        _com_issue_error(E_OUTOFMEMORY);
+    const int length = static_cast<int>(text.size());
+    std::string utf8(static_cast<size_t>(length) * 3, '\0');
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), length, utf8.data(), length * 3, nullptr, nullptr);
+    if (size <= 0)
+        _com_issue_error(HRESULT_FROM_WIN32(GetLastError()));
+    utf8.resize(static_cast<size_t>(size));
+    return utf8;
+}
+
+void WriteElementTo(IXmlWriter* writer, const ChildElement& element, bool contentOnly, bool indent)
+{
+    if (!contentOnly)
+    {
+        element.WriteStartElement(writer);
+        element.WriteAttributes(writer);
+    }
+    element.WriteChildren(writer, indent);
+    if (!contentOnly)
+        ThrowIfFailed(writer->WriteEndElement());
+}
+} // namespace
+
+XmlWriterHolder CreateWriter(bool utf16, bool writeDeclaration, bool asDocument, bool indent)
+{
+    XmlWriterHolder holder;
+    ThrowIfFailed(CreateXmlWriter(IID_IXmlWriter, reinterpret_cast<void**>(&holder.writer), nullptr));
+    holder.stream = CreateMemoryStream();
+    UnknownPtr output;
+    ThrowIfFailed(CreateXmlWriterOutputWithEncodingName(holder.stream, nullptr, utf16 ? L"utf-16" : L"utf-8", &output));
+    ThrowIfFailed(holder.writer->SetOutput(output));
+    ThrowIfFailed(holder.writer->SetProperty(XmlWriterProperty_Indent, indent));
+    ThrowIfFailed(holder.writer->SetProperty(XmlWriterProperty_ByteOrderMark, FALSE));
+    // Wine's writer knows no conformance levels; it writes what it is given either way.
+    const HRESULT conformance = holder.writer->SetProperty(
+        XmlWriterProperty_ConformanceLevel, asDocument ? XmlConformanceLevel_Document : XmlConformanceLevel_Fragment);
+    if (FAILED(conformance) && conformance != E_NOTIMPL)
+        _com_issue_error(conformance);
+    if (writeDeclaration)
+        ThrowIfFailed(holder.writer->WriteStartDocument(XmlStandalone_Omit));
+    return holder;
+}
+
+IXmlReaderPtr CreateReader(std::wstring_view text)
+{
+    IXmlReaderPtr reader;
+    ThrowIfFailed(CreateXmlReader(IID_IXmlReader, reinterpret_cast<void**>(&reader), nullptr));
+    // The reader is given the text as UTF-8, the encoding named authoritative whatever the text's
+    // declaration says: Wine's reader loses its place in UTF-16 input longer than its first buffer.
+    const SequentialStreamPtr stream(new MarkupAlignedInput(ToUtf8(text)), false);
+    UnknownPtr input;
+    ThrowIfFailed(CreateXmlReaderInputWithEncodingName(stream, nullptr, L"utf-8", FALSE, nullptr, &input));
+    ThrowIfFailed(reader->SetInput(input));
+    ThrowIfFailed(reader->SetProperty(XmlReaderProperty_DtdProcessing, DtdProcessing_Prohibit));
+    return reader;
+}
+
+_bstr_t WriteElement(const ChildElement& element, IXmlWriter* writer, bool contentOnly, bool endDocument, bool indent)
+{
+    if (writer)
+    {
+        WriteElementTo(writer, element, contentOnly, indent);
+        return {};
+    }
+    // Content alone is a fragment: no declaration, and no document to end.
+    const bool document = endDocument && !contentOnly;
+    XmlWriterHolder own = CreateWriter(true, document, !contentOnly, indent);
+    WriteElementTo(own.writer, element, contentOnly, indent);
+    if (document)
+        ThrowIfFailed(own.writer->WriteEndDocument());
+    ThrowIfFailed(own.writer->Flush());
+    return StreamToBstr(own.stream);
+}
+
+void ParseElement(ChildElement& element, std::wstring_view text, const ElementEndCallback& onElementEnd)
+{
+    Xml::NodeReader reader(CreateReader(text));
+    const ElementLink none;
+    element.Read(ReadContext{&reader, &onElementEnd, &none, &none, true});
+}
+
+void ParseElement(ChildElement& element, const wchar_t* text, const ElementEndCallback& onElementEnd)
+{
+    ParseElement(element, std::wstring_view(text ? text : L""), onElementEnd);
+}
+
+void ParseElement(ChildElement& element, const _bstr_t& text, const ElementEndCallback& onElementEnd)
+{
+    const wchar_t* characters = text;
+    ParseElement(element, std::wstring_view(characters ? characters : L"", text.length()), onElementEnd);
+}
+
+std::wstring XmlEscape(std::wstring text)
+{
+    if (text.find_first_of(L"<>\"&") == std::wstring::npos)
+        return text;
+    std::wstring escaped;
+    escaped.reserve(text.size() + 5);
+    for (wchar_t c : text)
+    {
+        switch (c)
+        {
+        case L'<': escaped += L"&lt;"; break;
+        case L'>': escaped += L"&gt;"; break;
+        case L'"': escaped += L"&quot;"; break;
+        case L'&': escaped += L"&amp;"; break;
+        default: escaped += c; break;
+        }
+    }
+    return escaped;
+}
+
+void WriteTextContent(IXmlWriter* writer, const std::wstring& text, bool raw, bool cdata)
+{
+    if (raw)
+    {
+        if (!text.empty())
+            ThrowIfFailed(writer->WriteRaw(text.c_str()));
+        return;
+    }
+    if (cdata)
+    {
+        // "]]>" cannot stand inside a section: it ends one section after "]]" and starts the next.
+        constexpr std::wstring_view end = L"]]>";
+        size_t start = 0;
+        for (size_t found = text.find(end); found != std::wstring::npos; found = text.find(end, start))
+        {
+            ThrowIfFailed(writer->WriteCData(text.substr(start, found + 2 - start).c_str()));
+            start = found + 2;
+        }
+        ThrowIfFailed(writer->WriteCData(start == 0 ? text.c_str() : text.substr(start).c_str()));
+        return;
+    }
+    if (!text.empty())
+        ThrowIfFailed(writer->WriteString(text.c_str()));
+}
+
+namespace Xml
+{
+void WriteStartElement(IXmlWriter* writer, const ElementName& name)
+{
+    ThrowIfFailed(writer->WriteStartElement(name.prefix, name.localName.data(), name.namespaceUri));
+}
+
+void WriteAttributeValue(IXmlWriter* writer, std::wstring_view localName, const wchar_t* value)
+{
+    if (!SystemWriterEscapesAttributes() && NeedsAttributeEscape(value))
+    {
+        ThrowIfFailed(writer->WriteAttributeString(nullptr, localName.data(), nullptr, EscapeAttributeValue(value).c_str()));
+        return;
+    }
+    ThrowIfFailed(writer->WriteAttributeString(nullptr, localName.data(), nullptr, value));
+}
+
+void WriteChild(IXmlWriter* writer, const ChildElement& child) { WriteElementTo(writer, child, false, true); }
+} // namespace Xml

@@ -1,0 +1,58 @@
+#pragma once
+// Whole documents: element trees to UTF-16 text and back, over XmlLite on memory streams.
+
+#include "framework/streams/MemoryStream.h"
+#include "framework/xml/ChildElement.h"
+#include "framework/xml/XmlLitePointers.h"
+
+#include <string>
+#include <string_view>
+
+// A writer and the memory stream it writes into; the stream is released first.
+struct XmlWriterHolder
+{
+    IXmlWriterPtr writer;
+    IStreamPtr stream;
+};
+
+// A writer on a new memory stream, without byte order mark. asDocument asks for document
+// conformance (one root element), otherwise a fragment is allowed.
+XmlWriterHolder CreateWriter(bool utf16, bool writeDeclaration, bool asDocument, bool indent);
+
+// A reader over text, standing before its first node. Document type declarations are refused.
+IXmlReaderPtr CreateReader(std::wstring_view text);
+
+// Writes element with its attributes and children. Without a writer the text of a UTF-16 writer
+// of its own is returned (with the XML declaration when endDocument; contentOnly gives only the
+// children, as a fragment, which Wine's writer cannot start with text); with a writer given, into
+// that writer, and an empty result.
+_bstr_t WriteElement(const ChildElement& element, IXmlWriter* writer = nullptr, bool contentOnly = false,
+                     bool endDocument = true, bool indent = true);
+
+// Fills element from the document text: the root element of the element's name is read into it
+// (attributes kept where the text has none, lists appended to). onElementEnd, when set, is told of
+// every element when its reading ends. A malformed or cut-off document ends the reading quietly
+// at the bad place; failures of the reader itself raise COM errors.
+void ParseElement(ChildElement& element, std::wstring_view text, const ElementEndCallback& onElementEnd = {});
+void ParseElement(ChildElement& element, const wchar_t* text, const ElementEndCallback& onElementEnd = {});
+void ParseElement(ChildElement& element, const _bstr_t& text, const ElementEndCallback& onElementEnd = {});
+
+// The text with <, >, " and & replaced by their entities (the apostrophe is kept), for putting
+// text into element content that is written raw.
+std::wstring XmlEscape(std::wstring text);
+
+// Writes an element's text: unchanged when raw, else as CDATA when cdata (split where the text
+// holds "]]>"), else escaped. Empty plain text writes nothing.
+void WriteTextContent(IXmlWriter* writer, const std::wstring& text, bool raw, bool cdata);
+
+namespace Xml
+{
+void WriteStartElement(IXmlWriter* writer, const ElementName& name);
+
+// WriteAttributeString, with the value escaped by the binding where the system's writer does not
+// escape attribute values itself (Wine's), so that the document is well-formed on every system.
+void WriteAttributeValue(IXmlWriter* writer, std::wstring_view localName, const wchar_t* value);
+
+// A child element written whole into its parent's writer.
+void WriteChild(IXmlWriter* writer, const ChildElement& child);
+} // namespace Xml
