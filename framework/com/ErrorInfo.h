@@ -6,6 +6,8 @@
 #include <comdef.h>
 #include <oaidl.h>
 
+_COM_SMARTPTR_TYPEDEF(IErrorInfo, IID_IErrorInfo);
+
 class ErrorInfo : public UnknownImpl<IErrorInfo>
 {
 public:

@@ -13,6 +13,7 @@
 #include <gdiplus.h>
 #include <xmllite.h>
 
+#include <ctime>
 #include <filesystem>
 #include <string>
 
@@ -139,4 +140,20 @@ TEST(PlatformChain, HostToolsCheckXmlAgainstOneNoteSchema)
 
     const auto reordered = SchemaCheck::WriteOutputFile(L".c14n.xml", "<a y=\"2\"   x=\"1\"></a>");
     EXPECT_EQ(SchemaCheck::Canonical(reordered), "<a x=\"1\" y=\"2\"></a>");
+}
+
+TEST(PlatformChain, TestsRunInBerlinTimeForWindowsAndTheCLibrary)
+{
+    TIME_ZONE_INFORMATION zone{};
+    GetTimeZoneInformation(&zone);
+    EXPECT_EQ(zone.Bias, -60);
+
+    // 2024-07-01 12:00 UTC is 14:00 summer time in Berlin, 2024-01-15 12:00 UTC is 13:00.
+    const __time64_t summer = 1719835200;
+    const __time64_t winter = 1705320000;
+    tm local{};
+    ASSERT_EQ(_localtime64_s(&local, &summer), 0);
+    EXPECT_EQ(local.tm_hour, 14);
+    ASSERT_EQ(_localtime64_s(&local, &winter), 0);
+    EXPECT_EQ(local.tm_hour, 13);
 }

@@ -1,0 +1,124 @@
+#include "framework/Owners.h"
+#include "framework/files/Files.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace
+{
+Owners::FileHandle OpenForReading(const wchar_t* path)
+{
+    if (!path)
+        return Owners::FileHandle();
+    return Owners::FileHandle(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+// Up to count bytes from the current position; fewer at the end of the file or on a failure.
+size_t ReadUpTo(HANDLE file, void* target, size_t count)
+{
+    size_t total = 0;
+    while (total < count)
+    {
+        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(count - total, 1u << 20));
+        DWORD read = 0;
+        if (!ReadFile(file, static_cast<char*>(target) + total, chunk, &read, nullptr) || read == 0)
+            break;
+        total += read;
+    }
+    return total;
+}
+
+std::string ReadAll(const wchar_t* path)
+{
+    const Owners::FileHandle file = OpenForReading(path);
+    if (!file)
+        return {};
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size) || static_cast<unsigned long long>(size.QuadPart) > SIZE_MAX / 2)
+        return {};
+    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+    bytes.resize(ReadUpTo(file.get(), bytes.data(), bytes.size()));
+    return bytes;
+}
+
+// The UTF-16LE characters of bytes, after a leading FF FE mark; an odd last byte is no character.
+size_t Utf16Start(const std::string& bytes)
+{
+    return bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE' ? 2 : 0;
+}
+} // namespace
+
+bool WriteBytesToFile(const wchar_t* path, const void* bytes, size_t count)
+{
+    if (!path || (!bytes && count > 0))
+        return false;
+    Owners::FileHandle file(CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return false;
+    size_t total = 0;
+    while (total < count)
+    {
+        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(count - total, 1u << 20));
+        DWORD written = 0;
+        if (!WriteFile(file.get(), static_cast<const char*>(bytes) + total, chunk, &written, nullptr) || written == 0)
+            return false;
+        total += written;
+    }
+    // A disk that fills up or goes away may report it only when the file is closed.
+    return CloseHandle(file.release()) != FALSE;
+}
+
+bool WriteStringToFile(const wchar_t* path, const std::string& bytes)
+{
+    return WriteBytesToFile(path, bytes.data(), bytes.size());
+}
+
+std::wstring ReadTextFile(const wchar_t* path)
+{
+    const std::string bytes = ReadAll(path);
+    const size_t start = Utf16Start(bytes);
+    std::wstring text((bytes.size() - start) / 2, L'\0');
+    std::memcpy(text.data(), bytes.data() + start, text.size() * sizeof(wchar_t));
+    return text;
+}
+
+_bstr_t ReadTextFileToBstr(const wchar_t* path)
+{
+    const std::string bytes = ReadAll(path);
+    const size_t start = Utf16Start(bytes);
+    const size_t characters = (bytes.size() - start) / 2;
+    if (bytes.empty())
+        return _bstr_t();
+    BSTR text = SysAllocStringLen(nullptr, static_cast<UINT>(characters));
+    if (!text)
+        _com_issue_error(E_OUTOFMEMORY);
+    std::memcpy(text, bytes.data() + start, characters * sizeof(wchar_t));
+    return _bstr_t(text, false);
+}
+
+std::string ReadFileBytes(const wchar_t* path)
+{
+    std::string bytes = ReadAll(path);
+    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
+        bytes.erase(0, 3);
+    return bytes;
+}
+
+bool IsUtf8File(const wchar_t* path)
+{
+    const Owners::FileHandle file = OpenForReading(path);
+    if (!file)
+        return false;
+    unsigned char start[3] = {};
+    const size_t read = ReadUpTo(file.get(), start, 3);
+    if (read == 3 && start[0] == 0xEF && start[1] == 0xBB && start[2] == 0xBF)
+        return true;
+    // A single byte cannot be UTF-16; two zero-free bytes other than the UTF-16 mark are not either.
+    if (read == 1)
+        return start[0] != 0;
+    return read >= 2 && start[0] != 0 && start[1] != 0 && !(start[0] == 0xFF && start[1] == 0xFE);
+}
+
+bool FileExists(const wchar_t* path) { return static_cast<bool>(OpenForReading(path)); }

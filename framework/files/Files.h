@@ -1,0 +1,63 @@
+#pragma once
+// File-system helpers shared by both programs: the file dialog, the temporary and known folders,
+// folder listings, version resources and whole-file reading and writing.
+
+#include <windows.h>
+#include <comdef.h>
+#include <shtypes.h>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+// One entry of a folder listing.
+struct FolderEntry
+{
+    std::wstring name; // without the folder
+    bool isFolder = false;
+    // A junction, symbolic link or other reparse point: expanding it may lead back into a folder
+    // already being expanded.
+    bool isReparsePoint = false;
+};
+
+// The fixed version block of an executable's version resource, when it has one.
+using FileVersion = std::optional<VS_FIXEDFILEINFO>;
+
+// The common open dialog for files or, with pickFolders, for folders; several may be chosen.
+// filters maps a filter name to its pattern (used for files only). Returns the chosen paths; a
+// cancel or a failure is logged as "ERROR: " and returns what was collected until then.
+std::vector<std::wstring> ShowOpenFileDialog(HWND owner, const wchar_t* title,
+                                             const std::map<std::wstring, std::wstring>& filters, bool pickFolders);
+
+// The user's temporary folder as GetTempPathW gives it (ending in a backslash), read once per run.
+const std::wstring& GetTempFolder();
+// The temporary folder followed by name.
+std::wstring GetTempFilePath(const wchar_t* name);
+
+// The path of a known folder (no trailing backslash), from the shell's known-folder manager. Works
+// on the UI thread and on worker threads of either apartment; failures are raised as COM errors.
+std::wstring GetKnownFolderPath(REFKNOWNFOLDERID id);
+
+// The entries of folder except "." and "..", folders first, each group by name compared character
+// by character in lower case (a prefix before the longer name). A folder that cannot be read gives
+// an empty list; error (when given) then receives the Win32 error code, and ERROR_SUCCESS for a
+// folder that was read, empty or not.
+std::vector<FolderEntry> ListFolder(const std::wstring& folder, DWORD* error = nullptr);
+
+FileVersion GetFileVersion(const wchar_t* path);
+
+// Replace the file with the bytes; true only when every byte was written and the file closed.
+bool WriteBytesToFile(const wchar_t* path, const void* bytes, size_t count);
+bool WriteStringToFile(const wchar_t* path, const std::string& bytes);
+
+// The whole file as UTF-16LE text, a leading FF FE mark left out; empty when it cannot be read.
+std::wstring ReadTextFile(const wchar_t* path);
+_bstr_t ReadTextFileToBstr(const wchar_t* path);
+// The whole file's bytes, a leading UTF-8 mark EF BB BF left out; empty when it cannot be read.
+std::string ReadFileBytes(const wchar_t* path);
+// Whether the file is UTF-8 (or ASCII) text rather than UTF-16: it starts with EF BB BF, or its
+// first two bytes are not zero and not the UTF-16 mark FF FE. False when it cannot be opened.
+bool IsUtf8File(const wchar_t* path);
+// Whether the file can be opened for reading.
+bool FileExists(const wchar_t* path);

@@ -1,0 +1,56 @@
+#pragma once
+// A point in time with its local broken-down form, and its text forms.
+
+#include <windows.h>
+
+#include <compare>
+#include <ctime>
+#include <optional>
+#include <string>
+
+struct DateTime
+{
+    __time64_t time = 0; // seconds since 1970-01-01 00:00 UTC
+    tm local{};          // the local broken-down time of `time`
+
+    // Now.
+    DateTime();
+    // The instant a count of seconds since 1970 (UTC) names.
+    explicit DateTime(__time64_t seconds);
+    // Year, month, day, hour, minute and second read as UTC (milliseconds and weekday ignored).
+    explicit DateTime(const SYSTEMTIME& utc);
+    // A local time on the hour (month 1-12); months and days out of range are carried over.
+    DateTime(int year, int month, int day, int hour);
+
+    // Year, month, day, hour, minute and second read as local time.
+    static DateTime FromLocalSystemTime(const SYSTEMTIME& localTime);
+
+    SYSTEMTIME ToUtcSystemTime() const;
+    SYSTEMTIME ToLocalSystemTime() const;
+
+    DateTime AddSeconds(__time64_t seconds) const { return DateTime(time + seconds); }
+    // 00:00:00 local time of the same local day, the daylight saving state left to the C library.
+    DateTime LocalMidnight() const;
+    bool IsSameDay(const DateTime& other) const;
+
+    friend bool operator==(const DateTime& a, const DateTime& b) { return a.time == b.time; }
+    friend auto operator<=>(const DateTime& a, const DateTime& b) { return a.time <=> b.time; }
+};
+
+// The days of a month (1-12) of a year of the Gregorian calendar.
+int DaysInMonth(int year, int month);
+
+// xsd:dateTime text with the milliseconds ".000": "Z" for UTC, else the local time and its offset
+// ("+01:00", "-05:00", "+00:00").
+std::wstring FormatDateTime(const DateTime& dateTime, bool local);
+
+// Reads year-month-day, then optionally hour:minute:second, milliseconds and "Z" or an offset;
+// the separators are not checked and missing time fields count as 0. Nothing when the year, month
+// or day cannot be read or the date lies outside the C library's range.
+std::optional<DateTime> ParseDateTime(const std::wstring& text);
+
+// A localized text of the local date (the user's locale): 0 long date, 1 short date, 2 day name,
+// 3 short day name, 4 year, 5 month number (two digits), 6 day of month (two digits), 7 month
+// name, 8 short month name, 9 day of the year (1-366), 10 day of the week (0-6, Sunday 0); any other
+// kind the short date.
+std::wstring GetDateText(const DateTime& dateTime, int kind);

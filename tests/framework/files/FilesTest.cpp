@@ -1,0 +1,249 @@
+#include "framework/Owners.h"
+#include "framework/files/Files.h"
+#include "framework/log/Log.h"
+#include "tests/framework/log/LogReading.h"
+#include "tests/support/SchemaCheck.h"
+#include "tests/support/TestPaths.h"
+
+#include <gtest/gtest.h>
+
+#include <knownfolders.h>
+
+#include <atomic>
+#include <filesystem>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+// A fresh folder of the test's own in the output folder.
+fs::path TestFolder()
+{
+    const fs::path folder = TestPaths::OutputFile(L".d");
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    return folder;
+}
+
+void Touch(const fs::path& path, const std::string& bytes = "x")
+{
+    ASSERT_TRUE(WriteStringToFile(path.c_str(), bytes));
+}
+
+std::vector<std::wstring> Names(const std::vector<FolderEntry>& entries)
+{
+    std::vector<std::wstring> names;
+    for (const auto& entry : entries)
+        names.push_back(entry.name);
+    return names;
+}
+} // namespace
+
+TEST(ListFolder, ListsFoldersFirstThenFilesByNameIgnoringCase)
+{
+    const fs::path folder = TestFolder();
+    Touch(folder / L"b.txt");
+    Touch(folder / L"a.txt");
+    Touch(folder / L"B.doc");
+    Touch(folder / L"ab");
+    Touch(folder / L"abc");
+    fs::create_directory(folder / L"Zeta");
+    fs::create_directory(folder / L"A");
+
+    DWORD error = 1;
+    const auto entries = ListFolder(folder.wstring(), &error);
+    EXPECT_EQ(error, static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(Names(entries), (std::vector<std::wstring>{L"A", L"Zeta", L"a.txt", L"ab", L"abc", L"B.doc", L"b.txt"}));
+    EXPECT_TRUE(entries[0].isFolder);
+    EXPECT_TRUE(entries[1].isFolder);
+    EXPECT_FALSE(entries[2].isFolder);
+    EXPECT_FALSE(entries[0].isReparsePoint);
+    EXPECT_EQ(Names(ListFolder(folder.wstring() + L"\\")), Names(entries)) << "a folder given with its separator";
+}
+
+TEST(ListFolder, TellsAnEmptyFolderFromOneThatCannotBeRead)
+{
+    const fs::path folder = TestFolder();
+    DWORD error = 1;
+    EXPECT_TRUE(ListFolder(folder.wstring(), &error).empty());
+    EXPECT_EQ(error, static_cast<DWORD>(ERROR_SUCCESS));
+
+    EXPECT_TRUE(ListFolder((folder / L"missing").wstring(), &error).empty());
+    EXPECT_NE(error, static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_TRUE(ListFolder((folder / L"missing").wstring()).empty());
+}
+
+TEST(ListFolder, ReportsALinkToAFolderAsAReparsePoint)
+{
+    // The C++ library's remove_all would follow the link: the host removes it.
+    const fs::path folder = TestPaths::OutputFile(L".d");
+    const std::string unixFolder = SchemaCheck::UnixPath(folder);
+    SchemaCheck::RunHostShell("rm -rf '" + unixFolder + "'");
+    fs::create_directories(folder);
+    fs::create_directory(folder / L"inner");
+    Touch(folder / L"inner" / L"file.txt");
+    // A link back to its own parent: following it would expand the folder forever.
+    const auto made = SchemaCheck::RunHostShell("ln -s .. '" + SchemaCheck::UnixPath(folder / L"inner" / L"loop") + "'");
+    ASSERT_EQ(made.exitCode, 0) << made.output;
+
+    const auto entries = ListFolder((folder / L"inner").wstring());
+    ASSERT_EQ(Names(entries), (std::vector<std::wstring>{L"loop", L"file.txt"}));
+    EXPECT_TRUE(entries[0].isFolder);
+    EXPECT_TRUE(entries[0].isReparsePoint);
+    EXPECT_FALSE(entries[1].isReparsePoint);
+    SchemaCheck::RunHostShell("rm -rf '" + unixFolder + "'");
+}
+
+TEST(FileContents, WritesAndReadsBytesWithoutTranslation)
+{
+    const fs::path file = TestFolder() / L"bytes.bin";
+    const std::string bytes("\r\n\0\xFF\x1A end", 9);
+    EXPECT_TRUE(WriteBytesToFile(file.c_str(), bytes.data(), bytes.size()));
+    EXPECT_EQ(ReadFileBytes(file.c_str()), bytes);
+    EXPECT_TRUE(WriteStringToFile(file.c_str(), "short"));
+    EXPECT_EQ(ReadFileBytes(file.c_str()), "short") << "a write replaces the whole file";
+    EXPECT_TRUE(WriteBytesToFile(file.c_str(), nullptr, 0));
+    EXPECT_EQ(fs::file_size(file), 0u);
+}
+
+TEST(FileContents, WriteIntoAMissingFolderFails)
+{
+    const fs::path file = TestFolder() / L"missing" / L"x.txt";
+    EXPECT_FALSE(WriteStringToFile(file.c_str(), "x"));
+    EXPECT_FALSE(FileExists(file.c_str()));
+}
+
+TEST(FileContents, ReadsUtf16WithAndWithoutItsMark)
+{
+    const fs::path folder = TestFolder();
+    Touch(folder / L"marked.txt", std::string("\xFF\xFE" "A\0\xE9\0", 6));
+    Touch(folder / L"plain.txt", std::string("A\0\xE9\0", 4));
+    Touch(folder / L"mark-only.txt", "\xFF\xFE");
+    EXPECT_EQ(ReadTextFile((folder / L"marked.txt").c_str()), L"A\u00e9");
+    EXPECT_EQ(ReadTextFile((folder / L"plain.txt").c_str()), L"A\u00e9");
+    EXPECT_EQ(ReadTextFile((folder / L"mark-only.txt").c_str()), L"");
+    EXPECT_EQ(ReadTextFile((folder / L"missing.txt").c_str()), L"");
+
+    const _bstr_t text = ReadTextFileToBstr((folder / L"marked.txt").c_str());
+    EXPECT_EQ(text.length(), 2u);
+    EXPECT_STREQ(static_cast<const wchar_t*>(text), L"A\u00e9");
+    EXPECT_EQ(ReadTextFileToBstr((folder / L"missing.txt").c_str()).length(), 0u);
+}
+
+TEST(FileContents, DetectsUtf8AgainstUtf16)
+{
+    const fs::path folder = TestFolder();
+    Touch(folder / L"bom8.txt", "\xEF\xBB\xBF" "abc");
+    Touch(folder / L"ascii.txt", "abc");
+    Touch(folder / L"utf16.txt", std::string("a\0b\0", 4));
+    Touch(folder / L"utf16-bom.txt", std::string("\xFF\xFE" "a\0", 4));
+    Touch(folder / L"one.txt", "a");
+    Touch(folder / L"empty.txt", "");
+    EXPECT_TRUE(IsUtf8File((folder / L"bom8.txt").c_str()));
+    EXPECT_TRUE(IsUtf8File((folder / L"ascii.txt").c_str()));
+    EXPECT_FALSE(IsUtf8File((folder / L"utf16.txt").c_str())) << "the second byte of ASCII in UTF-16 is 0";
+    EXPECT_FALSE(IsUtf8File((folder / L"utf16-bom.txt").c_str()));
+    EXPECT_TRUE(IsUtf8File((folder / L"one.txt").c_str()));
+    EXPECT_FALSE(IsUtf8File((folder / L"empty.txt").c_str()));
+    EXPECT_FALSE(IsUtf8File((folder / L"missing.txt").c_str()));
+    EXPECT_EQ(ReadFileBytes((folder / L"bom8.txt").c_str()), "abc");
+}
+
+TEST(FileContents, FileExistsOnlyForFilesThatOpen)
+{
+    const fs::path folder = TestFolder();
+    Touch(folder / L"here.txt");
+    EXPECT_TRUE(FileExists((folder / L"here.txt").c_str()));
+    EXPECT_FALSE(FileExists((folder / L"gone.txt").c_str()));
+    EXPECT_FALSE(FileExists(folder.c_str()));
+}
+
+TEST(FileVersionResource, SystemLibraryHasOneAndPlainFileHasNone)
+{
+    wchar_t system[MAX_PATH] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
+    const FileVersion version = GetFileVersion((std::wstring(system) + L"\\kernel32.dll").c_str());
+    ASSERT_TRUE(version);
+    EXPECT_EQ(version->dwSignature, 0xFEEF04BDu);
+    EXPECT_GT(version->dwFileVersionMS, 0u);
+
+    const fs::path plain = TestFolder() / L"plain.txt";
+    Touch(plain);
+    EXPECT_FALSE(GetFileVersion(plain.c_str()));
+    EXPECT_FALSE(GetFileVersion(L"Z:\\no\\such\\file.exe"));
+}
+
+TEST(KnownFolders, PathIsTheSameOnTheUiThreadAndOnAWorker)
+{
+    Owners::OleApartment apartment;
+    const std::wstring roaming = GetKnownFolderPath(FOLDERID_RoamingAppData);
+    ASSERT_FALSE(roaming.empty());
+    EXPECT_NE(roaming.back(), L'\\');
+    EXPECT_TRUE(fs::is_directory(roaming));
+
+    std::wstring fromWorker;
+    std::wstring failure;
+    std::thread worker([&] {
+        Owners::ComApartment multithreaded(COINIT_MULTITHREADED);
+        try
+        {
+            fromWorker = GetKnownFolderPath(FOLDERID_RoamingAppData);
+            // The worker's apartment is left as it was.
+            if (CoInitializeEx(nullptr, COINIT_MULTITHREADED) == S_FALSE)
+                CoUninitialize();
+            else
+                failure = L"apartment changed";
+        }
+        catch (const _com_error& error)
+        {
+            failure = std::to_wstring(error.Error());
+        }
+    });
+    worker.join();
+    EXPECT_EQ(failure, L"");
+    EXPECT_EQ(fromWorker, roaming);
+
+    std::wstring withoutCom;
+    std::thread bare([&] { withoutCom = GetKnownFolderPath(FOLDERID_Downloads); });
+    bare.join();
+    EXPECT_FALSE(withoutCom.empty());
+}
+
+TEST(KnownFolders, UnknownIdIsRaised)
+{
+    const GUID unknown = {0x12345678, 0x1234, 0x1234, {1, 2, 3, 4, 5, 6, 7, 8}};
+    EXPECT_THROW(GetKnownFolderPath(unknown), _com_error);
+}
+
+TEST(FileDialog, CancelReturnsNothingAndLogsOneError)
+{
+    Owners::OleApartment apartment;
+    const std::wstring logPath = TestPaths::OutputFile(L".log").wstring();
+    ASSERT_TRUE(OpenLogFile(logPath));
+
+    static const wchar_t title[] = L"Select Files to Import (test)";
+    std::atomic<bool> done = false;
+    std::atomic<bool> found = false;
+    std::thread canceller([&] {
+        while (!done)
+        {
+            if (HWND dialog = FindWindowW(nullptr, title))
+            {
+                found = true;
+                PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+            }
+            Sleep(50);
+        }
+    });
+    const auto paths = ShowOpenFileDialog(nullptr, title, {}, false);
+    done = true;
+    canceller.join();
+    CloseLogFile();
+
+    EXPECT_TRUE(found);
+    EXPECT_TRUE(paths.empty());
+    const auto lines = LogReading::Lines(LogReading::Text(logPath));
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(LogReading::Message(lines[0]).rfind(L"ERROR: ", 0), 0u) << lines[0].c_str();
+}

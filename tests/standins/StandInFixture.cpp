@@ -1,0 +1,133 @@
+#include "tests/standins/StandInFixture.h"
+
+#include "standins/onenote/Xml.h"
+
+#include <fstream>
+#include <regex>
+
+namespace StandInTest
+{
+std::string Utf8(const std::wstring& text) { return StandIn::ToUtf8(text); }
+
+void StandInTest::SetUp()
+{
+    ASSERT_TRUE(SUCCEEDED(apartment_.result()));
+    store_ = TestPaths::OutputFile(L".store");
+    callLog_ = TestPaths::OutputFile(L".calls.log");
+    scenario_ = TestPaths::OutputFile(L".scenario.txt");
+    std::error_code error;
+    std::filesystem::remove_all(store_, error);
+    std::filesystem::remove(callLog_, error);
+    std::filesystem::remove(scenario_, error);
+    SetEnvironmentVariableW(L"QUILLORA_ONENOTE_STORE", store_.c_str());
+    SetEnvironmentVariableW(L"QUILLORA_ONENOTE_CALLLOG", callLog_.c_str());
+    SetEnvironmentVariableW(L"QUILLORA_ONENOTE_SCENARIO", scenario_.c_str());
+    // Every test starts from the demo store unless its scenario says otherwise.
+    WriteScenario("store demo\n");
+}
+
+void StandInTest::TearDown() {}
+
+void StandInTest::WriteScenario(const std::string& text)
+{
+    // A new scenario must look changed even within the file system's time resolution.
+    static int generation = 0;
+    std::ofstream(scenario_, std::ios::binary | std::ios::trunc) << "# " << ++generation << "\n" << text;
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER value{{now.dwLowDateTime, now.dwHighDateTime}};
+    value.QuadPart += static_cast<ULONGLONG>(generation) * 10000000ULL;
+    FILETIME stamp{value.LowPart, value.HighPart};
+    HANDLE file = CreateFileW(scenario_.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file != INVALID_HANDLE_VALUE)
+    {
+        SetFileTime(file, nullptr, nullptr, &stamp);
+        CloseHandle(file);
+    }
+}
+
+ApplicationPtr StandInTest::Connect(const CLSID& clsid)
+{
+    IUnknown* unknown = nullptr;
+    HRESULT hr = CoCreateInstance(clsid, nullptr, 0x17, IID_IUnknown, reinterpret_cast<void**>(&unknown));
+    EXPECT_EQ(hr, S_OK);
+    if (FAILED(hr))
+        return nullptr;
+    EXPECT_EQ(OleRun(unknown), S_OK);
+    ApplicationPtr app;
+    hr = unknown->QueryInterface(__uuidof(ON16::IApplication), reinterpret_cast<void**>(&app));
+    unknown->Release();
+    EXPECT_EQ(hr, S_OK);
+    return app;
+}
+
+std::vector<StandIn::CallRecord> StandInTest::Calls() const { return StandIn::ReadCallLog(callLog_.wstring()); }
+
+std::wstring StandInTest::Hierarchy(ON16::IApplication* app, const std::wstring& id, ON16::HierarchyScope scope,
+                                    ON16::XMLSchema schema)
+{
+    BSTR xml = nullptr;
+    const HRESULT hr = app->GetHierarchy(_bstr_t(id.c_str()), scope, &xml, schema);
+    EXPECT_EQ(hr, S_OK) << "GetHierarchy " << Utf8(id) << " scope " << scope;
+    std::wstring text = xml ? xml : L"";
+    SysFreeString(xml);
+    return text;
+}
+
+std::wstring StandInTest::Content(ON16::IApplication* app, const std::wstring& id, ON16::XMLSchema schema)
+{
+    BSTR xml = nullptr;
+    const HRESULT hr = app->GetPageContent(_bstr_t(id.c_str()), &xml, ON16::piBasic, schema);
+    EXPECT_EQ(hr, S_OK) << "GetPageContent " << Utf8(id);
+    std::wstring text = xml ? xml : L"";
+    SysFreeString(xml);
+    return text;
+}
+
+std::wstring StandInTest::FirstId(const std::wstring& xml, const std::wstring& element, const std::wstring& nameFilter)
+{
+    const std::wregex tag(L"<one:" + element + L"\\b[^>]*>");
+    for (std::wsregex_iterator it(xml.begin(), xml.end(), tag), end; it != end; ++it)
+    {
+        const std::wstring text = it->str();
+        if (!nameFilter.empty() && text.find(L"name=\"" + nameFilter + L"\"") == std::wstring::npos)
+            continue;
+        std::wsmatch id;
+        if (std::regex_search(text, id, std::wregex(L" ID=\"([^\"]*)\"")))
+            return id[1];
+    }
+    return {};
+}
+
+std::wstring StandInTest::AttributeOf(const std::wstring& xml, const std::wstring& element, const std::wstring& attribute)
+{
+    std::wsmatch tag;
+    if (!std::regex_search(xml, tag, std::wregex(L"<one:" + element + L"\\b[^>]*>")))
+        return {};
+    const std::wstring text = tag.str();
+    std::wsmatch value;
+    if (std::regex_search(text, value, std::wregex(L" " + attribute + L"=\"([^\"]*)\"")))
+        return value[1];
+    return {};
+}
+
+bool StandInTest::HaveSchemas()
+{
+    return TestPaths::SharedFile(L"platform/xsd/onenote-2013.xsd") && TestPaths::SharedFile(L"platform/xsd/onenote-2010.xsd");
+}
+
+testing::AssertionResult StandInTest::IsValid(const std::wstring& xml, ON16::XMLSchema schema, const std::wstring& name)
+{
+    const auto xsd = TestPaths::SharedFile(schema == ON16::xs2010 ? L"platform/xsd/onenote-2010.xsd"
+                                                                   : L"platform/xsd/onenote-2013.xsd");
+    if (xml.rfind(L"<?xml version=\"1.0\"?>", 0) != 0)
+        return testing::AssertionFailure() << "no XML declaration: " << Utf8(xml.substr(0, 80));
+    if (xml.find(L"xmlns:one=\"") == std::wstring::npos)
+        return testing::AssertionFailure() << "no \"one\" prefix";
+    if (!xsd)
+        return testing::AssertionSuccess() << "(no schema to check against)";
+    const auto file = SchemaCheck::WriteOutputFile(L"." + name + L".xml", Utf8(xml));
+    return SchemaCheck::IsValidAgainst(file, *xsd);
+}
+} // namespace StandInTest
