@@ -25,6 +25,16 @@ constexpr ElementName OneNoteName(const wchar_t (&localName)[N])
     return ElementName{std::wstring_view(localName, N - 1), Prefix, NamespaceUri};
 }
 
+// Makes every element of a list built in code point back to the list, as the readers do.
+template <typename T>
+Collection<T>& Adopt(Collection<T>& list)
+{
+    for (const std::shared_ptr<T>& element : list)
+        if (element)
+            element->parentList = &list;
+    return list;
+}
+
 // The registry form of a GUID: 38 characters, braces and upper-case hexadecimal digits.
 std::wstring GuidToText(const GUID& guid);
 

@@ -35,3 +35,5 @@
 
 #include "onenote_model/AttributeGroups.h"
 #include "onenote_model/OneNoteElement.h"
+#include "onenote_model/PageObjectParts.h"
+#include "onenote_model/TextRuns.h"

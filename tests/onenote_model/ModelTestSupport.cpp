@@ -30,6 +30,16 @@ std::wstring WithoutDeclaration(std::wstring text)
 
 std::wstring Write(const ChildElement& element) { return ToText(WriteElement(element, nullptr, false, false, false)); }
 
+std::wstring Written(const ChildElement& element) { return WithoutDeclaration(Write(element)); }
+
+std::wstring Doc(std::wstring_view localName, std::wstring_view attributes, std::wstring_view content)
+{
+    std::wstring doc = Tag(localName, attributes);
+    if (content.empty())
+        return doc + L"/>";
+    return doc + L">" + std::wstring(content) + L"</one:" + std::wstring(localName) + L">";
+}
+
 std::wstring WriteAttributesOf(void (*write)(const void* group, IXmlWriter* writer), const void* group)
 {
     XmlWriterHolder holder = CreateWriter(true, false, false, false);
@@ -59,7 +69,7 @@ testing::AssertionResult IsValidInPage(const ChildElement& element, Place place)
     if (!schema)
         return testing::AssertionSuccess() << "no shared platform folder beside the checkout: not validated";
 
-    const std::wstring inner = WithoutDeclaration(Write(element));
+    const std::wstring inner = Written(element);
     std::wstring page = L"<?xml version=\"1.0\"?>\n<one:Page xmlns:one=\"" + std::wstring(ON::NamespaceUri) + L"\">";
     switch (place)
     {
