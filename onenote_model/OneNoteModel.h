@@ -37,3 +37,6 @@
 #include "onenote_model/OneNoteElement.h"
 #include "onenote_model/PageObjectParts.h"
 #include "onenote_model/TextRuns.h"
+#include "onenote_model/Lists.h"
+#include "onenote_model/InkAndMedia.h"
+#include "onenote_model/Images.h"
