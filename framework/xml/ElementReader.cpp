@@ -149,17 +149,17 @@ void ReadRoot(const ElementHooks& hooks, const ReadContext& context, const ReadC
 void ReadElement(const ElementHooks& hooks, const ReadContext& context)
 {
     NodeReader& reader = *context.reader;
-    hooks.node.parentLink = *context.parentLink;
-    hooks.node.secondLink = *context.secondLink;
-    hooks.node.read = true;
     const ElementLink self{&hooks.node, hooks.name};
     const ReadContext childContext{&reader, context.onElementEnd, &self, &self, false};
-
     if (context.atDocumentStart)
     {
         ReadRoot(hooks, context, childContext);
         return;
     }
+
+    hooks.node.parentLink = *context.parentLink;
+    hooks.node.secondLink = *context.secondLink;
+    hooks.node.read = true;
 
     reader.ForEachAttribute([&](std::wstring_view name, std::wstring_view value) {
         hooks.setAttribute(hooks.element, name, value);

@@ -288,7 +288,7 @@ struct BaseAccess
 template <typename Record>
 const Record& Fresh()
 {
-    static const Record fresh{};
+    static const Record fresh = Record();
     return fresh;
 }
 

@@ -123,9 +123,11 @@ _bstr_t WriteElement(const ChildElement& element, IXmlWriter* writer, bool conte
         WriteElementTo(writer, element, contentOnly, indent);
         return {};
     }
-    XmlWriterHolder own = CreateWriter(true, endDocument && !contentOnly, !contentOnly, indent);
+    // Content alone is a fragment: no declaration, and no document to end.
+    const bool document = endDocument && !contentOnly;
+    XmlWriterHolder own = CreateWriter(true, document, !contentOnly, indent);
     WriteElementTo(own.writer, element, contentOnly, indent);
-    if (endDocument)
+    if (document)
         ThrowIfFailed(own.writer->WriteEndDocument());
     ThrowIfFailed(own.writer->Flush());
     return StreamToBstr(own.stream);

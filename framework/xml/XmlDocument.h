@@ -24,7 +24,8 @@ IXmlReaderPtr CreateReader(std::wstring_view text);
 
 // Writes element with its attributes and children. Without a writer the text of a UTF-16 writer
 // of its own is returned (with the XML declaration when endDocument; contentOnly gives only the
-// children and text, as a fragment); with a writer given, into that writer, and an empty result.
+// children, as a fragment, which Wine's writer cannot start with text); with a writer given, into
+// that writer, and an empty result.
 _bstr_t WriteElement(const ChildElement& element, IXmlWriter* writer = nullptr, bool contentOnly = false,
                      bool endDocument = true, bool indent = true);
 
