@@ -76,6 +76,18 @@ TEST(AttributeGroups, WriteOnlyWhatIsSetOrDiffersFromTheDefault)
         EXPECT_EQ(c.write(), c.expected) << c.name;
 }
 
+TEST(AttributeGroups, GroupsWrittenInFullAreValidOnPagesAndOutlines)
+{
+    const SYSTEMTIME time{2026, 12, 0, 8, 9, 30, 5, 250};
+    const std::wstring page = WriteGroup(ON::HierarchyAttributes(L"{12345678-1234-1234-1234-123456789012}{1}{B0}",
+                                                                 L"A & B <page>", time, true, false)) +
+                              WriteGroup(ON::TextAttributes(L"font-family:Calibri", 2u, L"de-DE"));
+    const std::wstring outline =
+        WriteGroup(ON::TextAttributes(std::nullopt, std::nullopt, L"en-US")) +
+        WriteGroup(ON::EditedByAttributes(L"Ann", L"A", L"r1", L"Bob", L"B", L"r2", time));
+    EXPECT_TRUE(ModelTest::IsValidPageWithAttributes(page, outline));
+}
+
 TEST(AttributeGroups, SettersTakeTheirOwnNamesOnly)
 {
     ON::HierarchyAttributes hierarchy;

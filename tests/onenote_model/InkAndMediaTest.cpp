@@ -74,6 +74,13 @@ TEST(InkAndMedia, InkAndMediaIndexesAreValidInAParagraph)
     EXPECT_EQ(paragraph.words[1]->parentList, &paragraph.words);
     EXPECT_TRUE(IsValidInPage(paragraph, Place::ParagraphContent));
 
+    ON::InkWord fromFile;
+    fromFile.content.file = std::make_shared<ON::FilePath_File>(L"C:\\ink.isf");
+    EXPECT_TRUE(IsValidInPage(fromFile, Place::ParagraphContent));
+    ON::InkWord byCallback;
+    byCallback.content.callback = std::make_shared<ON::CallbackID>(L"{12345678-1234-1234-1234-123456789012}{1}{B0}");
+    EXPECT_TRUE(IsValidInPage(byCallback, Place::ParagraphContent));
+
     ON::MediaIndex index(1500, ON::TextToGuid(L"{11111111-2222-3333-4444-555555555555}"));
     EXPECT_TRUE(IsValidInPage(index, Place::ParagraphChild));
 }

@@ -63,14 +63,37 @@ std::wstring Tag(std::wstring_view localName, std::wstring_view attributes)
     return tag;
 }
 
-testing::AssertionResult IsValidInPage(const ChildElement& element, Place place)
+namespace
+{
+testing::AssertionResult IsValidPage(const std::wstring& page)
 {
     const auto schema = TestPaths::SharedFile(L"platform/xsd/onenote-2013.xsd");
     if (!schema)
         return testing::AssertionSuccess() << "no shared platform folder beside the checkout: not validated";
+    const auto file = SchemaCheck::WriteOutputFile(L".xml", WideToUtf8(page));
+    testing::AssertionResult result = SchemaCheck::IsValidAgainst(file, *schema);
+    if (!result)
+        result << "\n" << WideToUtf8(page);
+    return result;
+}
 
+std::wstring PageStart(std::wstring_view attributes)
+{
+    return L"<?xml version=\"1.0\"?>\n<one:Page xmlns:one=\"" + std::wstring(ON::NamespaceUri) + L"\"" +
+           std::wstring(attributes) + L">";
+}
+} // namespace
+
+testing::AssertionResult IsValidPageWithAttributes(std::wstring_view pageAttributes, std::wstring_view outlineAttributes)
+{
+    return IsValidPage(PageStart(pageAttributes) + L"<one:Outline" + std::wstring(outlineAttributes) +
+                       L"><one:OEChildren><one:OE><one:T>x</one:T></one:OE></one:OEChildren></one:Outline></one:Page>\n");
+}
+
+testing::AssertionResult IsValidInPage(const ChildElement& element, Place place)
+{
     const std::wstring inner = Written(element);
-    std::wstring page = L"<?xml version=\"1.0\"?>\n<one:Page xmlns:one=\"" + std::wstring(ON::NamespaceUri) + L"\">";
+    std::wstring page = PageStart({});
     switch (place)
     {
     case Place::Page: page += inner; break;
@@ -83,10 +106,6 @@ testing::AssertionResult IsValidInPage(const ChildElement& element, Place place)
         break;
     }
     page += L"</one:Page>\n";
-    const auto file = SchemaCheck::WriteOutputFile(L".xml", WideToUtf8(page));
-    testing::AssertionResult result = SchemaCheck::IsValidAgainst(file, *schema);
-    if (!result)
-        result << "\n" << WideToUtf8(page);
-    return result;
+    return IsValidPage(page);
 }
 } // namespace ModelTest

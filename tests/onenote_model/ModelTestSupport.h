@@ -72,6 +72,10 @@ std::wstring Tag(std::wstring_view localName, std::wstring_view attributes = {})
 
 // Success when the element, written on its own, is valid at that place of a minimal page.
 testing::AssertionResult IsValidInPage(const ChildElement& element, Place place);
+
+// Success when a page with these attributes on its start tag, holding an outline with these
+// attributes on its own, is valid (for the attribute groups of pages and outlines).
+testing::AssertionResult IsValidPageWithAttributes(std::wstring_view pageAttributes, std::wstring_view outlineAttributes);
 } // namespace ModelTest
 
 template <typename Group>
