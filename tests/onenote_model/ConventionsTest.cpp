@@ -120,10 +120,7 @@ TEST(AttributeGroups, SettersTakeTheirOwnNamesOnly)
     EXPECT_FALSE(task.completed) << "only true, True and 1 are true";
     EXPECT_FALSE(task.SetAttribute(L"index", L"1"));
 }
-} // namespace
 
-namespace
-{
 TEST(Namespace, ElementsOfThe2010SchemaAreReadAndWrittenIn2013)
 {
     auto image = ModelTest::Read<ON::Image>(
