@@ -223,8 +223,45 @@ std::wstring XmlEscape(std::wstring text)
     return escaped;
 }
 
-void WriteTextContent(IXmlWriter* writer, const std::wstring& text, bool raw, bool cdata)
+namespace
 {
+bool IsXmlCharacter(wchar_t c)
+{
+    return c == L'\t' || c == L'\n' || c == L'\r' || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD);
+}
+
+bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// The writer refuses characters that XML cannot hold (control characters, lone surrogates, U+FFFE
+// and U+FFFF) and would fail the whole document for one of them: they are left out.
+const std::wstring& WithoutNonXmlCharacters(const std::wstring& text, std::wstring& cleaned)
+{
+    const auto allowedAt = [&](size_t i) {
+        const wchar_t c = text[i];
+        if (IsHighSurrogate(c))
+            return i + 1 < text.size() && IsLowSurrogate(text[i + 1]);
+        if (IsLowSurrogate(c))
+            return i > 0 && IsHighSurrogate(text[i - 1]);
+        return IsXmlCharacter(c);
+    };
+    size_t i = 0;
+    while (i < text.size() && allowedAt(i))
+        ++i;
+    if (i == text.size())
+        return text;
+    cleaned.assign(text, 0, i);
+    for (; i < text.size(); ++i)
+        if (allowedAt(i))
+            cleaned += text[i];
+    return cleaned;
+}
+} // namespace
+
+void WriteTextContent(IXmlWriter* writer, const std::wstring& original, bool raw, bool cdata)
+{
+    std::wstring cleaned;
+    const std::wstring& text = WithoutNonXmlCharacters(original, cleaned);
     if (raw)
     {
         if (!text.empty())

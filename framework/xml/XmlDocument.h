@@ -42,7 +42,8 @@ void ParseElement(ChildElement& element, const _bstr_t& text, const ElementEndCa
 std::wstring XmlEscape(std::wstring text);
 
 // Writes an element's text: unchanged when raw, else as CDATA when cdata (split where the text
-// holds "]]>"), else escaped. Empty plain text writes nothing.
+// holds "]]>"), else escaped. Empty plain text writes nothing. Characters that XML does not allow
+// are dropped (tab, line feed and carriage return are kept).
 void WriteTextContent(IXmlWriter* writer, const std::wstring& text, bool raw, bool cdata);
 
 namespace Xml
