@@ -73,12 +73,13 @@ protected:
         SetThemeMode(savedMode_);
     }
 
-    // The host is made after the theme is chosen: its background follows the theme.
+    // The host is made after the theme is chosen. A dark host paints its own background
+    // (COLOR_WINDOW): the class brush of the face colour is the theme's of the first window made.
     Host& MakeHost(bool dark = false, int width = 420, int height = 300)
     {
         SetThemeMode(dark ? UI::ThemeDark : UI::ThemeLight);
         host = std::make_shared<Host>();
-        host->Create(nullptr, COLOR_BTNFACE, 0, WS_OVERLAPPED | WS_CAPTION);
+        host->Create(nullptr, dark ? COLOR_WINDOW : COLOR_BTNFACE, 0, WS_OVERLAPPED | WS_CAPTION);
         host->ShowAtLocation(L"Controls", width, height, false, nullptr, nullptr, Window::Center);
         return *host;
     }

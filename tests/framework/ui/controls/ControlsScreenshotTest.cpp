@@ -158,7 +158,7 @@ TEST_F(EveryControl, DarkWindowShowsOwnerDrawnAndRecolouredControls)
     EXPECT_TRUE(pushButton->IsOwnerDrawn());
     const Screenshot::Capture capture = Screenshot::CaptureWindow(window.GetHwnd());
     Screenshot::Save(capture, L"dark");
-    EXPECT_EQ(ClientPixel(window.GetHwnd(), capture, {2, 2}), GetThemeColor(COLOR_BTNFACE));
+    EXPECT_EQ(ClientPixel(window.GetHwnd(), capture, {2, 2}), GetThemeColor(COLOR_WINDOW));
     // The push button's frame is drawn in the text colour one pixel inside its edge.
     const UI::Rect button = UI::GetClientRectangle(pushButton->hwnd);
     const int u = static_cast<int>(0.75f * GetDpiScaleX());

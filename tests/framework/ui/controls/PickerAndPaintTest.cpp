@@ -54,18 +54,20 @@ TEST_F(ColorPicking, FailingDialogIsLoggedWithItsErrorCode)
 {
     const std::wstring path = TestPaths::OutputFile(L".log").wstring();
     ASSERT_TRUE(OpenLogFile(path));
-    // The real dialog refuses a record of the wrong size and says why.
+    // The real dialog refuses a template it cannot find and says why.
     SetChooseColorFunction([](CHOOSECOLORW& choose) {
-        CHOOSECOLORW wrong = choose;
-        wrong.lStructSize = 0;
-        return ChooseColorW(&wrong);
+        CHOOSECOLORW missing = choose;
+        missing.Flags |= CC_ENABLETEMPLATE;
+        missing.hInstance = reinterpret_cast<HWND>(GetModuleHandleW(nullptr));
+        missing.lpTemplateName = L"NoSuchColorDialog";
+        return ChooseColorW(&missing);
     });
     COLORREF custom[16] = {};
     EXPECT_FALSE(PickColor(nullptr, RGB(1, 2, 3), custom));
     CloseLogFile();
     const auto lines = LogReading::Lines(LogReading::Text(path));
     ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(LogReading::Message(lines[0]), L"ChooseColor error: " + std::to_wstring(CDERR_STRUCTSIZE));
+    EXPECT_EQ(LogReading::Message(lines[0]), L"ChooseColor error: " + std::to_wstring(CDERR_FINDRESFAILURE));
 }
 
 TEST_F(ColorPicking, PickedBlackIsStoredAsOpaqueBlackNotAutomatic)

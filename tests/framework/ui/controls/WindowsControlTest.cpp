@@ -241,3 +241,20 @@ TEST_F(WindowsControls, ButtonWithTabStopKeepsItsOrdinaryTip)
     EXPECT_FALSE(UI::HandleTooltipNotification(&focus));
     EXPECT_FALSE(button.tooltip->tracking);
 }
+
+TEST_F(WindowsControls, DarkLinkLeavesTheWindowsBackgroundBrushIntact)
+{
+    if (IsHighContrast())
+        GTEST_SKIP() << "high contrast is on";
+    Host& window = MakeHost(true);
+    UI::Label link(window.GetHwnd(), L"See <a>the link</a>", false, 0, 0, true);
+    MoveWindow(link.hwnd, 10, 10, 150, 20, FALSE);
+    ShowWindow(link.hwnd, SW_SHOW);
+    UpdateWindow(link.hwnd);
+    // Wine's link control deletes the brush its parent gives it.
+    const Screenshot::Capture capture = Screenshot::CaptureWindow(window.GetHwnd());
+    POINT corner{2, 2};
+    ClientToScreen(window.GetHwnd(), &corner);
+    const UI::Rect bounds = UI::GetWindowRectangle(window.GetHwnd());
+    EXPECT_EQ(capture.At(corner.x - bounds.x, corner.y - bounds.y), GetThemeColor(COLOR_WINDOW));
+}
