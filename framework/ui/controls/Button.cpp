@@ -297,9 +297,10 @@ void Button::DrawItem(const DRAWITEMSTRUCT* item, int backgroundColourIndex)
             graphics.DrawRectangle(&pen, left, top, side, side);
             if (isChecked)
             {
-                const Gdiplus::PointF tick[] = {{left + 5 * u, top + 8 * u},
-                                                {left + 8 * u, top + 11 * u},
-                                                {left + 13 * u, top + 6 * u}};
+                // The tick's points are measured from the item's corner, which puts it inside the box.
+                const float x = itemRect.X;
+                const float y = itemRect.Y;
+                const Gdiplus::PointF tick[] = {{x + 5 * u, y + 8 * u}, {x + 8 * u, y + 11 * u}, {x + 13 * u, y + 6 * u}};
                 graphics.DrawLines(&pen, tick, 3);
             }
         }

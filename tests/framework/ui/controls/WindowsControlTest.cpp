@@ -258,3 +258,43 @@ TEST_F(WindowsControls, DarkLinkLeavesTheWindowsBackgroundBrushIntact)
     const UI::Rect bounds = UI::GetWindowRectangle(window.GetHwnd());
     EXPECT_EQ(capture.At(corner.x - bounds.x, corner.y - bounds.y), GetThemeColor(COLOR_WINDOW));
 }
+
+TEST_F(WindowsControls, BadgeTipShowsWhenTheMouseEntersAndReturnsWhenItLeaves)
+{
+    Host& window = MakeHost();
+    auto box = UI::CreateControlWithInfo(window.GetHwnd(), StaticControl(window.GetHwnd()), L"Hovered");
+    auto badge = std::dynamic_pointer_cast<UI::Button>(box->Children()[1]);
+    NMBCHOTITEM hot{};
+    hot.hdr = {badge->hwnd, 0, static_cast<UINT>(BCN_HOTITEMCHANGE)};
+    hot.dwFlags = HICF_ENTERING;
+    EXPECT_TRUE(UI::HandleTooltipNotification(&hot.hdr));
+    EXPECT_TRUE(badge->tooltip->tracking);
+    hot.dwFlags = HICF_LEAVING;
+    EXPECT_TRUE(UI::HandleTooltipNotification(&hot.hdr));
+    EXPECT_FALSE(badge->tooltip->tracking);
+    NMHDR other{badge->hwnd, 0, static_cast<UINT>(NM_CLICK)};
+    EXPECT_FALSE(UI::HandleTooltipNotification(&other));
+}
+
+TEST_F(WindowsControls, TrackingTipNearTheRightEdgeIsShiftedLeftToFit)
+{
+    Host& window = MakeHost(false, 300, 100);
+    auto control = StaticControl(window.GetHwnd());
+    MoveWindow(control->hwnd, 250, 10, 20, 20, FALSE);
+    ASSERT_TRUE(UI::ShowTooltipNow(*control, L"A tip"));
+    UI::PositionTrackingTooltip(*control);
+    UiTest::PumpFor(std::chrono::milliseconds(50));
+    const UI::Rect parent = UI::GetWindowRectangle(window.GetHwnd());
+    const UI::Rect own = UI::GetWindowRectangle(control->hwnd);
+    const int maxWidth = static_cast<int>(SendMessageW(control->tooltip->hwnd, TTM_GETMAXTIPWIDTH, 0, 0));
+    EXPECT_EQ(maxWidth, ::ScaleToDpi(400));
+    const int expectedX = parent.x + parent.width - maxWidth - 2 * UI::LargeMargin() +
+                          UI::PointsToPixels(15.0f, GetDpiScaleX());
+    const UI::Rect tip = UI::GetWindowRectangle(control->tooltip->hwnd);
+    // The tip's own frame may sit a pixel beside the tracked point.
+    if (IsWindowVisible(control->tooltip->hwnd))
+    {
+        EXPECT_NEAR(tip.x, std::max(expectedX, 0), 2);
+    }
+    EXPECT_LT(expectedX, own.x);
+}
