@@ -1,6 +1,7 @@
 // The list view in a real window: rows found by id after others are removed, selection by id, the
 // notifications its owner hears (sent as the control sends them where Wine's list view does not),
 // the empty-list text and the dark theme's drawing.
+#include "framework/ui/Dpi.h"
 #include "framework/ui/controls/ListView.h"
 #include "tests/framework/ui/controls/ControlTestSupport.h"
 
@@ -278,4 +279,62 @@ TEST_F(ListViews, DarkListAsksForItemDrawingAndRecoloursItself)
     EXPECT_EQ(static_cast<COLORREF>(SendMessageW(list->hwnd, LVM_GETBKCOLOR, 0, 0)), GetThemeColor(COLOR_WINDOW));
     EXPECT_EQ(static_cast<COLORREF>(SendMessageW(list->hwnd, LVM_GETTEXTCOLOR, 0, 0)),
               GetThemeColor(COLOR_WINDOWTEXT));
+}
+
+namespace
+{
+// Answers the group questions the way comctl32 6 does for one focused group "Documents" whose
+// header spans the top of the list; Wine's list view keeps no group rectangles.
+WNDPROC listProcedure = nullptr;
+const RECT fakeHeader{0, 24, 280, 44};
+
+LRESULT CALLBACK GroupAnswers(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message)
+    {
+    case LVM_GETGROUPCOUNT: return 1;
+    case LVM_GETGROUPRECT:
+        if (wParam != 0)
+            return FALSE;
+        *reinterpret_cast<RECT*>(lParam) = fakeHeader;
+        return TRUE;
+    case LVM_GETGROUPINFO:
+    {
+        auto* group = reinterpret_cast<LVGROUP*>(lParam);
+        lstrcpynW(group->pszHeader, L"Documents", group->cchHeader);
+        group->state = LVGS_FOCUSED & group->stateMask;
+        return 0;
+    }
+    default: return CallWindowProcW(listProcedure, hwnd, message, wParam, lParam);
+    }
+}
+} // namespace
+
+TEST_F(ListViews, DarkGroupHeaderGetsTheWindowColourALineAndTheGroupGlyph)
+{
+    if (IsHighContrast())
+        GTEST_SKIP() << "high contrast is on";
+    MakeHost(true);
+    auto list = MakeList(false);
+    list->InsertItems(0, Rows(2));
+    listProcedure = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(list->hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&GroupAnswers)));
+    const Screenshot::Capture capture = Screenshot::CaptureWindow(host->GetHwnd());
+    Screenshot::Save(capture, L"group");
+    SetWindowLongPtrW(list->hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(listProcedure));
+
+    const UI::Rect bounds = UI::GetWindowRectangle(host->GetHwnd());
+    auto pixel = [&](int x, int y) {
+        POINT point{x, y};
+        MapWindowPoints(list->hwnd, nullptr, &point, 1);
+        return capture.At(point.x - bounds.x, point.y - bounds.y);
+    };
+    // The header's left edge in the window colour, the rule through its middle in the text colour.
+    EXPECT_EQ(pixel(2, fakeHeader.top + 2), GetThemeColor(COLOR_WINDOW));
+    const int ruleEnd = fakeHeader.right - UI::LargeMargin() - UI::Gap() - 2;
+    const int middle = (fakeHeader.top + fakeHeader.bottom) / 2;
+    bool ruled = false;
+    for (int y = middle - 1; y <= middle + 1; ++y)
+        ruled = ruled || pixel(ruleEnd, y) == GetThemeColor(COLOR_WINDOWTEXT);
+    EXPECT_TRUE(ruled);
 }
