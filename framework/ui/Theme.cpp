@@ -200,15 +200,20 @@ HBRUSH HandleCtlColor(UINT message, HDC dc, HWND control, int background)
         return GetThemeBrush(COLOR_WINDOW);
     }
     COLORREF text = GetThemeColor(COLOR_WINDOWTEXT);
-    if (IsDarkMode())
-    {
-        wchar_t className[32] = {};
-        GetClassNameW(control, className, static_cast<int>(std::size(className)));
-        if (lstrcmpiW(className, L"SysLink") == 0)
-            text = GetThemeColor(COLOR_HOTLIGHT);
-    }
+    wchar_t className[32] = {};
+    GetClassNameW(control, className, static_cast<int>(std::size(className)));
+    const bool link = lstrcmpiW(className, L"SysLink") == 0;
+    if (IsDarkMode() && link)
+        text = GetThemeColor(COLOR_HOTLIGHT);
     SetTextColor(dc, text);
     SetBkColor(dc, GetThemeColor(background));
+    if (link && IsDarkMode())
+    {
+        // Wine's link control deletes the brush it is given; the DC brush is a stock object, which
+        // survives that, where our own theme brush would be gone for every later paint.
+        SetDCBrushColor(dc, GetThemeColor(background));
+        return static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
+    }
     return GetThemeBrush(background);
 }
 

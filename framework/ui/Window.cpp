@@ -104,6 +104,21 @@ void Window::Offscreen::Reset()
     width = height = 0;
 }
 
+bool Window::Offscreen::Prepare(HDC reference, int newWidth, int newHeight)
+{
+    if (!dc || !bitmap || width != newWidth || height != newHeight)
+    {
+        Reset();
+        dc.reset(CreateCompatibleDC(reference));
+        bitmap.reset(CreateCompatibleBitmap(reference, std::max(newWidth, 1), std::max(newHeight, 1)));
+        if (dc && bitmap)
+            replaced = SelectObject(dc.get(), bitmap.get());
+        width = newWidth;
+        height = newHeight;
+    }
+    return dc && bitmap;
+}
+
 Window::Window() : channel_(std::make_shared<ClosureChannel>()) {}
 
 Window::~Window()
@@ -331,17 +346,7 @@ void Window::PaintSizeGrip()
     GetClientRect(hwnd_, &client);
     const int width = client.right;
     const int height = client.bottom;
-    if (!offscreen_.dc || offscreen_.width != width || offscreen_.height != height)
-    {
-        offscreen_.Reset();
-        offscreen_.dc.reset(CreateCompatibleDC(dc));
-        offscreen_.bitmap.reset(CreateCompatibleBitmap(dc, std::max(width, 1), std::max(height, 1)));
-        if (offscreen_.dc && offscreen_.bitmap)
-            offscreen_.replaced = SelectObject(offscreen_.dc.get(), offscreen_.bitmap.get());
-        offscreen_.width = width;
-        offscreen_.height = height;
-    }
-    if (offscreen_.dc && offscreen_.bitmap)
+    if (offscreen_.Prepare(dc, width, height))
     {
         FillRect(offscreen_.dc.get(), &client, GetThemeBrush(background_));
         {

@@ -129,6 +129,8 @@ protected:
     HWND owner_ = nullptr;
     unsigned long result_ = 0;
 
+public:
+    // A memory DC with a bitmap selected into it, for painting without flicker.
     struct Offscreen
     {
         Owners::MemoryDC dc;
@@ -138,7 +140,12 @@ protected:
         int height = 0;
         void Reset();
         ~Offscreen() { Reset(); }
-    } offscreen_;
+        // Makes the bitmap again when the size differs; false when GDI refuses.
+        bool Prepare(HDC reference, int width, int height);
+    };
+
+protected:
+    Offscreen offscreen_;
 
 private:
     template <typename W, typename Background, typename Ui>

@@ -1,0 +1,167 @@
+// One window holding every control, photographed in the light and in the dark theme.
+#include "framework/ui/Containers.h"
+#include "framework/ui/Dpi.h"
+#include "framework/ui/controls/Button.h"
+#include "framework/ui/controls/InfoBadge.h"
+#include "framework/ui/controls/ListView.h"
+#include "framework/ui/controls/WindowsControl.h"
+#include "tests/framework/ui/controls/ControlTestSupport.h"
+
+using ControlTest::Fixture;
+using ControlTest::Host;
+
+namespace
+{
+class EveryControl : public Fixture
+{
+protected:
+    template <typename T>
+    std::shared_ptr<T> Fixed(std::shared_ptr<T> control, int width, int height = 0)
+    {
+        control->width = width;
+        if (height)
+            control->height = height;
+        return control;
+    }
+
+    std::shared_ptr<UI::BoxContainer> Row(UI::ControlList children)
+    {
+        return std::make_shared<UI::BoxContainer>("row", false, UI::BoxContainer::Centre, UI::Gap(),
+                                                  std::move(children));
+    }
+
+    // Builds the window's content; the list of files and the empty list are kept for checks.
+    void Populate(Host& window)
+    {
+        const HWND parent = window.GetHwnd();
+        using UI::Button;
+        auto label = Fixed(std::make_shared<UI::Label>(parent, L"A label with a &mnemonic", true), 170);
+        auto link = Fixed(std::make_shared<UI::Label>(
+                              parent, L"See <a href=\"https://example.invalid/\">the link</a>", false, 0, 0, true),
+                          150);
+        auto single = Fixed(std::make_shared<UI::EditBox>(parent, L"Single line", false), 150);
+        auto multi = Fixed(std::make_shared<UI::EditBox>(parent, L"Several\r\nlines", true), 150, 44);
+        auto combo = Fixed(std::make_shared<UI::ComboBox>(parent, 40, false), 120);
+        combo->SetItems({L"Each file on its own page", L"All on one page"});
+        combo->SetSelection(0);
+        auto picker = Fixed(std::make_shared<UI::DateTimePicker>(parent, 41, UI::DateTimePicker::LongDate,
+                                                                 DateTime(2026, 12, 8, 12)),
+                            180);
+        progress = Fixed(std::make_shared<UI::Progress>(parent), 300);
+        progress->SetProgress(0.6f);
+        auto push = std::make_shared<Button>(parent, 50, Button::Push, 0, L"Push", false, 2, true, false);
+        auto defaultPush = std::make_shared<Button>(parent, 51, Button::DefaultPush, 0, L"Default", false, 2, true,
+                                                    false);
+        auto pictured = std::make_shared<Button>(parent, 52, Button::Push, ControlTest::pictureId, L"Add", false, 2,
+                                                 true, false);
+        auto split = std::make_shared<Button>(parent, 53, Button::Split, ControlTest::pictureId, nullptr, false, 2,
+                                              true, false);
+        auto disabled = std::make_shared<Button>(parent, 54, Button::Push, 0, L"Disabled", false, 2, true, false);
+        disabled->Enable(false);
+        auto check = std::make_shared<Button>(parent, 60, Button::CheckBox, 0, L"Check", false, 0, true, false);
+        check->SetChecked(true);
+        auto one = std::make_shared<Button>(parent, 61, Button::Radio, L"One", true, L"choice");
+        auto two = std::make_shared<Button>(parent, 62, Button::Radio, L"Two", false, L"choice");
+        one->SetChecked(true);
+        auto toggle = std::make_shared<Button>(parent, 63, Button::PushLikeCheckBox, 0, L"Toggle", false, 2, true,
+                                               false);
+        toggle->SetChecked(true);
+        auto image = std::make_shared<UI::Image>(parent, ControlTest::pictureId);
+        auto info = UI::CreateControlWithInfo(
+            parent, Fixed(std::make_shared<UI::Label>(parent, L"Supported file types"), 130, 0),
+            L"Text, HTML, PDF, Word, PowerPoint and pictures");
+
+        files = std::make_shared<UI::ListView>(parent, true, true, true, false);
+        SetWindowLongW(files->hwnd, GWL_STYLE, (GetWindowLongW(files->hwnd, GWL_STYLE) & ~LVS_TYPEMASK) | LVS_REPORT);
+        for (const auto& [index, name] : {std::pair{0, L"File"}, std::pair{1, L"Folder"}})
+        {
+            LVCOLUMNW column{};
+            column.mask = LVCF_TEXT | LVCF_WIDTH;
+            column.cx = 160;
+            column.pszText = const_cast<wchar_t*>(name);
+            SendMessageW(files->hwnd, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));
+        }
+        files->SetImages({ControlTest::pictureId}, {}, 0, false);
+        files->InsertItems(0, {{L"report.pdf", 0, {L"C:\\Documents"}, 0},
+                               {L"notes.txt", 0, {L"C:\\Documents"}, 0},
+                               {L"slides.pptx", 1, {L"C:\\Documents\\Talks"}, 0}});
+        files->SetSelectedItems({1});
+        empty = std::make_shared<UI::ListView>(parent, false, false, false, false);
+        SetWindowLongW(empty->hwnd, GWL_STYLE, (GetWindowLongW(empty->hwnd, GWL_STYLE) & ~LVS_TYPEMASK) | LVS_REPORT);
+        empty->getEmptyMarkup = [] { return std::wstring(L"Drop files here"); };
+        window.notify = [this](NMHDR* header, LRESULT& result) {
+            for (const auto& list : {files, empty})
+                if (header && UI::IsControlWindow(list, header->hwndFrom))
+                {
+                    bool answer = false;
+                    if (list->OnNotify(header, answer))
+                    {
+                        result = answer;
+                        return true;
+                    }
+                }
+            return false;
+        };
+
+        auto root = std::make_shared<UI::BoxContainer>(
+            "root", true, UI::BoxContainer::Start, UI::Gap(),
+            UI::ControlList{Row({label, link}), Row({single, multi}), Row({combo, picker}), progress,
+                            Row({push, defaultPush, pictured, split, disabled}), Row({check, one, two, toggle}),
+                            Row({image, info}), Fixed(files, 340, 110), Fixed(empty, 340, 60)});
+        pushButton = push;
+        window.SetRootControl(root);
+        window.LayoutToClient(nullptr);
+        UiTest::PumpFor(std::chrono::milliseconds(200));
+    }
+
+    // A pixel of the client area.
+    static COLORREF ClientPixel(HWND window, const Screenshot::Capture& capture, POINT point)
+    {
+        ClientToScreen(window, &point);
+        RECT bounds{};
+        GetWindowRect(window, &bounds);
+        return capture.At(point.x - bounds.left, point.y - bounds.top);
+    }
+
+    static POINT ChildPoint(HWND child, int x, int y)
+    {
+        POINT point{x, y};
+        MapWindowPoints(child, GetParent(child), &point, 1);
+        return point;
+    }
+
+    std::shared_ptr<UI::Progress> progress;
+    std::shared_ptr<UI::ListView> files;
+    std::shared_ptr<UI::ListView> empty;
+    std::shared_ptr<UI::Button> pushButton;
+};
+} // namespace
+
+TEST_F(EveryControl, LightWindowShowsNativeControls)
+{
+    Host& window = MakeHost(false, 380, 560);
+    Populate(window);
+    EXPECT_EQ(SendMessageW(progress->hwnd, PBM_GETPOS, 0, 0), 600);
+    EXPECT_EQ(files->GetSelectedItems(), (std::vector<unsigned>{1}));
+    EXPECT_FALSE(pushButton->IsOwnerDrawn());
+    const Screenshot::Capture capture = Screenshot::CaptureWindow(window.GetHwnd());
+    Screenshot::Save(capture, L"light");
+    EXPECT_EQ(ClientPixel(window.GetHwnd(), capture, {2, 2}), GetThemeColor(COLOR_BTNFACE));
+}
+
+TEST_F(EveryControl, DarkWindowShowsOwnerDrawnAndRecolouredControls)
+{
+    if (IsHighContrast())
+        GTEST_SKIP() << "high contrast is on";
+    Host& window = MakeHost(true, 380, 560);
+    Populate(window);
+    EXPECT_TRUE(pushButton->IsOwnerDrawn());
+    const Screenshot::Capture capture = Screenshot::CaptureWindow(window.GetHwnd());
+    Screenshot::Save(capture, L"dark");
+    EXPECT_EQ(ClientPixel(window.GetHwnd(), capture, {2, 2}), GetThemeColor(COLOR_WINDOW));
+    // The push button's frame is drawn in the text colour one pixel inside its edge.
+    const UI::Rect button = UI::GetClientRectangle(pushButton->hwnd);
+    const int u = static_cast<int>(0.75f * GetDpiScaleX());
+    EXPECT_EQ(ClientPixel(window.GetHwnd(), capture, ChildPoint(pushButton->hwnd, u, button.height / 2)),
+              GetThemeColor(COLOR_WINDOWTEXT));
+}
