@@ -39,11 +39,12 @@ std::optional<COLORREF> PickColor(HWND owner, std::optional<COLORREF> initial, C
     return std::nullopt;
 }
 
-std::optional<COLORREF> ColorRefOfColor(uint32_t color)
+std::optional<COLORREF> ColorRefOfColor(Color color)
 {
-    if (color == 0 || color == 0x00FFFFFF)
+    if (color == Color::Automatic || color == Color::None)
         return std::nullopt;
-    return RGB((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF);
+    const auto argb = static_cast<std::uint32_t>(color);
+    return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
 }
 
-uint32_t ColorOfColorRef(COLORREF color) { return static_cast<uint32_t>(ColorRefToArgb(color)); }
+Color ColorOfColorRef(COLORREF color) { return static_cast<Color>(ColorRefToArgb(color)); }

@@ -2,6 +2,8 @@
 // The colour dialog as the settings open it, and the way between its COLORREF and the ARGB colour
 // values that the settings files keep.
 
+#include "framework/xml/Colors.h"
+
 #include <windows.h>
 #include <commdlg.h>
 
@@ -17,8 +19,8 @@ std::optional<COLORREF> PickColor(HWND owner, std::optional<COLORREF> initial, C
 using ChooseColorFunction = std::function<BOOL(CHOOSECOLORW&)>;
 void SetChooseColorFunction(ChooseColorFunction function);
 
-// An ARGB colour value (0xAARRGGBB, 0 "automatic", 0x00FFFFFF "none") as a COLORREF to start the
-// dialog on: empty for "automatic" and "none", the alpha left out otherwise.
-std::optional<COLORREF> ColorRefOfColor(uint32_t color);
-// A picked COLORREF as an opaque ARGB colour value, so that black is black and not "automatic".
-uint32_t ColorOfColorRef(COLORREF color);
+// A stored colour as a COLORREF to start the dialog on: empty for "automatic" and "none", the alpha
+// left out otherwise.
+std::optional<COLORREF> ColorRefOfColor(Color color);
+// A picked COLORREF as an opaque colour, so that black is stored as "#000000" and not "automatic".
+Color ColorOfColorRef(COLORREF color);

@@ -75,16 +75,16 @@ TEST_F(ColorPicking, PickedBlackIsStoredAsOpaqueBlackNotAutomatic)
     std::optional<COLORREF> result;
     Pick(std::nullopt, RGB(0, 0, 0), result);
     ASSERT_TRUE(result);
-    EXPECT_EQ(ColorOfColorRef(*result), 0xFF000000u);
-    EXPECT_EQ(ColorOfColorRef(RGB(0x12, 0x34, 0x56)), 0xFF123456u);
+    EXPECT_EQ(ColorToString(ColorOfColorRef(*result)), L"#000000");
+    EXPECT_EQ(ColorOfColorRef(RGB(0x12, 0x34, 0x56)), static_cast<Color>(0xFF123456u));
 }
 
 TEST_F(ColorPicking, StoredColoursStartTheDialogWithoutAlphaAndAutomaticStartsOnWhite)
 {
-    EXPECT_EQ(ColorRefOfColor(0xFFFF0000u), std::optional<COLORREF>(RGB(0xFF, 0, 0)));
-    EXPECT_EQ(ColorRefOfColor(0x80123456u), std::optional<COLORREF>(RGB(0x12, 0x34, 0x56)));
-    EXPECT_FALSE(ColorRefOfColor(0));
-    EXPECT_FALSE(ColorRefOfColor(0x00FFFFFFu));
+    EXPECT_EQ(ColorRefOfColor(ParseColor(L"red")), std::optional<COLORREF>(RGB(0xFF, 0, 0)));
+    EXPECT_EQ(ColorRefOfColor(static_cast<Color>(0x80123456u)), std::optional<COLORREF>(RGB(0x12, 0x34, 0x56)));
+    EXPECT_FALSE(ColorRefOfColor(ParseColor(L"automatic")));
+    EXPECT_FALSE(ColorRefOfColor(ParseColor(L"none")));
 }
 
 TEST_F(ColorPicking, DarkThemeShowsColoursWithInvertedLightnessAndRedStaysRed)
@@ -97,7 +97,7 @@ TEST_F(ColorPicking, DarkThemeShowsColoursWithInvertedLightnessAndRedStaysRed)
     EXPECT_EQ(Pick(std::nullopt, RGB(0, 0, 0), result), RGB(0, 0, 0));
     EXPECT_EQ(result, std::optional<COLORREF>(RGB(0xFF, 0xFF, 0xFF)));
     EXPECT_EQ(Pick(RGB(0xFF, 0, 0), RGB(0xFF, 0, 0), result), RGB(0xFF, 0, 0));
-    EXPECT_EQ(ColorOfColorRef(*result), 0xFFFF0000u);
+    EXPECT_EQ(ColorToString(ColorOfColorRef(*result)), L"#ff0000");
 }
 
 namespace
