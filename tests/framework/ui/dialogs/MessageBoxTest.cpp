@@ -1,0 +1,341 @@
+// Message boxes run for real on the virtual display, driven from a timer: captions, default button,
+// Escape and Enter, validation of required fields, radio groups, colour and date items, errors of
+// the callback, and the process-wide override.
+#include "framework/com/ComError.h"
+#include "framework/com/ErrorMessage.h"
+#include "framework/ui/controls/ColorPicker.h"
+#include "framework/ui/dialogs/MessageBox.h"
+#include "tests/framework/ui/dialogs/DialogTestSupport.h"
+
+#include <commctrl.h>
+
+using DialogTest::Child;
+using DialogTest::Children;
+using DialogTest::Click;
+using DialogTest::Driver;
+using DialogTest::PressKey;
+
+namespace
+{
+class MessageBoxes : public DialogTest::Fixture
+{
+};
+
+class GermanCaptions : public IMessageBoxDataProvider
+{
+public:
+    std::wstring GetButtonText(int id) override { return id == 0 ? L"&Ja" : id == 1 ? L"&Nein" : L"?"; }
+    COLORREF* GetCustomColors() override { return withColors ? colors : nullptr; }
+    void OnCustomColorsChanged() override { ++changes; }
+
+    bool withColors = false;
+    COLORREF colors[16]{};
+    int changes = 0;
+};
+
+MessageItem Item(MessageItemKind kind, const std::wstring& label, const std::wstring& value = {})
+{
+    MessageItem item;
+    item.kind = kind;
+    item.label = label;
+    item.value = value;
+    return item;
+}
+
+MessageItem Radio(const std::wstring& label, bool checked, bool groupStart = false)
+{
+    MessageItem item = Item(MessageItemKind::RadioButton, label, checked ? L"true" : L"false");
+    item.groupStart = groupStart;
+    return item;
+}
+
+// Restores the colour dialog and the override whatever a test left.
+struct Seams
+{
+    ~Seams()
+    {
+        SetChooseColorFunction({});
+        MessageBoxOverride = {};
+    }
+};
+} // namespace
+
+TEST_F(MessageBoxes, YesAndNoStandInIdOrderWithNoAsDefaultAndEscapeGivesCancel)
+{
+    std::vector<HWND> buttons;
+    bool noIsDefault = false;
+    Driver driver(L"Clear File List", {[&](HWND dialog) {
+                                           buttons = Children(dialog, L"Button");
+                                           if (buttons.size() == 2)
+                                               noIsDefault = DialogTest::IsDefaultPushButton(buttons[1]) &&
+                                                             !DialogTest::IsDefaultPushButton(buttons[0]);
+                                           PressKey(dialog, VK_ESCAPE);
+                                       }});
+    EXPECT_EQ(ShowMessage(nullptr, L"Clear File List", {0, 1}, 1, nullptr, L"Do you want to remove all files?"), 4);
+    ASSERT_EQ(buttons.size(), 2u);
+    EXPECT_TRUE(noIsDefault);
+}
+
+TEST_F(MessageBoxes, CaptionsComeFromTheProviderGivenElseTheInstalledOne)
+{
+    GermanCaptions german;
+    std::vector<std::wstring> captions;
+    Driver driver(L"Frage", {[&](HWND dialog) {
+                                 for (const HWND button : Children(dialog, L"Button"))
+                                     captions.push_back(UI::GetWindowTextString(button));
+                                 Click(Children(dialog, L"Button").front());
+                             }});
+    EXPECT_EQ(ShowMessage(nullptr, L"Frage", {0, 1}, 0, &german, L"Weiter?"), 0);
+    EXPECT_EQ(captions, (std::vector<std::wstring>{L"&Ja", L"&Nein"}));
+
+    InstallMessageBoxDataProvider(std::make_shared<GermanCaptions>());
+    captions.clear();
+    Driver second(L"Installed", {[&](HWND dialog) {
+                                     for (const HWND button : Children(dialog, L"Button"))
+                                         captions.push_back(UI::GetWindowTextString(button));
+                                     PostMessageW(dialog, WM_CLOSE, 0, 0);
+                                 }});
+    EXPECT_EQ(ShowMessage(nullptr, L"Installed", {1}, 1, nullptr, L"Text"), 4);
+    InstallMessageBoxDataProvider(std::make_shared<DefaultMessageBoxDataProvider>());
+    EXPECT_EQ(captions, (std::vector<std::wstring>{L"&Nein"}));
+}
+
+TEST_F(MessageBoxes, DefaultProviderCaptionsEveryIdAndLeavesOthersEmpty)
+{
+    DefaultMessageBoxDataProvider provider;
+    EXPECT_EQ(provider.GetButtonText(2), L"&OK");
+    EXPECT_EQ(provider.GetButtonText(3), L"&Continue");
+    EXPECT_EQ(provider.GetButtonText(4), L"&Cancel");
+    EXPECT_EQ(provider.GetButtonText(5), L"");
+    EXPECT_EQ(provider.GetCustomColors(), nullptr);
+}
+
+TEST_F(MessageBoxes, RequiredEmptyEditKeepsTheDefaultButtonDisabledUntilTextIsTyped)
+{
+    std::vector<MessageItem> items{Item(MessageItemKind::Edit, L"&Name"), Item(MessageItemKind::Edit, L"&Remark")};
+    items[1].optional = true;
+    HWND ok = nullptr;
+    bool disabledAtFirst = false;
+    bool enterIgnoredWhileDisabled = false;
+    Driver driver(L"Name", {[&](HWND dialog) {
+                                ok = Child(dialog, L"Button", L"&OK");
+                                disabledAtFirst = ok && !IsWindowEnabled(ok);
+                                PressKey(dialog, VK_RETURN);
+                            },
+                            [&](HWND dialog) {
+                                enterIgnoredWhileDisabled = IsWindowVisible(dialog);
+                                PostMessageW(Children(dialog, L"Edit").front(), WM_CHAR, L'x', 1);
+                            },
+                            [&](HWND dialog) {
+                                EXPECT_TRUE(IsWindowEnabled(ok));
+                                PressKey(dialog, VK_RETURN);
+                            }});
+    EXPECT_EQ(ShowMessageForm(nullptr, L"Name", &items, false, 250, {}, {2, 4}, 2, nullptr, L"Who are you?"), 2);
+    EXPECT_TRUE(disabledAtFirst);
+    EXPECT_TRUE(enterIgnoredWhileDisabled);
+    EXPECT_EQ(items[0].value, L"x");
+}
+
+TEST_F(MessageBoxes, CheckingARadioButtonClearsItsGroupButNotTheNext)
+{
+    std::vector<MessageItem> items{Radio(L"Link", true, true), Radio(L"Text", false),
+                                   Item(MessageItemKind::Edit, L"Between", L"kept"), Radio(L"None", false),
+                                   Radio(L"One page", true, true), Radio(L"Page per file", false)};
+    Driver driver(L"Formats", {[&](HWND dialog) { Click(Child(dialog, L"Button", L"None")); },
+                               [&](HWND dialog) {
+                                   EXPECT_EQ(SendMessageW(Child(dialog, L"Button", L"Link"), BM_GETCHECK, 0, 0),
+                                             BST_UNCHECKED);
+                                   EXPECT_EQ(SendMessageW(Child(dialog, L"Button", L"One page"), BM_GETCHECK, 0, 0),
+                                             BST_CHECKED);
+                                   PressKey(dialog, VK_ESCAPE);
+                               }});
+    EXPECT_EQ(ShowMessageForm(nullptr, L"Formats", &items, false, 250, {}, {2}, 2, nullptr, L""), 4);
+    std::vector<std::wstring> values;
+    for (const MessageItem& item : items)
+        values.push_back(item.value);
+    EXPECT_EQ(values, (std::vector<std::wstring>{L"false", L"false", L"kept", L"true", L"true", L"false"}));
+}
+
+TEST_F(MessageBoxes, ComErrorOfTheCallbackIsRaisedAgainOnceTheBoxIsGone)
+{
+    std::vector<MessageItem> items{Item(MessageItemKind::Edit, L"Name", L"a")};
+    HWND box = nullptr;
+    const auto callback = [&](const MessageWndEvent& event) -> bool {
+        box = event.buttons.begin()->second->parentWindow;
+        if (event.what == MessageWndEventKind::ItemChanged)
+            ThrowComError(E_INVALIDARG, L"The name is taken");
+        return true;
+    };
+    Driver driver(L"Rename", {[&](HWND dialog) { PostMessageW(Children(dialog, L"Edit").front(), WM_CHAR, L'b', 1); }});
+    try
+    {
+        ShowMessageForm(nullptr, L"Rename", &items, true, 250, callback, {2, 4}, 2, nullptr, L"New name:");
+        ADD_FAILURE() << "no error raised";
+    }
+    catch (const _com_error& error)
+    {
+        EXPECT_EQ(error.Error(), E_INVALIDARG);
+        EXPECT_EQ(GetErrorMessage(error), L"The name is taken");
+        EXPECT_TRUE(box && !IsWindow(box));
+    }
+    // The first edit starts with its whole text selected: typing replaces it.
+    EXPECT_EQ(items[0].value, L"b");
+}
+
+TEST_F(MessageBoxes, ButtonCallbackDecidesWhetherTheBoxCloses)
+{
+    int presses = 0;
+    std::vector<MessageItem> items{Item(MessageItemKind::CheckBox, L"&Remember", L"false")};
+    size_t rightColumn = 0;
+    const auto callback = [&](const MessageWndEvent& event) {
+        rightColumn = event.rightControls.size();
+        if (event.what != MessageWndEventKind::ButtonPressed)
+            return true;
+        // The default button ends the right column and is no item.
+        EXPECT_EQ(event.rightControls.back(), event.buttons.at(3));
+        return ++presses == 2;
+    };
+    Driver driver(L"Continue", {[&](HWND dialog) { Click(Child(dialog, L"Button", L"&Continue")); },
+                                [&](HWND dialog) {
+                                    EXPECT_TRUE(IsWindowVisible(dialog));
+                                    Click(Child(dialog, L"Button", L"&Remember"));
+                                },
+                                [&](HWND dialog) { Click(Child(dialog, L"Button", L"&Continue")); }});
+    EXPECT_EQ(ShowMessageForm(nullptr, L"Continue", &items, false, 250, callback, {3, 4}, 3, nullptr, L"Go on?"), 3);
+    EXPECT_EQ(presses, 2);
+    EXPECT_EQ(rightColumn, items.size() + 1);
+    EXPECT_EQ(items[0].value, L"true");
+}
+
+TEST_F(MessageBoxes, ColourItemTakesThePickedColourAndTellsTheProvider)
+{
+    Seams seams;
+    GermanCaptions provider;
+    bool hadCustomColors = false;
+    SetChooseColorFunction([&](CHOOSECOLORW& choose) {
+        hadCustomColors = choose.lpCustColors != nullptr;
+        EXPECT_EQ(choose.rgbResult, RGB(0xFF, 0x00, 0x00));
+        choose.rgbResult = RGB(0x12, 0x34, 0x56);
+        return TRUE;
+    });
+    std::vector<MessageItem> items{Item(MessageItemKind::ColorSwatch, L"&Colour", L"#ff0000")};
+    Driver driver(L"Colour", {[&](HWND dialog) {
+                                  // The swatch is the button without text.
+                                  Click(Child(dialog, L"Button", L""));
+                              },
+                              [&](HWND dialog) { PressKey(dialog, VK_ESCAPE); }});
+    ShowMessageForm(nullptr, L"Colour", &items, false, 250, {}, {0}, 0, &provider, L"");
+    EXPECT_TRUE(hadCustomColors);
+    EXPECT_EQ(items[0].value, L"#123456");
+    EXPECT_EQ(provider.changes, 1);
+}
+
+TEST_F(MessageBoxes, DateItemShowsOnlyTheTimeWhenAskedAndKeepsThePickedValue)
+{
+    MessageItem time = Item(MessageItemKind::DateTimeField, L"&At", L"2026-12-08T09:30:00.000Z");
+    time.options = {L"time"};
+    std::vector<MessageItem> items{time, Item(MessageItemKind::DateTimeField, L"&On", L"2026-12-08T00:00:00.000Z")};
+    LONG_PTR firstStyle = 0;
+    LONG_PTR secondStyle = 0;
+    Driver driver(L"When", {[&](HWND dialog) {
+                                const std::vector<HWND> pickers = Children(dialog, DATETIMEPICK_CLASSW);
+                                ASSERT_EQ(pickers.size(), 2u);
+                                firstStyle = GetWindowLongPtrW(pickers[0], GWL_STYLE);
+                                secondStyle = GetWindowLongPtrW(pickers[1], GWL_STYLE);
+                                SYSTEMTIME later{};
+                                SendMessageW(pickers[0], DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&later));
+                                later.wHour = static_cast<WORD>((later.wHour + 1) % 24);
+                                SendMessageW(pickers[0], DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&later));
+                                NMDATETIMECHANGE change{};
+                                change.nmhdr = {pickers[0], 0, static_cast<UINT>(DTN_DATETIMECHANGE)};
+                                change.dwFlags = GDT_VALID;
+                                change.st = later;
+                                SendMessageW(dialog, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&change));
+                                PressKey(dialog, VK_ESCAPE);
+                            }});
+    ShowMessageForm(nullptr, L"When", &items, false, 250, {}, {2}, 2, nullptr, L"");
+    EXPECT_EQ(firstStyle & DTS_TIMEFORMAT, DTS_TIMEFORMAT);
+    EXPECT_NE(secondStyle & DTS_TIMEFORMAT, DTS_TIMEFORMAT);
+    const std::optional<DateTime> picked = ParseDateTime(items[0].value);
+    ASSERT_TRUE(picked);
+    EXPECT_EQ(picked->time - ParseDateTime(L"2026-12-08T09:30:00.000Z")->time, 3600);
+}
+
+TEST_F(MessageBoxes, ComErrorMessageIsSilentForAbortAndShowsTheErrorTextOtherwise)
+{
+    Seams seams;
+    std::vector<std::tuple<std::wstring, std::set<int>, int, std::wstring>> shown;
+    MessageBoxOverride = [&](HWND, const wchar_t* title, std::vector<MessageItem>*, bool, int,
+                             const MessageWndCallback&, const std::set<int>& buttons, int defaultButton,
+                             IMessageBoxDataProvider*, const std::wstring& text) {
+        shown.emplace_back(title, buttons, defaultButton, text);
+        return 2;
+    };
+    ShowComErrorMessage(nullptr, _com_error(E_ABORT));
+    EXPECT_TRUE(shown.empty());
+
+    const _com_error failure(E_ACCESSDENIED);
+    ShowComErrorMessage(nullptr, failure);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(std::get<0>(shown[0]), L"Error");
+    EXPECT_EQ(std::get<1>(shown[0]), std::set<int>{2});
+    EXPECT_EQ(std::get<2>(shown[0]), 2);
+    EXPECT_EQ(std::get<3>(shown[0]), GetErrorMessage(failure));
+}
+
+TEST_F(MessageBoxes, ErrorMessageShowsOneOkButtonThatEndsTheBox)
+{
+    std::vector<std::wstring> captions;
+    Driver driver(L"Error", {[&](HWND dialog) {
+                                 for (const HWND button : Children(dialog, L"Button"))
+                                     captions.push_back(UI::GetWindowTextString(button));
+                                 PressKey(dialog, VK_RETURN);
+                             }});
+    ShowErrorMessage(nullptr, L"Import failed with: the file is locked.");
+    EXPECT_EQ(captions, std::vector<std::wstring>{L"&OK"});
+}
+
+namespace
+{
+class MessageBoxScreenshot : public DialogTest::Themed
+{
+};
+} // namespace
+
+TEST_P(MessageBoxScreenshot, FormWithEveryKindOfItem)
+{
+    std::vector<MessageItem> items{
+        Item(MessageItemKind::Edit, L"&Page title", L"Quarterly report"),
+        Item(MessageItemKind::Edit, L"&Author"),
+        Item(MessageItemKind::CheckBox, L"Open the page &afterwards", L"true"),
+        Radio(L"&Link to the file", true, true),
+        Radio(L"&Plain text path", false),
+        Item(MessageItemKind::DropDownList, L"&Output", L"Each file on its own page"),
+        Item(MessageItemKind::EditableComboBox, L"&Section", L"Imports"),
+        Item(MessageItemKind::MultiLineEdit, L"&Notes", L"First line\r\nSecond line"),
+        Item(MessageItemKind::ColorSwatch, L"&Colour", L"#2e75b6"),
+        Item(MessageItemKind::DateTimeField, L"&Date", L"2026-12-08T12:00:00.000Z"),
+        Item(MessageItemKind::LabelOnly, L"Values in this form are kept for the next import & its pages."),
+    };
+    items[1].cueBanner = L"Your name";
+    items[5].options = {L"All files on one page", L"Each file on its own page"};
+    items[6].options = {L"Imports", L"Archive"};
+    items[7].height = 40;
+    RECT box{};
+    Driver driver(L"Import settings", {[&](HWND dialog) {
+                                           GetClientRect(dialog, &box);
+                                           DialogTest::Children(dialog, L"Edit");
+                                       },
+                                       [&](HWND dialog) {
+                                           Screenshot::SaveWindow(dialog, L"form-" + ThemeName());
+                                           PressKey(dialog, VK_ESCAPE);
+                                       }});
+    ShowMessageForm(nullptr, L"Import settings", &items, true, 300, {}, {2, 4}, 2, nullptr,
+                    L"Choose how the files are imported. <a href=\"https://example.invalid/help\">More about "
+                    L"formats</a>");
+    EXPECT_GT(box.right, 300);
+    // The author field is empty and required: the box was cancelled, the values kept as they were.
+    EXPECT_EQ(items[0].value, L"Quarterly report");
+}
+
+INSTANTIATE_TEST_SUITE_P(Themes, MessageBoxScreenshot, testing::Bool(), DialogTest::ThemeTestName);

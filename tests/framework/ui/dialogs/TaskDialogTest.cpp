@@ -1,0 +1,139 @@
+// The task dialog on the virtual display: what each way of closing it returns, a callback that keeps
+// it open, hidden texts, the command buttons' common width, and pictures in both themes.
+#include "framework/ui/Dpi.h"
+#include "framework/ui/dialogs/TaskDialog.h"
+#include "tests/framework/ui/dialogs/DialogTestSupport.h"
+
+using DialogTest::Children;
+using DialogTest::Click;
+using DialogTest::Driver;
+using DialogTest::PressKey;
+
+namespace
+{
+class TaskDialogs : public DialogTest::Fixture
+{
+};
+
+const std::vector<std::wstring> errorChoices{L"&Retry this file", L"S&kip this file", L"&Stop import"};
+
+std::vector<HWND> CommandButtons(HWND dialog) { return Children(dialog, L"Button"); }
+} // namespace
+
+TEST_F(TaskDialogs, EscapeReturnsTheNumberOfButtons)
+{
+    Driver driver(L"Error", {[](HWND dialog) { PressKey(dialog, VK_ESCAPE); }});
+    EXPECT_EQ(ShowTaskDialog(nullptr, L"Error", nullptr, L"Import failed.", errorChoices, false), 3u);
+}
+
+TEST_F(TaskDialogs, CloseBoxReturnsTheNumberOfButtons)
+{
+    Driver driver(L"Error", {[](HWND dialog) { PostMessageW(dialog, WM_CLOSE, 0, 0); }});
+    EXPECT_EQ(ShowTaskDialog(nullptr, L"Error", nullptr, L"Import failed.", errorChoices, false), 3u);
+}
+
+TEST_F(TaskDialogs, PressedButtonGivesItsIndex)
+{
+    std::vector<std::wstring> captions;
+    Driver driver(L"Error", {[&](HWND dialog) {
+                                 for (const HWND button : CommandButtons(dialog))
+                                     captions.push_back(UI::GetWindowTextString(button));
+                                 Click(CommandButtons(dialog).at(1));
+                             }});
+    EXPECT_EQ(ShowTaskDialog(nullptr, L"Error", nullptr, L"Import failed.", errorChoices, false), 1u);
+    EXPECT_EQ(captions, (std::vector<std::wstring>{L"  &Retry this file", L"  S&kip this file", L"  &Stop import"}));
+}
+
+TEST_F(TaskDialogs, CallbackThatAnswersNonZeroKeepsTheDialogOpen)
+{
+    std::vector<unsigned> pressed;
+    HWND callbackWindow = nullptr;
+    const auto callback = [&](HWND window, unsigned button) -> long {
+        callbackWindow = window;
+        pressed.push_back(button);
+        return button == 0 ? 1 : 0;
+    };
+    Driver driver(L"Choose", {[](HWND dialog) { Click(CommandButtons(dialog).at(0)); },
+                              [&](HWND dialog) {
+                                  EXPECT_EQ(callbackWindow, dialog);
+                                  EXPECT_TRUE(IsWindowVisible(dialog));
+                                  Click(CommandButtons(dialog).at(2));
+                              }});
+    EXPECT_TRUE(ShowTaskDialog(nullptr, L"Choose", L"Pick one", L"Text", errorChoices, false, callback));
+    EXPECT_EQ(pressed, (std::vector<unsigned>{0, 2}));
+
+    Driver escape(L"Choose", {[](HWND dialog) { PressKey(dialog, VK_ESCAPE); }});
+    EXPECT_FALSE(ShowTaskDialog(nullptr, L"Choose", L"Pick one", L"Text", errorChoices, false, callback));
+}
+
+TEST_F(TaskDialogs, EmptyMainInstructionLeavesOnlyTheContentShown)
+{
+    bool instructionShown = true;
+    bool contentShown = false;
+    Driver driver(L"Error", {[&](HWND dialog) {
+                                 const std::vector<HWND> statics = Children(dialog, L"Static");
+                                 instructionShown = false;
+                                 for (const HWND label : statics)
+                                     if ((GetWindowLongW(label, GWL_STYLE) & SS_TYPEMASK) != SS_ICON)
+                                         instructionShown = instructionShown || IsWindowVisible(label);
+                                 const std::vector<HWND> links = Children(dialog, L"SysLink");
+                                 contentShown = links.size() == 1 && IsWindowVisible(links[0]);
+                                 PressKey(dialog, VK_ESCAPE);
+                             }});
+    ShowTaskDialog(nullptr, L"Error", L"", L"Import failed.", errorChoices, false);
+    EXPECT_FALSE(instructionShown);
+    EXPECT_TRUE(contentShown);
+}
+
+TEST_F(TaskDialogs, CommandButtonsShareOneWidthAndTheDialogKeepsItsMinimumWidth)
+{
+    std::vector<int> widths;
+    int clientWidth = 0;
+    int height = 0;
+    Driver driver(L"Widths", {[&](HWND dialog) {
+                                  for (const HWND button : CommandButtons(dialog))
+                                  {
+                                      const RECT bounds = DialogTest::ClientRectOf(button);
+                                      widths.push_back(bounds.right - bounds.left);
+                                      height = bounds.bottom - bounds.top;
+                                  }
+                                  RECT client{};
+                                  GetClientRect(dialog, &client);
+                                  clientWidth = client.right;
+                                  PressKey(dialog, VK_ESCAPE);
+                              }});
+    ShowTaskDialog(nullptr, L"Widths", nullptr, L"Short", {L"A", L"A much longer choice than the other"}, false);
+    ASSERT_EQ(widths.size(), 2u);
+    EXPECT_EQ(widths[0], widths[1]);
+    EXPECT_EQ(height, 2 * UI::ControlHeight());
+    EXPECT_GE(clientWidth, UI::PointsToPixels(262.5f, GetDpiScaleX()));
+}
+
+TEST_F(TaskDialogs, ExceptionOfTheCallbackLeavesTheDialogAndReachesTheCaller)
+{
+    Driver driver(L"Error", {[](HWND dialog) { Click(CommandButtons(dialog).at(0)); }});
+    EXPECT_THROW(ShowTaskDialog(nullptr, L"Error", nullptr, L"Text", errorChoices, false,
+                                [](HWND, unsigned) -> long { throw std::runtime_error("callback failed"); }),
+                 std::runtime_error);
+    EXPECT_FALSE(FindWindowW(L"Quillora Window", L"Error"));
+}
+
+namespace
+{
+class TaskDialogScreenshot : public DialogTest::Themed
+{
+};
+} // namespace
+
+TEST_P(TaskDialogScreenshot, ImportErrorQuestion)
+{
+    Driver driver(L"Error", {[&](HWND dialog) {
+                                 Screenshot::SaveWindow(dialog, L"task-" + ThemeName());
+                                 PressKey(dialog, VK_ESCAPE);
+                             }});
+    const std::wstring content = L"Import of file \"C:\\Documents\\report.pdf\" failed with: \n\nThe file is "
+                                 L"protected by a password.\n\nHow would you like to proceed?";
+    EXPECT_EQ(ShowTaskDialog(nullptr, L"Error", L"An import failed", content.c_str(), errorChoices, false), 3u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Themes, TaskDialogScreenshot, testing::Bool(), DialogTest::ThemeTestName);
