@@ -7,6 +7,7 @@
 #include "framework/ui/Window.h"
 #include "framework/ui/controls/ColorPicker.h"
 #include "framework/ui/controls/PaintBuffer.h"
+#include "framework/ui/dialogs/LinkLabelHeight.h"
 #include "framework/xml/Colors.h"
 
 #include <commctrl.h>
@@ -138,7 +139,10 @@ void MessageWnd::BuildForm(const std::wstring& text)
     {
         Gdiplus::Bitmap pixel(1, 1);
         Gdiplus::Graphics graphics(&pixel);
-        textHeight_ = UI::MeasureWindowTextHeight(graphics, textLabel_->hwnd, textWidth_, 0);
+        // The label prepares its link colours for the theme as it is measured.
+        textLabel_->Measure(graphics, textWidth_, 0);
+        textHeight_ = std::max(UI::MeasureWindowTextHeight(graphics, textLabel_->hwnd, textWidth_, 0),
+                               GetLinkLabelIdealHeight(textLabel_->hwnd, textWidth_));
     }
 
     bool firstValueControl = true;

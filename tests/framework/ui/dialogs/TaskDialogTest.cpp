@@ -109,6 +109,28 @@ TEST_F(TaskDialogs, CommandButtonsShareOneWidthAndTheDialogKeepsItsMinimumWidth)
     EXPECT_GE(clientWidth, UI::PointsToPixels(262.5f, GetDpiScaleX()));
 }
 
+TEST_F(TaskDialogs, ContentOfSeveralParagraphsKeepsAllItsLines)
+{
+    int shown = 0;
+    int needed = 0;
+    Driver driver(L"Error", {[&](HWND dialog) {
+                                 const HWND content = Children(dialog, L"SysLink").at(0);
+                                 const RECT bounds = DialogTest::ClientRectOf(content);
+                                 shown = bounds.bottom - bounds.top;
+                                 SIZE ideal{};
+                                 SendMessageW(content, WM_USER + 0x301, static_cast<WPARAM>(bounds.right - bounds.left),
+                                              reinterpret_cast<LPARAM>(&ideal));
+                                 needed = ideal.cy;
+                                 PressKey(dialog, VK_ESCAPE);
+                             }});
+    ShowTaskDialog(nullptr, L"Error", nullptr,
+                   L"Import of file \"C:\\Documents\\Quarterly report of the northern region.pdf\" failed with: "
+                   L"\n\nThe file is protected by a password.\n\nHow would you like to proceed?",
+                   errorChoices, false);
+    EXPECT_GT(needed, 0);
+    EXPECT_GE(shown, needed);
+}
+
 TEST_F(TaskDialogs, ExceptionOfTheCallbackLeavesTheDialogAndReachesTheCaller)
 {
     Driver driver(L"Error", {[](HWND dialog) { Click(CommandButtons(dialog).at(0)); }});
