@@ -289,9 +289,11 @@ TEST_F(MessageBoxes, ErrorMessageShowsOneOkButtonThatEndsTheBox)
     Driver driver(L"Error", {[&](HWND dialog) {
                                  for (const HWND button : Children(dialog, L"Button"))
                                      captions.push_back(UI::GetWindowTextString(button));
+                                 Screenshot::SaveWindow(dialog, L"error");
                                  PressKey(dialog, VK_RETURN);
                              }});
-    ShowErrorMessage(nullptr, L"Import failed with: the file is locked.");
+    ShowErrorMessage(nullptr, L"Import failed with: The process cannot access the file because it is being used by "
+                              L"another process.");
     EXPECT_EQ(captions, std::vector<std::wstring>{L"&OK"});
 }
 
