@@ -76,8 +76,28 @@ private:
     MessageItem& Item(size_t index) { return (*items_)[index]; }
     void BuildForm(const std::wstring& text);
     void CreateButtons(const std::set<int>& ids, int defaultId);
+    // What a layout pass needs of the items and buttons as they are now.
+    struct FormMeasure
+    {
+        int labelColumn = 0;
+        int valueX = 0;
+        int textBlock = 0;
+        int rowsTop = 0;
+        int rows = 0;
+        int rowGaps = 0;
+        int tallRows = 0;
+        int tallWeights = 0;
+        // The shown buttons in id order, with their widths.
+        std::vector<std::pair<UI::Button*, int>> buttons;
+        int buttonsWidth = 0;
+    };
+
     void RefreshControls();
+    // Also sets the minimum client size.
+    FormMeasure MeasureForm();
     void Layout(int clientWidth, int clientHeight);
+    void ArrangeRows(const FormMeasure& form, int clientWidth, int clientHeight, HDWP& defer, HWND& insertAfter);
+    void ArrangeButtons(const FormMeasure& form, int clientWidth, int clientHeight, HDWP& defer, HWND& insertAfter);
     void LayoutToClient();
     void Validate(std::optional<size_t> changedItem);
     bool CallBack(MessageWndEventKind what, int32_t value);
@@ -310,164 +330,162 @@ void MessageWnd::RefreshControls()
     }
 }
 
-void MessageWnd::Layout(int clientWidth, int clientHeight)
+MessageWnd::FormMeasure MessageWnd::MeasureForm()
 {
-    if (!built_)
-        return;
-    RefreshControls();
     const int gap = UI::Gap();
     const int margin = UI::Margin();
-    const int row = UI::ControlHeight();
-    const int labelHeight = UI::CheckBoxHeight();
-    const int labelDrop = Pt(1.5f);
-    const int buttonHeight = UI::ButtonHeight();
-    const int strip = Pt(36.0f);
-
     Gdiplus::Bitmap pixel(1, 1);
     Gdiplus::Graphics graphics(&pixel);
+    FormMeasure form;
 
     // Columns: the labels' own, then the value controls.
     int widestLabel = 0;
     int widestLabelOnly = 0;
     int valueMinimum = 0;
+    int extra = 0;
     for (size_t index = 0; index < ItemCount(); ++index)
     {
         const MessageItem& item = Item(index);
         if (!item.visible)
             continue;
+        ++form.rows;
+        if (item.kind == MessageItemKind::MultiLineEdit)
+        {
+            ++form.tallRows;
+            form.tallWeights += std::max(item.height, 0);
+            extra += ::ScaleToDpi(std::max(item.height, 0));
+        }
         if (const auto& label = leftControls_[index])
         {
             const int width = UI::MeasureWindowTextWidth(graphics, label->hwnd, 0);
-            if (item.kind == MessageItemKind::LabelOnly)
-                widestLabelOnly = std::max(widestLabelOnly, width);
-            else
-                widestLabel = std::max(widestLabel, width);
+            int& widest = item.kind == MessageItemKind::LabelOnly ? widestLabelOnly : widestLabel;
+            widest = std::max(widest, width);
         }
         if (!rightControls_[index])
             continue;
         if (item.kind == MessageItemKind::CheckBox || item.kind == MessageItemKind::RadioButton)
             valueMinimum = std::max(valueMinimum, UI::MeasureWindowTextWidth(graphics, rightControls_[index]->hwnd, 0) +
-                                                      labelHeight + 2 * gap);
-        else if (item.kind == MessageItemKind::ColorSwatch)
-            valueMinimum = std::max(valueMinimum, Pt(45.0f));
+                                                      UI::CheckBoxHeight() + 2 * gap);
         else
-            valueMinimum = std::max(valueMinimum, Pt(112.5f));
+            valueMinimum = std::max(valueMinimum, Pt(item.kind == MessageItemKind::ColorSwatch ? 45.0f : 112.5f));
     }
-    const int labelColumn = widestLabel ? widestLabel + 2 * margin : 0;
-    const int valueX = labelColumn ? labelColumn : margin;
+    form.labelColumn = widestLabel ? widestLabel + 2 * margin : 0;
+    form.valueX = form.labelColumn ? form.labelColumn : margin;
 
-    struct Placed
-    {
-        std::shared_ptr<UI::Button> button;
-        int width;
-    };
-    std::vector<Placed> shownButtons;
-    int buttonsWidth = 0;
     for (const auto& [id, button] : buttons_)
     {
         if (!button->visible)
             continue;
         const int width = std::max(UI::MeasureWindowTextWidth(graphics, button->hwnd, 0) + 2 * margin, Pt(45.0f));
-        buttonsWidth += (shownButtons.empty() ? 0 : gap) + width;
-        shownButtons.push_back({button, width});
+        form.buttonsWidth += (form.buttons.empty() ? 0 : gap) + width;
+        form.buttons.emplace_back(button.get(), width);
     }
 
-    const int formWidth = std::max({textLabel_->visible ? textWidth_ + 2 * margin : 0, valueX + valueMinimum + margin,
-                                    widestLabelOnly + 2 * margin, buttonsWidth + 2 * margin});
+    form.textBlock = textLabel_->visible ? textHeight_ + gap : 0;
+    form.rowsTop = margin + form.textBlock + (textLabel_->visible ? margin : 0);
+    form.rowGaps = form.rows > 1 ? (form.rows - 1) * gap : 0;
+    minWidth_ = std::max({textLabel_->visible ? textWidth_ + 2 * margin : 0, form.valueX + valueMinimum + margin,
+                          widestLabelOnly + 2 * margin, form.buttonsWidth + 2 * margin});
+    const int formHeight = form.rowsTop + form.rows * UI::ControlHeight() + extra + form.rowGaps +
+                           (form.rows ? margin : 0);
+    minHeight_ = formHeight + UI::ButtonHeight() + 2 * margin;
+    return form;
+}
 
-    // Rows: every visible item one, multi-line edits sharing what the others leave.
-    const int textBlock = textLabel_->visible ? textHeight_ + gap : 0;
-    const int rowsTop = margin + textBlock + (textLabel_->visible ? margin : 0);
-    int rows = 0;
-    int fixedRows = 0;
-    int extra = 0;
-    int tallWeights = 0;
-    int tallRows = 0;
-    for (size_t index = 0; index < ItemCount(); ++index)
-    {
-        const MessageItem& item = Item(index);
-        if (!item.visible)
-            continue;
-        ++rows;
-        if (item.kind == MessageItemKind::MultiLineEdit)
-        {
-            ++tallRows;
-            tallWeights += std::max(item.height, 0);
-            extra += ::ScaleToDpi(std::max(item.height, 0));
-        }
-        fixedRows += row;
-    }
-    const int rowGaps = rows > 1 ? (rows - 1) * gap : 0;
-    const int formHeight = rowsTop + fixedRows + extra + rowGaps + (rows ? margin : 0);
-    minWidth_ = formWidth;
-    minHeight_ = formHeight + buttonHeight + 2 * margin;
+void MessageWnd::Layout(int clientWidth, int clientHeight)
+{
+    if (!built_)
+        return;
+    RefreshControls();
+    const FormMeasure form = MeasureForm();
     if (clientWidth <= 0 || clientHeight <= 0)
         return;
-
-    const int tallSpace = std::max(clientHeight - strip - margin - rowsTop - rowGaps - (fixedRows - tallRows * row), 0);
     HDWP defer = BeginDeferWindowPos(static_cast<int>(2 * ItemCount() + buttons_.size() + 1));
     HWND insertAfter = nullptr;
-    textLabel_->Arrange(margin, margin, clientWidth - 2 * margin, textBlock, defer, insertAfter, true);
-    int y = rowsTop;
+    textLabel_->Arrange(UI::Margin(), UI::Margin(), clientWidth - 2 * UI::Margin(), form.textBlock, defer, insertAfter,
+                        true);
+    ArrangeRows(form, clientWidth, clientHeight, defer, insertAfter);
+    ArrangeButtons(form, clientWidth, clientHeight, defer, insertAfter);
+    if (defer)
+        EndDeferWindowPos(defer);
+}
+
+void MessageWnd::ArrangeRows(const FormMeasure& form, int clientWidth, int clientHeight, HDWP& defer,
+                             HWND& insertAfter)
+{
+    const int gap = UI::Gap();
+    const int margin = UI::Margin();
+    const int row = UI::ControlHeight();
+    const int labelHeight = UI::CheckBoxHeight();
+    const int labelDrop = Pt(1.5f);
+    // What the button strip, the text and the other rows leave is shared by the multi-line edits.
+    const int tallSpace = std::max(clientHeight - Pt(36.0f) - margin - form.rowsTop - form.rowGaps -
+                                       (form.rows - form.tallRows) * row,
+                                   0);
+    int y = form.rowsTop;
     for (size_t index = 0; index < ItemCount(); ++index)
     {
         const MessageItem& item = Item(index);
+        UI::WindowsControl* label = leftControls_[index].get();
+        UI::WindowsControl* control = rightControls_[index].get();
         if (!item.visible)
         {
-            for (UI::WindowsControl* control : {static_cast<UI::WindowsControl*>(leftControls_[index].get()),
-                                                rightControls_[index].get()})
-                if (control)
-                    control->Arrange(0, 0, 0, 0, defer, insertAfter, false);
+            for (UI::WindowsControl* hidden : {label, control})
+                if (hidden)
+                    hidden->Arrange(0, 0, 0, 0, defer, insertAfter, false);
             continue;
         }
         int height = row;
         if (item.kind == MessageItemKind::MultiLineEdit)
-            height = std::max(row, tallWeights ? tallSpace * std::max(item.height, 0) / tallWeights
-                                               : tallSpace / std::max(tallRows, 1));
-        if (const auto& label = leftControls_[index])
+            height = std::max(row, form.tallWeights ? tallSpace * std::max(item.height, 0) / form.tallWeights
+                                                    : tallSpace / form.tallRows);
+        if (label)
         {
             const int width = item.kind == MessageItemKind::LabelOnly ? clientWidth - 2 * margin
-                                                                        : labelColumn - margin - gap;
+                                                                        : form.labelColumn - margin - gap;
             label->Arrange(margin, y + labelDrop, width, labelHeight, defer, insertAfter, true);
         }
-        if (const auto& control = rightControls_[index])
+        if (control)
         {
-            const int width = clientWidth - valueX - margin;
+            const int x = form.valueX;
+            const int width = clientWidth - x - margin;
             switch (item.kind)
             {
             case MessageItemKind::CheckBox:
             case MessageItemKind::RadioButton:
-                control->Arrange(valueX, y + labelDrop, width, labelHeight, defer, insertAfter, true);
+                control->Arrange(x, y + labelDrop, width, labelHeight, defer, insertAfter, true);
                 break;
             case MessageItemKind::DropDownList:
             case MessageItemKind::EditableComboBox:
                 // A combo box's window height includes its dropped list.
-                control->Arrange(valueX, y, width, UI::ComboBoxHeight() * 8, defer, insertAfter, true);
+                control->Arrange(x, y, width, UI::ComboBoxHeight() * 8, defer, insertAfter, true);
                 break;
             case MessageItemKind::DateTimeField:
-                control->Arrange(valueX, y, width, UI::ComboBoxHeight(), defer, insertAfter, true);
+                control->Arrange(x, y, width, UI::ComboBoxHeight(), defer, insertAfter, true);
                 break;
             case MessageItemKind::ColorSwatch:
-                control->Arrange(valueX, y, std::min(width, Pt(45.0f)), row, defer, insertAfter, true);
+                control->Arrange(x, y, std::min(width, Pt(45.0f)), row, defer, insertAfter, true);
                 break;
-            default: control->Arrange(valueX, y, width, height, defer, insertAfter, true); break;
+            default: control->Arrange(x, y, width, height, defer, insertAfter, true); break;
             }
         }
         y += height + gap;
     }
+}
 
-    int x = clientWidth - margin - buttonsWidth;
-    const int buttonTop = clientHeight - (buttonHeight + margin);
+void MessageWnd::ArrangeButtons(const FormMeasure& form, int clientWidth, int clientHeight, HDWP& defer,
+                                HWND& insertAfter)
+{
     for (const auto& [id, button] : buttons_)
         if (!button->visible)
             button->Arrange(0, 0, 0, 0, defer, insertAfter, false);
-    for (const Placed& placed : shownButtons)
+    int x = clientWidth - UI::Margin() - form.buttonsWidth;
+    const int top = clientHeight - (UI::ButtonHeight() + UI::Margin());
+    for (const auto& [button, width] : form.buttons)
     {
-        placed.button->Arrange(x, buttonTop, placed.width, buttonHeight, defer, insertAfter, true);
-        x += placed.width + gap;
+        button->Arrange(x, top, width, UI::ButtonHeight(), defer, insertAfter, true);
+        x += width + UI::Gap();
     }
-    if (defer)
-        EndDeferWindowPos(defer);
 }
 
 void MessageWnd::LayoutToClient()
