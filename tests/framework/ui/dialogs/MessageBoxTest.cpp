@@ -3,6 +3,7 @@
 // the callback, and the process-wide override.
 #include "framework/com/ComError.h"
 #include "framework/com/ErrorMessage.h"
+#include "framework/ui/Dpi.h"
 #include "framework/ui/controls/ColorPicker.h"
 #include "framework/ui/dialogs/MessageBox.h"
 #include "tests/framework/ui/dialogs/DialogTestSupport.h"
@@ -259,6 +260,39 @@ TEST_F(MessageBoxes, DateItemShowsOnlyTheTimeWhenAskedAndKeepsThePickedValue)
     const std::optional<DateTime> picked = ParseDateTime(items[0].value);
     ASSERT_TRUE(picked);
     EXPECT_EQ(picked->time - ParseDateTime(L"2026-12-08T09:30:00.000Z")->time, 3600);
+}
+
+TEST_F(MessageBoxes, ResizableBoxSharesHeightAmongMultiLineEditsAndKeepsItsFirstSizeAsMinimum)
+{
+    std::vector<MessageItem> items{Item(MessageItemKind::Edit, L"&Title", L"t"),
+                                   Item(MessageItemKind::MultiLineEdit, L"&Short", L"s"),
+                                   Item(MessageItemKind::MultiLineEdit, L"&Long", L"l")};
+    items[1].height = 40;
+    items[2].height = 80;
+    RECT first{};
+    MINMAXINFO limits{};
+    std::vector<int> heights;
+    Driver driver(L"Notes", {[&](HWND dialog) {
+                                 GetWindowRect(dialog, &first);
+                                 SendMessageW(dialog, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+                                 SetWindowPos(dialog, nullptr, 0, 0, first.right - first.left + 50,
+                                              first.bottom - first.top + 300, SWP_NOMOVE | SWP_NOZORDER);
+                             },
+                             [&](HWND dialog) {
+                                 for (const HWND edit : Children(dialog, L"Edit"))
+                                 {
+                                     const RECT bounds = DialogTest::ClientRectOf(edit);
+                                     heights.push_back(bounds.bottom - bounds.top);
+                                 }
+                                 PressKey(dialog, VK_ESCAPE);
+                             }});
+    ShowMessageForm(nullptr, L"Notes", &items, true, 250, {}, {2}, 2, nullptr, L"Notes of the import");
+    EXPECT_EQ(limits.ptMinTrackSize.x, first.right - first.left);
+    EXPECT_EQ(limits.ptMinTrackSize.y, first.bottom - first.top);
+    ASSERT_EQ(heights.size(), 3u);
+    EXPECT_EQ(heights[0], UI::ControlHeight());
+    EXPECT_NEAR(heights[2], 2 * heights[1], 2);
+    EXPECT_GT(heights[1] + heights[2], 300);
 }
 
 TEST_F(MessageBoxes, ComErrorMessageIsSilentForAbortAndShowsTheErrorTextOtherwise)
