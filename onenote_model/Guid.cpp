@@ -1,5 +1,7 @@
 #include "onenote_model/OneNoteElement.h"
 
+#include "framework/xml/ValueConverters.h"
+
 #include <objbase.h>
 
 #include <cstdint>
@@ -8,17 +10,6 @@ namespace
 {
 constexpr std::size_t GuidTextLength = 38;
 
-int HexValue(wchar_t c)
-{
-    if (c >= L'0' && c <= L'9')
-        return c - L'0';
-    if (c >= L'a' && c <= L'f')
-        return c - L'a' + 10;
-    if (c >= L'A' && c <= L'F')
-        return c - L'A' + 10;
-    return -1;
-}
-
 // Reads count hexadecimal digits at text[pos]; false when one of them is not a digit.
 template <typename T>
 bool ReadHex(std::wstring_view text, std::size_t pos, std::size_t count, T& value)
@@ -26,7 +17,7 @@ bool ReadHex(std::wstring_view text, std::size_t pos, std::size_t count, T& valu
     std::uint64_t result = 0;
     for (std::size_t i = 0; i < count; ++i)
     {
-        const int digit = HexValue(text[pos + i]);
+        const int digit = HexDigitValue(text[pos + i]);
         if (digit < 0)
             return false;
         result = result * 16 + static_cast<unsigned>(digit);

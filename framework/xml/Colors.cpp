@@ -164,23 +164,12 @@ const ColorTable& NameTable()
     return table;
 }
 
-int HexDigit(wchar_t c)
-{
-    if (c >= L'0' && c <= L'9')
-        return c - L'0';
-    if (c >= L'a' && c <= L'f')
-        return c - L'a' + 10;
-    if (c >= L'A' && c <= L'F')
-        return c - L'A' + 10;
-    return -1;
-}
-
 // The longest hexadecimal prefix of digits after a first value; more than 32 bits saturate.
 std::uint32_t ReadHex(std::wstring_view digits, std::uint64_t value)
 {
     for (wchar_t c : digits)
     {
-        const int digit = HexDigit(c);
+        const int digit = HexDigitValue(c);
         if (digit < 0)
             break;
         value = value * 16 + static_cast<unsigned>(digit);

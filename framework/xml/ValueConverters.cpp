@@ -372,3 +372,14 @@ SYSTEMTIME TextToDateTime(std::wstring_view text)
         ShiftByMinutes(time, -offset);
     return time;
 }
+
+int HexDigitValue(wchar_t c)
+{
+    if (c >= L'0' && c <= L'9')
+        return c - L'0';
+    if (c >= L'a' && c <= L'f')
+        return c - L'a' + 10;
+    if (c >= L'A' && c <= L'F')
+        return c - L'A' + 10;
+    return -1;
+}

@@ -24,6 +24,9 @@ double TextToDouble(std::wstring_view text);
 std::wstring FloatToText(float value);
 float TextToFloat(std::wstring_view text);
 
+// The value of a hexadecimal digit of either case, or -1 for any other character.
+int HexDigitValue(wchar_t c);
+
 // "true" for exactly "true", "True" or "1"; false for every other text.
 bool TextToBool(std::wstring_view text);
 const wchar_t* BoolToText(bool value);
