@@ -40,3 +40,8 @@
 #include "onenote_model/Lists.h"
 #include "onenote_model/InkAndMedia.h"
 #include "onenote_model/Images.h"
+#include "onenote_model/HtmlBlocks.h"
+#include "onenote_model/LinkedNotes.h"
+#include "onenote_model/OutlineElements.h"
+#include "onenote_model/Tables.h"
+#include "onenote_model/Titles.h"

@@ -104,6 +104,8 @@ testing::AssertionResult IsValidInPage(const ChildElement& element, Place place)
         page += L"<one:Outline><one:OEChildren><one:OE>" + inner +
                 L"<one:T>x</one:T></one:OE></one:OEChildren></one:Outline>";
         break;
+    case Place::OutlineBlock: page += L"<one:Outline>" + inner + L"</one:Outline>"; break;
+    case Place::BlockChild: page += L"<one:Outline><one:OEChildren>" + inner + L"</one:OEChildren></one:Outline>"; break;
     }
     page += L"</one:Page>\n";
     return IsValidPage(page);

@@ -65,6 +65,10 @@ enum class Place
     Page,
     ParagraphContent,
     ParagraphChild,
+    // A block of paragraphs directly in an outline.
+    OutlineBlock,
+    // A paragraph or HTML block among the children of a block.
+    BlockChild,
 };
 
 // The start tag of a OneNote element with the namespace declaration, as tests write fixtures.
