@@ -3,7 +3,9 @@
 #include "framework/com/ComError.h"
 #include "framework/xml/ElementReader.h"
 
+#include <climits>
 #include <cstdint>
+#include <string>
 
 namespace
 {
@@ -32,6 +34,23 @@ std::wstring EscapeAttributeValue(std::wstring_view value)
         }
     }
     return escaped;
+}
+
+// The whole text, NUL characters included; a lone surrogate becomes U+FFFD.
+std::string ToUtf8(std::wstring_view text)
+{
+    if (text.empty())
+        return {};
+    if (text.size() > INT_MAX / 3)
+        _com_issue_error(E_OUTOFMEMORY);
+    const int length = static_cast<int>(text.size());
+    std::string bytes(static_cast<size_t>(length) * 3, '\0');
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), length, bytes.data(), static_cast<int>(bytes.size()),
+                                         nullptr, nullptr);
+    if (size <= 0)
+        _com_issue_error(HRESULT_FROM_WIN32(GetLastError()));
+    bytes.resize(static_cast<size_t>(size));
+    return bytes;
 }
 
 bool NeedsAttributeEscape(std::wstring_view value)
@@ -99,18 +118,20 @@ IXmlReaderPtr CreateReader(std::wstring_view text)
 {
     IXmlReaderPtr reader;
     ThrowIfFailed(CreateXmlReader(IID_IXmlReader, reinterpret_cast<void**>(&reader), nullptr));
-    IStreamPtr stream = CreateMemoryStream();
-    const std::uint64_t bytes = text.size() * sizeof(wchar_t);
-    if (bytes > UINT32_MAX)
+    // The reader is given UTF-8: Wine's reader loses its place in UTF-16 input after the first
+    // few thousand characters, and then either fails or hands out nodes without end.
+    const std::string bytes = ToUtf8(text);
+    if (bytes.size() > UINT32_MAX)
         _com_issue_error(E_OUTOFMEMORY);
+    IStreamPtr stream = CreateMemoryStream();
     ULONG written = 0;
-    ThrowIfFailed(stream->Write(text.data(), static_cast<ULONG>(bytes), &written));
-    if (written != bytes)
+    ThrowIfFailed(stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), &written));
+    if (written != bytes.size())
         _com_issue_error(E_FAIL);
     const LARGE_INTEGER start{};
     ThrowIfFailed(stream->Seek(start, STREAM_SEEK_SET, nullptr));
     UnknownPtr input;
-    ThrowIfFailed(CreateXmlReaderInputWithEncodingName(stream, nullptr, L"utf-16", FALSE, nullptr, &input));
+    ThrowIfFailed(CreateXmlReaderInputWithEncodingName(stream, nullptr, L"utf-8", FALSE, nullptr, &input));
     ThrowIfFailed(reader->SetInput(input));
     ThrowIfFailed(reader->SetProperty(XmlReaderProperty_DtdProcessing, DtdProcessing_Prohibit));
     return reader;
