@@ -2,6 +2,8 @@
 
 #include <objbase.h>
 
+#include <cstdint>
+
 namespace
 {
 constexpr std::size_t GuidTextLength = 38;

@@ -120,4 +120,18 @@ TEST(AttributeGroups, SettersTakeTheirOwnNamesOnly)
     EXPECT_FALSE(task.completed) << "only true, True and 1 are true";
     EXPECT_FALSE(task.SetAttribute(L"index", L"1"));
 }
+
+TEST(Namespace, ElementsOfThe2010SchemaAreReadAndWrittenIn2013)
+{
+    auto image = ModelTest::Read<ON::Image>(
+        L"<one:Image xmlns:one=\"http://schemas.microsoft.com/office/onenote/2010/onenote\" format=\"png\">"
+        L"<one:Size width=\"5\" height=\"6\"/><one:CallbackID callbackID=\"c\"/></one:Image>");
+    ASSERT_TRUE(image->tagable.pageObject.size);
+    ASSERT_TRUE(image->source.callback);
+    const std::wstring written = ModelTest::Write(*image);
+    EXPECT_NE(written.find(L"xmlns:one=\"http://schemas.microsoft.com/office/onenote/2013/onenote\""), std::wstring::npos);
+    EXPECT_EQ(written.find(L"2010"), std::wstring::npos);
+    EXPECT_EQ(ModelTest::Written(*image),
+              L"<one:Image format=\"png\"><one:Size width=\"5\" height=\"6\" /><one:CallbackID callbackID=\"c\" /></one:Image>");
+}
 } // namespace
