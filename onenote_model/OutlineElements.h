@@ -195,13 +195,15 @@ public:
         using O = OE;
         return KeepingLateChildren(
             Attribute(L"RTL", &O::RTL), Attribute(L"bodyText", &O::bodyText, false),
-            Attribute(L"collapsed", &O::collapsed, false), Attribute(L"collapsedBodyText", &O::collapsedBodyText, false),
+            Attribute(L"collapsed", &O::collapsed, false),
+            Attribute(L"collapsedBodyText", &O::collapsedBodyText, false),
             Attribute(L"alignment", &O::alignment, L"left"), Attribute(L"selected", &O::selected, L"none"),
             Attribute(L"objectID", &O::objectID), Attribute(L"spaceBefore", &O::spaceBefore),
             Attribute(L"spaceBetween", &O::spaceBetween), Attribute(L"spaceAfter", &O::spaceAfter),
             Attribute(L"lastModifiedTime", &O::lastModifiedTime),
             Attribute(L"preserveTextContent", &O::preserveTextContent),
-            Attribute(L"meetingContentType", &O::meetingContentType), Attribute(L"meetingContentId", &O::meetingContentId),
+            Attribute(L"meetingContentType", &O::meetingContentType),
+            Attribute(L"meetingContentId", &O::meetingContentId),
             Attribute(L"meetingTrackModifications", &O::meetingTrackModifications),
             Attribute(L"meetingIsUserEdited", &O::meetingIsUserEdited),
             Attribute(L"explicitExpandCollapseEnabled", &O::explicitExpandCollapseEnabled),

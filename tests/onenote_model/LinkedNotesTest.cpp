@@ -17,7 +17,8 @@ TEST(LinkedNotes, RequiredTextsAreWrittenAlsoWhenMissing)
 {
     ExpectRoundTrips<ON::LinkedNote>({
         {"default note", Doc(L"LinkedNote"), L"<one:LinkedNote state=\"0\">" + Empty3 + L"</one:LinkedNote>"},
-        {"negative state kept", Doc(L"LinkedNote", L"state=\"-3\""), L"<one:LinkedNote state=\"-3\">" + Empty3 + L"</one:LinkedNote>"},
+        {"negative state kept", Doc(L"LinkedNote", L"state=\"-3\""),
+         L"<one:LinkedNote state=\"-3\">" + Empty3 + L"</one:LinkedNote>"},
         {"unreadable state is 0", Doc(L"LinkedNote", L"state=\"x\" other=\"y\""),
          L"<one:LinkedNote state=\"0\">" + Empty3 + L"</one:LinkedNote>"},
         {"without its address", Doc(L"LinkedNote", L"state=\"1\"", Short + Friendly),

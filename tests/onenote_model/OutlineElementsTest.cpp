@@ -75,8 +75,8 @@ TEST(OutlineBlocks, HtmlBlockKeepsBothSourcesAndItsFlagAsRead)
     reference.content.data->cdata = true;
     EXPECT_EQ(Written(reference), L"<one:HTMLBlock><one:Data><![CDATA[<a href=\"x\">y</a>]]></one:Data></one:HTMLBlock>");
     EXPECT_TRUE(IsValidInPage(reference, Place::BlockChild));
-    EXPECT_TRUE(IsValidInPage(ON::HtmlContent_HTMLBlock(ON::HtmlContentChoice(std::make_shared<ON::FilePath_File>(L"C:\\a.htm"))),
-                              Place::BlockChild));
+    const ON::HtmlContent_HTMLBlock byFile(ON::HtmlContentChoice(std::make_shared<ON::FilePath_File>(L"C:\\a.htm")));
+    EXPECT_TRUE(IsValidInPage(byFile, Place::BlockChild));
 }
 
 TEST(Paragraphs, ParagraphWritesOnlyWhatDiffersFromItsDefaultsInTableOrder)
@@ -185,7 +185,8 @@ TEST(Paragraphs, ParagraphWithEveryKindOfChildIsValid)
 {
     const std::wstring full = Doc(
         L"OE", L"RTL=\"false\" bodyText=\"true\" alignment=\"right\" selected=\"partial\" "
-               L"objectID=\"{12345678-1234-1234-1234-123456789012}{1}{B0}\" spaceBefore=\"1\" lastModifiedTime=\"2026-12-08T10:00:00Z\" meetingContentType=\"2\" quickStyleIndex=\"2\" "
+               L"objectID=\"{12345678-1234-1234-1234-123456789012}{1}{B0}\" spaceBefore=\"1\" "
+               L"lastModifiedTime=\"2026-12-08T10:00:00Z\" meetingContentType=\"2\" quickStyleIndex=\"2\" "
                L"author=\"A\" creationTime=\"2026-12-08T10:00:00Z\"",
         L"<one:Meta name=\"m\"/><one:Tag index=\"0\"/><one:MediaIndex timeIndex=\"1\"><one:MediaReference "
         L"mediaID=\"{11111111-2222-3333-4444-555555555555}\"/></one:MediaIndex>"

@@ -74,10 +74,13 @@ TEST(Tables, ColumnsAreTakenAmongTheRowsAndWrittenFirst)
 TEST(Tables, TableWithEveryAttributeIsValidInAParagraph)
 {
     auto table = Read<ON::Table>(Doc(
-        L"Table", L"objectID=\"{12345678-1234-1234-1234-123456789012}{1}{B0}\" bordersVisible=\"true\" hasHeaderRow=\"true\" "
-                  L"selected=\"partial\" lastModifiedTime=\"2026-03-04T05:06:07Z\" meetingContentType=\"1\" author=\"A\" lang=\"de\"",
-        L"<one:Columns><one:Column index=\"0\" width=\"72\" isLocked=\"true\"/><one:Column index=\"1\" width=\"36.5\"/></one:Columns>"
-        L"<one:Row objectID=\"{12345678-1234-1234-1234-123456789012}{2}{B0}\" meetingContentId=\"m\" creationTime=\"2026-03-04T05:06:07Z\">"
+        L"Table",
+        L"objectID=\"{12345678-1234-1234-1234-123456789012}{1}{B0}\" bordersVisible=\"true\" hasHeaderRow=\"true\" "
+        L"selected=\"partial\" lastModifiedTime=\"2026-03-04T05:06:07Z\" meetingContentType=\"1\" author=\"A\" lang=\"de\"",
+        L"<one:Columns><one:Column index=\"0\" width=\"72\" isLocked=\"true\"/>"
+        L"<one:Column index=\"1\" width=\"36.5\"/></one:Columns>"
+        L"<one:Row objectID=\"{12345678-1234-1234-1234-123456789012}{2}{B0}\" meetingContentId=\"m\" "
+        L"creationTime=\"2026-03-04T05:06:07Z\">"
         L"<one:Cell shadingColor=\"#00ff00\" selected=\"all\" quickStyleIndex=\"1\">"
         L"<one:OEChildren><one:OE><one:T>a</one:T></one:OE></one:OEChildren></one:Cell>" + Cell + L"</one:Row>"));
     ASSERT_TRUE(table->columns);

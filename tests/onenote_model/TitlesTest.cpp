@@ -55,8 +55,10 @@ TEST(Titles, ChildLayoutWritesWhatWasSetWhateverItsValue)
         {"empty", Doc(L"ChildOELayout"), L"<one:ChildOELayout />"},
         {"zero is set", Doc(L"ChildOELayout", L"listSpacing=\"0\""), L"<one:ChildOELayout listSpacing=\"0\" />"},
         {"table order",
-         Doc(L"ChildOELayout", L"listAlignment=\"right\" listSpacing=\"3\" spaceAfter=\"2.5\" spaceBetween=\"x\" spaceBefore=\"1\""),
-         L"<one:ChildOELayout spaceBefore=\"1\" spaceBetween=\"0\" spaceAfter=\"2.5\" listSpacing=\"3\" listAlignment=\"right\" />"},
+         Doc(L"ChildOELayout",
+             L"listAlignment=\"right\" listSpacing=\"3\" spaceAfter=\"2.5\" spaceBetween=\"x\" spaceBefore=\"1\""),
+         L"<one:ChildOELayout spaceBefore=\"1\" spaceBetween=\"0\" spaceAfter=\"2.5\" listSpacing=\"3\""
+         L" listAlignment=\"right\" />"},
     });
     auto block = Read<ON::OEChildren>(
         Doc(L"OEChildren", L"", L"<one:ChildOELayout spaceBefore=\"1\" listAlignment=\"left\"/>" + OE(L"a")));
