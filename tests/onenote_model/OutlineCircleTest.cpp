@@ -59,6 +59,23 @@ TEST(OutlineCircle, DeepNestingIsReadWhole)
     EXPECT_EQ(depth, 40);
 }
 
+TEST(OutlineCircle, NestingBeyondTheReadersDepthEndsTheReadingWithoutHarm)
+{
+    auto block = Read<ON::OEChildren>(InBlock(Nested(1000)));
+    int depth = 0;
+    const ON::OEChildren* level = block.get();
+    while (level && !level->children.empty() && level->children[0]->oe && level->children[0]->oe->content.table)
+    {
+        ++depth;
+        const auto& cells = level->children[0]->oe->content.table->rows[0]->cells;
+        level = cells.empty() || cells[0]->content.empty() ? nullptr : cells[0]->content[0].get();
+    }
+    // The reader refuses elements nested deeper than its limit; what stands above them is kept.
+    EXPECT_GT(depth, 40);
+    EXPECT_LT(depth, 1000);
+    EXPECT_FALSE(Write(*block).empty());
+}
+
 TEST(OutlineCircle, EveryElementReadLinksToItsHoldersUpToTheRoot)
 {
     std::vector<std::wstring> ended;
