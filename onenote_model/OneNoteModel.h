@@ -48,3 +48,8 @@
 #include "onenote_model/OutlineElements.h"
 #include "onenote_model/Tables.h"
 #include "onenote_model/Titles.h"
+#include "onenote_model/PageSettings.h"
+#include "onenote_model/PageDefinitions.h"
+#include "onenote_model/PageObjects.h"
+#include "onenote_model/Page.h"
+#include "onenote_model/Hierarchy.h"

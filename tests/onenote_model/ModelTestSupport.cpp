@@ -110,4 +110,9 @@ testing::AssertionResult IsValidInPage(const ChildElement& element, Place place)
     page += L"</one:Page>\n";
     return IsValidPage(page);
 }
+
+testing::AssertionResult IsValidDocument(const ChildElement& element)
+{
+    return IsValidPage(L"<?xml version=\"1.0\"?>\n" + Write(element) + L"\n");
+}
 } // namespace ModelTest

@@ -80,6 +80,10 @@ testing::AssertionResult IsValidInPage(const ChildElement& element, Place place)
 // Success when a page with these attributes on its start tag, holding an outline with these
 // attributes on its own, is valid (for the attribute groups of pages and outlines).
 testing::AssertionResult IsValidPageWithAttributes(std::wstring_view pageAttributes, std::wstring_view outlineAttributes);
+
+// Success when the element, written as a whole document, is valid (for pages and the elements of
+// the hierarchy, which may each be the root of what OneNote hands out).
+testing::AssertionResult IsValidDocument(const ChildElement& element);
 } // namespace ModelTest
 
 template <typename Group>
