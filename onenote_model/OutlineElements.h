@@ -131,8 +131,9 @@ struct OEChoice
     {
         using Xml::Optional;
         using C = OEChoice;
-        return KeepingLateChildren(Optional(&C::image), Optional(&C::table), Optional(&C::inkParagraph),
-                                   Xml::ChoiceList(&C::text));
+        return KeepingLateChildren(Optional(&C::image), Optional(&C::table), Optional(&C::inkDrawing),
+                                   Optional(&C::insertedFile), Optional(&C::mediaFile), Optional(&C::inkParagraph),
+                                   Optional(&C::futureObject), Xml::ChoiceList(&C::text));
     }
 };
 
@@ -215,6 +216,8 @@ public:
 
 } // namespace ON
 
-// The rest of the circle: tables hold blocks of paragraphs, titles hold paragraphs.
+// The rest of the circle: tables hold blocks of paragraphs, titles hold paragraphs, and the objects
+// a paragraph may hold are page objects too.
+#include "onenote_model/PageObjects.h"
 #include "onenote_model/Tables.h"
 #include "onenote_model/Titles.h"

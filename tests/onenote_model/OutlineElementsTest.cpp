@@ -123,6 +123,29 @@ TEST(Paragraphs, TextRunKeepsTextAndInkInOrderAndObjectsDoNotEndIt)
     EXPECT_EQ((*oe->content.text)[1]->parentList, oe->content.text.get());
 }
 
+TEST(Paragraphs, ObjectsOfAParagraphAreWrittenInSchemaOrderEachOnce)
+{
+    const std::wstring image = L"<one:Image format=\"png\" />";
+    const std::wstring table = L"<one:Table />";
+    const std::wstring ink = L"<one:InkDrawing />";
+    const std::wstring file = L"<one:InsertedFile preferredName=\"a.pdf\" />";
+    const std::wstring media = L"<one:MediaFile preferredName=\"a.wav\" />";
+    const std::wstring words = L"<one:InkParagraph />";
+    const std::wstring future = L"<one:FutureObject />";
+    ExpectRoundTrips<ON::OE>({
+        {"every object, last first", Doc(L"OE", L"", future + words + media + file + ink + table + image),
+         L"<one:OE>" + image + table + ink + file + media + words + future + L"</one:OE>"},
+        {"second inserted file skipped", Doc(L"OE", L"", file + L"<one:InsertedFile preferredName=\"b\" />"),
+         L"<one:OE>" + file + L"</one:OE>"},
+    });
+
+    ON::OE attachment;
+    attachment.content.insertedFile = std::make_shared<ON::InsertedFile>();
+    attachment.content.insertedFile->pathSource = L"C:\\files\\report.pdf";
+    attachment.content.insertedFile->preferredName = L"report.pdf";
+    EXPECT_TRUE(IsValidInPage(attachment, Place::BlockChild));
+}
+
 TEST(Paragraphs, TagsTaskMetaAndListAreWrittenInSchemaOrderAndLateOnesKept)
 {
     const std::wstring tag1 = L"<one:Tag index=\"1\" />";
