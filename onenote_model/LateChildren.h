@@ -53,7 +53,10 @@ template <typename Owner, typename L>
 struct Taker<Xml::ListChild<Owner, L>>
 {
     using Entry = Xml::ListChild<Owner, L>;
-    static bool Takes(const Entry&, const Owner&, std::wstring_view name) { return name == Entry::Item::Name.localName; }
+    static bool Takes(const Entry&, const Owner&, std::wstring_view name)
+    {
+        return name == Entry::Item::Name.localName;
+    }
     // A list's Take appends whether or not the list was closed.
     static void Take(const Entry& entry, Owner& owner, std::wstring_view name, const ReadContext& context)
     {

@@ -131,8 +131,9 @@ struct OEChoice
     {
         using Xml::Optional;
         using C = OEChoice;
-        return KeepingLateChildren(Optional(&C::image), Optional(&C::table), Optional(&C::inkParagraph),
-                                   Xml::ChoiceList(&C::text));
+        return KeepingLateChildren(Optional(&C::image), Optional(&C::table), Optional(&C::inkDrawing),
+                                   Optional(&C::insertedFile), Optional(&C::mediaFile), Optional(&C::inkParagraph),
+                                   Optional(&C::futureObject), Xml::ChoiceList(&C::text));
     }
 };
 
@@ -195,13 +196,15 @@ public:
         using O = OE;
         return KeepingLateChildren(
             Attribute(L"RTL", &O::RTL), Attribute(L"bodyText", &O::bodyText, false),
-            Attribute(L"collapsed", &O::collapsed, false), Attribute(L"collapsedBodyText", &O::collapsedBodyText, false),
+            Attribute(L"collapsed", &O::collapsed, false),
+            Attribute(L"collapsedBodyText", &O::collapsedBodyText, false),
             Attribute(L"alignment", &O::alignment, L"left"), Attribute(L"selected", &O::selected, L"none"),
             Attribute(L"objectID", &O::objectID), Attribute(L"spaceBefore", &O::spaceBefore),
             Attribute(L"spaceBetween", &O::spaceBetween), Attribute(L"spaceAfter", &O::spaceAfter),
             Attribute(L"lastModifiedTime", &O::lastModifiedTime),
             Attribute(L"preserveTextContent", &O::preserveTextContent),
-            Attribute(L"meetingContentType", &O::meetingContentType), Attribute(L"meetingContentId", &O::meetingContentId),
+            Attribute(L"meetingContentType", &O::meetingContentType),
+            Attribute(L"meetingContentId", &O::meetingContentId),
             Attribute(L"meetingTrackModifications", &O::meetingTrackModifications),
             Attribute(L"meetingIsUserEdited", &O::meetingIsUserEdited),
             Attribute(L"explicitExpandCollapseEnabled", &O::explicitExpandCollapseEnabled),
@@ -213,6 +216,8 @@ public:
 
 } // namespace ON
 
-// The rest of the circle: tables hold blocks of paragraphs, titles hold paragraphs.
+// The rest of the circle: tables hold blocks of paragraphs, titles hold paragraphs, and the objects
+// a paragraph may hold are page objects too.
+#include "onenote_model/PageObjects.h"
 #include "onenote_model/Tables.h"
 #include "onenote_model/Titles.h"

@@ -139,7 +139,8 @@ public:
     {
         using Xml::Attribute;
         using T = Table;
-        return Xml::Schema(Attribute(L"objectID", &T::objectID), Attribute(L"bordersVisible", &T::bordersVisible, false),
+        return Xml::Schema(Attribute(L"objectID", &T::objectID),
+                           Attribute(L"bordersVisible", &T::bordersVisible, false),
                            Attribute(L"hasHeaderRow", &T::hasHeaderRow, false),
                            Attribute(L"selected", &T::selected, L"none"),
                            Attribute(L"lastModifiedTime", &T::lastModifiedTime),

@@ -50,8 +50,8 @@ public:
     Collection<ON::OE> moreOEs;
 
     Title() = default;
-    Title(std::wstring selected, TextAttributes textAttributes, bool showDate, bool showTime, std::shared_ptr<ON::OE> oe,
-          Collection<ON::OE> moreOEs = {})
+    Title(std::wstring selected, TextAttributes textAttributes, bool showDate, bool showTime,
+          std::shared_ptr<ON::OE> oe, Collection<ON::OE> moreOEs = {})
         : selected(std::move(selected)), textAttributes(std::move(textAttributes)), showDate(showDate),
           showTime(showTime), oe(std::move(oe)), moreOEs(std::move(moreOEs))
     {

@@ -75,8 +75,8 @@ TEST(OutlineBlocks, HtmlBlockKeepsBothSourcesAndItsFlagAsRead)
     reference.content.data->cdata = true;
     EXPECT_EQ(Written(reference), L"<one:HTMLBlock><one:Data><![CDATA[<a href=\"x\">y</a>]]></one:Data></one:HTMLBlock>");
     EXPECT_TRUE(IsValidInPage(reference, Place::BlockChild));
-    EXPECT_TRUE(IsValidInPage(ON::HtmlContent_HTMLBlock(ON::HtmlContentChoice(std::make_shared<ON::FilePath_File>(L"C:\\a.htm"))),
-                              Place::BlockChild));
+    const ON::HtmlContent_HTMLBlock byFile(ON::HtmlContentChoice(std::make_shared<ON::FilePath_File>(L"C:\\a.htm")));
+    EXPECT_TRUE(IsValidInPage(byFile, Place::BlockChild));
 }
 
 TEST(Paragraphs, ParagraphWritesOnlyWhatDiffersFromItsDefaultsInTableOrder)
@@ -121,6 +121,29 @@ TEST(Paragraphs, TextRunKeepsTextAndInkInOrderAndObjectsDoNotEndIt)
     EXPECT_TRUE((*oe->content.text)[0]->t && !(*oe->content.text)[0]->inkWord);
     EXPECT_TRUE((*oe->content.text)[1]->inkWord && !(*oe->content.text)[1]->t);
     EXPECT_EQ((*oe->content.text)[1]->parentList, oe->content.text.get());
+}
+
+TEST(Paragraphs, ObjectsOfAParagraphAreWrittenInSchemaOrderEachOnce)
+{
+    const std::wstring image = L"<one:Image format=\"png\" />";
+    const std::wstring table = L"<one:Table />";
+    const std::wstring ink = L"<one:InkDrawing />";
+    const std::wstring file = L"<one:InsertedFile preferredName=\"a.pdf\" />";
+    const std::wstring media = L"<one:MediaFile preferredName=\"a.wav\" />";
+    const std::wstring words = L"<one:InkParagraph />";
+    const std::wstring future = L"<one:FutureObject />";
+    ExpectRoundTrips<ON::OE>({
+        {"every object, last first", Doc(L"OE", L"", future + words + media + file + ink + table + image),
+         L"<one:OE>" + image + table + ink + file + media + words + future + L"</one:OE>"},
+        {"second inserted file skipped", Doc(L"OE", L"", file + L"<one:InsertedFile preferredName=\"b\" />"),
+         L"<one:OE>" + file + L"</one:OE>"},
+    });
+
+    ON::OE attachment;
+    attachment.content.insertedFile = std::make_shared<ON::InsertedFile>();
+    attachment.content.insertedFile->pathSource = L"C:\\files\\report.pdf";
+    attachment.content.insertedFile->preferredName = L"report.pdf";
+    EXPECT_TRUE(IsValidInPage(attachment, Place::BlockChild));
 }
 
 TEST(Paragraphs, TagsTaskMetaAndListAreWrittenInSchemaOrderAndLateOnesKept)
@@ -185,7 +208,8 @@ TEST(Paragraphs, ParagraphWithEveryKindOfChildIsValid)
 {
     const std::wstring full = Doc(
         L"OE", L"RTL=\"false\" bodyText=\"true\" alignment=\"right\" selected=\"partial\" "
-               L"objectID=\"{12345678-1234-1234-1234-123456789012}{1}{B0}\" spaceBefore=\"1\" lastModifiedTime=\"2026-12-08T10:00:00Z\" meetingContentType=\"2\" quickStyleIndex=\"2\" "
+               L"objectID=\"{12345678-1234-1234-1234-123456789012}{1}{B0}\" spaceBefore=\"1\" "
+               L"lastModifiedTime=\"2026-12-08T10:00:00Z\" meetingContentType=\"2\" quickStyleIndex=\"2\" "
                L"author=\"A\" creationTime=\"2026-12-08T10:00:00Z\"",
         L"<one:Meta name=\"m\"/><one:Tag index=\"0\"/><one:MediaIndex timeIndex=\"1\"><one:MediaReference "
         L"mediaID=\"{11111111-2222-3333-4444-555555555555}\"/></one:MediaIndex>"
