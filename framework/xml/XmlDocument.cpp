@@ -53,6 +53,16 @@ std::string ToUtf8(std::wstring_view text)
     return bytes;
 }
 
+// Wine's reader ends the whole process on a text that ends inside a processing instruction or
+// the XML declaration. A text that ends inside markup (a "<" after its last ">") is cut off at
+// that "<": it is malformed from that place on anyway, and is read up to it as before.
+std::wstring_view WithoutUnfinishedMarkup(std::wstring_view text)
+{
+    const size_t lastClose = text.rfind(L'>');
+    const size_t open = text.find(L'<', lastClose == std::wstring_view::npos ? 0 : lastClose + 1);
+    return open == std::wstring_view::npos ? text : text.substr(0, open);
+}
+
 bool NeedsAttributeEscape(std::wstring_view value)
 {
     return value.find_first_of(L"&<>\"\t\n\r") != std::wstring_view::npos;
@@ -120,7 +130,7 @@ IXmlReaderPtr CreateReader(std::wstring_view text)
     ThrowIfFailed(CreateXmlReader(IID_IXmlReader, reinterpret_cast<void**>(&reader), nullptr));
     // The reader is given UTF-8: Wine's reader loses its place in UTF-16 input after the first
     // few thousand characters, and then either fails or hands out nodes without end.
-    const std::string bytes = ToUtf8(text);
+    const std::string bytes = ToUtf8(WithoutUnfinishedMarkup(text));
     if (bytes.size() > UINT32_MAX)
         _com_issue_error(E_OUTOFMEMORY);
     IStreamPtr stream = CreateMemoryStream();
