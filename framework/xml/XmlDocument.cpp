@@ -60,7 +60,13 @@ std::wstring_view WithoutUnfinishedMarkup(std::wstring_view text)
 {
     const size_t lastClose = text.rfind(L'>');
     const size_t open = text.find(L'<', lastClose == std::wstring_view::npos ? 0 : lastClose + 1);
-    return open == std::wstring_view::npos ? text : text.substr(0, open);
+    if (open != std::wstring_view::npos)
+        text = text.substr(0, open);
+    // It does the same for a declaration with nothing after it.
+    const size_t declarationEnd = text.starts_with(L"<?xml") ? text.find(L"?>") : std::wstring_view::npos;
+    if (declarationEnd != std::wstring_view::npos && text.find(L'<', declarationEnd) == std::wstring_view::npos)
+        return {};
+    return text;
 }
 
 bool NeedsAttributeEscape(std::wstring_view value)
