@@ -22,7 +22,10 @@ namespace
 {
 const std::wstring Namespace = ON::NamespaceUri;
 
-std::wstring Id(int a, int b) { return L"{6F0D3C2A-8B41-4E57-9A1C-" + std::to_wstring(100000000000 + a) + L"}{" + std::to_wstring(b) + L"}{B0}"; }
+std::wstring Id(int a, int b)
+{
+    return L"{6F0D3C2A-8B41-4E57-9A1C-" + std::to_wstring(100000000000 + a) + L"}{" + std::to_wstring(b) + L"}{B0}";
+}
 
 std::wstring Hierarchy(int pages)
 {
@@ -39,10 +42,12 @@ std::wstring Hierarchy(int pages)
         for (int s = 0; s < sectionsPerNotebook; ++s)
         {
             text += L"<one:Section name=\"Section " + std::to_wstring(s) + L"\" ID=\"" + Id(n, ++id) +
-                    L"\" path=\"C:\\Users\\ann\\Documents\\OneNote Notebooks\\S.one\" lastModifiedTime=\"2026-12-08T16:02:47.000Z\" color=\"#8AA8E4\">\n";
+                    L"\" path=\"C:\\Users\\ann\\Documents\\OneNote Notebooks\\S.one\" "
+                    L"lastModifiedTime=\"2026-12-08T16:02:47.000Z\" color=\"#8AA8E4\">\n";
             for (int p = 0; p < pagesPerSection; ++p)
                 text += L"<one:Page ID=\"" + Id(n, ++id) + L"\" name=\"Page " + std::to_wstring(p) +
-                        L" of the section\" dateTime=\"2026-12-03T08:41:12.000Z\" lastModifiedTime=\"2026-12-08T16:02:47.000Z\" pageLevel=\"1\" />\n";
+                        L" of the section\" dateTime=\"2026-12-03T08:41:12.000Z\" "
+                        L"lastModifiedTime=\"2026-12-08T16:02:47.000Z\" pageLevel=\"1\" />\n";
             text += L"</one:Section>\n";
         }
         text += L"</one:Notebook>\n";
@@ -52,16 +57,18 @@ std::wstring Hierarchy(int pages)
 
 std::wstring LargePage(int paragraphs)
 {
-    std::wstring text = L"<?xml version=\"1.0\"?>\n<one:Page xmlns:one=\"" + Namespace + L"\" ID=\"" + Id(1, 1) +
-                        L"\" name=\"Long page\" dateTime=\"2026-12-03T08:41:12.000Z\" lang=\"en-GB\">\n"
-                        L"<one:TagDef index=\"0\" name=\"To Do\" type=\"0\" symbol=\"3\" />\n"
-                        L"<one:QuickStyleDef index=\"1\" name=\"p\" font=\"Calibri\" fontSize=\"11.0\" />\n"
-                        L"<one:Title><one:OE><one:T><![CDATA[Long page]]></one:T></one:OE></one:Title>\n"
-                        L"<one:Outline><one:Position x=\"36\" y=\"86.4\" z=\"0\" /><one:Size width=\"480\" height=\"9000\" />"
-                        L"<one:OEChildren>\n";
+    std::wstring text =
+        L"<?xml version=\"1.0\"?>\n<one:Page xmlns:one=\"" + Namespace + L"\" ID=\"" + Id(1, 1) +
+        L"\" name=\"Long page\" dateTime=\"2026-12-03T08:41:12.000Z\" lang=\"en-GB\">\n"
+        L"<one:TagDef index=\"0\" name=\"To Do\" type=\"0\" symbol=\"3\" />\n"
+        L"<one:QuickStyleDef index=\"1\" name=\"p\" font=\"Calibri\" fontSize=\"11.0\" />\n"
+        L"<one:Title><one:OE><one:T><![CDATA[Long page]]></one:T></one:OE></one:Title>\n"
+        L"<one:Outline><one:Position x=\"36\" y=\"86.4\" z=\"0\" /><one:Size width=\"480\" height=\"9000\" />"
+        L"<one:OEChildren>\n";
     for (int i = 0; i < paragraphs; ++i)
     {
-        text += L"<one:OE creationTime=\"2026-12-03T08:42:01.000Z\" lastModifiedTime=\"2026-12-03T08:42:30.000Z\" objectID=\"" +
+        text += L"<one:OE creationTime=\"2026-12-03T08:42:01.000Z\" lastModifiedTime=\"2026-12-03T08:42:30.000Z\" "
+                L"objectID=\"" +
                 Id(2, i) + L"\" alignment=\"left\" quickStyleIndex=\"1\">";
         if (i % 5 == 0)
             text += L"<one:Tag index=\"0\" /><one:List><one:Bullet bullet=\"2\" fontSize=\"11.0\" /></one:List>";
@@ -136,7 +143,8 @@ size_t BareWrite(const std::vector<Node>& nodes)
         switch (node.type)
         {
         case XmlNodeType_Element:
-            ThrowIfFailed(writer->WriteStartElement(node.prefix.c_str(), node.localName.c_str(), node.namespaceUri.c_str()));
+            ThrowIfFailed(
+                writer->WriteStartElement(node.prefix.c_str(), node.localName.c_str(), node.namespaceUri.c_str()));
             for (const auto& [name, value] : node.attributes)
                 ThrowIfFailed(writer->WriteAttributeString(nullptr, name.c_str(), nullptr, value.c_str()));
             if (node.empty)
@@ -160,13 +168,13 @@ double Best(int rounds, const std::function<void()>& work)
     {
         const auto start = std::chrono::steady_clock::now();
         work();
-        best = std::min(best, std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        best =
+            std::min(best, std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
     }
     return best;
 }
 
-template <typename Root>
-void Measure(const char* what, const std::wstring& text, int rounds)
+template <typename Root> void Measure(const char* what, const std::wstring& text, int rounds)
 {
     std::vector<Node> nodes;
     BareRead(text, &nodes);
@@ -181,7 +189,8 @@ void Measure(const char* what, const std::wstring& text, int rounds)
     size_t bareLength = 0;
     const double bareWrite = Best(rounds, [&] { bareLength = BareWrite(nodes); });
     std::printf("%s: %zu characters\n", what, text.size());
-    std::printf("  read:  model %8.1f ms, bare XmlLite %8.1f ms, ratio %.2f\n", modelRead, bareRead, modelRead / bareRead);
+    std::printf("  read:  model %8.1f ms, bare XmlLite %8.1f ms, ratio %.2f\n", modelRead, bareRead,
+                modelRead / bareRead);
     std::printf("  write: model %8.1f ms, bare XmlLite %8.1f ms, ratio %.2f (%zu and %zu characters written)\n",
                 modelWrite, bareWrite, modelWrite / bareWrite, modelLength, bareLength);
 }

@@ -46,12 +46,13 @@ public:
     {
         using Xml::Attribute;
         using S = Section;
-        return KeepingLateChildren(
-            Attribute(L"color", &S::color, Color::Automatic), Attribute(L"encrypted", &S::encrypted, false),
-            Attribute(L"locked", &S::locked, false), Attribute(L"isUnread", &S::isUnread),
-            Attribute(L"readOnly", &S::readOnly, false), Attribute(L"areAllPagesAvailable", &S::areAllPagesAvailable, true),
-            Attribute(L"isDeletedPages", &S::isDeletedPages, false), Xml::Group(&S::hierarchy), Xml::Group(&S::path),
-            Xml::List(&S::pages));
+        return KeepingLateChildren(Attribute(L"color", &S::color, Color::Automatic),
+                                   Attribute(L"encrypted", &S::encrypted, false),
+                                   Attribute(L"locked", &S::locked, false), Attribute(L"isUnread", &S::isUnread),
+                                   Attribute(L"readOnly", &S::readOnly, false),
+                                   Attribute(L"areAllPagesAvailable", &S::areAllPagesAvailable, true),
+                                   Attribute(L"isDeletedPages", &S::isDeletedPages, false), Xml::Group(&S::hierarchy),
+                                   Xml::Group(&S::path), Xml::List(&S::pages));
     }
 };
 
@@ -82,9 +83,9 @@ public:
     {
         using Xml::Attribute;
         using G = SectionGroup;
-        return KeepingLateChildren(Attribute(L"isUnread", &G::isUnread), Attribute(L"isRecycleBin", &G::isRecycleBin, false),
-                                   Xml::Group(&G::hierarchy), Xml::Group(&G::path), Xml::List(&G::sections),
-                                   Xml::List(&G::sectionGroups));
+        return KeepingLateChildren(Attribute(L"isUnread", &G::isUnread),
+                                   Attribute(L"isRecycleBin", &G::isRecycleBin, false), Xml::Group(&G::hierarchy),
+                                   Xml::Group(&G::path), Xml::List(&G::sections), Xml::List(&G::sectionGroups));
     }
 };
 
@@ -116,9 +117,10 @@ public:
     {
         using Xml::Attribute;
         using N = Notebook;
-        return KeepingLateChildren(Attribute(L"nickname", &N::nickname), Attribute(L"color", &N::color, Color::Automatic),
-                                   Attribute(L"isUnread", &N::isUnread), Xml::Group(&N::hierarchy), Xml::Group(&N::path),
-                                   Xml::List(&N::sections), Xml::List(&N::sectionGroups));
+        return KeepingLateChildren(Attribute(L"nickname", &N::nickname),
+                                   Attribute(L"color", &N::color, Color::Automatic),
+                                   Attribute(L"isUnread", &N::isUnread), Xml::Group(&N::hierarchy),
+                                   Xml::Group(&N::path), Xml::List(&N::sections), Xml::List(&N::sectionGroups));
     }
 };
 

@@ -84,16 +84,15 @@ public:
     {
         using Xml::Attribute;
         using D = QuickStyleDef;
-        return Xml::Schema(Attribute(L"index", &D::index), Attribute(L"name", &D::name),
-                           Attribute(L"fontColor", &D::fontColor, Color::Automatic),
-                           Attribute(L"highlightColor", &D::highlightColor, Color::Automatic),
-                           Attribute(L"font", &D::font), Attribute(L"fontSize", &D::fontSize),
-                           Attribute(L"bold", &D::bold, false), Attribute(L"italic", &D::italic, false),
-                           Attribute(L"underline", &D::underline, false),
-                           Attribute(L"strikethrough", &D::strikethrough, false),
-                           Attribute(L"superscript", &D::superscript, false),
-                           Attribute(L"subscript", &D::subscript, false), Attribute(L"spaceBefore", &D::spaceBefore, 0.0f),
-                           Attribute(L"spaceAfter", &D::spaceAfter, 0.0f));
+        return Xml::Schema(
+            Attribute(L"index", &D::index), Attribute(L"name", &D::name),
+            Attribute(L"fontColor", &D::fontColor, Color::Automatic),
+            Attribute(L"highlightColor", &D::highlightColor, Color::Automatic), Attribute(L"font", &D::font),
+            Attribute(L"fontSize", &D::fontSize), Attribute(L"bold", &D::bold, false),
+            Attribute(L"italic", &D::italic, false), Attribute(L"underline", &D::underline, false),
+            Attribute(L"strikethrough", &D::strikethrough, false), Attribute(L"superscript", &D::superscript, false),
+            Attribute(L"subscript", &D::subscript, false), Attribute(L"spaceBefore", &D::spaceBefore, 0.0f),
+            Attribute(L"spaceAfter", &D::spaceAfter, 0.0f));
     }
 };
 
@@ -174,15 +173,15 @@ public:
     {
         using Xml::Attribute;
         using M = MeetingInfo;
-        return Xml::Schema(Attribute(L"broadcastUrl", &M::broadcastUrl), Attribute(L"broadcastActive", &M::broadcastActive),
-                           Attribute(L"IMConversationId", &M::IMConversationId),
-                           Attribute(L"IMConversationUpdater", &M::IMConversationUpdater),
-                           Attribute(L"IMConversationType", &M::IMConversationType),
-                           Attribute(L"meetingGlobalAppointmentId", &M::meetingGlobalAppointmentId),
-                           Attribute(L"meetingStartTime", &M::meetingStartTime),
-                           Attribute(L"meetingEndTime", &M::meetingEndTime),
-                           Attribute(L"meetingRecurrenceType", &M::meetingRecurrenceType),
-                           Attribute(L"outlookSharedNotes", &M::outlookSharedNotes));
+        return Xml::Schema(
+            Attribute(L"broadcastUrl", &M::broadcastUrl), Attribute(L"broadcastActive", &M::broadcastActive),
+            Attribute(L"IMConversationId", &M::IMConversationId),
+            Attribute(L"IMConversationUpdater", &M::IMConversationUpdater),
+            Attribute(L"IMConversationType", &M::IMConversationType),
+            Attribute(L"meetingGlobalAppointmentId", &M::meetingGlobalAppointmentId),
+            Attribute(L"meetingStartTime", &M::meetingStartTime), Attribute(L"meetingEndTime", &M::meetingEndTime),
+            Attribute(L"meetingRecurrenceType", &M::meetingRecurrenceType),
+            Attribute(L"outlookSharedNotes", &M::outlookSharedNotes));
     }
 };
 } // namespace ON

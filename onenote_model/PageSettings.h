@@ -24,7 +24,10 @@ class T_PageOrientation : public SchemaType
 public:
     bool landscape = false;
 
-    static constexpr auto Schema() { return Xml::Schema(Xml::Attribute(L"landscape", &T_PageOrientation::landscape, false)); }
+    static constexpr auto Schema()
+    {
+        return Xml::Schema(Xml::Attribute(L"landscape", &T_PageOrientation::landscape, false));
+    }
 
 protected:
     T_PageOrientation() = default;
@@ -57,7 +60,8 @@ public:
     {
         using Xml::Attribute;
         using T = T_PageDimensions;
-        return Xml::Schema(Attribute(L"height", &T::height, DefaultHeight), Attribute(L"width", &T::width, DefaultWidth));
+        return Xml::Schema(Attribute(L"height", &T::height, DefaultHeight),
+                           Attribute(L"width", &T::width, DefaultWidth));
     }
 
 protected:
@@ -297,7 +301,8 @@ public:
     static constexpr auto Schema()
     {
         using R = RuleLines;
-        return Xml::Schema(Xml::Attribute(L"visible", &R::visible), Xml::Optional(&R::automatic), Xml::Group(&R::lines));
+        return Xml::Schema(Xml::Attribute(L"visible", &R::visible), Xml::Optional(&R::automatic),
+                           Xml::Group(&R::lines));
     }
 };
 
@@ -312,7 +317,8 @@ public:
     std::shared_ptr<ON::RuleLines> ruleLines;
 
     PageSettings() = default;
-    PageSettings(bool RTL, Color color, std::shared_ptr<ON::PageSize> pageSize, std::shared_ptr<ON::RuleLines> ruleLines)
+    PageSettings(bool RTL, Color color, std::shared_ptr<ON::PageSize> pageSize,
+                 std::shared_ptr<ON::RuleLines> ruleLines)
         : RTL(RTL), color(color), pageSize(std::move(pageSize)), ruleLines(std::move(ruleLines))
     {
     }

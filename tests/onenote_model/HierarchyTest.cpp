@@ -30,7 +30,8 @@ TEST(HierarchyAttributes, OwnAttributesComeFirstThenTheHierarchyGroupThenPathOrT
         {"isIndexed false written", Doc(L"Page", L"isIndexed=\"false\""), L"<one:Page isIndexed=\"false\" />"},
         {"unread in capitals is false, and written",
          Doc(L"Page", L"lang=\"en-US\" name=\"P\" isUnread=\"TRUE\" pageLevel=\"2\" dateTime=\"2026-12-01T08:00:00Z\""),
-         L"<one:Page dateTime=\"2026-12-01T08:00:00.000Z\" pageLevel=\"2\" isUnread=\"false\" name=\"P\" lang=\"en-US\" />"},
+         L"<one:Page dateTime=\"2026-12-01T08:00:00.000Z\" pageLevel=\"2\" isUnread=\"false\" name=\"P\" "
+         L"lang=\"en-US\" />"},
     });
     ExpectRoundTrips<ON::Section>({
         {"no colour", Doc(L"Section"), L"<one:Section />"},
@@ -103,13 +104,16 @@ TEST(HierarchyChildren, AllNotebooksAnswerKeepsUnfiledNotesAndOpenSectionsAfterT
     auto notebooks = Read<ON::Notebooks>(Doc(
         L"Notebooks", L"",
         L"<one:Notebook name=\"N1\"/><one:OpenSections><one:Section name=\"loose\"/></one:OpenSections>"
-        L"<one:UnfiledNotes isCurrentlyViewed=\"1\" ID=\"{A1B2C3D4-0000-0000-0000-000000000001}{1}{B0}\"><one:Section name=\"Quick Notes\"/></one:UnfiledNotes>"
+        L"<one:UnfiledNotes isCurrentlyViewed=\"1\" ID=\"{A1B2C3D4-0000-0000-0000-000000000001}{1}{B0}\"><one:Section "
+        L"name=\"Quick Notes\"/></one:UnfiledNotes>"
         L"<one:Notebook name=\"N2\"/>"));
     ASSERT_EQ(notebooks->notebooks.size(), 2u);
-    EXPECT_EQ(Written(*notebooks),
-              L"<one:Notebooks><one:Notebook name=\"N1\" /><one:Notebook name=\"N2\" />"
-              L"<one:UnfiledNotes isCurrentlyViewed=\"true\" ID=\"{A1B2C3D4-0000-0000-0000-000000000001}{1}{B0}\"><one:Section name=\"Quick Notes\" /></one:UnfiledNotes>"
-              L"<one:OpenSections><one:Section name=\"loose\" /></one:OpenSections></one:Notebooks>");
+    EXPECT_EQ(
+        Written(*notebooks),
+        L"<one:Notebooks><one:Notebook name=\"N1\" /><one:Notebook name=\"N2\" />"
+        L"<one:UnfiledNotes isCurrentlyViewed=\"true\" "
+        L"ID=\"{A1B2C3D4-0000-0000-0000-000000000001}{1}{B0}\"><one:Section name=\"Quick Notes\" /></one:UnfiledNotes>"
+        L"<one:OpenSections><one:Section name=\"loose\" /></one:OpenSections></one:Notebooks>");
     EXPECT_TRUE(IsValidDocument(*notebooks));
     EXPECT_EQ(Written(*Read<ON::Notebooks>(Doc(L"Notebooks"))), L"<one:Notebooks />");
 }

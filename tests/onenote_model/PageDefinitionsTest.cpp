@@ -29,13 +29,16 @@ TEST(QuickStyleDefinitions, FontSizeIsAlwaysWrittenAndSpacingOnlyWhenNotZero)
     ExpectRoundTrips<ON::QuickStyleDef>({
         {"default", Doc(L"QuickStyleDef"), L"<one:QuickStyleDef index=\"0\" name=\"\" font=\"\" fontSize=\"0\" />"},
         {"automatic highlight is the default here",
-         Doc(L"QuickStyleDef", L"name=\"p\" font=\"Calibri\" fontSize=\"11.0\" highlightColor=\"automatic\" spaceBefore=\"0\""),
+         Doc(L"QuickStyleDef",
+             L"name=\"p\" font=\"Calibri\" fontSize=\"11.0\" highlightColor=\"automatic\" spaceBefore=\"0\""),
          L"<one:QuickStyleDef index=\"0\" name=\"p\" font=\"Calibri\" fontSize=\"11\" />"},
-        {"flags: 1 is true, false not written", Doc(L"QuickStyleDef", L"bold=\"1\" italic=\"false\" subscript=\"True\""),
+        {"flags: 1 is true, false not written",
+         Doc(L"QuickStyleDef", L"bold=\"1\" italic=\"false\" subscript=\"True\""),
          L"<one:QuickStyleDef index=\"0\" name=\"\" font=\"\" fontSize=\"0\" bold=\"true\" subscript=\"true\" />"},
         {"spacing with six significant digits",
          Doc(L"QuickStyleDef", L"spaceBefore=\"10.5\" spaceAfter=\"0.3333333333\""),
-         L"<one:QuickStyleDef index=\"0\" name=\"\" font=\"\" fontSize=\"0\" spaceBefore=\"10.5\" spaceAfter=\"0.333333\" />"},
+         L"<one:QuickStyleDef index=\"0\" name=\"\" font=\"\" fontSize=\"0\" spaceBefore=\"10.5\" "
+         L"spaceAfter=\"0.333333\" />"},
     });
 
     // The import engine's heading style, as it adds it to a page before writing text.
@@ -78,10 +81,11 @@ TEST(MeetingDetails, EveryValueIsWrittenWhenSetAndOnlyThen)
         {"a false flag is still written", Doc(L"MeetingInfo", L"broadcastActive=\"false\""),
          L"<one:MeetingInfo broadcastActive=\"false\" />"},
         {"all ten in table order",
-         Doc(L"MeetingInfo", L"outlookSharedNotes=\"1\" meetingRecurrenceType=\"2\" meetingEndTime=\"2026-12-08T11:00:00Z\" "
-                             L"meetingStartTime=\"2026-12-08T10:00:00+01:00\" meetingGlobalAppointmentId=\"A\" "
-                             L"IMConversationType=\"1\" IMConversationUpdater=\"u\" IMConversationId=\"i\" "
-                             L"broadcastActive=\"True\" broadcastUrl=\"https://b\""),
+         Doc(L"MeetingInfo",
+             L"outlookSharedNotes=\"1\" meetingRecurrenceType=\"2\" meetingEndTime=\"2026-12-08T11:00:00Z\" "
+             L"meetingStartTime=\"2026-12-08T10:00:00+01:00\" meetingGlobalAppointmentId=\"A\" "
+             L"IMConversationType=\"1\" IMConversationUpdater=\"u\" IMConversationId=\"i\" "
+             L"broadcastActive=\"True\" broadcastUrl=\"https://b\""),
          L"<one:MeetingInfo broadcastUrl=\"https://b\" broadcastActive=\"true\" IMConversationId=\"i\""
          L" IMConversationUpdater=\"u\" IMConversationType=\"1\" meetingGlobalAppointmentId=\"A\""
          L" meetingStartTime=\"2026-12-08T09:00:00.000Z\" meetingEndTime=\"2026-12-08T11:00:00.000Z\""

@@ -10,31 +10,34 @@ namespace
 {
 const std::wstring ZeroGuid = L"{00000000-0000-0000-0000-000000000000}";
 const std::wstring Block = L"<one:OEChildren><one:OE><one:T>x</one:T></one:OE></one:OEChildren>";
-const std::wstring Previews = L"<one:Previews sourceDocument=\"" + ZeroGuid + L"\"><one:Preview page=\"1\" /></one:Previews>";
+const std::wstring Previews =
+    L"<one:Previews sourceDocument=\"" + ZeroGuid + L"\"><one:Preview page=\"1\" /></one:Previews>";
 const std::wstring Printout = L"<one:Printout xpsFileIndex=\"0\" />";
 const std::wstring Tag1 = L"<one:Tag index=\"1\" />";
 
 TEST(PageObjectParts, RequiredNumbersAndTheSourceDocumentAreAlwaysWritten)
 {
-    ExpectRoundTrips<ON::Indent>({{"default", Doc(L"Indent"), L"<one:Indent level=\"0\" indent=\"0\" />"},
-                                  {"read", Doc(L"Indent", L"indent=\"12.5pt\" level=\"2\""),
-                                   L"<one:Indent level=\"2\" indent=\"12.5\" />"}});
+    ExpectRoundTrips<ON::Indent>(
+        {{"default", Doc(L"Indent"), L"<one:Indent level=\"0\" indent=\"0\" />"},
+         {"read", Doc(L"Indent", L"indent=\"12.5pt\" level=\"2\""), L"<one:Indent level=\"2\" indent=\"12.5\" />"}});
     ExpectRoundTrips<ON::Previews>({
         {"zero GUID when none was read", Doc(L"Previews", L"displayAll=\"false\""),
          L"<one:Previews sourceDocument=\"" + ZeroGuid + L"\" />"},
         {"displayAll 1 is true", Doc(L"Previews", L"displayAll=\"1\""),
          L"<one:Previews sourceDocument=\"" + ZeroGuid + L"\" displayAll=\"true\" />"},
     });
-    ExpectRoundTrips<ON::Printout>({{"unreadable index is 0", Doc(L"Printout", L"xpsFileIndex=\"x\" outOfDate=\"True\""),
-                                     L"<one:Printout xpsFileIndex=\"0\" outOfDate=\"true\" />"}});
-    ExpectRoundTrips<ON::ShapeInfo>({{"isLine 1 and points in order",
-                                      Doc(L"ShapeInfo", L"isLine=\"1\"",
-                                          L"<one:AnchorPoint x=\"a\" y=\"2\"/><one:AnchorPoint x=\"3\" y=\"4.5\"/>"),
-                                      L"<one:ShapeInfo isLine=\"true\"><one:AnchorPoint x=\"0\" y=\"2\" />"
-                                      L"<one:AnchorPoint x=\"3\" y=\"4.5\" /></one:ShapeInfo>"}});
+    ExpectRoundTrips<ON::Printout>(
+        {{"unreadable index is 0", Doc(L"Printout", L"xpsFileIndex=\"x\" outOfDate=\"True\""),
+          L"<one:Printout xpsFileIndex=\"0\" outOfDate=\"true\" />"}});
+    ExpectRoundTrips<ON::ShapeInfo>(
+        {{"isLine 1 and points in order",
+          Doc(L"ShapeInfo", L"isLine=\"1\"", L"<one:AnchorPoint x=\"a\" y=\"2\"/><one:AnchorPoint x=\"3\" y=\"4.5\"/>"),
+          L"<one:ShapeInfo isLine=\"true\"><one:AnchorPoint x=\"0\" y=\"2\" />"
+          L"<one:AnchorPoint x=\"3\" y=\"4.5\" /></one:ShapeInfo>"}});
 
-    auto indents = Read<ON::Indents>(Doc(L"Indents", L"", L"<one:Indent level=\"1\" indent=\"1\"/><one:Indent level=\"2\" "
-                                                          L"indent=\"2\"/><one:Indent level=\"3\" indent=\"3\"/>"));
+    auto indents = Read<ON::Indents>(Doc(L"Indents", L"",
+                                         L"<one:Indent level=\"1\" indent=\"1\"/><one:Indent level=\"2\" "
+                                         L"indent=\"2\"/><one:Indent level=\"3\" indent=\"3\"/>"));
     ASSERT_EQ(indents->indents.size(), 3u);
     EXPECT_EQ(indents->indents[2]->level, 3u);
 }
@@ -43,12 +46,15 @@ TEST(InsertedFiles, PathsComeFirstAndPreviewsAndPrintoutAreBothKept)
 {
     ExpectRoundTrips<ON::InsertedFile>({
         {"own attributes before the page object's",
-         Doc(L"InsertedFile", L"selected=\"all\" preferredName=\"a.pdf\" pathCache=\"C:\\c\\a.bin\" pathSource=\"C:\\a.pdf\""),
-         L"<one:InsertedFile pathSource=\"C:\\a.pdf\" pathCache=\"C:\\c\\a.bin\" preferredName=\"a.pdf\" selected=\"all\" />"},
+         Doc(L"InsertedFile",
+             L"selected=\"all\" preferredName=\"a.pdf\" pathCache=\"C:\\c\\a.bin\" pathSource=\"C:\\a.pdf\""),
+         L"<one:InsertedFile pathSource=\"C:\\a.pdf\" pathCache=\"C:\\c\\a.bin\" preferredName=\"a.pdf\" "
+         L"selected=\"all\" />"},
         {"printout before previews, both written, previews first", Doc(L"InsertedFile", L"", Printout + Previews),
          L"<one:InsertedFile>" + Previews + Printout + L"</one:InsertedFile>"},
         {"second previews skipped whole",
-         Doc(L"InsertedFile", L"", Previews + L"<one:Previews displayAll=\"true\"><one:Preview page=\"9\"/></one:Previews>"),
+         Doc(L"InsertedFile", L"",
+             Previews + L"<one:Previews displayAll=\"true\"><one:Preview page=\"9\"/></one:Previews>"),
          L"<one:InsertedFile>" + Previews + L"</one:InsertedFile>"},
         {"tag after the printout kept among the tags",
          Doc(L"InsertedFile", L"", L"<one:Position x=\"1\" y=\"2\"/>" + Printout + Tag1),
@@ -81,10 +87,11 @@ TEST(InkDrawings, OriginIsWrittenOnlyWhereItIsNotZeroAndShapeComesBeforeTheSourc
          Doc(L"InkDrawing", L"isUnclassified=\"1\"", L"<one:File path=\"C:\\i.isf\"/><one:ShapeInfo/>"),
          L"<one:InkDrawing isUnclassified=\"true\"><one:ShapeInfo /><one:File path=\"C:\\i.isf\" /></one:InkDrawing>"},
     });
-    auto drawing = Read<ON::InkDrawing>(Doc(L"InkDrawing", L"objectID=\"{12345678-1234-1234-1234-123456789012}{1}{B0}\"",
-                                            L"<one:Position x=\"10\" y=\"20\" z=\"1\"/><one:Size width=\"5\" height=\"5\"/>"
-                                            L"<one:ShapeInfo><one:AnchorPoint x=\"0\" y=\"0\"/></one:ShapeInfo>"
-                                            L"<one:Data>AAAA</one:Data>"));
+    auto drawing =
+        Read<ON::InkDrawing>(Doc(L"InkDrawing", L"objectID=\"{12345678-1234-1234-1234-123456789012}{1}{B0}\"",
+                                 L"<one:Position x=\"10\" y=\"20\" z=\"1\"/><one:Size width=\"5\" height=\"5\"/>"
+                                 L"<one:ShapeInfo><one:AnchorPoint x=\"0\" y=\"0\"/></one:ShapeInfo>"
+                                 L"<one:Data>AAAA</one:Data>"));
     EXPECT_TRUE(IsValidInPage(*drawing, Place::Page));
     EXPECT_TRUE(IsValidInPage(*drawing, Place::ParagraphContent));
 }
@@ -117,9 +124,10 @@ TEST(Outlines, OutlineBuiltForImportedTextIsAValidPageElement)
     ON::Outline outline(ON::EditedByAttributes(), ON::TextAttributes(std::nullopt, 1u, std::nullopt), std::move(place),
                         nullptr, std::move(blocks));
     EXPECT_EQ(outline.children[0]->parentList, &outline.children);
-    EXPECT_EQ(Written(outline), L"<one:Outline quickStyleIndex=\"1\"><one:Position x=\"36\" y=\"86.4\" />"
-                                L"<one:Size width=\"500\" height=\"20\" isSetByUser=\"true\" />"
-                                L"<one:OEChildren><one:OE><one:T>Imported</one:T></one:OE></one:OEChildren></one:Outline>");
+    EXPECT_EQ(Written(outline),
+              L"<one:Outline quickStyleIndex=\"1\"><one:Position x=\"36\" y=\"86.4\" />"
+              L"<one:Size width=\"500\" height=\"20\" isSetByUser=\"true\" />"
+              L"<one:OEChildren><one:OE><one:T>Imported</one:T></one:OE></one:OEChildren></one:Outline>");
     EXPECT_TRUE(IsValidInPage(outline, Place::Page));
 }
 

@@ -51,15 +51,13 @@ public:
             {
             case 0: text.erase(Start(text), Length(text)); break;
             case 1: text.resize(Start(text)); break;
-            case 2:
-            {
+            case 2: {
                 const size_t from = Start(text);
                 const std::wstring piece = text.substr(from, Length(text));
                 text.insert(Start(text), piece);
                 break;
             }
-            case 3:
-            {
+            case 3: {
                 size_t a = Start(text);
                 size_t b = Start(text);
                 if (a > b)
@@ -71,8 +69,7 @@ public:
                 text.replace(a, first.size(), second);
                 break;
             }
-            default:
-            {
+            default: {
                 static const wchar_t noise[] = L"<>/&\"'=;#x0 \t\n\x01\xD800\xFFFF\x00E9{}-:one:OE Tage]]>![CDATA[";
                 const int count = 1 + Below(8);
                 for (int i = 0; i < count && !text.empty(); ++i)
@@ -113,8 +110,7 @@ SIZE_T PrivateBytes()
     return counters.PagefileUsage;
 }
 
-template <typename Root>
-void ParseAndWrite(const std::wstring& text)
+template <typename Root> void ParseAndWrite(const std::wstring& text)
 {
     auto root = std::make_shared<Root>();
     ParseElement(*root, text, [](const ElementLink&) {});
@@ -192,9 +188,10 @@ TEST(ModelFuzz, MutatedFixturesNeitherCrashNorHangNorGrow)
     watchdog.join();
 
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
-    std::printf("%lu inputs (seed %lu) in %.1f s: %lu refused by onexml, %lu COM errors, memory %lu KB -> peak %lu KB\n",
-                iterations, seed, seconds, refused, comErrors, static_cast<unsigned long>(baseline / 1024),
-                static_cast<unsigned long>(peak / 1024));
+    std::printf(
+        "%lu inputs (seed %lu) in %.1f s: %lu refused by onexml, %lu COM errors, memory %lu KB -> peak %lu KB\n",
+        iterations, seed, seconds, refused, comErrors, static_cast<unsigned long>(baseline / 1024),
+        static_cast<unsigned long>(peak / 1024));
     EXPECT_LT(peak - baseline, SIZE_T{256} * 1024 * 1024) << "memory grows with the inputs";
     EXPECT_LT(refused, iterations) << "some mutations are still OneNote documents";
 }

@@ -46,7 +46,10 @@ Outcome Onexml(const std::wstring& arguments)
     return run;
 }
 
-std::wstring Quoted(const std::filesystem::path& path) { return L"\"" + path.wstring() + L"\""; }
+std::wstring Quoted(const std::filesystem::path& path)
+{
+    return L"\"" + path.wstring() + L"\"";
+}
 
 Outcome RoundTrip(const std::filesystem::path& in, const std::filesystem::path& out)
 {
@@ -141,7 +144,8 @@ TEST(Onexml, WhatIsNotOneNoteXmlIsRefusedWithAMessageAndNoOutput)
         {"two roots", "<one:Page xmlns:one=\"http://schemas.microsoft.com/office/onenote/2013/onenote\"/><x/>"},
         {"another vocabulary", "<html><body/></html>"},
         {"OneNote's names in no namespace", "<Page name=\"x\"/>"},
-        {"a paragraph is not a document", "<one:OE xmlns:one=\"http://schemas.microsoft.com/office/onenote/2013/onenote\"/>"},
+        {"a paragraph is not a document",
+         "<one:OE xmlns:one=\"http://schemas.microsoft.com/office/onenote/2013/onenote\"/>"},
         {"bytes that are not UTF-8", "<one:Page name=\"\xC3\x28\"/>"},
         {"UTF-16 with an odd length", "\xFF\xFE<\0a"},
     };
@@ -170,8 +174,8 @@ TEST(Onexml, WrongCommandLineShowsTheUsage)
 
 TEST(OnexmlDocuments, FixturePageKeepsEveryPartItHolds)
 {
-    const auto root = OneNoteXml::ReadDocument(
-        OneNoteXml::DecodeFileText(Fixtures::ReadBytes(Fixtures::Path(L"page.xml"))));
+    const auto root =
+        OneNoteXml::ReadDocument(OneNoteXml::DecodeFileText(Fixtures::ReadBytes(Fixtures::Path(L"page.xml"))));
     const auto& page = static_cast<const ON::Page&>(*root);
     EXPECT_EQ(page.tagDefs.size(), 3u);
     EXPECT_EQ(page.quickStyleDefs.size(), 4u);

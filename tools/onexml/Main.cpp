@@ -18,9 +18,15 @@
 
 namespace
 {
-void Complain(const std::string& message) { std::fprintf(stderr, "onexml: %s\n", message.c_str()); }
+void Complain(const std::string& message)
+{
+    std::fprintf(stderr, "onexml: %s\n", message.c_str());
+}
 
-std::string PathText(const std::filesystem::path& path) { return WideToUtf8(path.wstring()); }
+std::string PathText(const std::filesystem::path& path)
+{
+    return WideToUtf8(path.wstring());
+}
 
 bool ReadFileBytes(const std::filesystem::path& path, std::string& bytes)
 {

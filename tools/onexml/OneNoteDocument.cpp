@@ -17,9 +17,15 @@ namespace
 {
 constexpr std::wstring_view Namespace2010 = L"http://schemas.microsoft.com/office/onenote/2010/onenote";
 
-std::string Utf8(std::wstring_view text) { return WideToUtf8(std::wstring(text)); }
+std::string Utf8(std::wstring_view text)
+{
+    return WideToUtf8(std::wstring(text));
+}
 
-[[noreturn]] void Refuse(const std::string& why) { throw NotOneNoteXml(why); }
+[[noreturn]] void Refuse(const std::string& why)
+{
+    throw NotOneNoteXml(why);
+}
 
 std::wstring FromUtf8(std::string_view bytes)
 {
@@ -101,8 +107,7 @@ Outline Survey(std::wstring_view text)
     return outline;
 }
 
-template <typename X>
-std::shared_ptr<ChildElement> Read(std::wstring_view text)
+template <typename X> std::shared_ptr<ChildElement> Read(std::wstring_view text)
 {
     auto element = std::make_shared<X>();
     ParseElement(*element, text);

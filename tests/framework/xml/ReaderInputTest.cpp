@@ -55,9 +55,9 @@ TEST(ReaderInput, DocumentFarLongerThanTheReadersBufferIsReadToItsEnd)
 TEST(ReaderInput, TextEndingInsideMarkupIsReadUpToThere)
 {
     // Wine's reader would end the process on the first six.
-    for (const wchar_t* text : {L"<?xm", L"<?xml", L"<?xml version=\"1.0\"", L"<?xml version=\"1.0\"?>",
-                                L"<?xml<?xml version version", L"\xFEFF<?xml version=\"1.0\"?>  ", L"<root><?pi", L"<",
-                                L""})
+    for (const wchar_t* text :
+         {L"<?xm", L"<?xml", L"<?xml version=\"1.0\"", L"<?xml version=\"1.0\"?>", L"<?xml<?xml version version",
+          L"\xFEFF<?xml version=\"1.0\"?>  ", L"<root><?pi", L"<", L""})
         EXPECT_LE(Elements(text), 1) << testing::PrintToString(std::wstring(text));
     EXPECT_EQ(Elements(L"<root><item/><ite"), 2) << "what stands before the break is read";
 }
