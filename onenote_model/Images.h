@@ -2,6 +2,7 @@
 // The taggable page-object part and images with the text recognised in them.
 
 #include "onenote_model/InkAndMedia.h"
+#include "onenote_model/LateChildren.h"
 #include "onenote_model/OneNoteElement.h"
 #include "onenote_model/PageObjectParts.h"
 #include "onenote_model/TextRuns.h"
@@ -44,8 +45,8 @@ public:
     static constexpr auto Schema()
     {
         using T = PageObjectTagable;
-        return Xml::Schema(Xml::Group(&T::pageObject), Xml::List(&T::mediaIndexes), Xml::List(&T::tags),
-                           Xml::Optional(&T::task), Xml::List(&T::laterTags));
+        return KeepingLateChildren(Xml::Group(&T::pageObject), Xml::List(&T::mediaIndexes), Xml::List(&T::tags),
+                                   Xml::Optional(&T::task), Xml::List(&T::laterTags));
     }
 };
 
@@ -184,14 +185,15 @@ public:
     {
         using Xml::Attribute;
         using I = Image;
-        return Xml::Schema(Attribute(L"format", &I::format, L"auto"), Attribute(L"xpsFileIndex", &I::xpsFileIndex),
-                           Attribute(L"originalDocumentNumber", &I::originalDocumentNumber, 0u),
-                           Attribute(L"originalPageNumber", &I::originalPageNumber, 0u),
-                           Attribute(L"isPrintOut", &I::isPrintOut, false),
-                           Attribute(L"backgroundImage", &I::backgroundImage, false),
-                           Attribute(L"hyperlink", &I::hyperlink), Attribute(L"alt", &I::alt),
-                           Attribute(L"sourceDocument", &I::sourceDocument), Xml::Group(&I::tagable),
-                           Xml::Group(&I::source), Xml::Optional(&I::ocrData), Xml::Optional(&I::preview));
+        return KeepingLateChildren(Attribute(L"format", &I::format, L"auto"),
+                                   Attribute(L"xpsFileIndex", &I::xpsFileIndex),
+                                   Attribute(L"originalDocumentNumber", &I::originalDocumentNumber, 0u),
+                                   Attribute(L"originalPageNumber", &I::originalPageNumber, 0u),
+                                   Attribute(L"isPrintOut", &I::isPrintOut, false),
+                                   Attribute(L"backgroundImage", &I::backgroundImage, false),
+                                   Attribute(L"hyperlink", &I::hyperlink), Attribute(L"alt", &I::alt),
+                                   Attribute(L"sourceDocument", &I::sourceDocument), Xml::Group(&I::tagable),
+                                   Xml::Group(&I::source), Xml::Optional(&I::ocrData), Xml::Optional(&I::preview));
     }
 };
 } // namespace ON

@@ -27,6 +27,9 @@
 //    usually its own attributes, then its groups, then children in schema order. Reading matches
 //    children in the same order: a list stays open until a later entry takes an element.
 //    Records held by value (groups, choices) have a Schema() of their own and no element name.
+//    An element read from OneNote keeps a child that comes after its run was closed: build such
+//    a table with ON::KeepingLateChildren(...) instead of Xml::Schema(...) (LateChildren.h), and
+//    its groups' tables too when they hold lists.
 // 5. A public default constructor that gives every default (elements are made with make_shared
 //    by lists and readers), and for elements the import engine builds, a constructor taking every
 //    value, group and child in field order.
@@ -40,3 +43,13 @@
 #include "onenote_model/Lists.h"
 #include "onenote_model/InkAndMedia.h"
 #include "onenote_model/Images.h"
+#include "onenote_model/HtmlBlocks.h"
+#include "onenote_model/LinkedNotes.h"
+#include "onenote_model/OutlineElements.h"
+#include "onenote_model/Tables.h"
+#include "onenote_model/Titles.h"
+#include "onenote_model/PageSettings.h"
+#include "onenote_model/PageDefinitions.h"
+#include "onenote_model/PageObjects.h"
+#include "onenote_model/Page.h"
+#include "onenote_model/Hierarchy.h"

@@ -4,6 +4,7 @@
 // task that objects and paragraphs can carry.
 
 #include "onenote_model/AttributeGroups.h"
+#include "onenote_model/LateChildren.h"
 #include "onenote_model/OneNoteElement.h"
 
 #include <cstdint>
@@ -109,9 +110,9 @@ public:
     {
         using Xml::Attribute;
         using P = PageObject;
-        return Xml::Schema(Attribute(L"objectID", &P::objectID), Attribute(L"selected", &P::selected, L"none"),
-                           Attribute(L"lastModifiedTime", &P::lastModifiedTime), Xml::Optional(&P::position),
-                           Xml::Optional(&P::size), Xml::List(&P::metas));
+        return KeepingLateChildren(Attribute(L"objectID", &P::objectID), Attribute(L"selected", &P::selected, L"none"),
+                                   Attribute(L"lastModifiedTime", &P::lastModifiedTime), Xml::Optional(&P::position),
+                                   Xml::Optional(&P::size), Xml::List(&P::metas));
     }
 };
 

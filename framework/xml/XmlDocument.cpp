@@ -5,6 +5,7 @@
 #include "framework/xml/ElementReader.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 #include <cstdint>
@@ -38,6 +39,39 @@ std::wstring EscapeAttributeValue(std::wstring_view value)
         }
     }
     return escaped;
+}
+
+// The whole text, NUL characters included; a lone surrogate becomes U+FFFD.
+std::string ToUtf8(std::wstring_view text)
+{
+    if (text.empty())
+        return {};
+    if (text.size() > INT_MAX / 3)
+        _com_issue_error(E_OUTOFMEMORY);
+    const int length = static_cast<int>(text.size());
+    std::string bytes(static_cast<size_t>(length) * 3, '\0');
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), length, bytes.data(), static_cast<int>(bytes.size()),
+                                         nullptr, nullptr);
+    if (size <= 0)
+        _com_issue_error(HRESULT_FROM_WIN32(GetLastError()));
+    bytes.resize(static_cast<size_t>(size));
+    return bytes;
+}
+
+// Wine's reader ends the whole process on a text that ends inside a processing instruction or
+// the XML declaration. A text that ends inside markup (a "<" after its last ">") is cut off at
+// that "<": it is malformed from that place on anyway, and is read up to it as before.
+std::wstring_view WithoutUnfinishedMarkup(std::wstring_view text)
+{
+    const size_t lastClose = text.rfind(L'>');
+    const size_t open = text.find(L'<', lastClose == std::wstring_view::npos ? 0 : lastClose + 1);
+    if (open != std::wstring_view::npos)
+        text = text.substr(0, open);
+    // It does the same for a declaration with nothing after it.
+    const size_t declarationEnd = text.starts_with(L"<?xml") ? text.find(L"?>") : std::wstring_view::npos;
+    if (declarationEnd != std::wstring_view::npos && text.find(L'<', declarationEnd) == std::wstring_view::npos)
+        return {};
+    return text;
 }
 
 bool NeedsAttributeEscape(std::wstring_view value)
@@ -106,21 +140,6 @@ private:
 
 using SequentialStreamPtr = _com_ptr_t<_com_IIID_getter<ISequentialStream, SequentialStreamIid>>;
 
-std::string ToUtf8(std::wstring_view text)
-{
-    if (text.empty())
-        return {};
-    if (text.size() > INT32_MAX / 3)
-        _com_issue_error(E_OUTOFMEMORY);
-    const int length = static_cast<int>(text.size());
-    std::string utf8(static_cast<size_t>(length) * 3, '\0');
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), length, utf8.data(), length * 3, nullptr, nullptr);
-    if (size <= 0)
-        _com_issue_error(HRESULT_FROM_WIN32(GetLastError()));
-    utf8.resize(static_cast<size_t>(size));
-    return utf8;
-}
-
 void WriteElementTo(IXmlWriter* writer, const ChildElement& element, bool contentOnly, bool indent)
 {
     if (!contentOnly)
@@ -160,7 +179,8 @@ IXmlReaderPtr CreateReader(std::wstring_view text)
     ThrowIfFailed(CreateXmlReader(IID_IXmlReader, reinterpret_cast<void**>(&reader), nullptr));
     // The reader is given the text as UTF-8, the encoding named authoritative whatever the text's
     // declaration says: Wine's reader loses its place in UTF-16 input longer than its first buffer.
-    const SequentialStreamPtr stream(new MarkupAlignedInput(ToUtf8(text)), false);
+    // Text that ends inside markup is cut there first, since Wine's reader aborts the process on it.
+    const SequentialStreamPtr stream(new MarkupAlignedInput(ToUtf8(WithoutUnfinishedMarkup(text))), false);
     UnknownPtr input;
     ThrowIfFailed(CreateXmlReaderInputWithEncodingName(stream, nullptr, L"utf-8", FALSE, nullptr, &input));
     ThrowIfFailed(reader->SetInput(input));

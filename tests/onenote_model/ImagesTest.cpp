@@ -57,10 +57,10 @@ TEST(Images, TagsKeepTheirPlaceBeforeOrAfterTheTask)
     ExpectRoundTrips<ON::PageObjectTagable>({
         {"Tag, OutlookTask, Tag", Doc(L"PageObjectTagable", L"", tag1 + task + tag2),
          L"<one:PageObjectTagable>" + tag1 + task + tag2 + L"</one:PageObjectTagable>"},
-        {"MediaIndex after a Tag not taken", Doc(L"PageObjectTagable", L"", tag1 + media),
-         L"<one:PageObjectTagable>" + tag1 + L"</one:PageObjectTagable>"},
+        {"MediaIndex after a Tag kept in its place", Doc(L"PageObjectTagable", L"", tag1 + media),
+         L"<one:PageObjectTagable>" + media + tag1 + L"</one:PageObjectTagable>"},
         {"page object before all", Doc(L"PageObjectTagable", L"selected=\"partial\"", media + L"<one:Meta name=\"m\"/>"),
-         L"<one:PageObjectTagable selected=\"partial\">" + media + L"</one:PageObjectTagable>"},
+         L"<one:PageObjectTagable selected=\"partial\"><one:Meta name=\"m\" />" + media + L"</one:PageObjectTagable>"},
     });
 
     auto tagable = Read<ON::PageObjectTagable>(Doc(L"PageObjectTagable", L"", tag1 + task + tag2));

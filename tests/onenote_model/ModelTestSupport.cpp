@@ -104,8 +104,15 @@ testing::AssertionResult IsValidInPage(const ChildElement& element, Place place)
         page += L"<one:Outline><one:OEChildren><one:OE>" + inner +
                 L"<one:T>x</one:T></one:OE></one:OEChildren></one:Outline>";
         break;
+    case Place::OutlineBlock: page += L"<one:Outline>" + inner + L"</one:Outline>"; break;
+    case Place::BlockChild: page += L"<one:Outline><one:OEChildren>" + inner + L"</one:OEChildren></one:Outline>"; break;
     }
     page += L"</one:Page>\n";
     return IsValidPage(page);
+}
+
+testing::AssertionResult IsValidDocument(const ChildElement& element)
+{
+    return IsValidPage(L"<?xml version=\"1.0\"?>\n" + Write(element) + L"\n");
 }
 } // namespace ModelTest

@@ -65,6 +65,10 @@ enum class Place
     Page,
     ParagraphContent,
     ParagraphChild,
+    // A block of paragraphs directly in an outline.
+    OutlineBlock,
+    // A paragraph or HTML block among the children of a block.
+    BlockChild,
 };
 
 // The start tag of a OneNote element with the namespace declaration, as tests write fixtures.
@@ -76,6 +80,10 @@ testing::AssertionResult IsValidInPage(const ChildElement& element, Place place)
 // Success when a page with these attributes on its start tag, holding an outline with these
 // attributes on its own, is valid (for the attribute groups of pages and outlines).
 testing::AssertionResult IsValidPageWithAttributes(std::wstring_view pageAttributes, std::wstring_view outlineAttributes);
+
+// Success when the element, written as a whole document, is valid (for pages and the elements of
+// the hierarchy, which may each be the root of what OneNote hands out).
+testing::AssertionResult IsValidDocument(const ChildElement& element);
 } // namespace ModelTest
 
 template <typename Group>

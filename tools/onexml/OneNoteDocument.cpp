@@ -1,0 +1,190 @@
+#include "tools/onexml/OneNoteDocument.h"
+
+#include "framework/com/ComError.h"
+#include "framework/text/Text.h"
+#include "framework/xml/ElementReader.h"
+#include "framework/xml/XmlDocument.h"
+#include "onenote_model/OneNoteModel.h"
+
+#include <windows.h>
+
+#include <climits>
+#include <cstdint>
+
+namespace OneNoteXml
+{
+namespace
+{
+constexpr std::wstring_view Namespace2010 = L"http://schemas.microsoft.com/office/onenote/2010/onenote";
+
+std::string Utf8(std::wstring_view text)
+{
+    return WideToUtf8(std::wstring(text));
+}
+
+[[noreturn]] void Refuse(const std::string& why)
+{
+    throw NotOneNoteXml(why);
+}
+
+std::wstring FromUtf8(std::string_view bytes)
+{
+    if (bytes.empty())
+        return {};
+    if (bytes.size() > INT_MAX)
+        Refuse("the file is too large");
+    const int length = static_cast<int>(bytes.size());
+    const int size = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), length, nullptr, 0);
+    if (size <= 0)
+        Refuse("the text is neither UTF-8 nor UTF-16 with a byte order mark");
+    std::wstring text(static_cast<size_t>(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), length, text.data(), size);
+    return text;
+}
+
+std::wstring FromUtf16(std::string_view bytes, bool bigEndian)
+{
+    if (bytes.size() % 2 != 0)
+        Refuse("the UTF-16 text has an odd number of bytes");
+    std::wstring text(bytes.size() / 2, L'\0');
+    for (size_t i = 0; i < text.size(); ++i)
+    {
+        const auto first = static_cast<unsigned char>(bytes[2 * i]);
+        const auto second = static_cast<unsigned char>(bytes[2 * i + 1]);
+        text[i] = static_cast<wchar_t>(bigEndian ? (first << 8 | second) : (second << 8 | first));
+    }
+    return text;
+}
+
+// What the whole text holds: its root element, and whether every element in it was closed.
+struct Outline
+{
+    std::wstring rootName;
+    std::wstring rootNamespace;
+    bool complete = false;
+    UINT line = 0;
+    UINT position = 0;
+};
+
+// Walks every node of the text. XmlLite stops at the first fault of form; the element depth tells
+// a document cut off in the middle from a whole one.
+Outline Survey(std::wstring_view text)
+{
+    Xml::NodeReader reader(CreateReader(text));
+    Outline outline;
+    int depth = 0;
+    bool rootClosed = false;
+    XmlNodeType type;
+    while (reader.Next(type))
+    {
+        if (type == XmlNodeType_Element)
+        {
+            if (rootClosed)
+                return outline;
+            if (outline.rootName.empty())
+            {
+                outline.rootName = reader.LocalName();
+                const wchar_t* uri = nullptr;
+                UINT length = 0;
+                ThrowIfFailed(reader.Get()->GetNamespaceUri(&uri, &length));
+                outline.rootNamespace.assign(uri, length);
+            }
+            if (reader.IsEmptyElement())
+                rootClosed = depth == 0;
+            else
+                ++depth;
+        }
+        else if (type == XmlNodeType_EndElement)
+        {
+            rootClosed = --depth == 0;
+        }
+    }
+    reader.Get()->GetLineNumber(&outline.line);
+    reader.Get()->GetLinePosition(&outline.position);
+    // After the last node the reader answers S_FALSE; after a fault of form it repeats the fault.
+    XmlNodeType next;
+    outline.complete = rootClosed && !FAILED(reader.Get()->Read(&next));
+    return outline;
+}
+
+template <typename X> std::shared_ptr<ChildElement> Read(std::wstring_view text)
+{
+    auto element = std::make_shared<X>();
+    ParseElement(*element, text);
+    return element;
+}
+
+// The classes of the elements that OneNote hands out as a document's root.
+std::shared_ptr<ChildElement> ReadRoot(std::wstring_view name, std::wstring_view text)
+{
+    if (name == ON::Page::Name.localName)
+        return Read<ON::Page>(text);
+    if (name == ON::Notebooks::Name.localName)
+        return Read<ON::Notebooks>(text);
+    if (name == ON::Notebook::Name.localName)
+        return Read<ON::Notebook>(text);
+    if (name == ON::SectionGroup::Name.localName)
+        return Read<ON::SectionGroup>(text);
+    if (name == ON::Section::Name.localName)
+        return Read<ON::Section>(text);
+    if (name == ON::UnfiledNotes::Name.localName)
+        return Read<ON::UnfiledNotes>(text);
+    if (name == ON::OpenSections::Name.localName)
+        return Read<ON::OpenSections>(text);
+    return nullptr;
+}
+
+std::string StreamBytes(IStream* stream)
+{
+    STATSTG status{};
+    ThrowIfFailed(stream->Stat(&status, STATFLAG_NONAME));
+    if (status.cbSize.QuadPart > INT_MAX)
+        _com_issue_error(E_OUTOFMEMORY);
+    std::string bytes(static_cast<size_t>(status.cbSize.QuadPart), '\0');
+    const LARGE_INTEGER start{};
+    ThrowIfFailed(stream->Seek(start, STREAM_SEEK_SET, nullptr));
+    ULONG read = 0;
+    ThrowIfFailed(stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read));
+    if (read != bytes.size())
+        _com_issue_error(E_FAIL);
+    return bytes;
+}
+} // namespace
+
+std::wstring DecodeFileText(std::string_view bytes)
+{
+    if (bytes.starts_with("\xFF\xFE"))
+        return FromUtf16(bytes.substr(2), false);
+    if (bytes.starts_with("\xFE\xFF"))
+        return FromUtf16(bytes.substr(2), true);
+    if (bytes.starts_with("\xEF\xBB\xBF"))
+        bytes.remove_prefix(3);
+    return FromUtf8(bytes);
+}
+
+std::shared_ptr<ChildElement> ReadDocument(std::wstring_view text)
+{
+    const Outline outline = Survey(text);
+    if (outline.rootName.empty())
+        Refuse("no root element (the text is empty or not XML)");
+    if (!outline.complete)
+        Refuse("not well-formed XML: the reading stopped at line " + std::to_string(outline.line) + ", position " +
+               std::to_string(outline.position));
+    if (outline.rootNamespace != ON::NamespaceUri && outline.rootNamespace != Namespace2010)
+        Refuse("the root element \"" + Utf8(outline.rootName) + "\" is not in OneNote's namespace (it is in \"" +
+               Utf8(outline.rootNamespace) + "\")");
+    std::shared_ptr<ChildElement> root = ReadRoot(outline.rootName, text);
+    if (!root)
+        Refuse("\"" + Utf8(outline.rootName) + "\" is not a page or an element of OneNote's hierarchy");
+    return root;
+}
+
+std::string WriteDocument(const ChildElement& root)
+{
+    XmlWriterHolder holder = CreateWriter(false, true, true, true);
+    WriteElement(root, holder.writer);
+    ThrowIfFailed(holder.writer->WriteEndDocument());
+    ThrowIfFailed(holder.writer->Flush());
+    return StreamBytes(holder.stream);
+}
+} // namespace OneNoteXml
