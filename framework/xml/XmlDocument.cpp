@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace
@@ -254,8 +255,9 @@ bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 // The writer refuses characters that XML cannot hold (control characters, lone surrogates, U+FFFE
-// and U+FFFF) and would fail the whole document for one of them: they are left out.
-const std::wstring& WithoutNonXmlCharacters(const std::wstring& text, std::wstring& cleaned)
+// and U+FFFF) and would fail the whole document for one of them: they are left out. Nothing when
+// the text has none, so that the common case copies nothing.
+std::optional<std::wstring> WithoutNonXmlCharacters(std::wstring_view text)
 {
     const auto allowedAt = [&](size_t i) {
         const wchar_t c = text[i];
@@ -269,8 +271,8 @@ const std::wstring& WithoutNonXmlCharacters(const std::wstring& text, std::wstri
     while (i < text.size() && allowedAt(i))
         ++i;
     if (i == text.size())
-        return text;
-    cleaned.assign(text, 0, i);
+        return std::nullopt;
+    std::wstring cleaned(text.substr(0, i));
     for (; i < text.size(); ++i)
         if (allowedAt(i))
             cleaned += text[i];
@@ -280,8 +282,8 @@ const std::wstring& WithoutNonXmlCharacters(const std::wstring& text, std::wstri
 
 void WriteTextContent(IXmlWriter* writer, const std::wstring& original, bool raw, bool cdata)
 {
-    std::wstring cleaned;
-    const std::wstring& text = WithoutNonXmlCharacters(original, cleaned);
+    const std::optional<std::wstring> cleaned = WithoutNonXmlCharacters(original);
+    const std::wstring& text = cleaned ? *cleaned : original;
     if (raw)
     {
         if (!text.empty())
@@ -314,6 +316,11 @@ void WriteStartElement(IXmlWriter* writer, const ElementName& name)
 
 void WriteAttributeValue(IXmlWriter* writer, std::wstring_view localName, const wchar_t* value)
 {
+    // Attribute values come from outside too (a page name, a file path): a character XML cannot
+    // hold is left out as in text content, rather than failing the whole document.
+    const std::optional<std::wstring> cleaned = WithoutNonXmlCharacters(value);
+    if (cleaned)
+        value = cleaned->c_str();
     if (!SystemWriterEscapesAttributes() && NeedsAttributeEscape(value))
     {
         ThrowIfFailed(writer->WriteAttributeString(nullptr, localName.data(), nullptr, EscapeAttributeValue(value).c_str()));

@@ -52,6 +52,7 @@ void WriteStartElement(IXmlWriter* writer, const ElementName& name);
 
 // WriteAttributeString, with the value escaped by the binding where the system's writer does not
 // escape attribute values itself (Wine's), so that the document is well-formed on every system.
+// Characters that XML does not allow are dropped, as from text content.
 void WriteAttributeValue(IXmlWriter* writer, std::wstring_view localName, const wchar_t* value);
 
 // A child element written whole into its parent's writer.

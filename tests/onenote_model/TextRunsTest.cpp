@@ -68,6 +68,17 @@ TEST(TextRuns, CharactersXmlCannotHoldAreDroppedFromTextContent)
     }
 }
 
+TEST(TextRuns, CharactersXmlCannotHoldAreDroppedFromAttributeValues)
+{
+    ON::TextRange_T t(L"none", true, ON::TextAttributes(std::wstring(L"font-family:\x01" L"Calibri\xDC00"), std::nullopt, std::nullopt),
+                      L"x");
+    std::wstring written;
+    ASSERT_NO_THROW(written = Written(t));
+    auto back = Read<ON::TextRange_T>(Tag(L"T") + written.substr(std::wstring(L"<one:T").size()));
+    ASSERT_TRUE(back->textAttributes.style);
+    EXPECT_EQ(*back->textAttributes.style, L"font-family:Calibri");
+}
+
 TEST(TextRuns, DataCallbackAndMarkersRoundTrip)
 {
     ExpectRoundTrips<ON::Data>({
