@@ -4,14 +4,8 @@
 
 void ThrowComError(HRESULT hr, const wchar_t* message)
 {
-    // The new object's own reference is dropped once the query has taken one for the error.
-    IErrorInfo* created = new ErrorInfo(message ? message : L"");
-    IErrorInfo* errorInfo = nullptr;
-    const HRESULT query = created->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&errorInfo));
-    created->Release();
-    if (FAILED(query) && query != E_NOINTERFACE)
-        throw _com_error(query);
-    throw _com_error(hr, errorInfo, false);
+    // The error takes over the new object's own reference, so nothing is left to release here.
+    throw _com_error(hr, new ErrorInfo(message ? message : L""), false);
 }
 
 void ThrowComError(HRESULT hr, const std::wstring& message) { ThrowComError(hr, message.c_str()); }

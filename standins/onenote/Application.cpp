@@ -19,9 +19,9 @@ HRESULT Call::Done(HRESULT hr)
     AppendCall(record_);
     if (injected_ && hr == injected_->hr && !injected_->description.empty())
     {
-        auto* info = new ErrorInfo(injected_->description.c_str());
+        // SetErrorInfo takes a reference of its own; the owner gives back the new object's.
+        const IErrorInfoPtr info(new ErrorInfo(injected_->description.c_str()), false);
         SetErrorInfo(0, info);
-        info->Release();
     }
     return hr;
 }

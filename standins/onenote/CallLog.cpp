@@ -1,5 +1,6 @@
 #include "standins/onenote/CallLog.h"
 
+#include "framework/Owners.h"
 #include "standins/onenote/Store.h"
 #include "standins/onenote/Xml.h"
 
@@ -68,13 +69,13 @@ void AppendCall(const CallRecord& record)
         line += L"\t" + EscapeField(argument);
     const std::string bytes = ToUtf8(line + L"\n");
     // One write per record to a file opened for appending: records of parallel callers never mix.
-    HANDLE file = CreateFileW(CallLogFile().c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    const Owners::FileHandle file(CreateFileW(CallLogFile().c_str(), FILE_APPEND_DATA,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
         return;
     DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
+    WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 std::vector<CallRecord> ReadCallLog(const std::wstring& file)

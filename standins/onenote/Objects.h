@@ -8,6 +8,8 @@
 #include "standins/onenote/Scenario.h"
 #include "standins/onenote/Store.h"
 
+#include <comdef.h>
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -129,6 +131,9 @@ private:
     HRESULT CurrentId(const wchar_t* method, std::wstring CurrentView::*field, BSTR* out);
 };
 
+using QuickFilingCallbackPtr =
+    _com_ptr_t<_com_IIID<ON16::IQuickFilingDialogCallback, &__uuidof(ON16::IQuickFilingDialogCallback)>>;
+
 class QuickFilingDialog : public DualDispatch<ON16::IQuickFilingDialog>
 {
 public:
@@ -180,6 +185,6 @@ private:
     std::wstring buttonText_;
     LONG allowed_ = 0;
     HWND messageWindow_ = nullptr;
-    ON16::IQuickFilingDialogCallback* callback_ = nullptr;
+    QuickFilingCallbackPtr callback_;
 };
 } // namespace StandIn

@@ -212,7 +212,6 @@ STDMETHODIMP QuickFilingDialog::Run(ON16::IQuickFilingDialogCallback* callback)
     // The open dialog keeps itself and the callback alive until it has called back.
     AddRef();
     callback_ = callback;
-    callback_->AddRef();
     return call.Done(S_OK);
 }
 
@@ -237,7 +236,6 @@ void QuickFilingDialog::Close(ULONG button, const std::wstring& selected, bool v
     }
     AppendCall({L"Callback.OnDialogClosed", hr,
                 {Number(GetCurrentThreadId()), Number(button), selected, viaInvoke ? L"invoke" : L"vtable"}});
-    callback_->Release();
     callback_ = nullptr;
     DestroyWindow(messageWindow_);
     messageWindow_ = nullptr;

@@ -2,12 +2,16 @@
 // registered with ThreadingModel "Both" as OneNote's own in-process registration would be.
 #include "standins/onenote/Objects.h"
 
+#include <comdef.h>
 #include <olectl.h>
 
 #include <string>
 
 namespace
 {
+_COM_SMARTPTR_TYPEDEF(IUnknown, IID_IUnknown);
+_COM_SMARTPTR_TYPEDEF(IClassFactory, IID_IClassFactory);
+
 HMODULE g_module = nullptr;
 
 class ClassFactory : public UnknownImpl<IClassFactory>
@@ -20,10 +24,9 @@ public:
         *ppv = nullptr;
         if (outer)
             return CLASS_E_NOAGGREGATION;
-        auto* application = new StandIn::Application();
-        const HRESULT hr = application->QueryInterface(riid, ppv);
-        application->Release();
-        return hr;
+        // The caller's reference comes from the query; the owner gives back the new object's own.
+        const IUnknownPtr application(static_cast<ON16::IApplication*>(new StandIn::Application()), false);
+        return application->QueryInterface(riid, ppv);
     }
     STDMETHODIMP LockServer(BOOL) override { return S_OK; }
 };
@@ -65,10 +68,9 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID riid,
     *ppv = nullptr;
     if (!IsEqualCLSID(clsid, ON16::CLSID_Application) && !IsEqualCLSID(clsid, ON16::CLSID_Application2))
         return CLASS_E_CLASSNOTAVAILABLE;
-    auto* factory = new ClassFactory();
-    const HRESULT hr = factory->QueryInterface(riid, ppv);
-    factory->Release();
-    return hr;
+    // The caller's reference comes from the query; the owner gives back the new object's own.
+    const IClassFactoryPtr factory(new ClassFactory(), false);
+    return factory->QueryInterface(riid, ppv);
 }
 
 // Windows, the message thread of the stand-in's own window and per-thread message windows may

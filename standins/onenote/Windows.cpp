@@ -1,5 +1,7 @@
 #include "standins/onenote/Objects.h"
 
+#include "framework/Owners.h"
+
 #include <atomic>
 #include <thread>
 
@@ -27,20 +29,22 @@ void PaintCurrentPage(HWND window)
     if (view.pageId.empty() || FAILED(Store::Current().GetPageText(view.pageId, text)))
         text.title = L"(no page)";
     SetBkMode(dc, TRANSPARENT);
-    HFONT titleFont = CreateFontW(-26, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, L"Segoe UI");
-    HFONT bodyFont = CreateFontW(-15, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, L"Segoe UI");
-    HGDIOBJ previous = SelectObject(dc, titleFont);
-    TextOutW(dc, 40, 30, text.title.c_str(), static_cast<int>(text.title.size()));
-    SelectObject(dc, bodyFont);
-    int y = 90;
-    for (const auto& line : text.lines)
     {
-        TextOutW(dc, 40, y, line.c_str(), static_cast<int>(line.size()));
-        y += 22;
+        const Owners::Font titleFont(
+            CreateFontW(-26, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, L"Segoe UI"));
+        const Owners::Font bodyFont(
+            CreateFontW(-15, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, L"Segoe UI"));
+        // Gives the device context its own font back before the fonts are deleted.
+        const Owners::SelectedObject selected(dc, titleFont.get());
+        TextOutW(dc, 40, 30, text.title.c_str(), static_cast<int>(text.title.size()));
+        SelectObject(dc, bodyFont.get());
+        int y = 90;
+        for (const auto& line : text.lines)
+        {
+            TextOutW(dc, 40, y, line.c_str(), static_cast<int>(line.size()));
+            y += 22;
+        }
     }
-    SelectObject(dc, previous);
-    DeleteObject(titleFont);
-    DeleteObject(bodyFont);
     EndPaint(window, &paint);
     SetWindowTextW(window, (text.title + L" - OneNote (stand-in)").c_str());
 }
@@ -73,9 +77,9 @@ HWND OneNoteWindow()
     if (HWND window = FindWindowW(L"Framework::CFrame", nullptr))
         return window;
     static HWND own = [] {
-        HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        const Owners::KernelHandle ready(CreateEventW(nullptr, TRUE, FALSE, nullptr));
         static HWND created = nullptr;
-        std::thread([ready] {
+        std::thread([ready = ready.get()] {
             // The window reads the store, whose XML parser is a COM object.
             CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
             WNDCLASSW windowClass{};
@@ -94,8 +98,7 @@ HWND OneNoteWindow()
                 DispatchMessageW(&message);
             }
         }).detach();
-        WaitForSingleObject(ready, 5000);
-        CloseHandle(ready);
+        WaitForSingleObject(ready.get(), 5000);
         return created;
     }();
     return own;

@@ -1,6 +1,5 @@
 #include "framework/ui/dialogs/TaskDialog.h"
 
-#include "framework/com/ComError.h"
 #include "framework/streams/Base64Stream.h"
 #include "framework/streams/MemoryStream.h"
 #include "framework/ui/Containers.h"
@@ -27,14 +26,8 @@ constexpr int commandIdBase = 100;
 
 std::unique_ptr<Gdiplus::Bitmap> LoadArrowGlyph()
 {
-    const std::unique_ptr<Base64Stream, void (*)(Base64Stream*)> text(new Base64Stream(std::wstring(arrowGlyph)),
-                                                                      [](Base64Stream* object) { object->Release(); });
-    IStream* raw = nullptr;
-    const HRESULT hr = text->QueryInterface(IID_IStream, reinterpret_cast<void**>(&raw));
-    if (hr == E_NOINTERFACE)
-        return nullptr;
-    ThrowIfFailed(hr);
-    const IStreamPtr stream(raw, false);
+    // The owner takes over the new stream's own reference.
+    const IStreamPtr stream(new Base64Stream(std::wstring(arrowGlyph)), false);
     auto bitmap = std::make_unique<Gdiplus::Bitmap>(stream.GetInterfacePtr());
     if (bitmap->GetLastStatus() != Gdiplus::Ok)
         return nullptr;
