@@ -2,6 +2,8 @@
 // registered with ThreadingModel "Both" as OneNote's own in-process registration would be.
 #include "standins/onenote/Objects.h"
 
+#include "framework/Owners.h"
+
 #include <comdef.h>
 #include <olectl.h>
 
@@ -40,14 +42,12 @@ std::wstring GuidText(const GUID& guid)
 
 LSTATUS SetValue(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& value)
 {
-    HKEY handle = nullptr;
-    LSTATUS status = RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr);
+    Owners::RegistryKey handle;
+    const LSTATUS status = RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, handle.put(), nullptr);
     if (status != ERROR_SUCCESS)
         return status;
-    status = RegSetValueExW(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                            static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(handle);
-    return status;
+    return RegSetValueExW(handle.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
 }
 } // namespace
 

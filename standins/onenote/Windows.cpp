@@ -3,6 +3,7 @@
 #include "framework/Owners.h"
 
 #include <atomic>
+#include <memory>
 #include <thread>
 
 namespace StandIn
@@ -77,9 +78,10 @@ HWND OneNoteWindow()
     if (HWND window = FindWindowW(L"Framework::CFrame", nullptr))
         return window;
     static HWND own = [] {
-        const Owners::KernelHandle ready(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-        static HWND created = nullptr;
-        std::thread([ready = ready.get()] {
+        // The thread shares the event: after a timed-out wait it may still signal it.
+        const auto ready = std::make_shared<Owners::KernelHandle>(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+        static std::atomic<HWND> created = nullptr;
+        std::thread([ready] {
             // The window reads the store, whose XML parser is a COM object.
             CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
             WNDCLASSW windowClass{};
@@ -90,7 +92,7 @@ HWND OneNoteWindow()
             created = CreateWindowExW(0, windowClass.lpszClassName, L"OneNote (stand-in)", WS_OVERLAPPEDWINDOW, 0, 0,
                                       640, 480, nullptr, nullptr, windowClass.hInstance, nullptr);
             g_ownWindow = created;
-            SetEvent(ready);
+            SetEvent(ready->get());
             MSG message;
             while (GetMessageW(&message, nullptr, 0, 0) > 0)
             {
@@ -98,8 +100,8 @@ HWND OneNoteWindow()
                 DispatchMessageW(&message);
             }
         }).detach();
-        WaitForSingleObject(ready.get(), 5000);
-        return created;
+        WaitForSingleObject(ready->get(), 5000);
+        return created.load();
     }();
     return own;
 }
