@@ -1,6 +1,7 @@
 #include "standins/onenote/CallLog.h"
 
 #include "framework/Owners.h"
+#include "framework/text/Text.h"
 #include "standins/onenote/Store.h"
 #include "standins/onenote/Xml.h"
 
@@ -67,7 +68,7 @@ void AppendCall(const CallRecord& record)
     std::wstring line = EscapeField(record.method) + L"\t" + result;
     for (const auto& argument : record.arguments)
         line += L"\t" + EscapeField(argument);
-    const std::string bytes = ToUtf8(line + L"\n");
+    const std::string bytes = WideToUtf8(line + L"\n");
     // One write per record to a file opened for appending: records of parallel callers never mix.
     const Owners::FileHandle file(CreateFileW(CallLogFile().c_str(), FILE_APPEND_DATA,
                                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -85,7 +86,7 @@ std::vector<CallRecord> ReadCallLog(const std::wstring& file)
     std::string line;
     while (std::getline(in, line))
     {
-        const std::wstring text = FromUtf8(line);
+        const std::wstring text = Utf8ToWide(line);
         std::vector<std::wstring> fields;
         size_t start = 0;
         for (;;)

@@ -11,14 +11,6 @@ namespace StandIn
 {
 namespace
 {
-std::wstring ReadFileText(const std::wstring& path)
-{
-    std::ifstream in(std::filesystem::path(path), std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return FromUtf8(text.str());
-}
-
 HRESULT ParseHResult(const std::wstring& text)
 {
     return static_cast<HRESULT>(std::wcstoul(text.c_str(), nullptr, 0));
@@ -54,7 +46,7 @@ void Scenario::Reload()
     if (file.empty())
         return;
 
-    std::wistringstream lines(ReadFileText(file));
+    std::wistringstream lines(ReadUtf8File(file));
     std::wstring line;
     while (std::getline(lines, line))
     {
@@ -135,7 +127,7 @@ XNodePtr Scenario::SeedStore()
         return BuildDemoStore();
     if (store == L"empty" || store.empty())
         return MakeElement(L"Notebooks");
-    const ParseResult parsed = ParseXml(ReadFileText(store), Namespace2013, {});
+    const ParseResult parsed = ParseXml(ReadUtf8File(store), Namespace2013, {});
     if (parsed.root && parsed.root->name == L"Notebooks")
         return parsed.root;
     return MakeElement(L"Notebooks");

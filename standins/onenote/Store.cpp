@@ -3,6 +3,8 @@
 #include "standins/onenote/DemoStore.h"
 #include "standins/onenote/Scenario.h"
 
+#include "framework/text/Text.h"
+
 #include <objbase.h>
 
 #include <algorithm>
@@ -468,10 +470,10 @@ std::wstring PercentDecode(const std::wstring& text)
         }
         else
         {
-            bytes += ToUtf8(std::wstring(1, text[i]));
+            bytes += WideToUtf8(std::wstring(1, text[i]));
         }
     }
-    return FromUtf8(bytes);
+    return Utf8ToWide(bytes);
 }
 
 std::wstring UrlValue(const std::wstring& url, const std::wstring& key)
@@ -529,16 +531,6 @@ void Downgrade(XNode& node)
     for (const auto& child : node.children)
         if (child->IsElement())
             Downgrade(*child);
-}
-
-std::wstring ReadTextFile(const std::wstring& path)
-{
-    std::ifstream in(std::filesystem::path(path), std::ios::binary);
-    if (!in)
-        return {};
-    std::ostringstream text;
-    text << in.rdbuf();
-    return FromUtf8(text.str());
 }
 
 std::wstring Hex(unsigned value)
@@ -696,11 +688,11 @@ void Store::LoadIfChanged()
     // A scenario that names a starting store seeds the folder once per scenario file.
     const std::wstring seedKey = Scenario::Current().SeedKey();
     const std::wstring seedFile = folder_ + L"\\seed.txt";
-    if (!seedKey.empty() && ReadTextFile(seedFile) != seedKey)
+    if (!seedKey.empty() && ReadUtf8File(seedFile) != seedKey)
     {
         root_ = Scenario::Current().SeedStore();
         Save();
-        std::ofstream(std::filesystem::path(seedFile), std::ios::binary) << ToUtf8(seedKey);
+        std::ofstream(std::filesystem::path(seedFile), std::ios::binary) << WideToUtf8(seedKey);
         return;
     }
 
@@ -714,7 +706,7 @@ void Store::LoadIfChanged()
     const ULONGLONG size = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     if (root_ && CompareFileTime(&data.ftLastWriteTime, &loadedTime_) == 0 && size == loadedSize_)
         return;
-    const ParseResult parsed = ParseXml(ReadTextFile(file_), Namespace2013, {});
+    const ParseResult parsed = ParseXml(ReadUtf8File(file_), Namespace2013, {});
     root_ = parsed.root && parsed.root->name == L"Notebooks" ? parsed.root : MakeElement(L"Notebooks");
     loadedTime_ = data.ftLastWriteTime;
     loadedSize_ = size;
@@ -725,7 +717,7 @@ void Store::Save()
     const std::wstring temporary = file_ + L".tmp";
     {
         std::ofstream out(std::filesystem::path(temporary), std::ios::binary | std::ios::trunc);
-        out << ToUtf8(WriteXml(*root_, Namespace2013));
+        out << WideToUtf8(WriteXml(*root_, Namespace2013));
     }
     MoveFileExW(temporary.c_str(), file_.c_str(), MOVEFILE_REPLACE_EXISTING);
     WIN32_FILE_ATTRIBUTE_DATA data{};

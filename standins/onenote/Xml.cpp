@@ -1,5 +1,8 @@
 #include "standins/onenote/Xml.h"
 
+#include "framework/files/Files.h"
+#include "framework/text/Text.h"
+
 #include <comdef.h>
 #include <msxml2.h>
 
@@ -404,25 +407,5 @@ std::wstring WriteXml(const XNode& root, const std::wstring& ns, bool indent)
     return out;
 }
 
-std::string ToUtf8(const std::wstring& text)
-{
-    if (text.empty())
-        return {};
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                         nullptr, nullptr);
-    std::string result(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), size, nullptr,
-                        nullptr);
-    return result;
-}
-
-std::wstring FromUtf8(const std::string& text)
-{
-    if (text.empty())
-        return {};
-    const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring result(static_cast<size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), size);
-    return result;
-}
+std::wstring ReadUtf8File(const std::wstring& path) { return Utf8ToWide(ReadFileBytes(path.c_str())); }
 } // namespace StandIn

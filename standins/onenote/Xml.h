@@ -66,6 +66,6 @@ ParseResult ParseXml(const std::wstring& text, const std::wstring& expectedNames
 // Writes root as a whole document: XML declaration, "one" prefix bound to ns on the root.
 std::wstring WriteXml(const XNode& root, const std::wstring& ns, bool indent = true);
 
-std::string ToUtf8(const std::wstring& text);
-std::wstring FromUtf8(const std::string& text);
+// A UTF-8 text file (a byte order mark is skipped); empty when it cannot be read.
+std::wstring ReadUtf8File(const std::wstring& path);
 } // namespace StandIn

@@ -2,12 +2,14 @@
 
 #include "standins/onenote/Xml.h"
 
+#include "framework/text/Text.h"
+
 #include <fstream>
 #include <regex>
 
 namespace StandInTest
 {
-std::string Utf8(const std::wstring& text) { return StandIn::ToUtf8(text); }
+std::string Utf8(const std::wstring& text) { return WideToUtf8(text); }
 
 void StandInTest::SetUp()
 {
