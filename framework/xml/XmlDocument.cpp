@@ -224,6 +224,32 @@ void ParseElement(ChildElement& element, const _bstr_t& text, const ElementEndCa
     ParseElement(element, std::wstring_view(characters ? characters : L"", text.length()), onElementEnd);
 }
 
+bool IsWholeDocument(std::wstring_view text)
+{
+    Xml::NodeReader reader(CreateReader(text));
+    int depth = 0;
+    bool rootClosed = false;
+    XmlNodeType type = XmlNodeType_None;
+    while (reader.Next(type))
+    {
+        if (type == XmlNodeType_Element)
+        {
+            if (rootClosed)
+                return false;
+            if (reader.IsEmptyElement())
+                rootClosed = depth == 0;
+            else
+                ++depth;
+        }
+        else if (type == XmlNodeType_EndElement)
+        {
+            if (--depth == 0)
+                rootClosed = true;
+        }
+    }
+    return !reader.Broken() && rootClosed && depth == 0;
+}
+
 std::wstring XmlEscape(std::wstring text)
 {
     if (text.find_first_of(L"<>\"&") == std::wstring::npos)
