@@ -98,7 +98,7 @@ TEST_F(LumdayProgram, FirstRunOpensTheLanguageViewInTheLocalesLanguage)
     EXPECT_TRUE(Harness::WaitUntil([&] { return Harness::TextOf(window) == expected; }, 5s))
         << testing::PrintToString(std::filesystem::path(Harness::TextOf(window)).string()) << " in the locale "
         << testing::PrintToString(std::filesystem::path(locale).string());
-    Screenshot::SaveWindow(window, L"FirstRun-" + language);
+    Harness::SaveWindow(window, L"FirstRun-" + language);
     EXPECT_EQ(lumday->Close(), 0u);
     EXPECT_NE(ReadSettings(profile).find(L"language=\"\""), std::wstring::npos) << "closing chose no language";
 }
@@ -121,7 +121,7 @@ TEST_F(LumdayProgram, WindowHasItsClassTitleAndMinimumSize)
     EXPECT_EQ(Harness::WindowSize(window).cy, 340);
     // A search box child and the tooltip exist.
     EXPECT_NE(FindWindowExW(window, nullptr, L"Edit", nullptr), nullptr);
-    Screenshot::SaveWindow(window, L"calendar");
+    Harness::SaveWindow(window, L"calendar");
     EXPECT_EQ(lumday->Close(), 0u);
 }
 
@@ -137,7 +137,7 @@ TEST_F(LumdayProgram, ChoosingALanguageAndContinuingSavesItAndOpensTheCalendar)
     Harness::Click(window, russian.x, russian.y);
     EXPECT_TRUE(Harness::WaitUntil([&] { return Harness::TextOf(window) == std::wstring(L"Параметры") + Suffix; }))
         << testing::PrintToString(std::filesystem::path(Harness::TextOf(window)).string());
-    Screenshot::SaveWindow(window, L"RussianChosen");
+    Harness::SaveWindow(window, L"RussianChosen");
     const POINT proceed = ContinueButton();
     Harness::Click(window, proceed.x, proceed.y);
     EXPECT_TRUE(Harness::WaitUntil([&] { return Harness::TextOf(window) == std::wstring(L"Месяц (Ctrl+1)") + Suffix; }))
@@ -361,7 +361,7 @@ TEST_F(LumdayAlone, OfficeLanguageComesBeforeTheLocale)
         ASSERT_NE(window, nullptr);
         EXPECT_TRUE(Harness::WaitUntil([&] { return Harness::TextOf(window) == std::wstring(c.title) + Suffix; }));
         if (c.picture)
-            Screenshot::SaveWindow(window, c.picture);
+            Harness::SaveWindow(window, c.picture);
         EXPECT_EQ(lumday->Close(), 0u);
     }
 }
@@ -382,7 +382,7 @@ TEST_F(LumdayAlone, MinimumSizeScalesAt144Dpi)
         << Harness::WindowSize(window).cx;
     EXPECT_EQ(Harness::WindowSize(window).cy, 510);
     SetWindowPos(window, nullptr, 0, 0, 900, 700, SWP_NOMOVE | SWP_NOZORDER);
-    Screenshot::SaveWindow(window, L"144dpi");
+    Harness::SaveWindow(window, L"144dpi");
     EXPECT_EQ(lumday->Close(), 0u);
 }
 } // namespace

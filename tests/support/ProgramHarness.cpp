@@ -253,6 +253,16 @@ SIZE ClientSize(HWND window)
     return {client.right, client.bottom};
 }
 
+std::filesystem::path SaveWindow(HWND window, const std::wstring& name)
+{
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    // The window paints in its own process: give it and its children time to.
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+    std::this_thread::sleep_for(300ms);
+    return Screenshot::Save(Screenshot::CaptureWindow(window), name);
+}
+
 void MoveMouse(HWND window, int x, int y) { PostMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(x, y)); }
 
 void Click(HWND window, int x, int y)

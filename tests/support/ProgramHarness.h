@@ -100,6 +100,10 @@ std::wstring TextOf(HWND window);
 SIZE WindowSize(HWND window);
 SIZE ClientSize(HWND window);
 
+// A picture of another process's window, taken once it has repainted (its children too), saved as
+// a PNG in the test output folder.
+std::filesystem::path SaveWindow(HWND window, const std::wstring& name);
+
 // A left click at a client point (posted, as the mouse would).
 void Click(HWND window, int x, int y);
 void MoveMouse(HWND window, int x, int y);
