@@ -53,6 +53,15 @@ protected:
         return window;
     }
 
+    // Whether the window's title comes to show the view text with the product and version.
+    static bool TitleBecomes(HWND window, const std::wstring& viewText)
+    {
+        const bool shown = Harness::WaitUntil([&] { return Harness::TextOf(window) == viewText + Suffix; }, 10s);
+        if (!shown)
+            ADD_FAILURE() << "title: " << testing::PrintToString(std::filesystem::path(Harness::TextOf(window)).string());
+        return shown;
+    }
+
     // Where the first-run view draws language row i (client coordinates of the row's middle).
     static POINT LanguageRow(int index)
     {
@@ -88,16 +97,14 @@ TEST_F(LumdayProgram, FirstRunOpensTheLanguageViewInTheLocalesLanguage)
     if (language.empty())
         language = L"en";
     LoadLanguageStrings(language);
-    const std::wstring expected = GetUiString(StrSettings) + Suffix;
 
     const Harness::Profile profile;
     const Harness::ShellFolderRedirect redirect(profile);
     auto lumday = Start(profile);
     const HWND window = MainWindowOf(*lumday);
     ASSERT_NE(window, nullptr);
-    EXPECT_TRUE(Harness::WaitUntil([&] { return Harness::TextOf(window) == expected; }, 5s))
-        << testing::PrintToString(std::filesystem::path(Harness::TextOf(window)).string()) << " in the locale "
-        << testing::PrintToString(std::filesystem::path(locale).string());
+    EXPECT_TRUE(TitleBecomes(window, GetUiString(StrSettings)))
+        << "in the locale " << testing::PrintToString(std::filesystem::path(locale).string());
     Harness::SaveWindow(window, L"FirstRun-" + language);
     EXPECT_EQ(lumday->Close(), 0u);
     EXPECT_NE(ReadSettings(profile).find(L"language=\"\""), std::wstring::npos) << "closing chose no language";
@@ -132,16 +139,14 @@ TEST_F(LumdayProgram, ChoosingALanguageAndContinuingSavesItAndOpensTheCalendar)
     auto lumday = Start(profile);
     const HWND window = MainWindowOf(*lumday);
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(Harness::WaitUntil([&] { return Harness::TextOf(window) == std::wstring(L"Settings") + Suffix; }));
+    ASSERT_TRUE(TitleBecomes(window, L"Settings"));
     const POINT russian = LanguageRow(11);
     Harness::Click(window, russian.x, russian.y);
-    EXPECT_TRUE(Harness::WaitUntil([&] { return Harness::TextOf(window) == std::wstring(L"Параметры") + Suffix; }))
-        << testing::PrintToString(std::filesystem::path(Harness::TextOf(window)).string());
+    EXPECT_TRUE(TitleBecomes(window, L"Параметры"));
     Harness::SaveWindow(window, L"RussianChosen");
     const POINT proceed = ContinueButton();
     Harness::Click(window, proceed.x, proceed.y);
-    EXPECT_TRUE(Harness::WaitUntil([&] { return Harness::TextOf(window) == std::wstring(L"Месяц (Ctrl+1)") + Suffix; }))
-        << testing::PrintToString(std::filesystem::path(Harness::TextOf(window)).string());
+    EXPECT_TRUE(TitleBecomes(window, L"Месяц (Ctrl+1)"));
     EXPECT_NE(ReadSettings(profile).find(L"language=\"ru\""), std::wstring::npos);
     EXPECT_EQ(lumday->Close(), 0u);
 }
@@ -153,9 +158,9 @@ TEST_F(LumdayProgram, EscapeLeavesTheFirstRunViewWithoutChoosingALanguage)
     auto lumday = Start(profile);
     const HWND window = MainWindowOf(*lumday);
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(Harness::WaitUntil([&] { return Harness::TextOf(window) == std::wstring(L"Settings") + Suffix; }));
+    ASSERT_TRUE(TitleBecomes(window, L"Settings"));
     PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
-    EXPECT_TRUE(Harness::WaitUntil([&] { return Harness::TextOf(window) == std::wstring(L"Month (Ctrl+1)") + Suffix; }));
+    EXPECT_TRUE(TitleBecomes(window, L"Month (Ctrl+1)"));
     EXPECT_EQ(lumday->Close(), 0u);
     EXPECT_NE(ReadSettings(profile).find(L"language=\"\""), std::wstring::npos) << "the next start asks again";
 }
@@ -188,7 +193,7 @@ TEST_F(LumdayProgram, DamagedSettingsStartTheFirstRunViewAndAreKept)
     auto lumday = Start(profile);
     const HWND window = MainWindowOf(*lumday);
     ASSERT_NE(window, nullptr);
-    EXPECT_TRUE(Harness::WaitUntil([&] { return Harness::TextOf(window) == std::wstring(L"Settings") + Suffix; }));
+    EXPECT_TRUE(TitleBecomes(window, L"Settings"));
     EXPECT_EQ(lumday->Close(), 0u);
     EXPECT_EQ(ReadTextFile((profile.RoamingAppData() / L"lumday.damaged.xml").wstring().c_str()), damaged);
     std::ifstream log(profile.Temp() / L"Lumday.log", std::ios::binary);
@@ -243,6 +248,19 @@ protected:
         WriteSettings(profile, L"<Lumday><Settings language=\"en\"/></Lumday>");
     }
 
+    // The replaced program comes up after the update with "/showUpdateInfo"; it is ended here.
+    static void CloseRestartedProgram()
+    {
+        HWND restarted = nullptr;
+        Harness::WaitUntil([&] { return (restarted = FindWindowW(L"WC_LUMDAY", nullptr)) != nullptr; }, 15s);
+        ASSERT_NE(restarted, nullptr);
+        DWORD process = 0;
+        GetWindowThreadProcessId(restarted, &process);
+        Owners::KernelHandle handle(OpenProcess(SYNCHRONIZE, FALSE, process));
+        PostMessageW(restarted, WM_CLOSE, 0, 0);
+        EXPECT_EQ(WaitForSingleObject(handle.get(), 10000), WAIT_OBJECT_0);
+    }
+
     static std::string Bytes(const std::filesystem::path& file)
     {
         std::ifstream in(file, std::ios::binary);
@@ -261,20 +279,7 @@ TEST_F(LumdayCommandLine, UpdateReplacesTheOldProgramAndStartsIt)
     auto downloaded = Start(profile, L"\"" + installed.wstring() + L"\"", update);
     EXPECT_EQ(downloaded->WaitForExit(20s), std::optional<DWORD>(0));
     EXPECT_EQ(Bytes(installed), Bytes(update));
-    // The replaced program comes up after the update; it is ended here.
-    HWND restarted = nullptr;
-    Harness::WaitUntil(
-        [&] {
-            restarted = FindWindowW(L"WC_LUMDAY", nullptr);
-            return restarted != nullptr;
-        },
-        15s);
-    ASSERT_NE(restarted, nullptr);
-    DWORD process = 0;
-    GetWindowThreadProcessId(restarted, &process);
-    Owners::KernelHandle handle(OpenProcess(SYNCHRONIZE, FALSE, process));
-    PostMessageW(restarted, WM_CLOSE, 0, 0);
-    EXPECT_EQ(WaitForSingleObject(handle.get(), 10000), WAIT_OBJECT_0);
+    CloseRestartedProgram();
 }
 
 TEST_F(LumdayCommandLine, BarePathOfTheOldProgramIsInstalledToo)
@@ -284,14 +289,7 @@ TEST_F(LumdayCommandLine, BarePathOfTheOldProgramIsInstalledToo)
     auto downloaded = Start(profile, plain.wstring(), update);
     EXPECT_EQ(downloaded->WaitForExit(20s), std::optional<DWORD>(0));
     EXPECT_EQ(Bytes(plain), Bytes(update));
-    HWND restarted = nullptr;
-    Harness::WaitUntil([&] { return (restarted = FindWindowW(L"WC_LUMDAY", nullptr)) != nullptr; }, 15s);
-    ASSERT_NE(restarted, nullptr);
-    DWORD process = 0;
-    GetWindowThreadProcessId(restarted, &process);
-    Owners::KernelHandle handle(OpenProcess(SYNCHRONIZE, FALSE, process));
-    PostMessageW(restarted, WM_CLOSE, 0, 0);
-    EXPECT_EQ(WaitForSingleObject(handle.get(), 10000), WAIT_OBJECT_0);
+    CloseRestartedProgram();
 }
 
 TEST_F(LumdayCommandLine, DocumentsAndOtherArgumentsStartTheCalendarAndStayUntouched)
@@ -359,7 +357,7 @@ TEST_F(LumdayAlone, OfficeLanguageComesBeforeTheLocale)
         const HWND window = MainWindowOf(*lumday);
         DeleteValue(c.key, L"UILanguage");
         ASSERT_NE(window, nullptr);
-        EXPECT_TRUE(Harness::WaitUntil([&] { return Harness::TextOf(window) == std::wstring(c.title) + Suffix; }));
+        EXPECT_TRUE(TitleBecomes(window, c.title));
         if (c.picture)
             Harness::SaveWindow(window, c.picture);
         EXPECT_EQ(lumday->Close(), 0u);
