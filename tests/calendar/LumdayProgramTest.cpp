@@ -165,11 +165,34 @@ TEST_F(LumdayProgram, EscapeLeavesTheFirstRunViewWithoutChoosingALanguage)
     EXPECT_NE(ReadSettings(profile).find(L"language=\"\""), std::wstring::npos) << "the next start asks again";
 }
 
+TEST_F(LumdayProgram, StoredDarkThemeDrawsTheViewDarkFromTheStart)
+{
+    const Harness::Profile profile;
+    const Harness::ShellFolderRedirect redirect(profile);
+    WriteSettings(profile, L"<Lumday><Settings darkMode=\"true\"/></Lumday>");
+    auto lumday = Start(profile);
+    const HWND window = MainWindowOf(*lumday);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(TitleBecomes(window, L"Settings"));
+    Harness::SaveWindow(window, L"dark");
+    const Screenshot::Capture capture = Screenshot::CaptureWindow(window);
+    POINT client{0, 0};
+    ClientToScreen(window, &client);
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    const int left = client.x - frame.left;
+    const int top = client.y - frame.top;
+    EXPECT_EQ(capture.At(left + 2, top + 2), RGB(0x24, 0x24, 0x24)) << "title band";
+    const SIZE size = Harness::ClientSize(window);
+    EXPECT_EQ(capture.At(left + size.cx - 30, top + size.cy - 30), RGB(0x12, 0x12, 0x12)) << "background";
+    EXPECT_EQ(lumday->Close(), 0u);
+}
+
 TEST_F(LumdayProgram, ExitSavesTheSettingsWithThePlacement)
 {
     const Harness::Profile profile;
     const Harness::ShellFolderRedirect redirect(profile);
-    WriteSettings(profile, L"<Lumday><Settings language=\"de\" fontSize=\"16\"/>"
+    WriteSettings(profile, L"<Lumday><Settings language=\"de\" fontSize=\"15\"/>"
                            L"<Window x=\"40\" y=\"50\" width=\"640\" height=\"480\"/></Lumday>");
     auto lumday = Start(profile);
     const HWND window = MainWindowOf(*lumday);
@@ -179,6 +202,7 @@ TEST_F(LumdayProgram, ExitSavesTheSettingsWithThePlacement)
     EXPECT_EQ(Harness::WindowSize(window).cy, 480);
     EXPECT_EQ(lumday->Close(), 0u);
     const std::wstring saved = ReadSettings(profile);
+    // A stored size between two of the table is written back as the one in use.
     for (const wchar_t* expected : {L"language=\"de\"", L"fontSize=\"16\"", L"x=\"40\"", L"y=\"50\"", L"width=\"640\"",
                                     L"height=\"480\"", L"lastUpdateCheck=\"", L"darkMode=\"false\""})
         EXPECT_NE(saved.find(expected), std::wstring::npos) << testing::PrintToString(std::filesystem::path(expected).string());
