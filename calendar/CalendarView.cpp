@@ -44,17 +44,7 @@ public:
 
     void Layout() override
     {
-        CalendarState& state = GetCalendarState();
-        if (state.searchBox)
-        {
-            // The search box sits at the top right of the header.
-            const Gdiplus::RectF client = GetClientRectF();
-            const int width = static_cast<int>(UnitsToPixels(200));
-            const int height = static_cast<int>(UnitsToPixels(24));
-            const int margin = static_cast<int>(UnitsToPixels(10));
-            MoveWindow(state.searchBox, std::max(margin, static_cast<int>(client.Width) - width - margin), margin, width,
-                       height, TRUE);
-        }
+        PlaceSearchBox();
         UpdateScrollBars();
         RequestRepaint();
     }
@@ -66,6 +56,19 @@ public:
     }
 };
 } // namespace
+
+void PlaceSearchBox()
+{
+    const HWND searchBox = GetCalendarState().searchBox;
+    if (!searchBox)
+        return;
+    // At the top right of the header.
+    const Gdiplus::RectF client = GetClientRectF();
+    const int width = static_cast<int>(UnitsToPixels(200));
+    const int height = static_cast<int>(UnitsToPixels(24));
+    const int margin = static_cast<int>(UnitsToPixels(10));
+    MoveWindow(searchBox, std::max(margin, static_cast<int>(client.Width) - width - margin), margin, width, height, TRUE);
+}
 
 LumdayWindow& GetCalendarView()
 {

@@ -65,6 +65,8 @@ void ResetScrollBar(int bar, int maximum, UINT page);
 Gdiplus::RectF GetClientRectF();
 
 LumdayWindow& GetCalendarView();
+// Puts the search box at its place in the calendar view's header.
+void PlaceSearchBox();
 LumdayWindow& GetSettingsView();
 // The settings view, in its first-run form (language only) or in full.
 void ShowSettingsView(bool languageOnly);

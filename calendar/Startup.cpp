@@ -145,7 +145,7 @@ int RunLumday(HINSTANCE instance, const std::wstring& commandLine, int showComma
                                       mainWindow, nullptr, instance, nullptr);
     if (!state.searchBox)
         return 0;
-    GetCalendarView().Layout();
+    PlaceSearchBox();
     SendMessageW(state.searchBox, WM_SETFONT, reinterpret_cast<WPARAM>(GetSearchBoxFont()), FALSE);
 
     UpdateWindowTitle();
