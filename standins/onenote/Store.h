@@ -4,7 +4,13 @@
 // (QUILLORA_ONENOTE_STORE, default a folder in the user profile), so that what one process
 // stores the next one sees. Every operation runs under a lock shared by all processes and reads
 // the file again when another process has changed it.
+//
+// One face, several files: the file and the lock (StoreFile.cpp, StoreLock.h), IDs and times
+// (StoreIds.cpp), schemas (StoreSchema.cpp), the hierarchy (StoreHierarchy.cpp), page content
+// (StorePages.cpp), links and navigation (StoreLinks.cpp), search (StoreSearch.cpp), and what
+// they share (StoreTree.h).
 
+#include "standins/onenote/StoreLock.h"
 #include "standins/onenote/Xml.h"
 
 #include <windows.h>
@@ -87,14 +93,16 @@ public:
     void Replace(const XNodePtr& root);
 
 private:
-    // Runs the operation under the lock on the current tree; saves when it reports a change.
+    // Runs the operation under the lock on the current tree; saves when it reports a change. When
+    // the lock cannot be had the operation does not run: the call fails with StoreLockTimedOut (or
+    // the system's error) and an IErrorInfo that says why.
     HRESULT Run(const std::function<HRESULT(XNode& root, bool& changed)>& operation);
     void LoadIfChanged();
     void Save();
 
     std::wstring folder_;
     std::wstring file_;
-    HANDLE mutex_ = nullptr;
+    StoreLock lock_;
     std::mutex threadLock_;
     XNodePtr root_;
     FILETIME loadedTime_{};
