@@ -1,3 +1,5 @@
+// The stand-in's IApplication: each member logs its call, answers the scenario's injected
+// failure if there is one, and otherwise asks the store.
 #include "standins/onenote/Objects.h"
 
 #include "framework/com/ErrorInfo.h"

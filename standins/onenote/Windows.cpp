@@ -1,3 +1,5 @@
+// The windows collection and a window: the current view, navigation, and the top-level window
+// that Window::WindowHandle reports.
 #include "standins/onenote/Objects.h"
 
 #include "framework/Owners.h"
