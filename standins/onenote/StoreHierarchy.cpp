@@ -97,15 +97,9 @@ HRESULT Store::GetHierarchy(const std::wstring& startId, LONG scope, LONG schema
 
 HRESULT Store::UpdateHierarchy(const std::wstring& xml, LONG schema)
 {
-    std::wstring ns, xsd;
-    if (!SchemaFor(schema, ns, xsd))
-        return OneNoteError::InvalidSchema;
-    const ParseResult parsed = ParseXml(xml, ns, xsd);
-    if (parsed.status == ParseStatus::NotWellFormed)
-        return OneNoteError::NotWellFormed;
-    if (parsed.status != ParseStatus::Ok)
-        return OneNoteError::InvalidXml;
-    const XNodePtr input = parsed.root;
+    XNodePtr input;
+    if (const HRESULT hr = ParseReceived(xml, schema, input); FAILED(hr))
+        return hr;
     if (!IsHierarchyElement(input->name) && input->name != L"Notebooks")
         return OneNoteError::InvalidXml;
 

@@ -257,15 +257,11 @@ HRESULT Store::GetBinaryPageContent(const std::wstring& pageId, const std::wstri
 
 HRESULT Store::UpdatePageContent(const std::wstring& xml, DATE expected, LONG schema, bool force)
 {
-    std::wstring ns, xsd;
-    if (!SchemaFor(schema, ns, xsd))
-        return OneNoteError::InvalidSchema;
-    const ParseResult parsed = ParseXml(xml, ns, xsd);
-    if (parsed.status == ParseStatus::NotWellFormed)
-        return OneNoteError::NotWellFormed;
-    if (parsed.status != ParseStatus::Ok || parsed.root->name != L"Page" || !parsed.root->Attribute(L"ID"))
+    XNodePtr input;
+    if (const HRESULT hr = ParseReceived(xml, schema, input); FAILED(hr))
+        return hr;
+    if (input->name != L"Page" || !input->Attribute(L"ID"))
         return OneNoteError::InvalidXml;
-    const XNodePtr input = parsed.root;
 
     return Run([&](XNode&, bool& changed) -> HRESULT {
         Found found;

@@ -1,5 +1,6 @@
-// The XML schema of an answer: the namespace and XSD file of an XMLSchema argument, and the
-// conversion of the store's 2013 tree for callers that ask for the 2010 schema.
+// The XML schemas of the calls: the namespace and XSD file of an XMLSchema argument, checking the
+// XML a call receives against them, and the conversion of the store's 2013 tree for callers that
+// ask for the 2010 schema.
 #include "standins/onenote/Store.h"
 #include "standins/onenote/StoreTree.h"
 
@@ -61,6 +62,20 @@ bool SchemaFor(LONG schema, std::wstring& ns, std::wstring& xsdFile)
     }
     xsdFile = folder.empty() ? std::wstring() : folder + (schema == 1 ? L"\\onenote-2010.xsd" : L"\\onenote-2013.xsd");
     return true;
+}
+
+HRESULT StoreTree::ParseReceived(const std::wstring& xml, LONG schema, XNodePtr& root)
+{
+    std::wstring ns, xsd;
+    if (!SchemaFor(schema, ns, xsd))
+        return OneNoteError::InvalidSchema;
+    const ParseResult parsed = ParseXml(xml, ns, xsd);
+    if (parsed.status == ParseStatus::NotWellFormed)
+        return OneNoteError::NotWellFormed;
+    if (parsed.status != ParseStatus::Ok)
+        return OneNoteError::InvalidXml;
+    root = parsed.root;
+    return S_OK;
 }
 
 std::wstring WriteForSchema(const XNode& root, LONG schema)

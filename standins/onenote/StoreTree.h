@@ -40,6 +40,10 @@ void CollectLines(const XNode& node, std::vector<std::wstring>& lines);
 // The plain text of a Title element.
 std::wstring TitleText(const XNode& title);
 
+// Parses XML a call received in the schema it names: InvalidSchema, NotWellFormed or InvalidXml
+// (wrong namespace or invalid against the schema) when it cannot be used.
+HRESULT ParseReceived(const std::wstring& xml, LONG schema, XNodePtr& root);
+
 // A number attribute's value, or fallback when it is empty or not a number.
 double Number(const std::wstring& text, double fallback);
 std::wstring Lower(std::wstring text);

@@ -54,19 +54,8 @@ protected:
     {
         SetEnvironmentVariableW(L"QUILLORA_STANDIN_LOCK_HELD", heldName_.c_str());
         SetEnvironmentVariableW(L"QUILLORA_STANDIN_LOCK_RELEASE", releaseName_.c_str());
-        SetEnvironmentVariableW(L"GTEST_TOTAL_SHARDS", nullptr);
-        SetEnvironmentVariableW(L"GTEST_SHARD_INDEX", nullptr);
-        wchar_t self[MAX_PATH] = {};
-        GetModuleFileNameW(nullptr, self, MAX_PATH);
-        std::wstring commandLine = L"\"" + std::wstring(self) +
-                                   L"\" --gtest_also_run_disabled_tests --gtest_filter=StoreLockHolder.DISABLED_HoldsTheLock";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process{};
-        ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                   &process));
-        holder_.reset(process.hProcess);
-        Owners::KernelHandle thread(process.hThread);
+        holder_ = StartThisProgram(L"StoreLockHolder.DISABLED_HoldsTheLock");
+        ASSERT_TRUE(holder_);
         SetEnvironmentVariableW(L"QUILLORA_STANDIN_LOCK_HELD", nullptr);
         SetEnvironmentVariableW(L"QUILLORA_STANDIN_LOCK_RELEASE", nullptr);
         const HANDLE either[] = {held_.get(), holder_.get()};
