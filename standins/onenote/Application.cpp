@@ -242,7 +242,10 @@ STDMETHODIMP Application::SyncHierarchy(BSTR hierarchyID)
 {
     Call call(L"SyncHierarchy", {Text(hierarchyID)});
     return Act(call, [&] {
-        return Store::Current().Exists(Text(hierarchyID)) ? S_OK : OneNoteError::ObjectDoesNotExist;
+        std::wstring kind;
+        if (const HRESULT hr = Store::Current().KindOf(Text(hierarchyID), kind); FAILED(hr))
+            return hr;
+        return kind.empty() ? OneNoteError::ObjectDoesNotExist : S_OK;
     });
 }
 

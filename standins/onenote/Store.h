@@ -81,10 +81,15 @@ public:
     HRESULT FindPages(const std::wstring& startId, const std::wstring& query, LONG schema, std::wstring& xml);
     HRESULT GetPageText(const std::wstring& pageId, PageText& text);
     HRESULT GetSpecialLocation(LONG which, std::wstring& path);
+    HRESULT GetCurrentView(CurrentView& view);
+    // The current view, or an empty one when the store cannot be read.
     CurrentView GetCurrentView();
     // Whether an object with this ID exists (of any kind).
     bool Exists(const std::wstring& id);
-    // The kind of an object: "Notebook", "SectionGroup", "Section", "Page", or empty.
+    // The kind of an object: "Notebook", "SectionGroup", "Section", "Page", or empty when there is
+    // none; fails only when the store cannot be read.
+    HRESULT KindOf(const std::wstring& id, std::wstring& kind);
+    // The kind of an object, or empty (also when the store cannot be read).
     std::wstring KindOf(const std::wstring& id);
     // A copy of the whole hierarchy (2013 names, pages without content), for the filing dialog.
     XNodePtr Snapshot();

@@ -323,13 +323,19 @@ bool Store::Exists(const std::wstring& id) { return !KindOf(id).empty(); }
 std::wstring Store::KindOf(const std::wstring& id)
 {
     std::wstring kind;
-    Run([&](XNode&, bool&) -> HRESULT {
+    KindOf(id, kind);
+    return kind;
+}
+
+HRESULT Store::KindOf(const std::wstring& id, std::wstring& kind)
+{
+    kind.clear();
+    return Run([&](XNode&, bool&) -> HRESULT {
         Found found;
         if (FindById(root_, id, found))
             kind = found.node->name;
         return S_OK;
     });
-    return kind;
 }
 
 XNodePtr Store::Snapshot()

@@ -235,7 +235,14 @@ HRESULT Store::GetHyperlinkToObject(const std::wstring& hierarchyId, const std::
 CurrentView Store::GetCurrentView()
 {
     CurrentView view;
-    Run([&](XNode& root, bool&) -> HRESULT {
+    GetCurrentView(view);
+    return view;
+}
+
+HRESULT Store::GetCurrentView(CurrentView& view)
+{
+    view = {};
+    return Run([&](XNode& root, bool&) -> HRESULT {
         const XNode* node = &root;
         for (;;)
         {
@@ -260,6 +267,5 @@ CurrentView Store::GetCurrentView()
         }
         return S_OK;
     });
-    return view;
 }
 } // namespace StandIn

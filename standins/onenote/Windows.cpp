@@ -188,7 +188,10 @@ HRESULT WindowObject::CurrentId(const wchar_t* method, std::wstring CurrentView:
     *out = nullptr;
     if (call.Injected())
         return call.Failed();
-    *out = MakeBstr(Store::Current().GetCurrentView().*field);
+    CurrentView view;
+    if (const HRESULT hr = Store::Current().GetCurrentView(view); FAILED(hr))
+        return call.Done(hr);
+    *out = MakeBstr(view.*field);
     return call.Done(S_OK);
 }
 

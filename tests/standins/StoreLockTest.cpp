@@ -109,6 +109,11 @@ TEST_F(StoreLockAcrossProcesses, ACallFailsCleanlyWhileAnotherProcessHoldsTheLoc
     ApplicationPtr app = Connect();
     const std::wstring notebook = FirstId(Hierarchy(app, L"", ON16::hsNotebooks), L"Notebook");
     ASSERT_FALSE(notebook.empty());
+    WindowsPtr windows;
+    ASSERT_EQ(app->get_Windows(&windows), S_OK);
+    WindowPtr window;
+    ASSERT_EQ(windows->get_CurrentWindow(&window), S_OK);
+    ASSERT_TRUE(window);
     const std::filesystem::path file = store_ / L"store.xml";
     const std::string before = FileBytes(file);
     ASSERT_FALSE(before.empty());
@@ -136,6 +141,10 @@ TEST_F(StoreLockAcrossProcesses, ACallFailsCleanlyWhileAnotherProcessHoldsTheLoc
     BSTR xml = nullptr;
     EXPECT_EQ(app->GetHierarchy(_bstr_t(L""), ON16::hsNotebooks, &xml, ON16::xs2013), StandIn::StoreLockTimedOut);
     EXPECT_EQ(xml, nullptr);
+    EXPECT_EQ(app->SyncHierarchy(_bstr_t(notebook.c_str())), StandIn::StoreLockTimedOut);
+    BSTR page = nullptr;
+    EXPECT_EQ(window->get_CurrentPageId(&page), StandIn::StoreLockTimedOut);
+    EXPECT_EQ(page, nullptr);
 
     EXPECT_EQ(FileBytes(file), before) << "the store file changed while another process held its lock";
     const StandIn::ParseResult parsed = StandIn::ParseXml(StandIn::ReadUtf8File(file.wstring()), StandIn::Namespace2013, {});
@@ -147,7 +156,7 @@ TEST_F(StoreLockAcrossProcesses, ACallFailsCleanlyWhileAnotherProcessHoldsTheLoc
         logged = logged || (call.method == L"UpdateHierarchy" && call.result == StandIn::StoreLockTimedOut);
     EXPECT_TRUE(logged) << "the call log shows the failed call with its result";
     const auto waits = LockRecords();
-    ASSERT_EQ(waits.size(), 2u);
+    ASSERT_EQ(waits.size(), 4u);
     EXPECT_EQ(waits[0].result, static_cast<HRESULT>(WAIT_TIMEOUT));
     ASSERT_EQ(waits[0].arguments.size(), 2u);
     EXPECT_EQ(waits[0].arguments[0], store_.wstring());
