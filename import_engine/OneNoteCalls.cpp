@@ -37,28 +37,31 @@ HRESULT UpdatePageContentWithRetry(const PageContentUpdate& update)
     });
 }
 
-ON16::WindowsPtr GetWindowsWithRetry(ON16::IApplication& application)
+namespace
 {
-    ON16::WindowsPtr windows;
-    CallWithRetry(application, [&] {
-        ON16::Windows* received = nullptr;
-        const HRESULT hr = application.get_Windows(&received);
-        windows.Attach(received);
+// A property that hands out an interface, received into an owner on every try.
+template <typename Owner, typename I, typename Received>
+Owner GetWithRetry(I& object, HRESULT (STDMETHODCALLTYPE I::*property)(Received**))
+{
+    Owner owner;
+    CallWithRetry(object, [&] {
+        Received* received = nullptr;
+        const HRESULT hr = (object.*property)(&received);
+        owner.Attach(received);
         return hr;
     });
-    return windows;
+    return owner;
+}
+} // namespace
+
+ON16::WindowsPtr GetWindowsWithRetry(ON16::IApplication& application)
+{
+    return GetWithRetry<ON16::WindowsPtr>(application, &ON16::IApplication::get_Windows);
 }
 
 ON16::WindowPtr GetCurrentWindowWithRetry(ON16::Windows& windows)
 {
-    ON16::WindowPtr window;
-    CallWithRetry(windows, [&] {
-        ON16::Window* received = nullptr;
-        const HRESULT hr = windows.get_CurrentWindow(&received);
-        window.Attach(received);
-        return hr;
-    });
-    return window;
+    return GetWithRetry<ON16::WindowPtr>(windows, &ON16::Windows::get_CurrentWindow);
 }
 
 ULONGLONG GetWindowHandleWithRetry(ON16::Window& window)

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,4 +47,19 @@ protected:
 
 // The text of a _com_error's IErrorInfo description; empty when it carries none.
 std::wstring DescriptionOf(const _com_error& error);
+
+// The COM error that call raises, if it raises one.
+template <typename Call>
+std::optional<_com_error> ComErrorRaisedBy(Call&& call)
+{
+    try
+    {
+        call();
+    }
+    catch (const _com_error& error)
+    {
+        return error;
+    }
+    return std::nullopt;
+}
 } // namespace EngineTest

@@ -47,15 +47,9 @@ TEST_F(OneNoteCalls, ThirdRejectionIsRaisedAfterThreeCalls)
 {
     WriteScenario("store demo\nbusy UpdateHierarchy 3\n");
     auto application = Application();
-    try
-    {
-        UpdateHierarchyWithRetry(*application, L"<one:Notebooks/>");
-        FAIL() << "no error raised";
-    }
-    catch (const _com_error& error)
-    {
-        EXPECT_EQ(error.Error(), Busy);
-    }
+    const auto error = ComErrorRaisedBy([&] { UpdateHierarchyWithRetry(*application, L"<one:Notebooks/>"); });
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->Error(), Busy);
     EXPECT_EQ(ResultsOf(L"UpdateHierarchy"), (std::vector<HRESULT>{Busy, Busy, Busy}));
     EXPECT_EQ(pauses_.Taken(), (std::vector<DWORD>{500, 2500}));
 }
@@ -64,16 +58,10 @@ TEST_F(OneNoteCalls, OtherFailuresAreRaisedAtOnceWithOneNotesDescription)
 {
     WriteScenario("store demo\nfail NavigateTo 0x80042014 The object does not exist here.\n");
     auto application = Application();
-    try
-    {
-        NavigateToWithRetry(*application, L"{1}");
-        FAIL() << "no error raised";
-    }
-    catch (const _com_error& error)
-    {
-        EXPECT_EQ(error.Error(), static_cast<HRESULT>(0x80042014));
-        EXPECT_EQ(DescriptionOf(error), L"The object does not exist here.");
-    }
+    const auto error = ComErrorRaisedBy([&] { NavigateToWithRetry(*application, L"{1}"); });
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->Error(), static_cast<HRESULT>(0x80042014));
+    EXPECT_EQ(DescriptionOf(*error), L"The object does not exist here.");
     EXPECT_EQ(ResultsOf(L"NavigateTo").size(), 1u);
     EXPECT_TRUE(pauses_.Taken().empty());
 }
@@ -85,27 +73,15 @@ TEST_F(OneNoteCalls, ErrorsOfTheWindowsCollectionAndWindowCarryTheirDescriptions
     auto application = Application();
     const ON16::WindowsPtr windows = GetWindowsWithRetry(*application);
     ASSERT_TRUE(windows);
-    try
-    {
-        GetCurrentWindowWithRetry(*windows);
-        FAIL() << "no error raised";
-    }
-    catch (const _com_error& error)
-    {
-        EXPECT_EQ(error.Error(), E_FAIL);
-        EXPECT_EQ(DescriptionOf(error), L"No window today.");
-    }
+    const auto windowError = ComErrorRaisedBy([&] { GetCurrentWindowWithRetry(*windows); });
+    ASSERT_TRUE(windowError);
+    EXPECT_EQ(windowError->Error(), E_FAIL);
+    EXPECT_EQ(DescriptionOf(*windowError), L"No window today.");
     ON16::WindowPtr window;
     ASSERT_EQ(windows->get_Item(0, &window), S_OK);
-    try
-    {
-        GetWindowHandleWithRetry(*window);
-        FAIL() << "no error raised";
-    }
-    catch (const _com_error& error)
-    {
-        EXPECT_EQ(DescriptionOf(error), L"No handle today.");
-    }
+    const auto handleError = ComErrorRaisedBy([&] { GetWindowHandleWithRetry(*window); });
+    ASSERT_TRUE(handleError);
+    EXPECT_EQ(DescriptionOf(*handleError), L"No handle today.");
 }
 
 TEST_F(OneNoteCalls, MissingCollectionOrWindowIsNoFailure)

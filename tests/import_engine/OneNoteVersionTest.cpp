@@ -55,20 +55,36 @@ std::filesystem::path OneNoteExe(const wchar_t* variant)
     return path;
 }
 
-// Ids of the running processes named onenote.exe in any case, as the system lists them.
-std::vector<DWORD> RunningOneNotes()
+// The running processes with their executable's file name, as the system lists them.
+std::vector<std::pair<DWORD, std::wstring>> RunningProcesses()
 {
-    std::vector<DWORD> ids;
+    std::vector<std::pair<DWORD, std::wstring>> processes;
     const Owners::KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
     for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry))
+        processes.emplace_back(entry.th32ProcessID, entry.szExeFile);
+    return processes;
+}
+
+std::wstring ExecutableOf(DWORD id)
+{
+    for (const auto& [processId, name] : RunningProcesses())
+        if (processId == id)
+            return name;
+    return {};
+}
+
+// Ids of the running processes named onenote.exe in any case.
+std::vector<DWORD> RunningOneNotes()
+{
+    std::vector<DWORD> ids;
+    for (auto [id, name] : RunningProcesses())
     {
-        std::wstring name = entry.szExeFile;
         for (auto& c : name)
             c = static_cast<wchar_t>(std::towlower(c));
         if (name == L"onenote.exe")
-            ids.push_back(entry.th32ProcessID);
+            ids.push_back(id);
     }
     return ids;
 }
@@ -179,6 +195,7 @@ TEST_F(OneNoteVersion, OneNoteWithoutAWindowIsFoundInTheProcessListEvenInCapital
     std::filesystem::copy_file(OneNoteExe(L"inside"), capitals, std::filesystem::copy_options::overwrite_existing);
     const OneNoteProcess oneNote(capitals);
     ASSERT_NE(oneNote.Id(), 0u);
+    ASSERT_EQ(ExecutableOf(oneNote.Id()), L"ONENOTE.EXE");
     WriteScenario("store demo\ncurrentwindow none\n");
     auto application = Application();
 
@@ -215,15 +232,9 @@ TEST_F(OneNoteVersion, WithoutAWindowsCollectionTheCheckFailsWithAMissingPointer
 {
     WriteScenario("store demo\nwindows none\n");
     auto application = Application();
-    try
-    {
-        GetOneNoteVersion(*application);
-        FAIL() << "no error raised";
-    }
-    catch (const _com_error& error)
-    {
-        EXPECT_EQ(error.Error(), E_POINTER);
-    }
+    const auto error = ComErrorRaisedBy([&] { GetOneNoteVersion(*application); });
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->Error(), E_POINTER);
 }
 
 TEST_F(OneNoteVersion, WindowInThisProcessIsReadThroughThisProcess)
