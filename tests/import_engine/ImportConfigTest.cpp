@@ -21,16 +21,6 @@ TEST(ImportConfig, DefaultConfigurationImportsNothingIntoAnExistingPage)
     EXPECT_EQ(config.printoutScale, 200u);
 }
 
-TEST(ImportConfig, CopiesKeepNestedEntriesApart)
-{
-    Config config;
-    config.entries.push_back({L"C:\\Folder", {{L"C:\\Folder\\a.txt", {}, 1}}, 0});
-    Config copy = config;
-    copy.entries[0].entries[0].path = L"C:\\Folder\\b.txt";
-    EXPECT_EQ(config.entries[0].entries[0].path, L"C:\\Folder\\a.txt");
-    EXPECT_EQ(copy.entries[0].entries[0].depth, 1u);
-}
-
 TEST(ImportConfig, OnlyAnAnswerWithARealErrorStopsTheRun)
 {
     EXPECT_FALSE(Result{}.AsksToStop());
@@ -38,13 +28,6 @@ TEST(ImportConfig, OnlyAnAnswerWithARealErrorStopsTheRun)
     const std::error_code cancelled = MakeImportError(ImportCancelled);
     EXPECT_FALSE((Result{cancelled, false}.AsksToStop()));
     EXPECT_TRUE((Result{cancelled, true}.AsksToStop()));
-}
-
-TEST(ImportConfig, ErrorHandlingFollowsThePromptsButtonOrder)
-{
-    EXPECT_EQ(static_cast<ErrorHandling>(0), ErrorHandling::Retry);
-    EXPECT_EQ(static_cast<ErrorHandling>(1), ErrorHandling::Skip);
-    EXPECT_EQ(static_cast<ErrorHandling>(2), ErrorHandling::Stop);
 }
 
 TEST(ImportConfig, ProgressIsStampedWithTheClockInUtcAndLocalTime)
@@ -93,13 +76,5 @@ TEST(ImportConfig, MovingAResultIntoAnErrorTakesThePointersAlong)
     EXPECT_FALSE(source.Value().position);
     EXPECT_FALSE(source.Value().startPosition);
     EXPECT_FALSE(source.Value().referenceOutline);
-}
-
-TEST(ImportConfig, EmptyPointersAreAResultToo)
-{
-    TOrError<ImportResult> result(ImportResult{});
-    ASSERT_TRUE(result.HoldsValue());
-    const ImportResult taken = std::move(result).Value();
-    EXPECT_FALSE(taken.referenceOutline);
 }
 } // namespace

@@ -98,14 +98,6 @@ TEST(ImportErrors, WhichImportErrorIsReadFromTheRecordNotTheValue)
     EXPECT_EQ(record->context, "");
 }
 
-TEST(ImportErrors, ErrorConditionsKeepValueAndCategory)
-{
-    const std::error_code error = MakeImportError(NoImportFormat);
-    const std::error_condition condition(error.value(), error.category());
-    EXPECT_EQ(condition.message(), "Quillora Batch File Import Error (101): No import format specified");
-    EXPECT_TRUE(error == condition);
-}
-
 TEST(ImportErrors, OneThreadAppendsWhileAnotherReadsMessages)
 {
     std::atomic<int> newest = MakeImportError(FileDoesNotExist).value();

@@ -50,15 +50,5 @@ TEST_F(OneNoteConnection, ARunFailureIsOnlyOleRuns)
     EXPECT_EQ(unknown->QueryInterface(__uuidof(ON16::IApplication), reinterpret_cast<void**>(&application)), S_OK);
     EXPECT_TRUE(application);
 }
-
-TEST_F(OneNoteConnection, TheSecondClassFailsAlike)
-{
-    WriteScenario("create 0x80080005\n");
-    IUnknown* created = nullptr;
-    EXPECT_EQ(CoCreateInstance(ON16::CLSID_Application2, nullptr, CLSCTX_ALL, IID_IUnknown,
-                               reinterpret_cast<void**>(&created)),
-              CO_E_SERVER_EXEC_FAILURE);
-    EXPECT_EQ(created, nullptr);
-}
 } // namespace
 } // namespace EngineTest

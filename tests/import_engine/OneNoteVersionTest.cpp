@@ -55,6 +55,16 @@ std::filesystem::path OneNoteExe(const wchar_t* variant)
     return path;
 }
 
+// The stand-in's onenote.exe under another name, in a folder of the running test's own.
+std::filesystem::path CopyOfOneNoteExe(const std::wstring& name)
+{
+    const std::filesystem::path folder = TestPaths::OutputFile(L"." + name);
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    std::filesystem::copy_file(OneNoteExe(L"inside"), folder / name);
+    return folder / name;
+}
+
 // The running processes with their executable's file name, as the system lists them.
 std::vector<std::pair<DWORD, std::wstring>> RunningProcesses()
 {
@@ -189,10 +199,7 @@ TEST_F(OneNoteVersion, FoundThroughTheWindowOfOneNoteOutsideTheAffectedBuilds)
 TEST_F(OneNoteVersion, OneNoteWithoutAWindowIsFoundInTheProcessListEvenInCapitals)
 {
     // A copy named in capitals, as a file system may keep OneNote's name.
-    const std::filesystem::path folder = TestPaths::OutputFile(L".capitals");
-    std::filesystem::create_directories(folder);
-    const std::filesystem::path capitals = folder / L"ONENOTE.EXE";
-    std::filesystem::copy_file(OneNoteExe(L"inside"), capitals, std::filesystem::copy_options::overwrite_existing);
+    const std::filesystem::path capitals = CopyOfOneNoteExe(L"ONENOTE.EXE");
     const OneNoteProcess oneNote(capitals);
     ASSERT_NE(oneNote.Id(), 0u);
     ASSERT_EQ(ExecutableOf(oneNote.Id()), L"ONENOTE.EXE");
@@ -215,14 +222,8 @@ TEST_F(OneNoteVersion, NoOneNoteProcessGivesNoVersionAndLogsOnlyTheSearch)
 
 TEST_F(OneNoteVersion, ProgramsWhoseNameOnlyEndsLikeOneNotesAreNotOneNote)
 {
-    const std::filesystem::path folder = TestPaths::OutputFile(L".lookalikes");
-    std::filesystem::create_directories(folder);
-    const std::filesystem::path lookalike = folder / L"myonenote.exe";
-    std::filesystem::copy_file(OneNoteExe(L"inside"), lookalike, std::filesystem::copy_options::overwrite_existing);
-    const std::filesystem::path calendar = folder / L"lumday.exe";
-    std::filesystem::copy_file(OneNoteExe(L"inside"), calendar, std::filesystem::copy_options::overwrite_existing);
-    const OneNoteProcess first(lookalike);
-    const OneNoteProcess second(calendar);
+    const OneNoteProcess first(CopyOfOneNoteExe(L"myonenote.exe"));
+    const OneNoteProcess second(CopyOfOneNoteExe(L"lumday.exe"));
     ASSERT_NE(first.Id(), 0u);
     ASSERT_NE(second.Id(), 0u);
     EXPECT_FALSE(FindOneNoteProcess());
