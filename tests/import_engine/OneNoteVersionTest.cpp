@@ -171,29 +171,28 @@ protected:
     }
 };
 
-TEST_F(OneNoteVersion, FoundThroughTheWindowOfOneNoteInsideTheAffectedBuilds)
+TEST_F(OneNoteVersion, FoundThroughTheWindowOfEitherOneNoteBuild)
 {
-    const OneNoteProcess oneNote(OneNoteExe(L"inside"));
-    ASSERT_NE(oneNote.Window(), nullptr);
-    auto application = Application();
-    const FileVersion version = GetOneNoteVersion(*application);
-    ASSERT_TRUE(version);
-    EXPECT_EQ(HIWORD(version->dwFileVersionMS), 16);
-    EXPECT_EQ(HIWORD(version->dwFileVersionLS), 16400);
-    EXPECT_TRUE(IsAffectedOneNoteVersion(*application));
+    const struct
+    {
+        const wchar_t* variant;
+        WORD build;
+        bool affected;
+    } rows[] = {{L"inside", 16400, true}, {L"outside", 17126, false}};
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.build);
+        const OneNoteProcess oneNote(OneNoteExe(row.variant));
+        ASSERT_NE(oneNote.Window(), nullptr);
+        auto application = Application();
+        const FileVersion version = GetOneNoteVersion(*application);
+        ASSERT_TRUE(version);
+        EXPECT_EQ(HIWORD(version->dwFileVersionMS), 16);
+        EXPECT_EQ(HIWORD(version->dwFileVersionLS), row.build);
+        EXPECT_EQ(IsAffectedOneNoteVersion(*application), row.affected);
+    }
     // The window answered: the process list was not searched.
     EXPECT_TRUE(LogMessages().empty());
-}
-
-TEST_F(OneNoteVersion, FoundThroughTheWindowOfOneNoteOutsideTheAffectedBuilds)
-{
-    const OneNoteProcess oneNote(OneNoteExe(L"outside"));
-    ASSERT_NE(oneNote.Window(), nullptr);
-    auto application = Application();
-    const FileVersion version = GetOneNoteVersion(*application);
-    ASSERT_TRUE(version);
-    EXPECT_EQ(HIWORD(version->dwFileVersionLS), 17126);
-    EXPECT_FALSE(IsAffectedOneNoteVersion(*application));
 }
 
 TEST_F(OneNoteVersion, OneNoteWithoutAWindowIsFoundInTheProcessListEvenInCapitals)
