@@ -206,6 +206,15 @@ _bstr_t WriteElement(const ChildElement& element, IXmlWriter* writer, bool conte
     return StreamToBstr(own.stream);
 }
 
+std::string WriteUtf8Document(const ChildElement& root)
+{
+    XmlWriterHolder holder = CreateWriter(false, true, true, true);
+    WriteElementTo(holder.writer, root, false, true);
+    ThrowIfFailed(holder.writer->WriteEndDocument());
+    ThrowIfFailed(holder.writer->Flush());
+    return StreamToBytes(holder.stream);
+}
+
 void ParseElement(ChildElement& element, std::wstring_view text, const ElementEndCallback& onElementEnd)
 {
     Xml::NodeReader reader(CreateReader(text));
@@ -224,22 +233,32 @@ void ParseElement(ChildElement& element, const _bstr_t& text, const ElementEndCa
     ParseElement(element, std::wstring_view(characters ? characters : L"", text.length()), onElementEnd);
 }
 
-bool IsWholeDocument(std::wstring_view text)
+DocumentOutline SurveyDocument(std::wstring_view text)
 {
     Xml::NodeReader reader(CreateReader(text));
+    DocumentOutline outline;
     int depth = 0;
     bool rootClosed = false;
     bool rootEmpty = false;
-    std::wstring root;
+    bool afterRoot = false;
     XmlNodeType type = XmlNodeType_None;
     while (reader.Next(type))
     {
         if (type == XmlNodeType_Element)
         {
             if (rootClosed)
-                return false;
+            {
+                afterRoot = true;
+                break;
+            }
             if (depth == 0)
-                root = reader.LocalName();
+            {
+                outline.rootName = reader.LocalName();
+                const wchar_t* uri = nullptr;
+                UINT length = 0;
+                ThrowIfFailed(reader.Get()->GetNamespaceUri(&uri, &length));
+                outline.rootNamespace.assign(uri ? uri : L"", uri ? length : 0);
+            }
             if (reader.IsEmptyElement())
                 rootEmpty = rootClosed = depth == 0;
             else
@@ -251,21 +270,27 @@ bool IsWholeDocument(std::wstring_view text)
                 rootClosed = true;
         }
     }
-    if (reader.Broken() || !rootClosed || depth != 0)
-        return false;
+    if (afterRoot || reader.Broken() || !rootClosed || depth != 0)
+        return outline;
     // Wine's reader closes the elements still open at the end of a cut-off text by itself: the
     // root's end tag must really be there.
     if (rootEmpty)
-        return true;
+    {
+        outline.whole = true;
+        return outline;
+    }
     const size_t lastEndTag = text.rfind(L"</");
     if (lastEndTag == std::wstring_view::npos)
-        return false;
+        return outline;
     std::wstring_view name = text.substr(lastEndTag + 2);
     name = name.substr(0, name.find_first_of(L" \t\r\n>"));
     if (const size_t colon = name.find(L':'); colon != std::wstring_view::npos)
         name = name.substr(colon + 1);
-    return name == root;
+    outline.whole = name == outline.rootName;
+    return outline;
 }
+
+bool IsWholeDocument(std::wstring_view text) { return SurveyDocument(text).whole; }
 
 std::wstring XmlEscape(std::wstring text)
 {

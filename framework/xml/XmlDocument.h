@@ -29,6 +29,10 @@ IXmlReaderPtr CreateReader(std::wstring_view text);
 _bstr_t WriteElement(const ChildElement& element, IXmlWriter* writer = nullptr, bool contentOnly = false,
                      bool endDocument = true, bool indent = true);
 
+// The element as a whole document in UTF-8 without byte order mark: the XML declaration, then the
+// element with its children, indented.
+std::string WriteUtf8Document(const ChildElement& root);
+
 // Fills element from the document text: the root element of the element's name is read into it
 // (attributes kept where the text has none, lists appended to). onElementEnd, when set, is told of
 // every element when its reading ends. A malformed or cut-off document ends the reading quietly
@@ -37,9 +41,19 @@ void ParseElement(ChildElement& element, std::wstring_view text, const ElementEn
 void ParseElement(ChildElement& element, const wchar_t* text, const ElementEndCallback& onElementEnd = {});
 void ParseElement(ChildElement& element, const _bstr_t& text, const ElementEndCallback& onElementEnd = {});
 
-// Whether the text is one whole, well-formed document: a root element that is closed, and nothing
-// malformed or cut off before the end. Lets a reader of a file it will write back tell a damaged
-// file from one that merely lacks values.
+// What a document's text holds at its top: the local name and namespace of its root element (empty
+// when it has none), and whether the text is one whole, well-formed document: a root element that
+// is closed, and nothing malformed or cut off before the end.
+struct DocumentOutline
+{
+    std::wstring rootName;
+    std::wstring rootNamespace;
+    bool whole = false;
+};
+DocumentOutline SurveyDocument(std::wstring_view text);
+
+// Whether the text is one whole document. Lets a reader of a file it will write back tell a
+// damaged file from one that merely lacks values.
 bool IsWholeDocument(std::wstring_view text);
 
 // The text with <, >, " and & replaced by their entities (the apostrophe is kept), for putting
