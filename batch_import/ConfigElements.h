@@ -19,6 +19,7 @@ class T_ExistingLocation : public SchemaType
 {
 public:
     std::wstring at;
+    static constexpr std::wstring T_ExistingLocation::*Link = &T_ExistingLocation::at;
 
     static constexpr auto Schema() { return Xml::Schema(Xml::Attribute(L"at", &T_ExistingLocation::at)); }
 
@@ -34,6 +35,7 @@ class T_NewLocation : public SchemaType
 {
 public:
     std::wstring under;
+    static constexpr std::wstring T_NewLocation::*Link = &T_NewLocation::under;
 
     static constexpr auto Schema() { return Xml::Schema(Xml::Attribute(L"under", &T_NewLocation::under)); }
 
@@ -44,11 +46,14 @@ protected:
     ~T_NewLocation() = default;
 };
 
-// An element X of type T_ExistingLocation or T_NewLocation under its own name.
+// An element X of type T_ExistingLocation or T_NewLocation under its own name, made from its link.
 template <typename X, typename Type>
 class Location : public XmlElement<X, Type>
 {
 public:
+    Location() = default;
+    explicit Location(std::wstring link) { this->*Type::Link = std::move(link); }
+
     static constexpr auto Schema() { return Type::Schema(); }
 };
 
@@ -56,36 +61,28 @@ class ExistingLocation_UseExistingPage : public Location<ExistingLocation_UseExi
 {
 public:
     static constexpr ElementName Name{L"UseExistingPage"};
-
-    ExistingLocation_UseExistingPage() = default;
-    explicit ExistingLocation_UseExistingPage(std::wstring at) { this->at = std::move(at); }
+    using Location::Location;
 };
 
 class ExistingLocation_UseExistingSection : public Location<ExistingLocation_UseExistingSection, T_ExistingLocation>
 {
 public:
     static constexpr ElementName Name{L"UseExistingSection"};
-
-    ExistingLocation_UseExistingSection() = default;
-    explicit ExistingLocation_UseExistingSection(std::wstring at) { this->at = std::move(at); }
+    using Location::Location;
 };
 
 class NewLocation_CreateNewPage : public Location<NewLocation_CreateNewPage, T_NewLocation>
 {
 public:
     static constexpr ElementName Name{L"CreateNewPage"};
-
-    NewLocation_CreateNewPage() = default;
-    explicit NewLocation_CreateNewPage(std::wstring under) { this->under = std::move(under); }
+    using Location::Location;
 };
 
 class NewLocation_CreateNewSection : public Location<NewLocation_CreateNewSection, T_NewLocation>
 {
 public:
     static constexpr ElementName Name{L"CreateNewSection"};
-
-    NewLocation_CreateNewSection() = default;
-    explicit NewLocation_CreateNewSection(std::wstring under) { this->under = std::move(under); }
+    using Location::Location;
 };
 
 // One output mode with its target: an existing location, or one under which a new page or section

@@ -67,7 +67,21 @@ std::wstring GetUnreadableSettingsPath(const std::wstring& path) { return path +
 
 namespace Importer
 {
-Settings::Settings() { Load(GetSettingsPath()); }
+Settings::Settings()
+{
+    std::wstring path;
+    try
+    {
+        path = GetSettingsPath();
+    }
+    catch (const _com_error& error)
+    {
+        GetLog(true) << L"ERROR: The settings folder could not be found (" << GetErrorMessage(error)
+                     << L"); Sheafin starts with its default settings";
+        return;
+    }
+    Load(path);
+}
 
 Settings::Settings(const std::wstring& path) { Load(path); }
 
