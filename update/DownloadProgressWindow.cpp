@@ -167,13 +167,13 @@ void InstallUpdates(HWND owner, std::function<void()> beforeInstall)
     record.onDownloaded = [beforeInstall, handOverVersion](const std::wstring& downloadedPath) {
         const std::wstring arguments = L"/install \"" + GetProgramPath() + L"\" " + handOverVersion;
         GetLog(true) << L"Starting " << downloadedPath << L" " << arguments;
-        // The running program stays open when the new one cannot take over.
-        if (!LaunchProcess(downloadedPath, arguments))
+        // The new program waits, suspended, while the caller closes what must be closed: so nothing
+        // is closed when it cannot start, and it does not copy itself while windows still close.
+        if (!LaunchProcess(downloadedPath, arguments, beforeInstall))
         {
             const HRESULT hr = HRESULT_FROM_WIN32(GetLastError());
             ThrowComError(hr, L"The downloaded program could not be started: " + GetSystemErrorMessage(hr));
         }
-        beforeInstall();
     };
     std::make_shared<DownloadProgressWindow>(std::move(record))->Start();
 }

@@ -58,7 +58,7 @@ private:
 std::wstring DownloadFailureText(const std::wstring& error);
 
 // Opens the download window for the running product and returns at once. Once the new program is
-// downloaded it is started with "/install", the own path and the release's version; then
-// beforeInstall runs (the caller closes what must be closed). A program that does not start is
-// reported, and beforeInstall does not run.
+// downloaded it is started with "/install", the own path and the release's version, and held
+// before its first step while beforeInstall runs (the caller closes what must be closed). A
+// program that does not start is reported, and beforeInstall does not run.
 void InstallUpdates(HWND owner, std::function<void()> beforeInstall);

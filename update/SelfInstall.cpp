@@ -8,7 +8,7 @@
 
 std::function<void(DWORD milliseconds)> InstallRetryPause = [](DWORD milliseconds) { Sleep(milliseconds); };
 
-bool LaunchProcess(const std::wstring& path, const std::wstring& args)
+bool LaunchProcess(const std::wstring& path, const std::wstring& args, const std::function<void()>& beforeRun)
 {
     std::wstring commandLine = path;
     if (commandLine.empty() || commandLine.front() != L'"')
@@ -22,10 +22,24 @@ bool LaunchProcess(const std::wstring& path, const std::wstring& args)
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    const DWORD flags = beforeRun ? CREATE_SUSPENDED : 0;
+    if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, flags, nullptr, nullptr, &startup, &process))
         return false;
     Owners::KernelHandle processHandle(process.hProcess);
     Owners::KernelHandle threadHandle(process.hThread);
+    if (beforeRun)
+    {
+        try
+        {
+            beforeRun();
+        }
+        catch (...)
+        {
+            TerminateProcess(processHandle.get(), ERROR_CANCELLED);
+            throw;
+        }
+        ResumeThread(threadHandle.get());
+    }
     return true;
 }
 

@@ -8,8 +8,9 @@
 #include <string>
 
 // Starts path with args: path in double quotes unless it already carries them. False when the
-// program could not be started (GetLastError tells why).
-bool LaunchProcess(const std::wstring& path, const std::wstring& args);
+// program could not be started (GetLastError tells why). beforeRun, when set, runs once the
+// process exists but before it runs its first instruction; when it throws, the process is ended.
+bool LaunchProcess(const std::wstring& path, const std::wstring& args, const std::function<void()>& beforeRun = {});
 
 // The running program's file (GetModuleFileNameW).
 std::wstring GetProgramPath();

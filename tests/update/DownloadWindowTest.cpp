@@ -51,7 +51,12 @@ protected:
     // Starts the download and waits until its window is gone (or the time is up).
     void RunDownload(std::chrono::milliseconds timeout = std::chrono::seconds(20))
     {
-        InstallUpdates(nullptr, [this] { ++installsBegun; });
+        InstallUpdates(nullptr, [this] {
+            ++installsBegun;
+            // The new program has not run yet: it would have written its command line by now.
+            Sleep(300);
+            startedBeforeInstall = fs::exists(path.wstring() + L".args");
+        });
         ASSERT_TRUE(FindDownloadWindow());
         EXPECT_TRUE(UiTest::PumpUntil([] { return !FindDownloadWindow(); }, timeout));
     }
@@ -62,6 +67,7 @@ protected:
     fs::path path;
     std::vector<std::wstring> messages;
     int installsBegun = 0;
+    bool startedBeforeInstall = false;
 
 private:
     MessageBoxOverrideFunction savedOverride_;
@@ -79,6 +85,7 @@ TEST_F(DownloadWindow, StartsTheDownloadedProgramWithTheInstallCommandLine)
     EXPECT_EQ(L"\"" + path.wstring() + L"\" /install \"" + GetProgramPath() + L"\" 1.3.0",
               WaitForRecordedCommandLine(path));
     EXPECT_EQ(1, installsBegun);
+    EXPECT_FALSE(startedBeforeInstall);
     const auto requests = scenario.Requests();
     ASSERT_EQ(2u, requests.size());
     EXPECT_EQ("getFile", requests[1].name);
