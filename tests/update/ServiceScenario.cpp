@@ -90,6 +90,13 @@ ServiceScenario::ServiceScenario()
     identity_.displayName = Utf8ToWide(identity_.name);
     identity_.updateFileId = identity_.name + ".x86";
     identity_.handOverVersion = L"1.3.0";
+    Begin();
+}
+
+ServiceScenario::ServiceScenario(ProductIdentity identity) : identity_(std::move(identity)) { Begin(); }
+
+void ServiceScenario::Begin()
+{
     std::filesystem::remove(File(L".scenario"));
     std::filesystem::remove(File(L".requests"));
     SetRunningProduct(identity_);

@@ -31,6 +31,8 @@ class ServiceScenario
 {
 public:
     ServiceScenario();
+    // The scenario of a given product, such as a program's own.
+    explicit ServiceScenario(ProductIdentity identity);
     ServiceScenario(const ServiceScenario&) = delete;
     ServiceScenario& operator=(const ServiceScenario&) = delete;
     ~ServiceScenario();
@@ -44,6 +46,7 @@ public:
     const ProductIdentity& Identity() const { return identity_; }
 
 private:
+    void Begin();
     std::filesystem::path File(const wchar_t* extension) const;
 
     ProductIdentity identity_;

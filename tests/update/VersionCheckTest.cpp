@@ -45,3 +45,23 @@ TEST(VersionCheck, RequestErrorsMeanNoUpdate)
     scenario.Set("getToken.status", "404");
     EXPECT_FALSE(IsNewerVersionAvailable(scenario.Identity().name));
 }
+
+TEST(VersionCheck, CalendarAsksAsDayloomInBothExchanges)
+{
+    ServiceScenario scenario(CalendarIdentity());
+    scenario.Set("getVersion.body", "1.18.1");
+    EXPECT_FALSE(IsNewerVersionAvailable("Dayloom"));
+    scenario.Set("getVersion.body", "1.19.0");
+    EXPECT_TRUE(IsNewerVersionAvailable("Dayloom"));
+
+    const auto requests = scenario.Requests();
+    ASSERT_EQ(4u, requests.size());
+    for (const auto& request : requests)
+    {
+        SCOPED_TRACE(request.name);
+        const auto parameters = request.Parameters();
+        EXPECT_EQ((std::pair<std::string, std::string>("product", "Dayloom")), parameters.front());
+        EXPECT_NE(parameters.end(), std::find(parameters.begin(), parameters.end(),
+                                              std::pair<std::string, std::string>("version", "1.18.1")));
+    }
+}
