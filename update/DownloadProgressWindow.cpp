@@ -120,6 +120,14 @@ DWORD WINAPI DownloadProgressWindow::Download(void* parameter)
             channel.Post([window, message] { window->OnFailed(message); });
         }
     }
+    catch (const std::exception& error)
+    {
+        // Nothing may leave a thread-pool thread.
+        const std::wstring message = Utf8ToWide(error.what());
+        GetLog(true) << L"ERROR: " << L"Download failed: " << message;
+        if (!window->HasEnded())
+            channel.Post([window, message] { window->OnFailed(message); });
+    }
     return 0;
 }
 

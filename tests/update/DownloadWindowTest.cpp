@@ -125,6 +125,7 @@ TEST_F(DownloadWindow, ShowsProgressAndCancelStopsWithoutInstallingOrReplacing)
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ("MZ earlier download", ReadBytes(path));
     EXPECT_FALSE(fs::exists(path.wstring() + L".download"));
+    fs::remove(TestProgram().wstring() + L".large");
 }
 
 TEST_F(DownloadWindow, ReportsARefusedDownloadAndKeepsTheEarlierFile)
