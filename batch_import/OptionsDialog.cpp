@@ -22,14 +22,14 @@ std::shared_ptr<UI::Label> IndentedLabel(HWND parent, const std::wstring& text)
 }
 } // namespace
 
-std::vector<int32_t> PrintoutResolutions() { return {100, 150, 200, 250, 300, 400, 500, 600, 1000}; }
+std::vector<uint32_t> PrintoutResolutions() { return {100, 150, 200, 250, 300, 400, 500, 600, 1000}; }
 
-PrintoutOptions::PrintoutOptions(int32_t& printoutScale, std::vector<int32_t> resolutions)
-    : printoutScale(printoutScale), resolutions(std::move(resolutions))
+PrintoutOptions::PrintoutOptions(Config& config, std::vector<uint32_t> resolutions)
+    : config(config), resolutions(std::move(resolutions))
 {
 }
 
-std::wstring PrintoutOptions::RowText(int32_t resolution)
+std::wstring PrintoutOptions::RowText(uint32_t resolution)
 {
     return std::to_wstring(resolution) + L"% (" + std::to_wstring(resolution * 96 / 100) + L" dpi)";
 }
@@ -44,10 +44,10 @@ std::shared_ptr<UI::IControl> PrintoutOptions::CreatePage()
     resolutionCombo->width = columnWidth;
     resolutionCombo->height = UI::ComboBoxHeight();
     std::vector<std::wstring> rows;
-    for (const int32_t resolution : resolutions)
+    for (const uint32_t resolution : resolutions)
         rows.push_back(RowText(resolution));
     resolutionCombo->SetItems(rows);
-    const auto selected = std::find(resolutions.begin(), resolutions.end(), printoutScale);
+    const auto selected = std::find(resolutions.begin(), resolutions.end(), config.printoutScale);
     resolutionCombo->SetSelection(selected == resolutions.end() ? 0 : static_cast<int>(selected - resolutions.begin()));
 
     return std::make_shared<UI::BoxContainer>(
@@ -68,7 +68,7 @@ bool PrintoutOptions::OnCommand(HWND control, int code)
     {
         const int row = resolutionCombo->GetSelection();
         if (row >= 0 && row < static_cast<int>(resolutions.size()))
-            printoutScale = resolutions[row];
+            config.printoutScale = resolutions[row];
     }
     return false;
 }
@@ -136,10 +136,10 @@ bool UpdateOptions::OnCommand(HWND control, int code)
     return false;
 }
 
-void ShowOptionsDialog(HWND owner, int32_t& printoutScale, int firstPage)
+void ShowOptionsDialog(HWND owner, Config& config, int firstPage)
 {
     std::vector<std::unique_ptr<UI::Tab>> pages;
-    pages.push_back(std::make_unique<PrintoutOptions>(printoutScale, PrintoutResolutions()));
+    pages.push_back(std::make_unique<PrintoutOptions>(config, PrintoutResolutions()));
     pages.push_back(std::make_unique<UpdateOptions>());
     auto dialog = std::make_shared<UI::TabbedDialog>(std::move(pages), UI::PointsToPixels(375.0f, GetDpiScaleX()),
                                                      UI::PointsToPixels(225.0f, GetDpiScaleX()), true);

@@ -4,6 +4,7 @@
 #include "framework/ui/controls/Button.h"
 #include "framework/ui/controls/WindowsControl.h"
 #include "framework/ui/dialogs/TabbedDialog.h"
+#include "import_engine/ImportConfig.h"
 
 #include <windows.h>
 
@@ -17,18 +18,18 @@
 class PrintoutOptions : public UI::Tab
 {
 public:
-    PrintoutOptions(int32_t& printoutScale, std::vector<int32_t> resolutions);
+    PrintoutOptions(Config& config, std::vector<uint32_t> resolutions);
 
     std::wstring GetTitle() override { return L"Printouts"; }
     bool OnCommand(HWND control, int code) override;
     std::shared_ptr<UI::IControl> CreatePage() override;
 
     // "v% (v x 96 / 100 dpi)".
-    static std::wstring RowText(int32_t resolution);
+    static std::wstring RowText(uint32_t resolution);
 
     std::shared_ptr<UI::ComboBox> resolutionCombo;
-    int32_t& printoutScale;
-    std::vector<int32_t> resolutions;
+    Config& config;
+    std::vector<uint32_t> resolutions;
 };
 
 // "Updates": checks for another version, shows what is new and installs the latest version.
@@ -50,9 +51,9 @@ private:
 };
 
 // The resolutions offered, in percent.
-std::vector<int32_t> PrintoutResolutions();
+std::vector<uint32_t> PrintoutResolutions();
 
 // Runs the dialog modally over the top-level window of owner, first showing page 0 ("Printouts") or
 // 1 ("Updates"). Installing closes the dialog and then the owner through their close handlers
 // before the new program starts.
-void ShowOptionsDialog(HWND owner, int32_t& printoutScale, int firstPage);
+void ShowOptionsDialog(HWND owner, Config& config, int firstPage);

@@ -85,7 +85,7 @@ class OptionsDialog : public DialogTest::Fixture
 
 TEST_F(OptionsDialog, ResolutionRowsShowPercentAndDpiAndPickingSetsTheScaleAtOnce)
 {
-    int32_t printoutScale = 200;
+    Config config;
     std::vector<std::wstring> rows;
     int selectedAtStart = -1;
     DialogTest::Driver driver(title, {[&](HWND dialog) {
@@ -96,37 +96,38 @@ TEST_F(OptionsDialog, ResolutionRowsShowPercentAndDpiAndPickingSetsTheScaleAtOnc
                                           PickRow(dialog, combo, 8);
                                       },
                                       [&](HWND dialog) {
-                                          EXPECT_EQ(1000, printoutScale) << "set at once, not when closing";
+                                          EXPECT_EQ(1000u, config.printoutScale) << "set at once, not when closing";
                                           PostMessageW(dialog, WM_CLOSE, 0, 0);
                                       }});
-    ShowOptionsDialog(nullptr, printoutScale, 0);
+    ShowOptionsDialog(nullptr, config, 0);
 
     EXPECT_EQ((std::vector<std::wstring>{L"100% (96 dpi)", L"150% (144 dpi)", L"200% (192 dpi)", L"250% (240 dpi)",
                                          L"300% (288 dpi)", L"400% (384 dpi)", L"500% (480 dpi)", L"600% (576 dpi)",
                                          L"1000% (960 dpi)"}),
               rows);
     EXPECT_EQ(2, selectedAtStart);
-    EXPECT_EQ(1000, printoutScale);
+    EXPECT_EQ(1000u, config.printoutScale);
 }
 
 TEST_F(OptionsDialog, ScaleNotOfferedSelectsTheFirstRowAndStaysUntilARowIsPicked)
 {
-    int32_t printoutScale = 175;
+    Config config;
+    config.printoutScale = 175;
     int selected = -1;
     DialogTest::Driver driver(title, {[&](HWND dialog) {
         selected = static_cast<int>(SendMessageW(Children(dialog, L"ComboBox").front(), CB_GETCURSEL, 0, 0));
         PostMessageW(dialog, WM_CLOSE, 0, 0);
     }});
-    ShowOptionsDialog(nullptr, printoutScale, 0);
+    ShowOptionsDialog(nullptr, config, 0);
     EXPECT_EQ(0, selected);
-    EXPECT_EQ(175, printoutScale);
+    EXPECT_EQ(175u, config.printoutScale);
 }
 
 TEST_F(OptionsDialog, UpdatePageShowsNoResultUntilAskedThenWhatTheCheckFound)
 {
     ServiceScenario scenario;
     scenario.Set("getVersion.body", "1.3.0");
-    int32_t printoutScale = 200;
+    Config config;
     DialogTest::Driver driver(
         title, {[&](HWND dialog) {
                     EXPECT_TRUE(Shows(dialog, L"Button", L"Check for &Updates"));
@@ -150,7 +151,7 @@ TEST_F(OptionsDialog, UpdatePageShowsNoResultUntilAskedThenWhatTheCheckFound)
                     Screenshot::SaveWindow(dialog, L"updates");
                     PostMessageW(dialog, WM_CLOSE, 0, 0);
                 }});
-    ShowOptionsDialog(nullptr, printoutScale, 1);
+    ShowOptionsDialog(nullptr, config, 1);
 }
 
 TEST_F(OptionsDialog, InstallClosesTheDialogAndTheMainWindowBeforeTheNewProgramRuns)
@@ -166,10 +167,10 @@ TEST_F(OptionsDialog, InstallClosesTheDialogAndTheMainWindowBeforeTheNewProgramR
     mainWindow->Create(nullptr, COLOR_WINDOW, 0, 0);
     mainWindow->ShowAtLocation(L"Sheafin", 400, 300, false, nullptr, nullptr, Window::Center);
     mainWindow->programRecord = downloaded.wstring() + L".args";
-    int32_t printoutScale = 200;
+    Config config;
     DialogTest::Driver driver(title, {[&](HWND dialog) { Click(Child(dialog, L"Button", L"Check for &Updates")); },
                                       [&](HWND dialog) { Click(Child(dialog, L"Button", L"Install Latest Version")); }});
-    ShowOptionsDialog(mainWindow->GetHwnd(), printoutScale, 1);
+    ShowOptionsDialog(mainWindow->GetHwnd(), config, 1);
     UiTest::PumpUntil([&] { return !mainWindow->GetHwnd(); });
 
     EXPECT_EQ(1, mainWindow->closeRequests);
