@@ -2,7 +2,8 @@
 // The options dialog: the resolution of printouts, and the update check, What's New and install.
 
 #include "framework/ui/controls/Button.h"
-#include "framework/ui/controls/WindowsControl.h"
+#include "framework/ui/controls/ComboBox.h"
+#include "framework/ui/controls/Label.h"
 #include "framework/ui/dialogs/TabbedDialog.h"
 #include "import_engine/ImportConfig.h"
 

@@ -4,7 +4,8 @@
 
 #include "framework/ui/Window.h"
 #include "framework/ui/controls/Button.h"
-#include "framework/ui/controls/WindowsControl.h"
+#include "framework/ui/controls/Label.h"
+#include "framework/ui/controls/Progress.h"
 
 #include <functional>
 #include <memory>
