@@ -8,10 +8,10 @@
 #include <memory>
 #include <vector>
 
-// Printout scales (percent of 96 dpi) that a saved configuration may hold; a scale outside them
-// reads as the default of the screen.
+// Printout scales (percent of 96 dpi) that a saved configuration may hold: those the options
+// dialog offers and any between them. A scale outside reads as the default of the screen.
 constexpr uint32_t MinimumPrintoutScale = 100;
-constexpr uint32_t MaximumPrintoutScale = 500;
+constexpr uint32_t MaximumPrintoutScale = 1000;
 
 // The saved form of config: one output mode holding one location, the default import format, the
 // printout scale and the tree of entries. An output format the program does not know saves no

@@ -181,9 +181,11 @@ TEST(WorkspaceConversion, PrintoutScaleIsKeptWithinItsRangeAndOtherwiseFollowsTh
         {"absent at 144 dpi", L"<PrintoutOptions/>", dpi144, 300},
         {"an odd value within the range", L"<PrintoutOptions scale=\"175\"/>", dpi144, 175},
         {"the lowest", L"<PrintoutOptions scale=\"100\"/>", dpi96, 100},
-        {"the highest", L"<PrintoutOptions scale=\"500\"/>", dpi96, 500},
+        {"beyond 500, as the options dialog offers", L"<PrintoutOptions scale=\"600\"/>", dpi96, 600},
+        {"the highest", L"<PrintoutOptions scale=\"1000\"/>", dpi96, 1000},
         {"below the range", L"<PrintoutOptions scale=\"99\"/>", dpi96, 200},
-        {"above the range", L"<PrintoutOptions scale=\"501\"/>", dpi144, 300},
+        {"above the range", L"<PrintoutOptions scale=\"1001\"/>", dpi144, 300},
+        {"zero", L"<PrintoutOptions scale=\"0\"/>", dpi144, 300},
         {"no number", L"<PrintoutOptions scale=\"abc\"/>", dpi96, 200},
     };
     for (const Case& c : cases)
