@@ -105,11 +105,19 @@ bool SystemWriterEscapesAttributes()
 
 // The reader's input, handed out in pieces that end just after a '>' where the piece holds one, and
 // never on a ']': Wine's reader takes a "]]>" split between two of its reads for part of the CDATA
-// section, which then runs on to the next section's end.
+// section, which then runs on to the next section's end. Nor does a piece end with the XML
+// declaration when more follows: Wine's reader then keeps the declaration in its buffer and ends
+// the process when the next piece stops inside a start tag (one with an attribute value longer
+// than its buffer).
 class MarkupAlignedInput : public UnknownImpl<ISequentialStream>
 {
 public:
-    explicit MarkupAlignedInput(std::string bytes) : bytes_(std::move(bytes)) {}
+    explicit MarkupAlignedInput(std::string bytes) : bytes_(std::move(bytes))
+    {
+        if (bytes_.starts_with("<?xml"))
+            if (const size_t end = bytes_.find("?>"); end != std::string::npos)
+                declarationEnd_ = end + 1;
+    }
 
     STDMETHODIMP Read(void* buffer, ULONG size, ULONG* read) override
     {
@@ -118,7 +126,7 @@ public:
         if (count < available)
         {
             const size_t tagEnd = bytes_.rfind('>', position_ + count - 1);
-            if (tagEnd != std::string::npos && tagEnd >= position_)
+            if (tagEnd != std::string::npos && tagEnd >= position_ && tagEnd != declarationEnd_)
                 count = tagEnd + 1 - position_;
             else
                 while (count > 1 && bytes_[position_ + count - 1] == ']')
@@ -137,6 +145,7 @@ public:
 private:
     std::string bytes_;
     size_t position_ = 0;
+    size_t declarationEnd_ = std::string::npos;
 };
 
 using SequentialStreamPtr = _com_ptr_t<_com_IIID_getter<ISequentialStream, SequentialStreamIid>>;

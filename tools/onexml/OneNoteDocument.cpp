@@ -56,22 +56,14 @@ std::wstring FromUtf16(std::string_view bytes, bool bigEndian)
     return text;
 }
 
-// What the whole text holds: its root element, and whether every element in it was closed.
-struct Outline
-{
-    std::wstring rootName;
-    std::wstring rootNamespace;
-    bool complete = false;
-    UINT line = 0;
-    UINT position = 0;
-};
+} // namespace
 
-// Walks every node of the text. XmlLite stops at the first fault of form; the element depth tells
-// a document cut off in the middle from a whole one.
-Outline Survey(std::wstring_view text)
+// XmlLite stops at the first fault of form; the element depth tells a document cut off in the
+// middle from a whole one.
+DocumentOutline Survey(std::wstring_view text)
 {
     Xml::NodeReader reader(CreateReader(text));
-    Outline outline;
+    DocumentOutline outline;
     int depth = 0;
     bool rootClosed = false;
     XmlNodeType type;
@@ -107,6 +99,8 @@ Outline Survey(std::wstring_view text)
     return outline;
 }
 
+namespace
+{
 template <typename X> std::shared_ptr<ChildElement> Read(std::wstring_view text)
 {
     auto element = std::make_shared<X>();
@@ -164,7 +158,7 @@ std::wstring DecodeFileText(std::string_view bytes)
 
 std::shared_ptr<ChildElement> ReadDocument(std::wstring_view text)
 {
-    const Outline outline = Survey(text);
+    const DocumentOutline outline = Survey(text);
     if (outline.rootName.empty())
         Refuse("no root element (the text is empty or not XML)");
     if (!outline.complete)
