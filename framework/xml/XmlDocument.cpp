@@ -75,11 +75,6 @@ std::wstring_view WithoutUnfinishedMarkup(std::wstring_view text)
     return text;
 }
 
-bool NeedsAttributeEscape(std::wstring_view value)
-{
-    return value.find_first_of(L"&<>\"\t\n\r") != std::wstring_view::npos;
-}
-
 // Windows' writer escapes attribute values; Wine's writes them as they are. Asked once, of a
 // writer of the system's own.
 bool SystemWriterEscapesAttributes()
@@ -270,6 +265,8 @@ std::optional<std::wstring> WithoutNonXmlCharacters(std::wstring_view text)
 {
     const auto allowedAt = [&](size_t i) {
         const wchar_t c = text[i];
+        if (c >= 0x20 && c < 0xD800)
+            return true;
         if (IsHighSurrogate(c))
             return i + 1 < text.size() && IsLowSurrogate(text[i + 1]);
         if (IsLowSurrogate(c))
@@ -286,6 +283,42 @@ std::optional<std::wstring> WithoutNonXmlCharacters(std::wstring_view text)
         if (allowedAt(i))
             cleaned += text[i];
     return cleaned;
+}
+
+// What an attribute value needs before the writer takes it. Attributes are most of what a document
+// writes, and nearly all their values (numbers, dates, GUIDs, names) need nothing: one pass over
+// the characters finds that, rather than one pass per question.
+struct ValueNeeds
+{
+    bool cleaning = false; // characters XML cannot hold
+    bool escaping = false; // markup, and white space that a reader would turn into spaces
+};
+
+ValueNeeds InspectAttributeValue(const wchar_t* value)
+{
+    ValueNeeds needs;
+    for (const wchar_t* c = value; *c; ++c)
+    {
+        // Everything above '>' and below the surrogates is plain.
+        if (*c > L'>' && *c < 0xD800)
+            continue;
+        switch (*c)
+        {
+        case L'&':
+        case L'<':
+        case L'>':
+        case L'"':
+        case L'\t':
+        case L'\n':
+        case L'\r': needs.escaping = true; continue;
+        default: break;
+        }
+        if (IsHighSurrogate(*c) && IsLowSurrogate(c[1]))
+            ++c;
+        else if (*c < 0x20 || *c >= 0xFFFE || IsHighSurrogate(*c) || IsLowSurrogate(*c))
+            needs.cleaning = true;
+    }
+    return needs;
 }
 } // namespace
 
@@ -327,10 +360,11 @@ void WriteAttributeValue(IXmlWriter* writer, std::wstring_view localName, const 
 {
     // Attribute values come from outside too (a page name, a file path): a character XML cannot
     // hold is left out as in text content, rather than failing the whole document.
-    const std::optional<std::wstring> cleaned = WithoutNonXmlCharacters(value);
-    if (cleaned)
+    const ValueNeeds needs = InspectAttributeValue(value);
+    std::optional<std::wstring> cleaned;
+    if (needs.cleaning && (cleaned = WithoutNonXmlCharacters(value)))
         value = cleaned->c_str();
-    if (!SystemWriterEscapesAttributes() && NeedsAttributeEscape(value))
+    if (needs.escaping && !SystemWriterEscapesAttributes())
     {
         ThrowIfFailed(writer->WriteAttributeString(nullptr, localName.data(), nullptr, EscapeAttributeValue(value).c_str()));
         return;
