@@ -347,6 +347,10 @@ TEST(XmlRead, TextAndCDataNodesAreJoinedAndIndentationAroundCDataIsDropped)
     ParseElement(indented, L"<Note>\r\n    <![CDATA[ two ]]>\r\n  </Note>");
     EXPECT_EQ(indented.text, L" two ");
 
+    Text_Note sections;
+    ParseElement(sections, L"<Note>a<![CDATA[b]]>\n  <![CDATA[c]]>\n</Note>");
+    EXPECT_EQ(sections.text, L"abc") << "what came before the first blank node is kept";
+
     Text_Note blank;
     ParseElement(blank, L"<Note>  \t </Note>");
     EXPECT_EQ(blank.text, L"  \t ") << "white space that is all the text is kept";
