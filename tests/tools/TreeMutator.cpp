@@ -1,6 +1,7 @@
 #include "tests/tools/TreeMutator.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -114,6 +115,16 @@ size_t TextSize(const Node& node)
     return size;
 }
 
+void InsertChild(Node& parent, size_t at, Node child)
+{
+    parent.children.insert(parent.children.begin() + static_cast<std::ptrdiff_t>(at), std::move(child));
+}
+
+void RemoveChild(Node& parent, size_t at)
+{
+    parent.children.erase(parent.children.begin() + static_cast<std::ptrdiff_t>(at));
+}
+
 Node Shallow(const Node& node)
 {
     Node copy;
@@ -147,6 +158,19 @@ std::vector<TreeMutator::Place> TreeMutator::Places(Node& root)
     return places;
 }
 
+size_t TreeMutator::AnyPosition(const Node& parent)
+{
+    return static_cast<size_t>(Below(static_cast<int>(parent.children.size()) + 1));
+}
+
+std::optional<TreeMutator::Place> TreeMutator::PickPlace(Node& root)
+{
+    const std::vector<Place> places = Places(root);
+    if (places.empty())
+        return std::nullopt;
+    return Pick(places);
+}
+
 std::vector<Node*> TreeMutator::Elements(Node& root)
 {
     std::vector<Node*> elements{&root};
@@ -158,8 +182,8 @@ std::vector<Node*> TreeMutator::Elements(Node& root)
 void TreeMutator::InsertAnywhere(Node& root, Node node)
 {
     Node* target = Pick(Elements(root));
-    const size_t at = static_cast<size_t>(Below(static_cast<int>(target->children.size()) + 1));
-    target->children.insert(target->children.begin() + static_cast<std::ptrdiff_t>(at), std::move(node));
+    const size_t at = AnyPosition(*target);
+    InsertChild(*target, at, std::move(node));
 }
 
 Node TreeMutator::Donated()
@@ -174,36 +198,32 @@ Node TreeMutator::Donated()
 
 void TreeMutator::Move(Node& root)
 {
-    const std::vector<Place> places = Places(root);
-    if (places.empty())
+    const std::optional<Place> place = PickPlace(root);
+    if (!place)
         return;
-    const Place place = Pick(places);
-    Node moved = std::move(place.parent->children[place.index]);
-    place.parent->children.erase(place.parent->children.begin() + static_cast<std::ptrdiff_t>(place.index));
+    Node moved = std::move(place->parent->children[place->index]);
+    RemoveChild(*place->parent, place->index);
     InsertAnywhere(root, std::move(moved));
 }
 
 void TreeMutator::Duplicate(Node& root)
 {
-    const std::vector<Place> places = Places(root);
-    if (places.empty())
+    const std::optional<Place> place = PickPlace(root);
+    if (!place)
         return;
-    const Place place = Pick(places);
-    Node copy = place.parent->children[place.index];
+    Node copy = place->parent->children[place->index];
     if (Below(2) == 0)
-        place.parent->children.insert(place.parent->children.begin() + static_cast<std::ptrdiff_t>(place.index),
-                                      std::move(copy));
+        InsertChild(*place->parent, place->index, std::move(copy));
     else
         InsertAnywhere(root, std::move(copy));
 }
 
 void TreeMutator::Drop(Node& root)
 {
-    const std::vector<Place> places = Places(root);
-    if (places.empty())
+    const std::optional<Place> place = PickPlace(root);
+    if (!place)
         return;
-    const Place place = Pick(places);
-    place.parent->children.erase(place.parent->children.begin() + static_cast<std::ptrdiff_t>(place.index));
+    RemoveChild(*place->parent, place->index);
 }
 
 void TreeMutator::Swap(Node& root)
@@ -221,11 +241,10 @@ void TreeMutator::Plant(Node& root) { InsertAnywhere(root, Donated()); }
 // A known name in a place where another element stood, or a name that differs only in case.
 void TreeMutator::Rename(Node& root)
 {
-    const std::vector<Place> places = Places(root);
-    if (places.empty())
+    const std::optional<Place> place = PickPlace(root);
+    if (!place)
         return;
-    const Place place = Pick(places);
-    Node& node = place.parent->children[place.index];
+    Node& node = place->parent->children[place->index];
     if (Below(4) == 0)
         std::transform(node.name.begin(), node.name.end(), node.name.begin(), towlower);
     else
@@ -364,8 +383,8 @@ void TreeMutator::SetEdgeText(Node& root)
     }
     else
     {
-        const size_t at = static_cast<size_t>(Below(static_cast<int>(element->children.size()) + 1));
-        element->children.insert(element->children.begin() + static_cast<std::ptrdiff_t>(at), std::move(text));
+        const size_t at = AnyPosition(*element);
+        InsertChild(*element, at, std::move(text));
     }
 }
 
@@ -373,15 +392,14 @@ void TreeMutator::SetEdgeText(Node& root)
 // OEChildren nest; sometimes deeper than a reader allows.
 void TreeMutator::NestDeeply(Node& root)
 {
-    const std::vector<Place> places = Places(root);
-    if (places.empty())
+    const std::optional<Place> place = PickPlace(root);
+    if (!place)
         return;
-    const Place place = Pick(places);
-    Node& element = place.parent->children[place.index];
+    Node& element = place->parent->children[place->index];
     static const int depths[] = {8, 40, 100, 120, 300};
     const int depth = depths[Below(static_cast<int>(std::size(depths)))];
     const Node self = Shallow(element);
-    const Node parent = Shallow(*place.parent);
+    const Node parent = Shallow(*place->parent);
     Node chain = std::move(element);
     for (int level = 0; level < depth; ++level)
     {
@@ -395,9 +413,8 @@ void TreeMutator::NestDeeply(Node& root)
 void TreeMutator::InsertComment(Node& root)
 {
     Node* element = Pick(Elements(root));
-    const size_t at = static_cast<size_t>(Below(static_cast<int>(element->children.size()) + 1));
-    element->children.insert(element->children.begin() + static_cast<std::ptrdiff_t>(at),
-                             {Node::Kind::Comment, {}, {}, {}, L" a comment <one:OE> ", false});
+    const size_t at = AnyPosition(*element);
+    InsertChild(*element, at, {Node::Kind::Comment, {}, {}, {}, L" a comment <one:OE> ", false});
 }
 
 Node TreeMutator::Mutate(Node root)

@@ -7,6 +7,7 @@
 
 #include "tests/tools/XmlTree.h"
 
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -34,6 +35,9 @@ private:
 
     // Every element below the root, where it stands.
     std::vector<Place> Places(XmlTree::Node& root);
+    std::optional<Place> PickPlace(XmlTree::Node& root);
+    // A place among the parent's children, before the first up to after the last.
+    size_t AnyPosition(const XmlTree::Node& parent);
     std::vector<XmlTree::Node*> Elements(XmlTree::Node& root);
     void InsertAnywhere(XmlTree::Node& root, XmlTree::Node node);
     XmlTree::Node Donated();
