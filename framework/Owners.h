@@ -78,6 +78,18 @@ struct FindTraits
     static Handle Invalid() noexcept { return INVALID_HANDLE_VALUE; }
     static void Close(Handle handle) noexcept { ::FindClose(handle); }
 };
+// A process; GetCurrentProcess's pseudo-handle (the same value as INVALID_HANDLE_VALUE) may be
+// held too, and is never closed.
+struct ProcessTraits
+{
+    using Handle = HANDLE;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle handle) noexcept
+    {
+        if (handle != INVALID_HANDLE_VALUE)
+            ::CloseHandle(handle);
+    }
+};
 template <typename T>
 struct GdiTraits
 {
@@ -88,6 +100,7 @@ struct GdiTraits
 
 using KernelHandle = UniqueHandle<KernelTraits>;
 using FileHandle = UniqueHandle<FileTraits>;
+using ProcessHandle = UniqueHandle<ProcessTraits>;
 using FindHandle = UniqueHandle<FindTraits>;
 using RegistryKey = UniqueHandle<HandleTraits<HKEY, nullptr, ::RegCloseKey>>;
 using Module = UniqueHandle<HandleTraits<HMODULE, nullptr, ::FreeLibrary>>;

@@ -154,6 +154,7 @@ std::wstring GetLogFileName()
         {L"Quillora Installer.exe", L"Quillora_Elev.log"},
         {L"QlrUninst.exe", L"Quillora_Uninst.log"},
         {L"Sheafin.exe", L"Quillora_SHF.log"},
+        {L"Lumday.exe", L"Lumday.log"},
     };
     for (const auto& host : hosts)
     {

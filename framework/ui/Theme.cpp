@@ -111,6 +111,17 @@ bool RegistryValue::Read()
         if (status != ERROR_SUCCESS)
             _com_issue_error(HRESULT_FROM_WIN32(status));
         text_.assign(data.data());
+        if (type_ == REG_MULTI_SZ)
+        {
+            // Every string of the list, not only the first, separated by ";".
+            const wchar_t* end = data.data() + std::min<size_t>(size / sizeof(wchar_t), data.size());
+            for (const wchar_t* piece = data.data() + text_.size() + 1; piece < end && *piece;)
+            {
+                const size_t length = wcsnlen(piece, static_cast<size_t>(end - piece));
+                text_.append(L";").append(piece, length);
+                piece += length + 1;
+            }
+        }
         return true;
     }
     default: break;

@@ -18,9 +18,11 @@ bool NodeReader::Next(XmlNodeType& type)
 {
     if (ended_)
         return false;
-    if (reader_->Read(&type) != S_OK)
+    const HRESULT hr = reader_->Read(&type);
+    if (hr != S_OK)
     {
         ended_ = true;
+        broken_ = hr != S_FALSE;
         return false;
     }
     // Two nodes in a row never start at the same place of a document.
@@ -31,6 +33,7 @@ bool NodeReader::Next(XmlNodeType& type)
     if (type == lastType_ && line == lastLine_ && position == lastPosition_)
     {
         ended_ = true;
+        broken_ = true;
         return false;
     }
     lastType_ = type;

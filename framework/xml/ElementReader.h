@@ -20,6 +20,8 @@ public:
     // Moves to the next node; false once the input is over or broken. Wine's reader keeps handing
     // out the last node again at a cut-off document; that is taken for the end too.
     bool Next(XmlNodeType& type);
+    // Whether the walk ended at a malformed or cut-off place rather than at the end of the input.
+    bool Broken() const { return broken_; }
 
     // Of the current node; valid until the reader moves.
     std::wstring_view LocalName() const;
@@ -41,6 +43,7 @@ private:
 
     IXmlReaderPtr reader_;
     bool ended_ = false;
+    bool broken_ = false;
     XmlNodeType lastType_ = XmlNodeType_None;
     UINT lastLine_ = 0;
     UINT lastPosition_ = 0;

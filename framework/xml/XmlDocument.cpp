@@ -228,6 +228,49 @@ void ParseElement(ChildElement& element, const _bstr_t& text, const ElementEndCa
     ParseElement(element, std::wstring_view(characters ? characters : L"", text.length()), onElementEnd);
 }
 
+bool IsWholeDocument(std::wstring_view text)
+{
+    Xml::NodeReader reader(CreateReader(text));
+    int depth = 0;
+    bool rootClosed = false;
+    bool rootEmpty = false;
+    std::wstring root;
+    XmlNodeType type = XmlNodeType_None;
+    while (reader.Next(type))
+    {
+        if (type == XmlNodeType_Element)
+        {
+            if (rootClosed)
+                return false;
+            if (depth == 0)
+                root = reader.LocalName();
+            if (reader.IsEmptyElement())
+                rootEmpty = rootClosed = depth == 0;
+            else
+                ++depth;
+        }
+        else if (type == XmlNodeType_EndElement)
+        {
+            if (--depth == 0)
+                rootClosed = true;
+        }
+    }
+    if (reader.Broken() || !rootClosed || depth != 0)
+        return false;
+    // Wine's reader closes the elements still open at the end of a cut-off text by itself: the
+    // root's end tag must really be there.
+    if (rootEmpty)
+        return true;
+    const size_t lastEndTag = text.rfind(L"</");
+    if (lastEndTag == std::wstring_view::npos)
+        return false;
+    std::wstring_view name = text.substr(lastEndTag + 2);
+    name = name.substr(0, name.find_first_of(L" \t\r\n>"));
+    if (const size_t colon = name.find(L':'); colon != std::wstring_view::npos)
+        name = name.substr(colon + 1);
+    return name == root;
+}
+
 std::wstring XmlEscape(std::wstring text)
 {
     if (text.find_first_of(L"<>\"&") == std::wstring::npos)

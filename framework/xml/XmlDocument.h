@@ -37,6 +37,11 @@ void ParseElement(ChildElement& element, std::wstring_view text, const ElementEn
 void ParseElement(ChildElement& element, const wchar_t* text, const ElementEndCallback& onElementEnd = {});
 void ParseElement(ChildElement& element, const _bstr_t& text, const ElementEndCallback& onElementEnd = {});
 
+// Whether the text is one whole, well-formed document: a root element that is closed, and nothing
+// malformed or cut off before the end. Lets a reader of a file it will write back tell a damaged
+// file from one that merely lacks values.
+bool IsWholeDocument(std::wstring_view text);
+
 // The text with <, >, " and & replaced by their entities (the apostrophe is kept), for putting
 // text into element content that is written raw.
 std::wstring XmlEscape(std::wstring text);

@@ -1,3 +1,5 @@
+// The stand-in's IApplication: each member logs its call, answers the scenario's injected
+// failure if there is one, and otherwise asks the store.
 #include "standins/onenote/Objects.h"
 
 #include "framework/com/ErrorInfo.h"
@@ -240,7 +242,10 @@ STDMETHODIMP Application::SyncHierarchy(BSTR hierarchyID)
 {
     Call call(L"SyncHierarchy", {Text(hierarchyID)});
     return Act(call, [&] {
-        return Store::Current().Exists(Text(hierarchyID)) ? S_OK : OneNoteError::ObjectDoesNotExist;
+        std::wstring kind;
+        if (const HRESULT hr = Store::Current().KindOf(Text(hierarchyID), kind); FAILED(hr))
+            return hr;
+        return kind.empty() ? OneNoteError::ObjectDoesNotExist : S_OK;
     });
 }
 

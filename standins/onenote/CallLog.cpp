@@ -1,3 +1,4 @@
+// Writing and reading the call log, one escaped line per call.
 #include "standins/onenote/CallLog.h"
 
 #include "framework/Owners.h"

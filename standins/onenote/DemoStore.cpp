@@ -1,3 +1,4 @@
+// The demo store: the notebooks a person sees when running the programs here.
 #include "standins/onenote/DemoStore.h"
 
 #include "standins/onenote/Store.h"

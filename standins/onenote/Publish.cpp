@@ -1,3 +1,4 @@
+// Publishing a page as an enhanced metafile that shows its title and text.
 #include "standins/onenote/Publish.h"
 
 #include "framework/Owners.h"

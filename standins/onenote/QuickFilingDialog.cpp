@@ -1,3 +1,5 @@
+// The quick filing dialog object: its properties, and Run, which closes it on a timer and calls
+// the caller back through its own thread's message loop.
 #include "standins/onenote/Objects.h"
 
 namespace StandIn

@@ -1,3 +1,4 @@
+// The location picker window that the quick filing dialog shows a person when no test drives it.
 #include "standins/onenote/Objects.h"
 
 #include <commctrl.h>

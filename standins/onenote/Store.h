@@ -4,7 +4,13 @@
 // (QUILLORA_ONENOTE_STORE, default a folder in the user profile), so that what one process
 // stores the next one sees. Every operation runs under a lock shared by all processes and reads
 // the file again when another process has changed it.
+//
+// One face, several files: the file and the lock (StoreFile.cpp, StoreLock.h), IDs and times
+// (StoreIds.cpp), schemas (StoreSchema.cpp), the hierarchy (StoreHierarchy.cpp), page content
+// (StorePages.cpp), links and navigation (StoreLinks.cpp), search (StoreSearch.cpp), and what
+// they share (StoreTree.h).
 
+#include "standins/onenote/StoreLock.h"
 #include "standins/onenote/Xml.h"
 
 #include <windows.h>
@@ -75,10 +81,15 @@ public:
     HRESULT FindPages(const std::wstring& startId, const std::wstring& query, LONG schema, std::wstring& xml);
     HRESULT GetPageText(const std::wstring& pageId, PageText& text);
     HRESULT GetSpecialLocation(LONG which, std::wstring& path);
+    HRESULT GetCurrentView(CurrentView& view);
+    // The current view, or an empty one when the store cannot be read.
     CurrentView GetCurrentView();
     // Whether an object with this ID exists (of any kind).
     bool Exists(const std::wstring& id);
-    // The kind of an object: "Notebook", "SectionGroup", "Section", "Page", or empty.
+    // The kind of an object: "Notebook", "SectionGroup", "Section", "Page", or empty when there is
+    // none; fails only when the store cannot be read.
+    HRESULT KindOf(const std::wstring& id, std::wstring& kind);
+    // The kind of an object, or empty (also when the store cannot be read).
     std::wstring KindOf(const std::wstring& id);
     // A copy of the whole hierarchy (2013 names, pages without content), for the filing dialog.
     XNodePtr Snapshot();
@@ -87,14 +98,16 @@ public:
     void Replace(const XNodePtr& root);
 
 private:
-    // Runs the operation under the lock on the current tree; saves when it reports a change.
+    // Runs the operation under the lock on the current tree; saves when it reports a change. When
+    // the lock cannot be had the operation does not run: the call fails with StoreLockTimedOut (or
+    // the system's error) and an IErrorInfo that says why.
     HRESULT Run(const std::function<HRESULT(XNode& root, bool& changed)>& operation);
     void LoadIfChanged();
     void Save();
 
     std::wstring folder_;
     std::wstring file_;
-    HANDLE mutex_ = nullptr;
+    StoreLock lock_;
     std::mutex threadLock_;
     XNodePtr root_;
     FILETIME loadedTime_{};

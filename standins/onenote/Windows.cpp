@@ -1,3 +1,5 @@
+// The windows collection and a window: the current view, navigation, and the top-level window
+// that Window::WindowHandle reports.
 #include "standins/onenote/Objects.h"
 
 #include "framework/Owners.h"
@@ -186,7 +188,10 @@ HRESULT WindowObject::CurrentId(const wchar_t* method, std::wstring CurrentView:
     *out = nullptr;
     if (call.Injected())
         return call.Failed();
-    *out = MakeBstr(Store::Current().GetCurrentView().*field);
+    CurrentView view;
+    if (const HRESULT hr = Store::Current().GetCurrentView(view); FAILED(hr))
+        return call.Done(hr);
+    *out = MakeBstr(view.*field);
     return call.Done(S_OK);
 }
 

@@ -1,3 +1,5 @@
+// The stand-in's XML tree: parsing with MSXML (checked against a namespace and schema), writing
+// as OneNote writes, and reading UTF-8 files.
 #include "standins/onenote/Xml.h"
 
 #include "framework/files/Files.h"

@@ -204,21 +204,11 @@ TEST_F(PageContent, ASecondProcessSeesWhatTheFirstStored)
               S_OK);
     // The same test program, running only the reading half, inherits this process's environment.
     SetEnvironmentVariableW(L"QUILLORA_STANDIN_EXPECT_PAGE", page.c_str());
-    SetEnvironmentVariableW(L"GTEST_TOTAL_SHARDS", nullptr);
-    SetEnvironmentVariableW(L"GTEST_SHARD_INDEX", nullptr);
-    wchar_t self[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring commandLine = L"\"" + std::wstring(self) +
-                               L"\" --gtest_also_run_disabled_tests --gtest_filter=PageContentChild.DISABLED_SecondProcessReads";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
-    Owners::KernelHandle processHandle(process.hProcess);
-    Owners::KernelHandle threadHandle(process.hThread);
-    ASSERT_EQ(WaitForSingleObject(process.hProcess, 60000), WAIT_OBJECT_0);
+    const Owners::KernelHandle process = StartThisProgram(L"PageContentChild.DISABLED_SecondProcessReads");
+    ASSERT_TRUE(process);
+    ASSERT_EQ(WaitForSingleObject(process.get(), 60000), WAIT_OBJECT_0);
     DWORD exitCode = 1;
-    GetExitCodeProcess(process.hProcess, &exitCode);
+    GetExitCodeProcess(process.get(), &exitCode);
     SetEnvironmentVariableW(L"QUILLORA_STANDIN_EXPECT_PAGE", nullptr);
     EXPECT_EQ(exitCode, 0u);
     // The second process's calls are in the same call log.

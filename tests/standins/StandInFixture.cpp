@@ -11,6 +11,23 @@ namespace StandInTest
 {
 std::string Utf8(const std::wstring& text) { return WideToUtf8(text); }
 
+Owners::KernelHandle StartThisProgram(const std::wstring& testFilter)
+{
+    SetEnvironmentVariableW(L"GTEST_TOTAL_SHARDS", nullptr);
+    SetEnvironmentVariableW(L"GTEST_SHARD_INDEX", nullptr);
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring commandLine =
+        L"\"" + std::wstring(self) + L"\" --gtest_also_run_disabled_tests --gtest_filter=" + testFilter;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return {};
+    const Owners::KernelHandle thread(process.hThread);
+    return Owners::KernelHandle(process.hProcess);
+}
+
 void StandInTest::SetUp()
 {
     ASSERT_TRUE(SUCCEEDED(apartment_.result()));

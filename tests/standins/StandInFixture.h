@@ -56,4 +56,8 @@ protected:
 };
 
 std::string Utf8(const std::wstring& text);
+
+// Starts this test program again to run one (disabled) test as a second process; it inherits this
+// process's environment, without the sharding of the run that started it.
+Owners::KernelHandle StartThisProgram(const std::wstring& testFilter);
 } // namespace StandInTest

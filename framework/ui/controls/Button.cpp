@@ -6,6 +6,7 @@
 #include "framework/ui/Theme.h"
 #include "framework/ui/Window.h"
 #include "framework/ui/WindowHelpers.h"
+#include "framework/ui/controls/TextMeasure.h"
 
 #include <algorithm>
 #include <cmath>

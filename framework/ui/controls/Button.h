@@ -2,6 +2,7 @@
 // The one button of the framework: push, default, check box, radio, push-like toggles and split
 // buttons. Native in the light theme; owner-drawn in the dark theme when customDraw is set.
 
+#include "framework/Owners.h"
 #include "framework/ui/controls/WindowsControl.h"
 
 #include <memory>

@@ -5,6 +5,7 @@
 #include "framework/ui/Window.h"
 #include "framework/ui/WindowHelpers.h"
 #include "framework/ui/controls/Button.h"
+#include "framework/ui/controls/Tooltip.h"
 
 #include <cmath>
 #include <map>

@@ -6,7 +6,11 @@
 #include "framework/ui/Theme.h"
 #include "framework/ui/Window.h"
 #include "framework/ui/controls/ColorPicker.h"
+#include "framework/ui/controls/ComboBox.h"
+#include "framework/ui/controls/DateTimePicker.h"
+#include "framework/ui/controls/EditBox.h"
 #include "framework/ui/controls/PaintBuffer.h"
+#include "framework/ui/controls/TextMeasure.h"
 #include "framework/ui/dialogs/LinkLabelHeight.h"
 #include "framework/xml/Colors.h"
 

@@ -4,7 +4,7 @@
 // programs goes through ShowMessageForm, which a host can take over as a whole (MessageBoxOverride).
 
 #include "framework/ui/controls/Button.h"
-#include "framework/ui/controls/WindowsControl.h"
+#include "framework/ui/controls/Label.h"
 #include "framework/ui/dialogs/MessageBoxDataProvider.h"
 
 #include <windows.h>

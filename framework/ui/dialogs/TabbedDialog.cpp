@@ -5,6 +5,7 @@
 #include "framework/ui/Fonts.h"
 #include "framework/ui/Theme.h"
 #include "framework/ui/controls/PaintBuffer.h"
+#include "framework/ui/controls/Tooltip.h"
 
 #include <algorithm>
 

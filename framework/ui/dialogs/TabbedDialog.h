@@ -5,7 +5,7 @@
 
 #include "framework/ui/Window.h"
 #include "framework/ui/controls/Button.h"
-#include "framework/ui/controls/WindowsControl.h"
+#include "framework/ui/controls/Label.h"
 
 #include <memory>
 #include <string>

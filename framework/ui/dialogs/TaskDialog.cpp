@@ -6,7 +6,8 @@
 #include "framework/ui/Dpi.h"
 #include "framework/ui/Fonts.h"
 #include "framework/ui/controls/Button.h"
-#include "framework/ui/controls/WindowsControl.h"
+#include "framework/ui/controls/Image.h"
+#include "framework/ui/controls/Label.h"
 #include "framework/ui/dialogs/LinkLabelHeight.h"
 
 #include <comdef.h>

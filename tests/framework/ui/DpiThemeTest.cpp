@@ -170,6 +170,26 @@ TEST_F(Theme, ValueOfAnotherTypeRaisesWhenReadAndCountsAsLight)
     EXPECT_FALSE(IsDarkTheme());
 }
 
+TEST(RegistryValueText, MultiStringKeepsEveryStringSeparatedBySemicolons)
+{
+    const std::wstring key = L"Software\\QuilloraTests\\MultiString" + std::to_wstring(GetCurrentProcessId());
+    {
+        Owners::RegistryKey created;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, created.put(),
+                                  nullptr),
+                  ERROR_SUCCESS);
+        const wchar_t data[] = L"1041\0" L"1031\0" L"1036\0";
+        ASSERT_EQ(RegSetValueExW(created.get(), L"List", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(data),
+                                 sizeof data),
+                  ERROR_SUCCESS);
+    }
+    RegistryValue value(HKEY_CURRENT_USER, key, L"List");
+    EXPECT_TRUE(value.Read());
+    EXPECT_EQ(value.type(), static_cast<DWORD>(REG_MULTI_SZ));
+    EXPECT_EQ(value.text(), L"1041;1031;1036");
+    RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
+}
+
 TEST_F(Theme, DarkModeReplacesSystemColoursAndBrushes)
 {
     if (IsHighContrast())

@@ -81,3 +81,31 @@ TEST(ReaderInput, TextEndingInsideMarkupIsReadUpToThere)
     EXPECT_EQ(Elements(L"<root><item/><ite"), 2) << "what stands before the break is read";
 }
 } // namespace
+
+namespace
+{
+TEST(WholeDocument, IsToldFromOneCutOffMalformedOrFollowedByMore)
+{
+    const std::pair<const wchar_t*, bool> cases[] = {
+        {L"<a/>", true},
+        {L"<?xml version=\"1.0\"?>\r\n<a x=\"1\"><b>text</b><c/></a>\r\n", true},
+        {L"<a><b>text</b></a><!-- after -->", true},
+        {L"", false},
+        {L"just text", false},
+        {L"<a><b>text</b>", false},
+        {L"<a><b>te", false},
+        {L"<a><a/>", false},
+        {L"<p:a xmlns:p=\"urn:x\"><p:b/></p:a>", true},
+        {L"<p:a xmlns:p=\"urn:x\"><p:b>", false},
+        {L"<a x=\"1", false},
+        {L"<a></b></a>", false},
+        {L"<a/><b/>", false},
+        {L"<a/>trailing", false},
+    };
+    for (const auto& [text, whole] : cases)
+    {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(text)));
+        EXPECT_EQ(IsWholeDocument(text), whole);
+    }
+}
+} // namespace

@@ -2,6 +2,7 @@
 // parent, the keyboard and the split part's drop-down.
 #include "framework/ui/Dpi.h"
 #include "framework/ui/controls/Button.h"
+#include "framework/ui/controls/TextMeasure.h"
 #include "tests/framework/ui/controls/ControlTestSupport.h"
 
 #include <algorithm>

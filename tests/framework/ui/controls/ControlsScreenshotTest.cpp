@@ -2,9 +2,14 @@
 #include "framework/ui/Containers.h"
 #include "framework/ui/Dpi.h"
 #include "framework/ui/controls/Button.h"
+#include "framework/ui/controls/ComboBox.h"
+#include "framework/ui/controls/DateTimePicker.h"
+#include "framework/ui/controls/EditBox.h"
+#include "framework/ui/controls/Image.h"
 #include "framework/ui/controls/InfoBadge.h"
+#include "framework/ui/controls/Label.h"
 #include "framework/ui/controls/ListView.h"
-#include "framework/ui/controls/WindowsControl.h"
+#include "framework/ui/controls/Progress.h"
 #include "tests/framework/ui/controls/ControlTestSupport.h"
 
 using ControlTest::Fixture;

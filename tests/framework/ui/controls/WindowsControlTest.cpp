@@ -2,7 +2,15 @@
 // pickers, the multi-line edit's Tab, and the tips of info badges.
 #include "framework/ui/Dpi.h"
 #include "framework/ui/controls/Button.h"
+#include "framework/ui/controls/ComboBox.h"
+#include "framework/ui/controls/DateTimePicker.h"
+#include "framework/ui/controls/EditBox.h"
+#include "framework/ui/controls/Image.h"
 #include "framework/ui/controls/InfoBadge.h"
+#include "framework/ui/controls/Label.h"
+#include "framework/ui/controls/Progress.h"
+#include "framework/ui/controls/TextMeasure.h"
+#include "framework/ui/controls/Tooltip.h"
 #include "framework/ui/controls/WindowsControl.h"
 #include "tests/framework/ui/controls/ControlTestSupport.h"
 

@@ -3,6 +3,7 @@
 // the callback, and the process-wide override.
 #include "framework/com/ComError.h"
 #include "framework/com/ErrorMessage.h"
+#include "framework/text/DateTime.h"
 #include "framework/ui/Dpi.h"
 #include "framework/ui/controls/ColorPicker.h"
 #include "framework/ui/dialogs/MessageBox.h"

@@ -2,6 +2,7 @@
 // commands, closing by Escape and by the Close button, and pictures in both themes.
 #include "framework/ui/Containers.h"
 #include "framework/ui/Dpi.h"
+#include "framework/ui/controls/EditBox.h"
 #include "framework/ui/dialogs/TabbedDialog.h"
 #include "tests/framework/ui/dialogs/DialogTestSupport.h"
 

@@ -1,0 +1,235 @@
+#include "calendar/CalendarSettings.h"
+
+#include "calendar/UiLanguages.h"
+#include "framework/com/ErrorMessage.h"
+#include "framework/files/Files.h"
+#include "framework/log/Log.h"
+#include "framework/text/Text.h"
+#include "framework/ui/Theme.h"
+#include "framework/xml/XmlDocument.h"
+
+#include <knownfolders.h>
+#include <shlobj.h>
+
+#include <algorithm>
+
+namespace
+{
+std::optional<std::vector<std::wstring>>& LoadedNotebookPaths()
+{
+    static std::optional<std::vector<std::wstring>> paths;
+    return paths;
+}
+
+struct DefaultTree
+{
+    std::shared_ptr<S::Lumday> root = std::make_shared<S::Lumday>();
+};
+
+// A stored date the calendar can use: a real day of the Gregorian calendar that the C library's
+// time functions reach; anything else counts as no date.
+std::optional<DateTime> UsableDate(const SYSTEMTIME& utc)
+{
+    FILETIME unused;
+    if (utc.wYear < 1971 || utc.wYear > 3000 || !SystemTimeToFileTime(&utc, &unused))
+        return std::nullopt;
+    return DateTime(utc);
+}
+
+std::wstring ReadSettingsText(const std::wstring& path)
+{
+    // A file of an older version in UTF-8 is converted in memory only: it is replaced at the next
+    // save, never rewritten before it has been read.
+    if (IsUtf8File(path.c_str()))
+        return Utf8ToWide(ReadFileBytes(path.c_str()));
+    return ReadTextFile(path.c_str());
+}
+
+void KeepDamagedFile(const std::wstring& path)
+{
+    const std::wstring kept = GetDamagedSettingsFilePath();
+    if (CopyFileW(path.c_str(), kept.c_str(), FALSE))
+        GetLog(true) << L"ERROR: The settings file " << path << L" is damaged; starting with default settings. "
+                     << L"The damaged file was kept as " << kept;
+    else
+        GetLog(true) << L"ERROR: The settings file " << path << L" is damaged; starting with default settings. "
+                     << L"It could not be kept (error " << GetLastError() << L")";
+}
+
+void TakeValues(const S::Lumday& root, CalendarSettings& settings)
+{
+    const S::Settings& stored = root.settings;
+    settings.settingsOpen = stored.settingsOpen;
+    settings.fontSize = stored.fontSize;
+    settings.darkMode = stored.darkMode ? *stored.darkMode : IsDarkTheme();
+    // A view the calendar does not have reads as the month view.
+    settings.viewType = stored.viewType >= 0 && stored.viewType <= 2 ? stored.viewType : 0;
+    settings.showPagesOnCreatedDate = stored.showPagesOnCreatedDate;
+    settings.showPagesOnLMT = stored.showPagesOnLMT;
+    settings.singleInstance = stored.singleInstance;
+    settings.mondayWeek = stored.mondayWeek;
+    settings.showPreviews = stored.showPreviews;
+    if (stored.lastUpdateCheck)
+    {
+        if (const std::optional<DateTime> date = UsableDate(*stored.lastUpdateCheck))
+            settings.lastUpdateCheck = *date;
+    }
+    settings.language = stored.language.value_or(L"");
+    if (!IsKnownLanguage(settings.language))
+        settings.language.clear();
+    settings.allNotebooks = stored.notebooks.all;
+    AssignStoredNotebookPaths(stored.notebooks.notebooks);
+
+    const WP::WindowPosition& placement = root.window.placement;
+    settings.x = placement.x;
+    settings.y = placement.y;
+    settings.width = placement.width;
+    settings.height = placement.height;
+    settings.flags = placement.flags;
+    settings.showCmd = placement.showCmd;
+    settings.minX = placement.minX;
+    settings.minY = placement.minY;
+    settings.maxX = placement.maxX;
+    settings.maxY = placement.maxY;
+}
+} // namespace
+
+CalendarSettings& GetCalendarSettings()
+{
+    static CalendarSettings settings;
+    return settings;
+}
+
+std::vector<std::shared_ptr<S::Notebook>>& StoredNotebookPaths()
+{
+    static std::vector<std::shared_ptr<S::Notebook>> paths;
+    return paths;
+}
+
+void AssignStoredNotebookPaths(const Collection<S::Notebook>& notebooks)
+{
+    StoredNotebookPaths().assign(notebooks.begin(), notebooks.end());
+}
+
+void SetLoadedNotebookPaths(std::optional<std::vector<std::wstring>> paths) { LoadedNotebookPaths() = std::move(paths); }
+
+std::wstring GetSettingsFilePath()
+{
+    std::wstring path = GetKnownFolderPath(FOLDERID_RoamingAppData);
+    if (path.empty() || path.back() != L'\\')
+        path += L'\\';
+    return path + L"lumday.xml";
+}
+
+std::wstring GetDamagedSettingsFilePath()
+{
+    std::wstring path = GetSettingsFilePath();
+    return path.substr(0, path.size() - 4) + L".damaged.xml";
+}
+
+bool LoadSettings()
+{
+    CalendarSettings& settings = GetCalendarSettings();
+    settings = CalendarSettings();
+    DefaultTree tree;
+    bool whole = false;
+    try
+    {
+        const std::wstring path = GetSettingsFilePath();
+        const std::wstring text = ReadSettingsText(path);
+        if (!text.empty())
+        {
+            if (IsWholeDocument(text))
+            {
+                ParseElement(*tree.root, text);
+                whole = true;
+            }
+            else
+            {
+                KeepDamagedFile(path);
+            }
+        }
+    }
+    catch (const _com_error& error)
+    {
+        GetLog(true) << L"ERROR: Reading the settings failed with " << GetErrorMessage(error);
+        tree = DefaultTree();
+        whole = false;
+    }
+    settings = CalendarSettings();
+    TakeValues(*tree.root, settings);
+    return whole;
+}
+
+bool SaveSettings()
+{
+    const CalendarSettings& settings = GetCalendarSettings();
+    DefaultTree tree;
+    S::Settings& stored = tree.root->settings;
+    stored.settingsOpen = settings.settingsOpen;
+    stored.fontSize = settings.fontSize;
+    stored.viewType = settings.viewType;
+    stored.showPagesOnCreatedDate = settings.showPagesOnCreatedDate;
+    stored.showPagesOnLMT = settings.showPagesOnLMT;
+    stored.singleInstance = settings.singleInstance;
+    stored.mondayWeek = settings.mondayWeek;
+    stored.showPreviews = settings.showPreviews;
+    stored.lastUpdateCheck = settings.lastUpdateCheck.ToUtcSystemTime();
+    stored.language = settings.language;
+    stored.darkMode = settings.darkMode;
+    stored.notebooks.all = settings.allNotebooks;
+
+    if (const std::optional<std::vector<std::wstring>>& loaded = LoadedNotebookPaths())
+    {
+        for (const auto& [index, selected] : settings.notebookSelection)
+        {
+            if (selected && index >= 0 && static_cast<size_t>(index) < loaded->size())
+                stored.notebooks.AddNew()->text = (*loaded)[static_cast<size_t>(index)];
+        }
+    }
+    else
+    {
+        for (const std::shared_ptr<S::Notebook>& notebook : StoredNotebookPaths())
+            stored.notebooks.AddNew()->text = notebook->text;
+    }
+    AssignStoredNotebookPaths(stored.notebooks.notebooks);
+
+    WP::WindowPosition& placement = tree.root->window.placement;
+    placement.x = settings.x;
+    placement.y = settings.y;
+    placement.width = settings.width;
+    placement.height = settings.height;
+    placement.flags = settings.flags;
+    placement.showCmd = settings.showCmd;
+    placement.minX = settings.minX;
+    placement.minY = settings.minY;
+    placement.maxX = settings.maxX;
+    placement.maxY = settings.maxY;
+
+    try
+    {
+        const _bstr_t text = WriteElement(*tree.root);
+        const std::wstring path = GetSettingsFilePath();
+        const std::wstring temporary = path + L".new";
+        const wchar_t* characters = text;
+        if (!WriteBytesToFile(temporary.c_str(), characters ? characters : L"", text.length() * sizeof(wchar_t)))
+        {
+            GetLog(true) << L"ERROR: The settings could not be written to " << temporary;
+            DeleteFileW(temporary.c_str());
+            return false;
+        }
+        if (!MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        {
+            GetLog(true) << L"ERROR: The settings file " << path << L" could not be replaced (error " << GetLastError()
+                         << L")";
+            DeleteFileW(temporary.c_str());
+            return false;
+        }
+        return true;
+    }
+    catch (const _com_error& error)
+    {
+        GetLog(true) << L"ERROR: Saving the settings failed with " << GetErrorMessage(error);
+        return false;
+    }
+}

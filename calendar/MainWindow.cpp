@@ -1,0 +1,221 @@
+#include "calendar/MainWindow.h"
+
+#include "calendar/CalendarSettings.h"
+#include "calendar/CalendarState.h"
+#include "calendar/DrawingResources.h"
+#include "calendar/LumdayWindow.h"
+#include "framework/ui/Theme.h"
+#include "framework/ui/WindowPosition.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <cmath>
+
+namespace
+{
+// Clicks and mouse moves are handed to the views in content coordinates.
+POINT ContentPoint(LPARAM lParam)
+{
+    const SCROLLINFO horizontal = GetScrollBar(SB_HORZ);
+    const SCROLLINFO vertical = GetScrollBar(SB_VERT);
+    return {static_cast<short>(GET_X_LPARAM(lParam) + horizontal.nPos),
+            static_cast<short>(GET_Y_LPARAM(lParam) + vertical.nPos)};
+}
+
+void Paint(HWND window)
+{
+    PAINTSTRUCT paint;
+    const HDC dc = BeginPaint(window, &paint);
+    if (LumdayWindow* view = GetCalendarState().currentView)
+    {
+        if (std::unique_ptr<Gdiplus::Bitmap> bitmap = view->OnPaint())
+        {
+            Gdiplus::Graphics graphics(dc);
+            RECT client;
+            GetClientRect(window, &client);
+            graphics.DrawImage(bitmap.get(), static_cast<INT>(client.left), static_cast<INT>(client.top),
+                               static_cast<INT>(client.right - client.left), static_cast<INT>(client.bottom - client.top));
+        }
+    }
+    EndPaint(window, &paint);
+}
+
+void OnMouseMoveMessage(LPARAM lParam)
+{
+    CalendarState& state = GetCalendarState();
+    const Gdiplus::RectF hot = GetHotArea().rect;
+    RECT old{static_cast<LONG>(hot.X), static_cast<LONG>(hot.Y), static_cast<LONG>(std::ceil(hot.X + hot.Width)),
+             static_cast<LONG>(std::ceil(hot.Y + hot.Height))};
+    InvalidateRect(state.mainWindow, &old, FALSE);
+    const POINT point = ContentPoint(lParam);
+    if (HitTest(static_cast<float>(point.x), static_cast<float>(point.y)))
+    {
+        SetCursor(LoadCursorW(nullptr, IDC_HAND));
+        RequestRepaint();
+        const Gdiplus::RectF& area = GetHotArea().rect;
+        TOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.hwnd = state.mainWindow;
+        tool.uId = 0;
+        tool.rect = {static_cast<LONG>(area.X), static_cast<LONG>(area.Y), static_cast<LONG>(area.X + area.Width),
+                     static_cast<LONG>(area.Y + area.Height)};
+        if (state.tooltip)
+            SendMessageW(state.tooltip, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    else
+    {
+        if (state.currentView)
+            state.currentView->OnMouseMove(false);
+        SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+    }
+}
+} // namespace
+
+SIZE GetMinimumWindowSize()
+{
+    const float scale = GetDpiScale();
+    return {static_cast<LONG>(scale * 282 * 3 * 0.25f + 0.5f), static_cast<LONG>(scale * 340 * 3 * 0.25f + 0.5f)};
+}
+
+void RegisterMainWindowClass(HINSTANCE instance)
+{
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = MainWndProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(100), IMAGE_ICON,
+                                                      GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
+    windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(100), IMAGE_ICON,
+                                                        GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.lpszClassName = MainWindowClass;
+    RegisterClassExW(&windowClass);
+}
+
+LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CalendarState& state = GetCalendarState();
+    LumdayWindow* view = state.currentView;
+    bool handled = false;
+    LRESULT result = 0;
+    switch (message)
+    {
+    case WM_DESTROY:
+        GetWindowPosition(window, GetCalendarSettings());
+        PostQuitMessage(0);
+        break;
+    case WM_SIZE:
+        if (view && state.mainWindow)
+            view->Layout();
+        break;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE)
+            state.savedFocus = GetFocus();
+        break;
+    case WM_SETFOCUS:
+        if (state.savedFocus)
+            SetFocus(state.savedFocus);
+        break;
+    case WM_PAINT:
+        Paint(window);
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_ACTIVATEAPP:
+        if (wParam && state.mainWindow)
+            SetActiveWindow(state.mainWindow);
+        break;
+    case WM_GETMINMAXINFO:
+    {
+        const SIZE minimum = GetMinimumWindowSize();
+        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+        info->ptMinTrackSize.x = minimum.cx;
+        info->ptMinTrackSize.y = minimum.cy;
+        return 0;
+    }
+    case WM_NOTIFY:
+    {
+        auto* header = reinterpret_cast<NMHDR*>(lParam);
+        if (view && header->code == TTN_POP)
+            view->OnMouseMove(false);
+        else if (view && header->code == TTN_GETDISPINFOW)
+        {
+            if (view->OnMouseMove(true) && !GetHotArea().tooltip.empty())
+                reinterpret_cast<NMTTDISPINFOW*>(lParam)->lpszText = const_cast<wchar_t*>(GetHotArea().tooltip.c_str());
+        }
+        break;
+    }
+    case WM_GETDLGCODE:
+        return DLGC_WANTARROWS;
+    case WM_KEYDOWN:
+        if (view)
+            result = view->OnKeyDown(wParam, handled);
+        if (handled)
+            return result;
+        break;
+    case WM_COMMAND:
+        if (view)
+            result = view->OnCommand(LOWORD(wParam), reinterpret_cast<HWND>(lParam), HIWORD(wParam), handled);
+        if (handled)
+            return result;
+        break;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    {
+        // Scrolling by the bars moves the content; the views lay it out from the positions.
+        const int bar = message == WM_VSCROLL ? SB_VERT : SB_HORZ;
+        SCROLLINFO info = GetScrollBar(bar);
+        int position = info.nPos;
+        switch (LOWORD(wParam))
+        {
+        case SB_LINEUP: position -= 20; break;
+        case SB_LINEDOWN: position += 20; break;
+        case SB_PAGEUP: position -= static_cast<int>(info.nPage); break;
+        case SB_PAGEDOWN: position += static_cast<int>(info.nPage); break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: position = info.nTrackPos; break;
+        default: break;
+        }
+        info.fMask = SIF_POS;
+        info.nPos = position;
+        SetScrollInfo(window, bar, &info, TRUE);
+        RequestRepaint();
+        return 0;
+    }
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+        return reinterpret_cast<LRESULT>(
+            HandleCtlColor(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), COLOR_WINDOW));
+    case WM_MOUSEMOVE:
+        if (state.mainWindow)
+            OnMouseMoveMessage(lParam);
+        break;
+    case WM_LBUTTONDOWN:
+        if (view)
+        {
+            const POINT point = ContentPoint(lParam);
+            result = view->OnClick(static_cast<short>(point.x), static_cast<short>(point.y), handled);
+            if (handled)
+                return result;
+        }
+        break;
+    case WM_MOUSEWHEEL:
+        if (view)
+        {
+            POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            ScreenToClient(window, &point);
+            result = view->OnMouseWheel(point, GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA, wParam, handled);
+            if (handled)
+                return result;
+        }
+        break;
+    case WM_REPAINT_REQUEST:
+        RequestRepaint();
+        break;
+    default: break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}

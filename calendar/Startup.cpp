@@ -1,0 +1,167 @@
+#include "calendar/Startup.h"
+
+#include "calendar/CalendarSettings.h"
+#include "calendar/CalendarState.h"
+#include "calendar/CommandLine.h"
+#include "calendar/DrawingResources.h"
+#include "calendar/InstallUpdate.h"
+#include "calendar/LumdayWindow.h"
+#include "calendar/MainWindow.h"
+#include "calendar/UiLanguages.h"
+#include "framework/log/Log.h"
+#include "framework/ui/WindowHelpers.h"
+#include "framework/ui/WindowPosition.h"
+#include "framework/ui/dialogs/MessageBoxDataProvider.h"
+
+#include <commctrl.h>
+
+namespace
+{
+HWND foundInstance = nullptr;
+
+BOOL CALLBACK FindExistingInstance(HWND window, LPARAM)
+{
+    wchar_t name[256] = {};
+    if (GetClassNameW(window, name, 256) == 0)
+        return TRUE;
+    if (std::wstring(name) == MainWindowClass)
+    {
+        foundInstance = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+bool BringExistingInstanceForward()
+{
+    foundInstance = nullptr;
+    EnumWindows(FindExistingInstance, 0);
+    if (!foundInstance)
+        return false;
+    if (IsIconic(foundInstance))
+        ShowWindow(foundInstance, SW_RESTORE);
+    SetForegroundWindow(foundInstance);
+    GetLog(true) << L"Brought the running instance forward";
+    return true;
+}
+
+bool CreateTooltip(CalendarState& state)
+{
+    state.tooltip = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, state.mainWindow, nullptr,
+                                    state.instance, nullptr);
+    if (!state.tooltip)
+        return false;
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_SUBCLASS;
+    tool.hwnd = state.mainWindow;
+    tool.uId = 0;
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
+    SendMessageW(state.tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(state.tooltip, TTM_ACTIVATE, TRUE, 0);
+    return true;
+}
+
+int RunMessageLoop(HWND mainWindow)
+{
+    MSG message;
+    BOOL got;
+    while ((got = GetMessageW(&message, nullptr, 0, 0)) != 0)
+    {
+        if (got == -1)
+            break;
+        if (IsDialogMessageW(mainWindow, &message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+} // namespace
+
+int RunLumday(HINSTANCE instance, const std::wstring& commandLine, int showCommand)
+{
+    CalendarState& state = GetCalendarState();
+    state.uiThread = GetCurrentThreadId();
+    const std::wstring program = GetProgramPath();
+    GetLog(true) << ProductName << L" " << ProductVersion;
+    GetLog(true) << L"Command line: " << program << L" " << commandLine;
+
+    const LumdayCommand command = ParseCommandLine(commandLine, program);
+    if (command.kind == LumdayCommand::Install)
+    {
+        InstallUpdate(command.target);
+        return 0;
+    }
+    if (command.showUpdateInfo)
+    {
+        state.showUpdate = true;
+        state.updateChecked = true;
+    }
+
+    if (FAILED(CoInitialize(nullptr)))
+        return 0;
+    const bool hadSettings = LoadSettings();
+    CalendarSettings& settings = GetCalendarSettings();
+
+    if (settings.singleInstance && BringExistingInstanceForward())
+        return 0;
+
+    const bool firstRun = settings.language.empty();
+    if (!firstRun)
+    {
+        LoadLanguageStrings(settings.language);
+        FillDateNameTables();
+        state.currentView = &GetCalendarView();
+    }
+    else
+    {
+        LoadLanguageStrings(GetDefaultLanguage());
+        state.currentView = &GetSettingsView();
+        FillDateNameTables();
+    }
+
+    RegisterMainWindowClass(instance);
+    state.instance = instance;
+    SetTextSizeFromFontSize(settings.fontSize);
+    CreateFonts();
+    InstallMessageBoxDataProvider(std::make_shared<DefaultMessageBoxDataProvider>());
+    SetDarkMode(settings.darkMode);
+
+    const HWND mainWindow = CreateWindowExW(WS_EX_APPWINDOW, MainWindowClass, ProductName, 0x02FF0000, settings.x,
+                                            settings.y, settings.width, settings.height, nullptr, nullptr, instance,
+                                            nullptr);
+    if (!mainWindow)
+        return 0;
+    state.mainWindow = mainWindow;
+    state.currentView->Layout();
+
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+    if (!CreateTooltip(state))
+        return 0;
+    state.searchBox = CreateWindowExW(0, L"Edit", nullptr, WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 0, 0, 100, 20,
+                                      mainWindow, nullptr, instance, nullptr);
+    if (!state.searchBox)
+        return 0;
+    PlaceSearchBox();
+    SendMessageW(state.searchBox, WM_SETFONT, reinterpret_cast<WPARAM>(GetSearchBoxFont()), FALSE);
+
+    UpdateWindowTitle();
+    const int show = hadSettings ? static_cast<int>(SetWindowPosition(mainWindow, settings)) : showCommand;
+    if (firstRun)
+        ShowSettingsView(true);
+    ShowWindow(mainWindow, show);
+    UpdateWindow(mainWindow);
+
+    const int result = RunMessageLoop(mainWindow);
+
+    state.quitting = true;
+    while (state.loading || state.updateRunning || state.searching)
+        Sleep(100);
+    settings.fontSize = GetTextSize();
+    SaveSettings();
+    FreeDrawingResources();
+    return result;
+}

@@ -1,0 +1,185 @@
+#include "calendar/UiLanguages.h"
+
+#include "framework/log/Log.h"
+#include "framework/text/Text.h"
+
+#include <comdef.h>
+
+#include <cwctype>
+#include <mutex>
+#include <string_view>
+
+namespace
+{
+std::array<std::wstring, UiStringCount>& Strings()
+{
+    static std::array<std::wstring, UiStringCount> strings;
+    return strings;
+}
+
+DateNameTables& NameTables()
+{
+    static DateNameTables tables;
+    return tables;
+}
+
+template <size_t N>
+void FillFromList(std::array<std::wstring, N>& table, const std::wstring& list)
+{
+    const std::vector<std::wstring> parts = Split(list, L'|');
+    for (size_t i = 0; i + 1 < N; ++i)
+        table[i + 1] = i < parts.size() ? parts[i] : std::wstring();
+    table[0] = table[N - 1];
+}
+
+void Replace(std::wstring& text, std::wstring_view placeholder, const std::wstring& value)
+{
+    for (size_t at = text.find(placeholder); at != std::wstring::npos; at = text.find(placeholder, at + value.size()))
+        text.replace(at, placeholder.size(), value);
+}
+} // namespace
+
+const std::vector<LanguageEntry>& GetLanguages()
+{
+    static const std::vector<LanguageEntry> languages = [] {
+        std::vector<LanguageEntry> list;
+        for (const UiLanguage& language : GetLanguageTables())
+            list.push_back({language.code, language.displayName});
+        return list;
+    }();
+    return languages;
+}
+
+bool IsKnownLanguage(const std::wstring& code)
+{
+    for (const LanguageEntry& language : GetLanguages())
+    {
+        if (language.code == code)
+            return true;
+    }
+    return false;
+}
+
+const std::array<std::wstring, UiStringCount>& GetUiStrings() { return Strings(); }
+
+const std::wstring& GetUiString(int index) { return Strings().at(static_cast<size_t>(index)); }
+
+void LoadLanguageStrings(const std::wstring& code)
+{
+    for (const UiLanguage& language : GetLanguageTables())
+    {
+        if (code == language.code)
+        {
+            for (size_t i = 0; i < UiStringCount; ++i)
+                Strings()[i] = language.strings[i];
+            return;
+        }
+    }
+}
+
+void FillDateNameTables()
+{
+    DateNameTables& tables = NameTables();
+    FillFromList(tables.monthNames, Strings()[StrMonthNames]);
+    FillFromList(tables.shortMonthNames, Strings()[StrShortMonthNames]);
+    FillFromList(tables.monthInitials, Strings()[StrMonthInitials]);
+    FillFromList(tables.dayNames, Strings()[StrDayNames]);
+    FillFromList(tables.shortDayNames, Strings()[StrShortDayNames]);
+    tables.viewCaptions = {Strings()[StrMonthView], Strings()[StrWeekView], Strings()[StrDayView]};
+}
+
+const DateNameTables& GetDateNameTables() { return NameTables(); }
+
+std::wstring FormatDayTitle(int month, int day, int weekday)
+{
+    const int ending = day == 1 ? StrDayTitleFirst
+                       : day == 2 ? StrDayTitleSecond
+                       : day == 3 ? StrDayTitleThird
+                                  : StrDayTitleOther;
+    std::wstring title = Strings()[static_cast<size_t>(ending)];
+    const DateNameTables& tables = NameTables();
+    Replace(title, L"[1]", tables.monthNames.at(static_cast<size_t>(month)));
+    Replace(title, L"[2]", IntToWString(day));
+    Replace(title, L"[3]", tables.dayNames.at(static_cast<size_t>(weekday)));
+    return title;
+}
+
+std::wstring MatchLanguage(const std::wstring& localeName)
+{
+    for (const LanguageEntry& language : GetLanguages())
+    {
+        if (localeName.compare(0, language.code.size(), language.code) == 0)
+            return language.code;
+    }
+    return {};
+}
+
+std::wstring MatchLcid(LCID lcid)
+{
+    const int length = LCIDToLocaleName(lcid, nullptr, 0, 0);
+    if (length <= 1)
+        return {};
+    std::wstring name(static_cast<size_t>(length), L'\0');
+    if (LCIDToLocaleName(lcid, name.data(), length, 0) <= 0)
+        return {};
+    name.resize(static_cast<size_t>(length - 1));
+    return MatchLanguage(name);
+}
+
+std::wstring GetOfficeUILanguage(HKEY officeRoot, int version)
+{
+    const std::wstring key = L"Software\\Microsoft\\Office\\" + IntToWString(version) + L".0\\Common\\LanguageResources";
+    // An unreadable value counts as a missing one.
+    const auto read = [&](RegistryValue& value) {
+        try
+        {
+            return value.Read();
+        }
+        catch (const _com_error&)
+        {
+            return false;
+        }
+    };
+    RegistryValue uiLanguage(officeRoot, key, L"UILanguage");
+    if (read(uiLanguage) && uiLanguage.type() == REG_DWORD)
+    {
+        if (std::wstring code = MatchLcid(uiLanguage.dword()); !code.empty())
+            return code;
+    }
+    RegistryValue fallback(officeRoot, key, L"UIFallback");
+    if (read(fallback) && fallback.type() == REG_MULTI_SZ)
+    {
+        for (const std::wstring& piece : Split(fallback.text(), L';'))
+        {
+            LCID lcid = 0;
+            size_t digits = 0;
+            while (digits < piece.size() && std::iswdigit(piece[digits]))
+                lcid = lcid * 10 + static_cast<LCID>(piece[digits++] - L'0');
+            if (digits == 0)
+                continue;
+            if (std::wstring code = MatchLcid(lcid); !code.empty())
+                return code;
+        }
+    }
+    return {};
+}
+
+std::wstring FindDefaultLanguage(HKEY officeRoot)
+{
+    std::wstring code = GetOfficeUILanguage(officeRoot, 15);
+    if (code.empty())
+        code = GetOfficeUILanguage(officeRoot, 14);
+    if (code.empty())
+    {
+        wchar_t locale[32] = {};
+        if (GetUserDefaultLocaleName(locale, 32) > 0)
+            code = MatchLanguage(locale);
+    }
+    return code.empty() ? L"en" : code;
+}
+
+const std::wstring& GetDefaultLanguage()
+{
+    static const std::wstring language = FindDefaultLanguage(HKEY_CURRENT_USER);
+    return language;
+}

@@ -1,0 +1,100 @@
+#pragma once
+// The texts Lumday shows: one process-wide table of 56 strings in the chosen language, and the
+// month and day names split out of it.
+
+#include "framework/ui/Theme.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+constexpr size_t UiStringCount = 56;
+
+// The indices the program reads by name.
+enum UiString : int
+{
+    StrDayTitleFirst = 0,  // day-view title of day 1: [1] month, [2] day, [3] weekday
+    StrDayTitleSecond = 1, // day 2
+    StrDayTitleThird = 2,  // day 3
+    StrDayTitleOther = 3,  // every other day
+    StrDayNames = 4,
+    StrShortDayNames = 5,
+    StrFailedToLoadPages = 6,
+    StrFailedToLoadPreview = 7,
+    StrFailedToOpenPage = 8,
+    StrError = 9,
+    StrInstallingUpdate = 10,
+    StrMonthInitials = 11,
+    StrMonthNames = 12,
+    StrShortMonthNames = 13,
+    StrDayView = 14,
+    StrMonthView = 18,
+    StrWeekView = 27,
+    StrUntitledNotebook = 28,
+    StrUntitledPage = 29,
+    StrUntitledSectionGroup = 30,
+    StrUntitledSection = 31,
+    StrContinue = 32,
+    StrLanguage = 42,
+    StrPickLanguage = 48,
+    StrSettings = 52,
+};
+
+// One language of the list: its code, its name as its speakers write it and its 56 texts.
+struct UiLanguage
+{
+    const wchar_t* code;
+    const wchar_t* displayName;
+    std::array<const wchar_t*, UiStringCount> strings;
+};
+
+// The 16 languages, in the order the settings view lists them; English first.
+const std::vector<UiLanguage>& GetLanguageTables();
+
+struct LanguageEntry
+{
+    std::wstring code;
+    std::wstring displayName;
+};
+const std::vector<LanguageEntry>& GetLanguages();
+bool IsKnownLanguage(const std::wstring& code);
+
+// The current table; empty strings until LoadLanguageStrings.
+const std::array<std::wstring, UiStringCount>& GetUiStrings();
+const std::wstring& GetUiString(int index);
+
+// Sets every string for the exact (case-sensitive) code; an unknown code changes nothing.
+void LoadLanguageStrings(const std::wstring& code);
+
+// The name tables, rebuilt from the current strings by FillDateNameTables. Entry 0 of the month
+// tables is December and entry 0 of the day tables Sunday, so that month 0 and a week starting on
+// Sunday (0-6) or Monday (1-7) read without wrapping.
+struct DateNameTables
+{
+    std::array<std::wstring, 13> monthNames;
+    std::array<std::wstring, 13> shortMonthNames;
+    std::array<std::wstring, 13> monthInitials;
+    std::array<std::wstring, 8> dayNames;
+    std::array<std::wstring, 8> shortDayNames;
+    std::array<std::wstring, 3> viewCaptions; // by viewType: month, week, day
+};
+void FillDateNameTables();
+const DateNameTables& GetDateNameTables();
+
+// The day view's column title of a date: the template of the day's ending with [1] the month
+// name, [2] the day and [3] the weekday (1 Monday .. 7 Sunday, or 0 Sunday).
+std::wstring FormatDayTitle(int month, int day, int weekday);
+
+// The language of a first run: Office's UI language (version 15, then 14), else the user's
+// locale, else English. Worked out once per run.
+const std::wstring& GetDefaultLanguage();
+// The same worked out now, reading Office's values under officeRoot (HKEY_CURRENT_USER for the
+// program).
+std::wstring FindDefaultLanguage(HKEY officeRoot);
+
+// The code of the first language whose code the locale name begins with; empty for none.
+std::wstring MatchLanguage(const std::wstring& localeName);
+std::wstring MatchLcid(LCID lcid);
+// The language of an Office version's UI language settings ("UILanguage", then the
+// "UIFallback" list); empty when none is one of ours or Office has none.
+std::wstring GetOfficeUILanguage(HKEY officeRoot, int version);

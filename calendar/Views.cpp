@@ -1,0 +1,87 @@
+#include "calendar/CalendarSettings.h"
+#include "calendar/CalendarState.h"
+#include "calendar/LumdayWindow.h"
+#include "calendar/UiLanguages.h"
+
+std::vector<HitArea>& GetHitAreas()
+{
+    static std::vector<HitArea> areas;
+    return areas;
+}
+
+HitArea& GetHotArea()
+{
+    static HitArea hot;
+    return hot;
+}
+
+void SetHotArea(const HitArea& area) { GetHotArea() = area; }
+
+bool HitTest(float x, float y)
+{
+    for (const HitArea& area : GetHitAreas())
+    {
+        if (area.Contains(x, y))
+        {
+            SetHotArea(area);
+            return true;
+        }
+    }
+    SetHotArea(HitArea());
+    return false;
+}
+
+SCROLLINFO GetScrollBar(int bar)
+{
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    GetScrollInfo(GetCalendarState().mainWindow, bar, &info);
+    return info;
+}
+
+void ResetScrollBar(int bar, int maximum, UINT page)
+{
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    info.nMax = maximum;
+    info.nPage = page;
+    SetScrollInfo(GetCalendarState().mainWindow, bar, &info, TRUE);
+}
+
+Gdiplus::RectF GetClientRectF()
+{
+    RECT client{};
+    GetClientRect(GetCalendarState().mainWindow, &client);
+    return Gdiplus::RectF(static_cast<float>(client.left), static_cast<float>(client.top),
+                          static_cast<float>(client.right - client.left), static_cast<float>(client.bottom - client.top));
+}
+
+void SetMainWindowTitle(const std::wstring& text)
+{
+    if (HWND window = GetCalendarState().mainWindow)
+        SetWindowTextW(window, (text + L" - " + ProductName + L" " + ProductVersion).c_str());
+}
+
+void UpdateSettingsTitle() { SetMainWindowTitle(GetUiString(StrSettings)); }
+
+void UpdateWindowTitle()
+{
+    // The shown period comes with the calendar's date state; until then the view's name stands.
+    const int viewType = GetCalendarSettings().viewType;
+    SetMainWindowTitle(GetDateNameTables().viewCaptions.at(static_cast<size_t>(viewType >= 0 && viewType <= 2 ? viewType : 0)));
+}
+
+void ShowCalendarView()
+{
+    CalendarState& state = GetCalendarState();
+    state.currentView = &GetCalendarView();
+    if (state.searchBox)
+        ShowWindow(state.searchBox, SW_SHOW);
+    GetHitAreas().clear();
+    SetHotArea(HitArea());
+    state.currentView->Layout();
+    UpdateWindowTitle();
+    RequestRepaint();
+}

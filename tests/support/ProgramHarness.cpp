@@ -1,0 +1,280 @@
+#include "tests/support/ProgramHarness.h"
+
+#include "tests/support/Screenshot.h"
+#include "tests/support/TestPaths.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <thread>
+
+namespace Harness
+{
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout)
+{
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    for (;;)
+    {
+        Screenshot::PumpMessages();
+        if (condition())
+            return true;
+        if (std::chrono::steady_clock::now() >= end)
+            return false;
+        std::this_thread::sleep_for(50ms);
+    }
+}
+
+Profile::Profile(const std::wstring& name)
+{
+    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+    std::wstring folder = L"profile";
+    if (test)
+    {
+        const std::string full = std::string(test->test_suite_name()) + "." + test->name();
+        folder = std::filesystem::path(full).wstring();
+    }
+    if (!name.empty())
+        folder += L"." + name;
+    root_ = TestPaths::OutputFolder() / L"profiles" / folder;
+    std::error_code ignored;
+    std::filesystem::remove_all(root_, ignored);
+    std::filesystem::create_directories(RoamingAppData());
+    std::filesystem::create_directories(root_ / L"AppData" / L"Local");
+    std::filesystem::create_directories(Temp());
+}
+
+std::map<std::wstring, std::wstring> Profile::Environment() const
+{
+    return {{L"USERPROFILE", root_.wstring()},
+            {L"APPDATA", RoamingAppData().wstring()},
+            {L"LOCALAPPDATA", (root_ / L"AppData" / L"Local").wstring()},
+            {L"TEMP", Temp().wstring()},
+            {L"TMP", Temp().wstring()}};
+}
+
+namespace
+{
+const wchar_t* const ShellFoldersKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+
+void SetShellFolder(const wchar_t* name, const std::wstring& path)
+{
+    Owners::RegistryKey key;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, ShellFoldersKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(), nullptr) !=
+        ERROR_SUCCESS)
+        throw std::runtime_error("the shell folders cannot be redirected");
+    RegSetValueExW(key.get(), name, 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                   static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
+}
+} // namespace
+
+ShellFolderRedirect::ShellFolderRedirect(const Profile& profile)
+{
+    SetShellFolder(L"AppData", profile.RoamingAppData().wstring());
+    SetShellFolder(L"Local AppData", (profile.Root() / L"AppData" / L"Local").wstring());
+}
+
+ShellFolderRedirect::~ShellFolderRedirect()
+{
+    // Back to the prefix's own values (not to what was read: a test that crashed may have left a
+    // redirection behind).
+    SetShellFolder(L"AppData", L"%USERPROFILE%\\AppData\\Roaming");
+    SetShellFolder(L"Local AppData", L"%USERPROFILE%\\AppData\\Local");
+}
+
+namespace
+{
+std::wstring Upper(std::wstring text)
+{
+    for (wchar_t& c : text)
+        c = static_cast<wchar_t>(towupper(c));
+    return text;
+}
+
+// The inherited environment with the changes, as CreateProcessW takes it (sorted, NUL-separated).
+std::wstring BuildEnvironment(const std::map<std::wstring, std::wstring>& changes)
+{
+    std::map<std::wstring, std::pair<std::wstring, std::wstring>> variables; // upper name -> name, value
+    if (wchar_t* block = GetEnvironmentStringsW())
+    {
+        for (const wchar_t* entry = block; *entry; entry += wcslen(entry) + 1)
+        {
+            const std::wstring text(entry);
+            const size_t equals = text.find(L'=', 1);
+            if (equals == std::wstring::npos)
+                continue;
+            const std::wstring name = text.substr(0, equals);
+            variables[Upper(name)] = {name, text.substr(equals + 1)};
+        }
+        FreeEnvironmentStringsW(block);
+    }
+    for (const auto& [name, value] : changes)
+        variables[Upper(name)] = {name, value};
+    std::wstring environment;
+    for (const auto& [key, variable] : variables)
+        environment += variable.first + L"=" + variable.second + L'\0';
+    environment += L'\0';
+    return environment;
+}
+
+struct WindowSearch
+{
+    DWORD processId;
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM parameter)
+{
+    auto* search = reinterpret_cast<WindowSearch*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId)
+        search->windows.push_back(window);
+    return TRUE;
+}
+} // namespace
+
+Program::Program(const StartOptions& options)
+{
+    std::map<std::wstring, std::wstring> changes;
+    if (options.profile)
+        changes = options.profile->Environment();
+    for (const auto& [name, value] : options.environment)
+        changes[name] = value;
+    std::wstring environment = BuildEnvironment(changes);
+    std::wstring commandLine = L"\"" + options.program.wstring() + L"\"";
+    if (!options.arguments.empty())
+        commandLine += L" " + options.arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(options.showCommand);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(options.program.wstring().c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                        CREATE_UNICODE_ENVIRONMENT, environment.data(), nullptr, &startup, &process))
+        throw std::runtime_error("the program could not be started: " + options.program.string());
+    Owners::KernelHandle thread(process.hThread);
+    process_.reset(process.hProcess);
+    processId_ = process.dwProcessId;
+}
+
+Program::~Program()
+{
+    if (IsRunning())
+        Close(5s);
+}
+
+bool Program::IsRunning() const { return WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
+
+std::optional<DWORD> Program::WaitForExit(std::chrono::milliseconds timeout) const
+{
+    if (!WaitUntil([&] { return !IsRunning(); }, timeout))
+        return std::nullopt;
+    DWORD code = 0;
+    GetExitCodeProcess(process_.get(), &code);
+    return code;
+}
+
+std::vector<HWND> Program::TopLevelWindows() const
+{
+    WindowSearch search{processId_, {}};
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
+    return search.windows;
+}
+
+HWND Program::WaitForWindow(const std::wstring& className, std::chrono::milliseconds timeout) const
+{
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND window : TopLevelWindows())
+            {
+                if (ClassOf(window) == className)
+                {
+                    found = window;
+                    return true;
+                }
+            }
+            return !IsRunning();
+        },
+        timeout);
+    return found;
+}
+
+std::optional<DWORD> Program::Close(std::chrono::milliseconds timeout)
+{
+    for (HWND window : TopLevelWindows())
+    {
+        if (IsWindowVisible(window))
+            PostMessageW(window, WM_CLOSE, 0, 0);
+    }
+    if (std::optional<DWORD> code = WaitForExit(timeout))
+        return code;
+    TerminateProcess(process_.get(), 1);
+    WaitForSingleObject(process_.get(), 5000);
+    return std::nullopt;
+}
+
+std::filesystem::path BuildFolder()
+{
+    wchar_t buffer[MAX_PATH * 2] = {};
+    const DWORD length = GetEnvironmentVariableW(L"QUILLORA_BUILD_DIR", buffer, MAX_PATH * 2);
+    std::filesystem::path folder = length ? std::filesystem::path(buffer) : std::filesystem::path(L".");
+    if (!folder.empty() && folder.wstring().front() == L'/')
+        folder = L"Z:" + folder.wstring();
+    return folder;
+}
+
+std::wstring ClassOf(HWND window)
+{
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, 256);
+    return name;
+}
+
+std::wstring TextOf(HWND window)
+{
+    const int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), length + 1)));
+    return text;
+}
+
+SIZE WindowSize(HWND window)
+{
+    RECT bounds{};
+    GetWindowRect(window, &bounds);
+    return {bounds.right - bounds.left, bounds.bottom - bounds.top};
+}
+
+SIZE ClientSize(HWND window)
+{
+    RECT client{};
+    GetClientRect(window, &client);
+    return {client.right, client.bottom};
+}
+
+std::filesystem::path SaveWindow(HWND window, const std::wstring& name)
+{
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    // The window paints in its own process: give it and its children time to.
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+    std::this_thread::sleep_for(300ms);
+    return Screenshot::Save(Screenshot::CaptureWindow(window), name);
+}
+
+void MoveMouse(HWND window, int x, int y) { PostMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(x, y)); }
+
+void Click(HWND window, int x, int y)
+{
+    MoveMouse(window, x, y);
+    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+void PressKey(HWND window, UINT virtualKey)
+{
+    PostMessageW(window, WM_KEYDOWN, virtualKey, 1);
+    PostMessageW(window, WM_KEYUP, virtualKey, 0xC0000001);
+}
+} // namespace Harness

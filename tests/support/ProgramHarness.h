@@ -1,0 +1,112 @@
+#pragma once
+// End-to-end tests of the real programs: a program is started under Wine on the test display with
+// a profile of its own (application data and temporary folders), its windows are found and driven
+// with messages, clicks and keys, and it is ended cleanly.
+
+#include "framework/Owners.h"
+
+#include <windows.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace Harness
+{
+using namespace std::chrono_literals;
+
+// Asks condition every 50 ms until it holds or timeout passes; pumps this thread's messages
+// between asks. True when it held.
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 10s);
+
+// A fresh folder for one test run of a program: "AppData\Roaming", "AppData\Local" and "Temp"
+// beneath it, named after the running test.
+class Profile
+{
+public:
+    explicit Profile(const std::wstring& name = L"");
+    const std::filesystem::path& Root() const { return root_; }
+    std::filesystem::path RoamingAppData() const { return root_ / L"AppData" / L"Roaming"; }
+    std::filesystem::path Temp() const { return root_ / L"Temp"; }
+    // The environment that points a program at this profile.
+    std::map<std::wstring, std::wstring> Environment() const;
+
+private:
+    std::filesystem::path root_;
+};
+
+// Points the prefix's roaming and local application-data folders (as the shell's known folders
+// give them) at a profile while it lives, and back at the user's own folders after. Wine takes
+// these folders from the registry, not from the environment, and the registry is the whole
+// prefix's: a test that redirects them must run alone (RUN_SERIAL).
+class ShellFolderRedirect
+{
+public:
+    explicit ShellFolderRedirect(const Profile& profile);
+    ~ShellFolderRedirect();
+    ShellFolderRedirect(const ShellFolderRedirect&) = delete;
+    ShellFolderRedirect& operator=(const ShellFolderRedirect&) = delete;
+};
+
+struct StartOptions
+{
+    std::filesystem::path program;
+    std::wstring arguments;
+    const Profile* profile = nullptr;
+    // Added to (or replacing) the inherited environment.
+    std::map<std::wstring, std::wstring> environment;
+    int showCommand = SW_SHOWNORMAL;
+};
+
+class Program
+{
+public:
+    // Starts the program; throws when it cannot be started.
+    explicit Program(const StartOptions& options);
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+    // Ends the program if it still runs (Close, then termination).
+    ~Program();
+
+    DWORD ProcessId() const { return processId_; }
+    bool IsRunning() const;
+    // The exit code once the program has ended within timeout.
+    std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout = 10s) const;
+
+    // The visible or hidden top-level windows of this process.
+    std::vector<HWND> TopLevelWindows() const;
+    // The first top-level window of the class, once the program has made it.
+    HWND WaitForWindow(const std::wstring& className, std::chrono::milliseconds timeout = 15s) const;
+
+    // Closes every top-level window (WM_CLOSE) and waits; terminates the process when it does not
+    // end in time. Returns the exit code.
+    std::optional<DWORD> Close(std::chrono::milliseconds timeout = 10s);
+
+private:
+    Owners::KernelHandle process_;
+    DWORD processId_ = 0;
+};
+
+// The folder of the build's programs (QUILLORA_BUILD_DIR).
+std::filesystem::path BuildFolder();
+
+std::wstring ClassOf(HWND window);
+std::wstring TextOf(HWND window);
+SIZE WindowSize(HWND window);
+SIZE ClientSize(HWND window);
+
+// A picture of another process's window, taken once it has repainted (its children too), saved as
+// a PNG in the test output folder.
+std::filesystem::path SaveWindow(HWND window, const std::wstring& name);
+
+// A left click at a client point (posted, as the mouse would).
+void Click(HWND window, int x, int y);
+void MoveMouse(HWND window, int x, int y);
+// A key press and release (posted).
+void PressKey(HWND window, UINT virtualKey);
+} // namespace Harness
