@@ -228,22 +228,49 @@ void ParseElement(ChildElement& element, const _bstr_t& text, const ElementEndCa
     ParseElement(element, std::wstring_view(characters ? characters : L"", text.length()), onElementEnd);
 }
 
-bool IsWholeDocument(std::wstring_view text)
+namespace
+{
+// Wine's reader closes the elements still open at the end of a cut-off text by itself: the root's
+// end tag must really be there.
+bool EndsWithEndTagOf(std::wstring_view text, std::wstring_view root)
+{
+    const size_t lastEndTag = text.rfind(L"</");
+    if (lastEndTag == std::wstring_view::npos)
+        return false;
+    std::wstring_view name = text.substr(lastEndTag + 2);
+    name = name.substr(0, name.find_first_of(L" \t\r\n>"));
+    if (const size_t colon = name.find(L':'); colon != std::wstring_view::npos)
+        name = name.substr(colon + 1);
+    return name == root;
+}
+} // namespace
+
+DocumentOutline SurveyDocument(std::wstring_view text)
 {
     Xml::NodeReader reader(CreateReader(text));
+    DocumentOutline outline;
     int depth = 0;
     bool rootClosed = false;
     bool rootEmpty = false;
-    std::wstring root;
+    bool secondRoot = false;
     XmlNodeType type = XmlNodeType_None;
     while (reader.Next(type))
     {
         if (type == XmlNodeType_Element)
         {
             if (rootClosed)
-                return false;
+            {
+                secondRoot = true;
+                break;
+            }
             if (depth == 0)
-                root = reader.LocalName();
+            {
+                outline.rootName = reader.LocalName();
+                const wchar_t* uri = nullptr;
+                UINT length = 0;
+                ThrowIfFailed(reader.Get()->GetNamespaceUri(&uri, &length));
+                outline.rootNamespace.assign(uri ? uri : L"", length);
+            }
             if (reader.IsEmptyElement())
                 rootEmpty = rootClosed = depth == 0;
             else
@@ -255,21 +282,18 @@ bool IsWholeDocument(std::wstring_view text)
                 rootClosed = true;
         }
     }
-    if (reader.Broken() || !rootClosed || depth != 0)
-        return false;
-    // Wine's reader closes the elements still open at the end of a cut-off text by itself: the
-    // root's end tag must really be there.
-    if (rootEmpty)
-        return true;
-    const size_t lastEndTag = text.rfind(L"</");
-    if (lastEndTag == std::wstring_view::npos)
-        return false;
-    std::wstring_view name = text.substr(lastEndTag + 2);
-    name = name.substr(0, name.find_first_of(L" \t\r\n>"));
-    if (const size_t colon = name.find(L':'); colon != std::wstring_view::npos)
-        name = name.substr(colon + 1);
-    return name == root;
+    UINT line = 0;
+    UINT position = 0;
+    reader.Get()->GetLineNumber(&line);
+    reader.Get()->GetLinePosition(&position);
+    outline.line = line;
+    outline.position = position;
+    outline.whole = !secondRoot && !reader.Broken() && rootClosed && depth == 0 &&
+                    (rootEmpty || EndsWithEndTagOf(text, outline.rootName));
+    return outline;
 }
+
+bool IsWholeDocument(std::wstring_view text) { return SurveyDocument(text).whole; }
 
 std::wstring XmlEscape(std::wstring text)
 {

@@ -118,9 +118,9 @@ Verdict Check(RootClass rootClass, const std::wstring& input)
     Verdict verdict;
     const Trip first = ReadAndWrite(rootClass, input);
     verdict.root = first.root;
-    verdict.reachedWhole = first.rootRead && OneNoteXml::Survey(input).complete;
-    const OneNoteXml::DocumentOutline outline = OneNoteXml::Survey(first.written);
-    if (!outline.complete)
+    verdict.reachedWhole = first.rootRead && IsWholeDocument(input);
+    const DocumentOutline outline = SurveyDocument(first.written);
+    if (!outline.whole)
     {
         verdict.failure = "what the model wrote is not well-formed (line " + std::to_string(outline.line) +
                           ", position " + std::to_string(outline.position) + "):\n" + WideToUtf8(first.written);

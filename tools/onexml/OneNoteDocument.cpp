@@ -56,51 +56,6 @@ std::wstring FromUtf16(std::string_view bytes, bool bigEndian)
     return text;
 }
 
-} // namespace
-
-// XmlLite stops at the first fault of form; the element depth tells a document cut off in the
-// middle from a whole one.
-DocumentOutline Survey(std::wstring_view text)
-{
-    Xml::NodeReader reader(CreateReader(text));
-    DocumentOutline outline;
-    int depth = 0;
-    bool rootClosed = false;
-    XmlNodeType type;
-    while (reader.Next(type))
-    {
-        if (type == XmlNodeType_Element)
-        {
-            if (rootClosed)
-                return outline;
-            if (outline.rootName.empty())
-            {
-                outline.rootName = reader.LocalName();
-                const wchar_t* uri = nullptr;
-                UINT length = 0;
-                ThrowIfFailed(reader.Get()->GetNamespaceUri(&uri, &length));
-                outline.rootNamespace.assign(uri, length);
-            }
-            if (reader.IsEmptyElement())
-                rootClosed = depth == 0;
-            else
-                ++depth;
-        }
-        else if (type == XmlNodeType_EndElement)
-        {
-            rootClosed = --depth == 0;
-        }
-    }
-    reader.Get()->GetLineNumber(&outline.line);
-    reader.Get()->GetLinePosition(&outline.position);
-    // After the last node the reader answers S_FALSE; after a fault of form it repeats the fault.
-    XmlNodeType next;
-    outline.complete = rootClosed && !FAILED(reader.Get()->Read(&next));
-    return outline;
-}
-
-namespace
-{
 template <typename X> std::shared_ptr<ChildElement> Read(std::wstring_view text)
 {
     auto element = std::make_shared<X>();
@@ -158,10 +113,10 @@ std::wstring DecodeFileText(std::string_view bytes)
 
 std::shared_ptr<ChildElement> ReadDocument(std::wstring_view text)
 {
-    const DocumentOutline outline = Survey(text);
+    const DocumentOutline outline = SurveyDocument(text);
     if (outline.rootName.empty())
         Refuse("no root element (the text is empty or not XML)");
-    if (!outline.complete)
+    if (!outline.whole)
         Refuse("not well-formed XML: the reading stopped at line " + std::to_string(outline.line) + ", position " +
                std::to_string(outline.position));
     if (outline.rootNamespace != ON::NamespaceUri && outline.rootNamespace != Namespace2010)

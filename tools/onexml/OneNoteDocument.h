@@ -23,21 +23,6 @@ public:
 // mark, else UTF-8 (a byte order mark is dropped). Bytes that are not UTF-8 make NotOneNoteXml.
 std::wstring DecodeFileText(std::string_view bytes);
 
-// What a whole text holds: its root element, and whether every element in it was closed with
-// nothing malformed after it.
-struct DocumentOutline
-{
-    std::wstring rootName;
-    std::wstring rootNamespace;
-    bool complete = false;
-    // Where the reading stopped.
-    unsigned line = 0;
-    unsigned position = 0;
-};
-
-// Walks every node of the text.
-DocumentOutline Survey(std::wstring_view text);
-
 // Reads the document into a new element of its root's class. The whole text is checked first,
 // so that a cut-off or malformed document is refused rather than read in part.
 std::shared_ptr<ChildElement> ReadDocument(std::wstring_view text);
