@@ -41,19 +41,21 @@ void ParseElement(ChildElement& element, std::wstring_view text, const ElementEn
 void ParseElement(ChildElement& element, const wchar_t* text, const ElementEndCallback& onElementEnd = {});
 void ParseElement(ChildElement& element, const _bstr_t& text, const ElementEndCallback& onElementEnd = {});
 
-// What a document's text holds at its top: the local name and namespace of its root element (empty
-// when it has none), and whether the text is one whole, well-formed document: a root element that
-// is closed, and nothing malformed or cut off before the end.
+// What a text holds as a document: its root element, and whether it is one whole, well-formed
+// document (a root element that is closed, and nothing malformed or cut off before the end).
 struct DocumentOutline
 {
-    std::wstring rootName;
+    std::wstring rootName; // local name
     std::wstring rootNamespace;
     bool whole = false;
+    // Where the walk through the text stopped, for telling where a damaged text breaks.
+    unsigned line = 0;
+    unsigned position = 0;
 };
 DocumentOutline SurveyDocument(std::wstring_view text);
 
-// Whether the text is one whole document. Lets a reader of a file it will write back tell a
-// damaged file from one that merely lacks values.
+// Whether the text is one whole, well-formed document. Lets a reader of a file it will write back
+// tell a damaged file from one that merely lacks values.
 bool IsWholeDocument(std::wstring_view text);
 
 // The text with <, >, " and & replaced by their entities (the apostrophe is kept), for putting
