@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <string>
 
 namespace
 {
@@ -97,7 +98,8 @@ void Settings::Load(const std::wstring& path)
         if (IsBlank(text))
             problem = L"is empty";
         else if (!outline.whole)
-            problem = L"is damaged or cut off";
+            problem = L"is damaged or cut off (the reading stopped at line " + std::to_wstring(outline.line) +
+                      L", position " + std::to_wstring(outline.position) + L")";
         else if (outline.rootName != Name.localName)
             problem = L"holds \"" + outline.rootName + L"\" rather than settings";
         else

@@ -38,7 +38,7 @@ protected:
     void WriteBytes(const std::string& bytes) const { ASSERT_TRUE(WriteStringToFile(path_.c_str(), bytes)); }
     std::string Bytes(const std::wstring& path) const { return LogReading::Bytes(path); }
 
-    // The entries logged so far that report a failure.
+    // The entries that report a failure, logged since the last call.
     std::vector<std::wstring> LoggedErrors()
     {
         CloseLogFile();
@@ -46,7 +46,8 @@ protected:
         for (const std::wstring& line : LogReading::Lines(LogReading::Text(logPath_)))
             if (LogReading::Message(line).starts_with(L"ERROR: "))
                 errors.push_back(LogReading::Message(line));
-        OpenLogFile(TestPaths::OutputFile(L".more.log").wstring());
+        logPath_ = TestPaths::OutputFile(L"." + std::to_wstring(++logs_) + L".log");
+        OpenLogFile(logPath_.wstring());
         return errors;
     }
 
@@ -54,6 +55,7 @@ private:
     std::filesystem::path folder_;
     std::wstring path_;
     std::filesystem::path logPath_;
+    int logs_ = 0;
 };
 
 // The full workspace in the form the file is to have.
@@ -156,18 +158,24 @@ TEST_F(SettingsFile, MissingFileGivesTheDefaultsWithoutAWord)
 TEST_F(SettingsFile, UnreadableFileGivesTheDefaultsIsLoggedAndKeptUntouchedBySaving)
 {
     const std::string whole = WideToUtf8(FullWorkspaceDocument());
-    const std::vector<std::pair<const char*, std::string>> files = {
-        {"empty", ""},
-        {"blank", " \r\n\t"},
-        {"cut off", whole.substr(0, whole.size() / 2)},
-        {"cut off before the root's end tag", whole.substr(0, whole.rfind("</Settings>"))},
-        {"not well-formed", "<?xml version=\"1.0\"?><Settings dirty=\"true\"><View></Settings>"},
-        {"zeros", std::string(64, '\0')},
-        {"a document type", "<?xml version=\"1.0\"?><!DOCTYPE Settings []><Settings dirty=\"true\"/>"},
-        {"another program's settings", "<?xml version=\"1.0\"?><Lumday><Settings dirty=\"true\"/></Lumday>"},
-        {"not XML", "dirty=true\r\ntheme=dark\r\n"},
+    struct File
+    {
+        const char* name;
+        std::string bytes;
+        bool damaged;
     };
-    for (const auto& [name, bytes] : files)
+    const std::vector<File> files = {
+        {"empty", "", false},
+        {"blank", " \r\n\t", false},
+        {"cut off", whole.substr(0, whole.size() / 2), true},
+        {"cut off before the root's end tag", whole.substr(0, whole.rfind("</Settings>")), true},
+        {"not well-formed", "<?xml version=\"1.0\"?><Settings dirty=\"true\"><View></Settings>", true},
+        {"zeros", std::string(64, '\0'), true},
+        {"a document type", "<?xml version=\"1.0\"?><!DOCTYPE Settings []><Settings dirty=\"true\"/>", true},
+        {"another program's settings", "<?xml version=\"1.0\"?><Lumday><Settings dirty=\"true\"/></Lumday>", false},
+        {"not XML", "dirty=true\r\ntheme=dark\r\n", true},
+    };
+    for (const auto& [name, bytes, damaged] : files)
     {
         SCOPED_TRACE(name);
         std::filesystem::remove(KeptPath());
@@ -179,6 +187,7 @@ TEST_F(SettingsFile, UnreadableFileGivesTheDefaultsIsLoggedAndKeptUntouchedBySav
         ASSERT_EQ(errors.size(), 1u);
         EXPECT_TRUE(errors[0].starts_with(L"ERROR: The settings file " + Path())) << WideToUtf8(errors[0]);
         EXPECT_NE(errors[0].find(L"kept as " + KeptPath()), std::wstring::npos) << WideToUtf8(errors[0]);
+        EXPECT_EQ(errors[0].find(L"reading stopped") != std::wstring::npos, damaged) << WideToUtf8(errors[0]);
         EXPECT_EQ(Bytes(KeptPath()), bytes);
         EXPECT_EQ(Bytes(Path()), bytes);
 
