@@ -26,6 +26,9 @@ public:
         *ppv = nullptr;
         if (outer)
             return CLASS_E_NOAGGREGATION;
+        // A scenario can make OneNote look not installed, as a failed creation does to the caller.
+        if (const auto failure = StandIn::Scenario::Current().Check(L"ClassFactory.CreateInstance", {}))
+            return failure->hr;
         // The caller's reference comes from the query; the owner gives back the new object's own.
         const IUnknownPtr application(static_cast<ON16::IApplication*>(new StandIn::Application()), false);
         return application->QueryInterface(riid, ppv);
