@@ -8,6 +8,7 @@
 #include "calendar/InstallUpdate.h"
 #include "calendar/LumdayWindow.h"
 #include "calendar/MainWindow.h"
+#include "calendar/NotebookList.h"
 #include "calendar/PageSearch.h"
 #include "calendar/UiLanguages.h"
 #include "framework/log/Log.h"
@@ -166,6 +167,8 @@ int RunLumday(HINSTANCE instance, const std::wstring& commandLine, int showComma
     while (state.loading || state.updateRunning || GetSearchWorkers() > 0)
         Sleep(100);
     settings.fontSize = GetTextSize();
+    // The last load's notebooks are adopted, so that the filter is saved by their paths.
+    GetNotebookList();
     SaveSettings();
     FreeDrawingResources();
     return result;

@@ -30,22 +30,26 @@ std::wstring Notebook(const std::wstring& id, const std::wstring& name, const st
     return xml + L">" + children + L"</one:Notebook>";
 }
 
+// A section or section group element with its children.
+std::wstring Container(const wchar_t* element, const std::wstring& id, const std::wstring& name,
+                       const std::wstring& children, const std::wstring& extra)
+{
+    std::wstring xml = L"<one:" + std::wstring(element) + L" ID=\"" + id + L"\" " + extra;
+    if (!name.empty())
+        xml += L" name=\"" + name + L"\"";
+    return xml + L">" + children + L"</one:" + element + L">";
+}
+
 std::wstring Section(const std::wstring& id, const std::wstring& name, const std::wstring& children,
                      const std::wstring& extra = {})
 {
-    std::wstring xml = L"<one:Section ID=\"" + id + L"\" " + extra;
-    if (!name.empty())
-        xml += L" name=\"" + name + L"\"";
-    return xml + L">" + children + L"</one:Section>";
+    return Container(L"Section", id, name, children, extra);
 }
 
 std::wstring Group(const std::wstring& id, const std::wstring& name, const std::wstring& children,
                    const std::wstring& extra = {})
 {
-    std::wstring xml = L"<one:SectionGroup ID=\"" + id + L"\" " + extra;
-    if (!name.empty())
-        xml += L" name=\"" + name + L"\"";
-    return xml + L">" + children + L"</one:SectionGroup>";
+    return Container(L"SectionGroup", id, name, children, extra);
 }
 
 struct Filed

@@ -6,8 +6,8 @@
 #include "calendar/PageSearch.h"
 #include "calendar/UiLanguages.h"
 #include "calendar/WorkerFailure.h"
-#include "framework/Owners.h"
 #include "framework/text/Text.h"
+#include "tests/support/StandInSession.h"
 #include "tests/support/TestPaths.h"
 
 #include <fstream>
@@ -37,16 +37,10 @@ std::wstring StorePage(const std::wstring& id, const std::wstring& name, const s
 
 void OneNoteStandIn::SetUp()
 {
-    store_ = TestPaths::OutputFile(L".store");
-    callLog_ = TestPaths::OutputFile(L".calls.log");
-    scenario_ = TestPaths::OutputFile(L".scenario.txt");
-    std::error_code error;
-    std::filesystem::remove_all(store_, error);
-    std::filesystem::remove(callLog_, error);
-    std::filesystem::remove(scenario_, error);
-    SetEnvironmentVariableW(L"QUILLORA_ONENOTE_STORE", store_.c_str());
-    SetEnvironmentVariableW(L"QUILLORA_ONENOTE_CALLLOG", callLog_.c_str());
-    SetEnvironmentVariableW(L"QUILLORA_ONENOTE_SCENARIO", scenario_.c_str());
+    const StandInSession::Files files = StandInSession::UseOwnFiles();
+    store_ = files.store;
+    callLog_ = files.callLog;
+    scenario_ = files.scenario;
     UseScenario("store demo\n");
 
     LoadLanguageStrings(L"en");
@@ -91,21 +85,7 @@ void OneNoteStandIn::UseStore(const std::wstring& notebooksXml, const std::strin
     UseScenario("store " + WideToUtf8(file.wstring()) + "\n" + moreScenario);
 }
 
-void OneNoteStandIn::UseScenario(const std::string& scenario)
-{
-    // A new scenario must look changed even within the file system's time resolution.
-    static int generation = 0;
-    std::ofstream(scenario_, std::ios::binary | std::ios::trunc) << "# " << ++generation << "\n" << scenario;
-    FILETIME now{};
-    GetSystemTimeAsFileTime(&now);
-    ULARGE_INTEGER value{{now.dwLowDateTime, now.dwHighDateTime}};
-    value.QuadPart += static_cast<ULONGLONG>(generation) * 10000000ULL;
-    const FILETIME stamp{value.LowPart, value.HighPart};
-    const Owners::FileHandle file(CreateFileW(scenario_.c_str(), FILE_WRITE_ATTRIBUTES,
-                                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (file)
-        SetFileTime(file.get(), nullptr, nullptr, &stamp);
-}
+void OneNoteStandIn::UseScenario(const std::string& scenario) { StandInSession::WriteScenario(scenario_, scenario); }
 
 std::vector<StandIn::CallRecord> OneNoteStandIn::Calls() const { return StandIn::ReadCallLog(callLog_.wstring()); }
 
