@@ -12,6 +12,7 @@
 #include "framework/files/Files.h"
 #include "framework/log/Log.h"
 #include "framework/ole/DropTarget.h"
+#include "framework/onenote/OneNoteApplication.h"
 #include "framework/onenote/OneNoteAutomation.h"
 #include "framework/streams/Base64Stream.h"
 #include "framework/streams/MemoryStream.h"

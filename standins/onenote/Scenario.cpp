@@ -43,6 +43,7 @@ void Scenario::Reload()
     idFailures_.clear();
     noWindows_ = noCurrentWindow_ = sideNote_ = false;
     quickFiling_ = {};
+    creationFailure_ = runFailure_ = S_OK;
     if (file.empty())
         return;
 
@@ -103,6 +104,12 @@ void Scenario::Reload()
         else if (directive == L"callback")
         {
             quickFiling_.viaInvoke = rest() == L"invoke";
+        }
+        else if (directive == L"create" || directive == L"olerun")
+        {
+            std::wstring hr;
+            words >> hr;
+            (directive == L"create" ? creationFailure_ : runFailure_) = ParseHResult(hr);
         }
     }
 }
@@ -176,5 +183,16 @@ QuickFilingAnswer Scenario::QuickFiling()
 {
     std::lock_guard guard(lock_);
     return quickFiling_;
+}
+HRESULT Scenario::CreationFailure()
+{
+    std::lock_guard guard(lock_);
+    return creationFailure_;
+}
+
+HRESULT Scenario::RunFailure()
+{
+    std::lock_guard guard(lock_);
+    return runFailure_;
 }
 } // namespace StandIn

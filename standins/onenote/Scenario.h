@@ -10,6 +10,9 @@
 //   sidenote true                      the current window is a side note
 //   quickfiling <button> <selected ID or -> <delay ms>   how the quick filing dialog closes
 //   callback invoke | vtable           how OnDialogClosed reaches the callback (default vtable)
+//   create <hresult>                   creating the application object fails (0x80040154: OneNote
+//                                      is not installed; 0x80080005: it does not start)
+//   olerun <hresult>                   the application object is created, but OleRun of it fails
 // Method names are those of the call log: "GetHierarchy", "Window.get_CurrentPageId", ...
 
 #include "standins/onenote/Xml.h"
@@ -57,6 +60,10 @@ public:
     bool NoCurrentWindow();
     bool SideNote();
     QuickFilingAnswer QuickFiling();
+    // The failure of creating the application object, or S_OK.
+    HRESULT CreationFailure();
+    // The failure of running it (OleRun), or S_OK.
+    HRESULT RunFailure();
 
 private:
     void Reload();
@@ -73,5 +80,7 @@ private:
     bool noCurrentWindow_ = false;
     bool sideNote_ = false;
     QuickFilingAnswer quickFiling_;
+    HRESULT creationFailure_ = S_OK;
+    HRESULT runFailure_ = S_OK;
 };
 } // namespace StandIn

@@ -8,6 +8,7 @@
 #include <olectl.h>
 
 #include <string>
+#include <utility>
 
 namespace
 {
@@ -15,6 +16,40 @@ _COM_SMARTPTR_TYPEDEF(IUnknown, IID_IUnknown);
 _COM_SMARTPTR_TYPEDEF(IClassFactory, IID_IClassFactory);
 
 HMODULE g_module = nullptr;
+
+// The application object of a OneNote that was created but does not come up: OleRun asks it to
+// run and gets the failure. Every other interface is the application's own.
+class StartingApplication : public UnknownImpl<IRunnableObject>
+{
+public:
+    StartingApplication(IUnknownPtr application, HRESULT failure)
+        : application_(std::move(application)), failure_(failure)
+    {
+    }
+
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
+    {
+        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IRunnableObject))
+            return UnknownImpl::QueryInterface(riid, ppv);
+        return application_->QueryInterface(riid, ppv);
+    }
+
+    STDMETHODIMP GetRunningClass(CLSID* clsid) override
+    {
+        if (!clsid)
+            return E_POINTER;
+        *clsid = ON16::CLSID_Application;
+        return S_OK;
+    }
+    STDMETHODIMP Run(IBindCtx*) override { return failure_; }
+    STDMETHODIMP_(BOOL) IsRunning() override { return FALSE; }
+    STDMETHODIMP LockRunning(BOOL, BOOL) override { return failure_; }
+    STDMETHODIMP SetContainedObject(BOOL) override { return S_OK; }
+
+private:
+    IUnknownPtr application_;
+    HRESULT failure_;
+};
 
 class ClassFactory : public UnknownImpl<IClassFactory>
 {
@@ -26,11 +61,15 @@ public:
         *ppv = nullptr;
         if (outer)
             return CLASS_E_NOAGGREGATION;
-        // A scenario can make OneNote look not installed, as a failed creation does to the caller.
-        if (const auto failure = StandIn::Scenario::Current().Check(L"ClassFactory.CreateInstance", {}))
-            return failure->hr;
+        if (const HRESULT failure = StandIn::Scenario::Current().CreationFailure(); FAILED(failure))
+            return failure;
         // The caller's reference comes from the query; the owner gives back the new object's own.
         const IUnknownPtr application(static_cast<ON16::IApplication*>(new StandIn::Application()), false);
+        if (const HRESULT failure = StandIn::Scenario::Current().RunFailure(); FAILED(failure))
+        {
+            const IUnknownPtr starting(new StartingApplication(application, failure), false);
+            return starting->QueryInterface(riid, ppv);
+        }
         return application->QueryInterface(riid, ppv);
     }
     STDMETHODIMP LockServer(BOOL) override { return S_OK; }

@@ -252,7 +252,7 @@ TEST_F(HierarchyLoader, ABusyOneNoteIsAskedOnceAndTheFailureShown)
 
 TEST_F(HierarchyLoader, OneNoteNotInstalledShowsTheSystemsTextForTheCode)
 {
-    UseScenario("store demo\nfail ClassFactory.CreateInstance 0x80040154\n");
+    UseScenario("store demo\ncreate 0x80040154\n");
     EXPECT_EQ(LoadHierarchy(), static_cast<HRESULT>(0x80040154));
     ASSERT_EQ(ShownFailures().size(), 1u);
     const std::wstring text = ShownFailures()[0].text;

@@ -1,0 +1,72 @@
+#include "import_engine/OneNoteCalls.h"
+
+HRESULT NavigateToUrlWithRetry(ON16::IApplication& application, _bstr_t url, VARIANT_BOOL newWindow)
+{
+    return CallWithRetry(application, [&] { return application.NavigateToUrl(url, newWindow); });
+}
+
+HRESULT GetHierarchyWithRetry(ON16::IApplication& application, _bstr_t startNodeId, ON16::HierarchyScope scope,
+                              _bstr_t& xml)
+{
+    return CallWithRetry(application, [&] {
+        // Each try receives into a fresh string; a rejected try leaves nothing to keep.
+        BSTR received = nullptr;
+        const HRESULT hr = application.GetHierarchy(startNodeId, scope, &received, ON16::xs2013);
+        xml.Attach(received);
+        return hr;
+    });
+}
+
+HRESULT UpdateHierarchyWithRetry(ON16::IApplication& application, _bstr_t xml)
+{
+    return CallWithRetry(application, [&] { return application.UpdateHierarchy(xml, ON16::xs2013); });
+}
+
+HRESULT NavigateToWithRetry(ON16::IApplication& application, _bstr_t hierarchyObjectId, _bstr_t objectId,
+                            VARIANT_BOOL newWindow)
+{
+    return CallWithRetry(application,
+                         [&] { return application.NavigateTo(hierarchyObjectId, objectId, newWindow); });
+}
+
+HRESULT UpdatePageContentWithRetry(const PageContentUpdate& update)
+{
+    return RetryWhileBusy([&] {
+        return update.application.UpdatePageContent(update.xml, update.expectedLastModified, update.schema,
+                                                    update.force);
+    });
+}
+
+namespace
+{
+// A property that hands out an interface, received into an owner on every try.
+template <typename Owner, typename I, typename Received>
+Owner GetWithRetry(I& object, HRESULT (STDMETHODCALLTYPE I::*property)(Received**))
+{
+    Owner owner;
+    CallWithRetry(object, [&] {
+        Received* received = nullptr;
+        const HRESULT hr = (object.*property)(&received);
+        owner.Attach(received);
+        return hr;
+    });
+    return owner;
+}
+} // namespace
+
+ON16::WindowsPtr GetWindowsWithRetry(ON16::IApplication& application)
+{
+    return GetWithRetry<ON16::WindowsPtr>(application, &ON16::IApplication::get_Windows);
+}
+
+ON16::WindowPtr GetCurrentWindowWithRetry(ON16::Windows& windows)
+{
+    return GetWithRetry<ON16::WindowPtr>(windows, &ON16::Windows::get_CurrentWindow);
+}
+
+ULONGLONG GetWindowHandleWithRetry(ON16::Window& window)
+{
+    ULONGLONG handle = 0;
+    CallWithRetry(window, [&] { return window.get_WindowHandle(&handle); });
+    return handle;
+}

@@ -1,0 +1,54 @@
+#pragma once
+// Every call into OneNote goes through one scheme: OneNote rejects calls while it is busy
+// (RPC_E_CALL_REJECTED), so a rejected call is made again after 500 ms and, rejected again, after
+// another 2500 ms; any other failure, or a third rejection, is raised as a _com_error that carries
+// the called interface's error information.
+
+#include "framework/onenote/OneNoteApplication.h"
+
+#include <comdef.h>
+
+#include <functional>
+
+// The pause between tries; Sleep unless replaced.
+using BusyPause = std::function<void(DWORD milliseconds)>;
+// Replaces the pause for the whole process (an empty function restores Sleep) and returns the
+// one it replaces.
+BusyPause SetBusyPause(BusyPause pause);
+
+// Makes call up to three times while OneNote answers busy; returns the last call's HRESULT.
+HRESULT RetryWhileBusy(const std::function<HRESULT()>& call);
+
+// RetryWhileBusy, then a failure raised with the error information of object's interface I.
+template <typename I>
+HRESULT CallWithRetry(I& object, const std::function<HRESULT()>& call)
+{
+    const HRESULT hr = RetryWhileBusy(call);
+    if (FAILED(hr))
+        _com_issue_errorex(hr, &object, __uuidof(I));
+    return hr;
+}
+
+HRESULT NavigateToUrlWithRetry(ON16::IApplication& application, _bstr_t url, VARIANT_BOOL newWindow = VARIANT_FALSE);
+HRESULT GetHierarchyWithRetry(ON16::IApplication& application, _bstr_t startNodeId, ON16::HierarchyScope scope,
+                              _bstr_t& xml);
+HRESULT UpdateHierarchyWithRetry(ON16::IApplication& application, _bstr_t xml);
+HRESULT NavigateToWithRetry(ON16::IApplication& application, _bstr_t hierarchyObjectId, _bstr_t objectId = L"",
+                            VARIANT_BOOL newWindow = VARIANT_FALSE);
+
+// One UpdatePageContent call; the caller checks the result and raises it for IApplication.
+struct PageContentUpdate
+{
+    ON16::IApplication& application;
+    const _bstr_t& xml;
+    DATE expectedLastModified = 0.0;
+    ON16::XMLSchema schema = ON16::xs2013;
+    VARIANT_BOOL force = VARIANT_TRUE;
+};
+HRESULT UpdatePageContentWithRetry(const PageContentUpdate& update);
+
+// Null when OneNote gives no collection or has no window; those are not failures here.
+ON16::WindowsPtr GetWindowsWithRetry(ON16::IApplication& application);
+ON16::WindowPtr GetCurrentWindowWithRetry(ON16::Windows& windows);
+// The window's HWND is in the low 32 bits.
+ULONGLONG GetWindowHandleWithRetry(ON16::Window& window);

@@ -1,0 +1,71 @@
+#include "tests/import_engine/EngineTestSupport.h"
+
+#include "framework/log/Log.h"
+#include "tests/framework/log/LogReading.h"
+
+#include <mutex>
+
+namespace EngineTest
+{
+namespace
+{
+std::mutex g_pausesLock;
+std::vector<DWORD> g_pauses;
+} // namespace
+
+RecordedPauses::RecordedPauses()
+{
+    {
+        std::lock_guard guard(g_pausesLock);
+        g_pauses.clear();
+    }
+    previous_ = SetBusyPause([](DWORD milliseconds) {
+        std::lock_guard guard(g_pausesLock);
+        g_pauses.push_back(milliseconds);
+    });
+}
+
+RecordedPauses::~RecordedPauses() { SetBusyPause(std::move(previous_)); }
+
+std::vector<DWORD> RecordedPauses::Taken() const
+{
+    std::lock_guard guard(g_pausesLock);
+    return g_pauses;
+}
+
+void EngineTest::SetUp()
+{
+    StandInTest::SetUp();
+    logPath_ = TestPaths::OutputFile(L".log").wstring();
+    ASSERT_TRUE(OpenLogFile(logPath_));
+}
+
+void EngineTest::TearDown()
+{
+    CloseLogFile();
+    StandInTest::TearDown();
+}
+
+ON16::ApplicationPtr EngineTest::Application()
+{
+    ON16::ApplicationPtr application;
+    EXPECT_EQ(CreateOneNoteApplication(application), S_OK);
+    return application;
+}
+
+std::vector<std::wstring> EngineTest::LogMessages()
+{
+    // Closing writes out what the log still buffers; the next test opens a file of its own.
+    CloseLogFile();
+    std::vector<std::wstring> messages;
+    for (const auto& line : LogReading::Lines(LogReading::Text(logPath_)))
+        messages.push_back(LogReading::Message(line));
+    return messages;
+}
+
+std::wstring DescriptionOf(const _com_error& error)
+{
+    const _bstr_t description = error.Description();
+    return description.length() ? std::wstring(static_cast<const wchar_t*>(description)) : std::wstring();
+}
+} // namespace EngineTest
