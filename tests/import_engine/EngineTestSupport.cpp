@@ -63,6 +63,16 @@ std::vector<std::wstring> EngineTest::LogMessages()
     return messages;
 }
 
+std::string FixtureStoreLine(const std::wstring& file)
+{
+    // Wine shows the Unix root as drive Z:.
+    std::wstring path = L"Z:" + std::wstring(QUILLORA_ENGINE_FIXTURES L"/") + file;
+    for (wchar_t& c : path)
+        if (c == L'/')
+            c = L'\\';
+    return "store " + StandInTest::Utf8(path) + "\n";
+}
+
 std::wstring DescriptionOf(const _com_error& error)
 {
     const _bstr_t description = error.Description();
