@@ -56,7 +56,8 @@ const ON::PageObject* PageObjectOf(const ON::PageElement& element)
 
 void SavePage(ON16::IApplication& application, const ON::Page& page)
 {
-    const _bstr_t xml = WriteElement(page);
+    // Not indented: indentation beside a paragraph's text would become part of the text.
+    const _bstr_t xml = WriteElement(page, nullptr, false, true, false);
     const HRESULT hr = UpdatePageContentWithRetry({.application = application, .xml = xml});
     if (FAILED(hr))
         _com_issue_errorex(hr, &application, __uuidof(ON16::IApplication));

@@ -91,6 +91,11 @@ void CreateNewPage(ON16::IApplication& application, Target& target, const std::w
         return hr;
     });
     target.pageId = pageId;
+    // The new page's content and running position are objects of its own: a copy of the target
+    // made before keeps its page (the run's target while a printout continues on a copy).
+    target.page.reset();
+    if (target.position)
+        target.position = std::make_shared<ON::Position>(*target.position);
     RetrievePageContents(application, target, false);
 
     GetLog(true) << L"Setting page title to \"" << title << L"\"";

@@ -73,6 +73,18 @@ std::string FixtureStoreLine(const std::wstring& file)
     return "store " + StandInTest::Utf8(path) + "\n";
 }
 
+testing::AssertionResult IsValidSent(const std::wstring& xml, const std::wstring& name)
+{
+    const auto xsd = TestPaths::SharedFile(L"platform/xsd/onenote-2013.xsd");
+    if (!xsd)
+        return testing::AssertionSuccess() << "(no schema to check against)";
+    // The file is UTF-8, whatever encoding the declaration of the sent text named.
+    std::wstring body = xml;
+    if (body.rfind(L"<?xml", 0) == 0)
+        body.erase(0, body.find(L"?>") + 2);
+    return SchemaCheck::IsValidAgainst(SchemaCheck::WriteOutputFile(L"." + name + L".xml", StandInTest::Utf8(body)), *xsd);
+}
+
 std::wstring DescriptionOf(const _com_error& error)
 {
     const _bstr_t description = error.Description();

@@ -38,7 +38,11 @@ protected:
         target_.referenceOutline = std::move(result.referenceOutline);
     }
 
-    std::wstring Xml() const { return std::wstring(static_cast<const wchar_t*>(WriteElement(*target_.page))); }
+    // As the page is sent: not indented.
+    std::wstring Xml() const
+    {
+        return std::wstring(static_cast<const wchar_t*>(WriteElement(*target_.page, nullptr, false, true, false)));
+    }
 
     testing::AssertionResult IsValidPage() const
     {

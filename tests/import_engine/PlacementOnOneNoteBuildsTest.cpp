@@ -32,14 +32,14 @@ protected:
             if (call.method == L"UpdatePageContent")
             {
                 EXPECT_EQ(call.result, S_OK);
-                EXPECT_TRUE(IsValid(call.arguments[0], ON16::xs2013, L"sent" + std::to_wstring(pages.size())));
+                EXPECT_TRUE(IsValidSent(call.arguments[0], L"sent" + std::to_wstring(pages.size())));
                 pages.push_back(call.arguments[0]);
             }
         return pages;
     }
 
-    // Text, saved and read again, then an attachment below it; the picked page has an outline at
-    // y 120 with height 40.
+    // Text, saved and read again, then an attachment below it; the picked page has an outline of
+    // two lines at y 120, 30 points high.
     Target ImportTextThenAttachment(ON16::IApplication& application)
     {
         BSTR link = nullptr;
@@ -72,12 +72,12 @@ TEST_F(Placement, AffectedBuildGetsEveryNewObjectPlacedBelowTheContent)
 
     const auto sent = SentPages();
     ASSERT_EQ(sent.size(), 2u);
-    EXPECT_NE(sent[0].find(L"<one:Position x=\"36\" y=\"180\""), std::wstring::npos) << Utf8(sent[0]);
+    EXPECT_NE(sent[0].find(L"<one:Position x=\"36\" y=\"170\""), std::wstring::npos) << Utf8(sent[0]);
     // Read again, the text's outline is as high as OneNote measured it: one line of 15 points.
-    EXPECT_NE(sent[1].find(L"<one:Position x=\"36\" y=\"205\""), std::wstring::npos) << Utf8(sent[1]);
+    EXPECT_NE(sent[1].find(L"<one:Position x=\"36\" y=\"195\""), std::wstring::npos) << Utf8(sent[1]);
     ASSERT_EQ(target.page->elements.size(), 3u);
     EXPECT_EQ(StoredObject(*target.page, 1).size->height, 15.0);
-    EXPECT_EQ(target.startPosition->y, 205.0 + 65 + 10);
+    EXPECT_EQ(target.startPosition->y, 195.0 + 65 + 10);
 }
 
 TEST_F(Placement, OtherBuildsLeaveThePlacementToOneNote)
@@ -103,9 +103,9 @@ TEST_F(Placement, OtherBuildsLeaveThePlacementToOneNote)
     reread.pageId = FixtureIds::SiteSurvey;
     RetrievePageContents(*application, reread, false);
     ASSERT_EQ(reread.page->elements.size(), 3u);
-    // OneNote put each below what was there: 120 + 40 + 10, then 170 + 15 + 10.
-    EXPECT_EQ(StoredObject(*reread.page, 1).position->y, 170.0);
-    EXPECT_EQ(StoredObject(*reread.page, 2).position->y, 195.0);
+    // OneNote put each below what was there: 120 + 30 + 10, then 160 + 15 + 10.
+    EXPECT_EQ(StoredObject(*reread.page, 1).position->y, 160.0);
+    EXPECT_EQ(StoredObject(*reread.page, 2).position->y, 185.0);
 }
 } // namespace
 } // namespace EngineTest

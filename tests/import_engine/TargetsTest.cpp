@@ -108,7 +108,7 @@ protected:
             {
                 SCOPED_TRACE(Utf8(call.method));
                 EXPECT_EQ(call.result, S_OK);
-                EXPECT_TRUE(IsValid(call.arguments[0], ON16::xs2013, call.method + std::to_wstring(++n)));
+                EXPECT_TRUE(IsValidSent(call.arguments[0], call.method + std::to_wstring(++n)));
             }
     }
 
@@ -186,6 +186,8 @@ TEST_F(Targets, CreateNewSectionIsToldApartFromTakenNames)
     for (int run = 0; run < 3; ++run)
     {
         const Target target = PrepareTarget(*application_, DateText, config);
+        // The new section is open in OneNote's window.
+        EXPECT_EQ(Calls().back().method, L"NavigateTo");
         EXPECT_EQ(target.pageId.length(), 0u);
         EXPECT_FALSE(target.page);
         const auto sections = SectionsOf(Ids::Work);
@@ -193,8 +195,6 @@ TEST_F(Targets, CreateNewSectionIsToldApartFromTakenNames)
                                         [&](const auto& section) { return section.second == Text(target.sectionId); });
         ASSERT_NE(found, sections.end());
         made.push_back(found->first);
-        // The new section is open in OneNote's window.
-        EXPECT_EQ(Calls().back().method, L"NavigateTo");
     }
     EXPECT_EQ(made, (std::vector<std::wstring>{L"Imported Files", L"Imported Files 2024-5-3",
                                                L"Imported Files 2024-5-3 (2)"}));
@@ -345,16 +345,18 @@ TEST_F(Targets, AllOnOnePageStartsANewRowWhereANewGroupOfFilesBegins)
 
 TEST_F(Targets, FailedNextPageLeavesTheCurrentTargetAsItWas)
 {
+    WriteScenario(FixtureStoreLine() + "fail UpdatePageContent 0x80042005 The page does not exist.\n");
     Target target =
         PrepareTarget(*application_, DateText, ConfigFor(Ids::Surveys, Config::InsertEachFileOnASeparatePage, false));
     Next(target, TopFile, L"a.txt");
     const std::wstring page = Text(target.pageId);
-    WriteScenario(FixtureStoreLine() + "fail CreateNewPage 0x80042004 The section does not exist.\n");
     const auto error = ComErrorRaisedBy([&] { Next(target, TopFile, L"b.txt"); });
     ASSERT_TRUE(error);
-    EXPECT_EQ(error->Error(), static_cast<HRESULT>(0x80042004));
+    EXPECT_EQ(error->Error(), static_cast<HRESULT>(0x80042005));
     EXPECT_EQ(Text(target.pageId), page);
     EXPECT_EQ(target.page->hierarchy.name, L"a.txt");
+    EXPECT_EQ(target.lastEntryKind, TopFile);
+    EXPECT_EQ(CallsOf(L"CreateNewPage"), 1u);
 }
 
 TEST_F(Targets, SectionOfANameTakenInOtherLetterCaseIsToldApart)

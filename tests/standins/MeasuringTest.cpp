@@ -36,7 +36,7 @@ protected:
     std::vector<double> OutlineHeights(ON16::IApplication* app, const std::wstring& page)
     {
         const std::wstring xml = Content(app, page);
-        const std::wregex size(L"<one:Outline [^>]*>(?:<one:Position [^>]*/>)?<one:Size width=\"[^\"]*\" height=\"([^\"]*)\"");
+        const std::wregex size(L"<one:Outline[^>]*>\\s*(?:<one:Position[^>]*/>\\s*)?<one:Size[^>]*height=\"([^\"]*)\"");
         std::vector<double> heights;
         for (std::wsregex_iterator it(xml.begin(), xml.end(), size), end; it != end; ++it)
             heights.push_back(std::stod((*it)[1].str()));
