@@ -79,23 +79,20 @@ ImportResult InsertHtmlBlock(ON::HtmlContentChoice content, Target& target)
     return {target.position, target.startPosition, outline};
 }
 
-std::wstring EscapeHref(const std::wstring& path)
+// In a link's address "%" and "#" would be read as an escape and a fragment: they are encoded.
+std::wstring PercentEncodeHrefDelimiters(const std::wstring& path)
 {
-    std::wstring escaped;
+    std::wstring encoded;
     for (const wchar_t c : path)
     {
-        switch (c)
-        {
-        case L'&': escaped += L"&amp;"; break;
-        case L'"': escaped += L"&quot;"; break;
-        case L'<': escaped += L"&lt;"; break;
-        case L'>': escaped += L"&gt;"; break;
-        case L'%': escaped += L"%25"; break;
-        case L'#': escaped += L"%23"; break;
-        default: escaped += c;
-        }
+        if (c == L'%')
+            encoded += L"%25";
+        else if (c == L'#')
+            encoded += L"%23";
+        else
+            encoded += c;
     }
-    return escaped;
+    return encoded;
 }
 } // namespace
 
@@ -195,5 +192,5 @@ void SetOEText(ON::OE& oe, const std::wstring& line)
 
 std::wstring FileLinkHtml(const std::wstring& path)
 {
-    return L"<a href=\"file:///" + EscapeHref(path) + L"\">" + XmlEscape(path) + L"</a>";
+    return L"<a href=\"file:///" + XmlEscape(PercentEncodeHrefDelimiters(path)) + L"\">" + XmlEscape(path) + L"</a>";
 }

@@ -1,12 +1,12 @@
 #include "import_engine/TargetPreparation.h"
 
 #include "framework/log/Log.h"
+#include "framework/text/DateTime.h"
 #include "import_engine/OneNoteCalls.h"
 #include "import_engine/PageContent.h"
 #include "import_engine/PageCreation.h"
 
 #include <algorithm>
-#include <ctime>
 
 namespace
 {
@@ -58,17 +58,7 @@ bool IsSectionParent(ON16::IApplication& application, const std::wstring& id)
 
 std::wstring NewPageTitle()
 {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_s(&local, &now);
-    SYSTEMTIME time{};
-    time.wYear = static_cast<WORD>(local.tm_year + 1900);
-    time.wMonth = static_cast<WORD>(local.tm_mon + 1);
-    time.wDayOfWeek = static_cast<WORD>(local.tm_wday);
-    time.wDay = static_cast<WORD>(local.tm_mday);
-    time.wHour = static_cast<WORD>(local.tm_hour);
-    time.wMinute = static_cast<WORD>(local.tm_min);
-    time.wSecond = static_cast<WORD>(local.tm_sec);
+    const SYSTEMTIME time = DateTime().ToLocalSystemTime();
     wchar_t timeText[256] = {};
     wchar_t dateText[256] = {};
     GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &time, nullptr, timeText, 255);
