@@ -2,6 +2,8 @@
 // Lumday's process-wide state: its one main window with the tooltip and the search box, the view
 // that paints and takes input, and the flags its workers and its exit share.
 
+#include "framework/text/DateTime.h"
+
 #include <windows.h>
 
 #include <atomic>
@@ -28,6 +30,8 @@ struct CalendarState
     std::atomic<bool> quitting{false};
     std::atomic<float> loadingProgress{0};
     std::atomic<float> updateProgress{0};
+    // The day the calendar shows; the UI thread's alone.
+    DateTime currentDate;
 };
 
 CalendarState& GetCalendarState();

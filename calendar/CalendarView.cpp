@@ -1,6 +1,8 @@
 #include "calendar/CalendarSettings.h"
 #include "calendar/CalendarState.h"
 #include "calendar/DrawingResources.h"
+#include "calendar/HierarchyLoader.h"
+#include "calendar/PageSearch.h"
 #include "calendar/LumdayWindow.h"
 
 namespace
@@ -22,13 +24,30 @@ public:
     }
 
     LRESULT OnClick(short, short, bool&) override { return 0; }
-    LRESULT OnKeyDown(WPARAM, bool&) override { return 0; }
+    LRESULT OnKeyDown(WPARAM key, bool& handled) override
+    {
+        if (key == VK_F5)
+        {
+            StartHierarchyLoad();
+            handled = true;
+        }
+        return 0;
+    }
     LRESULT OnMouseWheel(POINT, int, WPARAM, bool&) override { return 0; }
 
-    LRESULT OnCommand(int id, HWND control, int, bool& handled) override
+    LRESULT OnCommand(int id, HWND control, int code, bool& handled) override
     {
         // Esc reaches the window as IDCANCEL: it empties the search box and takes the focus back.
         CalendarState& state = GetCalendarState();
+        if (control && control == state.searchBox && code == EN_CHANGE)
+        {
+            const int length = GetWindowTextLengthW(control);
+            std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+            text.resize(static_cast<size_t>(GetWindowTextW(control, text.data(), length + 1)));
+            QueueSearch(text);
+            handled = true;
+            return 0;
+        }
         if (id == IDCANCEL && control != state.searchBox)
         {
             if (state.searchBox)

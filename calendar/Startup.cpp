@@ -4,9 +4,12 @@
 #include "calendar/CalendarState.h"
 #include "calendar/CommandLine.h"
 #include "calendar/DrawingResources.h"
+#include "calendar/HierarchyLoader.h"
 #include "calendar/InstallUpdate.h"
 #include "calendar/LumdayWindow.h"
 #include "calendar/MainWindow.h"
+#include "calendar/NotebookList.h"
+#include "calendar/PageSearch.h"
 #include "calendar/UiLanguages.h"
 #include "framework/log/Log.h"
 #include "framework/ui/WindowHelpers.h"
@@ -152,15 +155,20 @@ int RunLumday(HINSTANCE instance, const std::wstring& commandLine, int showComma
     const int show = hadSettings ? static_cast<int>(SetWindowPosition(mainWindow, settings)) : showCommand;
     if (firstRun)
         ShowSettingsView(true);
+    StartHierarchyLoad();
     ShowWindow(mainWindow, show);
     UpdateWindow(mainWindow);
 
     const int result = RunMessageLoop(mainWindow);
 
     state.quitting = true;
-    while (state.loading || state.updateRunning || state.searching)
+    // A search counts from the moment it is queued, so one queued just before the end is waited
+    // for too.
+    while (state.loading || state.updateRunning || GetSearchWorkers() > 0)
         Sleep(100);
     settings.fontSize = GetTextSize();
+    // The last load's notebooks are adopted, so that the filter is saved by their paths.
+    GetNotebookList();
     SaveSettings();
     FreeDrawingResources();
     return result;

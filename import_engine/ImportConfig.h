@@ -59,6 +59,9 @@ struct Config
     bool createNew = false;
     // The OneNote hyperlink of the target the user picked.
     std::wstring location;
+    // The OneNote ID of that target, when known: a picked notebook or section group receives new
+    // sections itself, whatever group OneNote's window shows after opening it.
+    std::wstring locationId;
     // Percent of 96 dots per inch for printout images.
     uint32_t printoutScale = 200;
 };

@@ -1,8 +1,12 @@
 #pragma once
 // The import engine's public face: what Sheafin's program hands to an import run and gets back,
-// the errors of an import, and the calls into OneNote with their busy retry.
+// the errors of an import, the calls into OneNote with their busy retry, the run's target with the
+// steps that prepare it, and what the user picked as the target.
 
+#include "import_engine/HierarchyObject.h"
 #include "import_engine/ImportConfig.h"
 #include "import_engine/ImportErrors.h"
 #include "import_engine/OneNoteCalls.h"
 #include "import_engine/TOrError.h"
+#include "import_engine/Target.h"
+#include "import_engine/TargetPreparation.h"

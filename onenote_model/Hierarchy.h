@@ -161,7 +161,7 @@ public:
 };
 
 // The answer for all notebooks. Notebooks after the unfiled notes or the open sections are kept
-// with the others.
+// with the others; a repeated unfiled notes or open sections element adds its sections to the first.
 class Notebooks : public XmlElement<Notebooks>
 {
 public:
@@ -174,8 +174,8 @@ public:
     static constexpr auto Schema()
     {
         using N = Notebooks;
-        return KeepingLateChildren(Xml::List(&N::notebooks), Xml::Optional(&N::unfiledNotes),
-                                   Xml::Optional(&N::openSections));
+        return KeepingLateChildren(Xml::List(&N::notebooks), Xml::Merged(&N::unfiledNotes),
+                                   Xml::Merged(&N::openSections));
     }
 };
 } // namespace ON

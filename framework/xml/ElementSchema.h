@@ -7,6 +7,7 @@
 //   Attribute(name, &X::m, default)    written when it differs from default
 //   Text(&X::text)                     the element's text content
 //   Optional(&X::child)                shared_ptr<C>: at most one C, taken wherever it comes
+//   Merged(&X::child)                  shared_ptr<C>: one C, into which every C element is read
 //   Required(&X::child)                C held by value: always written, read once
 //   List(&X::children)                 Collection<C>: a run of C, closed by a later member
 //   ChoiceList(&X::holders)            Collection<H>: a run of choice holders, one per element
@@ -235,6 +236,13 @@ struct OptionalChild : NoAttributes<Owner>, NoText<Owner>
         if (const std::shared_ptr<C>& child = owner.*member)
             WriteChild(writer, *child);
     }
+};
+
+// A child whose repetitions all read into the one object, the later ones adding to it.
+template <typename Owner, typename C>
+struct MergedChild : OptionalChild<Owner, C>
+{
+    bool Accepts(const Owner&, std::wstring_view name) const { return name == C::Name.localName; }
 };
 
 template <typename Owner, typename C>
@@ -546,6 +554,12 @@ template <typename Owner, typename C>
 constexpr auto Optional(std::shared_ptr<C> Owner::*member)
 {
     return OptionalChild<Owner, C>{{}, {}, member};
+}
+
+template <typename Owner, typename C>
+constexpr auto Merged(std::shared_ptr<C> Owner::*member)
+{
+    return MergedChild<Owner, C>{{{}, {}, member}};
 }
 
 template <typename Owner, typename C>

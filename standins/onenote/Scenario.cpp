@@ -123,6 +123,12 @@ std::wstring Scenario::SeedKey()
            L"|" + store_;
 }
 
+bool Scenario::SeedsDemo()
+{
+    std::lock_guard guard(lock_);
+    return store_ == L"demo";
+}
+
 XNodePtr Scenario::SeedStore()
 {
     std::wstring store;

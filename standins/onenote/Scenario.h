@@ -50,6 +50,8 @@ public:
     // Identifies the scenario's starting store; empty when the scenario names none.
     std::wstring SeedKey();
     XNodePtr SeedStore();
+    // Whether the starting store is the demo store.
+    bool SeedsDemo();
 
     // Counts one call of method and tells whether it is to fail, and how.
     std::optional<InjectedFailure> Check(const std::wstring& method, const std::vector<std::wstring>& arguments);

@@ -5,6 +5,7 @@
 #include "standins/onenote/CallLog.h"
 #include "standins/onenote/DemoStore.h"
 #include "standins/onenote/Scenario.h"
+#include "standins/onenote/StoreIndex.h"
 #include "standins/onenote/StoreTree.h"
 
 #include "framework/com/ErrorInfo.h"
@@ -118,7 +119,10 @@ HRESULT Store::Run(const std::function<HRESULT(XNode& root, bool& changed)>& ope
         bool changed = false;
         hr = operation(*root_, changed);
         if (changed)
+        {
+            StoreIndex::NoteChange();
             Save();
+        }
     }
     catch (...)
     {
@@ -137,6 +141,7 @@ void Store::LoadIfChanged()
     {
         root_ = Scenario::Current().SeedStore();
         Save();
+        AnchorDemoStore(folder_, Scenario::Current().SeedsDemo());
         std::ofstream(std::filesystem::path(seedFile), std::ios::binary) << WideToUtf8(seedKey);
         return;
     }
@@ -146,15 +151,25 @@ void Store::LoadIfChanged()
     {
         root_ = BuildDemoStore();
         Save();
+        AnchorDemoStore(folder_, true);
         return;
     }
     const ULONGLONG size = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     if (root_ && CompareFileTime(&data.ftLastWriteTime, &loadedTime_) == 0 && size == loadedSize_)
+    {
+        if (KeepDemoStoreCurrent(*root_, folder_, false))
+        {
+            StoreIndex::NoteChange();
+            Save();
+        }
         return;
+    }
     const ParseResult parsed = ParseXml(ReadUtf8File(file_), Namespace2013, {});
     root_ = parsed.root && parsed.root->name == L"Notebooks" ? parsed.root : MakeElement(L"Notebooks");
     loadedTime_ = data.ftLastWriteTime;
     loadedSize_ = size;
+    if (KeepDemoStoreCurrent(*root_, folder_, true))
+        Save();
 }
 
 void Store::Save()

@@ -107,6 +107,8 @@ HRESULT Store::UpdateHierarchy(const std::wstring& xml, LONG schema)
         const std::wstring now = XmlTimeNow();
         // Checks first, so that a failing change leaves the store as it was.
         std::function<HRESULT(const XNode&)> check = [&](const XNode& node) -> HRESULT {
+            // What the node stands for in the store, when it is there already.
+            XNodePtr stored = node.name == L"Notebooks" ? root_ : nullptr;
             if (node.name != L"Notebooks")
             {
                 const std::wstring* id = node.Attribute(L"ID");
@@ -115,6 +117,7 @@ HRESULT Store::UpdateHierarchy(const std::wstring& xml, LONG schema)
                     Found found;
                     if (!FindById(root_, *id, found) || found.node->name != node.name)
                         return MissingFor(node.name);
+                    stored = found.node;
                 }
                 else if (node.name == L"Section" || node.name == L"SectionGroup")
                 {
@@ -135,8 +138,17 @@ HRESULT Store::UpdateHierarchy(const std::wstring& xml, LONG schema)
                 if (!IsHierarchyElement(child->name))
                     continue;
                 if ((child->name == L"Section" || child->name == L"SectionGroup") && !child->Attribute(L"ID"))
+                {
                     if (++names[Lower(child->name + L"/" + child->AttributeOr(L"name"))] > 1)
                         return OneNoteError::FileAlreadyExists;
+                    // Sections are files: a name in other letter case is the same file.
+                    if (stored)
+                        for (const auto& existing : stored->children)
+                            if (existing->name == child->name &&
+                                Lower(existing->AttributeOr(L"name")) == Lower(child->AttributeOr(L"name")) &&
+                                existing->AttributeOr(L"name") != child->AttributeOr(L"name"))
+                                return OneNoteError::FileAlreadyExists;
+                }
                 if (const HRESULT hr = check(*child); FAILED(hr))
                     return hr;
             }
@@ -177,7 +189,7 @@ HRESULT Store::UpdateHierarchy(const std::wstring& xml, LONG schema)
                     // A new section or section group, after the parent's existing ones of its kind.
                     const std::wstring name = child->AttributeOr(L"name");
                     for (const auto& existing : target->children)
-                        if (existing->name == child->name && SameId(existing->AttributeOr(L"name"), name))
+                        if (existing->name == child->name && existing->AttributeOr(L"name") == name)
                             stored = existing;
                     if (!stored)
                     {

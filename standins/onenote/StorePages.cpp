@@ -87,12 +87,50 @@ std::wstring FormatNumber(double value)
     return buffer;
 }
 
-int CountOEs(const XNode& node)
+// Points a line of body text takes: its height, and the width of an average character.
+constexpr double LineHeight = 15;
+constexpr double CharacterWidth = 6;
+constexpr double DefaultOutlineWidth = 400;
+
+// The lines a paragraph or HTML block fills when wrapped at width.
+int WrappedLines(const std::wstring& text, double width)
 {
-    int count = node.name == L"OE" ? 1 : 0;
+    const double perLine = std::max(1.0, std::floor(width / CharacterWidth));
+    return std::max(1, static_cast<int>(std::ceil(static_cast<double>(text.size()) / perLine)));
+}
+
+// The lines of text an outline shows: each paragraph's own text and each HTML block's, wrapped.
+int CountLines(const XNode& node, double width)
+{
+    if (node.name == L"HTMLBlock")
+    {
+        // Inline HTML shows its text without the tags; a file's HTML is taken as one line.
+        std::wstring text;
+        if (const auto data = node.FirstElement(L"Data"))
+        {
+            bool inTag = false;
+            for (const wchar_t c : data->InnerText())
+            {
+                if (c == L'<' || c == L'>')
+                    inTag = c == L'<';
+                else if (!inTag)
+                    text += c;
+            }
+        }
+        return WrappedLines(text, width);
+    }
+    int count = 0;
+    if (node.name == L"OE")
+    {
+        std::wstring text;
+        for (const auto& child : node.children)
+            if (child->IsElement() && child->name == L"T")
+                text += child->InnerText();
+        count = WrappedLines(text, width);
+    }
     for (const auto& child : node.children)
         if (child->IsElement())
-            count += CountOEs(*child);
+            count += CountLines(*child, width);
     return count;
 }
 
@@ -123,17 +161,30 @@ void PlaceObject(const XNode& page, XNode& object)
         position->SetAttribute(L"z", L"0");
         object.children.insert(object.children.begin(), position);
     }
-    if (!object.FirstElement(L"Size"))
+    auto size = object.FirstElement(L"Size");
+    if (!size)
     {
-        auto size = MakeElement(L"Size");
-        const int lines = std::max(1, CountOEs(object));
-        size->SetAttribute(L"width", object.name == L"Outline" ? L"400.0" : L"200.0");
-        size->SetAttribute(L"height", FormatNumber(object.name == L"Outline" ? 15.0 * lines + 5 : 100.0));
+        size = MakeElement(L"Size");
+        size->SetAttribute(L"width", FormatNumber(object.name == L"Outline" ? DefaultOutlineWidth : 200.0));
+        size->SetAttribute(L"height", L"100.0");
         auto at = object.children.begin();
         while (at != object.children.end() && (*at)->name == L"Position")
             ++at;
         object.children.insert(at, size);
     }
+    // An outline is as high as its text, wrapped at its width, whatever height it arrived with.
+    if (object.name == L"Outline")
+    {
+        const double width = Number(size->AttributeOr(L"width"), DefaultOutlineWidth);
+        size->SetAttribute(L"height", FormatNumber(LineHeight * std::max(1, CountLines(object, width))));
+    }
+}
+
+// What OneNote keeps itself: a program that sends these back with a page changes nothing.
+bool IsSetByOneNoteOnly(const std::wstring& attribute)
+{
+    return attribute == L"ID" || attribute == L"lastModifiedTime" || attribute == L"isCurrentlyViewed" ||
+           attribute == L"isUnread" || attribute == L"isInRecycleBin";
 }
 
 double ToDate(const std::wstring& xmlTime)
@@ -288,7 +339,7 @@ HRESULT Store::UpdatePageContent(const std::wstring& xml, DATE expected, LONG sc
 
         RestoreBinary(*input, page);
         for (const auto& [name, value] : input->attributes)
-            if (name != L"ID" && name != L"lastModifiedTime")
+            if (!IsSetByOneNoteOnly(name))
                 page.SetAttribute(name, value);
 
         for (const auto& child : input->children)

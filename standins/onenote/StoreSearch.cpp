@@ -1,9 +1,12 @@
 // The text of pages and searching it: the lines of a page's outlines and title, and the pages
-// whose title and text hold every word of a query.
+// whose title and text hold every word of a query, as a word or the start of one.
 #include "standins/onenote/Store.h"
 #include "standins/onenote/StoreTree.h"
 
-#include <functional>
+#include "standins/onenote/StoreIndex.h"
+
+#include <algorithm>
+#include <map>
 
 namespace StandIn
 {
@@ -78,61 +81,41 @@ HRESULT Store::FindPages(const std::wstring& startId, const std::wstring& query,
     std::wstring ns, xsd;
     if (!SchemaFor(schema, ns, xsd))
         return OneNoteError::InvalidSchema;
-    std::vector<std::wstring> words;
-    {
-        std::wstring word;
-        for (wchar_t c : Lower(query) + L" ")
-        {
-            if (c == L' ' || c == L'"' || c == L'\t')
-            {
-                if (!word.empty())
-                    words.push_back(word);
-                word.clear();
-            }
-            else
-            {
-                word += c;
-            }
-        }
-    }
+    const std::vector<std::wstring> words = StoreIndex::Words(query);
     if (words.empty())
         return OneNoteError::InvalidQuery;
     return Run([&](XNode&, bool&) -> HRESULT {
-        XNodePtr start;
-        if (startId.empty())
-            start = root_;
-        else
+        XNodePtr start = root_;
+        if (!startId.empty())
         {
             Found found;
             if (!FindById(root_, startId, found))
                 return OneNoteError::ObjectDoesNotExist;
             start = found.node;
         }
-
-        // Keeps the pages that hold every word in their title or text, and what leads to them.
-        std::function<XNodePtr(const XNode&)> filter = [&](const XNode& node) -> XNodePtr {
-            if (node.name == L"Page")
+        // The answer holds the start and, below it, each page found with what leads to it, in the
+        // order of the store.
+        auto answer = HierarchyCopy(*start);
+        std::map<const XNode*, XNodePtr> copies{{start.get(), answer}};
+        for (const Found& page : StoreIndex::MatchPages(root_, words))
+        {
+            const auto below = std::find(page.ancestors.begin(), page.ancestors.end(), start);
+            if (below == page.ancestors.end())
+                continue;
+            XNodePtr parent = answer;
+            for (auto ancestor = below + 1; ancestor != page.ancestors.end(); ++ancestor)
             {
-                std::vector<std::wstring> lines;
-                CollectLines(node, lines);
-                std::wstring text = Lower(node.AttributeOr(L"name"));
-                for (const auto& line : lines)
-                    text += L"\n" + Lower(line);
-                for (const auto& word : words)
-                    if (text.find(word) == std::wstring::npos)
-                        return nullptr;
-                return HierarchyCopy(node);
+                XNodePtr& copy = copies[ancestor->get()];
+                if (!copy)
+                {
+                    copy = HierarchyCopy(**ancestor);
+                    parent->children.push_back(copy);
+                }
+                parent = copy;
             }
-            auto copy = HierarchyCopy(node);
-            for (const auto& child : node.children)
-                if (IsHierarchyElement(child->name))
-                    if (auto kept = filter(*child))
-                        copy->children.push_back(kept);
-            if (copy->children.empty() && node.name != L"Notebooks" && &node != start.get())
-                return nullptr;
-            return copy;
-        };
-        xml = WriteForSchema(*filter(*start), schema);
+            parent->children.push_back(HierarchyCopy(*page.node));
+        }
+        xml = WriteForSchema(*answer, schema);
         return S_OK;
     });
 }

@@ -2,6 +2,8 @@
 // copies of hierarchy objects that answers are made of.
 #include "standins/onenote/StoreTree.h"
 
+#include "standins/onenote/StoreIndex.h"
+
 #include <algorithm>
 #include <cwctype>
 
@@ -57,11 +59,7 @@ bool FindHierarchy(const XNodePtr& node, const std::function<bool(const XNode&)>
 
 bool FindById(const XNodePtr& root, const std::wstring& id, Found& found)
 {
-    if (id.empty())
-        return false;
-    std::vector<XNodePtr> path;
-    return FindHierarchy(root, [&](const XNode& node) { return SameId(node.AttributeOr(L"ID"), id); }, found,
-                         path);
+    return StoreIndex::FindById(root, id, found);
 }
 
 XNodePtr HierarchyCopy(const XNode& node)

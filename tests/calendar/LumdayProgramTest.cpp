@@ -4,6 +4,9 @@
 #include "framework/files/Files.h"
 #include "tests/support/ProgramHarness.h"
 #include "tests/support/Screenshot.h"
+#include "tests/support/TestPaths.h"
+#include "standins/onenote/CallLog.h"
+#include "standins/onenote/LargeStore.h"
 
 #include <gtest/gtest.h>
 
@@ -206,6 +209,89 @@ TEST_F(LumdayProgram, ExitSavesTheSettingsWithThePlacement)
     for (const wchar_t* expected : {L"language=\"de\"", L"fontSize=\"16\"", L"x=\"40\"", L"y=\"50\"", L"width=\"640\"",
                                     L"height=\"480\"", L"lastUpdateCheck=\"", L"darkMode=\"false\""})
         EXPECT_NE(saved.find(expected), std::wstring::npos) << testing::PrintToString(std::filesystem::path(expected).string());
+}
+
+// Lumday's own windows that are message boxes.
+std::vector<HWND> MessageBoxesOf(const Harness::Program& program)
+{
+    std::vector<HWND> boxes;
+    for (const HWND window : program.TopLevelWindows())
+        if (Harness::ClassOf(window) == L"#32770")
+            boxes.push_back(window);
+    return boxes;
+}
+
+size_t HierarchyCalls(const std::filesystem::path& log)
+{
+    size_t calls = 0;
+    for (const auto& call : StandIn::ReadCallLog(log.wstring()))
+        calls += call.method == L"GetHierarchy";
+    return calls;
+}
+
+TEST_F(LumdayProgram, ClosingTheWindowDuringALoadEndsItWithoutAMessage)
+{
+    const Harness::Profile profile;
+    const Harness::ShellFolderRedirect redirect(profile);
+    WriteSettings(profile, L"<Lumday><Settings language=\"en\"/></Lumday>");
+    const std::filesystem::path store = TestPaths::OutputFile(L".store");
+    const std::filesystem::path log = TestPaths::OutputFile(L".calls.log");
+    std::error_code error;
+    std::filesystem::remove_all(store, error);
+    std::filesystem::remove(log, error);
+    StandIn::LargeStoreOptions options;
+    options.pages = 4000;
+    options.notebooks = 5;
+    ASSERT_TRUE(StandIn::WriteLargeStore(store.wstring(), options));
+
+    Harness::Program lumday(Harness::StartOptions{
+        .program = LumdayExe(),
+        .arguments = L"",
+        .profile = &profile,
+        .environment = {{L"QUILLORA_ONENOTE_STORE", store.wstring()},
+                        {L"QUILLORA_ONENOTE_CALLLOG", log.wstring()},
+                        {L"QUILLORA_ONENOTE_SCENARIO", L""}},
+    });
+    ASSERT_NE(MainWindowOf(lumday), nullptr);
+    ASSERT_TRUE(Harness::WaitUntil([&] { return HierarchyCalls(log) > 20; }, 30s)) << "the load runs";
+    EXPECT_EQ(lumday.Close(20s), 0u);
+    EXPECT_LT(HierarchyCalls(log), 4000u) << "the load ended early";
+    EXPECT_TRUE(MessageBoxesOf(lumday).empty());
+}
+
+TEST_F(LumdayProgram, AFailedLoadIsShownOnceInAMessageBoxOwnedByTheWindow)
+{
+    const Harness::Profile profile;
+    const Harness::ShellFolderRedirect redirect(profile);
+    WriteSettings(profile, L"<Lumday><Settings language=\"en\"/></Lumday>");
+    const std::filesystem::path scenario = TestPaths::OutputFile(L".scenario.txt");
+    std::ofstream(scenario, std::ios::binary | std::ios::trunc) << "store demo\nfail GetHierarchy 0x80042014\n";
+    const std::filesystem::path store = TestPaths::OutputFile(L".store");
+    std::error_code error;
+    std::filesystem::remove_all(store, error);
+
+    Harness::Program lumday(Harness::StartOptions{
+        .program = LumdayExe(),
+        .arguments = L"",
+        .profile = &profile,
+        .environment = {{L"QUILLORA_ONENOTE_STORE", store.wstring()},
+                        {L"QUILLORA_ONENOTE_CALLLOG", TestPaths::OutputFile(L".calls.log").wstring()},
+                        {L"QUILLORA_ONENOTE_SCENARIO", scenario.wstring()}},
+    });
+    const HWND window = MainWindowOf(lumday);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(Harness::WaitUntil([&] { return !MessageBoxesOf(lumday).empty(); }, 15s));
+    Sleep(500);
+    const std::vector<HWND> boxes = MessageBoxesOf(lumday);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(Harness::TextOf(boxes[0]), L"Error");
+    EXPECT_EQ(GetWindow(boxes[0], GW_OWNER), window);
+    Harness::SaveWindow(boxes[0], L"load-failure");
+    PostMessageW(boxes[0], WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(Harness::WaitUntil([&] { return MessageBoxesOf(lumday).empty(); }, 10s));
+    Sleep(300);
+    EXPECT_TRUE(MessageBoxesOf(lumday).empty()) << "shown once";
+    EXPECT_EQ(lumday.Close(), 0u);
 }
 
 TEST_F(LumdayProgram, DamagedSettingsStartTheFirstRunViewAndAreKept)

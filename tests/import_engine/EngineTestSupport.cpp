@@ -63,6 +63,28 @@ std::vector<std::wstring> EngineTest::LogMessages()
     return messages;
 }
 
+std::string FixtureStoreLine(const std::wstring& file)
+{
+    // Wine shows the Unix root as drive Z:.
+    std::wstring path = L"Z:" + std::wstring(QUILLORA_ENGINE_FIXTURES L"/") + file;
+    for (wchar_t& c : path)
+        if (c == L'/')
+            c = L'\\';
+    return "store " + StandInTest::Utf8(path) + "\n";
+}
+
+testing::AssertionResult IsValidSent(const std::wstring& xml, const std::wstring& name)
+{
+    const auto xsd = TestPaths::SharedFile(L"platform/xsd/onenote-2013.xsd");
+    if (!xsd)
+        return testing::AssertionSuccess() << "(no schema to check against)";
+    // The file is UTF-8, whatever encoding the declaration of the sent text named.
+    std::wstring body = xml;
+    if (body.rfind(L"<?xml", 0) == 0)
+        body.erase(0, body.find(L"?>") + 2);
+    return SchemaCheck::IsValidAgainst(SchemaCheck::WriteOutputFile(L"." + name + L".xml", StandInTest::Utf8(body)), *xsd);
+}
+
 std::wstring DescriptionOf(const _com_error& error)
 {
     const _bstr_t description = error.Description();

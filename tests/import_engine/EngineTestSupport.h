@@ -45,6 +45,31 @@ protected:
     std::wstring logPath_;
 };
 
+// The scenario line that seeds the store from a store file of the engine's tests (with fixed IDs).
+std::string FixtureStoreLine(const std::wstring& file = L"store.xml");
+
+// Fixed IDs of the fixture store (tests/import_engine/fixtures/store.xml).
+namespace FixtureIds
+{
+inline constexpr const wchar_t* Work = L"{8E2C0A51-3B7F-4C2D-A6E9-10F4D2B7C301}{1}{B0}";
+inline constexpr const wchar_t* Surveys = L"{8E2C0A51-3B7F-4C2D-A6E9-10F4D2B7C302}{1}{B0}";
+inline constexpr const wchar_t* Projects = L"{8E2C0A51-3B7F-4C2D-A6E9-10F4D2B7C304}{1}{B0}";
+inline constexpr const wchar_t* Renovation = L"{8E2C0A51-3B7F-4C2D-A6E9-10F4D2B7C305}{1}{B0}";
+inline constexpr const wchar_t* Group2025 = L"{8E2C0A51-3B7F-4C2D-A6E9-10F4D2B7C306}{1}{B0}";
+inline constexpr const wchar_t* Garden = L"{8E2C0A51-3B7F-4C2D-A6E9-10F4D2B7C307}{1}{B0}";
+inline constexpr const wchar_t* SiteSurvey =
+    L"{6F0D3C2A-8B41-4E57-9A1C-2D7E5B90C101}{1}{E19550781203469385721820161923412680271}";
+inline constexpr const wchar_t* Budget = L"{9A1B2C3D-4E5F-4061-8293-A4B5C6D7E801}{1}{E1}";
+inline constexpr const wchar_t* Clients = L"{B1C2D3E4-F5A6-4B7C-8D9E-0F1A2B3C4D01}{1}{B0}";
+inline constexpr const wchar_t* Acme = L"{B1C2D3E4-F5A6-4B7C-8D9E-0F1A2B3C4D02}{1}{B0}";
+inline constexpr const wchar_t* Contracts = L"{B1C2D3E4-F5A6-4B7C-8D9E-0F1A2B3C4D03}{1}{B0}";
+inline constexpr const wchar_t* OpenSections = L"{00000000-0000-0000-0000-000000000000}{1}{B0}";
+} // namespace FixtureIds
+
+// Whether XML the engine sent is valid against OneNote's published 2013 schema (success with a
+// note when the shared folder is missing).
+testing::AssertionResult IsValidSent(const std::wstring& xml, const std::wstring& name);
+
 // The text of a _com_error's IErrorInfo description; empty when it carries none.
 std::wstring DescriptionOf(const _com_error& error);
 

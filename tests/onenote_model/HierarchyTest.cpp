@@ -118,6 +118,33 @@ TEST(HierarchyChildren, AllNotebooksAnswerKeepsUnfiledNotesAndOpenSectionsAfterT
     EXPECT_EQ(Written(*Read<ON::Notebooks>(Doc(L"Notebooks"))), L"<one:Notebooks />");
 }
 
+TEST(HierarchyChildren, ASecondUnfiledNotesOrOpenSectionsAddsItsSectionsToTheFirst)
+{
+    auto notebooks = Read<ON::Notebooks>(Doc(
+        L"Notebooks", L"",
+        L"<one:UnfiledNotes ID=\"{A1B2C3D4-0000-0000-0000-000000000001}{1}{B0}\"><one:Section name=\"U1\"/></one:UnfiledNotes>"
+        L"<one:OpenSections><one:Section name=\"O1\"/><one:Section name=\"O2\"/></one:OpenSections>"
+        L"<one:UnfiledNotes isCurrentlyViewed=\"true\"><one:Section name=\"U2\"/></one:UnfiledNotes>"
+        L"<one:OpenSections><one:Section name=\"O3\"/></one:OpenSections>"));
+    ASSERT_TRUE(notebooks->unfiledNotes);
+    ASSERT_TRUE(notebooks->openSections);
+    EXPECT_EQ(Names(notebooks->unfiledNotes->sections), L"U1;U2;");
+    EXPECT_TRUE(notebooks->unfiledNotes->isCurrentlyViewed);
+    EXPECT_EQ(notebooks->unfiledNotes->ID, L"{A1B2C3D4-0000-0000-0000-000000000001}{1}{B0}");
+    EXPECT_EQ(Names(notebooks->openSections->sections), L"O1;O2;O3;");
+    EXPECT_EQ(notebooks->openSections->sections[2]->parentList, &notebooks->openSections->sections);
+}
+
+TEST(HierarchyChildren, PathIsKeptAndAnAttributeOfAnotherCaseSkipped)
+{
+    auto notebook = Read<ON::Notebook>(Doc(L"Notebook", L"Path=\"C:\\Wrong\" path=\"C:\\N\"",
+                                           L"<one:SectionGroup Path=\"x\"><one:Section path=\"C:\\N\\S.one\"/></one:SectionGroup>"));
+    EXPECT_EQ(notebook->path.path, L"C:\\N");
+    ASSERT_EQ(notebook->sectionGroups.size(), 1u);
+    EXPECT_FALSE(notebook->sectionGroups[0]->path.path);
+    EXPECT_EQ(notebook->sectionGroups[0]->sections[0]->path.path, L"C:\\N\\S.one");
+}
+
 TEST(HierarchyChildren, AnAnswerOfThe2010SchemaIsReadWithItsPages)
 {
     std::vector<std::wstring> pagesSeen;

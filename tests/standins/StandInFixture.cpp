@@ -1,6 +1,7 @@
 #include "tests/standins/StandInFixture.h"
 
 #include "standins/onenote/Xml.h"
+#include "tests/support/StandInSession.h"
 
 #include "framework/text/Text.h"
 
@@ -31,40 +32,17 @@ Owners::KernelHandle StartThisProgram(const std::wstring& testFilter)
 void StandInTest::SetUp()
 {
     ASSERT_TRUE(SUCCEEDED(apartment_.result()));
-    store_ = TestPaths::OutputFile(L".store");
-    callLog_ = TestPaths::OutputFile(L".calls.log");
-    scenario_ = TestPaths::OutputFile(L".scenario.txt");
-    std::error_code error;
-    std::filesystem::remove_all(store_, error);
-    std::filesystem::remove(callLog_, error);
-    std::filesystem::remove(scenario_, error);
-    SetEnvironmentVariableW(L"QUILLORA_ONENOTE_STORE", store_.c_str());
-    SetEnvironmentVariableW(L"QUILLORA_ONENOTE_CALLLOG", callLog_.c_str());
-    SetEnvironmentVariableW(L"QUILLORA_ONENOTE_SCENARIO", scenario_.c_str());
+    const StandInSession::Files files = StandInSession::UseOwnFiles();
+    store_ = files.store;
+    callLog_ = files.callLog;
+    scenario_ = files.scenario;
     // Every test starts from the demo store unless its scenario says otherwise.
     WriteScenario("store demo\n");
 }
 
 void StandInTest::TearDown() {}
 
-void StandInTest::WriteScenario(const std::string& text)
-{
-    // A new scenario must look changed even within the file system's time resolution.
-    static int generation = 0;
-    std::ofstream(scenario_, std::ios::binary | std::ios::trunc) << "# " << ++generation << "\n" << text;
-    FILETIME now{};
-    GetSystemTimeAsFileTime(&now);
-    ULARGE_INTEGER value{{now.dwLowDateTime, now.dwHighDateTime}};
-    value.QuadPart += static_cast<ULONGLONG>(generation) * 10000000ULL;
-    FILETIME stamp{value.LowPart, value.HighPart};
-    HANDLE file = CreateFileW(scenario_.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file != INVALID_HANDLE_VALUE)
-    {
-        SetFileTime(file, nullptr, nullptr, &stamp);
-        CloseHandle(file);
-    }
-}
+void StandInTest::WriteScenario(const std::string& text) { StandInSession::WriteScenario(scenario_, text); }
 
 ApplicationPtr StandInTest::Connect(const CLSID& clsid)
 {

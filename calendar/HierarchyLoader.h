@@ -1,0 +1,39 @@
+#pragma once
+// The hierarchy loader: reads every notebook, section and page from OneNote on a thread-pool
+// thread and files each page in the day map (DayMap.h), publishing the notebook list on the way
+// (NotebookList.h). One load runs at a time; the quitting flag ends a load within one OneNote call.
+
+#include "onenote_model/Hierarchy.h"
+
+#include <windows.h>
+#include <comdef.h>
+
+#include <string>
+#include <vector>
+
+// What one load did, for those who measure it.
+struct LoadStatistics
+{
+    double totalSeconds = 0;
+    double oneNoteSeconds = 0; // inside OneNote's calls
+    size_t calls = 0;
+    size_t pages = 0;
+    // When set, every answer of OneNote is kept here in the order it came.
+    std::vector<_bstr_t>* answers = nullptr;
+};
+
+// UI thread: starts a load unless one runs; the shown date goes back to the start of its day.
+void StartHierarchyLoad();
+
+// The thread-pool work item: a whole load, then the loading flag is cleared; returns 0.
+DWORD WINAPI LoadPagesWorker(void* unused);
+
+// A whole load on the calling thread, in an apartment of its own: empties the day map and files
+// every page again. A failure ends the load and, unless the program is quitting, is shown once.
+// S_OK, E_ABORT when cancelled, else the failing HRESULT.
+HRESULT LoadHierarchy(LoadStatistics* statistics = nullptr);
+
+// The location of a section as the calendar names it: the notebook, each section group and the
+// section, separated by " > " (untitled parts by the UI language's words); notebookKey gets the
+// key of its notebook in the notebook list (empty when the section has no notebook above it).
+std::wstring BuildLocationText(const ON::Section& section, std::wstring& notebookKey);

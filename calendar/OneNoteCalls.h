@@ -1,0 +1,23 @@
+#pragma once
+// The calls Lumday makes into OneNote, always in the 2010 schema. Every worker connects on its
+// own, in its own apartment; a failing call is raised as a COM error carrying its HRESULT.
+
+#include "framework/onenote/OneNoteAutomation.h"
+
+#include <comdef.h>
+
+#include <string>
+
+using OneNoteApplicationPtr = _com_ptr_t<_com_IIID<ON16::IApplication, &__uuidof(ON16::IApplication)>>;
+
+// Releases what application holds, then connects to OneNote: CoCreateInstance of its application
+// class (in-process, handler, local and remote server), OleRun, IApplication. On failure the
+// pointer stays empty and the failing HRESULT is returned.
+HRESULT CreateOneNoteApplication(OneNoteApplicationPtr& application);
+
+// The hierarchy below startId ("" for all notebooks) in the given scope.
+_bstr_t GetHierarchy(ON16::IApplication* application, const std::wstring& startId, ON16::HierarchyScope scope);
+
+// The hierarchy of the pages of all notebooks that OneNote's search finds for text; pages not yet
+// indexed are left out and OneNote shows nothing.
+_bstr_t FindPages(ON16::IApplication* application, const std::wstring& text);

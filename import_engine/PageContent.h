@@ -1,0 +1,22 @@
+#pragma once
+// A page is never edited in OneNote piece by piece: its XML is fetched and parsed into the
+// target's page object, elements are added to that tree, and the whole page is sent back.
+
+#include "framework/onenote/OneNoteAutomation.h"
+#include "import_engine/Target.h"
+
+// Sends the whole page to OneNote; a failure is raised with IApplication's error information.
+void SavePage(ON16::IApplication& application, const ON::Page& page);
+
+// Fetches the target's page into its page object (the same object, so that whoever shares it sees
+// the new content), after sending what was built so far when saveFirst. Gives the page the import's
+// quick styles and, on the builds that need explicit positions, the position below its content.
+// A target without a page ID loses its page and positions and nothing is called.
+void RetrievePageContents(ON16::IApplication& application, Target& target, bool saveFirst);
+
+// Adds the import's eight quick styles that the page does not carry under the same name, numbered
+// after the page's own. Each page gets objects of its own.
+void AddQuickStyleDefs(ON::Page& page);
+
+// The left margin just below the lowest object of the page, never above y 86.
+ON::Position MakePositionBelowContent(const ON::Page& page);

@@ -1,0 +1,49 @@
+#pragma once
+// Where an import run writes at this moment: the notebook or section group that receives new
+// sections, the section that receives new pages, the page being filled with its parsed content,
+// where the next element goes on it, and how to continue a file on a further page.
+
+#include "onenote_model/Page.h"
+
+#include <comdef.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+// What an entry of the run is: the target steps tell folders from files and the entries the user
+// gave from those found inside a folder.
+enum EntryKind : int32_t
+{
+    TopFolder = 0,
+    TopFile = 1,
+    InnerFolder = 2,
+    InnerFile = 3,
+};
+
+inline bool IsFolderKind(EntryKind kind) { return kind == TopFolder || kind == InnerFolder; }
+
+struct Target
+{
+    std::optional<EntryKind> lastEntryKind;
+    // The picked notebook or section group, into which new sections go.
+    _bstr_t parentId;
+    _bstr_t sectionId;
+    // Empty right after a new section was made.
+    _bstr_t pageId;
+    // The content of pageId, when a page is open; copies of the target share it.
+    std::shared_ptr<ON::Page> page;
+    // The outline on page that collects text lines, HTML blocks and file references.
+    std::shared_ptr<ON::Outline> referenceOutline;
+    std::shared_ptr<ON::Position> position;
+    // Below the page's content; set only on the OneNote builds that need explicit positions.
+    std::shared_ptr<ON::Position> startPosition;
+    int32_t outputFormat = 0;
+    bool createNew = false;
+    std::wstring location;
+    uint32_t printoutScale = 200;
+    // Continues the file on page n (2, 3, ...) after saving the page being filled.
+    std::function<void(Target&, unsigned)> pageGenerator;
+};

@@ -1,0 +1,305 @@
+// The hierarchy loader against the registered OneNote stand-in: what it asks OneNote, which
+// sections and pages it reads, the days it files pages under, its progress, its failures and its
+// cancellation.
+#include "tests/calendar/OneNoteStandIn.h"
+
+#include "calendar/CalendarState.h"
+#include "calendar/DayMap.h"
+#include "calendar/HierarchyLoader.h"
+#include "calendar/NotebookList.h"
+#include "framework/xml/XmlDocument.h"
+
+#include <cstdlib>
+#include <thread>
+
+using namespace CalendarTest;
+
+namespace
+{
+const std::wstring NotebookId = L"{11111111-0000-0000-0000-000000000001}{1}{B0}";
+
+std::wstring Id(int n) { return L"{22222222-0000-0000-0000-" + std::wstring(12 - std::to_wstring(n).size(), L'0') + std::to_wstring(n) + L"}{1}{B0}"; }
+std::wstring PageId(int n) { return L"{33333333-0000-0000-0000-" + std::wstring(12 - std::to_wstring(n).size(), L'0') + std::to_wstring(n) + L"}{1}{E1}"; }
+
+std::wstring Notebook(const std::wstring& id, const std::wstring& name, const std::wstring& path,
+                      const std::wstring& children)
+{
+    std::wstring xml = L"<one:Notebook ID=\"" + id + L"\" path=\"" + path + L"\"";
+    if (!name.empty())
+        xml += L" name=\"" + name + L"\"";
+    return xml + L">" + children + L"</one:Notebook>";
+}
+
+// A section or section group element with its children.
+std::wstring Container(const wchar_t* element, const std::wstring& id, const std::wstring& name,
+                       const std::wstring& children, const std::wstring& extra)
+{
+    std::wstring xml = L"<one:" + std::wstring(element) + L" ID=\"" + id + L"\" " + extra;
+    if (!name.empty())
+        xml += L" name=\"" + name + L"\"";
+    return xml + L">" + children + L"</one:" + element + L">";
+}
+
+std::wstring Section(const std::wstring& id, const std::wstring& name, const std::wstring& children,
+                     const std::wstring& extra = {})
+{
+    return Container(L"Section", id, name, children, extra);
+}
+
+std::wstring Group(const std::wstring& id, const std::wstring& name, const std::wstring& children,
+                   const std::wstring& extra = {})
+{
+    return Container(L"SectionGroup", id, name, children, extra);
+}
+
+struct Filed
+{
+    int year, month, day;
+    std::wstring text;
+    bool onModifiedDate;
+};
+
+std::vector<Filed> FiledEntries()
+{
+    std::vector<Filed> filed;
+    const std::lock_guard guard(GetDayMapLock());
+    for (const auto& [day, entries] : GetDayMap())
+        for (const auto& [time, entry] : entries)
+            filed.push_back({day.local.tm_year + 1900, day.local.tm_mon + 1, day.local.tm_mday, entry.text,
+                             entry.onModifiedDate});
+    return filed;
+}
+
+std::wstring Describe(const std::vector<Filed>& filed)
+{
+    std::wstring text;
+    for (const Filed& entry : filed)
+        text += std::to_wstring(entry.year) + L"-" + std::to_wstring(entry.month) + L"-" + std::to_wstring(entry.day) +
+                L" " + entry.text + (entry.onModifiedDate ? L" (modified)" : L"") + L"\n";
+    return text;
+}
+
+// Switches the C library's time zone for the test, and back.
+class TimeZone
+{
+public:
+    explicit TimeZone(const char* zone)
+    {
+        const char* old = std::getenv("TZ");
+        previous_ = old ? old : "";
+        _putenv_s("TZ", zone);
+        _tzset();
+    }
+    ~TimeZone()
+    {
+        _putenv_s("TZ", previous_.c_str());
+        _tzset();
+    }
+
+private:
+    std::string previous_;
+};
+
+class HierarchyLoader : public OneNoteStandIn
+{
+};
+
+TEST_F(HierarchyLoader, AsksForNotebooksThenSectionsThenEveryPageInThe2010Schema)
+{
+    UseStore(Notebook(NotebookId, L"Home", L"C:\\N\\Home",
+                      Section(Id(1), L"A", StorePage(PageId(1), L"One", L"2026-03-01T10:00:00.000Z") +
+                                               StorePage(PageId(2), L"Two", L"2026-03-02T10:00:00.000Z")) +
+                          Group(Id(2), L"G", Section(Id(3), L"B", StorePage(PageId(3), L"Three", L"2026-03-03T10:00:00.000Z")))));
+    ASSERT_EQ(LoadHierarchy(), S_OK);
+
+    std::vector<std::wstring> asked;
+    for (const auto& call : Calls(L"GetHierarchy"))
+    {
+        ASSERT_EQ(call.arguments.size(), 3u);
+        EXPECT_EQ(call.arguments[2], L"1") << "always the 2010 schema";
+        EXPECT_EQ(call.result, S_OK);
+        asked.push_back(call.arguments[1] + L" " + call.arguments[0]);
+    }
+    EXPECT_EQ(asked, (std::vector<std::wstring>{L"2 ", L"3 " + NotebookId, L"4 " + Id(1), L"4 " + PageId(1),
+                                                L"4 " + PageId(2), L"4 " + Id(3), L"4 " + PageId(3)}));
+    EXPECT_EQ(Describe(FiledEntries()), L"2026-3-1 Home > A > One\n2026-3-2 Home > A > Two\n2026-3-3 Home > G > B > Three\n");
+    EXPECT_TRUE(ShownFailures().empty());
+}
+
+TEST_F(HierarchyLoader, LeavesOutSectionsLyingInTheRecycleBinAndTheDeletedPagesButReadsGroupsInsideIt)
+{
+    UseStore(Notebook(
+        NotebookId, L"Home", L"C:\\N\\Home",
+        Section(Id(1), L"Kept", StorePage(PageId(1), L"Shown", L"2026-03-01T10:00:00.000Z")) +
+            Group(Id(2), L"OneNote_RecycleBin",
+                  Section(Id(3), L"Thrown away", StorePage(PageId(2), L"Gone", L"2026-03-01T10:00:00.000Z"),
+                          L"isInRecycleBin=\"true\"") +
+                      Section(Id(4), L"Deleted Pages", StorePage(PageId(3), L"Gone too", L"2026-03-01T10:00:00.000Z"),
+                              L"isInRecycleBin=\"true\" isDeletedPages=\"true\"") +
+                      Group(Id(5), L"Old group",
+                            Section(Id(6), L"Inside", StorePage(PageId(4), L"Still read", L"2026-03-01T11:00:00.000Z"))),
+                  L"isRecycleBin=\"true\"")));
+    ASSERT_EQ(LoadHierarchy(), S_OK);
+    EXPECT_EQ(Describe(FiledEntries()),
+              L"2026-3-1 Home > Kept > Shown\n2026-3-1 Home > OneNote_RecycleBin > Old group > Inside > Still read\n");
+    for (const auto& call : Calls(L"GetHierarchy"))
+        EXPECT_TRUE(call.arguments[0] != Id(3) && call.arguments[0] != Id(4)) << "asked for " << call.arguments[0].c_str();
+}
+
+TEST_F(HierarchyLoader, FilesPagesUnderTheirCreationAndOtherModificationDays)
+{
+    UseStore(Notebook(
+        NotebookId, L"Home", L"C:\\N\\Home",
+        Section(Id(1), L"S",
+                // 23:30 and 00:10 in Berlin: two days; 17:30 and 18:10 in New York: one.
+                StorePage(PageId(1), L"Across midnight", L"2026-03-01T22:30:00.000Z", L"2026-03-01T23:10:00.000Z") +
+                    StorePage(PageId(2), L"Same day", L"2026-03-05T08:00:00.000Z", L"2026-03-05T16:00:00.000Z") +
+                    StorePage(PageId(3), L"Another year", L"2025-06-10T10:00:00.000Z", L"2026-01-05T10:00:00.000Z") +
+                    StorePage(PageId(4), L"Never changed", L"2026-03-07T10:00:00.000Z") +
+                    StorePage(PageId(5), L"No creation time", L"", L"2026-03-07T10:00:00.000Z"))));
+    {
+        ASSERT_EQ(LoadHierarchy(), S_OK);
+        EXPECT_EQ(Describe(FiledEntries()), L"2025-6-10 Home > S > Another year\n"
+                                            L"2026-1-5 Home > S > Another year (modified)\n"
+                                            L"2026-3-1 Home > S > Across midnight\n"
+                                            L"2026-3-2 Home > S > Across midnight (modified)\n"
+                                            L"2026-3-5 Home > S > Same day\n"
+                                            L"2026-3-7 Home > S > Never changed\n");
+    }
+    {
+        const TimeZone newYork("EST5EDT");
+        ASSERT_EQ(LoadHierarchy(), S_OK);
+        EXPECT_EQ(Describe(FiledEntries()), L"2025-6-10 Home > S > Another year\n"
+                                            L"2026-1-5 Home > S > Another year (modified)\n"
+                                            L"2026-3-1 Home > S > Across midnight\n"
+                                            L"2026-3-5 Home > S > Same day\n"
+                                            L"2026-3-7 Home > S > Never changed\n");
+        const std::lock_guard guard(GetDayMapLock());
+        for (const auto& [day, entries] : GetDayMap())
+            EXPECT_EQ(day.local.tm_hour + day.local.tm_min + day.local.tm_sec, 0) << "days are keyed by local midnight";
+    }
+}
+
+TEST_F(HierarchyLoader, NamesUntitledPartsOfALocationInTheUiLanguage)
+{
+    UseStore(Notebook(NotebookId, L"", L"C:\\N\\Nameless",
+                      Group(Id(1), L"", Section(Id(2), L"", StorePage(PageId(1), L"", L"2026-03-01T10:00:00.000Z")))) +
+             Notebook(L"{11111111-0000-0000-0000-000000000002}{1}{B0}", L"Named", L"C:\\N\\Named",
+                      Section(Id(3), L"Top", StorePage(PageId(2), L"P", L"2026-03-02T10:00:00.000Z"))));
+    ASSERT_EQ(LoadHierarchy(), S_OK);
+    EXPECT_EQ(Describe(FiledEntries()),
+              L"2026-3-1 Untitled Notebook > Untitled Section Group > Untitled Section > Untitled Page\n"
+              L"2026-3-2 Named > Top > P\n");
+    const std::lock_guard guard(GetDayMapLock());
+    std::vector<std::int32_t> notebooks;
+    for (const auto& [day, entries] : GetDayMap())
+        for (const auto& [time, entry] : entries)
+            notebooks.push_back(entry.notebookIndex);
+    EXPECT_EQ(notebooks, (std::vector<std::int32_t>{0, 1}));
+}
+
+TEST_F(HierarchyLoader, LocationOfASectionWithoutNotebookIsItsOwnName)
+{
+    auto section = std::make_shared<ON::Section>();
+    ParseElement(*section, L"<one:Section xmlns:one=\"http://schemas.microsoft.com/office/onenote/2013/onenote\" "
+                           L"name=\"Loose\"/>");
+    std::wstring key = L"left over";
+    EXPECT_EQ(BuildLocationText(*section, key), L"Loose");
+    EXPECT_EQ(key, L"");
+}
+
+TEST_F(HierarchyLoader, ProgressReachesItsEndWithEmptyNotebooksAndSections)
+{
+    UseStore(Notebook(NotebookId, L"Empty", L"C:\\N\\Empty", L"") +
+             Notebook(L"{11111111-0000-0000-0000-000000000002}{1}{B0}", L"Some", L"C:\\N\\Some",
+                      Section(Id(1), L"No pages", L"") +
+                          Section(Id(2), L"Three pages",
+                                  StorePage(PageId(1), L"a", L"2026-03-01T10:00:00.000Z") +
+                                      StorePage(PageId(2), L"b", L"2026-03-01T10:00:00.000Z") +
+                                      StorePage(PageId(3), L"c", L"2026-03-01T10:00:00.000Z"))) +
+             Notebook(L"{11111111-0000-0000-0000-000000000003}{1}{B0}", L"Bin only", L"C:\\N\\Bin",
+                      Group(Id(3), L"OneNote_RecycleBin", Section(Id(4), L"x", StorePage(PageId(4), L"y", L"2026-03-01T10:00:00.000Z")),
+                            L"isRecycleBin=\"true\"")));
+    ASSERT_EQ(LoadHierarchy(), S_OK);
+    EXPECT_NEAR(GetCalendarState().loadingProgress.load(), 1.0f, 1e-5f);
+    EXPECT_EQ(FiledEntries().size(), 3u);
+}
+
+TEST_F(HierarchyLoader, ShowsAFailedCallOnceWithOneNotesTextAndKeepsWhatWasFiled)
+{
+    UseStore(Notebook(NotebookId, L"Home", L"C:\\N\\Home",
+                      Section(Id(1), L"A", StorePage(PageId(1), L"One", L"2026-03-01T10:00:00.000Z")) +
+                          Section(Id(2), L"B", StorePage(PageId(2), L"Two", L"2026-03-02T10:00:00.000Z"))),
+             "failid {22222222-0000-0000-0000-000000000002}{1}{B0} 0x80042004\n");
+    EXPECT_EQ(LoadHierarchy(), static_cast<HRESULT>(0x80042004));
+    const auto failures = ShownFailures();
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_EQ(failures[0].caption, L"Error");
+    EXPECT_EQ(failures[0].text.rfind(L"Failed to load pages:\r\n", 0), 0u) << failures[0].text.c_str();
+    EXPECT_NE(failures[0].text.find(L"section does not exist"), std::wstring::npos) << failures[0].text.c_str();
+    EXPECT_EQ(failures[0].text.substr(failures[0].text.size() - 2), L"\r\n");
+    EXPECT_EQ(Describe(FiledEntries()), L"2026-3-1 Home > A > One\n");
+}
+
+TEST_F(HierarchyLoader, ABusyOneNoteIsAskedOnceAndTheFailureShown)
+{
+    UseScenario("store demo\nbusy GetHierarchy 1\n");
+    EXPECT_EQ(LoadHierarchy(), static_cast<HRESULT>(0x80010001));
+    EXPECT_EQ(Calls(L"GetHierarchy").size(), 1u);
+    ASSERT_EQ(ShownFailures().size(), 1u);
+    EXPECT_EQ(ShownFailures()[0].text.find(L"HRESULT"), std::wstring::npos) << "the system's text for the code";
+}
+
+TEST_F(HierarchyLoader, OneNoteNotInstalledShowsTheSystemsTextForTheCode)
+{
+    UseScenario("store demo\ncreate 0x80040154\n");
+    EXPECT_EQ(LoadHierarchy(), static_cast<HRESULT>(0x80040154));
+    ASSERT_EQ(ShownFailures().size(), 1u);
+    const std::wstring text = ShownFailures()[0].text;
+    EXPECT_EQ(text.rfind(L"Failed to load pages:\r\n", 0), 0u) << text.c_str();
+    EXPECT_GT(text.size(), std::wstring(L"Failed to load pages:\r\n\r\n").size());
+    EXPECT_TRUE(Calls(L"GetHierarchy").empty());
+}
+
+TEST_F(HierarchyLoader, QuittingEndsTheLoadSilently)
+{
+    GetCalendarState().quitting = true;
+    EXPECT_EQ(LoadHierarchy(), E_ABORT);
+    EXPECT_EQ(Calls(L"GetHierarchy").size(), 1u) << "ends within one call";
+    EXPECT_TRUE(ShownFailures().empty());
+
+    // Quitting while the worker runs: it ends, clears the loading flag and shows nothing.
+    GetCalendarState().quitting = false;
+    GetCalendarState().loading = true;
+    std::thread worker([] { LoadPagesWorker(nullptr); });
+    Sleep(5);
+    GetCalendarState().quitting = true;
+    worker.join();
+    EXPECT_FALSE(GetCalendarState().loading);
+    EXPECT_TRUE(ShownFailures().empty());
+}
+
+TEST_F(HierarchyLoader, TheDemoStoreLoadsWithUnfiledNotesAndOpenSectionsLeftAside)
+{
+    ASSERT_EQ(LoadHierarchy(), S_OK);
+    const auto filed = FiledEntries();
+    EXPECT_GT(filed.size(), 40u);
+    const std::wstring all = Describe(filed);
+    EXPECT_NE(all.find(L"Personal > Recipes > Around the world > Europe > Italian > Risotto"), std::wstring::npos);
+    EXPECT_NE(all.find(L"Personal > Quick Notes > Untitled Page"), std::wstring::npos);
+    EXPECT_EQ(all.find(L"Abandoned prototype"), std::wstring::npos) << "a section in the recycle bin";
+    EXPECT_EQ(all.find(L"Old shopping list"), std::wstring::npos) << "the deleted pages";
+    EXPECT_EQ(all.find(L"borrowed laptop"), std::wstring::npos) << "open sections are not notebooks";
+    const auto list = GetNotebookList();
+    ASSERT_TRUE(list);
+    ASSERT_EQ(list->Count(), 3u);
+    EXPECT_TRUE(list->Notebooks().unfiledNotes);
+    EXPECT_TRUE(list->Notebooks().openSections);
+    // Pages of today are there.
+    const DateTime today = DateTime().LocalMidnight();
+    const std::lock_guard guard(GetDayMapLock());
+    const auto day = GetDayMap().find(today);
+    ASSERT_NE(day, GetDayMap().end());
+    EXPECT_GE(day->second.size(), 3u);
+}
+} // namespace

@@ -1,0 +1,111 @@
+// Where new content goes on the two kinds of OneNote build: placed by the engine below the page's
+// content on the builds that need it, left to OneNote on the others. Each case runs one of the
+// stand-in's onenote.exe builds, so these run alone.
+#include "import_engine/PageBuilders.h"
+#include "import_engine/PageContent.h"
+#include "import_engine/TargetPreparation.h"
+
+#include "onenote_model/Hierarchy.h"
+#include "tests/import_engine/EngineTestSupport.h"
+#include "tests/import_engine/OneNoteProcessRunner.h"
+
+namespace EngineTest
+{
+namespace
+{
+using StandInTest::Utf8;
+class Placement : public EngineTest
+{
+protected:
+    void SetUp() override
+    {
+        EngineTest::SetUp();
+        ASSERT_TRUE(WaitUntilNoOneNoteRuns()) << "another onenote.exe kept running";
+        WriteScenario(FixtureStoreLine());
+    }
+
+    // The page XML of every UpdatePageContent call, in order.
+    std::vector<std::wstring> SentPages()
+    {
+        std::vector<std::wstring> pages;
+        for (const auto& call : Calls())
+            if (call.method == L"UpdatePageContent")
+            {
+                EXPECT_EQ(call.result, S_OK);
+                EXPECT_TRUE(IsValidSent(call.arguments[0], L"sent" + std::to_wstring(pages.size())));
+                pages.push_back(call.arguments[0]);
+            }
+        return pages;
+    }
+
+    // Text, saved and read again, then an attachment below it; the picked page has an outline of
+    // two lines at y 120, 30 points high.
+    Target ImportTextThenAttachment(ON16::IApplication& application)
+    {
+        BSTR link = nullptr;
+        EXPECT_EQ(application.GetHyperlinkToObject(_bstr_t(FixtureIds::SiteSurvey), _bstr_t(L""), &link), S_OK);
+        Config config;
+        config.location = static_cast<const wchar_t*>(_bstr_t(link, false));
+        Target target = PrepareTarget(application, L"2024-5-3", config);
+        const ImportResult text = AddTextLineOutline(L"A line of text", std::nullopt, target);
+        target.referenceOutline = text.referenceOutline;
+        RetrievePageContents(application, target, true);
+        const ImportResult attachment = InsertAttachment(L"C:\\files\\plan.pdf", 0, target);
+        target.startPosition = attachment.startPosition;
+        SavePage(application, *target.page);
+        return target;
+    }
+
+    static const ON::PageObject& StoredObject(const ON::Page& page, size_t index)
+    {
+        const auto& element = *page.elements.at(index);
+        return element.outline ? element.outline->pageObject : element.insertedFile->tagable.pageObject;
+    }
+};
+
+TEST_F(Placement, AffectedBuildGetsEveryNewObjectPlacedBelowTheContent)
+{
+    const OneNoteProcess oneNote(OneNoteExe(L"inside"));
+    ASSERT_NE(oneNote.Window(), nullptr);
+    auto application = Application();
+    const Target target = ImportTextThenAttachment(*application);
+
+    const auto sent = SentPages();
+    ASSERT_EQ(sent.size(), 2u);
+    EXPECT_NE(sent[0].find(L"<one:Position x=\"36\" y=\"170\""), std::wstring::npos) << Utf8(sent[0]);
+    // Read again, the text's outline is as high as OneNote measured it: one line of 15 points.
+    EXPECT_NE(sent[1].find(L"<one:Position x=\"36\" y=\"195\""), std::wstring::npos) << Utf8(sent[1]);
+    ASSERT_EQ(target.page->elements.size(), 3u);
+    EXPECT_EQ(StoredObject(*target.page, 1).size->height, 15.0);
+    EXPECT_EQ(target.startPosition->y, 195.0 + 65 + 10);
+}
+
+TEST_F(Placement, OtherBuildsLeaveThePlacementToOneNote)
+{
+    const OneNoteProcess oneNote(OneNoteExe(L"outside"));
+    ASSERT_NE(oneNote.Window(), nullptr);
+    auto application = Application();
+    const Target target = ImportTextThenAttachment(*application);
+
+    const auto sent = SentPages();
+    ASSERT_EQ(sent.size(), 2u);
+    // Only what OneNote placed comes back with a position: the page's first outline, then the text.
+    const auto positions = [](const std::wstring& page) {
+        size_t count = 0;
+        for (size_t at = page.find(L"<one:Position"); at != std::wstring::npos; at = page.find(L"<one:Position", at + 1))
+            ++count;
+        return count;
+    };
+    EXPECT_EQ(positions(sent[0]), 1u) << Utf8(sent[0]);
+    EXPECT_EQ(positions(sent[1]), 2u) << Utf8(sent[1]);
+    EXPECT_FALSE(target.startPosition);
+    Target reread;
+    reread.pageId = FixtureIds::SiteSurvey;
+    RetrievePageContents(*application, reread, false);
+    ASSERT_EQ(reread.page->elements.size(), 3u);
+    // OneNote put each below what was there: 120 + 30 + 10, then 160 + 15 + 10.
+    EXPECT_EQ(StoredObject(*reread.page, 1).position->y, 160.0);
+    EXPECT_EQ(StoredObject(*reread.page, 2).position->y, 185.0);
+}
+} // namespace
+} // namespace EngineTest
