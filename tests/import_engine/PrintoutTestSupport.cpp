@@ -13,6 +13,7 @@ namespace PrintoutTest
 {
 void PrintoutTest::SetUp()
 {
+    apartment_ = std::make_unique<Owners::ComApartment>(COINIT_MULTITHREADED);
     const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
     folder_ = TestPaths::OutputFolder() / (std::string(test->test_suite_name()) + "." + test->name());
     std::filesystem::remove_all(folder_);
@@ -27,6 +28,7 @@ void PrintoutTest::TearDown()
     SetAsyncMode(nullptr);
     SetPasswordProvider(std::move(previousProvider_));
     CloseLogFile();
+    apartment_.reset();
 }
 
 std::wstring PrintoutTest::UniqueName(const std::wstring& suffix) const

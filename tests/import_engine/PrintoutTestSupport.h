@@ -3,6 +3,7 @@
 // spot (encrypted ones with the host's qpdf), the Windows Runtime stand-in's completion mode, and
 // reading back the pictures that renders write.
 
+#include "framework/Owners.h"
 #include "framework/files/Files.h"
 #include "framework/text/Text.h"
 #include "import_engine/ImportEngine.h"
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -36,6 +38,8 @@ protected:
     // The messages of the log entries written since the test started.
     std::vector<std::wstring> LogMessages();
 
+    // The import worker's apartment.
+    std::unique_ptr<Owners::ComApartment> apartment_;
     std::filesystem::path folder_;
     std::wstring logPath_;
     PasswordProvider previousProvider_;
