@@ -1,6 +1,7 @@
 #include "standins/winrt_pdf/AsyncOperation.h"
 
 #include <cwchar>
+#include <memory>
 
 namespace WinRtStandIn
 {
@@ -31,5 +32,21 @@ AsyncMode AsyncMode::For(const wchar_t* operationName)
         mode.failure = static_cast<HRESULT>(std::wcstoul(chosen.c_str() + 7, nullptr, 16));
     }
     return mode;
+}
+namespace
+{
+DWORD WINAPI RunQueuedTask(void* context)
+{
+    std::unique_ptr<std::function<void()>> task(static_cast<std::function<void()>*>(context));
+    (*task)();
+    return 0;
+}
+} // namespace
+
+void RunOnPoolThread(std::function<void()> task)
+{
+    auto* queued = new std::function<void()>(std::move(task));
+    if (!::QueueUserWorkItem(RunQueuedTask, queued, WT_EXECUTEDEFAULT))
+        RunQueuedTask(queued);
 }
 } // namespace WinRtStandIn

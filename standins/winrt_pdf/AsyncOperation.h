@@ -19,7 +19,6 @@
 #include <functional>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <type_traits>
 
 namespace WinRtStandIn
@@ -38,6 +37,10 @@ struct AsyncMode
     // The mode the environment asks for the operation of that name.
     static AsyncMode For(const wchar_t* operationName);
 };
+
+// Runs task on a thread of the process's thread pool, as the platform completes its operations
+// (here, when the pool refuses it).
+void RunOnPoolThread(std::function<void()> task);
 
 // What an operation hands back: an interface reference or a plain value.
 template <typename R>
@@ -106,11 +109,11 @@ public:
             operation->Finish(WinRt::AsyncStatus::Error, mode.failure, {});
             break;
         case AsyncMode::OnThread:
-            operation->AddRef(); // the thread's reference
-            std::thread([operation, work = std::move(work)] {
+            operation->AddRef(); // the pool thread's reference
+            RunOnPoolThread([operation, work = std::move(work)] {
                 operation->Run(work);
                 operation->Release();
-            }).detach();
+            });
             break;
         }
         return operation;

@@ -7,6 +7,7 @@
 #include "standins/winrt_pdf/Storage.h"
 
 #include <string>
+#include <type_traits>
 
 namespace WinRtStandIn
 {
@@ -29,6 +30,18 @@ void CheckExists(const std::wstring& path)
         throw WinRt::RuntimeError(E_INVALIDARG);
 }
 
+// The operation that finds the item of a path.
+template <typename Item, typename Interface>
+WinRt::IAsyncOperation<Interface*>* StartLookup(const wchar_t* operationName, HSTRING path)
+{
+    return AsyncOperation<Interface*>::Start(operationName, [path = WinRt::HString::TextOf(path)] {
+        CheckExists<Item>(path);
+        WinRt::ComPtr<Interface> item;
+        item.Attach(new Item(path));
+        return item;
+    });
+}
+
 class StorageFileFactory final : public RuntimeObject<WinRt::IActivationFactory, WinRt::IStorageFileStatics>
 {
 public:
@@ -37,13 +50,7 @@ public:
     {
         if (!operation)
             return E_POINTER;
-        *operation = AsyncOperation<WinRt::IStorageFile*>::Start(
-            L"GetFileFromPath", [path = WinRt::HString::TextOf(path)] {
-                CheckExists<StorageFile>(path);
-                WinRt::ComPtr<WinRt::IStorageFile> file;
-                file.Attach(new StorageFile(path));
-                return file;
-            });
+        *operation = StartLookup<StorageFile, WinRt::IStorageFile>(L"GetFileFromPath", path);
         return S_OK;
     }
     STDMETHODIMP GetFileFromApplicationUriAsync(IInspectable*, WinRt::IStorageFileOperation**) override { return E_NOTIMPL; }
@@ -64,13 +71,7 @@ public:
     {
         if (!operation)
             return E_POINTER;
-        *operation = AsyncOperation<WinRt::IStorageFolder*>::Start(
-            L"GetFolderFromPath", [path = WinRt::HString::TextOf(path)] {
-                CheckExists<StorageFolder>(path);
-                WinRt::ComPtr<WinRt::IStorageFolder> folder;
-                folder.Attach(new StorageFolder(path));
-                return folder;
-            });
+        *operation = StartLookup<StorageFolder, WinRt::IStorageFolder>(L"GetFolderFromPath", path);
         return S_OK;
     }
 

@@ -74,11 +74,13 @@ HostResult RunHostCommand(const std::string& command)
     }
     Owners::KernelHandle processHandle(process.hProcess);
     Owners::KernelHandle threadHandle(process.hThread);
-    ::WaitForSingleObject(process.hProcess, INFINITE);
-
-    // Wine may see the Unix process end a moment before the shell has written its status.
+    // Wine hands out no process handle for a Unix program (the wait returns at once), so the
+    // shell's status file is what tells that the command has ended; a loaded machine may take a
+    // while to render a page.
+    if (process.hProcess)
+        ::WaitForSingleObject(process.hProcess, INFINITE);
     std::string code;
-    for (int attempt = 0; attempt < 300 && (code = ReadFileBytes(status.c_str())).empty(); ++attempt)
+    for (int attempt = 0; attempt < 12000 && (code = ReadFileBytes(status.c_str())).empty(); ++attempt)
         ::Sleep(10);
     result.exitCode = code.empty() ? -1 : std::atoi(code.c_str());
     result.output = ReadFileBytes(output.c_str());

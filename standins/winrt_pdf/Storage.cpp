@@ -46,6 +46,25 @@ void CheckItemPath(const std::wstring& path)
         throw WinRt::RuntimeError(E_INVALIDARG);
 }
 
+HRESULT StorageItem::get_Name(HSTRING* value) { return MakeString(::PathFindFileNameW(path_.c_str()), value); }
+HRESULT StorageItem::get_Path(HSTRING* value) { return MakeString(path_, value); }
+
+HRESULT StorageItem::get_Attributes(UINT32* value)
+{
+    if (!value)
+        return E_POINTER;
+    *value = isFolder_ ? DirectoryAttribute : ArchiveAttribute;
+    return S_OK;
+}
+
+HRESULT StorageItem::IsOfType(UINT32 type, boolean* value)
+{
+    if (!value)
+        return E_POINTER;
+    *value = type == (isFolder_ ? FolderType : FileType);
+    return S_OK;
+}
+
 HRESULT StorageFile::get_FileType(HSTRING* value) { return MakeString(::PathFindExtensionW(path_.c_str()), value); }
 
 HRESULT StorageFile::get_ContentType(HSTRING* value)
@@ -78,24 +97,8 @@ HRESULT StorageFile::OpenAsync(WinRt::FileAccessMode mode, WinRt::IStreamOperati
     return S_OK;
 }
 
-HRESULT StorageFile::get_Name(HSTRING* value) { return MakeString(::PathFindFileNameW(path_.c_str()), value); }
-HRESULT StorageFile::get_Path(HSTRING* value) { return MakeString(path_, value); }
 
-HRESULT StorageFile::get_Attributes(UINT32* value)
-{
-    if (!value)
-        return E_POINTER;
-    *value = ArchiveAttribute;
-    return S_OK;
-}
 
-HRESULT StorageFile::IsOfType(UINT32 type, boolean* value)
-{
-    if (!value)
-        return E_POINTER;
-    *value = type == FileType;
-    return S_OK;
-}
 
 HRESULT StorageFolder::CreateFileAsyncOverloadDefaultOptions(HSTRING name, WinRt::IStorageFileOperation** operation)
 {
@@ -153,24 +156,8 @@ HRESULT StorageFolder::GetFileAsync(HSTRING name, WinRt::IStorageFileOperation**
     return S_OK;
 }
 
-HRESULT StorageFolder::get_Name(HSTRING* value) { return MakeString(::PathFindFileNameW(path_.c_str()), value); }
-HRESULT StorageFolder::get_Path(HSTRING* value) { return MakeString(path_, value); }
 
-HRESULT StorageFolder::get_Attributes(UINT32* value)
-{
-    if (!value)
-        return E_POINTER;
-    *value = DirectoryAttribute;
-    return S_OK;
-}
 
-HRESULT StorageFolder::IsOfType(UINT32 type, boolean* value)
-{
-    if (!value)
-        return E_POINTER;
-    *value = type == FolderType;
-    return S_OK;
-}
 
 HRESULT FileStream::get_Size(UINT64* value)
 {

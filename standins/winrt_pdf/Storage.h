@@ -14,11 +14,32 @@ namespace WinRtStandIn
 // The platform's answers for a path that is not absolute with backslashes, and for a missing item.
 void CheckItemPath(const std::wstring& path);
 
-class StorageFile final : public RuntimeObject<WinRt::IStorageFile, WinRt::IStorageItem>
+// What files and folders share: a path, a name and a kind (IStorageItem).
+class StorageItem : public WinRt::IStorageItem
 {
 public:
-    explicit StorageFile(std::wstring path) : path_(std::move(path)) {}
     const std::wstring& Path() const { return path_; }
+
+    STDMETHODIMP RenameAsyncOverloadDefaultOptions(HSTRING, WinRt::IAsyncAction**) override { return E_NOTIMPL; }
+    STDMETHODIMP RenameAsync(HSTRING, int32_t, WinRt::IAsyncAction**) override { return E_NOTIMPL; }
+    STDMETHODIMP DeleteAsyncOverloadDefaultOptions(WinRt::IAsyncAction**) override { return E_NOTIMPL; }
+    STDMETHODIMP DeleteAsync(int32_t, WinRt::IAsyncAction**) override { return E_NOTIMPL; }
+    STDMETHODIMP GetBasicPropertiesAsync(IInspectable**) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Name(HSTRING* value) override;
+    STDMETHODIMP get_Path(HSTRING* value) override;
+    STDMETHODIMP get_Attributes(UINT32* value) override;
+    STDMETHODIMP get_DateCreated(INT64*) override { return E_NOTIMPL; }
+    STDMETHODIMP IsOfType(UINT32 type, boolean* value) override;
+
+protected:
+    std::wstring path_;
+    bool isFolder_ = false;
+};
+
+class StorageFile final : public RuntimeObject<WinRt::IStorageFile, StorageItem>
+{
+public:
+    explicit StorageFile(std::wstring path) { path_ = std::move(path); }
 
     STDMETHODIMP get_FileType(HSTRING* value) override;
     STDMETHODIMP get_ContentType(HSTRING* value) override;
@@ -33,28 +54,18 @@ public:
     STDMETHODIMP MoveOverload(WinRt::IStorageFolder*, HSTRING, int32_t, WinRt::IAsyncAction**) override { return E_NOTIMPL; }
     STDMETHODIMP MoveAndReplaceAsync(WinRt::IStorageFile*, WinRt::IAsyncAction**) override { return E_NOTIMPL; }
 
-    STDMETHODIMP RenameAsyncOverloadDefaultOptions(HSTRING, WinRt::IAsyncAction**) override { return E_NOTIMPL; }
-    STDMETHODIMP RenameAsync(HSTRING, int32_t, WinRt::IAsyncAction**) override { return E_NOTIMPL; }
-    STDMETHODIMP DeleteAsyncOverloadDefaultOptions(WinRt::IAsyncAction**) override { return E_NOTIMPL; }
-    STDMETHODIMP DeleteAsync(int32_t, WinRt::IAsyncAction**) override { return E_NOTIMPL; }
-    STDMETHODIMP GetBasicPropertiesAsync(IInspectable**) override { return E_NOTIMPL; }
-    STDMETHODIMP get_Name(HSTRING* value) override;
-    STDMETHODIMP get_Path(HSTRING* value) override;
-    STDMETHODIMP get_Attributes(UINT32* value) override;
-    STDMETHODIMP get_DateCreated(INT64*) override { return E_NOTIMPL; }
-    STDMETHODIMP IsOfType(UINT32 type, boolean* value) override;
-
 protected:
     const wchar_t* ClassName() const override { return L"Windows.Storage.StorageFile"; }
-
-private:
-    std::wstring path_;
 };
 
-class StorageFolder final : public RuntimeObject<WinRt::IStorageFolder, WinRt::IStorageItem>
+class StorageFolder final : public RuntimeObject<WinRt::IStorageFolder, StorageItem>
 {
 public:
-    explicit StorageFolder(std::wstring path) : path_(std::move(path)) {}
+    explicit StorageFolder(std::wstring path)
+    {
+        path_ = std::move(path);
+        isFolder_ = true;
+    }
 
     STDMETHODIMP CreateFileAsyncOverloadDefaultOptions(HSTRING name, WinRt::IStorageFileOperation** operation) override;
     STDMETHODIMP CreateFileAsync(HSTRING name, WinRt::CreationCollisionOption option,
@@ -68,22 +79,8 @@ public:
     STDMETHODIMP GetFoldersAsyncOverloadDefaultOptionsStartAndCount(IInspectable**) override { return E_NOTIMPL; }
     STDMETHODIMP GetItemsAsyncOverloadDefaultStartAndCount(IInspectable**) override { return E_NOTIMPL; }
 
-    STDMETHODIMP RenameAsyncOverloadDefaultOptions(HSTRING, WinRt::IAsyncAction**) override { return E_NOTIMPL; }
-    STDMETHODIMP RenameAsync(HSTRING, int32_t, WinRt::IAsyncAction**) override { return E_NOTIMPL; }
-    STDMETHODIMP DeleteAsyncOverloadDefaultOptions(WinRt::IAsyncAction**) override { return E_NOTIMPL; }
-    STDMETHODIMP DeleteAsync(int32_t, WinRt::IAsyncAction**) override { return E_NOTIMPL; }
-    STDMETHODIMP GetBasicPropertiesAsync(IInspectable**) override { return E_NOTIMPL; }
-    STDMETHODIMP get_Name(HSTRING* value) override;
-    STDMETHODIMP get_Path(HSTRING* value) override;
-    STDMETHODIMP get_Attributes(UINT32* value) override;
-    STDMETHODIMP get_DateCreated(INT64*) override { return E_NOTIMPL; }
-    STDMETHODIMP IsOfType(UINT32 type, boolean* value) override;
-
 protected:
     const wchar_t* ClassName() const override { return L"Windows.Storage.StorageFolder"; }
-
-private:
-    std::wstring path_;
 };
 
 // A file's bytes as a random-access stream; writes go straight to the file.
@@ -136,3 +133,6 @@ private:
     UINT32 length_;
 };
 } // namespace WinRtStandIn
+
+// A storage item answers for IStorageItem.
+__CRT_UUID_DECL(WinRtStandIn::StorageItem, 0x4207A996, 0xCA2F, 0x42F7, 0xBD, 0xE8, 0x8B, 0x10, 0x45, 0x7A, 0x7F, 0x30)

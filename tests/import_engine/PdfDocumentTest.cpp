@@ -203,6 +203,8 @@ TEST_F(PdfDocumentTest, Pdf_PageOutsideTheDocumentFailsInsteadOfRendering)
 
 TEST_F(PdfDocumentTest, Pdf_OpenLeavesTheThreadsApartmentAsItFoundIt)
 {
+    // No apartment in the process: any left behind by the open would show on the thread.
+    apartment_.reset();
     const std::wstring path = WritePdf(UniqueName(L".pdf"), {PageOfDips(612, 792)});
     HRESULT afterOpen = S_OK;
     bool opened = false;
