@@ -139,7 +139,7 @@ Pdf Pdf::LoadInMta(const std::wstring& path, uint32_t scale)
         catch (const WinRt::RuntimeError& error)
         {
             const PasswordProvider provider = CurrentPasswordProvider();
-            if (error.code() != WinRt::WRONG_PASSWORD_HRESULT || !provider)
+            if (error.code() != WinRt::WrongPassword || !provider)
                 throw;
             std::optional<std::wstring> answer = provider(path, password);
             if (!answer)

@@ -60,7 +60,7 @@ AsyncStatus WaitUntilDone(Operation& operation)
         ThrowIfRuntimeFailed(info->get_Status(&status));
     }
     if (status == AsyncStatus::Canceled)
-        throw RuntimeError(ERROR_CANCELLED_HRESULT);
+        throw RuntimeError(OperationCancelled);
     if (status == AsyncStatus::Error)
     {
         HRESULT failure = E_FAIL;

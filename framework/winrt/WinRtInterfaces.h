@@ -58,13 +58,13 @@ enum class CreationCollisionOption : int32_t
 };
 
 // Failure codes of the asynchronous pattern that mingw's winerror.h does not define.
-constexpr HRESULT E_ILLEGAL_STATE_CHANGE_ = static_cast<HRESULT>(0x8000000D);
-constexpr HRESULT E_ILLEGAL_METHOD_CALL_ = static_cast<HRESULT>(0x8000000E);
-constexpr HRESULT E_ILLEGAL_DELEGATE_ASSIGNMENT_ = static_cast<HRESULT>(0x80000018);
+constexpr HRESULT IllegalStateChange = static_cast<HRESULT>(0x8000000D);
+constexpr HRESULT IllegalMethodCall = static_cast<HRESULT>(0x8000000E);
+constexpr HRESULT IllegalDelegateAssignment = static_cast<HRESULT>(0x80000018);
 // What a wait on a cancelled operation reports.
-constexpr HRESULT ERROR_CANCELLED_HRESULT = static_cast<HRESULT>(0x800704C7);
+constexpr HRESULT OperationCancelled = static_cast<HRESULT>(0x800704C7);
 // A PDF that needs a password was given none, or a wrong one.
-constexpr HRESULT WRONG_PASSWORD_HRESULT = static_cast<HRESULT>(0x8007052B);
+constexpr HRESULT WrongPassword = static_cast<HRESULT>(0x8007052B);
 
 struct IAsyncInfo : IInspectable
 {

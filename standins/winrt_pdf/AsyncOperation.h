@@ -133,7 +133,7 @@ public:
             return E_POINTER;
         std::lock_guard guard(lock_);
         if (closed_)
-            return WinRt::E_ILLEGAL_METHOD_CALL_;
+            return WinRt::IllegalMethodCall;
         *status = status_;
         return S_OK;
     }
@@ -143,7 +143,7 @@ public:
             return E_POINTER;
         std::lock_guard guard(lock_);
         if (closed_)
-            return WinRt::E_ILLEGAL_METHOD_CALL_;
+            return WinRt::IllegalMethodCall;
         *code = status_ == WinRt::AsyncStatus::Error ? error_ : S_OK;
         return S_OK;
     }
@@ -156,7 +156,7 @@ public:
     {
         std::lock_guard guard(lock_);
         if (status_ == WinRt::AsyncStatus::Started)
-            return WinRt::E_ILLEGAL_STATE_CHANGE_;
+            return WinRt::IllegalStateChange;
         closed_ = true;
         return S_OK;
     }
@@ -168,9 +168,9 @@ public:
         {
             std::lock_guard guard(lock_);
             if (closed_)
-                return WinRt::E_ILLEGAL_METHOD_CALL_;
+                return WinRt::IllegalMethodCall;
             if (handlerAssigned_)
-                return WinRt::E_ILLEGAL_DELEGATE_ASSIGNMENT_;
+                return WinRt::IllegalDelegateAssignment;
             handlerAssigned_ = true;
             handler_ = handler;
             status = status_;
@@ -204,11 +204,11 @@ protected:
     {
         std::lock_guard guard(lock_);
         if (closed_)
-            return WinRt::E_ILLEGAL_METHOD_CALL_;
+            return WinRt::IllegalMethodCall;
         if (status_ == WinRt::AsyncStatus::Error)
             return error_;
         if (status_ != WinRt::AsyncStatus::Completed)
-            return WinRt::E_ILLEGAL_METHOD_CALL_;
+            return WinRt::IllegalMethodCall;
         if (!out)
             return E_POINTER;
         return result_.Get(out);

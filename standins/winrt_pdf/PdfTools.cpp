@@ -33,7 +33,7 @@ std::string InputFile(const std::wstring& path)
 [[noreturn]] void ThrowToolFailure(const HostResult& result)
 {
     if (result.output.find("Incorrect password") != std::string::npos)
-        throw WinRt::RuntimeError(WinRt::WRONG_PASSWORD_HRESULT);
+        throw WinRt::RuntimeError(WinRt::WrongPassword);
     if (result.output.find("Couldn't open file") != std::string::npos)
         throw WinRt::RuntimeError(static_cast<HRESULT>(0x8003001E)); // STG_E_READFAULT
     throw WinRt::RuntimeError(E_FAIL);

@@ -1,6 +1,7 @@
 // PDF documents opened, counted and rendered through the Windows Runtime classes (the stand-in
 // registered in the test prefix reads and renders real PDF files with poppler).
 
+#include "framework/winrt/WinRtInterfaces.h"
 #include "import_engine/PdfDocument.h"
 #include "tests/import_engine/PrintoutTestSupport.h"
 
@@ -13,7 +14,7 @@ namespace PrintoutTest
 {
 namespace
 {
-constexpr HRESULT WrongPassword = static_cast<HRESULT>(0x8007052B);
+constexpr HRESULT WrongPassword = WinRt::WrongPassword;
 
 class PdfDocumentTest : public PrintoutTest
 {

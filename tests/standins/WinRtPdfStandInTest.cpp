@@ -104,7 +104,7 @@ TEST_F(WinRtPdfStandInTest, CompletedOperation_CallsAHandlerAtOnceAndRefusesASec
     EXPECT_EQ(recording->calls, 1);
     EXPECT_EQ(recording->lastStatus, AsyncStatus::Completed);
     EXPECT_EQ(recording->thread, ::GetCurrentThreadId());
-    EXPECT_EQ(operation->put_Completed(handler), E_ILLEGAL_DELEGATE_ASSIGNMENT_);
+    EXPECT_EQ(operation->put_Completed(handler), IllegalDelegateAssignment);
     EXPECT_EQ(PathOf(*Await(operation.GetInterfacePtr())), path);
 }
 
@@ -141,12 +141,12 @@ TEST_F(WinRtPdfStandInTest, FailedAndCancelledOperations_ReportAsThePlatformDoes
     IStorageFile* file = nullptr;
     EXPECT_EQ(failed->GetResults(&file), HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION));
     EXPECT_EQ(info->Close(), S_OK);
-    EXPECT_EQ(info->get_Status(&status), E_ILLEGAL_METHOD_CALL_);
+    EXPECT_EQ(info->get_Status(&status), IllegalMethodCall);
 
     SetMode(L"canceled");
     ComPtr<IStorageFileOperation> cancelled = StartGetFile(path);
-    EXPECT_EQ(cancelled->GetResults(&file), E_ILLEGAL_METHOD_CALL_);
-    EXPECT_EQ(FailureOf([&] { Await(cancelled.GetInterfacePtr()); }), ERROR_CANCELLED_HRESULT);
+    EXPECT_EQ(cancelled->GetResults(&file), IllegalMethodCall);
+    EXPECT_EQ(FailureOf([&] { Await(cancelled.GetInterfacePtr()); }), OperationCancelled);
 }
 
 TEST_F(WinRtPdfStandInTest, StorageFile_RefusesRelativeAndForwardSlashPathsAndReportsMissingFiles)
