@@ -119,7 +119,7 @@ TEST_F(WinRtPdfStandInTest, RunningOperation_CompletesOnAnotherThread)
     auto* recording = new RecordingHandler();
     handler.Attach(recording);
     ASSERT_EQ(second->put_Completed(handler), S_OK);
-    for (int i = 0; i < 500 && recording->calls == 0; ++i)
+    for (int i = 0; i < 3000 && recording->calls == 0; ++i)
         ::Sleep(10);
     EXPECT_EQ(recording->calls, 1);
     EXPECT_NE(recording->thread, ::GetCurrentThreadId());
