@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <objbase.h>
 #include <ole2.h>
+#include <wincrypt.h>
+#include <wininet.h>
 
 #include <utility>
 
@@ -105,11 +107,22 @@ using FindHandle = UniqueHandle<FindTraits>;
 using RegistryKey = UniqueHandle<HandleTraits<HKEY, nullptr, ::RegCloseKey>>;
 using Module = UniqueHandle<HandleTraits<HMODULE, nullptr, ::FreeLibrary>>;
 using Icon = UniqueHandle<HandleTraits<HICON, nullptr, ::DestroyIcon>>;
+using AcceleratorTable = UniqueHandle<HandleTraits<HACCEL, nullptr, ::DestroyAcceleratorTable>>;
 using Menu = UniqueHandle<HandleTraits<HMENU, nullptr, ::DestroyMenu>>;
 using MemoryDC = UniqueHandle<HandleTraits<HDC, nullptr, ::DeleteDC>>;
 using OwnedWindow = UniqueHandle<HandleTraits<HWND, nullptr, ::DestroyWindow>>;
 using GlobalMemory = UniqueHandle<HandleTraits<HGLOBAL, nullptr, ::GlobalFree>>;
 using LocalMemory = UniqueHandle<HandleTraits<HLOCAL, nullptr, ::LocalFree>>;
+// WinINet session, connection and request handles.
+using InternetHandle = UniqueHandle<HandleTraits<HINTERNET, nullptr, ::InternetCloseHandle>>;
+struct CryptProviderTraits
+{
+    using Handle = HCRYPTPROV;
+    static Handle Invalid() noexcept { return 0; }
+    static void Close(Handle handle) noexcept { ::CryptReleaseContext(handle, 0); }
+};
+using CryptProviderHandle = UniqueHandle<CryptProviderTraits>;
+using CryptKeyHandle = UniqueHandle<HandleTraits<HCRYPTKEY, 0, ::CryptDestroyKey>>;
 template <typename T>
 using GdiObject = UniqueHandle<GdiTraits<T>>;
 using Bitmap = GdiObject<HBITMAP>;

@@ -54,7 +54,8 @@ LRESULT CALLBACK GetMessageHook(int code, WPARAM wParam, LPARAM lParam)
             {
                 if (entry.inMenuLoop || !IsWindowEnabled(window))
                     continue;
-                if (parent != window && grandParent != window)
+                // The window itself has the focus when none of its children takes it.
+                if (message->hwnd != window && parent != window && grandParent != window)
                     continue;
                 if ((entry.accelerators && TranslateAcceleratorW(window, entry.accelerators, message)) ||
                     IsDialogMessageW(window, message))

@@ -77,7 +77,8 @@ void NodeReader::SkipElement()
 namespace
 {
 // Gathers an element's text from its text and CDATA nodes. Indentation that a writer puts around
-// a CDATA section is not part of the text; white space that is all the text is.
+// a CDATA section is not part of the text; white space that is all the text is. Most texts are a
+// single node: the text without blank nodes is kept apart only once a blank node has come.
 class TextContent
 {
 public:
@@ -88,9 +89,15 @@ public:
         if (!target_)
             return;
         const std::wstring_view value = reader.Value();
+        const bool blank = type == XmlNodeType_Whitespace;
+        if (blank && !sawBlankNode_)
+        {
+            withoutBlankNodes_ = everything_;
+            sawBlankNode_ = true;
+        }
         seen_ = true;
         everything_ += value;
-        if (type != XmlNodeType_Whitespace)
+        if (sawBlankNode_ && !blank)
             withoutBlankNodes_ += value;
         if (type == XmlNodeType_CDATA)
             sawCData_ = true;
@@ -99,7 +106,7 @@ public:
     void Finish()
     {
         if (target_ && seen_)
-            *target_ = sawCData_ ? std::move(withoutBlankNodes_) : std::move(everything_);
+            *target_ = sawCData_ && sawBlankNode_ ? std::move(withoutBlankNodes_) : std::move(everything_);
     }
 
 private:
@@ -107,6 +114,7 @@ private:
     std::wstring everything_;
     std::wstring withoutBlankNodes_;
     bool seen_ = false;
+    bool sawBlankNode_ = false;
     bool sawCData_ = false;
 };
 

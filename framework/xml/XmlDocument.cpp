@@ -75,11 +75,6 @@ std::wstring_view WithoutUnfinishedMarkup(std::wstring_view text)
     return text;
 }
 
-bool NeedsAttributeEscape(std::wstring_view value)
-{
-    return value.find_first_of(L"&<>\"\t\n\r") != std::wstring_view::npos;
-}
-
 // Windows' writer escapes attribute values; Wine's writes them as they are. Asked once, of a
 // writer of the system's own.
 bool SystemWriterEscapesAttributes()
@@ -105,11 +100,19 @@ bool SystemWriterEscapesAttributes()
 
 // The reader's input, handed out in pieces that end just after a '>' where the piece holds one, and
 // never on a ']': Wine's reader takes a "]]>" split between two of its reads for part of the CDATA
-// section, which then runs on to the next section's end.
+// section, which then runs on to the next section's end. Nor does a piece end with the XML
+// declaration when more follows: Wine's reader then keeps the declaration in its buffer and ends
+// the process when the next piece stops inside a start tag (one with an attribute value longer
+// than its buffer).
 class MarkupAlignedInput : public UnknownImpl<ISequentialStream>
 {
 public:
-    explicit MarkupAlignedInput(std::string bytes) : bytes_(std::move(bytes)) {}
+    explicit MarkupAlignedInput(std::string bytes) : bytes_(std::move(bytes))
+    {
+        if (bytes_.starts_with("<?xml"))
+            if (const size_t end = bytes_.find("?>"); end != std::string::npos)
+                declarationEnd_ = end + 1;
+    }
 
     STDMETHODIMP Read(void* buffer, ULONG size, ULONG* read) override
     {
@@ -118,7 +121,7 @@ public:
         if (count < available)
         {
             const size_t tagEnd = bytes_.rfind('>', position_ + count - 1);
-            if (tagEnd != std::string::npos && tagEnd >= position_)
+            if (tagEnd != std::string::npos && tagEnd >= position_ && tagEnd != declarationEnd_)
                 count = tagEnd + 1 - position_;
             else
                 while (count > 1 && bytes_[position_ + count - 1] == ']')
@@ -137,6 +140,7 @@ public:
 private:
     std::string bytes_;
     size_t position_ = 0;
+    size_t declarationEnd_ = std::string::npos;
 };
 
 using SequentialStreamPtr = _com_ptr_t<_com_IIID_getter<ISequentialStream, SequentialStreamIid>>;
@@ -224,22 +228,49 @@ void ParseElement(ChildElement& element, const _bstr_t& text, const ElementEndCa
     ParseElement(element, std::wstring_view(characters ? characters : L"", text.length()), onElementEnd);
 }
 
-bool IsWholeDocument(std::wstring_view text)
+namespace
+{
+// Wine's reader closes the elements still open at the end of a cut-off text by itself: the root's
+// end tag must really be there.
+bool EndsWithEndTagOf(std::wstring_view text, std::wstring_view root)
+{
+    const size_t lastEndTag = text.rfind(L"</");
+    if (lastEndTag == std::wstring_view::npos)
+        return false;
+    std::wstring_view name = text.substr(lastEndTag + 2);
+    name = name.substr(0, name.find_first_of(L" \t\r\n>"));
+    if (const size_t colon = name.find(L':'); colon != std::wstring_view::npos)
+        name = name.substr(colon + 1);
+    return name == root;
+}
+} // namespace
+
+DocumentOutline SurveyDocument(std::wstring_view text)
 {
     Xml::NodeReader reader(CreateReader(text));
+    DocumentOutline outline;
     int depth = 0;
     bool rootClosed = false;
     bool rootEmpty = false;
-    std::wstring root;
+    bool secondRoot = false;
     XmlNodeType type = XmlNodeType_None;
     while (reader.Next(type))
     {
         if (type == XmlNodeType_Element)
         {
             if (rootClosed)
-                return false;
+            {
+                secondRoot = true;
+                break;
+            }
             if (depth == 0)
-                root = reader.LocalName();
+            {
+                outline.rootName = reader.LocalName();
+                const wchar_t* uri = nullptr;
+                UINT length = 0;
+                ThrowIfFailed(reader.Get()->GetNamespaceUri(&uri, &length));
+                outline.rootNamespace.assign(uri ? uri : L"", length);
+            }
             if (reader.IsEmptyElement())
                 rootEmpty = rootClosed = depth == 0;
             else
@@ -251,21 +282,18 @@ bool IsWholeDocument(std::wstring_view text)
                 rootClosed = true;
         }
     }
-    if (reader.Broken() || !rootClosed || depth != 0)
-        return false;
-    // Wine's reader closes the elements still open at the end of a cut-off text by itself: the
-    // root's end tag must really be there.
-    if (rootEmpty)
-        return true;
-    const size_t lastEndTag = text.rfind(L"</");
-    if (lastEndTag == std::wstring_view::npos)
-        return false;
-    std::wstring_view name = text.substr(lastEndTag + 2);
-    name = name.substr(0, name.find_first_of(L" \t\r\n>"));
-    if (const size_t colon = name.find(L':'); colon != std::wstring_view::npos)
-        name = name.substr(colon + 1);
-    return name == root;
+    UINT line = 0;
+    UINT position = 0;
+    reader.Get()->GetLineNumber(&line);
+    reader.Get()->GetLinePosition(&position);
+    outline.line = line;
+    outline.position = position;
+    outline.whole = !secondRoot && !reader.Broken() && rootClosed && depth == 0 &&
+                    (rootEmpty || EndsWithEndTagOf(text, outline.rootName));
+    return outline;
 }
+
+bool IsWholeDocument(std::wstring_view text) { return SurveyDocument(text).whole; }
 
 std::wstring XmlEscape(std::wstring text)
 {
@@ -304,6 +332,8 @@ std::optional<std::wstring> WithoutNonXmlCharacters(std::wstring_view text)
 {
     const auto allowedAt = [&](size_t i) {
         const wchar_t c = text[i];
+        if (c >= 0x20 && c < 0xD800)
+            return true;
         if (IsHighSurrogate(c))
             return i + 1 < text.size() && IsLowSurrogate(text[i + 1]);
         if (IsLowSurrogate(c))
@@ -320,6 +350,42 @@ std::optional<std::wstring> WithoutNonXmlCharacters(std::wstring_view text)
         if (allowedAt(i))
             cleaned += text[i];
     return cleaned;
+}
+
+// What an attribute value needs before the writer takes it. Attributes are most of what a document
+// writes, and nearly all their values (numbers, dates, GUIDs, names) need nothing: one pass over
+// the characters finds that, rather than one pass per question.
+struct ValueNeeds
+{
+    bool cleaning = false; // characters XML cannot hold
+    bool escaping = false; // markup, and white space that a reader would turn into spaces
+};
+
+ValueNeeds InspectAttributeValue(const wchar_t* value)
+{
+    ValueNeeds needs;
+    for (const wchar_t* c = value; *c; ++c)
+    {
+        // Everything above '>' and below the surrogates is plain.
+        if (*c > L'>' && *c < 0xD800)
+            continue;
+        switch (*c)
+        {
+        case L'&':
+        case L'<':
+        case L'>':
+        case L'"':
+        case L'\t':
+        case L'\n':
+        case L'\r': needs.escaping = true; continue;
+        default: break;
+        }
+        if (IsHighSurrogate(*c) && IsLowSurrogate(c[1]))
+            ++c;
+        else if (*c < 0x20 || *c >= 0xFFFE || IsHighSurrogate(*c) || IsLowSurrogate(*c))
+            needs.cleaning = true;
+    }
+    return needs;
 }
 } // namespace
 
@@ -361,10 +427,11 @@ void WriteAttributeValue(IXmlWriter* writer, std::wstring_view localName, const 
 {
     // Attribute values come from outside too (a page name, a file path): a character XML cannot
     // hold is left out as in text content, rather than failing the whole document.
-    const std::optional<std::wstring> cleaned = WithoutNonXmlCharacters(value);
-    if (cleaned)
+    const ValueNeeds needs = InspectAttributeValue(value);
+    std::optional<std::wstring> cleaned;
+    if (needs.cleaning && (cleaned = WithoutNonXmlCharacters(value)))
         value = cleaned->c_str();
-    if (!SystemWriterEscapesAttributes() && NeedsAttributeEscape(value))
+    if (needs.escaping && !SystemWriterEscapesAttributes())
     {
         ThrowIfFailed(writer->WriteAttributeString(nullptr, localName.data(), nullptr, EscapeAttributeValue(value).c_str()));
         return;

@@ -37,9 +37,21 @@ void ParseElement(ChildElement& element, std::wstring_view text, const ElementEn
 void ParseElement(ChildElement& element, const wchar_t* text, const ElementEndCallback& onElementEnd = {});
 void ParseElement(ChildElement& element, const _bstr_t& text, const ElementEndCallback& onElementEnd = {});
 
-// Whether the text is one whole, well-formed document: a root element that is closed, and nothing
-// malformed or cut off before the end. Lets a reader of a file it will write back tell a damaged
-// file from one that merely lacks values.
+// What a text holds as a document: its root element, and whether it is one whole, well-formed
+// document (a root element that is closed, and nothing malformed or cut off before the end).
+struct DocumentOutline
+{
+    std::wstring rootName; // local name
+    std::wstring rootNamespace;
+    bool whole = false;
+    // Where the walk through the text stopped, for telling where a damaged text breaks.
+    unsigned line = 0;
+    unsigned position = 0;
+};
+DocumentOutline SurveyDocument(std::wstring_view text);
+
+// Whether the text is one whole, well-formed document. Lets a reader of a file it will write back
+// tell a damaged file from one that merely lacks values.
 bool IsWholeDocument(std::wstring_view text);
 
 // The text with <, >, " and & replaced by their entities (the apostrophe is kept), for putting

@@ -56,57 +56,6 @@ std::wstring FromUtf16(std::string_view bytes, bool bigEndian)
     return text;
 }
 
-// What the whole text holds: its root element, and whether every element in it was closed.
-struct Outline
-{
-    std::wstring rootName;
-    std::wstring rootNamespace;
-    bool complete = false;
-    UINT line = 0;
-    UINT position = 0;
-};
-
-// Walks every node of the text. XmlLite stops at the first fault of form; the element depth tells
-// a document cut off in the middle from a whole one.
-Outline Survey(std::wstring_view text)
-{
-    Xml::NodeReader reader(CreateReader(text));
-    Outline outline;
-    int depth = 0;
-    bool rootClosed = false;
-    XmlNodeType type;
-    while (reader.Next(type))
-    {
-        if (type == XmlNodeType_Element)
-        {
-            if (rootClosed)
-                return outline;
-            if (outline.rootName.empty())
-            {
-                outline.rootName = reader.LocalName();
-                const wchar_t* uri = nullptr;
-                UINT length = 0;
-                ThrowIfFailed(reader.Get()->GetNamespaceUri(&uri, &length));
-                outline.rootNamespace.assign(uri, length);
-            }
-            if (reader.IsEmptyElement())
-                rootClosed = depth == 0;
-            else
-                ++depth;
-        }
-        else if (type == XmlNodeType_EndElement)
-        {
-            rootClosed = --depth == 0;
-        }
-    }
-    reader.Get()->GetLineNumber(&outline.line);
-    reader.Get()->GetLinePosition(&outline.position);
-    // After the last node the reader answers S_FALSE; after a fault of form it repeats the fault.
-    XmlNodeType next;
-    outline.complete = rootClosed && !FAILED(reader.Get()->Read(&next));
-    return outline;
-}
-
 template <typename X> std::shared_ptr<ChildElement> Read(std::wstring_view text)
 {
     auto element = std::make_shared<X>();
@@ -164,10 +113,10 @@ std::wstring DecodeFileText(std::string_view bytes)
 
 std::shared_ptr<ChildElement> ReadDocument(std::wstring_view text)
 {
-    const Outline outline = Survey(text);
+    const DocumentOutline outline = SurveyDocument(text);
     if (outline.rootName.empty())
         Refuse("no root element (the text is empty or not XML)");
-    if (!outline.complete)
+    if (!outline.whole)
         Refuse("not well-formed XML: the reading stopped at line " + std::to_string(outline.line) + ", position " +
                std::to_string(outline.position));
     if (outline.rootNamespace != ON::NamespaceUri && outline.rootNamespace != Namespace2010)

@@ -129,6 +129,35 @@ TEST(XmlWrite, AttributeValuesWithMarkupCharactersAreWellFormedAndReadBack)
     EXPECT_EQ(read.name, author.name);
 }
 
+TEST(XmlWrite, AttributeValuesLoseOnlyTheCharactersXmlCannotHold)
+{
+    const struct
+    {
+        const wchar_t* value;
+        const wchar_t* readBack;
+    } rows[] = {
+        {L"2026-12-08T16:02:47.000Z", L"2026-12-08T16:02:47.000Z"},
+        {L"{6F0D3C2A-8B41-4E57-9A1C-2D7E5B90C134}", L"{6F0D3C2A-8B41-4E57-9A1C-2D7E5B90C134}"},
+        {L"a\x01" L"b\x1F", L"ab"},
+        {L"\xD800x", L"x"},
+        {L"x\xDC00", L"x"},
+        {L"\xDC00\xD800", L""},
+        {L"\xD83D\xDE00 pair", L"\xD83D\xDE00 pair"},
+        {L"\xFFFE\xFFFFz\xFFFD\xE000", L"z\xFFFD\xE000"},
+        {L"<&>\x01\"", L"<&>\""},
+        {L"", L""},
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(row.value)));
+        Author author;
+        author.name = row.value;
+        Author read;
+        ParseElement(read, Write(author));
+        EXPECT_EQ(read.name, row.readBack);
+    }
+}
+
 TEST(XmlWrite, SectionEndInTextSurvivesEveryForm)
 {
     for (const bool cdata : {false, true})
@@ -317,6 +346,10 @@ TEST(XmlRead, TextAndCDataNodesAreJoinedAndIndentationAroundCDataIsDropped)
     Text_Note indented;
     ParseElement(indented, L"<Note>\r\n    <![CDATA[ two ]]>\r\n  </Note>");
     EXPECT_EQ(indented.text, L" two ");
+
+    Text_Note sections;
+    ParseElement(sections, L"<Note>a<![CDATA[b]]>\n  <![CDATA[c]]>\n</Note>");
+    EXPECT_EQ(sections.text, L"abc") << "what came before the first blank node is kept";
 
     Text_Note blank;
     ParseElement(blank, L"<Note>  \t </Note>");

@@ -52,6 +52,25 @@ TEST(ReaderInput, DocumentFarLongerThanTheReadersBufferIsReadToItsEnd)
     EXPECT_EQ(count.last, S_FALSE) << "the end of the document, not a fault";
 }
 
+TEST(ReaderInput, AttributeValueLongerThanTheReadersBufferAfterTheDeclarationIsRead)
+{
+    // Wine's reader ended the process when the declaration came in a piece of its own.
+    for (const size_t length : {size_t{8100}, size_t{9000}, size_t{100000}})
+    {
+        SCOPED_TRACE(length);
+        const std::wstring value(length, L'a');
+        Xml::NodeReader reader(CreateReader(L"<?xml version=\"1.0\"?>\n<root name=\"" + value + L"\"><item/></root>"));
+        std::wstring name;
+        int elements = 0;
+        XmlNodeType type;
+        while (reader.Next(type))
+            if (type == XmlNodeType_Element && ++elements == 1)
+                reader.ForEachAttribute([&](std::wstring_view, std::wstring_view text) { name = text; });
+        EXPECT_EQ(elements, 2);
+        EXPECT_EQ(name, value);
+    }
+}
+
 TEST(ReaderInput, TextEndingInsideMarkupIsReadUpToThere)
 {
     // Wine's reader would end the process on the first six.

@@ -1,0 +1,60 @@
+#pragma once
+// The options dialog: the resolution of printouts, and the update check, What's New and install.
+
+#include "framework/ui/controls/Button.h"
+#include "framework/ui/controls/ComboBox.h"
+#include "framework/ui/controls/Label.h"
+#include "framework/ui/dialogs/TabbedDialog.h"
+#include "import_engine/ImportConfig.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+// "Printouts": the printout scale of the run configuration, in percent of 96 dpi, changed in place
+// as soon as a row is picked.
+class PrintoutOptions : public UI::Tab
+{
+public:
+    PrintoutOptions(Config& config, std::vector<uint32_t> resolutions);
+
+    std::wstring GetTitle() override { return L"Printouts"; }
+    bool OnCommand(HWND control, int code) override;
+    std::shared_ptr<UI::IControl> CreatePage() override;
+
+    // "v% (v x 96 / 100 dpi)".
+    static std::wstring RowText(uint32_t resolution);
+
+    std::shared_ptr<UI::ComboBox> resolutionCombo;
+    Config& config;
+    std::vector<uint32_t> resolutions;
+};
+
+// "Updates": checks for another version, shows what is new and installs the latest version.
+class UpdateOptions : public UI::Tab
+{
+public:
+    std::wstring GetTitle() override { return L"Updates"; }
+    bool OnCommand(HWND control, int code) override;
+    std::shared_ptr<UI::IControl> CreatePage() override;
+
+    std::shared_ptr<UI::Button> checkButton;
+    std::shared_ptr<UI::Button> whatsNewButton;
+    std::shared_ptr<UI::Label> noUpdatesLabel;
+    std::shared_ptr<UI::Label> updateFoundLabel;
+    std::shared_ptr<UI::Button> installButton;
+
+private:
+    void ShowResult(bool updateFound);
+};
+
+// The resolutions offered, in percent.
+std::vector<uint32_t> PrintoutResolutions();
+
+// Runs the dialog modally over the top-level window of owner, first showing page 0 ("Printouts") or
+// 1 ("Updates"). Installing closes the dialog and then the owner through their close handlers
+// before the new program starts.
+void ShowOptionsDialog(HWND owner, Config& config, int firstPage);

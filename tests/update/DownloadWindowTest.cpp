@@ -1,0 +1,215 @@
+// The download window against the local update service: the hand-over command line, progress,
+// cancel, the errors it reports and the ones it keeps quiet about, and what becomes of the file.
+#include "framework/text/Text.h"
+#include "framework/ui/dialogs/MessageBox.h"
+#include "tests/framework/ui/UiTestSupport.h"
+#include "tests/framework/ui/dialogs/DialogTestSupport.h"
+#include "tests/support/Screenshot.h"
+#include "tests/update/ServiceScenario.h"
+#include "update/DownloadProgressWindow.h"
+#include "update/SelfInstall.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+using UpdateTest::ReadBytes;
+using UpdateTest::ServiceScenario;
+using UpdateTest::TestProgram;
+using UpdateTest::WaitForRecordedCommandLine;
+
+namespace
+{
+class DownloadWindow : public DialogTest::Fixture
+{
+protected:
+    DownloadWindow() : savedOverride_(MessageBoxOverride)
+    {
+        path = DownloadProgressWindow::DownloadPath(scenario.Identity().updateFileId);
+        std::error_code ignored;
+        fs::remove(path, ignored);
+        fs::remove(path.wstring() + L".args", ignored);
+        MessageBoxOverride = [this](HWND, const wchar_t* title, std::vector<MessageItem>*, bool, int,
+                                    const MessageWndCallback&, const std::set<int>&, int, IMessageBoxDataProvider*,
+                                    const std::wstring& text) {
+            messages.push_back(std::wstring(title ? title : L"") + L": " + text);
+            return static_cast<int>(MessageButtonOK);
+        };
+    }
+    ~DownloadWindow() override
+    {
+        MessageBoxOverride = savedOverride_;
+        std::error_code ignored;
+        fs::remove(path, ignored);
+        fs::remove(path.wstring() + L".args", ignored);
+    }
+
+    static HWND FindDownloadWindow() { return FindWindowW(L"Quillora Window", L"Quillora Download"); }
+
+    // Starts the download and waits until its window is gone (or the time is up).
+    void RunDownload(std::chrono::milliseconds timeout = std::chrono::seconds(20))
+    {
+        InstallUpdates(nullptr, [this] {
+            ++installsBegun;
+            // The new program has not run yet: it would have written its command line by now.
+            Sleep(300);
+            startedBeforeInstall = fs::exists(path.wstring() + L".args");
+        });
+        ASSERT_TRUE(FindDownloadWindow());
+        EXPECT_TRUE(UiTest::PumpUntil([] { return !FindDownloadWindow(); }, timeout));
+    }
+
+    void WriteEarlierDownload() { std::ofstream(path, std::ios::binary) << "MZ earlier download"; }
+
+    ServiceScenario scenario;
+    fs::path path;
+    std::vector<std::wstring> messages;
+    int installsBegun = 0;
+    bool startedBeforeInstall = false;
+
+private:
+    MessageBoxOverrideFunction savedOverride_;
+};
+} // namespace
+
+TEST_F(DownloadWindow, StartsTheDownloadedProgramWithTheInstallCommandLine)
+{
+    scenario.SetFile("getFile.file", TestProgram());
+    WriteEarlierDownload();
+    RunDownload();
+
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(ReadBytes(TestProgram()), ReadBytes(path));
+    EXPECT_EQ(L"\"" + path.wstring() + L"\" /install \"" + GetProgramPath() + L"\" 1.3.0",
+              WaitForRecordedCommandLine(path));
+    EXPECT_EQ(1, installsBegun);
+    EXPECT_FALSE(startedBeforeInstall);
+    const auto requests = scenario.Requests();
+    ASSERT_EQ(2u, requests.size());
+    EXPECT_EQ("getFile", requests[1].name);
+    EXPECT_EQ((std::pair<std::string, std::string>("product", scenario.Identity().updateFileId)),
+              requests[1].Parameters().front());
+}
+
+TEST_F(DownloadWindow, ShowsProgressAndCancelStopsWithoutInstallingOrReplacing)
+{
+    std::string program = ReadBytes(TestProgram());
+    program.resize(std::max<size_t>(program.size(), 400000), '\0');
+    std::ofstream(fs::path(TestProgram().wstring() + L".large"), std::ios::binary) << program;
+    scenario.SetFile("getFile.file", TestProgram().wstring() + L".large");
+    scenario.Set("getFile.delay", "30");
+    WriteEarlierDownload();
+
+    InstallUpdates(nullptr, [this] { ++installsBegun; });
+    const HWND window = FindDownloadWindow();
+    ASSERT_TRUE(window);
+    std::wstring label;
+    ASSERT_TRUE(UiTest::PumpUntil(
+        [&] {
+            const auto labels = DialogTest::Children(window, L"Static");
+            label = labels.empty() ? L"" : UI::GetWindowTextString(labels.front());
+            return label.rfind(L"Downloading... ", 0) == 0;
+        },
+        std::chrono::seconds(20)));
+    EXPECT_EQ(L'%', label.back());
+    EXPECT_NE(std::wstring::npos, label.find(L'.', 15)) << "one decimal";
+    Screenshot::SaveWindow(window, L"downloading");
+    DialogTest::Click(DialogTest::Child(window, L"Button", L"&Cancel"));
+    EXPECT_TRUE(UiTest::PumpUntil([] { return !FindDownloadWindow(); }));
+    // The worker notices at its next read; give it the time of a few.
+    UiTest::PumpFor(std::chrono::milliseconds(500));
+
+    EXPECT_EQ(0, installsBegun);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ("MZ earlier download", ReadBytes(path));
+    EXPECT_FALSE(fs::exists(path.wstring() + L".download"));
+    fs::remove(TestProgram().wstring() + L".large");
+}
+
+TEST_F(DownloadWindow, ReportsARefusedDownloadAndKeepsTheEarlierFile)
+{
+    scenario.Set("getFile.status", "500");
+    scenario.Set("getFile.reason", "Out Of Service");
+    WriteEarlierDownload();
+    RunDownload();
+
+    ASSERT_EQ(1u, messages.size());
+    EXPECT_EQ(L"Error: Failed to download latest version\nOut Of Service", messages[0]);
+    EXPECT_EQ(0, installsBegun);
+    EXPECT_EQ("MZ earlier download", ReadBytes(path));
+}
+
+TEST_F(DownloadWindow, DownloadCutShortIsAnErrorAndReplacesNothing)
+{
+    scenario.SetFile("getFile.file", TestProgram());
+    scenario.Set("getFile.truncate", "10000");
+    WriteEarlierDownload();
+    RunDownload();
+
+    ASSERT_EQ(1u, messages.size());
+    EXPECT_EQ(0u, messages[0].find(L"Error: Failed to download latest version\n"));
+    EXPECT_EQ(0, installsBegun);
+    EXPECT_EQ("MZ earlier download", ReadBytes(path));
+    EXPECT_FALSE(fs::exists(path.wstring() + L".download"));
+}
+
+TEST_F(DownloadWindow, AnswerThatIsNoProgramIsAnError)
+{
+    scenario.Set("getFile.body", "<html>maintenance</html>");
+    RunDownload();
+
+    ASSERT_EQ(1u, messages.size());
+    EXPECT_EQ(0u, messages[0].find(L"Error: Failed to download latest version\n"));
+    EXPECT_EQ(0, installsBegun);
+    EXPECT_FALSE(fs::exists(path));
+}
+
+TEST_F(DownloadWindow, ProgramThatDoesNotStartIsReportedAndTheRunningOneStays)
+{
+    scenario.Set("getFile.body", "MZ but not a program at all");
+    RunDownload();
+
+    ASSERT_EQ(1u, messages.size());
+    EXPECT_EQ(0u, messages[0].find(L"Error: Failed to download latest version\n"));
+    EXPECT_EQ(0, installsBegun);
+}
+
+TEST_F(DownloadWindow, WithoutLengthTheLabelStaysAsItIs)
+{
+    scenario.SetFile("getFile.file", TestProgram());
+    scenario.Set("getFile.no_length", "1");
+    scenario.Set("getFile.delay", "20");
+    InstallUpdates(nullptr, [this] { ++installsBegun; });
+    const HWND window = FindDownloadWindow();
+    ASSERT_TRUE(window);
+    const HWND label = DialogTest::Children(window, L"Static").front();
+    std::vector<std::wstring> texts;
+    EXPECT_TRUE(UiTest::PumpUntil(
+        [&] {
+            if (IsWindow(label))
+                texts.push_back(UI::GetWindowTextString(label));
+            return !FindDownloadWindow();
+        },
+        std::chrono::seconds(20)));
+    for (const auto& text : texts)
+        EXPECT_EQ(L"", text);
+    EXPECT_EQ(1, installsBegun);
+    EXPECT_EQ(ReadBytes(TestProgram()), ReadBytes(path));
+}
+
+TEST_F(DownloadWindow, ErrorAfterTheUserClosedTheWindowIsNotShown)
+{
+    scenario.Set("getFile.body", std::string(100000, 'x'));
+    scenario.Set("getFile.truncate", "60000");
+    scenario.Set("getFile.delay", "40");
+    InstallUpdates(nullptr, [this] { ++installsBegun; });
+    const HWND window = FindDownloadWindow();
+    ASSERT_TRUE(window);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(UiTest::PumpUntil([] { return !FindDownloadWindow(); }));
+    UiTest::PumpFor(std::chrono::milliseconds(1500));
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(0, installsBegun);
+}

@@ -1,0 +1,65 @@
+#pragma once
+// What the update tests share: a product of the test's own, which the local update service keys
+// its scenario and its record of requests by, and the files the tests look at.
+
+#include "update/FormEncoding.h"
+#include "update/ProductIdentity.h"
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace UpdateTest
+{
+struct RecordedRequest
+{
+    std::string name;
+    std::string agent;
+    std::string contentType;
+    std::string body;
+    // "good" or "bad" for a request that carried (or lacked) a token, "-" for "getToken".
+    std::string tokenVerdict;
+
+    RequestParameters Parameters() const;
+};
+
+// Makes the running test's product the running product ("UpdateTest_" + suite + "_" + test,
+// version 1.3.0, update file id the name + ".x86") with an empty scenario; Sheafin's identity comes
+// back at the end.
+class ServiceScenario
+{
+public:
+    ServiceScenario();
+    // The scenario of a given product, such as a program's own.
+    explicit ServiceScenario(ProductIdentity identity);
+    ServiceScenario(const ServiceScenario&) = delete;
+    ServiceScenario& operator=(const ServiceScenario&) = delete;
+    ~ServiceScenario();
+
+    // One line of the scenario (see tools/update-service/service.py).
+    void Set(const std::string& key, const std::string& value);
+    // A line whose value is a file of this machine, which the service reads by its Unix path.
+    void SetFile(const std::string& key, const std::filesystem::path& file);
+    std::vector<RecordedRequest> Requests() const;
+
+    const ProductIdentity& Identity() const { return identity_; }
+
+private:
+    void Begin();
+    std::filesystem::path File(const wchar_t* extension) const;
+
+    ProductIdentity identity_;
+};
+
+// The build folder's Windows path (from QUILLORA_BUILD_DIR).
+std::filesystem::path BuildFolder();
+// The little program the tests serve as a download.
+std::filesystem::path TestProgram();
+// A file's bytes; empty when it cannot be read.
+std::string ReadBytes(const std::filesystem::path& path);
+// The command line a started test program recorded, once it is there (empty after timeout).
+std::wstring WaitForRecordedCommandLine(const std::filesystem::path& program,
+                                        std::chrono::milliseconds timeout = std::chrono::seconds(10));
+std::string FormUrlDecode(const std::string& text);
+} // namespace UpdateTest

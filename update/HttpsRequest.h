@@ -1,0 +1,38 @@
+#pragma once
+// Requests to the update service: HTTPS POSTs of form-encoded parameters to "/service/?r=" and the
+// request's name, each preceded by a "getToken" exchange whose answer goes back encrypted. They
+// run synchronously on the calling thread; failures raise COM errors.
+
+#include "update/FormEncoding.h"
+#include "update/HttpResponse.h"
+#include "update/ServiceEndpoint.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+// A request with the token and no progress.
+std::unique_ptr<IHttpResponse> SendServiceRequest(const std::wstring& name, RequestParameters parameters);
+// The "getToken" exchange, then the request with ("token", the encrypted token in hexadecimal) and
+// ("version", the running version) appended to the parameters.
+std::unique_ptr<IHttpResponse> SendRequestWithToken(const std::wstring& name, RequestParameters parameters,
+                                                    ProgressCallback progress);
+// One exchange with the build's update service; "product", "version" and "platform" are added
+// unless the parameters hold them.
+std::unique_ptr<IHttpResponse> SendHttpsRequest(const std::wstring& name, RequestParameters parameters,
+                                                ProgressCallback progress);
+// The same exchange with a given service.
+std::unique_ptr<IHttpResponse> SendHttpsRequestTo(const ServiceEndpoint& endpoint, const std::wstring& name,
+                                                  RequestParameters parameters, ProgressCallback progress);
+
+// "x64" for this 32-bit process under WOW64, else "x32" (also when the system cannot tell).
+std::string GetPlatformName();
+
+// WinINet's dialog for a failed send (proxy, authentication): InternetErrorDlg unless replaced.
+// Certificate and other security errors never reach it: they fail the request.
+using InternetErrorDialogFunction = std::function<DWORD(HWND owner, HINTERNET request, DWORD error, DWORD flags)>;
+extern InternetErrorDialogFunction InternetErrorDialog;
+
+// Errors of the secure channel, whose dialog would let the user accept a connection that is not
+// the service's.
+bool IsSecurityError(DWORD error);
