@@ -114,15 +114,23 @@ TEST_F(WinRtPdfStandInTest, RunningOperation_CompletesOnAnotherThread)
     ComPtr<IStorageFileOperation> operation = StartGetFile(path);
     EXPECT_EQ(PathOf(*Await(operation.GetInterfacePtr())), path);
 
-    ComPtr<IStorageFileOperation> second = StartGetFile(path);
-    ComPtr<IStorageFileOperation::Handler> handler;
-    auto* recording = new RecordingHandler();
-    handler.Attach(recording);
-    ASSERT_EQ(second->put_Completed(handler), S_OK);
-    for (int i = 0; i < 3000 && recording->calls == 0; ++i)
-        ::Sleep(10);
-    EXPECT_EQ(recording->calls, 1);
-    EXPECT_NE(recording->thread, ::GetCurrentThreadId());
+    // A handler assigned after the work is done runs at once on this thread, as the platform's
+    // does; one assigned while the work runs is called from the worker's thread.
+    bool completedElsewhere = false;
+    for (int attempt = 0; attempt < 20 && !completedElsewhere; ++attempt)
+    {
+        ComPtr<IStorageFileOperation> second = StartGetFile(path);
+        ComPtr<IStorageFileOperation::Handler> handler;
+        auto* recording = new RecordingHandler();
+        handler.Attach(recording);
+        ASSERT_EQ(second->put_Completed(handler), S_OK);
+        for (int i = 0; i < 3000 && recording->calls == 0; ++i)
+            ::Sleep(10);
+        ASSERT_EQ(recording->calls, 1);
+        EXPECT_EQ(recording->lastStatus, AsyncStatus::Completed);
+        completedElsewhere = recording->thread != ::GetCurrentThreadId();
+    }
+    EXPECT_TRUE(completedElsewhere);
 }
 
 TEST_F(WinRtPdfStandInTest, FailedAndCancelledOperations_ReportAsThePlatformDoes)
