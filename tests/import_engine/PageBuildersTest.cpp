@@ -4,8 +4,7 @@
 #include "import_engine/PageContent.h"
 #include "import_engine/PageElementMakers.h"
 
-#include "tests/support/SchemaCheck.h"
-#include "tests/support/TestPaths.h"
+#include "tests/import_engine/EngineTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -46,10 +45,7 @@ protected:
 
     testing::AssertionResult IsValidPage() const
     {
-        const auto xsd = TestPaths::SharedFile(L"platform/xsd/onenote-2013.xsd");
-        if (!xsd)
-            return testing::AssertionSuccess() << "(no schema to check against)";
-        return SchemaCheck::IsValidAgainst(SchemaCheck::WriteOutputFile(L".page.xml", Utf8(Xml())), *xsd);
+        return EngineTest::IsValidSent(Xml(), L"page");
     }
 
     std::vector<uint32_t> Indents() const

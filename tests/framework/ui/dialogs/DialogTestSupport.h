@@ -65,14 +65,21 @@ private:
             PostMessageW(dialog, WM_CLOSE, 0, 0);
             return;
         }
-        if (driver->next_ < driver->steps_.size())
+        // A step that pumps messages itself (a screenshot waiting for the paint) must not have
+        // the next step run inside it.
+        if (driver->next_ < driver->steps_.size() && !driver->inStep_)
+        {
+            driver->inStep_ = true;
             driver->steps_[driver->next_++](dialog);
+            driver->inStep_ = false;
+        }
     }
 
     static inline Driver* current_ = nullptr;
     std::wstring title_;
     std::vector<Step> steps_;
     size_t next_ = 0;
+    bool inStep_ = false;
     std::chrono::steady_clock::time_point started_;
     UINT_PTR timer_ = 0;
 };

@@ -1,0 +1,195 @@
+#include "import_engine/OfficeExport.h"
+
+#include "framework/ScopeExit.h"
+#include "framework/log/Log.h"
+#include "framework/onenote/OneNoteApplication.h"
+#include "import_engine/ImportErrors.h"
+#include "import_engine/LateBoundCall.h"
+#include "import_engine/PdfDocument.h"
+
+#include <shlwapi.h>
+
+#include <vector>
+
+const wchar_t* const NoPromptPassword = L"\x1F\x1E no password prompt \x1E\x1F";
+
+namespace
+{
+using LateBound::Bool;
+using LateBound::Int;
+using LateBound::Missing;
+
+// What tells Word from PowerPoint; the steps of an export are the same for both.
+struct OfficeProgram
+{
+    CLSID applicationClass;
+    IID applicationInterface;
+    IID collectionInterface;
+    IID documentInterface;
+    const wchar_t* collectionName;
+    std::vector<_variant_t> (*openArguments)(const std::wstring& path);
+    std::vector<_variant_t> (*exportArguments)(const std::wstring& outputPath);
+    std::vector<_variant_t> (*closeArguments)();
+};
+
+constexpr GUID MakeGuid(unsigned long a, unsigned short b, unsigned short c, unsigned char d0, unsigned char d1,
+                        unsigned char d2, unsigned char d3, unsigned char d4, unsigned char d5, unsigned char d6,
+                        unsigned char d7)
+{
+    return GUID{a, b, c, {d0, d1, d2, d3, d4, d5, d6, d7}};
+}
+
+// Word's interfaces end in 0000-0000-C000-000000000046, PowerPoint's in 5A91-11CF-8700-00AA0060263B.
+constexpr GUID WordGuid(unsigned long a) { return MakeGuid(a, 0, 0, 0xC0, 0, 0, 0, 0, 0, 0, 0x46); }
+constexpr GUID PowerPointGuid(unsigned long a)
+{
+    return MakeGuid(a, 0x5A91, 0x11CF, 0x87, 0x00, 0x00, 0xAA, 0x00, 0x60, 0x26, 0x3B);
+}
+
+const OfficeProgram word{
+    WordGuid(0x000209FF),
+    WordGuid(0x00020970),
+    WordGuid(0x0002096C),
+    WordGuid(0x0002096B),
+    L"Documents",
+    [](const std::wstring& path) {
+        return std::vector<_variant_t>{
+            _variant_t(path.c_str()), Bool(false), Bool(true), Bool(false),
+            _variant_t(NoPromptPassword), Missing(), Bool(false),
+            Missing(), Missing(), Missing(), Missing(), Missing(), Missing(), Missing(), Missing(), Missing()};
+    },
+    [](const std::wstring& output) {
+        return std::vector<_variant_t>{
+            _variant_t(output.c_str()), Int(17), Bool(false), Int(1), Int(0), Int(0), Int(0), Int(0),
+            Bool(false), Bool(false), Int(0), Bool(true), Bool(true), Bool(false), Missing()};
+    },
+    // wdDoNotSaveChanges: a document opened here is never saved, and Word never asks.
+    [] { return std::vector<_variant_t>{Int(0), Missing(), Missing()}; },
+};
+
+const OfficeProgram powerPoint{
+    PowerPointGuid(0x91493441),
+    PowerPointGuid(0x91493442),
+    PowerPointGuid(0x91493462),
+    PowerPointGuid(0x9149349D),
+    L"Presentations",
+    [](const std::wstring& path) {
+        return std::vector<_variant_t>{_variant_t(path.c_str()), Int(-1), Int(0), Int(0)};
+    },
+    [](const std::wstring& output) {
+        _variant_t noRange;
+        noRange.vt = VT_DISPATCH;
+        noRange.pdispVal = nullptr;
+        return std::vector<_variant_t>{
+            _variant_t(output.c_str()), Int(2), Int(1), Int(0), Int(2), Int(1), Int(0), noRange, Int(1),
+            _variant_t(L""), Bool(false), Bool(true), Bool(true), Bool(true), Bool(false), Missing()};
+    },
+    [] { return std::vector<_variant_t>{}; },
+};
+
+std::wstring FullPathOf(const std::wstring& path)
+{
+    const DWORD length = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (length == 0)
+        return path;
+    std::wstring full(length, L'\0');
+    const DWORD written = ::GetFullPathNameW(path.c_str(), length, full.data(), nullptr);
+    full.resize(written < length ? written : 0);
+    return full.empty() ? path : full;
+}
+
+// A document the user already has open in the application, found by its full name.
+LateBound::DispatchPtr FindOpenDocument(IDispatch& collection, const OfficeProgram& program, const std::wstring& path)
+{
+    const std::wstring wanted = FullPathOf(path);
+    const _variant_t count = LateBound::Call(collection, program.collectionInterface, L"Count");
+    const long total = static_cast<long>(count);
+    for (long i = 1; i <= total; ++i)
+    {
+        LateBound::DispatchPtr document =
+            LateBound::CallForObject(collection, program.collectionInterface, L"Item", {Int(i)});
+        const _bstr_t fullName(LateBound::Call(*document, program.documentInterface, L"FullName"));
+        const wchar_t* name = fullName.length() ? static_cast<const wchar_t*>(fullName) : L"";
+        if (::CompareStringOrdinal(name, -1, wanted.c_str(), -1, TRUE) == CSTR_EQUAL)
+            return document;
+    }
+    return {};
+}
+
+TOrError<ImportResult> ExportAndImport(const OfficeProgram& program, const std::wstring& path,
+                                       const PdfPrintoutImport& importPdf)
+{
+    try
+    {
+        LateBound::DispatchPtr application;
+        const HRESULT created = CreateRunningObject(program.applicationClass, program.applicationInterface,
+                                                    reinterpret_cast<void**>(&application));
+        if (FAILED(created))
+            _com_issue_error(created);
+
+        LateBound::DispatchPtr documents =
+            LateBound::CallForObject(*application, program.applicationInterface, program.collectionName);
+
+        // The user's own open document is exported as it is and stays open.
+        LateBound::DispatchPtr document = FindOpenDocument(*documents, program, path);
+        const bool openedHere = !document;
+        if (openedHere)
+            document = LateBound::CallForObject(*documents, program.collectionInterface, L"Open",
+                                                program.openArguments(path));
+
+        ScopeExit close([&] {
+            if (!openedHere)
+                return;
+            try
+            {
+                LateBound::Call(*document, program.documentInterface, L"Close", program.closeArguments());
+            }
+            catch (const _com_error& error)
+            {
+                // The export's own result counts; a document that did not close is only noted.
+                GetLog(true) << L"ERROR: " << GetErrorText(MakeHResultError(error.Error(), L"File: " + path));
+            }
+        });
+
+        const std::wstring folder = GetPrintoutFolder();
+        ::CreateDirectoryW(folder.c_str(), nullptr);
+        const wchar_t* fileName = ::PathFindFileNameW(path.c_str());
+        const std::wstring outputPath = folder + L"\\" + ToPdfFileName(fileName, ::PathFindExtensionW(fileName));
+
+        LateBound::Call(*document, program.documentInterface, L"ExportAsFixedFormat",
+                        program.exportArguments(outputPath));
+        return importPdf(outputPath);
+    }
+    catch (const _com_error& error)
+    {
+        const std::error_code failure = MakeHResultError(error.Error(), L"File: " + path);
+        GetLog(true) << L"ERROR: " << GetErrorText(failure);
+        return failure;
+    }
+}
+} // namespace
+
+std::wstring ToPdfFileName(const std::wstring& fileName, const std::wstring& extension)
+{
+    if (extension.empty())
+        return fileName;
+    std::wstring result;
+    size_t start = 0;
+    for (size_t found = fileName.find(extension); found != std::wstring::npos;
+         found = fileName.find(extension, start))
+    {
+        result += fileName.substr(start, found - start) + L".pdf";
+        start = found + extension.size();
+    }
+    return result + fileName.substr(start);
+}
+
+TOrError<ImportResult> ImportWordDoc(const std::wstring& path, const PdfPrintoutImport& importPdf)
+{
+    return ExportAndImport(word, path, importPdf);
+}
+
+TOrError<ImportResult> ImportPPTFile(const std::wstring& path, const PdfPrintoutImport& importPdf)
+{
+    return ExportAndImport(powerPoint, path, importPdf);
+}

@@ -1,0 +1,321 @@
+#include "standins/office/OfficeApplication.h"
+
+#include "framework/files/Files.h"
+#include "framework/text/Text.h"
+#include "standins/office/NamedDispatch.h"
+#include "standins/office/PdfWriter.h"
+
+#include <comdef.h>
+#include <shlwapi.h>
+
+#include <algorithm>
+#include <memory>
+#include <mutex>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace OfficeStandIn
+{
+namespace
+{
+using DispatchPtr = _com_ptr_t<_com_IIID<IDispatch, &IID_IDispatch>>;
+
+// Word's errors: the file is missing (5174) and the password is wrong (5408).
+constexpr HRESULT WordFileNotFound = static_cast<HRESULT>(0x800A1436);
+constexpr HRESULT WordWrongPassword = static_cast<HRESULT>(0x800A1520);
+// PowerPoint's "cannot open the file".
+constexpr HRESULT PowerPointCannotOpen = static_cast<HRESULT>(0x80004005);
+
+constexpr GUID WordGuid(unsigned long a) { return GUID{a, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}}; }
+constexpr GUID PowerPointGuid(unsigned long a)
+{
+    return GUID{a, 0x5A91, 0x11CF, {0x87, 0x00, 0x00, 0xAA, 0x00, 0x60, 0x26, 0x3B}};
+}
+
+const ProductIds wordIds{WordGuid(0x000209FF), WordGuid(0x00020970), WordGuid(0x0002096C), WordGuid(0x0002096B)};
+const ProductIds powerPointIds{PowerPointGuid(0x91493441), PowerPointGuid(0x91493442), PowerPointGuid(0x91493462),
+                               PowerPointGuid(0x9149349D)};
+
+struct OpenDocument
+{
+    std::wstring fullName;
+    bool openedByUser = false;
+};
+
+std::wstring Describe(const VARIANT* value)
+{
+    if (!value || (value->vt == VT_ERROR && value->scode == DISP_E_PARAMNOTFOUND))
+        return L"missing";
+    switch (value->vt)
+    {
+    case VT_BSTR:
+        return L"\"" + std::wstring(value->bstrVal ? value->bstrVal : L"") + L"\"";
+    case VT_BOOL:
+        return value->boolVal ? L"TRUE" : L"FALSE";
+    case VT_DISPATCH:
+    case VT_UNKNOWN:
+        return value->punkVal ? L"object" : L"null";
+    default:
+    {
+        _variant_t number;
+        if (SUCCEEDED(VariantChangeType(&number, const_cast<VARIANT*>(value), 0, VT_I4)))
+            return std::to_wstring(number.lVal);
+        return L"?";
+    }
+    }
+}
+
+std::wstring TextArgument(const Arguments& arguments, size_t index)
+{
+    if (index >= arguments.size() || !arguments[index] || arguments[index]->vt != VT_BSTR)
+        return {};
+    return arguments[index]->bstrVal ? arguments[index]->bstrVal : L"";
+}
+
+void SetText(VARIANT* result, const std::wstring& text)
+{
+    VariantClear(result);
+    result->vt = VT_BSTR;
+    result->bstrVal = SysAllocString(text.c_str());
+}
+
+void SetObject(VARIANT* result, IDispatch* object)
+{
+    VariantClear(result);
+    result->vt = VT_DISPATCH;
+    result->pdispVal = object; // the reference is the caller's
+}
+
+// What one product's application knows; shared by its objects.
+class ProductState
+{
+public:
+    explicit ProductState(Product product) : product(product) {}
+
+    const Product product;
+    std::mutex lock;
+    std::vector<std::shared_ptr<OpenDocument>> documents;
+    std::vector<std::wstring> calls;
+    std::vector<std::pair<std::wstring, HRESULT>> failures;
+
+    // Records the call; the injected failure of member, or S_OK.
+    HRESULT Record(const wchar_t* member, const Arguments& arguments)
+    {
+        std::lock_guard guard(lock);
+        std::wstring line = std::wstring(member) + L"(";
+        for (size_t i = 0; i < arguments.size(); ++i)
+            line += (i ? L", " : L"") + Describe(arguments[i]);
+        calls.push_back(line + L")");
+        for (const auto& [name, failure] : failures)
+            if (name == member)
+                return failure;
+        return S_OK;
+    }
+
+    std::shared_ptr<OpenDocument> Open(const std::wstring& path, bool byUser)
+    {
+        std::lock_guard guard(lock);
+        for (const auto& document : documents)
+            if (_wcsicmp(document->fullName.c_str(), path.c_str()) == 0)
+                return document;
+        auto document = std::make_shared<OpenDocument>(OpenDocument{path, byUser});
+        documents.push_back(document);
+        return document;
+    }
+};
+
+ProductState& StateOf(Product product)
+{
+    static ProductState word(Product::Word);
+    static ProductState powerPoint(Product::PowerPoint);
+    return product == Product::Word ? word : powerPoint;
+}
+
+// A deck's slides, counted by the slide parts its package names ("ppt/slides/slide7.xml").
+unsigned CountSlides(const std::string& bytes)
+{
+    std::set<std::string> slides;
+    const std::string prefix = "ppt/slides/slide";
+    for (size_t at = bytes.find(prefix); at != std::string::npos; at = bytes.find(prefix, at + 1))
+    {
+        size_t end = at + prefix.size();
+        while (end < bytes.size() && bytes[end] >= '0' && bytes[end] <= '9')
+            ++end;
+        if (end > at + prefix.size() && bytes.compare(end, 4, ".xml") == 0)
+            slides.insert(bytes.substr(at, end - at));
+    }
+    return std::max<unsigned>(1, static_cast<unsigned>(slides.size()));
+}
+
+class Document final : public NamedDispatch
+{
+public:
+    Document(ProductState& state, std::shared_ptr<OpenDocument> document)
+        : NamedDispatch(IdsOf(state.product).document), state_(state), document_(std::move(document))
+    {
+        Add(L"FullName", [this](const Arguments& a, VARIANT* result) {
+            if (const HRESULT failure = state_.Record(L"FullName", a); FAILED(failure))
+                return failure;
+            SetText(result, document_->fullName);
+            return S_OK;
+        });
+        Add(L"Path", [this](const Arguments&, VARIANT* result) {
+            // The folder only, without a trailing backslash.
+            const std::wstring& name = document_->fullName;
+            const size_t slash = name.find_last_of(L'\\');
+            SetText(result, slash == std::wstring::npos ? std::wstring() : name.substr(0, slash));
+            return S_OK;
+        });
+        Add(L"Name", [this](const Arguments&, VARIANT* result) {
+            SetText(result, ::PathFindFileNameW(document_->fullName.c_str()));
+            return S_OK;
+        });
+        Add(L"ExportAsFixedFormat", [this](const Arguments& a, VARIANT*) { return Export(a); });
+        Add(L"Close", [this](const Arguments& a, VARIANT*) {
+            if (const HRESULT failure = state_.Record(L"Close", a); FAILED(failure))
+                return failure;
+            std::lock_guard guard(state_.lock);
+            auto& open = state_.documents;
+            open.erase(std::remove(open.begin(), open.end(), document_), open.end());
+            return S_OK;
+        });
+    }
+
+private:
+    HRESULT Export(const Arguments& arguments)
+    {
+        if (const HRESULT failure = state_.Record(L"ExportAsFixedFormat", arguments); FAILED(failure))
+            return failure;
+        const std::wstring output = TextArgument(arguments, 0);
+        if (output.empty())
+            return E_INVALIDARG;
+        const std::string name = WideToUtf8(::PathFindFileNameW(document_->fullName.c_str()));
+        std::vector<PdfWriter::Page> pages;
+        if (state_.product == Product::Word)
+            pages.push_back({612, 792, {name}});
+        else
+        {
+            const unsigned slides = CountSlides(ReadFileBytes(document_->fullName.c_str()));
+            for (unsigned slide = 1; slide <= slides; ++slide)
+                pages.push_back({720, 540, {name, "Slide " + std::to_string(slide)}});
+        }
+        if (!WriteStringToFile(output.c_str(), PdfWriter::MakePdf(pages)))
+            return HRESULT_FROM_WIN32(::GetLastError());
+        return S_OK;
+    }
+
+    ProductState& state_;
+    std::shared_ptr<OpenDocument> document_;
+};
+
+class Collection final : public NamedDispatch
+{
+public:
+    explicit Collection(ProductState& state) : NamedDispatch(IdsOf(state.product).collection), state_(state)
+    {
+        Add(L"Count", [this](const Arguments&, VARIANT* result) {
+            std::lock_guard guard(state_.lock);
+            VariantClear(result);
+            result->vt = VT_I4;
+            result->lVal = static_cast<long>(state_.documents.size());
+            return S_OK;
+        });
+        Add(L"Item", [this](const Arguments& a, VARIANT* result) {
+            _variant_t index;
+            if (a.empty() || !a[0] || FAILED(VariantChangeType(&index, const_cast<VARIANT*>(a[0]), 0, VT_I4)))
+                return DISP_E_TYPEMISMATCH;
+            std::shared_ptr<OpenDocument> document;
+            {
+                std::lock_guard guard(state_.lock);
+                if (index.lVal < 1 || static_cast<size_t>(index.lVal) > state_.documents.size())
+                    return DISP_E_BADINDEX;
+                document = state_.documents[static_cast<size_t>(index.lVal) - 1];
+            }
+            SetObject(result, new Document(state_, document));
+            return S_OK;
+        });
+        Add(L"Open", [this](const Arguments& a, VARIANT* result) { return Open(a, result); });
+    }
+
+private:
+    HRESULT Open(const Arguments& arguments, VARIANT* result)
+    {
+        if (const HRESULT failure = state_.Record(L"Open", arguments); FAILED(failure))
+            return failure;
+        const std::wstring path = TextArgument(arguments, 0);
+        const bool word = state_.product == Product::Word;
+        if (path.empty() || !FileExists(path.c_str()))
+            return word ? WordFileNotFound : PowerPointCannotOpen;
+        // An encrypted Office file keeps its package in a stream of this name.
+        if (ReadFileBytes(path.c_str()).find("EncryptedPackage") != std::string::npos)
+        {
+            const VARIANT* password = arguments.size() > 4 ? arguments[4] : nullptr;
+            const bool given = word && password && password->vt == VT_BSTR;
+            if (!given)
+                state_.Record(L"PasswordPrompt", {});
+            return word ? WordWrongPassword : PowerPointCannotOpen;
+        }
+        SetObject(result, new Document(state_, state_.Open(path, false)));
+        return S_OK;
+    }
+
+    ProductState& state_;
+};
+
+class Application final : public NamedDispatch
+{
+public:
+    explicit Application(ProductState& state) : NamedDispatch(IdsOf(state.product).application), state_(state)
+    {
+        Add(state.product == Product::Word ? L"Documents" : L"Presentations", [this](const Arguments& a, VARIANT* result) {
+            if (const HRESULT failure =
+                    state_.Record(state_.product == Product::Word ? L"Documents" : L"Presentations", a);
+                FAILED(failure))
+                return failure;
+            SetObject(result, new Collection(state_));
+            return S_OK;
+        });
+        Add(L"Quit", [this](const Arguments& a, VARIANT*) { return state_.Record(L"Quit", a); });
+        Add(L"StandInReset", [this](const Arguments&, VARIANT*) {
+            std::lock_guard guard(state_.lock);
+            state_.documents.clear();
+            state_.calls.clear();
+            state_.failures.clear();
+            return S_OK;
+        });
+        Add(L"StandInFail", [this](const Arguments& a, VARIANT*) {
+            _variant_t code;
+            if (a.size() < 2 || !a[1] || FAILED(VariantChangeType(&code, const_cast<VARIANT*>(a[1]), 0, VT_I4)))
+                return DISP_E_TYPEMISMATCH;
+            std::lock_guard guard(state_.lock);
+            state_.failures.emplace_back(TextArgument(a, 0), static_cast<HRESULT>(code.lVal));
+            return S_OK;
+        });
+        Add(L"StandInOpenAsUser", [this](const Arguments& a, VARIANT*) {
+            state_.Open(TextArgument(a, 0), true);
+            return S_OK;
+        });
+        Add(L"StandInCalls", [this](const Arguments&, VARIANT* result) {
+            std::lock_guard guard(state_.lock);
+            std::wstring text;
+            for (const std::wstring& call : state_.calls)
+                text += call + L"\n";
+            SetText(result, text);
+            return S_OK;
+        });
+    }
+
+private:
+    ProductState& state_;
+};
+} // namespace
+
+const ProductIds& IdsOf(Product product) { return product == Product::Word ? wordIds : powerPointIds; }
+
+IDispatch* GetApplication(Product product)
+{
+    // Objects are light: each creation hands out a new one over the product's one state.
+    return new Application(StateOf(product));
+}
+} // namespace OfficeStandIn

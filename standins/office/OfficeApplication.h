@@ -1,0 +1,36 @@
+#pragma once
+// The Word and PowerPoint stand-ins: one application object per product and process (as both
+// programs run once per user), their open documents, and what tests steer and read.
+//
+// Besides the members the programs call, each application object has four for tests:
+//   StandInReset()                      closes everything and forgets calls and failures
+//   StandInFail(member, hresult)        makes every later call of member fail with hresult
+//   StandInOpenAsUser(path)             opens a document as if the user had opened it
+//   StandInCalls()                      the calls made so far, one line each:
+//                                       member(argument, ...), arguments as "text", TRUE/FALSE,
+//                                       numbers, missing or null
+
+#include <windows.h>
+#include <oaidl.h>
+
+namespace OfficeStandIn
+{
+enum class Product
+{
+    Word,
+    PowerPoint,
+};
+
+// A new reference to the product's application object.
+IDispatch* GetApplication(Product product);
+
+// The product's class and interfaces.
+struct ProductIds
+{
+    CLSID applicationClass;
+    IID application;
+    IID collection;
+    IID document;
+};
+const ProductIds& IdsOf(Product product);
+} // namespace OfficeStandIn

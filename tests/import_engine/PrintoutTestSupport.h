@@ -1,0 +1,63 @@
+#pragma once
+// What the printout tests share: a log and a folder of each test's own, PDF files made on the
+// spot (encrypted ones with the host's qpdf), the Windows Runtime stand-in's completion mode, and
+// reading back the pictures that renders write.
+
+#include "framework/Owners.h"
+#include "framework/files/Files.h"
+#include "framework/text/Text.h"
+#include "import_engine/ImportEngine.h"
+#include "import_engine/PdfDocument.h"
+#include "standins/office/PdfWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace PrintoutTest
+{
+class PrintoutTest : public testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // A file name that no other test (nor an earlier run) uses: the test's name and the suffix.
+    std::wstring UniqueName(const std::wstring& suffix) const;
+    // A file of this test's own folder.
+    std::wstring PathIn(const std::wstring& fileName) const;
+    // Writes a PDF with these pages (sizes in points) into the test's folder; returns its path.
+    std::wstring WritePdf(const std::wstring& fileName, const std::vector<PdfWriter::Page>& pages) const;
+    // The PDF encrypted with a user password (AES-256) by the host's qpdf.
+    std::wstring EncryptPdf(const std::wstring& pdfPath, const std::string& userPassword) const;
+    // How the stand-in completes its operations (see standins/winrt_pdf/AsyncOperation.h).
+    void SetAsyncMode(const wchar_t* mode, const wchar_t* onlyOperation = nullptr);
+    // The messages of the log entries written since the test started.
+    std::vector<std::wstring> LogMessages();
+
+    // The import worker's apartment.
+    std::unique_ptr<Owners::ComApartment> apartment_;
+    std::filesystem::path folder_;
+    std::wstring logPath_;
+    PasswordProvider previousProvider_;
+};
+
+// A page of width by height device-independent pixels, as points.
+PdfWriter::Page PageOfDips(double width, double height);
+
+struct PngSize
+{
+    unsigned width = 0;
+    unsigned height = 0;
+};
+// The size a PNG file's header gives; zero when the file is no PNG.
+PngSize ReadPngSize(const std::wstring& path);
+
+// The HRESULT an error of the External category carries, or 0.
+HRESULT HResultOf(const std::error_code& error);
+// The context text an error carries (UTF-8).
+std::string ContextOf(const std::error_code& error);
+} // namespace PrintoutTest
