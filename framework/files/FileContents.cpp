@@ -75,6 +75,21 @@ bool WriteStringToFile(const wchar_t* path, const std::string& bytes)
     return WriteBytesToFile(path, bytes.data(), bytes.size());
 }
 
+bool ReplaceFileContents(const std::wstring& path, const void* bytes, size_t count, const FileBytesWriter& write)
+{
+    const std::wstring temporary = path + L".tmp";
+    SetLastError(ERROR_SUCCESS);
+    if (write(temporary.c_str(), bytes, count) &&
+        MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    DWORD error = GetLastError();
+    if (error == ERROR_SUCCESS)
+        error = ERROR_WRITE_FAULT;
+    DeleteFileW(temporary.c_str());
+    SetLastError(error);
+    return false;
+}
+
 std::wstring ReadTextFile(const wchar_t* path)
 {
     const std::string bytes = ReadAll(path);

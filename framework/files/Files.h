@@ -6,6 +6,7 @@
 #include <comdef.h>
 #include <shtypes.h>
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -50,6 +51,16 @@ FileVersion GetFileVersion(const wchar_t* path);
 // Replace the file with the bytes; true only when every byte was written and the file closed.
 bool WriteBytesToFile(const wchar_t* path, const void* bytes, size_t count);
 bool WriteStringToFile(const wchar_t* path, const std::string& bytes);
+
+// Writes a whole file; WriteBytesToFile, or a stand-in that fails on purpose.
+using FileBytesWriter = std::function<bool(const wchar_t* path, const void* bytes, size_t count)>;
+
+// Replaces the file with the bytes so that it is never left half-written: they go to a temporary
+// file beside it ("<path>.tmp", written with write), which then takes the file's place. On a
+// failure the old file stays as it was, the temporary file is removed, false is returned and
+// GetLastError tells why.
+bool ReplaceFileContents(const std::wstring& path, const void* bytes, size_t count,
+                         const FileBytesWriter& write = WriteBytesToFile);
 
 // The whole file as UTF-16LE text, a leading FF FE mark left out; empty when it cannot be read.
 std::wstring ReadTextFile(const wchar_t* path);

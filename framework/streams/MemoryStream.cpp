@@ -35,3 +35,20 @@ _bstr_t StreamToBstr(IStream* stream)
         _com_issue_error(E_FAIL);
     return result;
 }
+
+std::string StreamToBytes(IStream* stream)
+{
+    STATSTG stat{};
+    ThrowIfFailed(stream->Stat(&stat, STATFLAG_NONAME));
+    if (stat.cbSize.QuadPart >= UINT32_MAX)
+        _com_issue_error(E_FAIL);
+    std::string bytes(static_cast<size_t>(stat.cbSize.QuadPart), '\0');
+
+    LARGE_INTEGER start{};
+    ThrowIfFailed(stream->Seek(start, STREAM_SEEK_SET, nullptr));
+    ULONG read = 0;
+    ThrowIfFailed(stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read));
+    if (read != bytes.size())
+        _com_issue_error(E_FAIL);
+    return bytes;
+}

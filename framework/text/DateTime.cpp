@@ -106,6 +106,13 @@ int DaysInMonth(int year, int month)
     }
 }
 
+bool IsValidSystemTime(const SYSTEMTIME& value)
+{
+    return value.wYear >= 1601 && value.wYear <= 30827 && value.wMonth >= 1 && value.wMonth <= 12 &&
+           value.wDay >= 1 && value.wDay <= DaysInMonth(value.wYear, value.wMonth) && value.wHour < 24 &&
+           value.wMinute < 60 && value.wSecond < 60 && value.wMilliseconds < 1000;
+}
+
 std::wstring FormatDateTime(const DateTime& dateTime, bool local)
 {
     tm localFields = dateTime.local;

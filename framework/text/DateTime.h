@@ -40,6 +40,10 @@ struct DateTime
 // The days of a month (1-12) of a year of the Gregorian calendar.
 int DaysInMonth(int year, int month);
 
+// Whether the fields name a real instant: a day of the Gregorian calendar from 1601 on (where
+// file times begin) and a time of that day. The day of the week is not looked at.
+bool IsValidSystemTime(const SYSTEMTIME& value);
+
 // xsd:dateTime text with the milliseconds ".000": "Z" for UTC, else the local time and its offset
 // ("+01:00", "-05:00", "+00:00").
 std::wstring FormatDateTime(const DateTime& dateTime, bool local);

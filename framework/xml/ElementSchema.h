@@ -15,12 +15,15 @@
 //   Group(&X::record)                  the table of a record held by value or by shared_ptr
 //                                      (attribute groups, alternatives of a choice, sequences)
 //   Base<B>()                          the table of base class B
+//   AnyOtherElement()                  any element no entry before it takes: passed over whole,
+//                                      and, as a later member, it closes the lists before it
 //
 // Children are matched in table order: an element is taken by the first entry that accepts its
 // name, and every list before that entry is closed. A name no entry accepts leaves all as it was.
 
 #include "framework/xml/ChildElement.h"
 #include "framework/xml/Colors.h"
+#include "framework/xml/ElementReader.h"
 #include "framework/xml/ValueConverters.h"
 #include "framework/xml/XmlDocument.h"
 
@@ -423,6 +426,17 @@ struct ChoiceListChild : NoAttributes<Owner>, NoText<Owner>
     }
 };
 
+// Any element that no entry before it takes. Taking it closes the lists before it, so that a run
+// of list elements ends at the first element of another name; the element itself is passed over.
+template <typename Owner>
+struct AnyOtherElementEntry : NoAttributes<Owner>, NoText<Owner>
+{
+    bool Accepts(const Owner&, std::wstring_view) const { return true; }
+    void Take(Owner&, std::wstring_view, const ReadContext& context) const { context.reader->SkipElement(); }
+    void Close(Owner&) const {}
+    void WriteChildren(const Owner&, IXmlWriter*) const {}
+};
+
 // A class's table: its entries in schema order.
 template <typename... Entries>
 class ElementSchema
@@ -576,6 +590,12 @@ template <typename Owner, typename Record>
 constexpr auto Group(std::shared_ptr<Record> Owner::*member)
 {
     return GroupEntry<Owner, Record, PointerAccess<Owner, Record>>{{}, {member}};
+}
+
+template <typename Owner>
+constexpr auto AnyOtherElement()
+{
+    return AnyOtherElementEntry<Owner>{};
 }
 
 template <typename B>

@@ -210,6 +210,15 @@ _bstr_t WriteElement(const ChildElement& element, IXmlWriter* writer, bool conte
     return StreamToBstr(own.stream);
 }
 
+std::string WriteUtf8Document(const ChildElement& root)
+{
+    XmlWriterHolder holder = CreateWriter(false, true, true, true);
+    WriteElementTo(holder.writer, root, false, true);
+    ThrowIfFailed(holder.writer->WriteEndDocument());
+    ThrowIfFailed(holder.writer->Flush());
+    return StreamToBytes(holder.stream);
+}
+
 void ParseElement(ChildElement& element, std::wstring_view text, const ElementEndCallback& onElementEnd)
 {
     Xml::NodeReader reader(CreateReader(text));

@@ -29,6 +29,10 @@ IXmlReaderPtr CreateReader(std::wstring_view text);
 _bstr_t WriteElement(const ChildElement& element, IXmlWriter* writer = nullptr, bool contentOnly = false,
                      bool endDocument = true, bool indent = true);
 
+// The element as a whole document in UTF-8 without byte order mark: the XML declaration, then the
+// element with its children, indented.
+std::string WriteUtf8Document(const ChildElement& root);
+
 // Fills element from the document text: the root element of the element's name is read into it
 // (attributes kept where the text has none, lists appended to). onElementEnd, when set, is told of
 // every element when its reading ends. A malformed or cut-off document ends the reading quietly

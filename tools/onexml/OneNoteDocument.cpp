@@ -82,22 +82,6 @@ std::shared_ptr<ChildElement> ReadRoot(std::wstring_view name, std::wstring_view
         return Read<ON::OpenSections>(text);
     return nullptr;
 }
-
-std::string StreamBytes(IStream* stream)
-{
-    STATSTG status{};
-    ThrowIfFailed(stream->Stat(&status, STATFLAG_NONAME));
-    if (status.cbSize.QuadPart > INT_MAX)
-        _com_issue_error(E_OUTOFMEMORY);
-    std::string bytes(static_cast<size_t>(status.cbSize.QuadPart), '\0');
-    const LARGE_INTEGER start{};
-    ThrowIfFailed(stream->Seek(start, STREAM_SEEK_SET, nullptr));
-    ULONG read = 0;
-    ThrowIfFailed(stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read));
-    if (read != bytes.size())
-        _com_issue_error(E_FAIL);
-    return bytes;
-}
 } // namespace
 
 std::wstring DecodeFileText(std::string_view bytes)
@@ -128,12 +112,5 @@ std::shared_ptr<ChildElement> ReadDocument(std::wstring_view text)
     return root;
 }
 
-std::string WriteDocument(const ChildElement& root)
-{
-    XmlWriterHolder holder = CreateWriter(false, true, true, true);
-    WriteElement(root, holder.writer);
-    ThrowIfFailed(holder.writer->WriteEndDocument());
-    ThrowIfFailed(holder.writer->Flush());
-    return StreamBytes(holder.stream);
-}
+std::string WriteDocument(const ChildElement& root) { return WriteUtf8Document(root); }
 } // namespace OneNoteXml
