@@ -6,6 +6,7 @@
 #include "calendar/DayMap.h"
 #include "calendar/DrawingResources.h"
 #include "calendar/LumdayWindow.h"
+#include "calendar/PagePreview.h"
 #include "calendar/UiLanguages.h"
 
 #include <gtest/gtest.h>
@@ -80,6 +81,40 @@ TEST(CalendarGrid, ScrollOffsetIsClampedByArithmeticAndStepsAtLeastOneLine)
     EXPECT_EQ(ScrollStep(-1), 1);
     EXPECT_EQ(ScrollStep(0), 1);
     EXPECT_EQ(ScrollStep(5), 5);
+}
+
+TEST(PagePreviewPopup, StaysBelowThePointerAndTurnsAwayFromEachEdge)
+{
+    const float u = UnitsToPixels(1);
+    const auto expect = [](const Gdiplus::RectF& box, float x, float y) {
+        EXPECT_FLOAT_EQ(box.X, x);
+        EXPECT_FLOAT_EQ(box.Y, y);
+    };
+    {
+        SCOPED_TRACE("inside");
+        expect(PlacePreviewPopup(100, 100, 300, 300, 1000, 800), 100, 100 + 24 * u);
+    }
+    {
+        SCOPED_TRACE("right edge, room on the left");
+        expect(PlacePreviewPopup(900, 100, 300, 300, 1000, 800), 900 - 300 - 8 * u, 100 + 24 * u);
+    }
+    {
+        SCOPED_TRACE("right edge of a narrow window");
+        expect(PlacePreviewPopup(50, 100, 300, 300, 250, 800), 0, 100 + 24 * u);
+    }
+    {
+        SCOPED_TRACE("bottom edge, room above");
+        expect(PlacePreviewPopup(100, 700, 300, 300, 1000, 800), 100, 700 + 24 * u - 300 - 40 * u);
+    }
+    {
+        SCOPED_TRACE("bottom edge of a low window: moved up and beside the pointer");
+        const float top = 100 + 24 * u;
+        expect(PlacePreviewPopup(100, 100, 300, 300, 1000, 400), 100 + 24 * u, top - (top + 300 - 400 + 2 * u));
+    }
+    {
+        SCOPED_TRACE("bottom right corner");
+        expect(PlacePreviewPopup(900, 700, 300, 300, 1000, 800), 900 - 300 - 8 * u, 700 + 24 * u - 300 - 40 * u);
+    }
 }
 
 class CalendarPaint : public testing::Test

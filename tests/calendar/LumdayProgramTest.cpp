@@ -49,6 +49,24 @@ protected:
         });
     }
 
+    // Lumday against a fresh store of the OneNote stand-in, seeded and steered by a scenario.
+    std::unique_ptr<Harness::Program> StartWithStandIn(const Harness::Profile& profile, const char* scenarioText)
+    {
+        const std::filesystem::path store = TestPaths::OutputFile(L".store");
+        const std::filesystem::path scenario = TestPaths::OutputFile(L".scenario.txt");
+        std::error_code error;
+        std::filesystem::remove_all(store, error);
+        std::ofstream(scenario, std::ios::binary | std::ios::trunc) << scenarioText;
+        return std::make_unique<Harness::Program>(Harness::StartOptions{
+            .program = LumdayExe(),
+            .arguments = L"",
+            .profile = &profile,
+            .environment = {{L"QUILLORA_ONENOTE_STORE", store.wstring()},
+                            {L"QUILLORA_ONENOTE_CALLLOG", TestPaths::OutputFile(L".calls.log").wstring()},
+                            {L"QUILLORA_ONENOTE_SCENARIO", scenario.wstring()}},
+        });
+    }
+
     static void WriteSettings(const Harness::Profile& profile, const std::wstring& text)
     {
         const std::filesystem::path file = profile.RoamingAppData() / L"lumday.xml";
@@ -276,20 +294,8 @@ TEST_F(LumdayProgram, AFailedLoadIsShownOnceInAMessageBoxOwnedByTheWindow)
     const Harness::Profile profile;
     const Harness::ShellFolderRedirect redirect(profile);
     WriteSettings(profile, L"<Lumday><Settings language=\"en\"/></Lumday>");
-    const std::filesystem::path scenario = TestPaths::OutputFile(L".scenario.txt");
-    std::ofstream(scenario, std::ios::binary | std::ios::trunc) << "store demo\nfail GetHierarchy 0x80042014\n";
-    const std::filesystem::path store = TestPaths::OutputFile(L".store");
-    std::error_code error;
-    std::filesystem::remove_all(store, error);
-
-    Harness::Program lumday(Harness::StartOptions{
-        .program = LumdayExe(),
-        .arguments = L"",
-        .profile = &profile,
-        .environment = {{L"QUILLORA_ONENOTE_STORE", store.wstring()},
-                        {L"QUILLORA_ONENOTE_CALLLOG", TestPaths::OutputFile(L".calls.log").wstring()},
-                        {L"QUILLORA_ONENOTE_SCENARIO", scenario.wstring()}},
-    });
+    auto program = StartWithStandIn(profile, "store demo\nfail GetHierarchy 0x80042014\n");
+    Harness::Program& lumday = *program;
     const HWND window = MainWindowOf(lumday);
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(Harness::WaitUntil([&] { return !MessageBoxesOf(lumday).empty(); }, 15s));
@@ -505,6 +511,33 @@ TEST_F(LumdayAlone, MinimumSizeScalesAt144Dpi)
     Harness::SaveWindow(window, L"144dpi");
     EXPECT_EQ(lumday->Close(), 0u);
 }
+
+TEST_F(LumdayAlone, CalendarViewsAt144DpiInBothThemes)
+{
+    const wchar_t* const desktop = L"Control Panel\\Desktop";
+    for (int view = 0; view < 3; ++view)
+    {
+        for (const bool dark : {false, true})
+        {
+            const std::wstring picture = std::wstring(L"Calendar-144dpi-") + (view == 0 ? L"Month" : view == 1 ? L"Week" : L"Day") +
+                                         (dark ? L"-Dark" : L"-Light");
+            SCOPED_TRACE(testing::PrintToString(std::filesystem::path(picture).string()));
+            SetDword(desktop, L"LogPixels", 144);
+            const Harness::Profile profile(picture);
+            const Harness::ShellFolderRedirect redirect(profile);
+            WriteSettings(profile, L"<Lumday><Settings language=\"en\" viewType=\"" + std::to_wstring(view) +
+                                       L"\" darkMode=\"" + (dark ? L"true" : L"false") +
+                                       L"\"/><Window x=\"0\" y=\"0\" width=\"1300\" height=\"950\"/></Lumday>");
+            auto lumday = StartWithStandIn(profile, "store demo\n");
+            const HWND window = MainWindowOf(*lumday);
+            DeleteValue(desktop, L"LogPixels");
+            ASSERT_NE(window, nullptr);
+            Sleep(3000); // the demo store's load
+            Harness::SaveWindow(window, picture);
+            EXPECT_EQ(lumday->Close(), 0u);
+        }
+    }
+}
 } // namespace
 
 namespace
@@ -512,23 +545,6 @@ namespace
 class LumdayCalendar : public LumdayProgram
 {
 protected:
-    std::unique_ptr<Harness::Program> StartWithDemoStore(const Harness::Profile& profile)
-    {
-        const std::filesystem::path store = TestPaths::OutputFile(L".store");
-        const std::filesystem::path scenario = TestPaths::OutputFile(L".scenario.txt");
-        std::error_code error;
-        std::filesystem::remove_all(store, error);
-        std::ofstream(scenario, std::ios::binary | std::ios::trunc) << "store demo\n";
-        return std::make_unique<Harness::Program>(Harness::StartOptions{
-            .program = LumdayExe(),
-            .arguments = L"",
-            .profile = &profile,
-            .environment = {{L"QUILLORA_ONENOTE_STORE", store.wstring()},
-                            {L"QUILLORA_ONENOTE_CALLLOG", TestPaths::OutputFile(L".calls.log").wstring()},
-                            {L"QUILLORA_ONENOTE_SCENARIO", scenario.wstring()}},
-        });
-    }
-
     static std::wstring PeriodTitle(const DateTime& date, int view, const wchar_t* language = L"en")
     {
         LoadLanguageStrings(language);
@@ -571,7 +587,7 @@ TEST_F(LumdayCalendar, ViewsOfTheDemoStoreInBothThemesAndLanguages)
         WriteSettings(profile, std::wstring(L"<Lumday><Settings language=\"") + c.language + L"\" viewType=\"" +
                                    std::to_wstring(c.view) + L"\" darkMode=\"" + (c.dark ? L"true" : L"false") +
                                    L"\"/><Window x=\"20\" y=\"20\" width=\"900\" height=\"650\"/></Lumday>");
-        auto lumday = StartWithDemoStore(profile);
+        auto lumday = StartWithStandIn(profile, "store demo\n");
         const HWND window = MainWindowOf(*lumday);
         ASSERT_NE(window, nullptr);
         EXPECT_TRUE(TitleBecomes(window, PeriodTitle(DateTime(), c.view, c.language)));
@@ -595,7 +611,7 @@ TEST_F(LumdayCalendar, NextArrowReachesEveryDayWeekAndMonthOfAYearInOrder)
         const Harness::ShellFolderRedirect redirect(profile);
         WriteSettings(profile, L"<Lumday><Settings language=\"en\" viewType=\"" + std::to_wstring(c.view) +
                                    L"\"/><Window x=\"20\" y=\"20\" width=\"800\" height=\"600\"/></Lumday>");
-        auto lumday = StartWithDemoStore(profile);
+        auto lumday = StartWithStandIn(profile, "store demo\n");
         const HWND window = MainWindowOf(*lumday);
         ASSERT_NE(window, nullptr);
         DateTime expected = DateTime().LocalMidnight();
