@@ -55,6 +55,7 @@ struct Formats
         centredLine.SetAlignment(Gdiplus::StringAlignmentCenter);
         centredLine.SetLineAlignment(Gdiplus::StringAlignmentCenter);
         centredLine.SetFormatFlags(Gdiplus::StringFormatFlagsNoWrap | Gdiplus::StringFormatFlagsNoClip);
+        centredLine.SetTrimming(Gdiplus::StringTrimmingNone);
         nearMiddle.SetAlignment(Gdiplus::StringAlignmentNear);
         nearMiddle.SetLineAlignment(Gdiplus::StringAlignmentCenter);
         nearMiddle.SetFormatFlags(Gdiplus::StringFormatFlagsNoWrap);
@@ -234,7 +235,9 @@ private:
 
     void DrawSlot(const std::wstring& text, const Gdiplus::RectF& slot, bool highlight, int kind, int a)
     {
-        DrawText(g, text, highlight ? FontHighlight : FontDayName, slot, &formats.centredLine,
+        // Centred over its slot, but free to run into its neighbours' margins where the slot is narrower.
+        const Gdiplus::RectF wide(slot.X - slot.Width, slot.Y, slot.Width * 3, slot.Height);
+        DrawText(g, text, highlight ? FontHighlight : FontDayName, wide, &formats.centredLine,
                  highlight ? ColorAccent : ColorDimmed);
         GetHitAreas().push_back(HitArea{slot, L"", a, 0, kind});
     }

@@ -527,7 +527,7 @@ TEST_F(LumdayAlone, CalendarViewsAt144DpiInBothThemes)
             const Harness::ShellFolderRedirect redirect(profile);
             WriteSettings(profile, L"<Lumday><Settings language=\"en\" viewType=\"" + std::to_wstring(view) +
                                        L"\" darkMode=\"" + (dark ? L"true" : L"false") +
-                                       L"\"/><Window x=\"0\" y=\"0\" width=\"1300\" height=\"950\"/></Lumday>");
+                                       L"\"/><Window x=\"0\" y=\"0\" width=\"1200\" height=\"900\"/></Lumday>");
             auto lumday = StartWithStandIn(profile, "store demo\n");
             const HWND window = MainWindowOf(*lumday);
             DeleteValue(desktop, L"LogPixels");
