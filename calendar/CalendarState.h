@@ -32,6 +32,8 @@ struct CalendarState
     std::atomic<float> updateProgress{0};
     // The day the calendar shows; the UI thread's alone.
     DateTime currentDate;
+    // Set by each paint of the calendar when it showed today's month, week or day.
+    bool todayPeriodShown = false;
 };
 
 CalendarState& GetCalendarState();

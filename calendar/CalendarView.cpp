@@ -1,54 +1,224 @@
+#include "calendar/CalendarDate.h"
+#include "calendar/CalendarGrid.h"
+#include "calendar/CalendarPaint.h"
 #include "calendar/CalendarSettings.h"
 #include "calendar/CalendarState.h"
 #include "calendar/DrawingResources.h"
 #include "calendar/HierarchyLoader.h"
-#include "calendar/PageSearch.h"
 #include "calendar/LumdayWindow.h"
+#include "calendar/PageOpening.h"
+#include "calendar/PagePreview.h"
+#include "calendar/PageSearch.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace
 {
-// The calendar of pages by day; its days, strips and buttons come with the hierarchy loader.
+bool ControlHeld() { return (GetKeyState(VK_CONTROL) & 0x8000) != 0; }
+
+void InvalidateRectF(const Gdiplus::RectF& rect)
+{
+    const RECT area{static_cast<LONG>(rect.X), static_cast<LONG>(rect.Y), static_cast<LONG>(rect.X + rect.Width),
+                    static_cast<LONG>(rect.Y + rect.Height)};
+    InvalidateRect(GetCalendarState().mainWindow, &area, FALSE);
+}
+
+void FocusSearchBox()
+{
+    const HWND box = GetCalendarState().searchBox;
+    if (!box)
+        return;
+    SendMessageW(box, EM_SETSEL, 0, -1);
+    SetFocus(box);
+}
+
+void SetViewType(int type)
+{
+    GetCalendarSettings().viewType = type;
+    UpdateWindowTitle();
+    RequestRepaint();
+}
+
+// Moves a cell's hidden lines by lines (negative: back towards the first line).
+void ScrollCell(int column, int row, int lines)
+{
+    CalendarViewState& view = GetCalendarViewState();
+    if (column < 0 || column >= view.columns || row < 0 || row >= view.rows)
+        return;
+    const size_t index = static_cast<size_t>(row * 7 + column);
+    unsigned& offset = view.scrollOffsets[index];
+    if (lines < 0)
+        offset -= std::min(offset, static_cast<unsigned>(-lines));
+    else
+        offset += std::min(static_cast<unsigned>(lines), 0xFFFFu); // the next paint clamps it to the cell's lines
+    InvalidateRectF(view.cells[index]);
+}
+
+void SetShownDate(const DateTime& date)
+{
+    if (date.time != -1)
+        GetCalendarState().currentDate = date;
+}
+
+// The calendar of pages by day.
 class CalendarWnd : public LumdayWindow
 {
 public:
     std::unique_ptr<Gdiplus::Bitmap> OnPaint() override
     {
-        GetHitAreas().clear();
         const Gdiplus::RectF client = GetClientRectF();
-        auto bitmap = std::make_unique<Gdiplus::Bitmap>(std::max(1, static_cast<INT>(client.Width)),
-                                                        std::max(1, static_cast<INT>(client.Height)),
-                                                        PixelFormat32bppARGB);
+        const int width = std::max(1, static_cast<int>(client.Width));
+        const int height = std::max(1, static_cast<int>(client.Height));
+        auto bitmap = std::make_unique<Gdiplus::Bitmap>(width, height, PixelFormat32bppARGB);
         Gdiplus::Graphics graphics(bitmap.get());
-        graphics.Clear(Gdiplus::Color(GetColor(ColorBackground)));
+        PaintCalendar(graphics, width, height);
         return bitmap;
     }
 
-    LRESULT OnClick(short, short, bool&) override { return 0; }
-    LRESULT OnKeyDown(WPARAM key, bool& handled) override
+    LRESULT OnClick(short x, short y, bool& handled) override
     {
-        if (key == VK_F5)
+        handled = true;
+        CalendarState& state = GetCalendarState();
+        const HitArea hot = GetHotArea();
+        if (hot.kind != HitSearchIcon)
         {
-            StartHierarchyLoad();
-            handled = true;
+            state.savedFocus = nullptr;
+            SetFocus(state.mainWindow);
+        }
+        if (!hot.Contains(x, y))
+            return 0;
+        const tm& shown = state.currentDate.local;
+        const int year = shown.tm_year + 1900;
+        switch (hot.kind)
+        {
+        case HitPage:
+            if (hot.page)
+                OpenPageInOneNote(*hot.page);
+            break;
+        case HitScrollUp:
+            ScrollCell(hot.a, hot.b, -ScrollStep(GetCalendarViewState().linesPerCell));
+            break;
+        case HitScrollDown:
+            ScrollCell(hot.a, hot.b, ScrollStep(GetCalendarViewState().linesPerCell));
+            break;
+        case HitPrevious: MovePeriod(-1); break;
+        case HitNext: MovePeriod(1); break;
+        case HitToday: GoToToday(); break;
+        case HitDayNumber:
+            SetShownDate(DateTime(year, hot.a, hot.b, 0));
+            GetCalendarSettings().viewType = 2;
+            break;
+        case HitMonth: SetShownDate(FirstOfMonthIn(state.currentDate, year, hot.a)); break;
+        case HitYear: SetShownDate(FirstOfMonthIn(state.currentDate, hot.a, shown.tm_mon + 1)); break;
+        case HitRefresh: StartHierarchyLoad(); break;
+        case HitSettings: ShowSettingsView(false); break;
+        case HitViewType: GetCalendarSettings().viewType = hot.a; break;
+        case HitSearchIcon:
+            if (state.searchBox)
+                SetWindowTextW(state.searchBox, L"");
+            FocusSearchBox();
+            RequestRepaint();
+            break;
+        case HitTheme: SetDarkMode(!GetCalendarSettings().darkMode); break;
+        default: break;
+        }
+        if (hot.kind == HitDayNumber || hot.kind == HitMonth || hot.kind == HitYear || hot.kind == HitViewType)
+        {
+            UpdateWindowTitle();
+            RequestRepaint();
         }
         return 0;
     }
-    LRESULT OnMouseWheel(POINT, int, WPARAM, bool&) override { return 0; }
+
+    LRESULT OnKeyDown(WPARAM key, bool& handled) override
+    {
+        handled = true;
+        if (key == VK_F5)
+        {
+            StartHierarchyLoad();
+            return 0;
+        }
+        if (!ControlHeld())
+            return 0;
+        switch (key)
+        {
+        case 'F': FocusSearchBox(); break;
+        case VK_LEFT: MovePeriod(-1); break;
+        case VK_RIGHT: MovePeriod(1); break;
+        case '0': GoToToday(); break;
+        case '1': SetViewType(0); break;
+        case '2': SetViewType(1); break;
+        case '3': SetViewType(2); break;
+        case 'S': ShowSettingsView(false); break;
+        case VK_ADD:
+        case VK_OEM_PLUS: LargerText(); break;
+        case VK_SUBTRACT:
+        case VK_OEM_MINUS: SmallerText(); break;
+        case VK_F12:
+            GetCalendarViewState().outlineHitAreas = !GetCalendarViewState().outlineHitAreas;
+            RequestRepaint();
+            break;
+        default: handled = false; break;
+        }
+        return 0;
+    }
+
+    LRESULT OnMouseWheel(POINT point, int notches, WPARAM keys, bool& handled) override
+    {
+        handled = true;
+        if (keys & MK_CONTROL)
+        {
+            for (int i = 0; i < std::abs(notches); ++i)
+                notches > 0 ? LargerText() : SmallerText();
+            return 0;
+        }
+        if (keys & MK_SHIFT)
+        {
+            MovePeriodBy(-notches);
+            return 0;
+        }
+        const Gdiplus::RectF client = GetClientRectF();
+        const CalendarViewState& view = GetCalendarViewState();
+        const Gdiplus::RectF& first = view.cells[0];
+        const float x = static_cast<float>(point.x);
+        const float y = static_cast<float>(point.y);
+        if (x < 0 || y < 0 || x >= client.Width || y >= client.Height || first.Width <= 0 || first.Height <= 0)
+            return 0;
+        if (y < first.Y)
+        {
+            MovePeriodBy(-notches);
+            return 0;
+        }
+        const int row = static_cast<int>((y - first.Y) / first.Height);
+        const int column = static_cast<int>((x - first.X) / first.Width);
+        if (notches != 0)
+            ScrollCell(column, row, notches > 0 ? -1 : 1);
+        return 0;
+    }
 
     LRESULT OnCommand(int id, HWND control, int code, bool& handled) override
     {
         // Esc reaches the window as IDCANCEL: it empties the search box and takes the focus back.
         CalendarState& state = GetCalendarState();
-        if (control && control == state.searchBox && code == EN_CHANGE)
+        if (control && control == state.searchBox)
         {
-            const int length = GetWindowTextLengthW(control);
-            std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-            text.resize(static_cast<size_t>(GetWindowTextW(control, text.data(), length + 1)));
-            QueueSearch(text);
-            handled = true;
+            if (code == EN_CHANGE)
+            {
+                const int length = GetWindowTextLengthW(control);
+                std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+                text.resize(static_cast<size_t>(GetWindowTextW(control, text.data(), length + 1)));
+                QueueSearch(text);
+                handled = true;
+            }
+            else if (code == EN_SETFOCUS || code == EN_KILLFOCUS)
+            {
+                RequestRepaint();
+                handled = true;
+            }
             return 0;
         }
-        if (id == IDCANCEL && control != state.searchBox)
+        if (id == IDCANCEL)
         {
             if (state.searchBox)
                 SetWindowTextW(state.searchBox, L"");
@@ -59,7 +229,7 @@ public:
         return 0;
     }
 
-    bool OnMouseMove(bool) override { return false; }
+    bool OnMouseMove(bool show) override { return UpdatePagePreview(show); }
 
     void Layout() override
     {
@@ -81,12 +251,12 @@ void PlaceSearchBox()
     const HWND searchBox = GetCalendarState().searchBox;
     if (!searchBox)
         return;
-    // At the top right of the header.
+    // In the bottom bar, between the today button and the view buttons.
     const Gdiplus::RectF client = GetClientRectF();
-    const int width = static_cast<int>(UnitsToPixels(200));
-    const int height = static_cast<int>(UnitsToPixels(24));
-    const int margin = static_cast<int>(UnitsToPixels(10));
-    MoveWindow(searchBox, std::max(margin, static_cast<int>(client.Width) - width - margin), margin, width, height, TRUE);
+    const float width = std::min(UnitsToPixels(200), client.Width - UnitsToPixels(224));
+    MoveWindow(searchBox, static_cast<int>(UnitsToPixels(40)),
+               static_cast<int>(client.Height - UnitsToPixels(22) + UnitsToPixels(1.49f)),
+               std::max(0, static_cast<int>(width)), static_cast<int>(UnitsToPixels(18)), TRUE);
 }
 
 LumdayWindow& GetCalendarView()

@@ -2,6 +2,8 @@
 
 #include "calendar/CalendarSettings.h"
 #include "calendar/CalendarState.h"
+#include "calendar/PagePreview.h"
+#include "calendar/TintedBitmaps.h"
 #include "framework/Owners.h"
 #include "framework/ui/Fonts.h"
 #include "framework/ui/Theme.h"
@@ -219,6 +221,8 @@ std::unique_ptr<Gdiplus::Bitmap> RenderImageToBitmap(Gdiplus::Image& image, cons
 
 void FreeDrawingResources()
 {
+    FreeTintedBitmaps();
+    GetPagePreview().bitmap.reset();
     Resources& r = Get();
     r.family.reset();
     r.fonts = {};

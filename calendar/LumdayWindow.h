@@ -10,28 +10,56 @@
 #include <string>
 #include <vector>
 
+namespace ON
+{
+class Page;
+}
+
 // One clickable or hoverable rectangle of a view, in content coordinates.
 struct HitArea
 {
+    HitArea() = default;
+    HitArea(const Gdiplus::RectF& rect, std::wstring tooltip, int a, int b, int kind,
+            std::shared_ptr<ON::Page> page = nullptr)
+        : rect(rect), tooltip(std::move(tooltip)), a(a), b(b), kind(kind), page(std::move(page))
+    {
+    }
+
     Gdiplus::RectF rect;
     std::wstring tooltip;
     int a = 0;
     int b = 0;
-    int kind = 0; // 0 none; 13-16 settings view
+    int kind = 0; // HitAreaKind; 0 none
+    std::shared_ptr<ON::Page> page; // a page line's page
 
     bool Contains(float x, float y) const
     {
         return rect.X <= x && x < rect.X + rect.Width && rect.Y <= y && y < rect.Y + rect.Height;
     }
-    bool IsSame(const HitArea& other) const { return kind == other.kind && a == other.a && b == other.b; }
+    // The same page, or the same button or slot.
+    bool IsSame(const HitArea& other) const;
 };
 
 enum HitAreaKind : int
 {
+    HitPage = 1,
+    HitScrollUp = 2,
+    HitScrollDown = 3,
+    HitPrevious = 4,
+    HitNext = 5,
+    HitToday = 6,
+    HitDayNumber = 7,
+    HitMonth = 8,
+    HitYear = 9,
+    HitRefresh = 10,
+    HitSettings = 11,
+    HitViewType = 12,
     HitTextSize = 13,
     HitOption = 14,
     HitNotebook = 15,
     HitLeave = 16,
+    HitSearchIcon = 17,
+    HitTheme = 18,
 };
 
 class LumdayWindow

@@ -1,7 +1,19 @@
+#include "calendar/CalendarDate.h"
 #include "calendar/CalendarSettings.h"
 #include "calendar/CalendarState.h"
 #include "calendar/LumdayWindow.h"
 #include "calendar/UiLanguages.h"
+#include "onenote_model/Page.h"
+
+bool HitArea::IsSame(const HitArea& other) const
+{
+    if (kind != other.kind)
+        return false;
+    if (kind == HitPage)
+        return page && other.page && page->hierarchy.ID && other.page->hierarchy.ID &&
+               *page->hierarchy.ID == *other.page->hierarchy.ID;
+    return a == other.a && b == other.b;
+}
 
 std::vector<HitArea>& GetHitAreas()
 {
@@ -68,9 +80,7 @@ void UpdateSettingsTitle() { SetMainWindowTitle(GetUiString(StrSettings)); }
 
 void UpdateWindowTitle()
 {
-    // The shown period comes with the calendar's date state; until then the view's name stands.
-    const int viewType = GetCalendarSettings().viewType;
-    SetMainWindowTitle(GetDateNameTables().viewCaptions.at(static_cast<size_t>(viewType >= 0 && viewType <= 2 ? viewType : 0)));
+    SetMainWindowTitle(FormatPeriodTitle(0));
 }
 
 void ShowCalendarView()

@@ -1,3 +1,4 @@
+#include "calendar/CalendarDate.h"
 #include "calendar/DrawingResources.h"
 #include "calendar/UiLanguages.h"
 #include "framework/Owners.h"
@@ -20,6 +21,17 @@ std::filesystem::path LumdayExe() { return Harness::BuildFolder() / L"calendar" 
 
 const wchar_t* const Suffix = L" - Dayloom 1.18.1";
 
+// The title of the month view of today in a language: the full month name and the year.
+std::wstring MonthTitle(const wchar_t* language)
+{
+    LoadLanguageStrings(language);
+    FillDateNameTables();
+    const DateTime today;
+    const std::wstring title = GetDateNameTables().monthNames[static_cast<size_t>(today.local.tm_mon + 1)] + L" " +
+                               std::to_wstring(today.local.tm_year + 1900);
+    return title;
+}
+
 class LumdayProgram : public testing::Test
 {
 protected:
@@ -34,6 +46,24 @@ protected:
             .arguments = arguments,
             .profile = &profile,
             .environment = {},
+        });
+    }
+
+    // Lumday against a fresh store of the OneNote stand-in, seeded and steered by a scenario.
+    std::unique_ptr<Harness::Program> StartWithStandIn(const Harness::Profile& profile, const char* scenarioText)
+    {
+        const std::filesystem::path store = TestPaths::OutputFile(L".store");
+        const std::filesystem::path scenario = TestPaths::OutputFile(L".scenario.txt");
+        std::error_code error;
+        std::filesystem::remove_all(store, error);
+        std::ofstream(scenario, std::ios::binary | std::ios::trunc) << scenarioText;
+        return std::make_unique<Harness::Program>(Harness::StartOptions{
+            .program = LumdayExe(),
+            .arguments = L"",
+            .profile = &profile,
+            .environment = {{L"QUILLORA_ONENOTE_STORE", store.wstring()},
+                            {L"QUILLORA_ONENOTE_CALLLOG", TestPaths::OutputFile(L".calls.log").wstring()},
+                            {L"QUILLORA_ONENOTE_SCENARIO", scenario.wstring()}},
         });
     }
 
@@ -122,7 +152,7 @@ TEST_F(LumdayProgram, WindowHasItsClassTitleAndMinimumSize)
     const HWND window = MainWindowOf(*lumday);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(Harness::ClassOf(window), L"WC_LUMDAY");
-    EXPECT_EQ(Harness::TextOf(window), std::wstring(L"Month (Ctrl+1)") + Suffix);
+    EXPECT_EQ(Harness::TextOf(window), MonthTitle(L"en") + Suffix);
     const LONG style = GetWindowLongW(window, GWL_STYLE);
     // The scroll bars come and go with the content; the rest of the style stays.
     EXPECT_EQ(style & 0x02CF0000, 0x02CF0000) << std::hex << style;
@@ -149,7 +179,7 @@ TEST_F(LumdayProgram, ChoosingALanguageAndContinuingSavesItAndOpensTheCalendar)
     Harness::SaveWindow(window, L"RussianChosen");
     const POINT proceed = ContinueButton();
     Harness::Click(window, proceed.x, proceed.y);
-    EXPECT_TRUE(TitleBecomes(window, L"Месяц (Ctrl+1)"));
+    EXPECT_TRUE(TitleBecomes(window, MonthTitle(L"ru")));
     EXPECT_NE(ReadSettings(profile).find(L"language=\"ru\""), std::wstring::npos);
     EXPECT_EQ(lumday->Close(), 0u);
 }
@@ -163,7 +193,7 @@ TEST_F(LumdayProgram, EscapeLeavesTheFirstRunViewWithoutChoosingALanguage)
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(TitleBecomes(window, L"Settings"));
     PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
-    EXPECT_TRUE(TitleBecomes(window, L"Month (Ctrl+1)"));
+    EXPECT_TRUE(TitleBecomes(window, MonthTitle(L"en")));
     EXPECT_EQ(lumday->Close(), 0u);
     EXPECT_NE(ReadSettings(profile).find(L"language=\"\""), std::wstring::npos) << "the next start asks again";
 }
@@ -200,7 +230,7 @@ TEST_F(LumdayProgram, ExitSavesTheSettingsWithThePlacement)
     auto lumday = Start(profile);
     const HWND window = MainWindowOf(*lumday);
     ASSERT_NE(window, nullptr);
-    EXPECT_EQ(Harness::TextOf(window), std::wstring(L"Monat (Ctrl+1)") + Suffix);
+    EXPECT_EQ(Harness::TextOf(window), MonthTitle(L"de") + Suffix);
     EXPECT_EQ(Harness::WindowSize(window).cx, 640);
     EXPECT_EQ(Harness::WindowSize(window).cy, 480);
     EXPECT_EQ(lumday->Close(), 0u);
@@ -264,20 +294,8 @@ TEST_F(LumdayProgram, AFailedLoadIsShownOnceInAMessageBoxOwnedByTheWindow)
     const Harness::Profile profile;
     const Harness::ShellFolderRedirect redirect(profile);
     WriteSettings(profile, L"<Lumday><Settings language=\"en\"/></Lumday>");
-    const std::filesystem::path scenario = TestPaths::OutputFile(L".scenario.txt");
-    std::ofstream(scenario, std::ios::binary | std::ios::trunc) << "store demo\nfail GetHierarchy 0x80042014\n";
-    const std::filesystem::path store = TestPaths::OutputFile(L".store");
-    std::error_code error;
-    std::filesystem::remove_all(store, error);
-
-    Harness::Program lumday(Harness::StartOptions{
-        .program = LumdayExe(),
-        .arguments = L"",
-        .profile = &profile,
-        .environment = {{L"QUILLORA_ONENOTE_STORE", store.wstring()},
-                        {L"QUILLORA_ONENOTE_CALLLOG", TestPaths::OutputFile(L".calls.log").wstring()},
-                        {L"QUILLORA_ONENOTE_SCENARIO", scenario.wstring()}},
-    });
+    auto program = StartWithStandIn(profile, "store demo\nfail GetHierarchy 0x80042014\n");
+    Harness::Program& lumday = *program;
     const HWND window = MainWindowOf(lumday);
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(Harness::WaitUntil([&] { return !MessageBoxesOf(lumday).empty(); }, 15s));
@@ -418,7 +436,7 @@ TEST_F(LumdayCommandLine, DocumentsAndOtherArgumentsStartTheCalendarAndStayUntou
         auto lumday = Start(profile, arguments, program);
         const HWND window = MainWindowOf(*lumday);
         ASSERT_NE(window, nullptr);
-        EXPECT_EQ(Harness::TextOf(window), std::wstring(L"Month (Ctrl+1)") + Suffix);
+        EXPECT_EQ(Harness::TextOf(window), MonthTitle(L"en") + Suffix);
         EXPECT_EQ(lumday->Close(), 0u);
     }
     EXPECT_EQ(Bytes(document), "my notes");
@@ -492,5 +510,131 @@ TEST_F(LumdayAlone, MinimumSizeScalesAt144Dpi)
     SetWindowPos(window, nullptr, 0, 0, 900, 700, SWP_NOMOVE | SWP_NOZORDER);
     Harness::SaveWindow(window, L"144dpi");
     EXPECT_EQ(lumday->Close(), 0u);
+}
+
+TEST_F(LumdayAlone, CalendarViewsAt144DpiInBothThemes)
+{
+    const wchar_t* const desktop = L"Control Panel\\Desktop";
+    for (int view = 0; view < 3; ++view)
+    {
+        for (const bool dark : {false, true})
+        {
+            const std::wstring picture = std::wstring(L"Calendar-144dpi-") + (view == 0 ? L"Month" : view == 1 ? L"Week" : L"Day") +
+                                         (dark ? L"-Dark" : L"-Light");
+            SCOPED_TRACE(testing::PrintToString(std::filesystem::path(picture).string()));
+            SetDword(desktop, L"LogPixels", 144);
+            const Harness::Profile profile(picture);
+            const Harness::ShellFolderRedirect redirect(profile);
+            WriteSettings(profile, L"<Lumday><Settings language=\"en\" viewType=\"" + std::to_wstring(view) +
+                                       L"\" darkMode=\"" + (dark ? L"true" : L"false") +
+                                       L"\"/><Window x=\"0\" y=\"0\" width=\"1200\" height=\"900\"/></Lumday>");
+            auto lumday = StartWithStandIn(profile, "store demo\n");
+            const HWND window = MainWindowOf(*lumday);
+            DeleteValue(desktop, L"LogPixels");
+            ASSERT_NE(window, nullptr);
+            Sleep(3000); // the demo store's load
+            Harness::SaveWindow(window, picture);
+            EXPECT_EQ(lumday->Close(), 0u);
+        }
+    }
+}
+} // namespace
+
+namespace
+{
+class LumdayCalendar : public LumdayProgram
+{
+protected:
+    static std::wstring PeriodTitle(const DateTime& date, int view, const wchar_t* language = L"en")
+    {
+        LoadLanguageStrings(language);
+        FillDateNameTables();
+        return FormatPeriodTitle(date, view, false, 0, GetDateNameTables());
+    }
+
+    // The middle of the header's right arrow: the header is as high as the title's box.
+    static POINT NextArrow()
+    {
+        Gdiplus::Bitmap bitmap(1, 1, PixelFormat32bppARGB);
+        Gdiplus::Graphics graphics(&bitmap);
+        Gdiplus::RectF box;
+        graphics.MeasureString(L"May 2026", -1, GetFont(FontTitle), Gdiplus::PointF(0, 0), &box);
+        const int header = static_cast<int>(box.Height + UnitsToPixels(10));
+        return {static_cast<LONG>(UnitsToPixels(18)), header / 2};
+    }
+};
+
+TEST_F(LumdayCalendar, ViewsOfTheDemoStoreInBothThemesAndLanguages)
+{
+    struct Case
+    {
+        int view;
+        bool dark;
+        const wchar_t* language;
+        const wchar_t* picture;
+    };
+    const Case cases[] = {
+        {0, false, L"en", L"Calendar-Month-Light"}, {0, true, L"en", L"Calendar-Month-Dark"},
+        {1, false, L"en", L"Calendar-Week-Light"},  {1, true, L"en", L"Calendar-Week-Dark"},
+        {2, false, L"en", L"Calendar-Day-Light"},   {2, true, L"en", L"Calendar-Day-Dark"},
+        {0, false, L"de", L"Calendar-Month-German"}, {0, false, L"zh-CN", L"Calendar-Month-Chinese"},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::PrintToString(std::filesystem::path(c.picture).string()));
+        const Harness::Profile profile(c.picture);
+        const Harness::ShellFolderRedirect redirect(profile);
+        WriteSettings(profile, std::wstring(L"<Lumday><Settings language=\"") + c.language + L"\" viewType=\"" +
+                                   std::to_wstring(c.view) + L"\" darkMode=\"" + (c.dark ? L"true" : L"false") +
+                                   L"\"/><Window x=\"20\" y=\"20\" width=\"900\" height=\"650\"/></Lumday>");
+        auto lumday = StartWithStandIn(profile, "store demo\n");
+        const HWND window = MainWindowOf(*lumday);
+        ASSERT_NE(window, nullptr);
+        EXPECT_TRUE(TitleBecomes(window, PeriodTitle(DateTime(), c.view, c.language)));
+        Sleep(3000); // the demo store's load
+        Harness::SaveWindow(window, c.picture);
+        EXPECT_EQ(lumday->Close(), 0u);
+    }
+}
+
+TEST_F(LumdayCalendar, NextArrowReachesEveryDayWeekAndMonthOfAYearInOrder)
+{
+    struct Case
+    {
+        int view;
+        int steps;
+    };
+    for (const Case c : {Case{2, 366}, Case{1, 53}, Case{0, 12}})
+    {
+        SCOPED_TRACE(c.view);
+        const Harness::Profile profile(L"view" + std::to_wstring(c.view));
+        const Harness::ShellFolderRedirect redirect(profile);
+        WriteSettings(profile, L"<Lumday><Settings language=\"en\" viewType=\"" + std::to_wstring(c.view) +
+                                   L"\"/><Window x=\"20\" y=\"20\" width=\"800\" height=\"600\"/></Lumday>");
+        auto lumday = StartWithStandIn(profile, "store demo\n");
+        const HWND window = MainWindowOf(*lumday);
+        ASSERT_NE(window, nullptr);
+        DateTime expected = DateTime().LocalMidnight();
+        ASSERT_TRUE(TitleBecomes(window, PeriodTitle(expected, c.view)));
+        const POINT arrow = NextArrow();
+        // The first click waits until the load has laid the arrows down.
+        expected = StepPeriod(expected, c.view, 1);
+        ASSERT_TRUE(Harness::WaitUntil(
+            [&] {
+                Harness::Click(window, arrow.x, arrow.y);
+                return Harness::WaitUntil([&] { return Harness::TextOf(window) == PeriodTitle(expected, c.view) + Suffix; },
+                                          1500ms);
+            },
+            30s));
+        for (int step = 1; step < c.steps; ++step)
+        {
+            const DateTime next = StepPeriod(expected, c.view, 1);
+            ASSERT_EQ(next.LocalMidnight() > expected.LocalMidnight(), true);
+            expected = next;
+            Harness::Click(window, arrow.x, arrow.y);
+            ASSERT_TRUE(TitleBecomes(window, PeriodTitle(expected, c.view))) << "step " << step;
+        }
+        EXPECT_EQ(lumday->Close(), 0u);
+    }
 }
 } // namespace

@@ -1,0 +1,163 @@
+#include "calendar/CalendarDate.h"
+
+#include "calendar/CalendarSettings.h"
+#include "calendar/CalendarState.h"
+#include "calendar/LumdayWindow.h"
+
+namespace
+{
+// The local fields renormalised through the C library, daylight saving left to it.
+DateTime FromLocalFields(tm fields)
+{
+    fields.tm_isdst = -1;
+    DateTime result(0);
+    result.time = _mktime64(&fields);
+    if (result.time == -1)
+        return DateTime(0);
+    result.local = fields;
+    return result;
+}
+
+int ViewOf(int viewType) { return viewType >= 0 && viewType <= 2 ? viewType : 0; }
+} // namespace
+
+int LastCalendarYear() { return DateTime().local.tm_year + 1900 + 2; }
+
+DateTime FirstOfMonth(const DateTime& date)
+{
+    tm fields = date.local;
+    fields.tm_mday = 1;
+    return FromLocalFields(fields);
+}
+
+DateTime FirstOfMonthIn(const DateTime& date, int year, int month)
+{
+    tm fields = date.local;
+    fields.tm_mday = 1;
+    fields.tm_mon = month - 1;
+    fields.tm_year = year - 1900;
+    return FromLocalFields(fields);
+}
+
+DateTime StepPeriod(const DateTime& date, int viewType, int sign)
+{
+    tm fields = date.local;
+    const int direction = sign < 0 ? -1 : 1;
+    switch (ViewOf(viewType))
+    {
+    case 0:
+        fields.tm_mday = 1;
+        fields.tm_mon += direction;
+        break;
+    case 1:
+        fields.tm_mday += 7 * direction;
+        break;
+    default:
+        fields.tm_mday += direction;
+        break;
+    }
+    return FromLocalFields(fields);
+}
+
+int FirstDayOfWeek(const tm& local, bool mondayWeek)
+{
+    if (!mondayWeek)
+        return local.tm_mday - local.tm_wday;
+    return local.tm_wday == 0 ? local.tm_mday - 6 : local.tm_mday - local.tm_wday + 1;
+}
+
+std::wstring FormatPeriodTitle(const DateTime& date, int viewType, bool mondayWeek, int level,
+                               const DateNameTables& names)
+{
+    const int view = ViewOf(viewType);
+    const int month = date.local.tm_mon + 1;
+    int year = date.local.tm_year + 1900;
+    std::wstring monthName = names.monthNames[static_cast<size_t>(month)];
+    std::wstring shortMonthName = names.shortMonthNames[static_cast<size_t>(month)];
+    const std::wstring blank = level == 3 ? L"" : L" ";
+    std::wstring dayPart;
+    if (view == 2)
+    {
+        dayPart = std::to_wstring(date.local.tm_mday) + blank;
+    }
+    else if (view == 1)
+    {
+        const int first = FirstDayOfWeek(date.local, mondayWeek);
+        const int last = first + 6;
+        const int length = DaysInMonth(year, month);
+        if (first < 1)
+        {
+            const int previous = month == 1 ? 12 : month - 1;
+            dayPart = std::to_wstring(DaysInMonth(year, previous) + first) + L" " +
+                      names.shortMonthNames[static_cast<size_t>(previous)] + L" - " + std::to_wstring(last) + L" " +
+                      shortMonthName;
+            monthName.clear();
+            shortMonthName.clear();
+        }
+        else if (last > length)
+        {
+            const int next = month == 12 ? 1 : month + 1;
+            if (month == 12)
+                ++year;
+            dayPart = std::to_wstring(first) + L" " + shortMonthName + L" - " + std::to_wstring(last - length) + L" " +
+                      names.shortMonthNames[static_cast<size_t>(next)];
+            monthName.clear();
+            shortMonthName.clear();
+        }
+        else
+        {
+            dayPart = std::to_wstring(first) + L" - " + std::to_wstring(last) + blank;
+        }
+    }
+    switch (level)
+    {
+    case 0:
+        return dayPart + monthName + L" " + std::to_wstring(year);
+    case 1:
+        return dayPart + shortMonthName + L" " + std::to_wstring(year);
+    case 2:
+        return dayPart + shortMonthName;
+    default:
+        return dayPart;
+    }
+}
+
+void SetFirstOfMonth()
+{
+    DateTime& date = GetCalendarState().currentDate;
+    date = FirstOfMonth(date);
+}
+
+void MovePeriod(int sign)
+{
+    DateTime& date = GetCalendarState().currentDate;
+    const DateTime moved = StepPeriod(date, GetCalendarSettings().viewType, sign);
+    const int year = moved.local.tm_year + 1900;
+    if (moved.time != -1 && year >= FirstCalendarYear && year <= LastCalendarYear())
+        date = moved;
+    UpdateWindowTitle();
+    RequestRepaint();
+}
+
+void MovePeriodBy(int steps)
+{
+    for (int i = 0; i < (steps < 0 ? -steps : steps); ++i)
+        MovePeriod(steps);
+}
+
+void GoToToday()
+{
+    CalendarState& state = GetCalendarState();
+    state.currentDate = DateTime();
+    if (state.todayPeriodShown)
+        GetCalendarSettings().viewType = 2;
+    UpdateWindowTitle();
+    RequestRepaint();
+}
+
+std::wstring FormatPeriodTitle(int level)
+{
+    const CalendarSettings& settings = GetCalendarSettings();
+    return FormatPeriodTitle(GetCalendarState().currentDate, settings.viewType, settings.mondayWeek, level,
+                             GetDateNameTables());
+}

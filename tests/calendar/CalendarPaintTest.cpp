@@ -1,0 +1,265 @@
+#include "calendar/CalendarDate.h"
+#include "calendar/CalendarGrid.h"
+#include "calendar/CalendarPaint.h"
+#include "calendar/CalendarSettings.h"
+#include "calendar/CalendarState.h"
+#include "calendar/DayMap.h"
+#include "calendar/DrawingResources.h"
+#include "calendar/LumdayWindow.h"
+#include "calendar/PagePreview.h"
+#include "calendar/UiLanguages.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+
+namespace
+{
+TEST(CalendarGrid, MonthViewHasFiveRowsUnlessTheMonthReachesASixth)
+{
+    struct Case
+    {
+        int year, month;
+        bool monday;
+        int offset, rows;
+    };
+    const Case cases[] = {
+        {2026, 2, false, 0, 5}, // 1 February 2026 is a Sunday: four full rows, still five
+        {2026, 2, true, 6, 5},
+        {2026, 8, false, 6, 6}, // 31 days from a Saturday
+        {2026, 5, false, 5, 6}, // 31 days from a Friday
+        {2026, 5, true, 4, 5},
+        {2026, 3, true, 6, 6},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << c.year << "-" << c.month << " monday " << c.monday);
+        const CalendarGrid grid = GetCalendarGrid(DateTime(c.year, c.month, 17, 0).local, 0, c.monday);
+        EXPECT_EQ(grid.offset, c.offset);
+        EXPECT_EQ(grid.rows, c.rows);
+        EXPECT_EQ(grid.columns, 7);
+        EXPECT_EQ(grid.firstDay, 1 - c.offset);
+    }
+    const CalendarGrid week = GetCalendarGrid(DateTime(2026, 3, 11, 0).local, 1, false);
+    EXPECT_EQ(week.rows, 1);
+    EXPECT_EQ(week.firstDay, 8);
+    const CalendarGrid day = GetCalendarGrid(DateTime(2026, 3, 11, 0).local, 2, false);
+    EXPECT_EQ(day.columns, 1);
+    EXPECT_EQ(day.firstDay, 11);
+}
+
+TEST(CalendarGrid, DaysAroundTheShownMonthCountFromItsOwnLength)
+{
+    // January 2026 begins on a Thursday; February has 28 days, so counting on from it would be wrong.
+    const CalendarGrid grid = GetCalendarGrid(DateTime(2026, 1, 10, 0).local, 0, false);
+    const CellDay before = GetCellDay(grid, 1, 0, 0);
+    EXPECT_EQ(before.month, 0);
+    EXPECT_EQ(before.day, 31 - 3);
+    EXPECT_TRUE(before.otherMonth);
+    const CellDay first = GetCellDay(grid, 1, 0, 4);
+    EXPECT_EQ(first.month, 1);
+    EXPECT_EQ(first.day, 1);
+    EXPECT_FALSE(first.otherMonth);
+    const CellDay after = GetCellDay(grid, 1, 4, 6); // day 1 - 4 + 28 + 6 = 31
+    EXPECT_EQ(after.day, 31);
+    const CellDay next = GetCellDay(grid, 1, 5, 0); // day 32
+    EXPECT_EQ(next.month, 2);
+    EXPECT_EQ(next.day, 1);
+    const CalendarGrid february = GetCalendarGrid(DateTime(2026, 2, 10, 0).local, 0, false);
+    EXPECT_EQ(GetCellDay(february, 2, 4, 6).day, 35 - 28);
+}
+
+TEST(CalendarGrid, ScrollOffsetIsClampedByArithmeticAndStepsAtLeastOneLine)
+{
+    EXPECT_EQ(ClampScrollOffset(3, 10, 4), 3u);
+    EXPECT_EQ(ClampScrollOffset(9, 10, 4), 10u - 4u);
+    EXPECT_EQ(ClampScrollOffset(4000000000u, 10, 4), 6u);
+    EXPECT_EQ(ClampScrollOffset(5, 3, 4), 0u);
+    EXPECT_EQ(ClampScrollOffset(5, 0, 4), 5u) << "an empty day keeps its offset for when its lines come";
+    EXPECT_EQ(ClampScrollOffset(7, 10, -1), 7u);
+    EXPECT_EQ(ScrollStep(-1), 1);
+    EXPECT_EQ(ScrollStep(0), 1);
+    EXPECT_EQ(ScrollStep(5), 5);
+}
+
+TEST(PagePreviewPopup, StaysBelowThePointerAndTurnsAwayFromEachEdge)
+{
+    const float u = UnitsToPixels(1);
+    const auto expect = [](const Gdiplus::RectF& box, float x, float y) {
+        EXPECT_FLOAT_EQ(box.X, x);
+        EXPECT_FLOAT_EQ(box.Y, y);
+    };
+    {
+        SCOPED_TRACE("inside");
+        expect(PlacePreviewPopup(100, 100, 300, 300, 1000, 800), 100, 100 + 24 * u);
+    }
+    {
+        SCOPED_TRACE("right edge, room on the left");
+        expect(PlacePreviewPopup(900, 100, 300, 300, 1000, 800), 900 - 300 - 8 * u, 100 + 24 * u);
+    }
+    {
+        SCOPED_TRACE("right edge of a narrow window");
+        expect(PlacePreviewPopup(50, 100, 300, 300, 250, 800), 0, 100 + 24 * u);
+    }
+    {
+        SCOPED_TRACE("bottom edge, room above");
+        expect(PlacePreviewPopup(100, 700, 300, 300, 1000, 800), 100, 700 + 24 * u - 300 - 40 * u);
+    }
+    {
+        SCOPED_TRACE("bottom edge of a low window: moved up and beside the pointer");
+        const float top = 100 + 24 * u;
+        expect(PlacePreviewPopup(100, 100, 300, 300, 1000, 400), 100 + 24 * u, top - (top + 300 - 400 + 2 * u));
+    }
+    {
+        SCOPED_TRACE("bottom right corner");
+        expect(PlacePreviewPopup(900, 700, 300, 300, 1000, 800), 900 - 300 - 8 * u, 700 + 24 * u - 300 - 40 * u);
+    }
+}
+
+class CalendarPaint : public testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        CreateFonts();
+        SetColorScheme(false);
+    }
+    static void TearDownTestSuite() { FreeDrawingResources(); }
+
+    void SetUp() override
+    {
+        LoadLanguageStrings(L"en");
+        FillDateNameTables();
+        savedSettings = GetCalendarSettings();
+        CalendarSettings& settings = GetCalendarSettings();
+        settings.showPagesOnCreatedDate = true;
+        settings.showPagesOnLMT = true;
+        settings.allNotebooks = true;
+        settings.viewType = 0;
+        GetCalendarState().currentDate = DateTime(2026, 3, 11, 0);
+        GetCalendarViewState() = CalendarViewState();
+        SetHotArea(HitArea());
+        GetDayMap().clear();
+    }
+    void TearDown() override
+    {
+        GetCalendarSettings() = savedSettings;
+        GetDayMap().clear();
+        GetHitAreas().clear();
+        SetHotArea(HitArea());
+    }
+
+    static void AddPages(int year, int month, int day, int count)
+    {
+        for (int i = 0; i < count; ++i)
+        {
+            auto page = std::make_shared<ON::Page>();
+            page->hierarchy.ID = L"{" + std::to_wstring(year * 10000 + month * 100 + day) + L"-" + std::to_wstring(i) +
+                                 L"}";
+            page->hierarchy.name = L"Page " + std::to_wstring(i);
+            page->dateTime = DateTime(year, month, day, 9).AddSeconds(i).ToUtcSystemTime();
+            FilePageEntries(GetDayMap(), GetDayMapLock(), CalendarEntry{page, L"Notes > " + *page->hierarchy.name, 0});
+        }
+    }
+
+    static void Paint(int width = 900, int height = 700)
+    {
+        Gdiplus::Bitmap bitmap(width, height, PixelFormat32bppARGB);
+        Gdiplus::Graphics graphics(&bitmap);
+        PaintCalendar(graphics, width, height);
+    }
+
+    static std::vector<HitArea> AreasOf(int kind)
+    {
+        std::vector<HitArea> result;
+        std::copy_if(GetHitAreas().begin(), GetHitAreas().end(), std::back_inserter(result),
+                     [&](const HitArea& area) { return area.kind == kind; });
+        return result;
+    }
+
+    CalendarSettings savedSettings;
+};
+
+TEST_F(CalendarPaint, MonthViewLaysDownEveryDayButtonAndStripSlot)
+{
+    AddPages(2026, 3, 11, 2);
+    Paint();
+    // March 2026 starts on a Sunday: five rows of seven days.
+    EXPECT_EQ(AreasOf(HitDayNumber).size(), 35u);
+    EXPECT_EQ(AreasOf(HitPage).size(), 2u);
+    EXPECT_EQ(AreasOf(HitPrevious).size(), 1u);
+    EXPECT_EQ(AreasOf(HitNext).size(), 1u);
+    EXPECT_EQ(AreasOf(HitMonth).size(), 12u);
+    EXPECT_EQ(AreasOf(HitViewType).size(), 3u);
+    EXPECT_EQ(AreasOf(HitRefresh).size(), 1u);
+    EXPECT_EQ(AreasOf(HitSettings).size(), 1u);
+    EXPECT_EQ(AreasOf(HitTheme).size(), 1u);
+    EXPECT_EQ(AreasOf(HitToday).size(), 1u);
+    EXPECT_EQ(AreasOf(HitPrevious).front().tooltip, GetUiString(23));
+    const std::vector<HitArea> pages = AreasOf(HitPage);
+    EXPECT_EQ(pages[0].tooltip, L"Notes > Page 0");
+    EXPECT_EQ(pages[0].a, 3) << "column of Wednesday";
+    EXPECT_EQ(pages[0].b, 1);
+}
+
+TEST_F(CalendarPaint, YearSlotsOutsideTheWindowAreNeitherDrawnNorClickable)
+{
+    GetCalendarState().currentDate = DateTime(2001, 6, 1, 0);
+    Paint();
+    std::vector<int> years;
+    for (const HitArea& area : AreasOf(HitYear))
+        years.push_back(area.a);
+    EXPECT_EQ(years, (std::vector<int>{2000, 2001, 2002, 2003}));
+    GetCalendarState().currentDate = DateTime(LastCalendarYear(), 6, 1, 0);
+    Paint();
+    EXPECT_EQ(AreasOf(HitYear).size(), 3u);
+}
+
+TEST_F(CalendarPaint, WeekAndDayViewsHaveOneRow)
+{
+    GetCalendarSettings().viewType = 1;
+    Paint();
+    EXPECT_EQ(AreasOf(HitDayNumber).size(), 7u);
+    EXPECT_EQ(GetCalendarViewState().rows, 1);
+    GetCalendarSettings().viewType = 2;
+    Paint();
+    EXPECT_EQ(AreasOf(HitDayNumber).size(), 0u) << "the day view names its day in the band";
+    EXPECT_EQ(GetCalendarViewState().columns, 1);
+}
+
+TEST_F(CalendarPaint, AFullCellShowsItsLinesWithADownArrowAndPullsScrollingBack)
+{
+    AddPages(2026, 3, 11, 60);
+    Paint();
+    const CalendarViewState& view = GetCalendarViewState();
+    ASSERT_GT(view.linesPerCell, 0);
+    EXPECT_EQ(AreasOf(HitPage).size(), static_cast<size_t>(view.linesPerCell));
+    EXPECT_EQ(AreasOf(HitScrollDown).size(), 1u);
+    EXPECT_EQ(AreasOf(HitScrollUp).size(), 0u);
+    GetCalendarViewState().scrollOffsets[1 * 7 + 3] = 1000;
+    Paint();
+    EXPECT_EQ(view.scrollOffsets[1 * 7 + 3], 60u - static_cast<unsigned>(view.linesPerCell));
+    EXPECT_EQ(AreasOf(HitScrollUp).size(), 1u);
+    EXPECT_EQ(AreasOf(HitPage).back().page->hierarchy.name, L"Page 59");
+}
+
+TEST_F(CalendarPaint, PagesOfAHiddenKindOfDayAreNotDrawn)
+{
+    AddPages(2026, 3, 11, 3);
+    GetCalendarSettings().showPagesOnCreatedDate = false;
+    Paint();
+    EXPECT_EQ(AreasOf(HitPage).size(), 0u);
+}
+
+TEST_F(CalendarPaint, HotAreaThatIsGoneIsDropped)
+{
+    SetHotArea(HitArea{Gdiplus::RectF(0, 0, 5, 5), L"", 7, 0, HitYear});
+    Paint();
+    EXPECT_EQ(GetHotArea().kind, 0);
+    HitArea refresh = AreasOf(HitRefresh).front();
+    SetHotArea(refresh);
+    Paint();
+    EXPECT_EQ(GetHotArea().kind, HitRefresh);
+}
+} // namespace
