@@ -1,5 +1,7 @@
 #include "import_engine/OneNoteCalls.h"
 
+#include <atomic>
+#include <chrono>
 #include <mutex>
 #include <utility>
 
@@ -7,6 +9,7 @@ namespace
 {
 std::mutex g_pauseLock;
 BusyPause g_pause;
+std::atomic<long long> g_nanosecondsInside{0};
 
 void Pause(DWORD milliseconds)
 {
@@ -30,13 +33,26 @@ BusyPause SetBusyPause(BusyPause pause)
 
 HRESULT RetryWhileBusy(const std::function<HRESULT()>& call)
 {
-    HRESULT hr = call();
+    const auto timed = [&call] {
+        const auto start = std::chrono::steady_clock::now();
+        const HRESULT hr = call();
+        g_nanosecondsInside += std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                   std::chrono::steady_clock::now() - start)
+                                   .count();
+        return hr;
+    };
+    HRESULT hr = timed();
     for (const DWORD pause : {500u, 2500u})
     {
         if (hr != RPC_E_CALL_REJECTED)
             break;
         Pause(pause);
-        hr = call();
+        hr = timed();
     }
     return hr;
+}
+
+double SecondsInsideOneNoteCalls()
+{
+    return static_cast<double>(g_nanosecondsInside.load()) / 1e9;
 }

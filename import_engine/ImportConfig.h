@@ -26,6 +26,8 @@ struct Config
         std::vector<Entry> entries;
         // 0 for an entry the user gave, n for one found n folders below it.
         uint32_t depth = 0;
+        // The Win32 error of a folder that could not be listed in this run; 0 otherwise.
+        uint32_t listingError = 0;
     };
 
     enum OriginalPath : int32_t

@@ -19,6 +19,10 @@ BusyPause SetBusyPause(BusyPause pause);
 // Makes call up to three times while OneNote answers busy; returns the last call's HRESULT.
 HRESULT RetryWhileBusy(const std::function<HRESULT()>& call);
 
+// The time spent inside OneNote's calls made through RetryWhileBusy since the process started, so
+// that the engine's own share of a run can be told apart from OneNote's.
+double SecondsInsideOneNoteCalls();
+
 // RetryWhileBusy, then a failure raised with the error information of object's interface I.
 template <typename I>
 HRESULT CallWithRetry(I& object, const std::function<HRESULT()>& call)

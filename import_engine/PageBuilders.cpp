@@ -13,14 +13,6 @@ constexpr double NewRowX = 36;
 constexpr uint32_t PlainLines = 1;
 constexpr uint32_t CodeLines = 2;
 
-// The two ancestor links the reader would have given the element.
-template <typename X, typename P>
-void LinkTo(X& element, const P& parent, const ElementNode& nearest, const wchar_t* nearestName)
-{
-    element.parentLink = ElementLink{&parent, P::Name.localName.data()};
-    element.secondLink = ElementLink{&nearest, nearestName};
-}
-
 std::shared_ptr<ON::OEChildren> AppendOEChildren(ON::Outline& outline, uint32_t indent)
 {
     auto& children = outline.children.AddNew();

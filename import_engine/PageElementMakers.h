@@ -15,6 +15,14 @@ std::shared_ptr<ON::PageElement> MakePageElement(const std::shared_ptr<ON::Outli
 std::shared_ptr<ON::PageElement> MakePageElement(const std::shared_ptr<ON::Image>& image);
 std::shared_ptr<ON::PageElement> MakePageElement(const std::shared_ptr<ON::InsertedFile>& file);
 
+// The two ancestor links the reader would have given the element.
+template <typename X, typename P>
+void LinkTo(X& element, const P& parent, const ElementNode& nearest, const wchar_t* nearestName)
+{
+    element.parentLink = ElementLink{&parent, P::Name.localName.data()};
+    element.secondLink = ElementLink{&nearest, nearestName};
+}
+
 // Appends the holder to the page's objects, linked to the page as the reader links what it reads;
 // an empty holder is appended unlinked.
 void AddPageElement(ON::Page& page, std::shared_ptr<ON::PageElement> element);

@@ -1,0 +1,124 @@
+#include "import_engine/EntryImport.h"
+
+#include "import_engine/FileKinds.h"
+#include "import_engine/ImageImport.h"
+#include "import_engine/ImportErrors.h"
+#include "import_engine/OfficeExport.h"
+#include "import_engine/PageBuilders.h"
+#include "import_engine/PageContent.h"
+#include "import_engine/TextContent.h"
+
+#include <shlwapi.h>
+
+#include <algorithm>
+
+namespace
+{
+constexpr uint32_t GreatestHeadingLevel = 6;
+
+// The printout of a PDF's pages into the page comes with the page-per-printout-page output; Word
+// and PowerPoint documents already export to PDF and go the same way.
+TOrError<ImportResult> ImportPdfPrintout(const std::wstring& path, unsigned, Target&)
+{
+    return MakeHResultError(E_NOTIMPL, L"ImportPdfPrintout\n\nFile: " + path);
+}
+
+PdfPrintoutImport PrintoutInto(unsigned depth, Target& work)
+{
+    return [depth, &work](const std::wstring& pdfPath) { return ImportPdfPrintout(pdfPath, depth, work); };
+}
+
+void Keep(const ImportResult& result, Target& work)
+{
+    work.position = result.position;
+    work.startPosition = result.startPosition;
+    work.referenceOutline = result.referenceOutline;
+}
+
+// Placed objects go below the text written so far: the page is saved and read back, so that
+// OneNote has measured that text.
+void CloseTextBeforePlacing(ON16::IApplication& application, Target& work)
+{
+    if (!work.referenceOutline)
+        return;
+    if (work.position || work.startPosition)
+        RetrievePageContents(application, work, true);
+    work.referenceOutline.reset();
+}
+} // namespace
+
+TOrError<ImportResult> ImportEntry(ON16::IApplication& application, const Config::Entry& entry,
+                                   const Config::ImportFormat& format, Target& target, int32_t outputFormat)
+{
+    if (!format.fileAttachment && !format.fileContent && format.originalPath == Config::NoOriginalPath)
+        return MakeImportError(NoImportFormat);
+    if (!PathFileExistsW(entry.path.c_str()))
+        return MakeImportError(FileDoesNotExist, L"File: " + entry.path);
+    if (PathIsDirectoryW(entry.path.c_str()))
+        return ImportFolder(entry, target, outputFormat);
+    return ImportFile(application, entry, format, target);
+}
+
+TOrError<ImportResult> ImportFolder(const Config::Entry& entry, Target& target, int32_t outputFormat)
+{
+    if (entry.listingError != 0)
+        return MakeHResultError(HRESULT_FROM_WIN32(entry.listingError), L"Folder: " + entry.path);
+    if (outputFormat != Config::InsertAllFilesIntoASinglePage || !target.page)
+        return ImportResult{};
+    if (target.referenceOutline)
+        AddTextOutline({L""}, std::nullopt, target);
+    const uint32_t level = std::min(entry.depth + 1, GreatestHeadingLevel);
+    return AddTextLineOutline(entry.path, L"h" + std::to_wstring(level), target);
+}
+
+TOrError<ImportResult> ImportFile(ON16::IApplication& application, const Config::Entry& entry,
+                                  const Config::ImportFormat& format, const Target& target)
+{
+    Target work = target;
+    const std::wstring& path = entry.path;
+    TOrError<ImportResult> result = MakeImportError(NoImportFormat);
+
+    if (format.originalPath != Config::NoOriginalPath)
+    {
+        if (format.fileAttachment || format.fileContent)
+            work.referenceOutline = AddTextLineOutline(L"", std::nullopt, work).referenceOutline;
+        ImportResult reference = format.originalPath == Config::HyperlinkPath
+                                     ? InsertFileReference(FileLinkHtml(path), work)
+                                     : AddTextLineOutline(path, std::wstring(L"blockquote"), work);
+        Keep(reference, work);
+        result = std::move(reference);
+    }
+
+    if (format.fileAttachment)
+    {
+        CloseTextBeforePlacing(application, work);
+        ImportResult attached = InsertAttachment(path, entry.depth, work);
+        work.position = attached.position;
+        work.startPosition = attached.startPosition;
+        result = std::move(attached);
+    }
+
+    if (!format.fileContent)
+        return result;
+    if (IsHtmlFile(path))
+        return InsertHtmlContent(path, work);
+    if (IsTextFile(path))
+        return InsertTextContent(path, work);
+    CloseTextBeforePlacing(application, work);
+    if (IsPdfFile(path))
+        return ImportPdfPrintout(path, entry.depth, work);
+    if (IsWordFile(path))
+        return ImportWordDoc(path, PrintoutInto(entry.depth, work));
+    if (IsPowerPointFile(path))
+        return ImportPPTFile(path, PrintoutInto(entry.depth, work));
+    if (IsImageFile(path))
+    {
+        auto image = ImportImage(path, entry.depth, work, false);
+        if (image.HoldsValue())
+            return image;
+    }
+    // A file without a content importer, or an image that cannot be read, is attached instead.
+    if (!format.fileAttachment)
+        return InsertAttachment(path, entry.depth, work);
+    return result;
+}

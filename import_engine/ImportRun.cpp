@@ -1,0 +1,284 @@
+#include "import_engine/ImportRun.h"
+
+#include "framework/log/Log.h"
+#include "framework/onenote/OneNoteApplication.h"
+#include "import_engine/AttemptRollback.h"
+#include "import_engine/EntryImport.h"
+#include "import_engine/FolderExpansion.h"
+#include "import_engine/ImportErrors.h"
+#include "import_engine/PageContent.h"
+#include "import_engine/TargetPreparation.h"
+
+#include <shlwapi.h>
+
+#include <ctime>
+#include <exception>
+#include <new>
+
+namespace
+{
+// Ends the run with the error the progress callback answered.
+struct StopRequested
+{
+    std::error_code error;
+};
+
+void StopCheck(const ProgressCallback& progress, std::wstring text, uint32_t done, uint32_t total)
+{
+    const Result answer = progress(std::make_shared<Progress>(std::move(text), done, total));
+    if (answer.AsksToStop())
+        throw StopRequested{answer.error};
+}
+
+void LogError(const std::error_code& error)
+{
+    GetLog(true) << L"ERROR: " << GetErrorText(error);
+}
+
+// Whatever an attempt at an entry raises is that entry's error, so that retry, skip and stop
+// apply to it.
+std::error_code ErrorOfCurrentException()
+{
+    try
+    {
+        throw;
+    }
+    catch (const _com_error& error)
+    {
+        return MakeHResultError(error.Error());
+    }
+    catch (const std::bad_alloc&)
+    {
+        return MakeHResultError(E_OUTOFMEMORY);
+    }
+    catch (const std::exception& error)
+    {
+        return MakeHResultError(E_FAIL, error.what());
+    }
+    catch (...)
+    {
+        return MakeHResultError(E_UNEXPECTED);
+    }
+}
+
+std::wstring TodayText()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_s(&local, &now);
+    return FormatTemplate(L"[1]-[2]-[3]", local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+}
+
+std::wstring PageName(const ON::Page& page)
+{
+    return page.hierarchy.name.value_or(L"");
+}
+
+// Nothing shown as imported is lost when the run ends early; a failing save changes nothing
+// about why the run ended.
+void SavePageBestEffort(ON16::IApplication& application, const Target& target)
+{
+    if (!target.page)
+        return;
+    try
+    {
+        GetLog(true) << L"Saving current page (" << PageName(*target.page) << L")";
+        SavePage(application, *target.page);
+    }
+    catch (...)
+    {
+        LogError(ErrorOfCurrentException());
+    }
+}
+
+void MoveIntoTarget(ImportResult& result, Target& target)
+{
+    target.position = std::move(result.position);
+    target.startPosition = std::move(result.startPosition);
+    target.referenceOutline = std::move(result.referenceOutline);
+}
+
+class Run
+{
+public:
+    Run(Config& config, const ProgressCallback& progress, const ErrorCallback& onError)
+        : config_(config), progress_(progress), onError_(onError)
+    {
+    }
+
+    TOrError<unsigned> Perform()
+    {
+        try
+        {
+            Connect();
+            if (auto error = ListEntries())
+                return error;
+            const auto count = static_cast<uint32_t>(config_.entries.size());
+            StopCheck(progress_, L"Processing files...", 0, count);
+            GetLog(true) << L"Processing " << count << L" entries";
+            GetLog(true) << L"Preparing first target";
+            dateText_ = TodayText();
+            target_ = PrepareTarget(*application_, dateText_, config_);
+            targetReady_ = true;
+            for (uint32_t index = 0; index < count; ++index)
+                if (auto error = ImportAt(index, count))
+                {
+                    SavePageBestEffort(*application_, target_);
+                    return error;
+                }
+            SaveLastPage(count);
+        }
+        catch (const StopRequested& stop)
+        {
+            if (targetReady_)
+                SavePageBestEffort(*application_, target_);
+            return stop.error;
+        }
+        catch (const _com_error& error)
+        {
+            const auto failure = MakeHResultError(error.Error());
+            LogError(failure);
+            return failure;
+        }
+        const auto count = static_cast<uint32_t>(config_.entries.size());
+        // Everything is saved by now: a stop asked for at this point comes too late to stop anything.
+        progress_(std::make_shared<Progress>(L"", count, count));
+        return imported_;
+    }
+
+private:
+    void Connect()
+    {
+        const HRESULT hr = CreateOneNoteApplication(application_);
+        if (FAILED(hr))
+            _com_issue_error(hr);
+    }
+
+    std::error_code ListEntries()
+    {
+        GetLog(true) << L"Expanding folders";
+        if (Result result = ExpandFolders(config_, progress_); result.AsksToStop())
+            return Failed(result.error);
+        GetLog(true) << L"Enumerating files";
+        std::vector<Config::Entry> flat;
+        if (Result result = EnumerateFiles(config_.entries, flat, 0, progress_); result.AsksToStop())
+            return Failed(result.error);
+        config_.entries = std::move(flat);
+        return {};
+    }
+
+    static std::error_code Failed(const std::error_code& error)
+    {
+        LogError(error);
+        return error;
+    }
+
+    // An error that ends the run, or none.
+    std::error_code ImportAt(uint32_t index, uint32_t count)
+    {
+        const Config::Entry& entry = config_.entries[index];
+        GetLog(true);
+        GetLog(true) << L"Processing \"" << entry.path << L"\"";
+        const auto [name, kind] = DescribeEntry(entry);
+        bool targetMade = false;
+        for (;;)
+        {
+            GetLog(true) << L"Generating next target";
+            std::optional<AttemptRollback> rollback;
+            TOrError<ImportResult> result = ImportResult{};
+            try
+            {
+                if (!targetMade)
+                {
+                    target_ = PrepareNextTarget(*application_, kind, name, dateText_, target_);
+                    targetMade = true;
+                }
+                StopCheck(progress_, entry.path, index, count);
+                GetLog(true) << L"Importing entry";
+                rollback.emplace(target_);
+                result = ImportEntry(*application_, entry, config_.importFormat, target_, config_.outputFormat);
+            }
+            catch (const StopRequested&)
+            {
+                throw;
+            }
+            catch (...)
+            {
+                result = ErrorOfCurrentException();
+            }
+            if (result.HoldsValue())
+            {
+                MoveIntoTarget(result.Value(), target_);
+                ++imported_;
+                return {};
+            }
+            const std::error_code error = result.Error();
+            LogError(error);
+            if (rollback && !rollback->Restore())
+                GetLog(true) << L"Part of the failed attempt was already saved to OneNote";
+            if (!onError_)
+                return error;
+            const ErrorHandling answer = onError_(entry, std::error_condition(error.value(), error.category()));
+            if (answer == ErrorHandling::Retry)
+                continue;
+            if (answer == ErrorHandling::Stop)
+                return error;
+            return {};
+        }
+    }
+
+    void SaveLastPage(uint32_t count)
+    {
+        if (!target_.page)
+            return;
+        StopCheck(progress_, L"OneNote is processing import...", count, count);
+        GetLog(true) << L"Saving last page (" << PageName(*target_.page) << L")";
+        SavePage(*application_, *target_.page);
+        targetReady_ = false;
+    }
+
+    Config& config_;
+    const ProgressCallback& progress_;
+    const ErrorCallback& onError_;
+    ON16::ApplicationPtr application_;
+    std::wstring dateText_;
+    Target target_;
+    // Whether target_ holds a page that a stop must save first.
+    bool targetReady_ = false;
+    unsigned imported_ = 0;
+};
+} // namespace
+
+TOrError<unsigned> RunImport(Config& config, const ProgressCallback& progress, const ErrorCallback& onError)
+{
+    return Run(config, progress, onError).Perform();
+}
+
+std::pair<std::wstring, EntryKind> DescribeEntry(const Config::Entry& entry)
+{
+    std::wstring path = entry.path;
+    while (!path.empty() && path.back() == L'\\')
+        path.pop_back();
+    const std::wstring name = PathFindFileNameW(path.c_str());
+    const bool isFolder = PathIsDirectoryW(path.c_str()) != FALSE;
+    const bool isTop = entry.depth == 0;
+    return {name, isFolder ? (isTop ? TopFolder : InnerFolder) : (isTop ? TopFile : InnerFile)};
+}
+
+std::wstring FormatTemplate(const std::wstring& text, int32_t first, int32_t second, int32_t third)
+{
+    std::wstring result;
+    result.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i)
+    {
+        if (text[i] == L'[' && i + 2 < text.size() && text[i + 2] == L']' && text[i + 1] >= L'1' && text[i + 1] <= L'3')
+        {
+            const int32_t values[] = {first, second, third};
+            result += std::to_wstring(values[text[i + 1] - L'1']);
+            i += 2;
+            continue;
+        }
+        result += text[i];
+    }
+    return result;
+}

@@ -1,0 +1,324 @@
+// Whole import runs without a window against the registered OneNote stand-in: the pages read back
+// from its store, the progress reports, the answers of the error prompt and OneNote's busy answers.
+#include "import_engine/ImportRun.h"
+
+#include "import_engine/ImportErrors.h"
+#include "tests/import_engine/EngineTestSupport.h"
+
+#include <filesystem>
+#include <fstream>
+
+namespace EngineTest
+{
+namespace
+{
+namespace fs = std::filesystem;
+using StandInTest::Utf8;
+namespace Ids = FixtureIds;
+
+std::wstring Text(const _bstr_t& text) { return text.length() ? static_cast<const wchar_t*>(text) : L""; }
+
+struct Report
+{
+    std::wstring text;
+    uint32_t done;
+    uint32_t total;
+    bool operator==(const Report&) const = default;
+};
+
+class ImportRun : public EngineTest
+{
+protected:
+    void SetUp() override
+    {
+        EngineTest::SetUp();
+        WriteScenario(FixtureStoreLine());
+        files_ = TestPaths::OutputFolder() /
+                 (L"run-" + fs::path(testing::UnitTest::GetInstance()->current_test_info()->name()).wstring());
+        fs::remove_all(files_);
+        fs::create_directories(files_);
+    }
+
+    std::wstring MakeFile(const std::wstring& relative, const std::string& bytes = "x")
+    {
+        const fs::path path = files_ / relative;
+        fs::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path.wstring();
+    }
+
+    Config ConfigInto(const std::wstring& id, int32_t outputFormat = Config::InsertAllFilesIntoASinglePage)
+    {
+        auto application = Application();
+        BSTR link = nullptr;
+        EXPECT_EQ(application->GetHyperlinkToObject(_bstr_t(id.c_str()), _bstr_t(L""), &link), S_OK);
+        Config config;
+        config.location = Text(_bstr_t(link, false));
+        config.outputFormat = outputFormat;
+        config.importFormat.originalPath = Config::HyperlinkPath;
+        return config;
+    }
+
+    static Config::Entry Entry(const std::wstring& path) { return {path, {}, 0, 0}; }
+
+    ProgressCallback Recorder(std::function<Result(const Report&)> answer = nullptr)
+    {
+        return [this, answer](std::shared_ptr<Progress> report) {
+            if (!report)
+                return Result{};
+            reports_.push_back({report->text, report->done, report->total});
+            return answer ? answer(reports_.back()) : Result{};
+        };
+    }
+
+    std::wstring StoredPage(const std::wstring& id) { return Content(Application(), id); }
+
+    static size_t Count(const std::wstring& text, const std::wstring& part)
+    {
+        size_t count = 0;
+        for (size_t at = text.find(part); at != std::wstring::npos; at = text.find(part, at + part.size()))
+            ++count;
+        return count;
+    }
+
+    fs::path files_;
+    std::vector<Report> reports_;
+};
+
+TEST_F(ImportRun, AFolderTreeBecomesLinksHeadingsTextAndAttachmentsOnThePickedPage)
+{
+    const std::wstring a = MakeFile(L"Top\\a.txt", "first\tline\r\nsecond");
+    const std::wstring b = MakeFile(L"Top\\Inner\\b.json", "{}");
+    Config config = ConfigInto(Ids::SiteSurvey);
+    config.importFormat = {true, true, Config::HyperlinkPath};
+    config.entries = {Entry((files_ / L"Top").wstring())};
+
+    const auto result = RunImport(config, Recorder(), nullptr);
+
+    ASSERT_TRUE(result.HoldsValue()) << Utf8(GetErrorText(result.Error()));
+    EXPECT_EQ(4u, result.Value());
+    ASSERT_EQ(4u, config.entries.size());
+    const std::wstring page = StoredPage(Ids::SiteSurvey);
+    EXPECT_TRUE(IsValid(page, ON16::xs2013, L"stored"));
+    EXPECT_NE(std::wstring::npos, page.find((files_ / L"Top").wstring())) << Utf8(page);
+    EXPECT_NE(std::wstring::npos, page.find(L"first    line")) << Utf8(page);
+    EXPECT_NE(std::wstring::npos, page.find(L"pathSource=\"" + b + L"\"")) << Utf8(page);
+    EXPECT_NE(std::wstring::npos, page.find(L"pathSource=\"" + a + L"\"")) << Utf8(page);
+    EXPECT_EQ(2u, Count(page, L"file:///"));
+    for (const auto& call : Calls())
+    {
+        if (call.method == L"UpdatePageContent")
+        {
+            EXPECT_TRUE(IsValidSent(call.arguments[0], L"sent"));
+        }
+    }
+}
+
+TEST_F(ImportRun, ReportsEachStepInOrderAndEndsWithCompletion)
+{
+    const std::wstring a = MakeFile(L"a.txt");
+    const std::wstring b = MakeFile(L"b.txt");
+    Config config = ConfigInto(Ids::SiteSurvey);
+    config.entries = {Entry(a), Entry(b)};
+
+    ASSERT_TRUE(RunImport(config, Recorder(), nullptr).HoldsValue());
+
+    EXPECT_EQ((std::vector<Report>{{L"Enumerating files...", 0, 0},
+                                   {L"Enumerating files...", 1, 0},
+                                   {L"Processing files...", 0, 2},
+                                   {a, 0, 2},
+                                   {b, 1, 2},
+                                   {L"OneNote is processing import...", 2, 2},
+                                   {L"", 2, 2}}),
+              reports_);
+}
+
+TEST_F(ImportRun, AnEmptyListStillSavesThePageAndCompletesWithNothing)
+{
+    Config config = ConfigInto(Ids::SiteSurvey);
+
+    const auto result = RunImport(config, Recorder(), nullptr);
+
+    ASSERT_TRUE(result.HoldsValue());
+    EXPECT_EQ(0u, result.Value());
+    ASSERT_FALSE(reports_.empty());
+    EXPECT_EQ((Report{L"", 0, 0}), reports_.back());
+    const auto log = LogMessages();
+    EXPECT_NE(std::find(log.begin(), log.end(), L"Processing 0 entries"), log.end());
+}
+
+TEST_F(ImportRun, NoImportFormatFailsTheEntryWith101)
+{
+    Config config = ConfigInto(Ids::SiteSurvey);
+    config.importFormat = {};
+    config.entries = {Entry(MakeFile(L"a.txt"))};
+
+    const auto result = RunImport(config, Recorder(), nullptr);
+
+    ASSERT_TRUE(result.HoldsError());
+    EXPECT_TRUE(IsImportError(result.Error(), NoImportFormat));
+}
+
+TEST_F(ImportRun, AVanishedPathFailsWith200NamingIt)
+{
+    const std::wstring gone = (files_ / L"gone.txt").wstring();
+    Config config = ConfigInto(Ids::SiteSurvey);
+    config.entries = {Entry(gone)};
+
+    const auto result = RunImport(config, Recorder(), nullptr);
+
+    ASSERT_TRUE(result.HoldsError());
+    EXPECT_TRUE(IsImportError(result.Error(), FileDoesNotExist));
+    EXPECT_NE(std::wstring::npos, GetErrorText(result.Error()).find(L"File: " + gone));
+}
+
+TEST_F(ImportRun, SkipGoesOnWithoutCountingTheFailedEntry)
+{
+    const std::wstring gone = (files_ / L"gone.txt").wstring();
+    const std::wstring a = MakeFile(L"a.txt");
+    Config config = ConfigInto(Ids::SiteSurvey);
+    config.entries = {Entry(gone), Entry(a)};
+    std::vector<std::wstring> asked;
+
+    const auto result = RunImport(config, Recorder(), [&](const Config::Entry& entry, const std::error_condition&) {
+        asked.push_back(entry.path);
+        return ErrorHandling::Skip;
+    });
+
+    ASSERT_TRUE(result.HoldsValue());
+    EXPECT_EQ(1u, result.Value());
+    EXPECT_EQ(std::vector<std::wstring>{gone}, asked);
+    EXPECT_NE(std::wstring::npos, StoredPage(Ids::SiteSurvey).find(L"file:///" + a));
+}
+
+TEST_F(ImportRun, RetryTriesTheEntryAgainWithoutImportingItTwice)
+{
+    const std::wstring a = MakeFile(L"a.txt");
+    const std::wstring late = (files_ / L"late.txt").wstring();
+    Config config = ConfigInto(Ids::SiteSurvey);
+    config.importFormat = {true, false, Config::HyperlinkPath};
+    config.entries = {Entry(a), Entry(late)};
+    int asked = 0;
+
+    const auto result = RunImport(config, Recorder(), [&](const Config::Entry&, const std::error_condition&) {
+        // The file turns up while the user is asked.
+        std::ofstream(fs::path(late)) << "now";
+        ++asked;
+        return ErrorHandling::Retry;
+    });
+
+    ASSERT_TRUE(result.HoldsValue());
+    EXPECT_EQ(2u, result.Value());
+    EXPECT_EQ(1, asked);
+    const std::wstring page = StoredPage(Ids::SiteSurvey);
+    EXPECT_EQ(1u, Count(page, L"pathSource=\"" + late + L"\""));
+    // The retried entry's stop check reports the same index again.
+    EXPECT_EQ(2u, std::count(reports_.begin(), reports_.end(), Report{late, 1, 2}));
+}
+
+TEST_F(ImportRun, StopAnswerEndsTheRunWithTheEntrysErrorAfterSavingWhatWasImported)
+{
+    const std::wstring a = MakeFile(L"a.txt");
+    const std::wstring gone = (files_ / L"gone.txt").wstring();
+    Config config = ConfigInto(Ids::SiteSurvey);
+    config.entries = {Entry(a), Entry(gone), Entry(MakeFile(L"c.txt"))};
+
+    const auto result =
+        RunImport(config, Recorder(), [](const Config::Entry&, const std::error_condition&) { return ErrorHandling::Stop; });
+
+    ASSERT_TRUE(result.HoldsError());
+    EXPECT_TRUE(IsImportError(result.Error(), FileDoesNotExist));
+    const std::wstring page = StoredPage(Ids::SiteSurvey);
+    EXPECT_NE(std::wstring::npos, page.find(L"file:///" + a));
+    EXPECT_EQ(std::wstring::npos, page.find(L"c.txt"));
+}
+
+TEST_F(ImportRun, AStopFromTheProgressReportEndsWithItsErrorAndKeepsWhatWasImported)
+{
+    const std::wstring a = MakeFile(L"a.txt");
+    const std::wstring b = MakeFile(L"b.txt");
+    Config config = ConfigInto(Ids::SiteSurvey);
+    config.entries = {Entry(a), Entry(b)};
+    const auto cancelled = MakeImportError(ImportCancelled);
+
+    const auto result = RunImport(config, Recorder([&](const Report& report) {
+                                      return report.text == b ? Result{cancelled, true} : Result{};
+                                  }),
+                                  nullptr);
+
+    ASSERT_TRUE(result.HoldsError());
+    EXPECT_EQ(cancelled, result.Error());
+    EXPECT_NE(std::wstring::npos, StoredPage(Ids::SiteSurvey).find(L"file:///" + a));
+}
+
+TEST_F(ImportRun, AStopAfterTheLastSaveReportsCompletion)
+{
+    Config config = ConfigInto(Ids::SiteSurvey);
+    config.entries = {Entry(MakeFile(L"a.txt"))};
+    const auto cancelled = MakeImportError(ImportCancelled);
+
+    const auto result = RunImport(
+        config, Recorder([&](const Report& report) { return report.text.empty() ? Result{cancelled, true} : Result{}; }),
+        nullptr);
+
+    ASSERT_TRUE(result.HoldsValue());
+    EXPECT_EQ(1u, result.Value());
+}
+
+TEST_F(ImportRun, BusyAnswersAreSurvivedAtEveryCallTheRunMakes)
+{
+    Config config = ConfigInto(Ids::SiteSurvey);
+    // Busy counts start again with the new scenario; the store keeps what it has.
+    WriteScenario(FixtureStoreLine() + "busy GetHierarchy 2\nbusy GetPageContent 2\nbusy UpdatePageContent 2\n"
+                                       "busy NavigateTo 2\nbusy FindPages 2\n");
+    config.importFormat = {true, false, Config::HyperlinkPath};
+    config.entries = {Entry(MakeFile(L"a.txt"))};
+
+    const auto result = RunImport(config, Recorder(), nullptr);
+
+    ASSERT_TRUE(result.HoldsValue()) << Utf8(GetErrorText(result.Error()));
+    EXPECT_NE(std::wstring::npos, StoredPage(Ids::SiteSurvey).find(L"a.txt"));
+    EXPECT_FALSE(pauses_.Taken().empty());
+}
+
+TEST_F(ImportRun, AFolderAtDepthSevenGetsTheSmallestHeading)
+{
+    std::wstring relative = L"L0";
+    for (int i = 1; i <= 7; ++i)
+        relative += L"\\L" + std::to_wstring(i);
+    fs::create_directories(files_ / relative);
+    Config config = ConfigInto(Ids::SiteSurvey);
+    config.entries = {Entry((files_ / L"L0").wstring())};
+
+    ASSERT_TRUE(RunImport(config, Recorder(), nullptr).HoldsValue());
+
+    ASSERT_EQ(8u, config.entries.size());
+    EXPECT_EQ(7u, config.entries.back().depth);
+    const std::wstring page = StoredPage(Ids::SiteSurvey);
+    EXPECT_NE(std::wstring::npos, page.find(L"name=\"h6\"")) << Utf8(page);
+    EXPECT_TRUE(IsValid(page, ON16::xs2013, L"stored"));
+}
+
+TEST_F(ImportRun, APageForEachFileMakesOnePagePerFileInTheSection)
+{
+    Config config = ConfigInto(Ids::Budget, Config::InsertEachFileOnASeparatePage);
+    config.importFormat = {false, true, Config::NoOriginalPath};
+    config.entries = {Entry(MakeFile(L"one.txt", "alpha")), Entry(MakeFile(L"two.txt", "beta"))};
+
+    const auto result = RunImport(config, Recorder(), nullptr);
+
+    ASSERT_TRUE(result.HoldsValue()) << Utf8(GetErrorText(result.Error()));
+    size_t alpha = 0;
+    size_t beta = 0;
+    for (const auto& call : Calls())
+        if (call.method == L"UpdatePageContent")
+        {
+            alpha += call.arguments[0].find(L">alpha<") != std::wstring::npos ? 1 : 0;
+            beta += call.arguments[0].find(L">beta<") != std::wstring::npos ? 1 : 0;
+            EXPECT_TRUE(IsValidSent(call.arguments[0], L"sent"));
+        }
+    EXPECT_GE(alpha, 1u);
+    EXPECT_GE(beta, 1u);
+}
+} // namespace
+} // namespace EngineTest
