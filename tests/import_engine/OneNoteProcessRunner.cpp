@@ -1,5 +1,7 @@
 #include "tests/import_engine/OneNoteProcessRunner.h"
 
+#include "tests/support/TestPaths.h"
+
 #include <tlhelp32.h>
 
 #include <cwctype>
@@ -8,13 +10,7 @@ namespace EngineTest
 {
 std::filesystem::path OneNoteExe(const wchar_t* variant)
 {
-    wchar_t build[MAX_PATH] = {};
-    GetEnvironmentVariableW(L"QUILLORA_BUILD_DIR", build, MAX_PATH);
-    std::wstring path = L"Z:" + std::wstring(build) + L"/standins/onenote/" + variant + L"/onenote.exe";
-    for (auto& c : path)
-        if (c == L'/')
-            c = L'\\';
-    return path;
+    return TestPaths::StandInOneNoteExe(variant);
 }
 
 // The running processes with their executable's file name, as the system lists them.

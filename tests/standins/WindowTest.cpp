@@ -4,6 +4,8 @@
 
 #include "tests/support/Screenshot.h"
 
+#include "tests/support/TestPaths.h"
+
 #include <commctrl.h>
 #include <psapi.h>
 
@@ -298,13 +300,7 @@ TEST_F(Windows, APersonRunningThemHerePicksTheLocationInAWindow)
 
 std::filesystem::path OneNoteExe(const wchar_t* variant)
 {
-    wchar_t build[MAX_PATH] = {};
-    GetEnvironmentVariableW(L"QUILLORA_BUILD_DIR", build, MAX_PATH);
-    std::wstring path = L"Z:" + std::wstring(build) + L"/standins/onenote/" + variant + L"/onenote.exe";
-    for (auto& c : path)
-        if (c == L'/')
-            c = L'\\';
-    return path;
+    return TestPaths::StandInOneNoteExe(variant);
 }
 
 std::pair<int, int> VersionOf(const std::filesystem::path& file)

@@ -46,6 +46,17 @@ std::filesystem::path OutputFolder()
 
 std::filesystem::path OutputFile(const std::wstring& suffix) { return OutputFolder() / (CurrentTestName() + suffix); }
 
+std::filesystem::path StandInOneNoteExe(const wchar_t* variant)
+{
+    wchar_t build[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"QUILLORA_BUILD_DIR", build, MAX_PATH);
+    std::wstring path = L"Z:" + std::wstring(build) + L"/standins/onenote/" + variant + L"/onenote.exe";
+    for (auto& c : path)
+        if (c == L'/')
+            c = L'\\';
+    return path;
+}
+
 std::optional<std::filesystem::path> SharedFolder()
 {
     const std::filesystem::path folder = Environment(L"QUILLORA_SHARED");

@@ -15,6 +15,9 @@ std::filesystem::path OutputFolder();
 // ("Suite.Case" + suffix), so that parallel runs never share a file.
 std::filesystem::path OutputFile(const std::wstring& suffix);
 
+// The stand-in's onenote.exe of the build, in one of its two builds ("inside" or "outside").
+std::filesystem::path StandInOneNoteExe(const wchar_t* variant);
+
 // The shared platform folder (schemas, notes), when the checkout has one beside it.
 std::optional<std::filesystem::path> SharedFolder();
 
