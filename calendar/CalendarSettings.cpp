@@ -210,19 +210,11 @@ bool SaveSettings()
     {
         const _bstr_t text = WriteElement(*tree.root);
         const std::wstring path = GetSettingsFilePath();
-        const std::wstring temporary = path + L".new";
         const wchar_t* characters = text;
-        if (!WriteBytesToFile(temporary.c_str(), characters ? characters : L"", text.length() * sizeof(wchar_t)))
-        {
-            GetLog(true) << L"ERROR: The settings could not be written to " << temporary;
-            DeleteFileW(temporary.c_str());
-            return false;
-        }
-        if (!MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        if (!ReplaceFileContents(path, characters ? characters : L"", text.length() * sizeof(wchar_t)))
         {
             GetLog(true) << L"ERROR: The settings file " << path << L" could not be replaced (error " << GetLastError()
                          << L")";
-            DeleteFileW(temporary.c_str());
             return false;
         }
         return true;

@@ -9,6 +9,7 @@
 #include "standins/onenote/StoreTree.h"
 
 #include "framework/com/ErrorInfo.h"
+#include "framework/files/Files.h"
 #include "framework/text/Text.h"
 
 #include <cwchar>
@@ -174,12 +175,9 @@ void Store::LoadIfChanged()
 
 void Store::Save()
 {
-    const std::wstring temporary = file_ + L".tmp";
-    {
-        std::ofstream out(std::filesystem::path(temporary), std::ios::binary | std::ios::trunc);
-        out << WideToUtf8(WriteXml(*root_, Namespace2013));
-    }
-    MoveFileExW(temporary.c_str(), file_.c_str(), MOVEFILE_REPLACE_EXISTING);
+    // A write that fails part-way leaves the previous store as it was.
+    const std::string bytes = WideToUtf8(WriteXml(*root_, Namespace2013));
+    ReplaceFileContents(file_, bytes.data(), bytes.size());
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (GetFileAttributesExW(file_.c_str(), GetFileExInfoStandard, &data))
     {

@@ -251,7 +251,7 @@ TEST_F(SettingsFile, FailedWriteLeavesTheOldFileWhole)
     WriteUtf16(L"<Lumday><Settings language=\"fr\"/></Lumday>");
     ASSERT_TRUE(LoadSettings());
     // A folder where the temporary file would go makes the write fail.
-    const std::wstring blocker = Path() + L".new";
+    const std::wstring blocker = Path() + L".tmp";
     ASSERT_TRUE(CreateDirectoryW(blocker.c_str(), nullptr));
     GetCalendarSettings().language = L"it";
     EXPECT_FALSE(SaveSettings());
