@@ -2,7 +2,6 @@
 
 #include "calendar/CalendarSettings.h"
 #include "calendar/CalendarState.h"
-#include "calendar/LumdayWindow.h"
 #include "framework/Owners.h"
 #include "framework/com/ErrorMessage.h"
 #include "framework/files/Files.h"
