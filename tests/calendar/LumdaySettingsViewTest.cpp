@@ -259,6 +259,37 @@ TEST_F(LumdaySettingsView, OptionsChangeAtOnceEscapeKeepsTheFileAndBackSavesThem
     EXPECT_EQ(lumday->Close(), 0u);
 }
 
+TEST_F(LumdaySettingsView, WheelScrollsALineAndResizingReturnsThePageToItsTopLeftCorner)
+{
+    std::unique_ptr<Harness::Program> lumday;
+    const HWND window = OpenedSettings(lumday);
+    ASSERT_NE(window, nullptr);
+    SetWindowPos(window, nullptr, 0, 0, 420, 320, SWP_NOMOVE | SWP_NOZORDER);
+    Sleep(300);
+    const COLORREF background = ColorRef(ColorBackground);
+    const int bandFoot = static_cast<int>(at.band) - 10;
+    const int headingMiddle = static_cast<int>(at.band + 10 + at.heading / 2);
+    const auto wheel = [&](WORD keys) {
+        PostMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(keys, static_cast<WORD>(-WHEEL_DELTA)), MAKELPARAM(100, 100));
+        Sleep(300);
+    };
+
+    EXPECT_EQ(ClientPicture(window).At(5, bandFoot), ColorRef(ColorAccent));
+    wheel(0);
+    EXPECT_EQ(ClientPicture(window).At(5, bandFoot), background) << "one line (20 pixels) down";
+
+    SetWindowPos(window, nullptr, 0, 0, 430, 330, SWP_NOMOVE | SWP_NOZORDER);
+    Sleep(300);
+    const ClientPicture resized(window);
+    EXPECT_EQ(resized.At(5, bandFoot), ColorRef(ColorAccent)) << "back at the top";
+    const int headingInk = resized.FirstInk(0, headingMiddle, background);
+
+    // With Ctrl the wheel scrolls sideways, whatever the vertical range.
+    wheel(MK_CONTROL);
+    EXPECT_EQ(ClientPicture(window).FirstInk(0, headingMiddle, background), headingInk - 20);
+    EXPECT_EQ(lumday->Close(), 0u);
+}
+
 TEST_F(LumdaySettingsView, ClickThatMissesTheHotAreaChangesNothing)
 {
     std::unique_ptr<Harness::Program> lumday;
