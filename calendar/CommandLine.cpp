@@ -4,8 +4,6 @@
 
 #include <windows.h>
 
-#include <vector>
-
 namespace
 {
 std::wstring FullPath(const std::wstring& path)
@@ -76,16 +74,4 @@ LumdayCommand ParseCommandLine(const std::wstring& commandLine, const std::wstri
     command.kind = LumdayCommand::Install;
     command.target = target;
     return command;
-}
-
-std::wstring GetProgramPath()
-{
-    std::vector<wchar_t> buffer(MAX_PATH);
-    for (;;)
-    {
-        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length < buffer.size())
-            return std::wstring(buffer.data(), length);
-        buffer.resize(buffer.size() * 2);
-    }
 }

@@ -2,6 +2,8 @@
 // What Lumday's command line asks for: the install step of a downloaded update, the first start
 // after an update, or a normal start.
 
+#include "update/SelfInstall.h"
+
 #include <string>
 
 struct LumdayCommand
@@ -24,6 +26,3 @@ bool ParseProgramPath(const std::wstring& commandLine, std::wstring& path);
 // over an existing ".exe" other than the running file, so that a document opened with or dropped on
 // Lumday is never overwritten: any other argument starts the calendar.
 LumdayCommand ParseCommandLine(const std::wstring& commandLine, const std::wstring& runningProgram);
-
-// The full path of the running program.
-std::wstring GetProgramPath();

@@ -10,11 +10,13 @@
 #include "calendar/MainWindow.h"
 #include "calendar/NotebookList.h"
 #include "calendar/PageSearch.h"
+#include "calendar/SelfUpdate.h"
 #include "calendar/UiLanguages.h"
 #include "framework/log/Log.h"
 #include "framework/ui/WindowHelpers.h"
 #include "framework/ui/WindowPosition.h"
 #include "framework/ui/dialogs/MessageBoxDataProvider.h"
+#include "update/ProductIdentity.h"
 
 #include <commctrl.h>
 
@@ -88,6 +90,7 @@ int RunLumday(HINSTANCE instance, const std::wstring& commandLine, int showComma
     CalendarState& state = GetCalendarState();
     state.uiThread = GetCurrentThreadId();
     const std::wstring program = GetProgramPath();
+    SetRunningProduct(CalendarIdentity());
     GetLog(true) << ProductName << L" " << ProductVersion;
     GetLog(true) << L"Command line: " << program << L" " << commandLine;
 
@@ -155,9 +158,12 @@ int RunLumday(HINSTANCE instance, const std::wstring& commandLine, int showComma
     const int show = hadSettings ? static_cast<int>(SetWindowPosition(mainWindow, settings)) : showCommand;
     if (firstRun)
         ShowSettingsView(true);
+    StartUpdateCheck();
     StartHierarchyLoad();
     ShowWindow(mainWindow, show);
     UpdateWindow(mainWindow);
+    if (state.showUpdate)
+        ShowUpdateInfo();
 
     const int result = RunMessageLoop(mainWindow);
 

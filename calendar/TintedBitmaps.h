@@ -15,9 +15,14 @@ enum ButtonBitmap : int
     BitmapWeekView = 203,
     BitmapDayView = 204,
     BitmapToday = 205,
+    BitmapBack = 206,
+    BitmapCheckBox = 207,
+    BitmapCheckBoxChecked = 208,
     BitmapSearch = 209,
     BitmapClearSearch = 210,
     BitmapTheme = 211,
+    BitmapLightTheme = 212,
+    BitmapDarkTheme = 213,
 };
 
 // The bitmap resource with its red channel mapped from one colour (0) to the other (255), alpha

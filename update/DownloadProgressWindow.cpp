@@ -10,6 +10,7 @@
 #include "framework/ui/dialogs/MessageBox.h"
 #include "update/HttpsRequest.h"
 #include "update/ProductIdentity.h"
+#include "update/ProgramDownload.h"
 #include "update/SelfInstall.h"
 
 #include <knownfolders.h>
@@ -77,9 +78,6 @@ DWORD WINAPI DownloadProgressWindow::Download(void* parameter)
     {
         Owners::ComApartment apartment(COINIT_APARTMENTTHREADED);
         const std::wstring path = DownloadPath(window->info.updateFileId);
-        // The program arrives under a name of its own and takes the place of an earlier download
-        // only when it is whole: a cancelled or broken transfer leaves no half program behind.
-        const std::wstring partial = path + L".download";
         const ProgressCallback progress = [window, channel](uint64_t done, uint64_t total) {
             if (window->HasEnded())
                 return false;
@@ -91,23 +89,11 @@ DWORD WINAPI DownloadProgressWindow::Download(void* parameter)
                 channel.Post([window, fraction] { window->OnProgress(fraction); });
             return true;
         };
-        std::string body =
-            SendRequestWithToken(L"getFile", {{"product", window->info.updateFileId}}, progress)->GetBody();
+        const std::string program = RequestProgramFile(window->info.updateFileId, progress);
         if (window->HasEnded())
             return 0;
-        if (body.size() < 2 || body.compare(0, 2, "MZ") != 0)
-            ThrowComError(E_FAIL, L"The update service did not send a program.");
-        if (!WriteStringToFile(partial.c_str(), body))
-        {
-            DeleteFileW(partial.c_str());
-            ThrowComError(E_FAIL, L"The program could not be written to " + partial);
-        }
-        if (!MoveFileExW(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
-        {
-            const DWORD error = GetLastError();
-            DeleteFileW(partial.c_str());
-            ThrowWin32Error(error);
-        }
+        // A cancelled or broken transfer leaves no half program behind.
+        WriteProgramFile(path, program);
         if (!window->HasEnded())
             channel.Post([window, path] { window->OnDownloaded(path); });
     }

@@ -76,28 +76,33 @@ bool IsProgramFile(const std::wstring& path)
 }
 } // namespace
 
-void InstallSelfCopyFrom(const std::wstring& source, const std::wstring& target, const std::wstring& version)
+bool ReplaceProgramFile(const std::wstring& source, const std::wstring& target)
 {
     // The target comes from a command line anyone can write: never overwrite what is not an
     // installed program, and never the program itself.
     if (!IsProgramFile(target) || SamePath(source, target))
     {
         GetLog(true) << L"ERROR: " << L"Not installing over " << target;
-        return;
+        return false;
     }
     constexpr int tries = 1000;
     for (int attempt = 1;; ++attempt)
     {
         if (CopyFileW(source.c_str(), target.c_str(), FALSE))
-            break;
+            return true;
         if (attempt == tries)
         {
             GetLog(true) << L"ERROR: " << L"Failed to install over " << target << L": " << GetLastError();
-            return;
+            return false;
         }
         InstallRetryPause(1000);
     }
-    LaunchProcess(target, L"/showUpdateInfo " + version);
+}
+
+void InstallSelfCopyFrom(const std::wstring& source, const std::wstring& target, const std::wstring& version)
+{
+    if (ReplaceProgramFile(source, target))
+        LaunchProcess(target, L"/showUpdateInfo " + version);
 }
 
 void InstallSelfCopy(const std::wstring& target, const std::wstring& version)

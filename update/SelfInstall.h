@@ -15,6 +15,11 @@ bool LaunchProcess(const std::wstring& path, const std::wstring& args, const std
 // The running program's file (GetModuleFileNameW).
 std::wstring GetProgramPath();
 
+// Copies source over target, trying once a second (InstallRetryPause) up to 1000 times while the
+// old program still holds target. Only an existing ".exe" other than source itself is replaced.
+// False when it refused or gave up (logged).
+bool ReplaceProgramFile(const std::wstring& source, const std::wstring& target);
+
 // "/install": copies the running program over target, trying once a second up to 1000 times while
 // the old program still holds it, then starts target with "/showUpdateInfo " and version. Only an
 // existing ".exe" other than the running program itself is replaced.

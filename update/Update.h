@@ -8,6 +8,7 @@
 #include "update/HttpsRequest.h"
 #include "update/ProductIdentity.h"
 #include "update/ProductInfo.h"
+#include "update/ProgramDownload.h"
 #include "update/RequestToken.h"
 #include "update/SelfInstall.h"
 #include "update/ServiceEndpoint.h"

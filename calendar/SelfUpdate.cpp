@@ -1,0 +1,149 @@
+#include "calendar/SelfUpdate.h"
+
+#include "calendar/CalendarSettings.h"
+#include "calendar/CalendarState.h"
+#include "framework/Owners.h"
+#include "framework/com/ErrorMessage.h"
+#include "framework/files/Files.h"
+#include "framework/log/Log.h"
+#include "framework/text/Text.h"
+#include "update/ProductIdentity.h"
+#include "update/ProgramDownload.h"
+#include "update/SelfInstall.h"
+#include "update/ServiceEndpoint.h"
+#include "update/VersionCheck.h"
+
+#include <shellapi.h>
+
+#include <comdef.h>
+
+namespace
+{
+constexpr const wchar_t* UpdateFileName = L"lumday1.exe";
+
+void OnUpdateProgress(float progress)
+{
+    GetCalendarState().updateProgress = progress;
+    RequestRepaint();
+}
+
+DWORD WINAPI UpdateCheckWorker(void*)
+{
+    CalendarState& state = GetCalendarState();
+    {
+        const Owners::ComApartment apartment(COINIT_APARTMENTTHREADED);
+        try
+        {
+            if (CheckForUpdate(OnUpdateProgress))
+                RequestRepaint();
+        }
+        catch (...)
+        {
+            // Nothing may leave a thread-pool work item; the update fails silently.
+        }
+    }
+    state.updateRunning = false;
+    return 0;
+}
+} // namespace
+
+DateTime NextUpdateCheck(const DateTime& last)
+{
+    // Counted on the local clock, so that a change of daylight saving time moves it by no hour.
+    tm next = last.local;
+    next.tm_sec += 7 * 24 * 60 * 60;
+    next.tm_isdst = -1;
+    const __time64_t seconds = _mktime64(&next);
+    return seconds == -1 ? last.AddSeconds(7 * 24 * 60 * 60) : DateTime(seconds);
+}
+
+std::string RequestLatestVersion() { return GetLatestVersion(GetRunningProduct().name); }
+
+std::wstring DownloadUpdate(const std::function<void(float)>& progress)
+{
+    const std::wstring path = GetTempFilePath(UpdateFileName);
+    // A program left from an earlier update is never started in place of this one.
+    DeleteFileW(path.c_str());
+    CalendarState& state = GetCalendarState();
+    const std::string program =
+        RequestProgramFile(GetRunningProduct().updateFileId, [&](uint64_t done, uint64_t total) {
+            if (total > 0)
+                progress(0.5f * static_cast<float>(static_cast<double>(done) / static_cast<double>(total)));
+            return !state.quitting;
+        });
+    // A download stopped by the exit holds only part of the program.
+    if (state.quitting)
+        _com_issue_error(E_ABORT);
+    progress(0.5f);
+    WriteProgramFile(path, program);
+    progress(1.0f);
+    return path;
+}
+
+bool StartProgram(const std::wstring& program, const std::wstring& arguments)
+{
+    if (!LaunchProcess(program, arguments))
+    {
+        GetLog(true) << L"ERROR: Starting " << program << L" failed (error " << GetLastError() << L")";
+        return false;
+    }
+    GetLog(true) << L"Started " << program << L" " << arguments;
+    if (const HWND window = GetCalendarState().mainWindow)
+        PostMessageW(window, WM_DESTROY, 0, 0);
+    return true;
+}
+
+bool CheckForUpdate(const std::function<void(float)>& progress)
+{
+    CalendarSettings& settings = GetCalendarSettings();
+    const DateTime now;
+    if (now.time < NextUpdateCheck(settings.lastUpdateCheck).time)
+        return false;
+    // Taken before the request, so that a failed check waits seven days as well.
+    settings.lastUpdateCheck = now;
+    try
+    {
+        const std::string latest = RequestLatestVersion();
+        GetLog(true) << L"Latest version: " << Utf8ToWide(latest);
+        // Any other answer is installed: the service decides which version is current.
+        if (latest == GetRunningProduct().version)
+            return false;
+        const std::wstring path = DownloadUpdate(progress);
+        if (StartProgram(path, L"\"" + GetProgramPath() + L"\""))
+            return true;
+    }
+    catch (const _com_error& error)
+    {
+        GetLog(true) << L"ERROR: The update failed: " << GetErrorMessage(error);
+    }
+    // The calendar goes on as it was: no bar of an update that is not coming.
+    progress(0.0f);
+    return false;
+}
+
+void StartUpdateCheck()
+{
+    CalendarState& state = GetCalendarState();
+    if (state.updateChecked.exchange(true))
+        return;
+    // Set before the work is queued, so that an exit right after start-up waits for it.
+    state.updateRunning = true;
+    if (!QueueUserWorkItem(UpdateCheckWorker, nullptr, WT_EXECUTEDEFAULT))
+        state.updateRunning = false;
+}
+
+std::wstring GetUpdateInfoAddress()
+{
+    const ServiceEndpoint service = GetUpdateServiceEndpoint();
+    std::wstring address = L"https://" + service.host;
+    if (service.port != INTERNET_DEFAULT_HTTPS_PORT)
+        address += L":" + std::to_wstring(service.port);
+    return address + L"/recordUpdate.php?ver=" + Utf8ToWide(GetRunningProduct().version);
+}
+
+void ShowUpdateInfo()
+{
+    const std::wstring address = GetUpdateInfoAddress();
+    GetLog(true) << L"Opening " << address;
+    ShellExecuteW(GetCalendarState().mainWindow, nullptr, address.c_str(), nullptr, nullptr, SW_SHOW);
+}

@@ -1,0 +1,33 @@
+#pragma once
+// Lumday's self-update: at most once every seven days a worker asks the update service for the
+// latest version; any other version than the running one is downloaded into the temporary folder
+// as "lumday1.exe" and started with the running program's path, and the calendar closes. The
+// restarted program opens the update page of its version.
+
+#include "framework/text/DateTime.h"
+
+#include <functional>
+#include <string>
+
+// The earliest time of the next check after one made at last: seven days on the local clock.
+DateTime NextUpdateCheck(const DateTime& last);
+
+// The update worker's whole task. Returns true when the new program was started (the main window
+// has then been asked to close); every failure is silent and leaves the calendar running.
+bool CheckForUpdate(const std::function<void(float)>& progress);
+
+// The service's answer to "getVersion", unaltered.
+std::string RequestLatestVersion();
+
+// Fetches the new program whole into the temporary folder and returns its path.
+std::wstring DownloadUpdate(const std::function<void(float)>& progress);
+
+// Starts program with the arguments and, only when it runs, asks the main window (if any) to close.
+bool StartProgram(const std::wstring& program, const std::wstring& arguments);
+
+// Queues the update worker once per run, unless this run follows an update.
+void StartUpdateCheck();
+
+// The update service's page of the running version, and opening it in the browser.
+std::wstring GetUpdateInfoAddress();
+void ShowUpdateInfo();

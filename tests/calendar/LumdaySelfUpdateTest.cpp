@@ -1,0 +1,313 @@
+// Lumday's self-update through the real program, built to speak to the local update service: when
+// it asks, what it downloads and starts, how the new program takes the old one's place, and that
+// every failure leaves the calendar running as it was.
+#include "calendar/DrawingResources.h"
+#include "calendar/UiLanguages.h"
+#include "framework/Owners.h"
+#include "framework/text/DateTime.h"
+#include "framework/text/Text.h"
+#include "tests/calendar/LumdayRun.h"
+#include "tests/support/Screenshot.h"
+#include "tests/support/TestPaths.h"
+#include "tests/update/ServiceScenario.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+using namespace LumdayTest;
+
+namespace
+{
+std::filesystem::path LoopbackLumday() { return Harness::BuildFolder() / L"tests" / L"calendar" / L"loopback" / L"Lumday.exe"; }
+
+// A DLL of the build.
+std::filesystem::path Library()
+{
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(Harness::BuildFolder() / L"standins"))
+        if (entry.path().extension() == L".dll")
+            return entry.path();
+    ADD_FAILURE() << "no library in the build";
+    return {};
+}
+
+size_t RequestsNamed(const UpdateTest::ServiceScenario& service, const std::string& name)
+{
+    size_t count = 0;
+    for (const auto& request : service.Requests())
+        count += request.name == name;
+    return count;
+}
+
+// Has the prefix open "https" addresses with the little test program, which writes down the
+// command line it got, and puts the prefix's own handler back at the end.
+class AddressHandler
+{
+public:
+    AddressHandler()
+    {
+        std::error_code error;
+        std::filesystem::create_directories(program.parent_path(), error);
+        CopyFileW(UpdateTest::TestProgram().wstring().c_str(), program.wstring().c_str(), FALSE);
+        std::filesystem::remove(std::filesystem::path(program.wstring() + L".args"), error);
+        RegCreateKeyExW(HKEY_LOCAL_MACHINE, Key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr);
+        wchar_t value[1024] = {};
+        DWORD size = sizeof value - sizeof(wchar_t);
+        if (RegQueryValueExW(key.get(), nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) == ERROR_SUCCESS)
+            previous = value;
+        const std::wstring command = L"\"" + program.wstring() + L"\" \"%1\"";
+        RegSetValueExW(key.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                       static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+    }
+    ~AddressHandler()
+    {
+        if (previous)
+            RegSetValueExW(key.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(previous->c_str()),
+                           static_cast<DWORD>((previous->size() + 1) * sizeof(wchar_t)));
+        else
+            RegDeleteValueW(key.get(), nullptr);
+    }
+    AddressHandler(const AddressHandler&) = delete;
+    AddressHandler& operator=(const AddressHandler&) = delete;
+
+    // The address the program was given, once it has been started (empty after timeout).
+    std::wstring OpenedAddress(std::chrono::milliseconds timeout) const
+    {
+        return UpdateTest::WaitForRecordedCommandLine(program, timeout);
+    }
+
+private:
+    static constexpr const wchar_t* Key = L"Software\\Classes\\https\\shell\\open\\command";
+    std::filesystem::path program = TestPaths::OutputFile(L".browser") / L"browser.exe";
+    Owners::RegistryKey key;
+    std::optional<std::wstring> previous;
+};
+
+class LumdaySelfUpdate : public testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        CreateFonts();
+        SetColorScheme(false);
+    }
+    static void TearDownTestSuite() { FreeDrawingResources(); }
+
+    void SetUp() override
+    {
+        std::filesystem::create_directories(profile.Root() / L"My Apps");
+        installed = profile.Root() / L"My Apps" / L"Lumday.exe";
+        ASSERT_TRUE(CopyFileW(LoopbackLumday().wstring().c_str(), installed.wstring().c_str(), FALSE));
+    }
+
+    // The settings of a user whose last check lies the seconds back.
+    void LastCheckedBefore(__time64_t seconds)
+    {
+        const DateTime last = DateTime().AddSeconds(-seconds);
+        WriteSettings(profile, L"<Lumday><Settings language=\"en\" lastUpdateCheck=\"" + FormatDateTime(last, false) +
+                                   L"\"/><Window x=\"0\" y=\"0\" width=\"800\" height=\"600\"/></Lumday>");
+    }
+
+    std::unique_ptr<Harness::Program> StartInstalled(const std::wstring& arguments = L"")
+    {
+        return Start(profile, standIn, arguments, installed);
+    }
+
+    // The new version the service hands out: Lumday with bytes of its own at the end, so that the
+    // copy-over can be told from the old program.
+    std::filesystem::path ServedProgram() const
+    {
+        const std::filesystem::path served = TestPaths::OutputFile(L".served.exe");
+        EXPECT_TRUE(CopyFileW(LoopbackLumday().wstring().c_str(), served.wstring().c_str(), FALSE));
+        std::ofstream(served, std::ios::binary | std::ios::app) << "the new version";
+        return served;
+    }
+
+    static constexpr __time64_t Day = 24 * 60 * 60;
+
+    Screenshot::GdiplusSession gdiplus;
+    Harness::Profile profile;
+    Harness::ShellFolderRedirect redirect{profile};
+    StandInFiles standIn;
+    UpdateTest::ServiceScenario service{CalendarIdentity()};
+    std::filesystem::path installed;
+};
+
+TEST_F(LumdaySelfUpdate, AsksAtMostEverySevenDaysAndNotOnAFirstRun)
+{
+    service.Set("getVersion.body", "1.18.1");
+    struct Case
+    {
+        const char* what;
+        std::optional<__time64_t> lastCheck;
+        size_t requests;
+    };
+    const Case cases[] = {
+        {"first run", std::nullopt, 0},
+        {"6 days 23 hours ago", 7 * Day - 60 * 60, 0},
+        {"7 days ago", 7 * Day + 60, 1},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        if (c.lastCheck)
+            LastCheckedBefore(*c.lastCheck);
+        else
+            std::filesystem::remove(profile.RoamingAppData() / L"lumday.xml");
+        const size_t before = RequestsNamed(service, "getVersion");
+        auto lumday = StartInstalled();
+        const HWND window = MainWindowOf(*lumday);
+        ASSERT_NE(window, nullptr);
+        if (c.requests)
+            EXPECT_TRUE(Harness::WaitUntil([&] { return RequestsNamed(service, "getVersion") > before; }, 20s));
+        else
+            Sleep(2000);
+        EXPECT_EQ(RequestsNamed(service, "getVersion") - before, c.requests);
+        EXPECT_EQ(RequestsNamed(service, "getFile"), 0u) << "the service answers the running version";
+        EXPECT_TRUE(lumday->IsRunning());
+        EXPECT_EQ(lumday->Close(), 0u);
+        if (c.requests)
+        {
+            // The check is stored at exit, so the next one waits another seven days.
+            const std::wstring saved = ReadSettings(profile);
+            const size_t at = saved.find(L"lastUpdateCheck=\"");
+            ASSERT_NE(at, std::wstring::npos);
+            const std::optional<DateTime> stored = ParseDateTime(saved.substr(at + 17, 24));
+            ASSERT_TRUE(stored.has_value());
+            EXPECT_LT(std::abs(static_cast<long long>(DateTime().time - stored->time)), 120);
+        }
+    }
+}
+
+TEST_F(LumdaySelfUpdate, NewVersionIsDownloadedWithProgressStartedCopiedOverTheOldOneAndShowsItsPage)
+{
+    const AddressHandler browser;
+    const std::filesystem::path served = ServedProgram();
+    service.Set("getVersion.body", "1.18.2");
+    service.SetFile("getFile.file", served);
+    service.Set("getFile.delay", "10");
+    LastCheckedBefore(8 * Day);
+    auto lumday = StartInstalled();
+    const HWND window = MainWindowOf(*lumday);
+    ASSERT_NE(window, nullptr);
+
+    // While it downloads, the calendar shows "Installing Update..." over a part-filled bar.
+    Gdiplus::RectF text;
+    {
+        Gdiplus::Bitmap scratch(1, 1, PixelFormat32bppARGB);
+        Gdiplus::Graphics graphics(&scratch);
+        Gdiplus::StringFormat centred;
+        centred.SetAlignment(Gdiplus::StringAlignmentCenter);
+        centred.SetLineAlignment(Gdiplus::StringAlignmentCenter);
+        const SIZE client = Harness::ClientSize(window);
+        graphics.MeasureString(L"Installing Update...", -1, GetFont(FontTitle),
+                               Gdiplus::RectF(0, 0, static_cast<float>(client.cx), static_cast<float>(client.cy)),
+                               &centred, &text);
+    }
+    const int barY = static_cast<int>(text.Y + text.Height + 10) + 1;
+    bool partFilled = false;
+    Harness::WaitUntil(
+        [&] {
+            if (!IsWindow(window))
+                return true;
+            const ClientPicture picture(window);
+            const COLORREF start = picture.At(static_cast<int>(text.X) + 2, barY);
+            const COLORREF end = picture.At(static_cast<int>(text.X + text.Width) - 2, barY);
+            partFilled = start == ColorRef(ColorAccent) && end != start;
+            if (partFilled)
+                Screenshot::Save(picture.Capture(), L"Downloading");
+            return partFilled;
+        },
+        30s);
+    EXPECT_TRUE(partFilled) << "no progress seen";
+
+    // The old program closes once the new one runs; the new one copies itself over it.
+    EXPECT_EQ(lumday->WaitForExit(60s), std::optional<DWORD>(0));
+    EXPECT_TRUE(Harness::WaitUntil([&] { return UpdateTest::ReadBytes(installed) == UpdateTest::ReadBytes(served); }, 30s));
+    EXPECT_FALSE(std::filesystem::exists(profile.Temp() / L"lumday1.exe.download"));
+
+    // The copy, started again, opens the page of the update and asks nothing more.
+    const std::wstring address = browser.OpenedAddress(30s);
+    EXPECT_NE(address.find(L"/recordUpdate.php?ver=1.18.1"), std::wstring::npos)
+        << testing::PrintToString(std::filesystem::path(address).string());
+    EXPECT_NE(address.find(L"https://localhost:"), std::wstring::npos);
+    HWND restarted = nullptr;
+    ASSERT_TRUE(Harness::WaitUntil([&] { return (restarted = FindWindowW(L"WC_LUMDAY", nullptr)) != nullptr; }, 15s));
+    EXPECT_TRUE(TitleBecomes(restarted, MonthTitle()));
+    CloseRestartedLumday();
+    EXPECT_EQ(RequestsNamed(service, "getVersion"), 1u);
+    EXPECT_EQ(RequestsNamed(service, "getFile"), 1u);
+}
+
+TEST_F(LumdaySelfUpdate, NewProgramRetriesTheCopyWhileTheOldFileIsHeld)
+{
+    const AddressHandler browser;
+    const std::filesystem::path served = ServedProgram();
+    const std::filesystem::path downloaded = profile.Temp() / L"lumday1.exe";
+    ASSERT_TRUE(CopyFileW(served.wstring().c_str(), downloaded.wstring().c_str(), FALSE));
+    WriteSettings(profile, L"<Lumday><Settings language=\"en\"/></Lumday>");
+    {
+        // The old program's file stays open without sharing for three seconds.
+        Owners::KernelHandle held(CreateFileW(installed.wstring().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_NE(held.get(), INVALID_HANDLE_VALUE);
+        auto newProgram = Start(profile, standIn, L"\"" + installed.wstring() + L"\"", downloaded);
+        Sleep(3000);
+        EXPECT_TRUE(newProgram->IsRunning()) << "still trying";
+        held.reset();
+        EXPECT_EQ(newProgram->WaitForExit(20s), std::optional<DWORD>(0));
+    }
+    EXPECT_EQ(UpdateTest::ReadBytes(installed), UpdateTest::ReadBytes(served));
+    EXPECT_NE(browser.OpenedAddress(30s).find(L"/recordUpdate.php?ver=1.18.1"), std::wstring::npos);
+    CloseRestartedLumday();
+}
+
+TEST_F(LumdaySelfUpdate, EveryFailureLeavesTheCalendarRunningAndTheOldProgramInPlace)
+{
+    const std::string oldProgram = UpdateTest::ReadBytes(installed);
+    struct Case
+    {
+        const char* what;
+        std::vector<std::pair<std::string, std::string>> scenario;
+        const char* lastRequest;
+    };
+    const Case cases[] = {
+        {"version status 500", {{"getVersion.status", "500"}}, "getVersion"},
+        {"download status 404", {{"getVersion.body", "1.19.0"}, {"getFile.status", "404"}}, "getFile"},
+        {"cut-short body", {{"getVersion.body", "1.19.0"}, {"getFile.body", "MZ" + std::string(5000, 'x')}, {"getFile.truncate", "3000"}},
+         "getFile"},
+        {"not an executable", {{"getVersion.body", "1.19.0"}, {"getFile.body", "<html>Moved</html>"}}, "getFile"},
+        // A library is a whole Windows file that no process can be started from.
+        {"start refused", {{"getVersion.body", "1.19.0"}, {"getFile.file", ""}}, "getFile"},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        UpdateTest::ServiceScenario scenario(CalendarIdentity());
+        for (const auto& [key, value] : c.scenario)
+        {
+            if (key == "getFile.file")
+                scenario.SetFile(key, Library());
+            else
+                scenario.Set(key, value);
+        }
+        // A download of an earlier update never takes the new one's place.
+        const std::filesystem::path stale = profile.Temp() / L"lumday1.exe";
+        std::ofstream(stale, std::ios::binary | std::ios::trunc) << "MZ stale";
+        LastCheckedBefore(8 * Day);
+        auto lumday = StartInstalled();
+        const HWND window = MainWindowOf(*lumday);
+        ASSERT_NE(window, nullptr);
+        ASSERT_TRUE(Harness::WaitUntil([&] { return RequestsNamed(scenario, c.lastRequest) == 1; }, 20s));
+        Sleep(1500);
+        EXPECT_TRUE(lumday->IsRunning());
+        EXPECT_TRUE(OpenSettings(window)) << "the calendar is not left on its update progress";
+        if (std::string(c.lastRequest) == "getFile")
+        {
+            EXPECT_NE(UpdateTest::ReadBytes(stale), "MZ stale");
+        }
+        EXPECT_FALSE(std::filesystem::exists(profile.Temp() / L"lumday1.exe.download"));
+        EXPECT_EQ(lumday->Close(), 0u);
+        EXPECT_EQ(UpdateTest::ReadBytes(installed), oldProgram);
+    }
+}
+} // namespace

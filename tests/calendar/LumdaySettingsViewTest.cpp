@@ -1,0 +1,357 @@
+// The settings view of the real Lumday.exe: where it lays its rows at 96 dpi, what its clicks
+// change at once, and what reaches the settings file when it is left.
+#include "calendar/DrawingResources.h"
+#include "calendar/UiLanguages.h"
+#include "framework/text/DateTime.h"
+#include "tests/calendar/LumdayRun.h"
+#include "tests/support/Screenshot.h"
+
+#include <gtest/gtest.h>
+
+using namespace LumdayTest;
+
+namespace
+{
+// Where the view draws its rows at 96 dpi, worked out as the program does from the line heights of
+// its fonts: one unit is one pixel, and the page's gap is 5.
+struct SettingsGeometry
+{
+    float band = GetLineHeight(FontTitle) + 2 * 5;
+    float heading = GetLineHeight(FontHeading);
+    float line = GetLineHeight(FontDayName);
+    float pitch = line + 5;
+    float firstRow = band + 10 + heading + 5;
+
+    // The middle of a row that starts at y.
+    int Middle(float y) const { return static_cast<int>(y + line / 2); }
+
+    POINT TextSize(int index) const { return {59, Middle(firstRow + static_cast<float>(index) * pitch)}; }
+    float CreatedDateY() const { return firstRow + 6 * pitch + 15 + heading + 5; }
+    POINT CreatedDate() const { return {35, Middle(CreatedDateY())}; }
+    POINT LastModifiedDate() const { return {35, Middle(CreatedDateY() + pitch)}; }
+    float SwatchY() const { return CreatedDateY() + 2 * pitch + 15 + heading + 5; }
+    POINT LightTheme() const { return {49, static_cast<int>(SwatchY()) + 20}; }
+    POINT DarkTheme() const { return {99, static_cast<int>(SwatchY()) + 20}; }
+    float SingleInstanceY() const { return SwatchY() + 60 + heading + 5; }
+    POINT SingleInstance() const { return {35, Middle(SingleInstanceY())}; }
+    POINT MondayWeek() const { return {35, Middle(SingleInstanceY() + 25)}; }
+    POINT ShowPreviews() const { return {35, Middle(SingleInstanceY() + 50)}; }
+
+    // Language i of the full form: two columns of eight from x = 425, 160 apart.
+    POINT Language(int index) const
+    {
+        return {425 + (index / 8) * 160 + 10, Middle(firstRow + static_cast<float>(index % 8) * pitch)};
+    }
+    float NotebookFilterY() const { return firstRow + 8 * pitch + 15 + heading + 5; }
+    POINT AllNotebooks() const { return {435, Middle(NotebookFilterY())}; }
+    POINT SelectedNotebooks() const { return {435, Middle(NotebookFilterY() + pitch)}; }
+    // Notebook i of m: its box starts at x = 455 (its check box 20 before), the second column
+    // 150 further right.
+    POINT Notebook(int index, int count) const
+    {
+        const int half = (count + 1) / 2;
+        const int column = index >= half ? 1 : 0;
+        const int row = index - column * half;
+        return {455 + column * 150 + 10, Middle(NotebookFilterY() + static_cast<float>(2 + row) * pitch)};
+    }
+    POINT Back() const { return {15, static_cast<int>(band / 2)}; }
+};
+
+int LanguageIndex(const std::wstring& code)
+{
+    const std::vector<LanguageEntry>& languages = GetLanguages();
+    for (size_t i = 0; i < languages.size(); ++i)
+        if (languages[i].code == code)
+            return static_cast<int>(i);
+    ADD_FAILURE() << "no language " << std::string(code.begin(), code.end());
+    return 0;
+}
+
+std::wstring SettingsTitle(const wchar_t* language)
+{
+    LoadLanguageStrings(language);
+    return GetUiString(StrSettings);
+}
+
+class LumdaySettingsView : public testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        CreateFonts();
+        SetColorScheme(false);
+    }
+    static void TearDownTestSuite() { FreeDrawingResources(); }
+
+    // Lumday in English with the window at a size that shows the whole page.
+    std::unique_ptr<Harness::Program> StartInEnglish()
+    {
+        WriteSettings(profile, L"<Lumday><Settings language=\"en\"/><Window x=\"0\" y=\"0\" width=\"1000\" "
+                               L"height=\"800\"/></Lumday>");
+        return Start(profile, standIn);
+    }
+
+    // Lumday in English with its settings view open.
+    HWND OpenedSettings(std::unique_ptr<Harness::Program>& lumday)
+    {
+        lumday = StartInEnglish();
+        const HWND window = MainWindowOf(*lumday);
+        if (!window || !OpenSettings(window))
+            return nullptr;
+        return window;
+    }
+
+    static void ClickAt(HWND window, POINT point)
+    {
+        Harness::Click(window, point.x, point.y);
+        Sleep(150);
+    }
+
+    // Gives the window a client area of the width (and a height that needs no vertical bar).
+    static void SetClientWidth(HWND window, int width)
+    {
+        RECT frame{};
+        GetWindowRect(window, &frame);
+        const SIZE client = Harness::ClientSize(window);
+        const LONG style = GetWindowLongW(window, GWL_STYLE);
+        const int bar = (style & WS_VSCROLL) ? GetSystemMetrics(SM_CXVSCROLL) : 0;
+        const int outer = frame.right - frame.left - client.cx - bar;
+        SetWindowPos(window, nullptr, 0, 0, width + outer, 900, SWP_NOMOVE | SWP_NOZORDER);
+        Sleep(300);
+    }
+
+    static bool HasHorizontalBar(HWND window) { return (GetWindowLongW(window, GWL_STYLE) & WS_HSCROLL) != 0; }
+
+    Screenshot::GdiplusSession gdiplus;
+    Harness::Profile profile;
+    Harness::ShellFolderRedirect redirect{profile};
+    StandInFiles standIn;
+    SettingsGeometry at;
+};
+
+TEST_F(LumdaySettingsView, FullFormIs735WideWithItsColumnsWhereTheyBelongAt96Dpi)
+{
+    std::unique_ptr<Harness::Program> lumday;
+    const HWND window = OpenedSettings(lumday);
+    ASSERT_NE(window, nullptr);
+    Harness::SaveWindow(window, L"Settings-Light");
+
+    const COLORREF background = ColorRef(ColorBackground);
+    const ClientPicture picture(window);
+    EXPECT_EQ(picture.At(5, 2), ColorRef(ColorAccent)) << "the title band";
+    EXPECT_EQ(picture.At(600, static_cast<int>(at.band) + 2), background) << "below the band";
+    // The check boxes' outlines are 3 pixels into their images, which start at x = 29.
+    EXPECT_EQ(picture.FirstInk(20, at.CreatedDate().y, background), 29 + 3);
+    EXPECT_EQ(picture.FirstInk(20, at.SingleInstance().y, background), 29 + 3);
+    // Text starts a few pixels into its box: the language heading's at 400, the rows' at 425 and 585.
+    const int headingInk = picture.FirstInk(380, static_cast<int>(at.band + 10 + at.heading / 2), background);
+    EXPECT_GE(headingInk, 400);
+    EXPECT_LT(headingInk, 400 + 8);
+    for (const int column : {0, 1})
+    {
+        SCOPED_TRACE(column);
+        const int left = 425 + column * 160;
+        int ink = -1;
+        // The middle line may pass between strokes: any line of the first row will do.
+        for (int y = static_cast<int>(at.firstRow); y < static_cast<int>(at.firstRow + at.line) && ink < 0; ++y)
+        {
+            const int found = picture.FirstInk(left - 10, y, background, 30);
+            if (found >= 0)
+                ink = found;
+        }
+        EXPECT_GE(ink, left);
+        EXPECT_LT(ink, left + 8);
+    }
+
+    SetClientWidth(window, 736);
+    EXPECT_FALSE(HasHorizontalBar(window)) << "735 pixels wide content fits";
+    SetClientWidth(window, 735);
+    EXPECT_TRUE(HasHorizontalBar(window));
+    EXPECT_EQ(lumday->Close(), 0u);
+}
+
+TEST_F(LumdaySettingsView, FirstRunFormIs360WideAndContinueStoresTheDefaultLanguage)
+{
+    WriteSettings(profile, L"<Lumday><Window x=\"0\" y=\"0\" width=\"600\" height=\"800\"/></Lumday>");
+    auto lumday = Start(profile, standIn);
+    const HWND window = MainWindowOf(*lumday);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(TitleBecomes(window, L"Settings"));
+    SetClientWidth(window, 361);
+    EXPECT_FALSE(HasHorizontalBar(window));
+    SetClientWidth(window, 360);
+    EXPECT_TRUE(HasHorizontalBar(window));
+    SetClientWidth(window, 600);
+    Sleep(300);
+
+    // Continue sits one row below the first column's sixteen languages' eight rows.
+    const POINT proceed{60, at.Middle(at.firstRow + 9 * at.pitch)};
+    ClickAt(window, proceed);
+    EXPECT_TRUE(TitleBecomes(window, MonthTitle()));
+    EXPECT_NE(ReadSettings(profile).find(L"language=\"en\""), std::wstring::npos) << "the prefix's language";
+    EXPECT_EQ(lumday->Close(), 0u);
+}
+
+TEST_F(LumdaySettingsView, LanguageRowsSwitchTheInterfaceAtOnceInBothColumns)
+{
+    std::unique_ptr<Harness::Program> lumday;
+    const HWND window = OpenedSettings(lumday);
+    ASSERT_NE(window, nullptr);
+    ASSERT_EQ(GetLanguages().size(), 16u);
+    for (const wchar_t* code : {L"de", L"ru", L"es", L"en"})
+    {
+        SCOPED_TRACE(testing::PrintToString(std::filesystem::path(code).string()));
+        ClickAt(window, at.Language(LanguageIndex(code)));
+        EXPECT_TRUE(TitleBecomes(window, SettingsTitle(code), 5s));
+        if (std::wstring(code) == L"ru")
+            Harness::SaveWindow(window, L"Settings-Russian");
+    }
+    EXPECT_EQ(lumday->Close(), 0u);
+}
+
+TEST_F(LumdaySettingsView, OptionsChangeAtOnceEscapeKeepsTheFileAndBackSavesThem)
+{
+    std::unique_ptr<Harness::Program> lumday;
+    const HWND window = OpenedSettings(lumday);
+    ASSERT_NE(window, nullptr);
+    const std::wstring before = ReadSettings(profile);
+
+    // Created off leaves Last Modified on; Last Modified off then turns Created back on.
+    ClickAt(window, at.CreatedDate());
+    ClickAt(window, at.LastModifiedDate());
+    ClickAt(window, at.TextSize(5));
+    ClickAt(window, at.SingleInstance());
+    ClickAt(window, at.MondayWeek());
+    ClickAt(window, at.ShowPreviews());
+    ClickAt(window, at.DarkTheme());
+    {
+        SetColorScheme(true);
+        const ClientPicture picture(window);
+        EXPECT_EQ(picture.At(600, static_cast<int>(at.band) + 2), ColorRef(ColorBackground)) << "dark at once";
+        SetColorScheme(false);
+    }
+    Harness::SaveWindow(window, L"Settings-Dark");
+
+    Harness::PressKey(window, VK_ESCAPE);
+    EXPECT_TRUE(TitleBecomes(window, MonthTitle()));
+    EXPECT_EQ(ReadSettings(profile), before) << "Escape leaves without saving";
+
+    ASSERT_TRUE(OpenSettings(window));
+    ClickAt(window, at.Back());
+    EXPECT_TRUE(TitleBecomes(window, MonthTitle()));
+    const std::wstring saved = ReadSettings(profile);
+    for (const wchar_t* expected : {L"showPagesOnCreatedDate=\"true\"", L"showPagesOnLMT=\"false\"", L"fontSize=\"18\"",
+                                    L"singleInstance=\"true\"", L"mondayWeek=\"true\"", L"showPreviews=\"false\"",
+                                    L"darkMode=\"true\""})
+    {
+        // The defaults (true for the page days) are written only when they differ.
+        if (std::wstring(expected) == L"showPagesOnCreatedDate=\"true\"")
+            EXPECT_EQ(saved.find(L"showPagesOnCreatedDate=\"false\""), std::wstring::npos);
+        else
+            EXPECT_NE(saved.find(expected), std::wstring::npos)
+                << testing::PrintToString(std::filesystem::path(expected).string());
+    }
+    Harness::SaveWindow(window, L"Calendar-MondayWeek-Dark");
+
+    // Single instance now holds: a second start brings this one forward and ends.
+    auto second = Start(profile, standIn);
+    EXPECT_EQ(second->WaitForExit(15s), std::optional<DWORD>(0));
+    EXPECT_EQ(lumday->Close(), 0u);
+}
+
+TEST_F(LumdaySettingsView, WheelScrollsALineAndResizingReturnsThePageToItsTopLeftCorner)
+{
+    std::unique_ptr<Harness::Program> lumday;
+    const HWND window = OpenedSettings(lumday);
+    ASSERT_NE(window, nullptr);
+    SetWindowPos(window, nullptr, 0, 0, 420, 320, SWP_NOMOVE | SWP_NOZORDER);
+    Sleep(300);
+    const COLORREF background = ColorRef(ColorBackground);
+    const int bandFoot = static_cast<int>(at.band) - 10;
+    const int headingMiddle = static_cast<int>(at.band + 10 + at.heading / 2);
+    const auto wheel = [&](WORD keys) {
+        PostMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(keys, static_cast<WORD>(-WHEEL_DELTA)), MAKELPARAM(100, 100));
+        Sleep(300);
+    };
+
+    EXPECT_EQ(ClientPicture(window).At(5, bandFoot), ColorRef(ColorAccent));
+    wheel(0);
+    EXPECT_EQ(ClientPicture(window).At(5, bandFoot), background) << "one line (20 pixels) down";
+
+    SetWindowPos(window, nullptr, 0, 0, 430, 330, SWP_NOMOVE | SWP_NOZORDER);
+    Sleep(300);
+    const ClientPicture resized(window);
+    EXPECT_EQ(resized.At(5, bandFoot), ColorRef(ColorAccent)) << "back at the top";
+    const int headingInk = resized.FirstInk(0, headingMiddle, background);
+
+    // With Ctrl the wheel scrolls sideways, whatever the vertical range.
+    wheel(MK_CONTROL);
+    EXPECT_EQ(ClientPicture(window).FirstInk(0, headingMiddle, background), headingInk - 20);
+    EXPECT_EQ(lumday->Close(), 0u);
+}
+
+TEST_F(LumdaySettingsView, ClickThatMissesTheHotAreaChangesNothing)
+{
+    std::unique_ptr<Harness::Program> lumday;
+    const HWND window = OpenedSettings(lumday);
+    ASSERT_NE(window, nullptr);
+    const POINT mondayWeek = at.MondayWeek();
+    // The pointer was last over Monday week, but the button goes down on the empty page between the
+    // columns.
+    Harness::MoveMouse(window, mondayWeek.x, mondayWeek.y);
+    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(410, mondayWeek.y));
+    PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(410, mondayWeek.y));
+    Sleep(200);
+    ClickAt(window, at.Back());
+    ASSERT_TRUE(TitleBecomes(window, MonthTitle()));
+    EXPECT_EQ(ReadSettings(profile).find(L"mondayWeek=\"true\""), std::wstring::npos);
+    EXPECT_EQ(lumday->Close(), 0u);
+}
+
+TEST_F(LumdaySettingsView, NotebookFilterChoosesNotebooksAndFollowsThemByPathAcrossAReload)
+{
+    const std::wstring home = StoreNotebook(1, L"Home", L"C:\\Notes\\Home");
+    const std::wstring work = StoreNotebook(2, L"Work", L"C:\\Notes\\Work");
+    const std::wstring trips = StoreNotebook(3, L"Trips", L"C:\\Notes\\Trips");
+    standIn.SetScenario("store " + std::filesystem::path(WriteStoreFile(L"three", home + work + trips)).string() + "\n");
+    std::unique_ptr<Harness::Program> lumday;
+    const HWND window = OpenedSettings(lumday);
+    ASSERT_NE(window, nullptr);
+
+    // With every notebook shown the rows take no clicks.
+    ClickAt(window, at.Notebook(0, 3));
+    ClickAt(window, at.SelectedNotebooks());
+    ClickAt(window, at.Notebook(0, 3));
+    ClickAt(window, at.Notebook(2, 3));
+    Harness::SaveWindow(window, L"Settings-SelectedNotebooks");
+    ClickAt(window, at.Back());
+    ASSERT_TRUE(TitleBecomes(window, MonthTitle()));
+    std::wstring saved = ReadSettings(profile);
+    EXPECT_NE(saved.find(L"all=\"false\""), std::wstring::npos);
+    EXPECT_NE(saved.find(L">C:\\Notes\\Home<"), std::wstring::npos) << "the first column's first notebook";
+    EXPECT_NE(saved.find(L">C:\\Notes\\Trips<"), std::wstring::npos) << "the second column's";
+    EXPECT_EQ(saved.find(L">C:\\Notes\\Work<"), std::wstring::npos);
+
+    // A notebook opened in front of the others moves them down one place; F5 reloads.
+    const std::wstring fresh = StoreNotebook(4, L"Fresh", L"C:\\Notes\\Fresh");
+    standIn.SetScenario("store " +
+                        std::filesystem::path(WriteStoreFile(L"four", fresh + home + work + trips)).string() + "\n");
+    Harness::PressKey(window, VK_F5);
+    Sleep(2000);
+    ASSERT_TRUE(OpenSettings(window));
+    Harness::SaveWindow(window, L"Settings-AfterReload");
+    // Toggling Fresh on and off again leaves the choice as the reload kept it.
+    ClickAt(window, at.Notebook(0, 4));
+    ClickAt(window, at.Notebook(0, 4));
+    ClickAt(window, at.AllNotebooks());
+    ClickAt(window, at.Back());
+    ASSERT_TRUE(TitleBecomes(window, MonthTitle()));
+    saved = ReadSettings(profile);
+    EXPECT_EQ(saved.find(L"all=\"false\""), std::wstring::npos) << "all notebooks, the default";
+    EXPECT_NE(saved.find(L">C:\\Notes\\Home<"), std::wstring::npos) << "kept while all are shown";
+    EXPECT_NE(saved.find(L">C:\\Notes\\Trips<"), std::wstring::npos);
+    EXPECT_EQ(saved.find(L">C:\\Notes\\Work<"), std::wstring::npos);
+    EXPECT_EQ(saved.find(L">C:\\Notes\\Fresh<"), std::wstring::npos);
+    EXPECT_EQ(lumday->Close(), 0u);
+}
+} // namespace
