@@ -105,8 +105,9 @@ bool CheckForUpdate(const std::function<void(float)>& progress)
     {
         const std::string latest = RequestLatestVersion();
         GetLog(true) << L"Latest version: " << Utf8ToWide(latest);
-        // Any other answer is installed: the service decides which version is current.
-        if (latest == GetRunningProduct().version)
+        // Any other version is installed (the service decides which one is current), but an empty
+        // or garbled answer is no version at all.
+        if (!IsOfferedVersion(latest))
             return false;
         const std::wstring path = DownloadUpdate(progress);
         if (StartProgram(path, L"\"" + GetProgramPath() + L"\""))

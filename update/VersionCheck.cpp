@@ -26,17 +26,21 @@ std::string GetLatestVersion(const std::string& productName)
     return SendServiceRequest(L"getVersion", {{"product", productName}})->GetBody();
 }
 
+bool IsOfferedVersion(const std::string& answer)
+{
+    // An error page or an empty answer of a misconfigured service is not a version to install.
+    const std::string latest = TrimmedVersion(answer);
+    return IsVersionNumber(latest) && latest != GetRunningProduct().version;
+}
+
 bool IsNewerVersionAvailable(const std::string& productName)
 {
-    std::string latest;
     try
     {
-        latest = TrimmedVersion(GetLatestVersion(productName));
+        return IsOfferedVersion(GetLatestVersion(productName));
     }
     catch (const _com_error&)
     {
         return false;
     }
-    // An error page or an empty answer of a misconfigured service is not a version to install.
-    return IsVersionNumber(latest) && latest != GetRunningProduct().version;
 }

@@ -272,6 +272,8 @@ TEST_F(LumdaySelfUpdate, EveryFailureLeavesTheCalendarRunningAndTheOldProgramInP
     };
     const Case cases[] = {
         {"version status 500", {{"getVersion.status", "500"}}, "getVersion"},
+        // A misconfigured service's empty page is no version: nothing is downloaded.
+        {"empty version answer", {{"getVersion.body", " \r\n"}}, "getVersion"},
         {"download status 404", {{"getVersion.body", "1.19.0"}, {"getFile.status", "404"}}, "getFile"},
         {"cut-short body", {{"getVersion.body", "1.19.0"}, {"getFile.body", "MZ" + std::string(5000, 'x')}, {"getFile.truncate", "3000"}},
          "getFile"},
@@ -302,9 +304,9 @@ TEST_F(LumdaySelfUpdate, EveryFailureLeavesTheCalendarRunningAndTheOldProgramInP
         EXPECT_TRUE(lumday->IsRunning());
         EXPECT_TRUE(OpenSettings(window)) << "the calendar is not left on its update progress";
         if (std::string(c.lastRequest) == "getFile")
-        {
             EXPECT_NE(UpdateTest::ReadBytes(stale), "MZ stale");
-        }
+        else
+            EXPECT_EQ(RequestsNamed(scenario, "getFile"), 0u);
         EXPECT_FALSE(std::filesystem::exists(profile.Temp() / L"lumday1.exe.download"));
         EXPECT_EQ(lumday->Close(), 0u);
         EXPECT_EQ(UpdateTest::ReadBytes(installed), oldProgram);
