@@ -241,8 +241,13 @@ protected:
         return pages;
     }
 
-    TOrError<unsigned> Run(Config& config)
+    // Imports the content of a new folder of printouts into the object id, as a run of the
+    // import worker, with Word and PowerPoint as they start.
+    TOrError<unsigned> RunOverTheFolderOfPrintouts(const std::wstring& id, int32_t outputFormat)
     {
+        ResetOfficeStandIns();
+        Config config = ContentInto(id, outputFormat);
+        config.entries = {{FolderOfPrintouts().wstring(), {}, 0, 0}};
         TOrError<unsigned> result = 0u;
         OnImportWorker([&] { result = RunImport(config, [](std::shared_ptr<Progress>) { return Result{}; }, nullptr); });
         return result;
@@ -440,13 +445,9 @@ TEST_F(PdfPrintout, AScaleTheOptionsDoNotOfferRendersAndSizesAtTheDefault)
 }
 TEST_F(PdfPrintout, ARunPrintsPdfWordAndPowerPointFilesOntoOnePageBesideAnImage)
 {
-    ResetOfficeStandIns();
-    const fs::path folder = FolderOfPrintouts();
     AnswerPasswords({L"secret"});
-    Config config = ContentInto(Ids::SiteSurvey, Config::InsertAllFilesIntoASinglePage);
-    config.entries = {{folder.wstring(), {}, 0, 0}};
 
-    const auto result = Run(config);
+    const auto result = RunOverTheFolderOfPrintouts(Ids::SiteSurvey, Config::InsertAllFilesIntoASinglePage);
 
     ASSERT_TRUE(result.HoldsValue()) << Utf8(GetErrorText(result.Error()));
     EXPECT_EQ(6u, result.Value()); // the folder and its five files
@@ -471,12 +472,7 @@ TEST_F(PdfPrintout, ARunPrintsPdfWordAndPowerPointFilesOntoOnePageBesideAnImage)
 
 TEST_F(PdfPrintout, ARunWithAPageForEachFileKeepsEveryDocumentsPicturesOnItsPage)
 {
-    ResetOfficeStandIns();
-    const fs::path folder = FolderOfPrintouts();
-    Config config = ContentInto(Ids::Budget, Config::InsertEachFileOnASeparatePage);
-    config.entries = {{folder.wstring(), {}, 0, 0}};
-
-    const auto result = Run(config);
+    const auto result = RunOverTheFolderOfPrintouts(Ids::Budget, Config::InsertEachFileOnASeparatePage);
 
     ASSERT_TRUE(result.HoldsValue()) << Utf8(GetErrorText(result.Error()));
     const auto pages = PagesOfTheFiles();
@@ -495,12 +491,7 @@ TEST_F(PdfPrintout, ARunWithAPageForEachFileKeepsEveryDocumentsPicturesOnItsPage
 
 TEST_F(PdfPrintout, ARunWithAPageForEachPrintoutPageGivesEveryPictureItsOwnPage)
 {
-    ResetOfficeStandIns();
-    const fs::path folder = FolderOfPrintouts();
-    Config config = ContentInto(Ids::Budget, Config::InsertEachPrintoutPageOnASeparatePage);
-    config.entries = {{folder.wstring(), {}, 0, 0}};
-
-    const auto result = Run(config);
+    const auto result = RunOverTheFolderOfPrintouts(Ids::Budget, Config::InsertEachPrintoutPageOnASeparatePage);
 
     ASSERT_TRUE(result.HoldsValue()) << Utf8(GetErrorText(result.Error()));
     // The folder became a section of its own, with a page for each file and printout page.
