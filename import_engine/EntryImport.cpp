@@ -6,6 +6,7 @@
 #include "import_engine/OfficeExport.h"
 #include "import_engine/PageBuilders.h"
 #include "import_engine/PageContent.h"
+#include "import_engine/PdfPrintoutImport.h"
 #include "import_engine/TextContent.h"
 
 #include <shlwapi.h>
@@ -16,16 +17,12 @@ namespace
 {
 constexpr uint32_t GreatestHeadingLevel = 6;
 
-// The printout of a PDF's pages into the page comes with the page-per-printout-page output; Word
-// and PowerPoint documents already export to PDF and go the same way.
-TOrError<ImportResult> ImportPdfPrintout(const std::wstring& path, unsigned, Target&)
+// Word and PowerPoint documents, once exported to PDF, are printed into the page like any PDF.
+PdfPrintoutImport PrintoutInto(ON16::IApplication& application, unsigned depth, const Target& work)
 {
-    return MakeHResultError(E_NOTIMPL, L"ImportPdfPrintout\n\nFile: " + path);
-}
-
-PdfPrintoutImport PrintoutInto(unsigned depth, Target& work)
-{
-    return [depth, &work](const std::wstring& pdfPath) { return ImportPdfPrintout(pdfPath, depth, work); };
+    return [&application, depth, &work](const std::wstring& pdfPath) {
+        return ImportPdfPrintout(application, pdfPath, depth, work);
+    };
 }
 
 void Keep(const ImportResult& result, Target& work)
@@ -106,11 +103,11 @@ TOrError<ImportResult> ImportFile(ON16::IApplication& application, const Config:
         return InsertTextContent(path, work);
     CloseTextBeforePlacing(application, work);
     if (IsPdfFile(path))
-        return ImportPdfPrintout(path, entry.depth, work);
+        return ImportPdfPrintout(application, path, entry.depth, work);
     if (IsWordFile(path))
-        return ImportWordDoc(path, PrintoutInto(entry.depth, work));
+        return ImportWordDoc(path, PrintoutInto(application, entry.depth, work));
     if (IsPowerPointFile(path))
-        return ImportPPTFile(path, PrintoutInto(entry.depth, work));
+        return ImportPPTFile(path, PrintoutInto(application, entry.depth, work));
     if (IsImageFile(path))
     {
         auto image = ImportImage(path, entry.depth, work, false);

@@ -4,6 +4,7 @@
 #include "import_engine/ImportErrors.h"
 #include "import_engine/PageBuilders.h"
 #include "import_engine/PageElementMakers.h"
+#include "import_engine/PrintoutScale.h"
 
 #include <gdiplus.h>
 
@@ -15,7 +16,6 @@ namespace
 {
 constexpr double PrintoutExtra = 1.44;
 constexpr double GapAfterImage = 20;
-constexpr uint32_t DefaultPrintoutScale = 200;
 
 // GDI+'s raw format identifiers of the formats OneNote shows; they differ in the first field only.
 constexpr GUID AcceptedFormat(unsigned long first)
@@ -37,13 +37,7 @@ bool IsAccepted(const GUID& format)
                        [&](const GUID& accepted) { return IsEqualGUID(accepted, format) != FALSE; });
 }
 
-// A hand-edited settings file may hold any scale; only what the options offer is used.
-double PrintoutScaleFactor(uint32_t percent)
-{
-    if (percent < 100 || percent > 500)
-        percent = DefaultPrintoutScale;
-    return percent / 100.0;
-}
+double PrintoutScaleFactor(uint32_t percent) { return UsablePrintoutScale(percent) / 100.0; }
 } // namespace
 
 TOrError<ImportResult> ImportImage(const std::wstring& path, unsigned depth, Target& target, bool isPrintOut)

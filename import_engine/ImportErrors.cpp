@@ -115,4 +115,12 @@ bool IsImportError(const std::error_code& error, int32_t code)
     return record && record->code == code;
 }
 
+bool IsHResultError(const std::error_code& error, HRESULT hr)
+{
+    if (error.category() != GetHResultErrorCategory())
+        return false;
+    const auto record = GetHResultErrorCategory().Find(error.value());
+    return record && static_cast<HRESULT>(record->code) == hr;
+}
+
 std::wstring GetErrorText(const std::error_code& error) { return Utf8ToWide(error.message()); }

@@ -84,6 +84,8 @@ std::error_code MakeHResultError(HRESULT hr, const std::wstring& context);
 
 // Whether error is the import error code (for example ImportCancelled).
 bool IsImportError(const std::error_code& error, int32_t code);
+// Whether error is the failure hr of COM or the Windows Runtime.
+bool IsHResultError(const std::error_code& error, HRESULT hr);
 
 // The message of an error as wide text, as the log and the windows show it.
 std::wstring GetErrorText(const std::error_code& error);

@@ -3,6 +3,7 @@
 
 #include "framework/Owners.h"
 #include "framework/com/UnknownImpl.h"
+#include "standins/common/InprocServerRegistration.h"
 #include "standins/office/OfficeApplication.h"
 
 #include <comdef.h>
@@ -38,24 +39,6 @@ private:
     Product product_;
 };
 
-std::wstring GuidText(const GUID& guid)
-{
-    wchar_t buffer[40] = {};
-    StringFromGUID2(guid, buffer, 40);
-    return buffer;
-}
-
-LSTATUS SetValue(const std::wstring& key, const wchar_t* name, const std::wstring& value)
-{
-    Owners::RegistryKey handle;
-    const LSTATUS status =
-        RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, handle.put(), nullptr);
-    if (status != ERROR_SUCCESS)
-        return status;
-    return RegSetValueExW(handle.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-}
-
 struct Registration
 {
     Product product;
@@ -66,6 +49,12 @@ const Registration registrations[] = {
     {Product::Word, L"Word.Application", L"Microsoft Word Application (stand-in)"},
     {Product::PowerPoint, L"PowerPoint.Application", L"Microsoft PowerPoint Application (stand-in)"},
 };
+
+StandInRegistration::InprocClass InprocClassOf(const Registration& registration)
+{
+    return {OfficeStandIn::IdsOf(registration.product).applicationClass, registration.progId,
+            registration.description};
+}
 } // namespace
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
@@ -99,32 +88,12 @@ extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() { return S_FALSE; }
 
 extern "C" HRESULT STDAPICALLTYPE DllRegisterServer()
 {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(g_module, path, MAX_PATH);
-    for (const Registration& registration : registrations)
-    {
-        const std::wstring clsid = GuidText(OfficeStandIn::IdsOf(registration.product).applicationClass);
-        const std::wstring key = L"Software\\Classes\\CLSID\\" + clsid;
-        if (SetValue(key, nullptr, registration.description) != ERROR_SUCCESS ||
-            SetValue(key + L"\\InprocServer32", nullptr, path) != ERROR_SUCCESS ||
-            SetValue(key + L"\\InprocServer32", L"ThreadingModel", L"Both") != ERROR_SUCCESS ||
-            SetValue(key + L"\\ProgID", nullptr, registration.progId) != ERROR_SUCCESS ||
-            SetValue(std::wstring(L"Software\\Classes\\") + registration.progId + L"\\CLSID", nullptr, clsid) !=
-                ERROR_SUCCESS)
-            return SELFREG_E_CLASS;
-    }
-    return S_OK;
+    return StandInRegistration::RegisterInprocClasses(
+        g_module, {InprocClassOf(registrations[0]), InprocClassOf(registrations[1])});
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllUnregisterServer()
 {
-    for (const Registration& registration : registrations)
-    {
-        RegDeleteTreeW(HKEY_LOCAL_MACHINE,
-                       (L"Software\\Classes\\CLSID\\" +
-                        GuidText(OfficeStandIn::IdsOf(registration.product).applicationClass))
-                           .c_str());
-        RegDeleteTreeW(HKEY_LOCAL_MACHINE, (std::wstring(L"Software\\Classes\\") + registration.progId).c_str());
-    }
-    return S_OK;
+    return StandInRegistration::UnregisterInprocClasses(
+        {InprocClassOf(registrations[0]), InprocClassOf(registrations[1])});
 }

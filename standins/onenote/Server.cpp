@@ -3,6 +3,7 @@
 #include "standins/onenote/Objects.h"
 
 #include "framework/Owners.h"
+#include "standins/common/InprocServerRegistration.h"
 
 #include <comdef.h>
 #include <olectl.h>
@@ -75,21 +76,18 @@ public:
     STDMETHODIMP LockServer(BOOL) override { return S_OK; }
 };
 
-std::wstring GuidText(const GUID& guid)
+const StandInRegistration::InprocClass& ApplicationClass()
 {
-    wchar_t buffer[40] = {};
-    StringFromGUID2(guid, buffer, 40);
-    return buffer;
+    static const StandInRegistration::InprocClass registration{ON16::CLSID_Application, L"OneNote.Application",
+                                                               L"Application Class (OneNote stand-in)"};
+    return registration;
 }
 
-LSTATUS SetValue(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& value)
+const StandInRegistration::InprocClass& Application2Class()
 {
-    Owners::RegistryKey handle;
-    const LSTATUS status = RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, handle.put(), nullptr);
-    if (status != ERROR_SUCCESS)
-        return status;
-    return RegSetValueExW(handle.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    static const StandInRegistration::InprocClass registration{ON16::CLSID_Application2, L"OneNote.Application.15",
+                                                               L"Application Class (OneNote stand-in)"};
+    return registration;
 }
 } // namespace
 
@@ -121,28 +119,10 @@ extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() { return S_FALSE; }
 
 extern "C" HRESULT STDAPICALLTYPE DllRegisterServer()
 {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(g_module, path, MAX_PATH);
-    const std::pair<const CLSID*, const wchar_t*> classes[] = {{&ON16::CLSID_Application, L"OneNote.Application"},
-                                                               {&ON16::CLSID_Application2, L"OneNote.Application.15"}};
-    for (const auto& [clsid, progId] : classes)
-    {
-        const std::wstring key = L"Software\\Classes\\CLSID\\" + GuidText(*clsid);
-        if (SetValue(HKEY_LOCAL_MACHINE, key, nullptr, L"Application Class (OneNote stand-in)") != ERROR_SUCCESS ||
-            SetValue(HKEY_LOCAL_MACHINE, key + L"\\InprocServer32", nullptr, path) != ERROR_SUCCESS ||
-            SetValue(HKEY_LOCAL_MACHINE, key + L"\\InprocServer32", L"ThreadingModel", L"Both") != ERROR_SUCCESS ||
-            SetValue(HKEY_LOCAL_MACHINE, key + L"\\ProgID", nullptr, progId) != ERROR_SUCCESS)
-            return SELFREG_E_CLASS;
-        SetValue(HKEY_LOCAL_MACHINE, std::wstring(L"Software\\Classes\\") + progId + L"\\CLSID", nullptr, GuidText(*clsid));
-    }
-    return S_OK;
+    return StandInRegistration::RegisterInprocClasses(g_module, {ApplicationClass(), Application2Class()});
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllUnregisterServer()
 {
-    for (const CLSID* clsid : {&ON16::CLSID_Application, &ON16::CLSID_Application2})
-        RegDeleteTreeW(HKEY_LOCAL_MACHINE, (L"Software\\Classes\\CLSID\\" + GuidText(*clsid)).c_str());
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\OneNote.Application");
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\OneNote.Application.15");
-    return S_OK;
+    return StandInRegistration::UnregisterInprocClasses({ApplicationClass(), Application2Class()});
 }

@@ -15,11 +15,12 @@ std::wstring Environment(const wchar_t* name)
 }
 } // namespace
 
-AsyncMode AsyncMode::For(const wchar_t* operationName)
+AsyncMode AsyncMode::For(const wchar_t* operationName, const std::wstring& instance)
 {
     AsyncMode mode;
     const std::wstring only = Environment(L"QUILLORA_WINRT_ASYNC_ONLY");
-    if (!only.empty() && only != operationName)
+    const bool thisInstance = !instance.empty() && only == operationName + (L":" + instance);
+    if (!only.empty() && only != operationName && !thisInstance)
         return mode;
     const std::wstring chosen = Environment(L"QUILLORA_WINRT_ASYNC");
     if (chosen == L"completed")

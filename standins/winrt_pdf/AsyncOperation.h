@@ -9,7 +9,8 @@
 //                              "failed:XXXXXXXX" (that HRESULT, in hexadecimal)
 //   QUILLORA_WINRT_ASYNC_ONLY  when set, the mode applies only to operations of that name
 //                              ("GetFileFromPath", "GetFolderFromPath", "CreateFile", "Open",
-//                              "LoadFromFile", "Render", "Write", "Flush"); others run on a thread.
+//                              "LoadFromFile", "Render", "Write", "Flush"), or only to the render
+//                              of one zero-based page ("Render:1"); others run on a thread.
 
 #include "framework/winrt/RuntimeError.h"
 #include "standins/winrt_pdf/RuntimeObject.h"
@@ -34,8 +35,9 @@ struct AsyncMode
     } kind = OnThread;
     HRESULT failure = S_OK;
 
-    // The mode the environment asks for the operation of that name.
-    static AsyncMode For(const wchar_t* operationName);
+    // The mode the environment asks for the operation of that name, and of that instance of it
+    // (a page's index) when it has one.
+    static AsyncMode For(const wchar_t* operationName, const std::wstring& instance = {});
 };
 
 // Runs task on a thread of the process's thread pool, as the platform completes its operations
@@ -92,11 +94,11 @@ public:
     // Starts a new operation of class Operation as the mode says; the returned reference is the
     // caller's.
     template <typename Operation>
-    static Interface* Start(const wchar_t* name, Work work)
+    static Interface* Start(const wchar_t* name, Work work, const std::wstring& instance = {})
     {
         Operation* operation = new Operation();
         operation->name_ = name;
-        const AsyncMode mode = AsyncMode::For(name);
+        const AsyncMode mode = AsyncMode::For(name, instance);
         switch (mode.kind)
         {
         case AsyncMode::AlreadyCompleted:
@@ -289,12 +291,16 @@ class AsyncAction final : public AsyncBase<WinRt::IAsyncAction, void>
 {
 public:
     using Base = AsyncBase<WinRt::IAsyncAction, void>;
-    static WinRt::IAsyncAction* Start(const wchar_t* name, std::function<void()> work)
+    static WinRt::IAsyncAction* Start(const wchar_t* name, std::function<void()> work,
+                                      const std::wstring& instance = {})
     {
-        return Base::Start<AsyncAction>(name, [work = std::move(work)] {
-            work();
-            return true;
-        });
+        return Base::Start<AsyncAction>(
+            name,
+            [work = std::move(work)] {
+                work();
+                return true;
+            },
+            instance);
     }
     STDMETHODIMP GetResults() override
     {

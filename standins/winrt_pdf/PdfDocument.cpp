@@ -135,9 +135,12 @@ HRESULT PdfPage::RenderWithOptionsToStreamAsync(WinRt::IRandomAccessStream* stre
     WinRt::ComPtr<WinRt::IRandomAccessStream> target(stream);
     auto pdf = pdf_;
     const UINT32 index = index_;
-    *operation = AsyncAction::Start(L"Render", [pdf, index, request, target] {
-        WriteToStream(*target, RenderPdfPage(pdf->path, pdf->password, index, request.width, request.height));
-    });
+    *operation = AsyncAction::Start(
+        L"Render",
+        [pdf, index, request, target] {
+            WriteToStream(*target, RenderPdfPage(pdf->path, pdf->password, index, request.width, request.height));
+        },
+        std::to_wstring(index));
     return S_OK;
 }
 

@@ -4,7 +4,7 @@
 #include "framework/text/Text.h"
 #include "framework/winrt/RuntimeError.h"
 #include "framework/winrt/WinRtInterfaces.h"
-#include "standins/winrt_pdf/HostTools.h"
+#include "standins/common/HostShell.h"
 
 #include <sstream>
 
@@ -17,20 +17,20 @@ std::string PasswordArguments(const std::optional<std::wstring>& password)
 {
     if (!password)
         return {};
-    const std::string quoted = ShellQuoted(WideToUtf8(*password));
+    const std::string quoted = HostShell::Quoted(WideToUtf8(*password));
     return " -opw " + quoted + " -upw " + quoted;
 }
 
 std::string InputFile(const std::wstring& path)
 {
-    const std::string unix = UnixPath(path);
+    const std::string unix = HostShell::UnixPath(path);
     if (unix.empty())
         throw WinRt::RuntimeError(HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
-    return ShellQuoted(unix);
+    return HostShell::Quoted(unix);
 }
 
 // The tool's refusal as the platform reports it.
-[[noreturn]] void ThrowToolFailure(const HostResult& result)
+[[noreturn]] void ThrowToolFailure(const HostShell::Result& result)
 {
     if (result.output.find("Incorrect password") != std::string::npos)
         throw WinRt::RuntimeError(WinRt::WrongPassword);
@@ -42,10 +42,15 @@ std::string InputFile(const std::wstring& path)
 
 PdfFacts ReadPdfFacts(const std::wstring& path, const std::optional<std::wstring>& password)
 {
-    const HostResult result =
-        RunHostCommand("pdfinfo -box -f 1 -l 2147483647" + PasswordArguments(password) + " " + InputFile(path));
+    const HostShell::Result result =
+        HostShell::Run("pdfinfo -box -f 1 -l 2147483647" + PasswordArguments(password) + " " + InputFile(path));
     if (result.exitCode != 0)
+    {
+        // poppler refuses any page range of a document without pages; the platform opens it.
+        if (result.output.find("the last page (0)") != std::string::npos)
+            return {};
         ThrowToolFailure(result);
+    }
 
     PdfFacts facts;
     std::istringstream lines(result.output);
@@ -101,10 +106,10 @@ std::string RenderPdfPage(const std::wstring& path, const std::optional<std::wst
          std::to_wstring(::GetCurrentThreadId()) + L"-" + std::to_wstring(::GetTickCount()))
             .c_str());
     const std::string page = std::to_string(index + 1);
-    const HostResult result = RunHostCommand(
+    const HostShell::Result result = HostShell::Run(
         "pdftoppm -png -singlefile -f " + page + " -l " + page + " -scale-to-x " + std::to_string(width) +
         " -scale-to-y " + std::to_string(height) + PasswordArguments(password) + " " + InputFile(path) + " " +
-        ShellQuoted(UnixPath(image)));
+        HostShell::Quoted(HostShell::UnixPath(image)));
     if (result.exitCode != 0)
         ThrowToolFailure(result);
     const std::wstring pngFile = image + L".png";

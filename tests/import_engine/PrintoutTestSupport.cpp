@@ -31,7 +31,9 @@ void PrintoutTest::TearDown()
     apartment_.reset();
 }
 
-std::wstring PrintoutTest::UniqueName(const std::wstring& suffix) const
+std::wstring PrintoutTest::UniqueName(const std::wstring& suffix) const { return UniqueTestFileName(suffix); }
+
+std::wstring UniqueTestFileName(const std::wstring& suffix)
 {
     const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
     return Utf8ToWide(std::string(test->name())) + L"-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
@@ -47,7 +49,7 @@ std::wstring PrintoutTest::WritePdf(const std::wstring& fileName, const std::vec
     return path;
 }
 
-std::wstring PrintoutTest::EncryptPdf(const std::wstring& pdfPath, const std::string& userPassword) const
+std::wstring EncryptPdf(const std::wstring& pdfPath, const std::string& userPassword)
 {
     const std::wstring encrypted = pdfPath.substr(0, pdfPath.size() - 4) + L"-protected.pdf";
     const SchemaCheck::HostResult result =

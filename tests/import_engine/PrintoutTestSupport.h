@@ -31,8 +31,6 @@ protected:
     std::wstring PathIn(const std::wstring& fileName) const;
     // Writes a PDF with these pages (sizes in points) into the test's folder; returns its path.
     std::wstring WritePdf(const std::wstring& fileName, const std::vector<PdfWriter::Page>& pages) const;
-    // The PDF encrypted with a user password (AES-256) by the host's qpdf.
-    std::wstring EncryptPdf(const std::wstring& pdfPath, const std::string& userPassword) const;
     // How the stand-in completes its operations (see standins/winrt_pdf/AsyncOperation.h).
     void SetAsyncMode(const wchar_t* mode, const wchar_t* onlyOperation = nullptr);
     // The messages of the log entries written since the test started.
@@ -44,6 +42,12 @@ protected:
     std::wstring logPath_;
     PasswordProvider previousProvider_;
 };
+
+// A file name that no other test (nor an earlier run) uses: the running test's name and the suffix.
+std::wstring UniqueTestFileName(const std::wstring& suffix);
+
+// The PDF encrypted with a user password (AES-256) by the host's qpdf, beside it.
+std::wstring EncryptPdf(const std::wstring& pdfPath, const std::string& userPassword);
 
 // A page of width by height device-independent pixels, as points.
 PdfWriter::Page PageOfDips(double width, double height);

@@ -225,4 +225,40 @@ TEST_F(WinRtPdfStandInTest, PdfPage_RenderedWithOnlyAHeightKeepsThePagesProporti
     EXPECT_EQ(number(16), 306); // 396 / 792 * 612
     EXPECT_EQ(number(20), 396);
 }
+TEST_F(WinRtPdfStandInTest, PdfDocument_WithoutPagesOpensWithAPageCountOfNought)
+{
+    const std::wstring pdfPath = WriteFile(L"empty.pdf", PdfWriter::MakePdf({}));
+    ComPtr<IStorageFile> file = Await(StartGetFile(pdfPath).GetInterfacePtr());
+    ComPtr<IPdfDocumentOperation> loading;
+    ASSERT_EQ(GetFactory<IPdfDocumentStatics>(PdfDocumentClass)->LoadFromFileAsync(file, &loading), S_OK);
+    ComPtr<IPdfDocument> document = Await(loading.GetInterfacePtr());
+    UINT32 count = 99;
+    EXPECT_EQ(document->get_PageCount(&count), S_OK);
+    EXPECT_EQ(count, 0u);
+}
+
+TEST_F(WinRtPdfStandInTest, PdfPage_FailureAskedForOnePageLeavesTheOtherPagesRenders)
+{
+    SetMode(L"failed:80070070", L"Render:1");
+    const std::wstring pdfPath = WriteFile(L"two.pdf", PdfWriter::MakePdf({{72, 72, {}}, {72, 72, {}}}));
+    ComPtr<IStorageFile> file = Await(StartGetFile(pdfPath).GetInterfacePtr());
+    ComPtr<IPdfDocumentOperation> loading;
+    ASSERT_EQ(GetFactory<IPdfDocumentStatics>(PdfDocumentClass)->LoadFromFileAsync(file, &loading), S_OK);
+    ComPtr<IPdfDocument> document = Await(loading.GetInterfacePtr());
+
+    const auto render = [&](UINT32 index) {
+        const std::wstring pngPath = WriteFile(L"page" + std::to_wstring(index) + L".png", "");
+        ComPtr<IStorageFile> png = Await(StartGetFile(pngPath).GetInterfacePtr());
+        ComPtr<IStreamOperation> opening;
+        EXPECT_EQ(png->OpenAsync(FileAccessMode::ReadWrite, &opening), S_OK);
+        ComPtr<IRandomAccessStream> stream = Await(opening.GetInterfacePtr());
+        ComPtr<IPdfPage> page;
+        EXPECT_EQ(document->GetPage(index, &page), S_OK);
+        ComPtr<IAsyncAction> rendering;
+        EXPECT_EQ(page->RenderToStreamAsync(stream, &rendering), S_OK);
+        return FailureOf([&] { Await(rendering.GetInterfacePtr()); });
+    };
+    EXPECT_EQ(render(0), S_OK);
+    EXPECT_EQ(render(1), HRESULT_FROM_WIN32(ERROR_DISK_FULL));
+}
 } // namespace

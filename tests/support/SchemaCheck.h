@@ -2,6 +2,8 @@
 // Checks of XML written by the programs with the host's libxml2 tools (xmllint), which Wine
 // runs as Unix programs: validation against OneNote's published schemas and canonical form.
 
+#include "standins/common/HostShell.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,17 +11,12 @@
 
 namespace SchemaCheck
 {
-struct HostResult
-{
-    int exitCode = -1;
-    std::string output; // standard output and standard error, as the program wrote them
-};
+using HostResult = HostShell::Result;
 
-// Runs a command line in the host's /bin/sh. Wine hands Unix programs no exit code back, so the
-// shell writes it to a file beside the output.
-HostResult RunHostShell(const std::string& command);
+// Runs a command line in the host's /bin/sh and waits until it has ended.
+inline HostResult RunHostShell(const std::string& command) { return HostShell::Run(command); }
 
-// The Unix path of a Windows path on drive Z: (where the build and test output live).
+// The Unix path of a Windows path (relative ones are taken from the current folder).
 std::string UnixPath(const std::filesystem::path& windowsPath);
 
 // Writes text (UTF-8) to a file in the test output folder and returns its path.

@@ -1,4 +1,4 @@
-#include "standins/winrt_pdf/HostTools.h"
+#include "standins/common/HostShell.h"
 
 #include "framework/Owners.h"
 #include "framework/files/Files.h"
@@ -7,17 +7,20 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdlib>
 
-namespace WinRtStandIn
+namespace HostShell
 {
 namespace
 {
+// A loaded machine may take a while to render a page or check a large file.
+constexpr DWORD LongestCommand = 120000;
+
 // A new file name in the temporary folder for one command's script, output or status.
 std::wstring CommandFile(unsigned id, const wchar_t* suffix)
 {
-    return GetTempFilePath((L"winrt-standin-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-                            std::to_wstring(id) + suffix)
-                               .c_str());
+    return GetTempFilePath(
+        (L"host-shell-" + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(id) + suffix).c_str());
 }
 } // namespace
 
@@ -37,7 +40,7 @@ std::string UnixPath(const std::wstring& windowsPath)
     return path;
 }
 
-std::string ShellQuoted(const std::string& text)
+std::string Quoted(const std::string& text)
 {
     std::string quoted = "'";
     for (char c : text)
@@ -45,7 +48,7 @@ std::string ShellQuoted(const std::string& text)
     return quoted + "'";
 }
 
-HostResult RunHostCommand(const std::string& command)
+Result Run(const std::string& command)
 {
     static std::atomic<unsigned> lastId{0};
     const unsigned id = ++lastId;
@@ -54,10 +57,10 @@ HostResult RunHostCommand(const std::string& command)
     const std::wstring status = CommandFile(id, L".status");
     ::DeleteFileW(status.c_str());
 
-    HostResult result;
+    Result result;
     // The script goes to a file so that no quoting has to survive Windows command-line parsing.
-    if (!WriteStringToFile(script.c_str(), "(" + command + ") >" + ShellQuoted(UnixPath(output)) + " 2>&1\necho $? >" +
-                                                ShellQuoted(UnixPath(status)) + "\n"))
+    if (!WriteStringToFile(script.c_str(), "(" + command + ") >" + Quoted(UnixPath(output)) + " 2>&1\necho $? >" +
+                                                Quoted(UnixPath(status)) + "\n"))
     {
         result.output = "cannot write the command's script";
         return result;
@@ -69,18 +72,22 @@ HostResult RunHostCommand(const std::string& command)
     if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
                           &startup, &process))
     {
-        result.output = "cannot start /bin/sh";
+        result.output = "cannot start /bin/sh (error " + std::to_string(::GetLastError()) + ")";
+        ::DeleteFileW(script.c_str());
         return result;
     }
+    // For a Unix program Wine gives no process handle, and leaves in the thread handle whatever
+    // its stack held: often the value of a handle that another thread of this process owns and
+    // waits on. Only a started Windows process's handles are ours to close.
     Owners::KernelHandle processHandle(process.hProcess);
-    Owners::KernelHandle threadHandle(process.hThread);
-    // Wine hands out no process handle for a Unix program (the wait returns at once), so the
-    // shell's status file is what tells that the command has ended; a loaded machine may take a
-    // while to render a page.
+    Owners::KernelHandle threadHandle(process.hProcess ? process.hThread : nullptr);
     if (process.hProcess)
-        ::WaitForSingleObject(process.hProcess, INFINITE);
+        ::WaitForSingleObject(process.hProcess, LongestCommand);
+
+    // So the shell's status file is what tells that the command has ended.
     std::string code;
-    for (int attempt = 0; attempt < 12000 && (code = ReadFileBytes(status.c_str())).empty(); ++attempt)
+    const ULONGLONG deadline = ::GetTickCount64() + LongestCommand;
+    while ((code = ReadFileBytes(status.c_str())).empty() && ::GetTickCount64() < deadline)
         ::Sleep(10);
     result.exitCode = code.empty() ? -1 : std::atoi(code.c_str());
     result.output = ReadFileBytes(output.c_str());
@@ -89,4 +96,4 @@ HostResult RunHostCommand(const std::string& command)
     ::DeleteFileW(status.c_str());
     return result;
 }
-} // namespace WinRtStandIn
+} // namespace HostShell

@@ -1,0 +1,520 @@
+// PDF files printed into OneNote pages: each page rendered by the Windows Runtime stand-in (real
+// pictures made by poppler) and placed on the OneNote stand-in's pages, read back from its store.
+// Everything that opens a PDF runs on a thread of the multithreaded apartment, as the import
+// worker does.
+
+#include "import_engine/PdfPrintoutImport.h"
+
+#include "framework/files/Files.h"
+#include "framework/ui/Dpi.h"
+#include "framework/xml/XmlDocument.h"
+#include "import_engine/ImportErrors.h"
+#include "import_engine/PageContent.h"
+#include "import_engine/PageCreation.h"
+#include "import_engine/ImportRun.h"
+#include "import_engine/LateBoundCall.h"
+#include "import_engine/PdfDocument.h"
+#include "tests/import_engine/EngineTestSupport.h"
+#include "tests/import_engine/PrintoutTestSupport.h"
+#include "tests/support/Screenshot.h"
+
+#include <filesystem>
+#include <regex>
+#include <set>
+#include <thread>
+
+namespace EngineTest
+{
+namespace
+{
+namespace fs = std::filesystem;
+using PrintoutTest::PageOfDips;
+using StandInTest::Utf8;
+namespace Ids = FixtureIds;
+
+// What the printout sizes are compared with: the page's own size in points and the extra that
+// OneNote's printouts carry.
+constexpr double PrintoutExtra = 1.44;
+
+struct PlacedImage
+{
+    std::wstring file;
+    double width = 0;
+    double height = 0;
+    bool isPrintOut = false;
+};
+
+// The images of a page's XML, in the page's order.
+std::vector<PlacedImage> ImagesOf(const std::wstring& pageXml)
+{
+    ON::Page page;
+    ParseElement(page, std::wstring_view(pageXml));
+    std::vector<PlacedImage> images;
+    for (const auto& element : page.elements)
+        if (element && element->image)
+        {
+            const ON::Image& image = *element->image;
+            PlacedImage placed;
+            placed.isPrintOut = image.isPrintOut;
+            if (image.source.file)
+                placed.file = image.source.file->path;
+            if (const auto& size = image.tagable.pageObject.size)
+            {
+                placed.width = size->width;
+                placed.height = size->height;
+            }
+            images.push_back(placed);
+        }
+    return images;
+}
+
+size_t CountOf(const std::wstring& text, const std::wstring& part)
+{
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::wstring::npos; at = text.find(part, at + part.size()))
+        ++count;
+    return count;
+}
+
+// The width or height a printout of a page side of this many device-independent pixels is shown at.
+double Points(double dips) { return dips / GetDpiScaleX() + PrintoutExtra; }
+
+class PdfPrintout : public EngineTest
+{
+protected:
+    void SetUp() override
+    {
+        EngineTest::SetUp();
+        WriteScenario(FixtureStoreLine());
+        folder_ = TestPaths::OutputFolder() /
+                  (L"printout-" + fs::path(testing::UnitTest::GetInstance()->current_test_info()->name()).wstring());
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+        previousProvider_ = SetPasswordProvider({});
+    }
+
+    void TearDown() override
+    {
+        ::SetEnvironmentVariableW(L"QUILLORA_WINRT_ASYNC", nullptr);
+        ::SetEnvironmentVariableW(L"QUILLORA_WINRT_ASYNC_ONLY", nullptr);
+        SetPasswordProvider(std::move(previousProvider_));
+        EngineTest::TearDown();
+    }
+
+    // Runs work on a thread of the multithreaded apartment, as the import worker runs.
+    template <typename Work>
+    static void OnImportWorker(Work&& work)
+    {
+        std::thread worker([&] {
+            const Owners::ComApartment apartment(COINIT_MULTITHREADED);
+            try
+            {
+                work();
+            }
+            catch (const _com_error& error)
+            {
+                ADD_FAILURE() << "COM error " << std::hex << error.Error();
+            }
+            catch (const std::exception& error)
+            {
+                ADD_FAILURE() << error.what();
+            }
+        });
+        worker.join();
+    }
+
+    // A PDF of these pages under a name no other test uses; returns its path.
+    std::wstring WritePdf(const std::wstring& stem, const std::vector<PdfWriter::Page>& pages)
+    {
+        const std::wstring path = (folder_ / PrintoutTest::UniqueTestFileName(L"-" + stem + L".pdf")).wstring();
+        EXPECT_TRUE(WriteStringToFile(path.c_str(), PdfWriter::MakePdf(pages)));
+        return path;
+    }
+
+    // The printout picture of a page of the document, as the first render names it.
+    static std::wstring PictureOf(const std::wstring& pdfPath, unsigned index)
+    {
+        return GetPrintoutFolder() + L"\\" + fs::path(pdfPath).stem().wstring() + L"_" + std::to_wstring(index) +
+               L".png";
+    }
+
+    // Imports the PDF into the stored page pageId as the run would, saves the page, and hands
+    // back the import's result.
+    TOrError<ImportResult> ImportInto(const std::wstring& pageId, const std::wstring& pdfPath, uint32_t scale = 150,
+                                      int32_t outputFormat = Config::InsertAllFilesIntoASinglePage)
+    {
+        TOrError<ImportResult> result = MakeImportError(CannotReadImage);
+        OnImportWorker([&] {
+            auto application = Application();
+            Target target;
+            target.pageId = pageId.c_str();
+            target.outputFormat = outputFormat;
+            target.printoutScale = scale;
+            RetrievePageContents(*application, target, false);
+            result = ImportPdfPrintout(*application, pdfPath, 0, target);
+            SavePage(*application, *target.page);
+        });
+        return result;
+    }
+
+    std::wstring StoredPage(const std::wstring& id) { return Content(Application(), id); }
+
+    // Every page XML sent to the stand-in is valid against the 2013 schema.
+    void ExpectEverySentPageValid()
+    {
+        for (const auto& call : Calls())
+            if (call.method == L"UpdatePageContent")
+            {
+                EXPECT_TRUE(IsValidSent(call.arguments[0], L"sent"));
+            }
+    }
+
+    // A provider that answers from the list (then with none) and notes each password it was told
+    // had been tried.
+    void AnswerPasswords(std::vector<std::optional<std::wstring>> answers)
+    {
+        SetPasswordProvider([this, answers](std::wstring, std::optional<std::wstring> tried) {
+            tried_.push_back(std::move(tried));
+            return tried_.size() <= answers.size() ? answers[tried_.size() - 1] : std::nullopt;
+        });
+    }
+
+    // A run's configuration with the content of every file imported into the object id.
+    Config ContentInto(const std::wstring& id, int32_t outputFormat)
+    {
+        auto application = Application();
+        BSTR link = nullptr;
+        EXPECT_EQ(application->GetHyperlinkToObject(_bstr_t(id.c_str()), _bstr_t(L""), &link), S_OK);
+        const _bstr_t location(link, false);
+        Config config;
+        config.location = location.length() ? static_cast<const wchar_t*>(location) : L"";
+        config.outputFormat = outputFormat;
+        config.importFormat = {false, true, Config::NoOriginalPath};
+        config.printoutScale = 100;
+        return config;
+    }
+
+    // A folder holding a PDF of two pages, a protected PDF of one, a Word document, a deck of two
+    // slides and a picture, each named after the test so that their printouts have names of
+    // their own.
+    fs::path FolderOfPrintouts()
+    {
+        const fs::path folder = folder_ / L"files";
+        fs::create_directories(folder);
+        stem_ = PrintoutTest::UniqueTestFileName(L"");
+        const std::wstring& stem = stem_;
+        const auto write = [&](const std::wstring& name, const std::string& bytes) {
+            EXPECT_TRUE(WriteStringToFile((folder / (stem + name)).wstring().c_str(), bytes));
+        };
+        write(L"-a.pdf", PdfWriter::MakePdf({PageOfDips(612, 792), PageOfDips(612, 792)}));
+        write(L"-locked.pdf", PdfWriter::MakePdf({PageOfDips(612, 792)}));
+        PrintoutTest::EncryptPdf((folder / (stem + L"-locked.pdf")).wstring(), "secret");
+        fs::remove(folder / (stem + L"-locked.pdf"));
+        write(L"-report.docx", "PK word/document.xml");
+        write(L"-deck.pptx", "PK ppt/slides/slide1.xml ppt/slides/slide2.xml");
+        const Screenshot::Capture picture{40, 20, std::vector<DWORD>(40 * 20, 0x336699)};
+        fs::copy_file(Screenshot::Save(picture, L"picture"), folder / (stem + L"-photo.png"));
+        return folder;
+    }
+
+    // Word and PowerPoint forget what earlier tests asked of them.
+    static void ResetOfficeStandIns()
+    {
+        const CLSID word = {0x000209FF, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+        const CLSID powerPoint = {0x91493441, 0x5A91, 0x11CF, {0x87, 0x00, 0x00, 0xAA, 0x00, 0x60, 0x26, 0x3B}};
+        for (const CLSID& clsid : {word, powerPoint})
+        {
+            LateBound::DispatchPtr application;
+            ASSERT_EQ(S_OK, CreateRunningObject(clsid, IID_IDispatch, reinterpret_cast<void**>(&application)));
+            LateBound::Call(*application, IID_IDispatch, L"StandInReset");
+        }
+    }
+
+    // The stored pages named after the files of the folder of printouts (and their further pages).
+    std::vector<std::wstring> PagesOfTheFiles()
+    {
+        const std::wstring notebooks = Hierarchy(Application(), L"", ON16::hsPages);
+        const std::wregex pageTag(L"<one:Page ID=\"([^\"]*)\" name=\"" + stem_);
+        std::vector<std::wstring> pages;
+        for (std::wsregex_iterator it(notebooks.begin(), notebooks.end(), pageTag), end; it != end; ++it)
+            pages.push_back(StoredPage((*it)[1]));
+        return pages;
+    }
+
+    // Imports the content of a new folder of printouts into the object id, as a run of the
+    // import worker, with Word and PowerPoint as they start.
+    TOrError<unsigned> RunOverTheFolderOfPrintouts(const std::wstring& id, int32_t outputFormat)
+    {
+        ResetOfficeStandIns();
+        Config config = ContentInto(id, outputFormat);
+        config.entries = {{FolderOfPrintouts().wstring(), {}, 0, 0}};
+        TOrError<unsigned> result = 0u;
+        OnImportWorker([&] { result = RunImport(config, [](std::shared_ptr<Progress>) { return Result{}; }, nullptr); });
+        return result;
+    }
+
+    fs::path folder_;
+    // What the names of the files in the folder of printouts begin with.
+    std::wstring stem_;
+    PasswordProvider previousProvider_;
+    std::vector<std::optional<std::wstring>> tried_;
+};
+
+TEST_F(PdfPrintout, EveryPageBecomesAPrintoutImageOnThePageOneBelowTheOther)
+{
+    const std::wstring pdf = WritePdf(L"three", {PageOfDips(612, 792), PageOfDips(1584, 1224), PageOfDips(612, 792)});
+
+    const auto result = ImportInto(Ids::SiteSurvey, pdf, 150, Config::InsertEachFileOnASeparatePage);
+
+    ASSERT_TRUE(result.HoldsValue()) << Utf8(GetErrorText(result.Error()));
+    const std::wstring page = StoredPage(Ids::SiteSurvey);
+    EXPECT_TRUE(IsValid(page, ON16::xs2013, L"stored"));
+    const auto images = ImagesOf(page);
+    ASSERT_EQ(3u, images.size()) << Utf8(page);
+    for (unsigned i = 0; i < 3; ++i)
+    {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(PictureOf(pdf, i), images[i].file);
+        EXPECT_TRUE(images[i].isPrintOut);
+    }
+    // Shown at the size of the page it shows, whatever the scale it was rendered at.
+    EXPECT_EQ(918u, PrintoutTest::ReadPngSize(images[0].file).width);
+    EXPECT_NEAR(Points(612), images[0].width, 0.01);
+    EXPECT_NEAR(Points(792), images[0].height, 0.01);
+    // The landscape page was rendered with its long side limited to 11 inches.
+    EXPECT_EQ(1584u, PrintoutTest::ReadPngSize(images[1].file).width);
+    EXPECT_NEAR(Points(1056), images[1].width, 0.01);
+    ExpectEverySentPageValid();
+}
+
+TEST_F(PdfPrintout, EachPrintoutPageOnItsOwnPageContinuesThroughTheGeneratorAfterRenderingBeforeInserting)
+{
+    const std::wstring pdf = WritePdf(L"pages", {PageOfDips(612, 792), PageOfDips(612, 792), PageOfDips(612, 792)});
+    const std::wstring title = fs::path(pdf).filename().wstring();
+    struct Continuation
+    {
+        unsigned number;
+        size_t imagesOnThePageLeft;
+        bool pictureRendered;
+    };
+    std::vector<Continuation> continuations;
+    TOrError<ImportResult> result = MakeImportError(CannotReadImage);
+
+    OnImportWorker([&] {
+        auto application = Application();
+        Target target;
+        target.sectionId = Ids::Renovation;
+        target.outputFormat = Config::InsertEachPrintoutPageOnASeparatePage;
+        target.printoutScale = 100;
+        CreateNewPage(*application, target, title, true);
+        const auto generator = target.pageGenerator;
+        target.pageGenerator = [&](Target& next, unsigned n) {
+            continuations.push_back({n, CountOf(std::wstring(static_cast<const wchar_t*>(WriteElement(*next.page))),
+                                                L"<one:Image"),
+                                     FileExists(PictureOf(pdf, n - 1).c_str())});
+            generator(next, n);
+        };
+        result = ImportPdfPrintout(*application, pdf, 0, target);
+        // The run saves the page its target names when it moves on.
+        SavePage(*application, *target.page);
+    });
+
+    ASSERT_TRUE(result.HoldsValue()) << Utf8(GetErrorText(result.Error()));
+    ASSERT_EQ(2u, continuations.size());
+    EXPECT_EQ(2u, continuations[0].number);
+    EXPECT_EQ(3u, continuations[1].number);
+    for (const Continuation& continuation : continuations)
+    {
+        EXPECT_EQ(1u, continuation.imagesOnThePageLeft);
+        EXPECT_TRUE(continuation.pictureRendered);
+    }
+    // Every page, the last one too, reached OneNote with its own picture.
+    const std::wstring section = Hierarchy(Application(), Ids::Renovation, ON16::hsPages);
+    const std::wstring titles[] = {title, title + L" - Page 2", title + L" - Page 3"};
+    for (unsigned i = 0; i < 3; ++i)
+    {
+        SCOPED_TRACE(Utf8(titles[i]));
+        const std::wstring id = FirstId(section, L"Page", titles[i]);
+        ASSERT_FALSE(id.empty()) << Utf8(section);
+        const std::wstring page = StoredPage(id);
+        const auto images = ImagesOf(page);
+        ASSERT_EQ(1u, images.size()) << Utf8(page);
+        EXPECT_EQ(PictureOf(pdf, i), images[0].file);
+        EXPECT_TRUE(IsValid(page, ON16::xs2013, L"stored"));
+    }
+    ExpectEverySentPageValid();
+}
+
+TEST_F(PdfPrintout, ADocumentWithoutPagesFailsWith202AndChangesNothing)
+{
+    const std::wstring pdf = WritePdf(L"empty", {});
+    const std::wstring before = StoredPage(Ids::SiteSurvey);
+
+    const auto result = ImportInto(Ids::SiteSurvey, pdf);
+
+    ASSERT_TRUE(result.HoldsError());
+    EXPECT_TRUE(IsImportError(result.Error(), PdfHasNoPages));
+    EXPECT_NE(std::wstring::npos, GetErrorText(result.Error()).find(L"File: " + pdf));
+    EXPECT_EQ(0u, ImagesOf(StoredPage(Ids::SiteSurvey)).size());
+    EXPECT_EQ(CountOf(before, L"<one:OE "), CountOf(StoredPage(Ids::SiteSurvey), L"<one:OE "));
+}
+
+TEST_F(PdfPrintout, AFailedRenderOfTheSecondPageKeepsTheFirstPagesImageAndReturnsTheFailure)
+{
+    const std::wstring pdf = WritePdf(L"broken", {PageOfDips(612, 792), PageOfDips(612, 792), PageOfDips(612, 792)});
+    ::SetEnvironmentVariableW(L"QUILLORA_WINRT_ASYNC", L"failed:80070070");
+    ::SetEnvironmentVariableW(L"QUILLORA_WINRT_ASYNC_ONLY", L"Render:1");
+
+    const auto result = ImportInto(Ids::SiteSurvey, pdf);
+
+    ASSERT_TRUE(result.HoldsError());
+    EXPECT_TRUE(IsHResultError(result.Error(), HRESULT_FROM_WIN32(ERROR_DISK_FULL)));
+    EXPECT_NE(std::wstring::npos, GetErrorText(result.Error()).find(L"File: " + pdf));
+    const auto images = ImagesOf(StoredPage(Ids::SiteSurvey));
+    ASSERT_EQ(1u, images.size());
+    EXPECT_EQ(PictureOf(pdf, 0), images[0].file);
+}
+
+TEST_F(PdfPrintout, AProtectedDocumentNobodyGivesThePasswordForLeavesOneEmptyLineAndCounts)
+{
+    const std::wstring pdf = PrintoutTest::EncryptPdf(WritePdf(L"locked", {PageOfDips(612, 792)}), "secret");
+    const size_t linesBefore = CountOf(StoredPage(Ids::SiteSurvey), L"<one:OE ");
+
+    // No provider at all, then a provider whose user skips the file.
+    const auto unasked = ImportInto(Ids::SiteSurvey, pdf);
+    AnswerPasswords({std::nullopt});
+    const auto skipped = ImportInto(Ids::SiteSurvey, pdf);
+
+    EXPECT_TRUE(unasked.HoldsValue());
+    EXPECT_TRUE(skipped.HoldsValue());
+    EXPECT_EQ(1u, tried_.size());
+    const std::wstring page = StoredPage(Ids::SiteSurvey);
+    EXPECT_EQ(0u, ImagesOf(page).size());
+    EXPECT_EQ(linesBefore + 2, CountOf(page, L"<one:OE "));
+    EXPECT_TRUE(IsValid(page, ON16::xs2013, L"stored"));
+}
+
+TEST_F(PdfPrintout, WrongPasswordsAreAskedAgainUntilTheRightOneOpensTheDocument)
+{
+    const std::wstring pdf =
+        PrintoutTest::EncryptPdf(WritePdf(L"locked", {PageOfDips(612, 792), PageOfDips(612, 792)}), "secret");
+    AnswerPasswords({L"guess", L"again", L"secret"});
+
+    const auto result = ImportInto(Ids::SiteSurvey, pdf);
+
+    ASSERT_TRUE(result.HoldsValue()) << Utf8(GetErrorText(result.Error()));
+    EXPECT_EQ((std::vector<std::optional<std::wstring>>{std::nullopt, L"guess", L"again"}), tried_);
+    EXPECT_EQ(2u, ImagesOf(StoredPage(Ids::SiteSurvey)).size());
+}
+
+TEST_F(PdfPrintout, StoppingInThePasswordPromptCancelsWithoutChangingThePage)
+{
+    const std::wstring pdf = PrintoutTest::EncryptPdf(WritePdf(L"locked", {PageOfDips(612, 792)}), "secret");
+    const size_t linesBefore = CountOf(StoredPage(Ids::SiteSurvey), L"<one:OE ");
+    SetPasswordProvider([](std::wstring, std::optional<std::wstring>) -> std::optional<std::wstring> {
+        throw _com_error(E_ABORT);
+    });
+
+    const auto result = ImportInto(Ids::SiteSurvey, pdf);
+
+    ASSERT_TRUE(result.HoldsError());
+    EXPECT_TRUE(IsImportError(result.Error(), ImportCancelled));
+    const std::wstring page = StoredPage(Ids::SiteSurvey);
+    EXPECT_EQ(0u, ImagesOf(page).size());
+    EXPECT_EQ(linesBefore, CountOf(page, L"<one:OE "));
+}
+
+TEST_F(PdfPrintout, AScaleTheOptionsDoNotOfferRendersAndSizesAtTheDefault)
+{
+    struct Case
+    {
+        uint32_t scale;
+        unsigned renderedWidth;
+    } cases[] = {{0, 1224}, {99, 1224}, {501, 1224}, {250, 1530}, {100, 612}};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.scale);
+        const std::wstring pdf = WritePdf(L"scale" + std::to_wstring(c.scale), {PageOfDips(612, 792)});
+        const auto result = ImportInto(Ids::SiteSurvey, pdf, c.scale);
+        ASSERT_TRUE(result.HoldsValue()) << Utf8(GetErrorText(result.Error()));
+        const auto images = ImagesOf(StoredPage(Ids::SiteSurvey));
+        ASSERT_FALSE(images.empty());
+        EXPECT_EQ(c.renderedWidth, PrintoutTest::ReadPngSize(images.back().file).width);
+        EXPECT_NEAR(Points(612), images.back().width, 0.01);
+    }
+}
+TEST_F(PdfPrintout, ARunPrintsPdfWordAndPowerPointFilesOntoOnePageBesideAnImage)
+{
+    AnswerPasswords({L"secret"});
+
+    const auto result = RunOverTheFolderOfPrintouts(Ids::SiteSurvey, Config::InsertAllFilesIntoASinglePage);
+
+    ASSERT_TRUE(result.HoldsValue()) << Utf8(GetErrorText(result.Error()));
+    EXPECT_EQ(6u, result.Value()); // the folder and its five files
+    const std::wstring page = StoredPage(Ids::SiteSurvey);
+    EXPECT_TRUE(IsValid(page, ON16::xs2013, L"stored"));
+    const auto images = ImagesOf(page);
+    ASSERT_EQ(7u, images.size()) << Utf8(page);
+    size_t printouts = 0;
+    for (const PlacedImage& image : images)
+    {
+        if (!image.isPrintOut)
+        {
+            EXPECT_EQ(L"photo.png", image.file.substr(image.file.size() - 9));
+            continue;
+        }
+        ++printouts;
+        EXPECT_EQ(0u, image.file.rfind(GetPrintoutFolder() + L"\\", 0)) << Utf8(image.file);
+    }
+    EXPECT_EQ(6u, printouts);
+    ExpectEverySentPageValid();
+}
+
+TEST_F(PdfPrintout, ARunWithAPageForEachFileKeepsEveryDocumentsPicturesOnItsPage)
+{
+    const auto result = RunOverTheFolderOfPrintouts(Ids::Budget, Config::InsertEachFileOnASeparatePage);
+
+    ASSERT_TRUE(result.HoldsValue()) << Utf8(GetErrorText(result.Error()));
+    const auto pages = PagesOfTheFiles();
+    ASSERT_EQ(5u, pages.size());
+    std::multiset<size_t> picturesPerPage;
+    for (const std::wstring& page : pages)
+    {
+        picturesPerPage.insert(ImagesOf(page).size());
+        EXPECT_TRUE(IsValid(page, ON16::xs2013, L"stored"));
+    }
+    // The protected PDF (nobody gave its password), the document and the picture, the two-page
+    // PDF and the deck of two slides.
+    EXPECT_EQ((std::multiset<size_t>{0, 1, 1, 2, 2}), picturesPerPage);
+    ExpectEverySentPageValid();
+}
+
+TEST_F(PdfPrintout, ARunWithAPageForEachPrintoutPageGivesEveryPictureItsOwnPage)
+{
+    const auto result = RunOverTheFolderOfPrintouts(Ids::Budget, Config::InsertEachPrintoutPageOnASeparatePage);
+
+    ASSERT_TRUE(result.HoldsValue()) << Utf8(GetErrorText(result.Error()));
+    // The folder became a section of its own, with a page for each file and printout page.
+    const std::wstring notebooks = Hierarchy(Application(), L"", ON16::hsPages);
+    EXPECT_NE(std::wstring::npos, notebooks.find(L"<one:Section name=\"files\"")) << Utf8(notebooks);
+    // The two-page PDF and the two-slide deck went on to a second page each.
+    EXPECT_EQ(2u, CountOf(notebooks, L" - Page 2\"")) << Utf8(notebooks);
+    const auto pages = PagesOfTheFiles();
+    EXPECT_EQ(7u, pages.size());
+    size_t pictures = 0;
+    size_t emptyLines = 0;
+    for (const std::wstring& page : pages)
+    {
+        const auto images = ImagesOf(page);
+        EXPECT_LE(images.size(), 1u) << Utf8(page);
+        pictures += images.size();
+        emptyLines += CountOf(page, L"<one:T/>") + CountOf(page, L"<one:T />");
+        EXPECT_TRUE(IsValid(page, ON16::xs2013, L"stored"));
+    }
+    // Nobody gave the protected PDF's password: it left an empty line instead of its page.
+    EXPECT_EQ(6u, pictures);
+    EXPECT_GE(emptyLines, 1u);
+    ExpectEverySentPageValid();
+}
+} // namespace
+} // namespace EngineTest
