@@ -3,12 +3,10 @@
 #include "batch_import/FileList.h"
 #include "framework/ui/Window.h"
 #include "tests/framework/ui/dialogs/DialogTestSupport.h"
+#include "tests/support/FileDropList.h"
 
 #include <gtest/gtest.h>
 
-#include <shlobj.h>
-
-#include <cstring>
 
 namespace
 {
@@ -42,19 +40,9 @@ public:
     {
         if (QueryGetData(format) != S_OK)
             return DV_E_FORMATETC;
-        std::wstring list;
-        for (const auto& file : files_)
-            list += file + L'\0';
-        list += L'\0';
-        const size_t bytes = sizeof(DROPFILES) + list.size() * sizeof(wchar_t);
-        HGLOBAL global = GlobalAlloc(GHND, bytes);
+        HGLOBAL global = CreateFileDropList(files_);
         if (!global)
             return E_OUTOFMEMORY;
-        auto* drop = static_cast<DROPFILES*>(GlobalLock(global));
-        drop->pFiles = sizeof(DROPFILES);
-        drop->fWide = TRUE;
-        std::memcpy(reinterpret_cast<BYTE*>(drop) + sizeof(DROPFILES), list.data(), list.size() * sizeof(wchar_t));
-        GlobalUnlock(global);
         medium->tymed = TYMED_HGLOBAL;
         medium->hGlobal = global;
         medium->pUnkForRelease = nullptr;

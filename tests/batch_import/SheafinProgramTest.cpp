@@ -390,6 +390,7 @@ TEST_F(SheafinProgram, ClearFileListOfAnUnchangedWorkspaceClearsWithoutAsking)
     auto sheafin = Start();
     const HWND window = MainWindowOf(*sheafin);
     ASSERT_NE(window, nullptr);
+    Harness::PostCommand(window, 40008); // nothing selected: nothing removed, nothing changed
     Harness::PostCommand(window, 40038);
     EXPECT_TRUE(Harness::WaitUntil([&] { return ItemCount(ListOf(window)) == 0; }));
     EXPECT_EQ(FindWindowW(L"Quillora Window", L"Clear File List"), nullptr) << "no question";
