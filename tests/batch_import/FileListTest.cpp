@@ -30,55 +30,6 @@ int RowImage(HWND list, int row)
     return item.iImage;
 }
 
-// A CF_HDROP list of files, as the shell hands one over in a drag.
-class FileDataObject : public UnknownImpl<IDataObject>
-{
-public:
-    explicit FileDataObject(std::vector<std::wstring> files) : files_(std::move(files)) {}
-
-    STDMETHODIMP GetData(FORMATETC* format, STGMEDIUM* medium) override
-    {
-        if (QueryGetData(format) != S_OK)
-            return DV_E_FORMATETC;
-        HGLOBAL global = CreateFileDropList(files_);
-        if (!global)
-            return E_OUTOFMEMORY;
-        medium->tymed = TYMED_HGLOBAL;
-        medium->hGlobal = global;
-        medium->pUnkForRelease = nullptr;
-        return S_OK;
-    }
-    STDMETHODIMP GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
-    STDMETHODIMP QueryGetData(FORMATETC* format) override
-    {
-        return format && format->cfFormat == CF_HDROP && (format->tymed & TYMED_HGLOBAL) ? S_OK : DV_E_FORMATETC;
-    }
-    STDMETHODIMP GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override
-    {
-        out->ptd = nullptr;
-        return E_NOTIMPL;
-    }
-    STDMETHODIMP SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
-    STDMETHODIMP EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
-    STDMETHODIMP DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return OLE_E_ADVISENOTSUPPORTED; }
-    STDMETHODIMP DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
-    STDMETHODIMP EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
-
-private:
-    std::vector<std::wstring> files_;
-};
-
-// Lets go at once: the drag ends with a drop wherever the mouse is.
-class DropAtOnce : public UnknownImpl<IDropSource>
-{
-public:
-    STDMETHODIMP QueryContinueDrag(BOOL escape, DWORD) override { return escape ? DRAGDROP_S_CANCEL : DRAGDROP_S_DROP; }
-    STDMETHODIMP GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
-};
-
-_COM_SMARTPTR_TYPEDEF(IDataObject, IID_IDataObject);
-_COM_SMARTPTR_TYPEDEF(IDropSource, IID_IDropSource);
-
 class FileListWindow : public DialogTest::Fixture
 {
 protected:
@@ -204,16 +155,14 @@ TEST_F(FileListWindow, FilesDroppedOnTheListReachTheWindowThroughOle)
     Screenshot::PumpMessages();
 
     const std::vector<std::wstring> files{L"C:\\Notes\\todo.txt", L"C:\\Notes\\Report.pdf"};
-    IDataObjectPtr data(new FileDataObject(files), false);
-    IDropSourcePtr source(new DropAtOnce, false);
     DWORD effect = DROPEFFECT_NONE;
-    EXPECT_EQ(DRAGDROP_S_DROP, DoDragDrop(data, source, DROPEFFECT_COPY | DROPEFFECT_LINK, &effect));
+    EXPECT_EQ(DRAGDROP_S_DROP, DropFilesAtCursor(files, DROPEFFECT_COPY | DROPEFFECT_LINK, &effect));
     EXPECT_EQ(DROPEFFECT_COPY, effect);
     ASSERT_EQ(1u, drops.size());
     EXPECT_EQ(files, drops[0]);
 
     // Without a handler the drop is taken and nothing happens.
     list->SetDropCallback({});
-    EXPECT_EQ(DRAGDROP_S_DROP, DoDragDrop(data, source, DROPEFFECT_COPY, &effect));
+    EXPECT_EQ(DRAGDROP_S_DROP, DropFilesAtCursor(files, DROPEFFECT_COPY, &effect));
     EXPECT_EQ(1u, drops.size());
 }

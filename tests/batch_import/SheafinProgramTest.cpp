@@ -5,6 +5,7 @@
 #include "batch_import/WorkspaceConversion.h"
 #include "framework/files/Files.h"
 #include "framework/text/Text.h"
+#include "tests/support/FileDropList.h"
 #include "tests/support/ProgramHarness.h"
 #include "tests/support/Screenshot.h"
 #include "tests/update/ServiceScenario.h"
@@ -366,6 +367,33 @@ TEST_F(SheafinProgram, FilesAndPlacementOfTheWorkspaceComeBackAfterARestart)
     EXPECT_EQ(Corners(RECT{120, 90, 760, 570}), Corners(bounds));
     EXPECT_EQ(sheafin->Close(), 0u);
     EXPECT_EQ(3u, ReadSettings().lastConfig->config.entries.entries.size());
+}
+
+TEST_F(SheafinProgram, FilesDroppedOnTheEmptyListAreAddedAndReplaceThePlaceholder)
+{
+    const HRESULT ole = OleInitialize(nullptr);
+    ASSERT_TRUE(SUCCEEDED(ole));
+    auto sheafin = Start();
+    const HWND window = MainWindowOf(*sheafin);
+    ASSERT_NE(window, nullptr);
+    const HWND list = ListOf(window);
+    SetForegroundWindow(window);
+    RECT bounds{};
+    GetWindowRect(list, &bounds);
+    // Below the placeholder's buttons, on the list itself.
+    SetCursorPos((bounds.left + bounds.right) / 2, bounds.bottom - 20);
+    const std::vector<std::wstring> dropped{(files / L"notes.txt").wstring(), (files / L"Pictures").wstring()};
+    DWORD effect = DROPEFFECT_NONE;
+    EXPECT_EQ(DRAGDROP_S_DROP, DropFilesAtCursor(dropped, DROPEFFECT_COPY | DROPEFFECT_LINK, &effect));
+    EXPECT_EQ(DROPEFFECT_COPY, effect);
+    EXPECT_TRUE(Harness::WaitUntil([&] { return ItemCount(list) == 2; }));
+    EXPECT_TRUE(Harness::WaitUntil([&] { return !Shows(window, L"Static", L"No items found"); }));
+    EXPECT_EQ(sheafin->Close(), 0u);
+    const Importer::Settings saved = ReadSettings();
+    EXPECT_TRUE(saved.dirty);
+    ASSERT_TRUE(saved.lastConfig);
+    ASSERT_EQ(2u, saved.lastConfig->config.entries.entries.size());
+    OleUninitialize();
 }
 
 TEST_F(SheafinProgram, RemovingEveryFileShowsThePlaceholderAgainAndIsSaved)
