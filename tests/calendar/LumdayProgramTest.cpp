@@ -25,6 +25,7 @@
 #include <algorithm>
 #include <fstream>
 #include <map>
+#include <set>
 
 using namespace std::chrono_literals;
 
@@ -610,17 +611,20 @@ TEST_F(LumdayCalendar, ViewsOfTheDemoStoreInBothThemesAndLanguages)
     }
 }
 
-TEST_F(LumdayCalendar, NextArrowReachesEveryDayWeekAndMonthOfAYearInOrder)
+// The test prefix's time zone changes to and from summer time (Europe/Berlin), so a year of days
+// holds one of 23 hours and one of 25.
+TEST_F(LumdayCalendar, ArrowsReachEveryDayWeekAndMonthOfAYearInOrderAcrossSummerTime)
 {
     struct Case
     {
         int view;
         int steps;
+        int sign;
     };
-    for (const Case c : {Case{2, 366}, Case{1, 53}, Case{0, 12}})
+    for (const Case c : {Case{2, 366, 1}, Case{2, 366, -1}, Case{1, 53, 1}, Case{0, 12, 1}})
     {
-        SCOPED_TRACE(c.view);
-        const Harness::Profile profile(L"view" + std::to_wstring(c.view));
+        SCOPED_TRACE(c.view * c.sign);
+        const Harness::Profile profile(L"view" + std::to_wstring(c.view) + (c.sign < 0 ? L"back" : L""));
         const Harness::ShellFolderRedirect redirect(profile);
         WriteSettings(profile, L"<Lumday><Settings language=\"en\" viewType=\"" + std::to_wstring(c.view) +
                                    L"\"/><Window x=\"20\" y=\"20\" width=\"800\" height=\"600\"/></Lumday>");
@@ -629,9 +633,21 @@ TEST_F(LumdayCalendar, NextArrowReachesEveryDayWeekAndMonthOfAYearInOrder)
         ASSERT_NE(window, nullptr);
         DateTime expected = DateTime().LocalMidnight();
         ASSERT_TRUE(TitleBecomes(window, PeriodTitle(expected, c.view)));
-        const POINT arrow = NextArrow();
+        POINT arrow = NextArrow();
+        if (c.sign < 0)
+            arrow.x = static_cast<LONG>(UnitsToPixels(6));
+        std::set<long long> dayLengths;
+        auto step = [&] {
+            const DateTime next = StepPeriod(expected, c.view, c.sign);
+            EXPECT_EQ(c.sign > 0 ? next.LocalMidnight() > expected.LocalMidnight()
+                                 : next.LocalMidnight() < expected.LocalMidnight(),
+                      true);
+            if (c.view == 2)
+                dayLengths.insert(std::llabs(next.LocalMidnight().time - expected.LocalMidnight().time));
+            expected = next;
+        };
         // The first click waits until the load has laid the arrows down.
-        expected = StepPeriod(expected, c.view, 1);
+        step();
         ASSERT_TRUE(Harness::WaitUntil(
             [&] {
                 Harness::Click(window, arrow.x, arrow.y);
@@ -639,13 +655,16 @@ TEST_F(LumdayCalendar, NextArrowReachesEveryDayWeekAndMonthOfAYearInOrder)
                                           1500ms);
             },
             30s));
-        for (int step = 1; step < c.steps; ++step)
+        for (int i = 1; i < c.steps; ++i)
         {
-            const DateTime next = StepPeriod(expected, c.view, 1);
-            ASSERT_EQ(next.LocalMidnight() > expected.LocalMidnight(), true);
-            expected = next;
+            step();
             Harness::Click(window, arrow.x, arrow.y);
-            ASSERT_TRUE(TitleBecomes(window, PeriodTitle(expected, c.view))) << "step " << step;
+            ASSERT_TRUE(TitleBecomes(window, PeriodTitle(expected, c.view))) << "step " << i;
+        }
+        if (c.view == 2)
+        {
+            EXPECT_TRUE(dayLengths.contains(23 * 3600));
+            EXPECT_TRUE(dayLengths.contains(25 * 3600));
         }
         EXPECT_EQ(lumday->Close(), 0u);
     }
