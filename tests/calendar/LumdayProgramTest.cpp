@@ -11,6 +11,7 @@
 #include "calendar/UiLanguages.h"
 #include "framework/Owners.h"
 #include "framework/files/Files.h"
+#include "framework/text/Text.h"
 #include "tests/support/ProgramHarness.h"
 #include "tests/support/Screenshot.h"
 #include "tests/support/TestPaths.h"
@@ -717,19 +718,9 @@ protected:
         }
         xml += L"</one:Section></one:Notebook>\n</one:Notebooks>\n";
         const std::filesystem::path file = TestPaths::OutputFile(L".week.xml");
-        const std::string bytes = Utf8(xml);
+        const std::string bytes = WideToUtf8(xml);
         std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
         return file;
-    }
-
-    static std::string Utf8(const std::wstring& text)
-    {
-        std::string bytes(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
-                                                                  nullptr, 0, nullptr, nullptr)),
-                          '\0');
-        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(),
-                            static_cast<int>(bytes.size()), nullptr, nullptr);
-        return bytes;
     }
 
     // The calendar's hit areas for a client size, from the same store painted in this process.
