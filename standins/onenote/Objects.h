@@ -53,8 +53,8 @@ HWND ShowQuickFilingPicker(QuickFilingDialog* dialog, const QuickFilingPickerOpt
 // The top-level window that Window::WindowHandle reports: the stand-in's onenote.exe when it
 // runs, else a window of the stand-in's own in this process.
 HWND OneNoteWindow();
-// Shows the current page after navigation, as OneNote does: in the current window, or in a new
-// one that opens for it.
+// Shows the current page after navigation, as OneNote does: in a new window that opens for it, or
+// in the current window when there is one.
 void ShowNavigatedPage(bool newWindow);
 
 class Application : public DualDispatch<ON16::IApplication>

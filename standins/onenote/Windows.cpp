@@ -141,10 +141,10 @@ HWND OneNoteWindow()
 
 void ShowNavigatedPage(bool newWindow)
 {
-    const std::optional<unsigned> current = CurrentSlot();
-    if (newWindow || !current)
+    // Without a new window and without a window at all, the navigation only moves the current view.
+    if (newWindow)
         ShowPageIn(WindowOfSlot(Scenario::Current().OpenWindow()));
-    else
+    else if (const std::optional<unsigned> current = CurrentSlot())
         ShowPageIn(WindowOfSlot(*current));
 }
 

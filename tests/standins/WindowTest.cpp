@@ -229,6 +229,9 @@ TEST_F(Windows, NavigateToWithANewWindowOpensOne)
     WriteScenario("currentwindow none\n");
     EXPECT_EQ(Count(app), 0u);
     EXPECT_FALSE(CurrentWindow(app));
+    // Without asking for a new window, the navigation leaves OneNote without one.
+    ASSERT_EQ(app->NavigateTo(_bstr_t(page.c_str()), _bstr_t(L""), VARIANT_FALSE), S_OK);
+    EXPECT_EQ(Count(app), 0u);
     ASSERT_EQ(app->NavigateTo(_bstr_t(page.c_str()), _bstr_t(L""), VARIANT_TRUE), S_OK);
     EXPECT_EQ(Count(app), 1u);
     WindowPtr opened = CurrentWindow(app);
