@@ -12,6 +12,7 @@
 #include "calendar/PageSearch.h"
 #include "calendar/TintedBitmaps.h"
 #include "calendar/UiLanguages.h"
+#include "framework/Owners.h"
 
 #include <algorithm>
 #include <cmath>
@@ -36,6 +37,59 @@ void DrawText(Gdiplus::Graphics& graphics, const std::wstring& text, int font, c
     graphics.DrawString(text.c_str(), static_cast<INT>(text.size()), GetFont(font), box, format, GetBrush(color));
 }
 
+// The cells' texts, drawn by GDI in one go once the cells are filled. A month shows well over a
+// hundred lines, and GDI+ lays out and rasterises each DrawString on its own, which cost most of a
+// paint; GDI keeps its glyphs. The texts of a cell lie over nothing drawn later but the popup.
+class CellTexts
+{
+public:
+    void Add(const std::wstring& text, const Gdiplus::RectF& box, int font, int color, UINT format)
+    {
+        texts_.push_back(Text{text,
+                              RECT{static_cast<LONG>(std::floor(box.X)), static_cast<LONG>(std::floor(box.Y)),
+                                   static_cast<LONG>(std::floor(box.X + box.Width)),
+                                   static_cast<LONG>(std::floor(box.Y + box.Height))},
+                              font, color, format});
+    }
+
+    void Draw(Gdiplus::Graphics& graphics)
+    {
+        if (texts_.empty())
+            return;
+        const HDC dc = graphics.GetHDC();
+        if (!dc)
+            return;
+        const int mode = SetBkMode(dc, TRANSPARENT);
+        const COLORREF oldColor = GetTextColor(dc);
+        {
+            const Owners::SelectedObject selected(dc, GetGdiFont(FontPage));
+            for (Text& text : texts_)
+            {
+                SelectObject(dc, GetGdiFont(text.font));
+                const Gdiplus::Color color(GetColor(text.color));
+                SetTextColor(dc, RGB(color.GetR(), color.GetG(), color.GetB()));
+                DrawTextW(dc, text.text.c_str(), static_cast<int>(text.text.size()), &text.box,
+                          text.format | DT_SINGLELINE | DT_NOPREFIX);
+            }
+        }
+        SetTextColor(dc, oldColor);
+        SetBkMode(dc, mode);
+        graphics.ReleaseHDC(dc);
+        texts_.clear();
+    }
+
+private:
+    struct Text
+    {
+        std::wstring text;
+        RECT box;
+        int font;
+        int color;
+        UINT format;
+    };
+    std::vector<Text> texts_;
+};
+
 bool IsHot(int kind, int a, int b)
 {
     const HitArea& hot = GetHotArea();
@@ -47,7 +101,6 @@ struct Formats
     Gdiplus::StringFormat centred;
     Gdiplus::StringFormat centredLine; // a strip's slot: one line, even where it is narrow
     Gdiplus::StringFormat nearMiddle;
-    Gdiplus::StringFormat farTop;
     Formats()
     {
         centred.SetAlignment(Gdiplus::StringAlignmentCenter);
@@ -60,8 +113,6 @@ struct Formats
         nearMiddle.SetLineAlignment(Gdiplus::StringAlignmentCenter);
         nearMiddle.SetFormatFlags(Gdiplus::StringFormatFlagsNoWrap);
         nearMiddle.SetTrimming(Gdiplus::StringTrimmingEllipsisCharacter);
-        farTop.SetAlignment(Gdiplus::StringAlignmentFar);
-        farTop.SetLineAlignment(Gdiplus::StringAlignmentNear);
     }
 };
 
@@ -112,6 +163,7 @@ public:
         DrawStrips();
         DrawButtons();
         DrawCells();
+        cellTexts.Draw(g);
         if (view.outlineHitAreas)
             for (const HitArea& area : GetHitAreas())
                 g.DrawRectangle(GetPen(ColorDimmed), area.rect);
@@ -292,34 +344,52 @@ private:
         DrawButton(HitTheme, 0, BitmapTheme, settingsX - U(96), U(16), 55, false);
     }
 
-    // The lines of a cell: what passes the search, the notebook filter and the day options.
-    std::vector<CalendarEntry> DayLines(const CellDay& day)
+    // The lines of a cell: how many pass the search, the notebook filter and the day options,
+    // and a copy of those the cell shows from its scroll offset on (one more, which tells
+    // whether the cell runs over). The offset is clamped here, to the lines counted.
+    struct CellLines
+    {
+        int count = 0;
+        std::vector<CalendarEntry> shown;
+    };
+
+    CellLines DayLines(const CellDay& day, unsigned& offset)
     {
         const DateTime key(state.currentDate.local.tm_year + 1900, day.month, day.day, 0);
-        std::vector<CalendarEntry> entries;
+        CellLines lines;
+        const std::lock_guard guard(GetDayMapLock());
+        const auto found = GetDayMap().find(key);
+        if (found == GetDayMap().end())
         {
-            const std::lock_guard guard(GetDayMapLock());
-            const auto found = GetDayMap().find(key);
-            if (found == GetDayMap().end())
-                return entries;
-            entries.reserve(found->second.size());
+            offset = ClampScrollOffset(offset, 0, view.linesPerCell);
+            return lines;
+        }
+        std::vector<const CalendarEntry*> passing;
+        passing.reserve(found->second.size());
+        {
+            std::unique_lock<std::mutex> search;
+            if (searching)
+                search = std::unique_lock(GetSearchResultsLock());
             for (const auto& [time, entry] : found->second)
-                entries.push_back(entry);
+            {
+                if (!settings.allNotebooks && !IsNotebookShown(entry.notebookIndex))
+                    continue;
+                if (entry.onModifiedDate ? !settings.showPagesOnLMT : !settings.showPagesOnCreatedDate)
+                    continue;
+                if (searching &&
+                    (!entry.page->hierarchy.ID || !GetSearchResults().contains(*entry.page->hierarchy.ID)))
+                    continue;
+                passing.push_back(&entry);
+            }
         }
-        if (searching)
-        {
-            const std::lock_guard guard(GetSearchResultsLock());
-            const std::set<std::wstring>& results = GetSearchResults();
-            std::erase_if(entries, [&](const CalendarEntry& entry) {
-                return !entry.page->hierarchy.ID || !results.contains(*entry.page->hierarchy.ID);
-            });
-        }
-        std::erase_if(entries, [&](const CalendarEntry& entry) {
-            if (!settings.allNotebooks && !IsNotebookShown(entry.notebookIndex))
-                return true;
-            return entry.onModifiedDate ? !settings.showPagesOnLMT : !settings.showPagesOnCreatedDate;
-        });
-        return entries;
+        lines.count = static_cast<int>(passing.size());
+        offset = ClampScrollOffset(offset, lines.count, view.linesPerCell);
+        const size_t from = std::min(passing.size(), static_cast<size_t>(offset));
+        const size_t to = std::min(passing.size(), from + static_cast<size_t>(std::max(0, view.linesPerCell)) + 1);
+        lines.shown.reserve(to - from);
+        for (size_t i = from; i < to; ++i)
+            lines.shown.push_back(*passing[i]);
+        return lines;
     }
 
     void DrawCells()
@@ -350,31 +420,29 @@ private:
                 if (settings.viewType != 2)
                 {
                     const std::wstring number = std::to_wstring(day.day);
-                    const Gdiplus::RectF box = Measure(g, number, FontPage, content, &formats.farTop);
+                    const Gdiplus::SizeF size = MeasureLine(FontPage, number);
+                    const Gdiplus::RectF box(content.X + content.Width - size.Width, content.Y, size.Width, size.Height);
                     const bool hot = IsHot(HitDayNumber, day.month, day.day);
-                    DrawText(g, number, FontPage, content, &formats.farTop, hot ? ColorAccent : textColor);
+                    cellTexts.Add(number, content, FontPage, hot ? ColorAccent : textColor, DT_RIGHT | DT_TOP);
                     GetHitAreas().push_back(HitArea{box, L"", day.month, day.day, HitDayNumber});
                 }
-                DrawLines(DayLines(day), content, index, c, r, textColor);
+                unsigned& offset = view.scrollOffsets[index];
+                DrawLines(DayLines(day, offset), offset, content, c, r, textColor);
             }
         }
     }
 
-    void DrawLines(const std::vector<CalendarEntry>& lines, const Gdiplus::RectF& content, size_t index, int column,
-                   int row, int textColor)
+    void DrawLines(const CellLines& lines, unsigned offset, const Gdiplus::RectF& content, int column, int row,
+                   int textColor)
     {
-        unsigned& offset = view.scrollOffsets[index];
         const int perCell = view.linesPerCell;
-        offset = ClampScrollOffset(offset, static_cast<int>(lines.size()), perCell);
+        if (offset > 0)
+            DrawArrow(L"", g, Gdiplus::RectF(content.X, content.Y, U(12), U(12)), column, row, 0);
         float y = content.Y + static_cast<float>(lineHeight);
         const HitArea& hot = GetHotArea();
-        for (size_t i = 0; i < lines.size(); ++i)
+        for (size_t i = 0; i < lines.shown.size(); ++i)
         {
-            const long long n = static_cast<long long>(i) + 1;
-            if (n == 1 && offset > 0)
-                DrawArrow(L"", g, Gdiplus::RectF(content.X, content.Y, U(12), U(12)), column, row, 0);
-            if (n <= offset)
-                continue;
+            const long long n = static_cast<long long>(offset) + static_cast<long long>(i) + 1;
             if (n > static_cast<long long>(offset) + perCell)
             {
                 DrawArrow(L"", g,
@@ -383,18 +451,20 @@ private:
                           column, row, 1);
                 break;
             }
-            const CalendarEntry& entry = lines[i];
+            const CalendarEntry& entry = lines.shown[i];
             const ON::Page& page = *entry.page;
             const bool unread = page.isUnread.value_or(false);
             const std::wstring& name =
                 page.hierarchy.name && !page.hierarchy.name->empty() ? *page.hierarchy.name : GetUiString(StrUntitledPage);
             const float width = n == static_cast<long long>(offset) + perCell ? content.Width - U(15) : content.Width;
             const Gdiplus::RectF box(content.X, y, std::max(0.0f, width), static_cast<float>(lineHeight));
-            HitArea area{Measure(g, name, unread ? FontUnreadPage : FontPage, box, &formats.nearMiddle), entry.text,
-                         column, row, HitPage, entry.page};
+            const Gdiplus::SizeF size = MeasureLine(unread ? FontUnreadPage : FontPage, name);
+            const Gdiplus::RectF text(box.X, box.Y + (box.Height - size.Height) / 2, std::min(size.Width, box.Width),
+                                      size.Height);
+            HitArea area{text, entry.text, column, row, HitPage, entry.page};
             const bool isHot = hot.kind == HitPage && area.IsSame(hot);
             const int font = isHot ? (unread ? FontHotUnreadPage : FontHotPage) : (unread ? FontUnreadPage : FontPage);
-            DrawText(g, name, font, box, &formats.nearMiddle, isHot ? ColorAccent : textColor);
+            cellTexts.Add(name, box, font, isHot ? ColorAccent : textColor, DT_LEFT | DT_VCENTER | DT_END_ELLIPSIS);
             GetHitAreas().push_back(std::move(area));
             y += static_cast<float>(lineHeight);
         }
@@ -430,6 +500,7 @@ private:
     CalendarViewState& view;
     const DateNameTables& names;
     Formats formats;
+    CellTexts cellTexts;
     CalendarGrid grid;
     int stripWidth = 0;
     int header = 0;

@@ -9,6 +9,7 @@
 #include "calendar/PageOpening.h"
 #include "calendar/PagePreview.h"
 #include "calendar/PageSearch.h"
+#include "framework/ui/OffscreenBitmap.h"
 
 #include <algorithm>
 #include <cmath>
@@ -70,9 +71,15 @@ public:
         const Gdiplus::RectF client = GetClientRectF();
         const int width = std::max(1, static_cast<int>(client.Width));
         const int height = std::max(1, static_cast<int>(client.Height));
-        auto bitmap = std::make_unique<Gdiplus::Bitmap>(width, height, PixelFormat32bppARGB);
-        Gdiplus::Graphics graphics(bitmap.get());
-        PaintCalendar(graphics, width, height);
+        auto bitmap = UI::OffscreenBitmap::Create(width, height);
+        if (!bitmap)
+            return nullptr;
+        {
+            Gdiplus::Graphics graphics(bitmap->DC());
+            PaintCalendar(graphics, width, height);
+        }
+        // GDI may still hold drawing back that GDI+ must see in the pixels.
+        GdiFlush();
         return bitmap;
     }
 

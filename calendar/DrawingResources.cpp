@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <cfloat>
 #include <map>
+#include <string>
+#include <unordered_map>
 
 namespace
 {
@@ -23,6 +25,10 @@ struct Resources
     std::array<std::shared_ptr<Gdiplus::SolidBrush>, CalendarColorCount> brushes;
     std::array<std::shared_ptr<Gdiplus::Pen>, CalendarColorCount> pens;
     std::map<int, float> lineHeights;
+    // Sizes of texts on one line per font: every repaint (each hover is one) measures the same
+    // titles again, and measuring costs nearly as much as drawing.
+    std::array<std::unordered_map<std::wstring, Gdiplus::SizeF>, CalendarFontCount> lineSizes;
+    std::array<Owners::Font, CalendarFontCount> gdiFonts;
     Owners::Font searchBoxFont;
 };
 
@@ -126,6 +132,12 @@ void CreateFonts()
 void RecreateFonts()
 {
     Resources& r = Get();
+    // The page fonts change size: what was measured in them and made from them is stale.
+    r.lineHeights.clear();
+    for (auto& sizes : r.lineSizes)
+        sizes.clear();
+    for (auto& font : r.gdiFonts)
+        font.reset();
     const float size = GetTextSize();
     r.fonts[FontPage] = MakeFont(r.family.get(), SegoeUi, size, Gdiplus::FontStyleRegular);
     r.fonts[FontUnreadPage] = MakeFont(r.family.get(), SegoeUi, size, Gdiplus::FontStyleBold);
@@ -151,6 +163,42 @@ float GetLineHeight(int index)
         height = box.Height;
     }
     return height;
+}
+
+HFONT GetGdiFont(int index)
+{
+    Owners::Font& font = Get().gdiFonts.at(static_cast<size_t>(index));
+    if (!font)
+    {
+        Gdiplus::Font* source = GetFont(index);
+        if (!source)
+            return nullptr;
+        Gdiplus::Graphics graphics(GetDesktopWindow(), FALSE);
+        LOGFONTW logFont{};
+        if (source->GetLogFontW(&graphics, &logFont) != Gdiplus::Ok)
+            return nullptr;
+        logFont.lfQuality = CLEARTYPE_QUALITY;
+        font.reset(CreateFontIndirectW(&logFont));
+    }
+    return font.get();
+}
+
+Gdiplus::SizeF MeasureLine(int font, const std::wstring& text)
+{
+    // Bounded, as a long session passes many thousands of titles.
+    constexpr size_t MaxRemembered = 20000;
+    auto& sizes = Get().lineSizes.at(static_cast<size_t>(font));
+    if (const auto found = sizes.find(text); found != sizes.end())
+        return found->second;
+    if (sizes.size() >= MaxRemembered)
+        sizes.clear();
+    const Owners::MemoryDC dc(CreateCompatibleDC(nullptr));
+    const Owners::SelectedObject selected(dc.get(), GetGdiFont(font));
+    SIZE extent{};
+    GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
+    const Gdiplus::SizeF size(static_cast<float>(extent.cx), static_cast<float>(extent.cy));
+    sizes.emplace(text, size);
+    return size;
 }
 
 Gdiplus::ARGB GetColor(int index) { return Get().colors.at(static_cast<size_t>(index)); }
@@ -230,6 +278,10 @@ void FreeDrawingResources()
     r.pens = {};
     r.brushes = {};
     r.lineHeights.clear();
+    for (auto& sizes : r.lineSizes)
+        sizes.clear();
+    for (auto& font : r.gdiFonts)
+        font.reset();
     r.searchBoxFont.reset();
     ReleaseUiResources();
 }

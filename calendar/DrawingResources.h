@@ -8,6 +8,7 @@
 
 #include <array>
 #include <memory>
+#include <string>
 
 // Lengths of Lumday's views: one unit is one pixel at 96 dpi.
 float GetDpiScale();                  // the screen's LOGPIXELSX / 72, read once
@@ -52,8 +53,12 @@ void CreateFonts();
 void RecreateFonts();
 Gdiplus::Font* GetFont(int index);
 HFONT GetSearchBoxFont();
-// The height of the text "Test" in the font, measured once.
+// The height of the text "Test" in the font, measured once per font size.
 float GetLineHeight(int index);
+// The GDI font of a calendar font, for the texts the calendar draws through GDI.
+HFONT GetGdiFont(int index);
+// The size of text on one line in the GDI font, measured once per font size.
+Gdiplus::SizeF MeasureLine(int font, const std::wstring& text);
 
 Gdiplus::ARGB GetColor(int index);
 Gdiplus::SolidBrush* GetBrush(int index);

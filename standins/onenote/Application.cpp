@@ -151,7 +151,8 @@ STDMETHODIMP Application::NavigateTo(BSTR hierarchyObjectID, BSTR objectID, VARI
     Call call(L"NavigateTo", {Text(hierarchyObjectID), Text(objectID), Flag(newWindow)});
     return Act(call, [&] {
         const HRESULT hr = Store::Current().NavigateTo(Text(hierarchyObjectID), Text(objectID));
-        RefreshOneNoteWindow();
+        if (SUCCEEDED(hr))
+            ShowNavigatedPage(newWindow != VARIANT_FALSE);
         return hr;
     });
 }
@@ -161,7 +162,8 @@ STDMETHODIMP Application::NavigateToUrl(BSTR url, VARIANT_BOOL newWindow)
     Call call(L"NavigateToUrl", {Text(url), Flag(newWindow)});
     return Act(call, [&] {
         const HRESULT hr = Store::Current().NavigateToUrl(Text(url));
-        RefreshOneNoteWindow();
+        if (SUCCEEDED(hr))
+            ShowNavigatedPage(newWindow != VARIANT_FALSE);
         return hr;
     });
 }

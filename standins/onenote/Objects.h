@@ -53,8 +53,9 @@ HWND ShowQuickFilingPicker(QuickFilingDialog* dialog, const QuickFilingPickerOpt
 // The top-level window that Window::WindowHandle reports: the stand-in's onenote.exe when it
 // runs, else a window of the stand-in's own in this process.
 HWND OneNoteWindow();
-// Repaints the stand-in's own window after navigation.
-void RefreshOneNoteWindow();
+// Shows the current page after navigation, as OneNote does: in a new window that opens for it, or
+// in the current window when there is one.
+void ShowNavigatedPage(bool newWindow);
 
 class Application : public DualDispatch<ON16::IApplication>
 {
@@ -105,9 +106,20 @@ public:
     const std::vector<DispatchEntry>& Members() const override;
 };
 
-class WindowObject : public DualDispatch<ON16::Window>
+// A window of OneNote. Its proxy in the calling program answers IForegroundTransfer, which
+// CoAllowSetForegroundWindow asks for; the stand-in, being in-process, answers it itself.
+class WindowObject : public DualDispatch<ON16::Window>, public IForegroundTransfer
 {
 public:
+    // slot 0 is OneNote's first window; slot n the nth window that NavigateTo opened.
+    explicit WindowObject(unsigned slot = 0) : slot_(slot) {}
+
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override { return DualDispatch::QueryInterface(riid, ppv); }
+    STDMETHODIMP_(ULONG) AddRef() override { return DualDispatch::AddRef(); }
+    STDMETHODIMP_(ULONG) Release() override { return DualDispatch::Release(); }
+    void* FindInterface(REFIID riid) override;
+    STDMETHODIMP AllowForegroundTransfer(void* reserved) override;
+
     STDMETHODIMP get_WindowHandle(ULONGLONG* out) override;
     STDMETHODIMP get_CurrentPageId(BSTR* out) override;
     STDMETHODIMP get_CurrentSectionId(BSTR* out) override;
@@ -129,6 +141,8 @@ public:
 
 private:
     HRESULT CurrentId(const wchar_t* method, std::wstring CurrentView::*field, BSTR* out);
+
+    unsigned slot_;
 };
 
 using QuickFilingCallbackPtr =

@@ -1,7 +1,12 @@
 // onenote.exe of the stand-in: a process named like OneNote's, with OneNote's main window class,
 // so that the programs' OneNote process check (finding the process behind OneNote's window and
-// reading its file version) has something real to find. It ends when its window is closed, or
-// after the number of milliseconds given as its argument (so that no test leaves it running).
+// reading its file version) has something real to find. Its window shows the current page of the
+// store its environment names, as the in-process stand-in's own window does. It ends when its
+// window is closed, or after the number of milliseconds given as its argument (so that no test
+// leaves it running).
+#include "framework/Owners.h"
+#include "standins/onenote/PageWindow.h"
+
 #include <windows.h>
 
 #include <cwchar>
@@ -19,14 +24,8 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         PostQuitMessage(0);
         return 0;
     case WM_PAINT:
-    {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(window, &paint);
-        const wchar_t text[] = L"OneNote (stand-in)";
-        TextOutW(dc, 20, 20, text, static_cast<int>(wcslen(text)));
-        EndPaint(window, &paint);
+        StandIn::PaintCurrentPage(window);
         return 0;
-    }
     default:
         return DefWindowProcW(window, message, wParam, lParam);
     }
@@ -35,6 +34,8 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int showCommand)
 {
+    // The store's XML parser is a COM object.
+    const Owners::ComApartment apartment(COINIT_APARTMENTTHREADED);
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = WindowProcedure;
     windowClass.hInstance = instance;

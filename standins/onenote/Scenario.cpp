@@ -42,6 +42,7 @@ void Scenario::Reload()
     failures_.clear();
     idFailures_.clear();
     noWindows_ = noCurrentWindow_ = sideNote_ = false;
+    openedWindows_ = 0;
     quickFiling_ = {};
     creationFailure_ = runFailure_ = S_OK;
     if (file.empty())
@@ -171,6 +172,18 @@ bool Scenario::NoCurrentWindow()
 {
     std::lock_guard guard(lock_);
     return noCurrentWindow_;
+}
+
+unsigned Scenario::OpenedWindows()
+{
+    std::lock_guard guard(lock_);
+    return openedWindows_;
+}
+
+unsigned Scenario::OpenWindow()
+{
+    std::lock_guard guard(lock_);
+    return ++openedWindows_;
 }
 
 bool Scenario::SideNote()

@@ -59,6 +59,11 @@ public:
     bool NoWindows();
     bool NoCurrentWindow();
     bool SideNote();
+    // Windows that NavigateTo with a new window opened; like the busy counts, they are this
+    // process's and start again with another scenario.
+    unsigned OpenedWindows();
+    // Counts one more opened window and returns how many there are now.
+    unsigned OpenWindow();
     QuickFilingAnswer QuickFiling();
     // The failure of creating the application object, or S_OK.
     HRESULT CreationFailure();
@@ -79,6 +84,7 @@ private:
     bool noWindows_ = false;
     bool noCurrentWindow_ = false;
     bool sideNote_ = false;
+    unsigned openedWindows_ = 0;
     QuickFilingAnswer quickFiling_;
     HRESULT creationFailure_ = S_OK;
     HRESULT runFailure_ = S_OK;

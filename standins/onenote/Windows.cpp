@@ -3,10 +3,12 @@
 #include "standins/onenote/Objects.h"
 
 #include "framework/Owners.h"
+#include "standins/onenote/PageWindow.h"
 
 #include <atomic>
-#include <memory>
-#include <thread>
+#include <mutex>
+#include <optional>
+#include <vector>
 
 namespace StandIn
 {
@@ -17,95 +19,156 @@ std::atomic<bool> g_active{true};
 std::atomic<bool> g_fullPageView{false};
 std::atomic<LONG> g_dockedLocation{ON16::dlNone};
 
-HWND g_ownWindow = nullptr;
+constexpr wchar_t OwnWindowClass[] = L"QuilloraOneNoteStandInWindow";
+// Sent to the first own window: opens one more on the window thread and returns it.
+constexpr UINT OpenWindowMessage = WM_APP + 1;
 
-// The stand-in's own window shows the current page, as OneNote's window would.
-void PaintCurrentPage(HWND window)
+HWND CreateOwnWindow()
 {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window, &paint);
-    RECT client{};
-    GetClientRect(window, &client);
-    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    PageText text;
-    const CurrentView view = Store::Current().GetCurrentView();
-    if (view.pageId.empty() || FAILED(Store::Current().GetPageText(view.pageId, text)))
-        text.title = L"(no page)";
-    SetBkMode(dc, TRANSPARENT);
-    {
-        const Owners::Font titleFont(
-            CreateFontW(-26, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, L"Segoe UI"));
-        const Owners::Font bodyFont(
-            CreateFontW(-15, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, L"Segoe UI"));
-        // Gives the device context its own font back before the fonts are deleted.
-        const Owners::SelectedObject selected(dc, titleFont.get());
-        TextOutW(dc, 40, 30, text.title.c_str(), static_cast<int>(text.title.size()));
-        SelectObject(dc, bodyFont.get());
-        int y = 90;
-        for (const auto& line : text.lines)
-        {
-            TextOutW(dc, 40, y, line.c_str(), static_cast<int>(line.size()));
-            y += 22;
-        }
-    }
-    EndPaint(window, &paint);
-    SetWindowTextW(window, (text.title + L" - OneNote (stand-in)").c_str());
+    return CreateWindowExW(0, OwnWindowClass, L"OneNote (stand-in)", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                           CW_USEDEFAULT, 640, 480, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
-LRESULT CALLBACK HostWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT CALLBACK OwnWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_PAINT)
+    switch (message)
     {
+    case WM_PAINT:
         PaintCurrentPage(window);
         return 0;
-    }
-    if (message == WM_CLOSE)
-    {
+    case WM_CLOSE:
+        // OneNote keeps running when its window closes; the next navigation shows it again.
         ShowWindow(window, SW_HIDE);
         return 0;
+    case OpenWindowMessage:
+        return reinterpret_cast<LRESULT>(CreateOwnWindow());
+    default:
+        return DefWindowProcW(window, message, wParam, lParam);
     }
-    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+struct WindowThreadStart
+{
+    Owners::KernelHandle ready{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    std::atomic<HWND> first{nullptr};
+};
+
+// The thread of the stand-in's own windows, for as long as the process runs.
+DWORD WINAPI RunWindowThread(void* parameter)
+{
+    // The start lives as long as the process: a waiter that timed out may still read it.
+    auto* start = static_cast<WindowThreadStart*>(parameter);
+    // The windows read the store, whose XML parser is a COM object.
+    const Owners::ComApartment apartment(COINIT_APARTMENTTHREADED);
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = OwnWindowProcedure;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = OwnWindowClass;
+    RegisterClassW(&windowClass);
+    start->first = CreateOwnWindow();
+    SetEvent(start->ready.get());
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0)
+    {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return 0;
+}
+
+HWND FirstOwnWindow()
+{
+    static const HWND first = [] {
+        auto* start = new WindowThreadStart();
+        if (!QueueUserWorkItem(RunWindowThread, start, WT_EXECUTELONGFUNCTION))
+            return static_cast<HWND>(nullptr);
+        WaitForSingleObject(start->ready.get(), 5000);
+        return start->first.load();
+    }();
+    return first;
+}
+
+// The window of a slot: 0 is OneNote's first window, n the nth that NavigateTo opened (the
+// stand-in's own, made when first needed and kept hidden while no scenario shows them).
+HWND WindowOfSlot(unsigned slot)
+{
+    if (slot == 0)
+        return OneNoteWindow();
+    static std::mutex lock;
+    static std::vector<HWND> opened;
+    const HWND first = FirstOwnWindow();
+    std::lock_guard guard(lock);
+    while (first && opened.size() < slot)
+        opened.push_back(reinterpret_cast<HWND>(SendMessageW(first, OpenWindowMessage, 0, 0)));
+    return slot <= opened.size() ? opened[slot - 1] : nullptr;
+}
+
+// The window a caller works with now: the last one opened, else OneNote's first; none when the
+// scenario gives OneNote no window and none was opened.
+std::optional<unsigned> CurrentSlot()
+{
+    if (const unsigned opened = Scenario::Current().OpenedWindows(); opened > 0)
+        return opened;
+    if (Scenario::Current().NoCurrentWindow())
+        return std::nullopt;
+    return 0u;
+}
+
+unsigned WindowCount()
+{
+    return (Scenario::Current().NoCurrentWindow() ? 0 : 1) + Scenario::Current().OpenedWindows();
+}
+
+void ShowPageIn(HWND window)
+{
+    if (!window)
+        return;
+    // Asynchronous: the window may belong to onenote.exe, which must not hold up the caller.
+    if (!IsWindowVisible(window) || IsIconic(window))
+        ShowWindowAsync(window, IsIconic(window) ? SW_RESTORE : SW_SHOWNORMAL);
+    InvalidateRect(window, nullptr, TRUE);
 }
 } // namespace
-
-void RefreshOneNoteWindow()
-{
-    if (g_ownWindow)
-        InvalidateRect(g_ownWindow, nullptr, TRUE);
-}
 
 HWND OneNoteWindow()
 {
     // The stand-in's onenote.exe owns this window class while it runs.
     if (HWND window = FindWindowW(L"Framework::CFrame", nullptr))
         return window;
-    static HWND own = [] {
-        // The thread shares the event: after a timed-out wait it may still signal it.
-        const auto ready = std::make_shared<Owners::KernelHandle>(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-        static std::atomic<HWND> created = nullptr;
-        std::thread([ready] {
-            // The window reads the store, whose XML parser is a COM object.
-            CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-            WNDCLASSW windowClass{};
-            windowClass.lpfnWndProc = HostWindowProcedure;
-            windowClass.hInstance = GetModuleHandleW(nullptr);
-            windowClass.lpszClassName = L"QuilloraOneNoteStandInWindow";
-            RegisterClassW(&windowClass);
-            created = CreateWindowExW(0, windowClass.lpszClassName, L"OneNote (stand-in)", WS_OVERLAPPEDWINDOW, 0, 0,
-                                      640, 480, nullptr, nullptr, windowClass.hInstance, nullptr);
-            g_ownWindow = created;
-            SetEvent(ready->get());
-            MSG message;
-            while (GetMessageW(&message, nullptr, 0, 0) > 0)
-            {
-                TranslateMessage(&message);
-                DispatchMessageW(&message);
-            }
-        }).detach();
-        WaitForSingleObject(ready->get(), 5000);
-        return created.load();
-    }();
-    return own;
+    return FirstOwnWindow();
+}
+
+void ShowNavigatedPage(bool newWindow)
+{
+    // Without a new window and without a window at all, the navigation only moves the current view.
+    if (newWindow)
+        ShowPageIn(WindowOfSlot(Scenario::Current().OpenWindow()));
+    else if (const std::optional<unsigned> current = CurrentSlot())
+        ShowPageIn(WindowOfSlot(*current));
+}
+
+void* WindowObject::FindInterface(REFIID riid)
+{
+    if (IsEqualIID(riid, IID_IForegroundTransfer))
+        return static_cast<IForegroundTransfer*>(this);
+    return DualDispatch::FindInterface(riid);
+}
+
+STDMETHODIMP WindowObject::AllowForegroundTransfer(void* reserved)
+{
+    Call call(L"Window.AllowForegroundTransfer", {});
+    if (reserved)
+        return call.Done(E_INVALIDARG);
+    if (call.Injected())
+        return call.Failed();
+    // What the proxy of OneNote's window does: lets the process behind the window take the
+    // foreground, which only the process that has it may grant.
+    DWORD process = 0;
+    GetWindowThreadProcessId(WindowOfSlot(slot_), &process);
+    if (!process || !AllowSetForegroundWindow(process))
+        return call.Done(HRESULT_FROM_WIN32(GetLastError() ? GetLastError() : ERROR_ACCESS_DENIED));
+    return call.Done(S_OK);
 }
 
 STDMETHODIMP WindowsCollection::get_Item(ULONG index, ON16::Window** out)
@@ -116,9 +179,11 @@ STDMETHODIMP WindowsCollection::get_Item(ULONG index, ON16::Window** out)
     *out = nullptr;
     if (call.Injected())
         return call.Failed();
-    if (index != 0 || Scenario::Current().NoCurrentWindow())
+    const unsigned count = WindowCount();
+    if (index >= count)
         return call.Done(E_INVALIDARG);
-    *out = new WindowObject();
+    // Without OneNote's first window, the opened ones are all there is.
+    *out = new WindowObject(Scenario::Current().NoCurrentWindow() ? index + 1 : index);
     return call.Done(S_OK);
 }
 
@@ -130,7 +195,7 @@ STDMETHODIMP WindowsCollection::get_Count(ULONG* out)
     *out = 0;
     if (call.Injected())
         return call.Failed();
-    *out = Scenario::Current().NoCurrentWindow() ? 0 : 1;
+    *out = WindowCount();
     return call.Done(S_OK);
 }
 
@@ -151,8 +216,8 @@ STDMETHODIMP WindowsCollection::get_CurrentWindow(ON16::Window** out)
     *out = nullptr;
     if (call.Injected())
         return call.Failed();
-    if (!Scenario::Current().NoCurrentWindow())
-        *out = new WindowObject();
+    if (const std::optional<unsigned> slot = CurrentSlot())
+        *out = new WindowObject(*slot);
     return call.Done(S_OK);
 }
 
@@ -176,7 +241,7 @@ STDMETHODIMP WindowObject::get_WindowHandle(ULONGLONG* out)
     *out = 0;
     if (call.Injected())
         return call.Failed();
-    *out = reinterpret_cast<ULONG_PTR>(OneNoteWindow());
+    *out = reinterpret_cast<ULONG_PTR>(WindowOfSlot(slot_));
     return call.Done(S_OK);
 }
 
@@ -218,7 +283,8 @@ STDMETHODIMP WindowObject::NavigateTo(BSTR hierarchyObjectID, BSTR objectID)
     if (call.Injected())
         return call.Failed();
     const HRESULT hr = Store::Current().NavigateTo(Text(hierarchyObjectID), Text(objectID));
-    RefreshOneNoteWindow();
+    if (SUCCEEDED(hr))
+        ShowPageIn(WindowOfSlot(slot_));
     return call.Done(hr);
 }
 
@@ -287,7 +353,9 @@ STDMETHODIMP WindowObject::get_Application(ON16::IApplication** out)
 
 STDMETHODIMP WindowObject::get_SideNote(VARIANT_BOOL* out)
 {
-    return GetValue(L"Window.get_SideNote", out, Scenario::Current().SideNote() ? VARIANT_TRUE : VARIANT_FALSE);
+    // Only OneNote's first window can be the side note; the windows NavigateTo opens are full ones.
+    return GetValue(L"Window.get_SideNote", out,
+                    slot_ == 0 && Scenario::Current().SideNote() ? VARIANT_TRUE : VARIANT_FALSE);
 }
 
 STDMETHODIMP WindowObject::NavigateToUrl(BSTR url)
@@ -296,7 +364,8 @@ STDMETHODIMP WindowObject::NavigateToUrl(BSTR url)
     if (call.Injected())
         return call.Failed();
     const HRESULT hr = Store::Current().NavigateToUrl(Text(url));
-    RefreshOneNoteWindow();
+    if (SUCCEEDED(hr))
+        ShowPageIn(WindowOfSlot(slot_));
     return call.Done(hr);
 }
 

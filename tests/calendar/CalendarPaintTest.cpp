@@ -9,6 +9,8 @@
 #include "calendar/PagePreview.h"
 #include "calendar/UiLanguages.h"
 
+#include "framework/ui/OffscreenBitmap.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -242,6 +244,50 @@ TEST_F(CalendarPaint, AFullCellShowsItsLinesWithADownArrowAndPullsScrollingBack)
     EXPECT_EQ(view.scrollOffsets[1 * 7 + 3], 60u - static_cast<unsigned>(view.linesPerCell));
     EXPECT_EQ(AreasOf(HitScrollUp).size(), 1u);
     EXPECT_EQ(AreasOf(HitPage).back().page->hierarchy.name, L"Page 59");
+}
+
+TEST_F(CalendarPaint, ScrolledCellShowsTheLinesFromItsOffsetAndDrawsTheirTitles)
+{
+    AddPages(2026, 3, 11, 60);
+    GetCalendarViewState().scrollOffsets[1 * 7 + 3] = 7;
+    const auto bitmap = UI::OffscreenBitmap::Create(900, 700);
+    ASSERT_TRUE(bitmap);
+    {
+        Gdiplus::Graphics graphics(bitmap->DC());
+        PaintCalendar(graphics, 900, 700);
+    }
+    GdiFlush();
+    const std::vector<HitArea> lines = AreasOf(HitPage);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.front().page->hierarchy.name, L"Page 7");
+    EXPECT_EQ(AreasOf(HitScrollUp).size(), 1u);
+    // The title's text lies in its area: some pixels there are dark, none beyond its end.
+    const Gdiplus::RectF& first = lines.front().rect;
+    int dark = 0;
+    for (int x = static_cast<int>(first.X); x < static_cast<int>(first.X + first.Width); ++x)
+        for (int y = static_cast<int>(first.Y); y < static_cast<int>(first.Y + first.Height); ++y)
+        {
+            Gdiplus::Color color;
+            bitmap->GetPixel(x, y, &color);
+            dark += color.GetR() < 128 ? 1 : 0;
+        }
+    EXPECT_GT(dark, 10);
+}
+
+TEST_F(CalendarPaint, ATitleWiderThanItsCellIsCutAndItsAreaStaysInTheCell)
+{
+    auto page = std::make_shared<ON::Page>();
+    page->hierarchy.ID = L"{long}";
+    page->hierarchy.name = std::wstring(200, L'W');
+    page->dateTime = DateTime(2026, 3, 11, 9).ToUtcSystemTime();
+    FilePageEntries(GetDayMap(), GetDayMapLock(), CalendarEntry{page, L"Notes > long", 0});
+    Paint();
+    const std::vector<HitArea> lines = AreasOf(HitPage);
+    ASSERT_EQ(lines.size(), 1u);
+    const Gdiplus::RectF& cell = GetCalendarViewState().cells[1 * 7 + 3];
+    EXPECT_GE(lines[0].rect.X, cell.X);
+    EXPECT_LE(lines[0].rect.X + lines[0].rect.Width, cell.X + cell.Width);
+    EXPECT_GT(lines[0].rect.Width, cell.Width / 2);
 }
 
 TEST_F(CalendarPaint, PagesOfAHiddenKindOfDayAreNotDrawn)

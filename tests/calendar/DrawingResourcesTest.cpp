@@ -93,6 +93,27 @@ TEST_F(DrawingResources, FontsHaveTheirSizesInUnitsOfTheScreen)
     EXPECT_GT(GetLineHeight(FontTitle), GetLineHeight(FontDayName));
 }
 
+TEST_F(DrawingResources, LargerTextMeasuresLinesAndLineHeightsAnew)
+{
+    SetTextSizeIndex(1);
+    RecreateFonts();
+    const float height = GetLineHeight(FontPage);
+    const Gdiplus::SizeF line = MeasureLine(FontPage, L"Quarterly budget review");
+    EXPECT_GT(line.Width, 0);
+    EXPECT_EQ(MeasureLine(FontPage, L"Quarterly budget review").Width, line.Width);
+    EXPECT_GT(MeasureLine(FontUnreadPage, L"Quarterly budget review").Width, line.Width); // bold
+    LOGFONTW gdi{};
+    ASSERT_EQ(GetObjectW(GetGdiFont(FontHotPage), sizeof gdi, &gdi), static_cast<int>(sizeof gdi));
+    EXPECT_TRUE(gdi.lfUnderline);
+
+    ASSERT_TRUE(LargerText());
+    EXPECT_GT(GetLineHeight(FontPage), height);
+    EXPECT_GT(MeasureLine(FontPage, L"Quarterly budget review").Width, line.Width);
+    EXPECT_GT(MeasureLine(FontPage, L"Quarterly budget review").Height, line.Height);
+    SetTextSizeIndex(2);
+    RecreateFonts();
+}
+
 TEST_F(DrawingResources, ImageIsRenderedOnPaperThatStaysLightInTheDarkTheme)
 {
     Gdiplus::Bitmap source(40, 40, PixelFormat32bppARGB);

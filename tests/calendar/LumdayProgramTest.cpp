@@ -1,17 +1,32 @@
 #include "calendar/CalendarDate.h"
+#include "calendar/CalendarGrid.h"
+#include "calendar/CalendarPaint.h"
+#include "calendar/CalendarSettings.h"
+#include "calendar/CalendarState.h"
+#include "calendar/DayMap.h"
 #include "calendar/DrawingResources.h"
+#include "calendar/HierarchyLoader.h"
+#include "calendar/LumdayWindow.h"
+#include "calendar/PagePreview.h"
 #include "calendar/UiLanguages.h"
 #include "framework/Owners.h"
 #include "framework/files/Files.h"
+#include "framework/text/Text.h"
 #include "tests/support/ProgramHarness.h"
 #include "tests/support/Screenshot.h"
 #include "tests/support/TestPaths.h"
 #include "standins/onenote/CallLog.h"
 #include "standins/onenote/LargeStore.h"
+#include "standins/onenote/Store.h"
+#include "standins/onenote/Xml.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
+#include <map>
+#include <set>
 
 using namespace std::chrono_literals;
 
@@ -597,17 +612,20 @@ TEST_F(LumdayCalendar, ViewsOfTheDemoStoreInBothThemesAndLanguages)
     }
 }
 
-TEST_F(LumdayCalendar, NextArrowReachesEveryDayWeekAndMonthOfAYearInOrder)
+// The test prefix's time zone changes to and from summer time (Europe/Berlin), so a year of days
+// holds one of 23 hours and one of 25.
+TEST_F(LumdayCalendar, ArrowsReachEveryDayWeekAndMonthOfAYearInOrderAcrossSummerTime)
 {
     struct Case
     {
         int view;
         int steps;
+        int sign;
     };
-    for (const Case c : {Case{2, 366}, Case{1, 53}, Case{0, 12}})
+    for (const Case c : {Case{2, 366, 1}, Case{2, 366, -1}, Case{1, 53, 1}, Case{0, 12, 1}})
     {
-        SCOPED_TRACE(c.view);
-        const Harness::Profile profile(L"view" + std::to_wstring(c.view));
+        SCOPED_TRACE(c.view * c.sign);
+        const Harness::Profile profile(L"view" + std::to_wstring(c.view) + (c.sign < 0 ? L"back" : L""));
         const Harness::ShellFolderRedirect redirect(profile);
         WriteSettings(profile, L"<Lumday><Settings language=\"en\" viewType=\"" + std::to_wstring(c.view) +
                                    L"\"/><Window x=\"20\" y=\"20\" width=\"800\" height=\"600\"/></Lumday>");
@@ -616,9 +634,21 @@ TEST_F(LumdayCalendar, NextArrowReachesEveryDayWeekAndMonthOfAYearInOrder)
         ASSERT_NE(window, nullptr);
         DateTime expected = DateTime().LocalMidnight();
         ASSERT_TRUE(TitleBecomes(window, PeriodTitle(expected, c.view)));
-        const POINT arrow = NextArrow();
+        POINT arrow = NextArrow();
+        if (c.sign < 0)
+            arrow.x = static_cast<LONG>(UnitsToPixels(6));
+        std::set<long long> dayLengths;
+        auto step = [&] {
+            const DateTime next = StepPeriod(expected, c.view, c.sign);
+            EXPECT_EQ(c.sign > 0 ? next.LocalMidnight() > expected.LocalMidnight()
+                                 : next.LocalMidnight() < expected.LocalMidnight(),
+                      true);
+            if (c.view == 2)
+                dayLengths.insert(std::llabs(next.LocalMidnight().time - expected.LocalMidnight().time));
+            expected = next;
+        };
         // The first click waits until the load has laid the arrows down.
-        expected = StepPeriod(expected, c.view, 1);
+        step();
         ASSERT_TRUE(Harness::WaitUntil(
             [&] {
                 Harness::Click(window, arrow.x, arrow.y);
@@ -626,15 +656,415 @@ TEST_F(LumdayCalendar, NextArrowReachesEveryDayWeekAndMonthOfAYearInOrder)
                                           1500ms);
             },
             30s));
-        for (int step = 1; step < c.steps; ++step)
+        for (int i = 1; i < c.steps; ++i)
         {
-            const DateTime next = StepPeriod(expected, c.view, 1);
-            ASSERT_EQ(next.LocalMidnight() > expected.LocalMidnight(), true);
-            expected = next;
+            step();
             Harness::Click(window, arrow.x, arrow.y);
-            ASSERT_TRUE(TitleBecomes(window, PeriodTitle(expected, c.view))) << "step " << step;
+            ASSERT_TRUE(TitleBecomes(window, PeriodTitle(expected, c.view))) << "step " << i;
+        }
+        if (c.view == 2)
+        {
+            EXPECT_TRUE(dayLengths.contains(23 * 3600));
+            EXPECT_TRUE(dayLengths.contains(25 * 3600));
         }
         EXPECT_EQ(lumday->Close(), 0u);
     }
+}
+} // namespace
+
+namespace
+{
+// The pointer, the keys and the search box of the calendar, on one start of the program over a
+// week of pages: many on the week's first and last days, so that those cells run over, and two
+// that a search for "zebra" finds.
+class LumdayPointer : public LumdayCalendar
+{
+protected:
+    static constexpr int PagesOnEdgeDays = 40;
+
+    // The page titles of a day of the week (0 the first) in the order the calendar lists them.
+    static std::wstring Title(int weekday, int number)
+    {
+        static const wchar_t* const Days[] = {L"Sun", L"Mon", L"Tue", L"Wed", L"Thu", L"Fri", L"Sat"};
+        return std::wstring(Days[weekday]) + L" page " + (number < 10 ? L"0" : L"") + std::to_wstring(number) +
+               (number == 3 ? L" zebra" : L"");
+    }
+
+    // A store file of one notebook whose pages lie in the week that starts on weekStart.
+    static std::filesystem::path WriteWeekStore(const DateTime& weekStart)
+    {
+        std::wstring xml = std::wstring(L"<?xml version=\"1.0\"?>\n<one:Notebooks xmlns:one=\"") +
+                           StandIn::Namespace2013 + L"\">\n<one:Notebook name=\"Week\" nickname=\"Week\" ID=\"" +
+                           StandIn::NewHierarchyId() +
+                           L"\" path=\"C:\\Notebooks\\Week\" color=\"#8AA8E4\"><one:Section name=\"Days\" ID=\"" +
+                           StandIn::NewHierarchyId() + L"\" path=\"C:\\Notebooks\\Week\\Days.one\" color=\"#91BAAE\">\n";
+        for (int weekday = 0; weekday < 7; ++weekday)
+        {
+            const int pages = weekday == 0 || weekday == 6 ? PagesOnEdgeDays : 1;
+            for (int number = 1; number <= pages; ++number)
+            {
+                const tm& start = weekStart.local;
+                const DateTime when = DateTime(start.tm_year + 1900, start.tm_mon + 1, start.tm_mday + weekday, 8)
+                                          .AddSeconds(60LL * number);
+                const std::wstring time = FormatDateTime(when, false);
+                const std::wstring title = Title(weekday, number);
+                xml += L"<one:Page ID=\"" + StandIn::NewPageId() + L"\" name=\"" + title + L"\" dateTime=\"" + time +
+                       L"\" lastModifiedTime=\"" + time + L"\" pageLevel=\"1\"><one:Title><one:OE objectID=\"" +
+                       StandIn::NewObjectId() + L"\"><one:T><![CDATA[" + title +
+                       L"]]></one:T></one:OE></one:Title><one:Outline objectID=\"" + StandIn::NewObjectId() +
+                       L"\"><one:OEChildren><one:OE objectID=\"" + StandIn::NewObjectId() +
+                       L"\"><one:T><![CDATA[Notes of " + title + L"]]></one:T></one:OE></one:OEChildren></one:Outline></one:Page>\n";
+            }
+        }
+        xml += L"</one:Section></one:Notebook>\n</one:Notebooks>\n";
+        const std::filesystem::path file = TestPaths::OutputFile(L".week.xml");
+        const std::string bytes = WideToUtf8(xml);
+        std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+        return file;
+    }
+
+    // The calendar's hit areas for a client size, from the same store painted in this process.
+    static std::vector<HitArea> PaintedAreas(int width, int height)
+    {
+        Gdiplus::Bitmap bitmap(width, height, PixelFormat32bppARGB);
+        Gdiplus::Graphics graphics(&bitmap);
+        PaintCalendar(graphics, width, height);
+        return GetHitAreas();
+    }
+
+    // The page lines of a column, top to bottom.
+    static std::vector<HitArea> LinesOf(const std::vector<HitArea>& areas, int column)
+    {
+        std::vector<HitArea> lines;
+        for (const HitArea& area : areas)
+            if (area.kind == HitPage && area.a == column)
+                lines.push_back(area);
+        std::sort(lines.begin(), lines.end(), [](const HitArea& a, const HitArea& b) { return a.rect.Y < b.rect.Y; });
+        return lines;
+    }
+
+    static const HitArea* Find(const std::vector<HitArea>& areas, int kind, int a)
+    {
+        for (const HitArea& area : areas)
+            if (area.kind == kind && area.a == a)
+                return &area;
+        return nullptr;
+    }
+
+    static POINT Inside(const HitArea& area)
+    {
+        return {static_cast<LONG>(area.rect.X + std::min(6.0f, area.rect.Width / 2)),
+                static_cast<LONG>(area.rect.Y + area.rect.Height / 2)};
+    }
+
+    static HWND VisibleTooltip(const Harness::Program& program)
+    {
+        for (const HWND window : program.TopLevelWindows())
+            if (Harness::ClassOf(window) == L"tooltips_class32" && IsWindowVisible(window))
+                return window;
+        return nullptr;
+    }
+
+    // The text of the window's one tool, asked of the tooltip in the program's own memory (the
+    // tooltip answers WM_GETTEXT with nothing).
+    std::wstring TooltipText(HWND tooltip, HWND window) const
+    {
+        const Owners::KernelHandle process(
+            OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, lumday_->ProcessId()));
+        if (!process)
+            return L"";
+        constexpr size_t Characters = 512;
+        auto* remote = static_cast<BYTE*>(VirtualAllocEx(process.get(), nullptr, sizeof(TOOLINFOW) + Characters * 2,
+                                                         MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+        if (!remote)
+            return L"";
+        TOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.hwnd = window;
+        tool.uId = 0;
+        tool.lpszText = reinterpret_cast<wchar_t*>(remote + sizeof tool);
+        std::wstring text(Characters, L'\0');
+        WriteProcessMemory(process.get(), remote, &tool, sizeof tool, nullptr);
+        WriteProcessMemory(process.get(), remote + sizeof tool, text.data(), Characters * 2, nullptr);
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(tooltip, TTM_GETTEXTW, Characters, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 5000,
+                            &ignored);
+        ReadProcessMemory(process.get(), remote + sizeof tool, text.data(), (Characters - 1) * 2, nullptr);
+        VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
+        text.resize(wcslen(text.c_str()));
+        return text;
+    }
+
+    // Rests the real pointer on a client point of the window, as a person's hand would.
+    static void RestPointer(HWND window, POINT client)
+    {
+        POINT screen = client;
+        ClientToScreen(window, &screen);
+        SetCursorPos(screen.x, screen.y);
+        Harness::MoveMouse(window, client.x, client.y);
+    }
+
+    // Moves the pointer to an empty spot of the title, where nothing shows a tooltip or a preview.
+    void LeavePointer(HWND window)
+    {
+        RestPointer(window, {static_cast<LONG>(Harness::ClientSize(window).cx / 2), 4});
+        Harness::WaitUntil([&] { return VisibleTooltip(*lumday_) == nullptr; }, 3s);
+        Sleep(200);
+    }
+
+    // The tooltip's text once it shows over a client point, or empty.
+    std::wstring TooltipAt(HWND window, POINT client)
+    {
+        LeavePointer(window);
+        RestPointer(window, client);
+        std::wstring text;
+        Harness::WaitUntil(
+            [&] {
+                const HWND tip = VisibleTooltip(*lumday_);
+                text = tip ? TooltipText(tip, window) : L"";
+                return !text.empty();
+            },
+            5s);
+        return text;
+    }
+
+    // The title of the page whose preview the pointer calls up at a client point (the stand-in
+    // publishes the page for it), or empty when none comes.
+    std::wstring PageAt(HWND window, POINT client)
+    {
+        LeavePointer(window);
+        const size_t before = CountCalls(L"Publish");
+        RestPointer(window, client);
+        if (!Harness::WaitUntil([&] { return CountCalls(L"Publish") > before; }, 3s))
+            return L"";
+        std::wstring id;
+        for (const auto& call : Calls())
+            if (call.method == L"Publish" && !call.arguments.empty())
+                id = call.arguments[0];
+        const auto found = titles_.find(id);
+        return found == titles_.end() ? L"?" + id : found->second;
+    }
+
+    // The titles of the pages loaded here, by ID.
+    void RememberTitles()
+    {
+        const std::lock_guard guard(GetDayMapLock());
+        for (const auto& [day, entries] : GetDayMap())
+            for (const auto& [time, entry] : entries)
+                titles_[entry.page->hierarchy.ID.value_or(L"")] = entry.page->hierarchy.name.value_or(L"");
+    }
+
+    std::vector<StandIn::CallRecord> Calls() const
+    {
+        return StandIn::ReadCallLog(TestPaths::OutputFile(L".calls.log").wstring());
+    }
+
+    size_t CountCalls(const std::wstring& method, const std::wstring& firstArgument = L"") const
+    {
+        size_t count = 0;
+        for (const auto& call : Calls())
+            if (call.method == method && (firstArgument.empty() || (!call.arguments.empty() && call.arguments[0] == firstArgument)))
+                ++count;
+        return count;
+    }
+
+    // A key pressed with Ctrl held, through the input queue (the program asks for Ctrl's state).
+    static void PressWithControl(HWND window, WORD key)
+    {
+        SetForegroundWindow(window);
+        INPUT inputs[4] = {};
+        for (INPUT& input : inputs)
+            input.type = INPUT_KEYBOARD;
+        inputs[0].ki.wVk = VK_CONTROL;
+        inputs[1].ki.wVk = key;
+        inputs[2].ki.wVk = key;
+        inputs[2].ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs[3].ki.wVk = VK_CONTROL;
+        inputs[3].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(4, inputs, sizeof(INPUT));
+    }
+
+    static void Wheel(HWND window, POINT client, int notches)
+    {
+        POINT screen = client;
+        ClientToScreen(window, &screen);
+        PostMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(0, notches * WHEEL_DELTA), MAKELPARAM(screen.x, screen.y));
+    }
+
+    std::unique_ptr<Harness::Program> lumday_;
+    std::map<std::wstring, std::wstring> titles_;
+};
+
+TEST_F(LumdayPointer, HoverPreviewClickScrollKeysAndSearchOnTheRealWindow)
+{
+    const DateTime today = DateTime().LocalMidnight();
+    const DateTime weekStart = DateTime(today.local.tm_year + 1900, today.local.tm_mon + 1,
+                                        today.local.tm_mday - today.local.tm_wday, 0);
+    const std::filesystem::path storeFile = WriteWeekStore(weekStart);
+    const Harness::Profile profile;
+    const Harness::ShellFolderRedirect redirect(profile);
+    WriteSettings(profile, L"<Lumday><Settings language=\"en\" viewType=\"1\"/><Window x=\"0\" y=\"0\" width=\"960\" "
+                           L"height=\"640\"/></Lumday>");
+    lumday_ = StartWithStandIn(profile, ("store " + storeFile.string() + "\n").c_str());
+    const HWND window = MainWindowOf(*lumday_);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(TitleBecomes(window, PeriodTitle(today, 1)));
+
+    // The same store, loaded and painted here, tells where the program draws each line.
+    SetEnvironmentVariableW(L"QUILLORA_ONENOTE_STORE", (TestPaths::OutputFile(L".store")).wstring().c_str());
+    SetEnvironmentVariableW(L"QUILLORA_ONENOTE_CALLLOG", TestPaths::OutputFile(L".here.log").wstring().c_str());
+    SetEnvironmentVariableW(L"QUILLORA_ONENOTE_SCENARIO", nullptr);
+    ASSERT_TRUE(Harness::WaitUntil([&] { return CountCalls(L"GetHierarchy") > 0; }, 20s));
+    ASSERT_HRESULT_SUCCEEDED(LoadHierarchy());
+    RememberTitles();
+    LoadLanguageStrings(L"en");
+    FillDateNameTables();
+    CalendarSettings& settings = GetCalendarSettings();
+    settings.viewType = 1;
+    settings.showPagesOnCreatedDate = settings.showPagesOnLMT = settings.allNotebooks = settings.showPreviews = true;
+    GetCalendarState().currentDate = today;
+    SetColorScheme(false);
+    const SIZE client = Harness::ClientSize(window);
+    const std::vector<HitArea> areas = PaintedAreas(client.cx, client.cy);
+    const std::vector<HitArea> first = LinesOf(areas, 0);
+    const std::vector<HitArea> last = LinesOf(areas, 6);
+    ASSERT_GT(first.size(), 5u);
+    ASSERT_LT(first.size(), static_cast<size_t>(PagesOnEdgeDays));
+    ASSERT_EQ(last.size(), first.size());
+    Harness::SaveWindow(window, L"week");
+
+    // Hovering a line shows its location and title, and the page's picture beside the pointer,
+    // kept inside the window at each of its edges.
+    {
+        Gdiplus::Bitmap sheet(100, 100, PixelFormat32bppARGB);
+        const auto picture = RenderImageToBitmap(sheet, Gdiplus::RectF(0, 0, 100, 100), 408.24f, 527.28f);
+        ASSERT_TRUE(picture);
+        const float popupWidth = static_cast<float>(picture->GetWidth()) + UnitsToPixels(5);
+        const float popupHeight = static_cast<float>(picture->GetHeight()) + UnitsToPixels(13);
+        struct Edge
+        {
+            const HitArea* line;
+            const wchar_t* name;
+        };
+        const Edge edges[] = {{&first.front(), L"TopLeft"}, {&first.back(), L"BottomLeft"},
+                              {&last.front(), L"TopRight"}, {&last.back(), L"BottomRight"}};
+        for (const Edge& edge : edges)
+        {
+            SCOPED_TRACE(testing::PrintToString(std::filesystem::path(edge.name).string()));
+            const POINT point = Inside(*edge.line);
+            EXPECT_EQ(PageAt(window, point), edge.line->page->hierarchy.name.value_or(L""));
+            const Gdiplus::RectF popup = PlacePreviewPopup(static_cast<float>(point.x), static_cast<float>(point.y),
+                                                           popupWidth, popupHeight, static_cast<float>(client.cx),
+                                                           static_cast<float>(client.cy));
+            EXPECT_GE(popup.X, 0);
+            EXPECT_GE(popup.Y, 0);
+            EXPECT_LE(popup.X + popup.Width, static_cast<float>(client.cx));
+            EXPECT_LE(popup.Y + popup.Height, static_cast<float>(client.cy));
+            // The pointer's line stays in sight beside the picture.
+            EXPECT_FALSE(popup.Contains(static_cast<float>(point.x), static_cast<float>(point.y)));
+            Harness::SaveWindow(window, std::wstring(L"preview-") + edge.name);
+            const Screenshot::Capture capture = Screenshot::CaptureWindow(window);
+            RECT frame{};
+            GetWindowRect(window, &frame);
+            POINT origin{0, 0};
+            ClientToScreen(window, &origin);
+            const int dx = origin.x - frame.left;
+            const int dy = origin.y - frame.top;
+            // The picture's paper is white in the middle of the popup; its frame is the dimmed colour.
+            const COLORREF paper = capture.At(dx + static_cast<int>(popup.X + popup.Width / 2),
+                                              dy + static_cast<int>(popup.Y + popup.Height * 3 / 4));
+            EXPECT_GT(GetRValue(paper) + GetGValue(paper) + GetBValue(paper), 3 * 230) << std::hex << paper;
+            const COLORREF border = capture.At(dx + static_cast<int>(popup.X) + 1,
+                                               dy + static_cast<int>(popup.Y + popup.Height / 2));
+            const Gdiplus::Color dimmed(GetColor(ColorDimmed));
+            EXPECT_NEAR(GetRValue(border), dimmed.GetR(), 40) << std::hex << border;
+        }
+        LeavePointer(window);
+    }
+
+    // The arrows and buttons at the window's edges name what they do in a tooltip.
+    for (const int kind : {HitPrevious, HitToday, HitRefresh})
+    {
+        SCOPED_TRACE(kind);
+        const auto found = std::find_if(areas.begin(), areas.end(), [&](const HitArea& area) { return area.kind == kind; });
+        ASSERT_NE(found, areas.end());
+        ASSERT_FALSE(found->tooltip.empty());
+        EXPECT_EQ(TooltipAt(window, Inside(*found)), found->tooltip);
+    }
+    LeavePointer(window);
+
+    // A click opens the page in OneNote's window, which comes up showing it.
+    {
+        const HitArea& line = last.front();
+        const std::wstring id = line.page->hierarchy.ID.value_or(L"");
+        const POINT point = Inside(line);
+        Harness::Click(window, point.x, point.y);
+        EXPECT_TRUE(Harness::WaitUntil([&] { return CountCalls(L"Window.NavigateTo", id) == 1; }, 5s));
+        HWND oneNote = nullptr;
+        const std::wstring caption = Title(6, 1) + L" - OneNote (stand-in)";
+        EXPECT_TRUE(Harness::WaitUntil(
+            [&] {
+                oneNote = FindWindowW(L"QuilloraOneNoteStandInWindow", nullptr);
+                return oneNote && IsWindowVisible(oneNote) && Harness::TextOf(oneNote) == caption;
+            },
+            5s));
+        if (oneNote)
+        {
+            Harness::SaveWindow(oneNote, L"opened");
+            PostMessageW(oneNote, WM_CLOSE, 0, 0);
+            Harness::WaitUntil([&] { return !IsWindowVisible(oneNote); }, 3s);
+        }
+        // No message box: the opening did not fail.
+        for (const HWND shown : lumday_->TopLevelWindows())
+            EXPECT_NE(Harness::ClassOf(shown), L"#32770");
+    }
+
+    // The arrow under a full cell scrolls it by a step; the wheel scrolls a cell line by line.
+    {
+        const HitArea* down = Find(areas, HitScrollDown, 6);
+        ASSERT_NE(down, nullptr);
+        const int step = ScrollStep(GetCalendarViewState().linesPerCell);
+        Harness::Click(window, static_cast<int>(down->rect.X + down->rect.Width / 2),
+                       static_cast<int>(down->rect.Y + down->rect.Height / 2));
+        const unsigned offset = ClampScrollOffset(static_cast<unsigned>(step), PagesOnEdgeDays,
+                                                  GetCalendarViewState().linesPerCell);
+        EXPECT_GT(offset, 0u);
+        EXPECT_EQ(PageAt(window, Inside(last.front())), Title(6, 1 + static_cast<int>(offset)));
+        Wheel(window, Inside(first.front()), -1);
+        Wheel(window, Inside(first.front()), -1);
+        EXPECT_EQ(PageAt(window, Inside(first.front())), Title(0, 3));
+        for (int i = 0; i < 3; ++i)
+            Wheel(window, Inside(first.front()), 1);
+        EXPECT_EQ(PageAt(window, Inside(first.front())), Title(0, 1));
+        LeavePointer(window);
+    }
+
+    // Ctrl+Right and Ctrl+Left move by a week; Ctrl+3 and Ctrl+2 switch to the day and back.
+    {
+        PressWithControl(window, VK_RIGHT);
+        EXPECT_TRUE(TitleBecomes(window, PeriodTitle(StepPeriod(today, 1, 1), 1)));
+        PressWithControl(window, VK_LEFT);
+        EXPECT_TRUE(TitleBecomes(window, PeriodTitle(today, 1)));
+        PressWithControl(window, '3');
+        EXPECT_TRUE(TitleBecomes(window, PeriodTitle(today, 2)));
+        PressWithControl(window, '2');
+        EXPECT_TRUE(TitleBecomes(window, PeriodTitle(today, 1)));
+    }
+
+    // Text in the search box narrows the calendar to the pages OneNote finds.
+    {
+        const HWND searchBox = FindWindowExW(window, nullptr, L"Edit", nullptr);
+        ASSERT_NE(searchBox, nullptr);
+        SendMessageW(searchBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"zebra"));
+        EXPECT_TRUE(Harness::WaitUntil([&] { return CountCalls(L"FindPages") > 0; }, 5s));
+        EXPECT_TRUE(Harness::WaitUntil([&] { return PageAt(window, Inside(first.front())) == Title(0, 3); }, 10s));
+        EXPECT_EQ(PageAt(window, Inside(last.front())), Title(6, 3));
+        // Where the second lines were, nothing is left.
+        EXPECT_EQ(PageAt(window, Inside(first[1])), L"");
+        Harness::SaveWindow(window, L"search");
+        SendMessageW(searchBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+        EXPECT_TRUE(Harness::WaitUntil([&] { return PageAt(window, Inside(first[1])) == Title(0, 2); }, 10s));
+    }
+    EXPECT_EQ(lumday_->Close(), 0u);
 }
 } // namespace

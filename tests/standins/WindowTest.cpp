@@ -29,6 +29,45 @@ int CALLBACK CollectText(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LP
 class Windows : public StandInTest
 {
 protected:
+    // Pumps this thread's messages until the condition holds or about five seconds passed.
+    template <typename Condition>
+    static bool WaitUntil(Condition condition)
+    {
+        for (int i = 0; i < 500; ++i, Sleep(10))
+        {
+            Screenshot::PumpMessages();
+            if (condition())
+                return true;
+        }
+        return false;
+    }
+
+    static std::wstring Caption(HWND window)
+    {
+        wchar_t caption[256] = {};
+        GetWindowTextW(window, caption, 256);
+        return caption;
+    }
+
+    static HWND HandleOf(ON16::Window* window)
+    {
+        ULONGLONG handle = 0;
+        EXPECT_EQ(window->get_WindowHandle(&handle), S_OK);
+        return reinterpret_cast<HWND>(static_cast<ULONG_PTR>(handle));
+    }
+
+    ULONG Count(ON16::IApplication* app)
+    {
+        WindowsPtr windows;
+        EXPECT_EQ(app->get_Windows(&windows), S_OK);
+        ULONG count = 99;
+        if (windows)
+        {
+            EXPECT_EQ(windows->get_Count(&count), S_OK);
+        }
+        return count;
+    }
+
     WindowPtr CurrentWindow(ON16::IApplication* app)
     {
         WindowsPtr windows;
@@ -125,26 +164,111 @@ TEST_F(Windows, WindowIsRealAndKnowsSideNoteAndActive)
     EXPECT_EQ(windows->get_Count(&count), S_OK);
     EXPECT_EQ(count, 1u);
 
-    // The window shows the current page.
+    // Navigating shows the window with the page.
     const std::wstring page = FirstId(Hierarchy(app, L"", ON16::hsPages), L"Page", L"Lisbon itinerary");
-    ASSERT_EQ(window->NavigateTo(_bstr_t(page.c_str()), _bstr_t(L"")), S_OK);
     const HWND shown = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(handle));
-    ShowWindow(shown, SW_SHOWNORMAL);
-    for (int i = 0; i < 50; ++i, Sleep(10))
-        Screenshot::PumpMessages();
-    wchar_t caption[256] = {};
-    GetWindowTextW(shown, caption, 256);
-    if (GetWindowThreadProcessId(shown, nullptr) != GetCurrentThreadId() && FindWindowW(L"Framework::CFrame", nullptr) == nullptr)
+    ShowWindow(shown, SW_HIDE);
+    ASSERT_EQ(window->NavigateTo(_bstr_t(page.c_str()), _bstr_t(L"")), S_OK);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(shown) && Caption(shown) == L"Lisbon itinerary - OneNote (stand-in)"; }));
+    if (FindWindowW(L"Framework::CFrame", nullptr) == nullptr)
     {
-        EXPECT_EQ(std::wstring(caption), L"Lisbon itinerary - OneNote (stand-in)");
         Screenshot::GdiplusSession gdiplus;
         Screenshot::SaveWindow(shown, L"window");
     }
+    // Closing it only hides it, as OneNote keeps running; the next navigation shows it again.
+    SendMessageW(shown, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindowVisible(shown));
+    ASSERT_EQ(app->NavigateTo(_bstr_t(page.c_str()), _bstr_t(L""), VARIANT_FALSE), S_OK);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(shown) != FALSE; }));
     ShowWindow(shown, SW_HIDE);
 
     WriteScenario("sidenote true\n");
     EXPECT_EQ(window->get_SideNote(&sideNote), S_OK);
     EXPECT_EQ(sideNote, VARIANT_TRUE);
+}
+
+TEST_F(Windows, WindowLetsItsProcessTakeTheForegroundAsOneNotesProxyDoes)
+{
+    ApplicationPtr app = Connect();
+    WindowPtr window = CurrentWindow(app);
+    ASSERT_TRUE(window);
+    EXPECT_EQ(CoAllowSetForegroundWindow(window, nullptr), S_OK);
+    // What CoAllowSetForegroundWindow asks of the object on Windows (Wine's answers without asking).
+    _com_ptr_t<_com_IIID<IForegroundTransfer, &IID_IForegroundTransfer>> transfer;
+    ASSERT_EQ(window->QueryInterface(IID_IForegroundTransfer, reinterpret_cast<void**>(&transfer)), S_OK);
+    EXPECT_EQ(transfer->AllowForegroundTransfer(nullptr), S_OK);
+    int reserved = 0;
+    EXPECT_EQ(transfer->AllowForegroundTransfer(&reserved), E_INVALIDARG);
+    // The transfer is one object with the window: its IUnknown is the window's.
+    IUnknown* fromTransfer = nullptr;
+    IUnknown* fromWindow = nullptr;
+    ASSERT_EQ(transfer->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&fromTransfer)), S_OK);
+    ASSERT_EQ(window->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&fromWindow)), S_OK);
+    EXPECT_EQ(fromTransfer, fromWindow);
+    fromTransfer->Release();
+    fromWindow->Release();
+    WindowPtr back;
+    EXPECT_EQ(transfer->QueryInterface(__uuidof(ON16::Window), reinterpret_cast<void**>(&back)), S_OK);
+    EXPECT_EQ(back.GetInterfacePtr(), window.GetInterfacePtr());
+
+    WriteScenario("fail Window.AllowForegroundTransfer 0x80004005\n");
+    EXPECT_EQ(transfer->AllowForegroundTransfer(nullptr), E_FAIL);
+    std::vector<HRESULT> logged;
+    for (const auto& call : Calls())
+        if (call.method == L"Window.AllowForegroundTransfer")
+            logged.push_back(call.result);
+    EXPECT_EQ(logged, (std::vector<HRESULT>{S_OK, E_INVALIDARG, E_FAIL}));
+}
+
+TEST_F(Windows, NavigateToWithANewWindowOpensOne)
+{
+    ApplicationPtr app = Connect();
+    const std::wstring page = FirstId(Hierarchy(app, L"", ON16::hsPages), L"Page", L"Packing list");
+
+    // OneNote running without a window: the navigation opens one, which becomes the current one.
+    WriteScenario("currentwindow none\n");
+    EXPECT_EQ(Count(app), 0u);
+    EXPECT_FALSE(CurrentWindow(app));
+    // Without asking for a new window, the navigation leaves OneNote without one.
+    ASSERT_EQ(app->NavigateTo(_bstr_t(page.c_str()), _bstr_t(L""), VARIANT_FALSE), S_OK);
+    EXPECT_EQ(Count(app), 0u);
+    ASSERT_EQ(app->NavigateTo(_bstr_t(page.c_str()), _bstr_t(L""), VARIANT_TRUE), S_OK);
+    EXPECT_EQ(Count(app), 1u);
+    WindowPtr opened = CurrentWindow(app);
+    ASSERT_TRUE(opened);
+    const HWND first = HandleOf(opened);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(first) && Caption(first) == L"Packing list - OneNote (stand-in)"; }));
+    EXPECT_EQ(Read(opened, &ON16::Window::get_CurrentPageId), page);
+
+    // Beside a side note: a second, full window opens; the side note stays as it was.
+    WriteScenario("sidenote true\n");
+    WindowPtr sideNote = CurrentWindow(app);
+    VARIANT_BOOL isSideNote = VARIANT_FALSE;
+    ASSERT_EQ(sideNote->get_SideNote(&isSideNote), S_OK);
+    EXPECT_EQ(isSideNote, VARIANT_TRUE);
+    ASSERT_EQ(app->NavigateTo(_bstr_t(page.c_str()), _bstr_t(L""), VARIANT_TRUE), S_OK);
+    EXPECT_EQ(Count(app), 2u);
+    WindowPtr full = CurrentWindow(app);
+    ASSERT_TRUE(full);
+    ASSERT_EQ(full->get_SideNote(&isSideNote), S_OK);
+    EXPECT_EQ(isSideNote, VARIANT_FALSE);
+    EXPECT_NE(HandleOf(full), HandleOf(sideNote));
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(HandleOf(full)) != FALSE; }));
+    WindowsPtr windows;
+    ASSERT_EQ(app->get_Windows(&windows), S_OK);
+    WindowPtr second;
+    EXPECT_EQ(windows->get_Item(1, &second), S_OK);
+    ASSERT_TRUE(second);
+    EXPECT_EQ(HandleOf(second), HandleOf(full));
+    EXPECT_EQ(windows->get_Item(2, &second), E_INVALIDARG);
+
+    // Without a new window, the navigation shows the current one.
+    ShowWindow(HandleOf(full), SW_HIDE);
+    ASSERT_EQ(app->NavigateTo(_bstr_t(page.c_str()), _bstr_t(L""), VARIANT_FALSE), S_OK);
+    EXPECT_EQ(Count(app), 2u);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(HandleOf(full)) != FALSE; }));
+    ShowWindow(HandleOf(full), SW_HIDE);
+    ShowWindow(first, SW_HIDE);
 }
 
 TEST_F(Windows, PublishWritesAMetafileWithTheTitleAndText)
@@ -353,6 +477,19 @@ TEST_F(Windows, WindowHandleIsOneNoteExesWindowWhileItRuns)
     ASSERT_TRUE(opened);
     ASSERT_TRUE(QueryFullProcessImageNameW(opened.get(), 0, image, &size));
     EXPECT_EQ(VersionOf(image), std::make_pair(16, 16400));
+
+    // Its window shows the page navigated to, read from the store this test named.
+    const std::wstring page = FirstId(Hierarchy(app, L"", ON16::hsPages), L"Page", L"Lisbon itinerary");
+    ShowWindow(found, SW_HIDE);
+    ASSERT_EQ(window->NavigateTo(_bstr_t(page.c_str()), _bstr_t(L"")), S_OK);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(found) && Caption(found) == L"Lisbon itinerary - OneNote (stand-in)"; }));
+    _com_ptr_t<_com_IIID<IForegroundTransfer, &IID_IForegroundTransfer>> transfer;
+    ASSERT_EQ(window->QueryInterface(IID_IForegroundTransfer, reinterpret_cast<void**>(&transfer)), S_OK);
+    EXPECT_EQ(transfer->AllowForegroundTransfer(nullptr), S_OK);
+    {
+        Screenshot::GdiplusSession gdiplus;
+        Screenshot::SaveWindow(found, L"onenote-exe");
+    }
 
     PostMessageW(found, WM_CLOSE, 0, 0);
     if (WaitForSingleObject(process.hProcess, 5000) != WAIT_OBJECT_0)
