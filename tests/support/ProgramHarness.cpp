@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <thread>
 
@@ -261,6 +265,102 @@ std::filesystem::path SaveWindow(HWND window, const std::wstring& name)
     SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
     std::this_thread::sleep_for(300ms);
     return Screenshot::Save(Screenshot::CaptureWindow(window), name);
+}
+
+namespace
+{
+struct ChildSearch
+{
+    HWND parent;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectChild(HWND child, LPARAM parameter)
+{
+    auto& search = *reinterpret_cast<ChildSearch*>(parameter);
+    if (GetParent(child) == search.parent)
+        search.found.push_back(child);
+    return TRUE;
+}
+
+std::vector<HWND> SortedChildren(HWND parent)
+{
+    ChildSearch search{parent, {}};
+    EnumChildWindows(parent, &CollectChild, reinterpret_cast<LPARAM>(&search));
+    std::stable_sort(search.found.begin(), search.found.end(), [](HWND a, HWND b) {
+        RECT ra{};
+        RECT rb{};
+        GetWindowRect(a, &ra);
+        GetWindowRect(b, &rb);
+        return std::pair(ra.top, ra.left) < std::pair(rb.top, rb.left);
+    });
+    return search.found;
+}
+} // namespace
+
+std::vector<HWND> Children(HWND parent, const std::wstring& className, const std::optional<std::wstring>& text)
+{
+    std::vector<HWND> found;
+    for (const HWND child : SortedChildren(parent))
+        if ((className.empty() || lstrcmpiW(ClassOf(child).c_str(), className.c_str()) == 0) &&
+            (!text || TextOf(child) == *text))
+            found.push_back(child);
+    return found;
+}
+
+HWND Child(HWND parent, const std::wstring& className, const std::wstring& text)
+{
+    const std::vector<HWND> found = Children(parent, className, text);
+    return found.empty() ? nullptr : found.front();
+}
+
+std::vector<HWND> ChildrenWithId(HWND parent, int id)
+{
+    std::vector<HWND> found;
+    for (const HWND child : SortedChildren(parent))
+        if (GetDlgCtrlID(child) == id)
+            found.push_back(child);
+    return found;
+}
+
+RECT ChildRect(HWND child)
+{
+    RECT bounds{};
+    GetWindowRect(child, &bounds);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&bounds), 2);
+    return bounds;
+}
+
+bool SetClientSize(HWND window, int width, int height)
+{
+    // The frame's size is what the window has beyond its client area now; a menu bar that wraps
+    // changes it, so the size is set again until the client area fits.
+    for (int attempt = 0; attempt < 4; ++attempt)
+    {
+        const SIZE outer = WindowSize(window);
+        const SIZE client = ClientSize(window);
+        if (client.cx == width && client.cy == height)
+            return true;
+        SetWindowPos(window, nullptr, 0, 0, outer.cx + width - client.cx, outer.cy + height - client.cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+    }
+    const SIZE client = ClientSize(window);
+    return client.cx == width && client.cy == height;
+}
+
+void PostCommand(HWND window, int id) { PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+std::wstring ReadLogFile(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
+    std::memcpy(text.data(), bytes.data(), text.size() * sizeof(wchar_t));
+    if (!text.empty() && text.front() == 0xFEFF)
+        text.erase(0, 1);
+    return text;
 }
 
 void MoveMouse(HWND window, int x, int y) { PostMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(x, y)); }

@@ -104,6 +104,23 @@ SIZE ClientSize(HWND window);
 // a PNG in the test output folder.
 std::filesystem::path SaveWindow(HWND window, const std::wstring& name);
 
+// The direct child windows of parent of a class (any when empty) and with a text (any when not
+// given), top to bottom, then left to right.
+std::vector<HWND> Children(HWND parent, const std::wstring& className = L"",
+                           const std::optional<std::wstring>& text = std::nullopt);
+// The first of them, or null.
+HWND Child(HWND parent, const std::wstring& className, const std::wstring& text);
+// The direct children with a control id, in the same order.
+std::vector<HWND> ChildrenWithId(HWND parent, int id);
+// A child window's rectangle in its parent's client coordinates.
+RECT ChildRect(HWND child);
+// Makes the client area of another process's window width x height; false when it cannot.
+bool SetClientSize(HWND window, int width, int height);
+// A menu command or accelerator as the window receives it (posted).
+void PostCommand(HWND window, int id);
+// A UTF-16LE log file (as the programs write theirs) as text; empty when it cannot be read.
+std::wstring ReadLogFile(const std::filesystem::path& file);
+
 // A left click at a client point (posted, as the mouse would).
 void Click(HWND window, int x, int y);
 void MoveMouse(HWND window, int x, int y);

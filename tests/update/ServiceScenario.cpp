@@ -106,7 +106,13 @@ ServiceScenario::~ServiceScenario() { SetRunningProduct(BatchImportIdentity()); 
 
 std::filesystem::path ServiceScenario::File(const wchar_t* extension) const
 {
-    return BuildFolder() / L"update-service" / L"state" / (Utf8ToWide(identity_.name) + extension);
+    // The service names a product's files as it does: every character but letters, digits, '_'
+    // and '.' becomes '_' ("Quillora Batch File Import" is "Quillora_Batch_File_Import").
+    std::string stem = identity_.name;
+    for (char& c : stem)
+        if (!isalnum(static_cast<unsigned char>(c)) && c != '_' && c != '.')
+            c = '_';
+    return BuildFolder() / L"update-service" / L"state" / (Utf8ToWide(stem) + extension);
 }
 
 void ServiceScenario::Set(const std::string& key, const std::string& value)

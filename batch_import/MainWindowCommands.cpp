@@ -1,0 +1,187 @@
+// The main window's commands: every id of the command table reaches RunCommand, from the menu, an
+// accelerator or a button; and the file list operations they start.
+
+#include "batch_import/MainWindow.h"
+
+#include "batch_import/OptionsDialog.h"
+#include "framework/com/ComError.h"
+#include "framework/files/Files.h"
+#include "framework/log/Log.h"
+#include "framework/ui/controls/Tooltip.h"
+#include "framework/ui/dialogs/MessageBox.h"
+
+#include <comdef.h>
+#include <shellapi.h>
+
+namespace
+{
+const wchar_t* const HelpAddress = L"https://www.quillora.com/how-to/batch-file-import";
+const wchar_t* const FeedbackAddress =
+    L"mailto:support@quillora.com?subject=Quillora Batch File Import Feedback (v1.3.0)";
+} // namespace
+
+LRESULT MainWindow::OnCommand(int id, HWND control, int code, bool& handled)
+{
+    if (code == CBN_SELCHANGE && pathKind_ && control == pathKind_->GetHwnd())
+    {
+        handled = true;
+        SetOriginalPathReference(pathKind_->GetSelection() == 0 ? Config::PlainTextPath : Config::HyperlinkPath);
+        return 0;
+    }
+    if (control)
+    {
+        if (code == BN_SETFOCUS || code == BN_KILLFOCUS)
+        {
+            const NMHDR header = UI::NotificationFromCommand(MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(control));
+            if (UI::HandleTooltipNotification(&header))
+            {
+                handled = true;
+                return 1;
+            }
+            return 0;
+        }
+        if (code != BN_CLICKED)
+            return 0;
+    }
+
+    handled = true;
+    bool refresh = true;
+    try
+    {
+        if (RunCommand(static_cast<unsigned>(id), refresh))
+            settings_.dirty = true;
+    }
+    catch (const _com_error& error)
+    {
+        ShowComErrorMessage(hwnd_, error);
+    }
+    if (refresh && !closed_ && !importing_ && hwnd_)
+    {
+        SetWindowTitle();
+        EnableControls();
+    }
+    return 0;
+}
+
+bool MainWindow::RunCommand(unsigned id, bool& refresh)
+{
+    switch (id)
+    {
+    case Command::Exit:
+    {
+        bool handled = false;
+        OnClose(handled);
+        return false;
+    }
+    case Command::AddFiles: return SelectAndAddPaths(false);
+    case Command::AddFolders: return SelectAndAddPaths(true);
+    case Command::RemoveSelected: return RemoveSelected();
+    case Command::SelectAll: fileList_->SelectAll(); return false;
+    case Command::MoveUp: return fileList_->MoveSelected(-1);
+    case Command::MoveDown: return fileList_->MoveSelected(1);
+    case Command::FileAttachment: return ToggleFileAttachment();
+    case Command::FileContent: return ToggleFileContent();
+    case Command::OriginalPath:
+        if (config_.importFormat.originalPath == Config::NoOriginalPath)
+            return SetOriginalPathReference(PathKindShown());
+        return SetOriginalPathReference(Config::NoOriginalPath);
+    case Command::PathAsText:
+        return SetOriginalPathReference(config_.importFormat.originalPath == Config::PlainTextPath ? Config::NoOriginalPath
+                                                                                               : Config::PlainTextPath);
+    case Command::PathAsLink:
+        return SetOriginalPathReference(config_.importFormat.originalPath == Config::HyperlinkPath ? Config::NoOriginalPath
+                                                                                               : Config::HyperlinkPath);
+    case Command::SinglePage: return SetOutputFormat(0);
+    case Command::PagePerFile: return SetOutputFormat(1);
+    case Command::PagePerPrintoutPage: return SetOutputFormat(2);
+    case Command::CheckForUpdates: ShowOptionsDialog(hwnd_, config_, 1); return false;
+    case Command::PrintoutOptions:
+        ShowOptionsDialog(hwnd_, config_, 0);
+        SaveWorkspace();
+        return false;
+    case Command::ViewHelp:
+        ShellExecuteW(hwnd_, nullptr, HelpAddress, nullptr, nullptr, SW_SHOW);
+        refresh = false;
+        return false;
+    case Command::SendFeedback:
+        ShellExecuteW(hwnd_, nullptr, FeedbackAddress, nullptr, nullptr, SW_SHOW);
+        refresh = false;
+        return false;
+    case Command::ThemeLight:
+    case Command::ThemeDark:
+    case Command::ThemeFollowOffice:
+        settings_.view.theme = id == Command::ThemeLight  ? L"light"
+                               : id == Command::ThemeDark ? L"dark"
+                                                          : std::wstring(Importer::View::FollowOfficeTheme);
+        // The new colours take a new window: it is built from the workspace this one saves.
+        CloseWithResult(MainWindowNewWindow);
+        return false;
+    case Command::ListView: SetFileListView(std::wstring(Importer::View::ListView), false); return false;
+    case Command::IconView: SetFileListView(L"tiles", false); return false;
+    case Command::ClearFileList: return ClearFileList();
+    // Starting, stopping and aiming an import and the import settings menu are the import side
+    // of the window, which this build does not have yet: their controls stay disabled.
+    case Command::ImportSettings:
+    case Command::PickLocation:
+    case Command::StartImport:
+    case Command::StopImport:
+    default: return false;
+    }
+}
+
+bool MainWindow::SelectAndAddPaths(bool pickFolders)
+{
+    return AddPaths(ShowOpenFileDialog(hwnd_, pickFolders ? L"Select Folders to Import" : L"Select Files to Import", {},
+                                       pickFolders));
+}
+
+bool MainWindow::AddPaths(const std::vector<std::wstring>& paths)
+{
+    if (paths.empty())
+        return false;
+    const bool wasEmpty = config_.entries.empty();
+    fileList_->AddFiles(paths);
+    if (wasEmpty)
+    {
+        SetFileListView(settings_.view.fileList, false);
+        ShowPlaceholder(false);
+        Relayout();
+    }
+    settings_.dirty = true;
+    SetWindowTitle();
+    EnableControls();
+    return true;
+}
+
+bool MainWindow::RemoveSelected()
+{
+    fileList_->RemoveSelected();
+    if (config_.entries.empty())
+    {
+        SetFileListView(settings_.view.fileList, false);
+        ShowPlaceholder(true);
+        Relayout();
+    }
+    settings_.dirty = true;
+    SetWindowTitle();
+    EnableControls();
+    return true;
+}
+
+bool MainWindow::ClearFileList()
+{
+    if (config_.entries.empty())
+        return false;
+    // Entries the user changed since the last import are not dropped without asking; a list
+    // that only came back from the last run is cleared at once.
+    if (settings_.dirty &&
+        ShowMessage(hwnd_, L"Clear File List", {0, 1}, 0, nullptr, L"Do you want to remove all files?") != 0)
+        return false;
+    config_.entries.clear();
+    fileList_->Reload();
+    HideRunControls();
+    SetFileListView(settings_.view.fileList, false);
+    ShowPlaceholder(true);
+    Relayout();
+    return true;
+}

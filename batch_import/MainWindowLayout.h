@@ -1,0 +1,23 @@
+#pragma once
+// How the main window gives way as it gets smaller: which columns and controls show at a client
+// size, and the fixed sizes that keep the file list beside the settings column. Plain arithmetic,
+// so every rule is a table test.
+
+struct MainWindowLayout
+{
+    // Tall enough for the heading and the settings box; otherwise the "Import Settings" button
+    // stands in for the box.
+    bool tall = false;
+    bool pickLocationVisible = false;
+    // Wide enough for the right column; otherwise the toolbar carries Import Format and Start and
+    // the small progress box shows under it.
+    bool wide = false;
+    bool importSettingsEnabled = false;
+    // 0: no fixed size.
+    int smallStatusWidth = 0;
+    int leftWidth = 0;
+    int leftHeight = 0;
+};
+
+// The rules for a client of width x height pixels on a screen of dpiScaleX pixels per point.
+MainWindowLayout ComputeMainWindowLayout(int width, int height, float dpiScaleX);

@@ -1,0 +1,66 @@
+#include "batch_import/SheafinStartup.h"
+
+#include "batch_import/MainWindow.h"
+#include "batch_import/SheafinCommandLine.h"
+#include "framework/com/ErrorMessage.h"
+#include "framework/log/Log.h"
+#include "framework/ui/Dpi.h"
+#include "framework/ui/Fonts.h"
+#include "framework/ui/dialogs/MessageBoxDataProvider.h"
+#include "update/ProductIdentity.h"
+#include "update/SelfInstall.h"
+
+#include <commctrl.h>
+#include <comdef.h>
+#include <ole2.h>
+
+void RunMainWindow(std::optional<std::wstring> previousVersion)
+{
+    InstallMessageBoxDataProvider(std::make_shared<DefaultMessageBoxDataProvider>());
+    for (;;)
+    {
+        unsigned result;
+        {
+            auto window = std::make_shared<MainWindow>(std::exchange(previousVersion, std::nullopt));
+            result = window->Show();
+        }
+        if (result != MainWindowNewWindow)
+            return;
+    }
+}
+
+int RunSheafin(const std::wstring& commandLine)
+{
+    UI::SetUiScaleFactor(1.0f);
+    if (FAILED(OleInitialize(nullptr)))
+        return 0;
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LINK_CLASS};
+    InitCommonControlsEx(&controls);
+    InitUiResources();
+    SetRunningProduct(BatchImportIdentity());
+
+    GetLog(true) << L"Quillora Batch File Import UI - Version " << L"1.3.0";
+    GetLog(true) << L"Command line: " << GetProgramPath() << L" " << commandLine;
+
+    const SheafinCommand command = ParseSheafinCommandLine(SplitCommandLine(commandLine));
+    try
+    {
+        if (command.install)
+            InstallSelfCopy(command.installTarget, command.installVersion);
+        else
+            RunMainWindow(command.previousVersion);
+    }
+    catch (const _com_error& error)
+    {
+        GetLog(true) << L"ERROR: " << GetErrorMessage(error);
+    }
+    catch (const std::exception& error)
+    {
+        GetLog(true) << L"ERROR: " << error.what();
+    }
+
+    CloseLogFile();
+    ReleaseUiResources();
+    OleUninitialize();
+    return 0;
+}

@@ -1,0 +1,52 @@
+// Where the main window's controls appear and give way, at the sizes where they change.
+#include "batch_import/MainWindowLayout.h"
+
+#include <gtest/gtest.h>
+
+TEST(MainWindowLayout, RightColumnShowsFromOnePixelPastTheWidthLimit)
+{
+    const MainWindowLayout at440 = ComputeMainWindowLayout(440, 336, 1.0f / 0.75f);
+    EXPECT_TRUE(at440.tall);
+    EXPECT_FALSE(at440.wide);
+    EXPECT_EQ(0, at440.leftWidth);
+    EXPECT_TRUE(at440.importSettingsEnabled);
+
+    const MainWindowLayout at441 = ComputeMainWindowLayout(441, 336, 1.0f / 0.75f);
+    EXPECT_TRUE(at441.wide);
+    EXPECT_EQ(441 - 310, at441.leftWidth);
+    EXPECT_EQ(336, at441.leftHeight);
+    EXPECT_FALSE(at441.importSettingsEnabled);
+}
+
+TEST(MainWindowLayout, UnderTheTallHeightTheLimitIsFourHundredAndTheSettingsGiveWay)
+{
+    const MainWindowLayout at400 = ComputeMainWindowLayout(400, 335, 1.0f / 0.75f);
+    EXPECT_FALSE(at400.tall);
+    EXPECT_FALSE(at400.wide);
+    const MainWindowLayout at401 = ComputeMainWindowLayout(401, 335, 1.0f / 0.75f);
+    EXPECT_TRUE(at401.wide);
+    EXPECT_EQ(401 - 220, at401.leftWidth);
+    EXPECT_TRUE(at401.importSettingsEnabled);
+}
+
+TEST(MainWindowLayout, PickLocationShowsFromTwoHundredPixelsHigh)
+{
+    EXPECT_TRUE(ComputeMainWindowLayout(600, 200, 1.0f / 0.75f).pickLocationVisible);
+    EXPECT_FALSE(ComputeMainWindowLayout(600, 199, 1.0f / 0.75f).pickLocationVisible);
+}
+
+TEST(MainWindowLayout, NarrowWindowsGiveTheSmallStatusAFixedWidth)
+{
+    EXPECT_EQ(226, ComputeMainWindowLayout(246, 400, 1.0f / 0.75f).smallStatusWidth);
+    EXPECT_EQ(0, ComputeMainWindowLayout(247, 400, 1.0f / 0.75f).smallStatusWidth);
+}
+
+TEST(MainWindowLayout, ThresholdsScaleWithTheScreenAt144Dpi)
+{
+    const float scale = 2.0f; // 144 dpi: two pixels a point
+    EXPECT_FALSE(ComputeMainWindowLayout(660, 504, scale).wide);
+    EXPECT_TRUE(ComputeMainWindowLayout(661, 504, scale).wide);
+    EXPECT_EQ(661 - 465, ComputeMainWindowLayout(661, 504, scale).leftWidth);
+    EXPECT_FALSE(ComputeMainWindowLayout(661, 503, scale).tall);
+    EXPECT_FALSE(ComputeMainWindowLayout(800, 299, scale).pickLocationVisible);
+}

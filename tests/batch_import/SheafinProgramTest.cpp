@@ -1,0 +1,594 @@
+// The real Sheafin.exe under Wine: its start-up and command line, the main window's layout as it
+// is resized, the workspace kept across runs and theme changes, pictures of the window, and the
+// update checks against the local update service.
+#include "batch_import/SettingsFile.h"
+#include "batch_import/WorkspaceConversion.h"
+#include "framework/files/Files.h"
+#include "framework/text/Text.h"
+#include "tests/support/ProgramHarness.h"
+#include "tests/support/Screenshot.h"
+#include "tests/update/ServiceScenario.h"
+#include "update/ProductIdentity.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+#include <knownfolders.h>
+
+#include <fstream>
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+namespace
+{
+const wchar_t* const Title = L"Quillora Batch File Import 1.3.0";
+
+// The program built for the local update service, so that no test reaches the real one.
+fs::path SheafinExe()
+{
+    return (Harness::BuildFolder() / L"tests" / L"batch_import" / L"loopback" / L"Sheafin.exe").make_preferred();
+}
+
+std::string Bytes(const fs::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// The texts of the log's entries, without their time stamps.
+std::vector<std::wstring> LogEntries(const fs::path& file)
+{
+    std::vector<std::wstring> entries;
+    for (const std::wstring& line : Split(Harness::ReadLogFile(file), std::wstring(L"\r\n")))
+    {
+        const size_t dash = line.find(L" - ");
+        if (!line.empty() && dash != std::wstring::npos)
+            entries.push_back(line.substr(dash + 3));
+    }
+    return entries;
+}
+
+bool Contains(const std::vector<std::wstring>& entries, const std::wstring& text)
+{
+    return std::find(entries.begin(), entries.end(), text) != entries.end();
+}
+
+SYSTEMTIME DaysAgo(int days)
+{
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER ticks{};
+    ticks.LowPart = now.dwLowDateTime;
+    ticks.HighPart = now.dwHighDateTime;
+    ticks.QuadPart -= static_cast<ULONGLONG>(days) * 86400ull * 10'000'000ull;
+    FILETIME then{ticks.LowPart, ticks.HighPart};
+    SYSTEMTIME time{};
+    FileTimeToSystemTime(&then, &time);
+    time.wMilliseconds = 0;
+    return time;
+}
+
+ULONGLONG AgeInSeconds(const SYSTEMTIME& time)
+{
+    FILETIME then{};
+    SystemTimeToFileTime(&time, &then);
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    const ULONGLONG a = (static_cast<ULONGLONG>(then.dwHighDateTime) << 32) | then.dwLowDateTime;
+    const ULONGLONG b = (static_cast<ULONGLONG>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    return b > a ? (b - a) / 10'000'000ull : 0;
+}
+
+std::tuple<LONG, LONG, LONG, LONG> Corners(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+int ItemCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+bool Checked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+class SheafinProgram : public testing::Test
+{
+protected:
+    SheafinProgram() : redirect(profile)
+    {
+        files = profile.Root() / L"Files";
+        fs::create_directories(files / L"Pictures");
+        for (const wchar_t* name : {L"notes.txt", L"Report.pdf", L"Budget.docx", L"Slides.pptx", L"photo.png",
+                                    L"page.html", L"archive.zip"})
+            std::ofstream(files / name, std::ios::binary) << "content";
+    }
+
+    std::unique_ptr<Harness::Program> Start(const std::wstring& arguments = L"", const fs::path& program = SheafinExe())
+    {
+        return std::make_unique<Harness::Program>(
+            Harness::StartOptions{.program = program, .arguments = arguments, .profile = &profile, .environment = {}});
+    }
+
+    // The main window of a program once it shows (the What's New window has the same class).
+    static HWND MainWindowOf(const Harness::Program& program)
+    {
+        HWND found = nullptr;
+        Harness::WaitUntil(
+            [&] {
+                for (const HWND window : program.TopLevelWindows())
+                    if (Harness::ClassOf(window) == L"Quillora Window" && Harness::TextOf(window) == Title &&
+                        IsWindowVisible(window))
+                    {
+                        found = window;
+                        return true;
+                    }
+                return !program.IsRunning();
+            },
+            15s);
+        return found;
+    }
+
+    fs::path SettingsFile() const { return profile.RoamingAppData() / L"quillora" / L"sheafin" / L"settings.xml"; }
+    fs::path LogFile() const { return profile.Temp() / L"Quillora_SHF.log"; }
+
+    Importer::Settings ReadSettings() const { return Importer::Settings(SettingsFile().wstring()); }
+
+    // A workspace of the given files (names in Files\), changed further by tweak, saved where the
+    // program reads it.
+    void WriteWorkspace(const std::vector<std::wstring>& names,
+                        const std::function<void(Importer::Settings&)>& tweak = {}) const
+    {
+        Importer::Settings settings{Importer::Settings::DefaultsOnly{}};
+        Config config;
+        config.importFormat.fileAttachment = true;
+        for (const std::wstring& name : names)
+        {
+            Config::Entry entry;
+            entry.path = (files / name).wstring();
+            config.entries.push_back(entry);
+        }
+        StoreWorkspaceConfig(settings, config);
+        settings.lastUpdateCheck = DaysAgo(1);
+        if (tweak)
+            tweak(settings);
+        fs::create_directories(SettingsFile().parent_path());
+        ASSERT_TRUE(SaveSettingsFile(settings, SettingsFile().wstring()));
+    }
+
+    static HWND ListOf(HWND window)
+    {
+        const auto lists = Harness::Children(window, L"SysListView32");
+        return lists.empty() ? nullptr : lists.front();
+    }
+
+    static bool Shows(HWND window, const wchar_t* className, const std::wstring& text)
+    {
+        const HWND child = Harness::Child(window, className, text);
+        return child && IsWindowVisible(child);
+    }
+
+    Harness::Profile profile;
+    Harness::ShellFolderRedirect redirect;
+    fs::path files;
+};
+} // namespace
+
+TEST_F(SheafinProgram, FirstStartShowsTheEmptyListPlaceholderAndTheDefaultSettings)
+{
+    auto sheafin = Start();
+    const HWND window = MainWindowOf(*sheafin);
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(Shows(window, L"Static", L"No items found"));
+    EXPECT_TRUE(Shows(window, L"Static", L"Drop files to import or"));
+    EXPECT_TRUE(Shows(window, L"Button", L" Select Files"));
+    EXPECT_TRUE(Shows(window, L"Button", L" Select Folders"));
+    EXPECT_EQ(0, ItemCount(ListOf(window)));
+    EXPECT_TRUE(Checked(Harness::Child(window, L"Button", L"Insert as file &attachment")));
+    EXPECT_FALSE(Checked(Harness::Child(window, L"Button", L"Insert file &content (text, printout, image)")));
+    EXPECT_FALSE(Checked(Harness::Child(window, L"Button", L"Insert origina&l file path as")));
+    EXPECT_TRUE(Checked(Harness::Child(window, L"Button", L"Insert all files into a &single page")));
+    for (const HWND link : Harness::Children(window, L"SysLink"))
+        EXPECT_FALSE(IsWindowVisible(link)) << "no target yet";
+    Harness::SaveWindow(window, L"empty");
+    const SYSTEMTIME started = DaysAgo(0);
+
+    EXPECT_EQ(sheafin->Close(), 0u);
+    const Importer::Settings saved = ReadSettings();
+    ASSERT_TRUE(saved.lastUpdateCheck) << "the first save stamps the start";
+    EXPECT_LE(AgeInSeconds(*saved.lastUpdateCheck), AgeInSeconds(started) + 60);
+    EXPECT_FALSE(Contains(LogEntries(LogFile()), L"Checking for updates"));
+}
+
+TEST_F(SheafinProgram, LogBeginsWithTheBannerAndTheCommandLine)
+{
+    auto sheafin = Start(L"notes.txt /other");
+    ASSERT_NE(MainWindowOf(*sheafin), nullptr);
+    EXPECT_EQ(sheafin->Close(), 0u);
+    const std::vector<std::wstring> entries = LogEntries(LogFile());
+    ASSERT_GE(entries.size(), 2u);
+    EXPECT_EQ(L"Quillora Batch File Import UI - Version 1.3.0", entries[0]);
+    EXPECT_EQ(L"Command line: " + SheafinExe().wstring() + L" notes.txt /other", entries[1]);
+}
+
+TEST_F(SheafinProgram, InstallCopiesTheProgramOverItsTargetAndStartsIt)
+{
+    const fs::path apps = profile.Root() / L"My Apps";
+    fs::create_directories(apps);
+    const fs::path target = (apps / L"Sheafin.exe").make_preferred();
+    struct Case
+    {
+        std::wstring arguments;
+        std::wstring version;
+    };
+    const Case cases[] = {
+        {L"/install \"" + target.wstring() + L"\"", L"1.0.0"},
+        {L"/install \"" + target.wstring() + L"\" 1.2.0", L"1.2.0"},
+        {L"/install \"" + target.wstring() + L"\" 1.2.0 more", L"1.0.0"},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::PrintToString(fs::path(c.arguments).string()));
+        std::ofstream(target, std::ios::binary | std::ios::trunc) << "the old program";
+        auto installer = Start(c.arguments);
+        EXPECT_EQ(installer->WaitForExit(20s), std::optional<DWORD>(0));
+        EXPECT_EQ(Bytes(target), Bytes(SheafinExe()));
+
+        // The copy comes up with the version it replaced; it is closed here.
+        HWND restarted = nullptr;
+        Harness::WaitUntil([&] { return (restarted = FindWindowW(L"Quillora Window", Title)) != nullptr; }, 15s);
+        ASSERT_NE(restarted, nullptr);
+        const std::vector<std::wstring> entries = LogEntries(LogFile());
+        ASSERT_GE(entries.size(), 2u);
+        EXPECT_EQ(L"Command line: " + target.wstring() + L" /showUpdateInfo " + c.version, entries[1]);
+        DWORD process = 0;
+        GetWindowThreadProcessId(restarted, &process);
+        const Owners::KernelHandle handle(OpenProcess(SYNCHRONIZE, FALSE, process));
+        PostMessageW(restarted, WM_CLOSE, 0, 0);
+        EXPECT_EQ(WaitForSingleObject(handle.get(), 10000), WAIT_OBJECT_0);
+    }
+}
+
+TEST_F(SheafinProgram, OtherCommandLinesStartNormallyAndTouchNothing)
+{
+    const fs::path target = profile.Root() / L"Old.exe";
+    std::ofstream(target, std::ios::binary) << "the old program";
+    const std::wstring cases[] = {
+        L"/install",
+        L"/INSTALL \"" + target.wstring() + L"\"",
+        L"/showUpdateInfo",
+        L"/showUpdateInfo 1.2.0 more",
+        L"/showupdateinfo 1.2.0",
+    };
+    for (const std::wstring& arguments : cases)
+    {
+        SCOPED_TRACE(testing::PrintToString(fs::path(arguments).string()));
+        auto sheafin = Start(arguments);
+        const HWND window = MainWindowOf(*sheafin);
+        ASSERT_NE(window, nullptr);
+        // What's New would come two seconds after the start.
+        std::this_thread::sleep_for(3s);
+        EXPECT_EQ(FindWindowW(L"Quillora Window", L"What's New"), nullptr);
+        EXPECT_EQ(sheafin->Close(), 0u);
+    }
+    EXPECT_EQ(Bytes(target), "the old program");
+}
+
+TEST_F(SheafinProgram, ShowUpdateInfoWithAVersionShowsWhatsNewOnce)
+{
+    UpdateTest::ServiceScenario scenario(BatchImportIdentity());
+    scenario.Set("getProductInfo.body",
+                 "<?xml version=\"1.0\" encoding=\"utf-8\"?><Product name=\"Quillora Batch File Import\">"
+                 "<Version number=\"1.3.0\" date=\"2026-01-15T00:00:00.000Z\"><Changes>- Dark theme</Changes>"
+                 "</Version></Product>");
+    WriteWorkspace({L"notes.txt"});
+    auto sheafin = Start(L"/showUpdateInfo 1.2.0");
+    const HWND window = MainWindowOf(*sheafin);
+    ASSERT_NE(window, nullptr);
+    HWND whatsNew = nullptr;
+    EXPECT_TRUE(Harness::WaitUntil([&] { return (whatsNew = FindWindowW(L"Quillora Window", L"What's New")) != nullptr; },
+                                   15s));
+    if (whatsNew)
+        PostMessageW(whatsNew, WM_CLOSE, 0, 0);
+
+    // The window made after a theme change is not told again.
+    Harness::PostCommand(window, 40031);
+    EXPECT_TRUE(Harness::WaitUntil([&] { return !IsWindow(window); }));
+    const HWND rebuilt = MainWindowOf(*sheafin);
+    ASSERT_NE(rebuilt, nullptr);
+    std::this_thread::sleep_for(3s);
+    EXPECT_EQ(FindWindowW(L"Quillora Window", L"What's New"), nullptr);
+    EXPECT_EQ(sheafin->Close(), 0u);
+}
+
+TEST_F(SheafinProgram, LayoutGivesWayAtItsWidthsAndHeights)
+{
+    WriteWorkspace({L"notes.txt"});
+    auto sheafin = Start();
+    const HWND window = MainWindowOf(*sheafin);
+    ASSERT_NE(window, nullptr);
+    const auto startButton = [&] { return Harness::Child(window, L"Button", L" Start &Import"); };
+    const auto toolbarStart = [&] {
+        for (const HWND button : Harness::ChildrenWithId(window, 40036))
+            if (Harness::TextOf(button).empty())
+                return button;
+        return HWND{};
+    };
+    struct Case
+    {
+        int width;
+        int height;
+        bool rightColumn;
+        bool settingsBox;
+        bool pickLocation;
+    };
+    const Case cases[] = {
+        {441, 336, true, true, true},  {440, 336, false, true, true}, {441, 335, true, false, true},
+        {401, 335, true, false, true}, {400, 335, false, false, true}, {500, 200, true, false, true},
+        {500, 199, true, false, false},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
+        ASSERT_TRUE(Harness::SetClientSize(window, c.width, c.height));
+        EXPECT_EQ(c.rightColumn, IsWindowVisible(startButton()) != FALSE);
+        EXPECT_EQ(!c.rightColumn, IsWindowVisible(toolbarStart()) != FALSE);
+        EXPECT_EQ(c.settingsBox && c.rightColumn, Shows(window, L"Button", L"Insert as file &attachment"));
+        EXPECT_EQ(c.settingsBox, Shows(window, L"Static", L"Files to Import"));
+        EXPECT_EQ(!c.settingsBox && c.rightColumn, Shows(window, L"Button", L" I&mport Settings"));
+        EXPECT_EQ(c.pickLocation && c.rightColumn, Shows(window, L"Button", L"Pic&k a location to import..."));
+    }
+    EXPECT_EQ(sheafin->Close(), 0u);
+}
+
+TEST_F(SheafinProgram, FilesAndPlacementOfTheWorkspaceComeBackAfterARestart)
+{
+    WriteWorkspace({L"notes.txt", L"Report.pdf", L"Pictures"}, [](Importer::Settings& settings) {
+        auto& position = settings.view.windowPosition;
+        position.x = 40;
+        position.y = 30;
+        position.width = 700;
+        position.height = 500;
+        position.showCmd = SW_SHOWNORMAL;
+    });
+    auto sheafin = Start();
+    HWND window = MainWindowOf(*sheafin);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(3, ItemCount(ListOf(window)));
+    EXPECT_FALSE(Shows(window, L"Static", L"No items found"));
+    RECT bounds{};
+    GetWindowRect(window, &bounds);
+    EXPECT_EQ(700, bounds.right - bounds.left);
+    EXPECT_EQ(500, bounds.bottom - bounds.top);
+    SetWindowPos(window, nullptr, 120, 90, 640, 480, SWP_NOZORDER | SWP_NOACTIVATE);
+    Harness::WaitUntil([&] { return Harness::WindowSize(window).cx == 640; });
+    EXPECT_EQ(sheafin->Close(), 0u);
+
+    sheafin = Start();
+    window = MainWindowOf(*sheafin);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(3, ItemCount(ListOf(window)));
+    GetWindowRect(window, &bounds);
+    EXPECT_EQ(Corners(RECT{120, 90, 760, 570}), Corners(bounds));
+    EXPECT_EQ(sheafin->Close(), 0u);
+    EXPECT_EQ(3u, ReadSettings().lastConfig->config.entries.entries.size());
+}
+
+TEST_F(SheafinProgram, RemovingEveryFileShowsThePlaceholderAgainAndIsSaved)
+{
+    WriteWorkspace({L"notes.txt", L"Report.pdf"});
+    auto sheafin = Start();
+    const HWND window = MainWindowOf(*sheafin);
+    ASSERT_NE(window, nullptr);
+    Harness::PostCommand(window, 40009); // Select All
+    Harness::PostCommand(window, 40008); // Remove Selected Items
+    EXPECT_TRUE(Harness::WaitUntil([&] { return ItemCount(ListOf(window)) == 0; }));
+    EXPECT_TRUE(Harness::WaitUntil([&] { return Shows(window, L"Static", L"No items found"); }));
+    EXPECT_EQ(sheafin->Close(), 0u);
+    const Importer::Settings saved = ReadSettings();
+    EXPECT_TRUE(saved.dirty);
+    EXPECT_TRUE(saved.lastConfig->config.entries.entries.empty());
+}
+
+TEST_F(SheafinProgram, ClearFileListOfAnUnchangedWorkspaceClearsWithoutAsking)
+{
+    WriteWorkspace({L"notes.txt", L"Report.pdf"});
+    auto sheafin = Start();
+    const HWND window = MainWindowOf(*sheafin);
+    ASSERT_NE(window, nullptr);
+    Harness::PostCommand(window, 40038);
+    EXPECT_TRUE(Harness::WaitUntil([&] { return ItemCount(ListOf(window)) == 0; }));
+    EXPECT_EQ(FindWindowW(L"Quillora Window", L"Clear File List"), nullptr) << "no question";
+    EXPECT_TRUE(Shows(window, L"Static", L"No items found"));
+    EXPECT_EQ(sheafin->Close(), 0u);
+}
+
+TEST_F(SheafinProgram, ClearFileListAfterChangesAsksFirstAndNoKeepsTheFiles)
+{
+    WriteWorkspace({L"notes.txt", L"Report.pdf"}, [](Importer::Settings& settings) { settings.dirty = true; });
+    auto sheafin = Start();
+    const HWND window = MainWindowOf(*sheafin);
+    ASSERT_NE(window, nullptr);
+    Harness::PostCommand(window, 40038);
+    HWND question = nullptr;
+    ASSERT_TRUE(Harness::WaitUntil(
+        [&] { return (question = FindWindowW(L"Quillora Window", L"Clear File List")) != nullptr; }));
+    Harness::SaveWindow(question, L"question");
+    const HWND no = Harness::Child(question, L"Button", L"&No");
+    ASSERT_NE(no, nullptr);
+    PostMessageW(no, BM_CLICK, 0, 0);
+    EXPECT_TRUE(Harness::WaitUntil([&] { return !IsWindow(question); }));
+    EXPECT_EQ(2, ItemCount(ListOf(window)));
+
+    Harness::PostCommand(window, 40038);
+    ASSERT_TRUE(Harness::WaitUntil(
+        [&] { return (question = FindWindowW(L"Quillora Window", L"Clear File List")) != nullptr; }));
+    PostMessageW(Harness::Child(question, L"Button", L"&Yes"), BM_CLICK, 0, 0);
+    EXPECT_TRUE(Harness::WaitUntil([&] { return ItemCount(ListOf(window)) == 0; }));
+    EXPECT_EQ(sheafin->Close(), 0u);
+}
+
+TEST_F(SheafinProgram, ThemeChangeRebuildsTheWindowWithTheSameFilesAndPlacement)
+{
+    WriteWorkspace({L"notes.txt", L"Report.pdf", L"photo.png"}, [](Importer::Settings& settings) {
+        settings.view.theme = L"light";
+        auto& position = settings.view.windowPosition;
+        position.x = 60;
+        position.y = 40;
+        position.width = 720;
+        position.height = 520;
+    });
+    auto sheafin = Start();
+    const HWND window = MainWindowOf(*sheafin);
+    ASSERT_NE(window, nullptr);
+    RECT before{};
+    GetWindowRect(window, &before);
+    Harness::PostCommand(window, 40031); // Dark
+    EXPECT_TRUE(Harness::WaitUntil([&] { return !IsWindow(window); }));
+    const HWND rebuilt = MainWindowOf(*sheafin);
+    ASSERT_NE(rebuilt, nullptr);
+    RECT after{};
+    GetWindowRect(rebuilt, &after);
+    EXPECT_EQ(Corners(before), Corners(after));
+    EXPECT_EQ(3, ItemCount(ListOf(rebuilt)));
+    EXPECT_TRUE(sheafin->IsRunning());
+    EXPECT_EQ(sheafin->Close(), 0u);
+    EXPECT_EQ(L"dark", ReadSettings().view.theme);
+}
+
+// Cases that change the prefix's DPI, which every program of the prefix shares.
+TEST_F(SheafinProgram, PicturesWithFilesInBothThemesAt96And144Dpi)
+{
+    const wchar_t* const desktop = L"Control Panel\\Desktop";
+    for (const int dpi : {96, 144})
+    {
+        for (const bool dark : {false, true})
+        {
+            SCOPED_TRACE(std::to_string(dpi) + (dark ? " dark" : " light"));
+            WriteWorkspace({L"notes.txt", L"Report.pdf", L"Budget.docx", L"Slides.pptx", L"photo.png", L"page.html",
+                            L"archive.zip", L"Pictures"},
+                           [&](Importer::Settings& settings) { settings.view.theme = dark ? L"dark" : L"light"; });
+            Owners::RegistryKey key;
+            ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, desktop, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(),
+                                      nullptr),
+                      ERROR_SUCCESS);
+            const DWORD value = static_cast<DWORD>(dpi);
+            if (dpi != 96)
+                RegSetValueExW(key.get(), L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+            auto sheafin = Start();
+            const HWND window = MainWindowOf(*sheafin);
+            if (dpi != 96)
+                RegDeleteValueW(key.get(), L"LogPixels");
+            ASSERT_NE(window, nullptr);
+            ASSERT_TRUE(Harness::SetClientSize(window, 680 * dpi / 96, 440 * dpi / 96));
+            Harness::SaveWindow(window, L"files-" + std::to_wstring(dpi) + L"dpi-" + (dark ? L"dark" : L"light"));
+            EXPECT_EQ(sheafin->Close(), 0u);
+        }
+    }
+}
+
+class SheafinUpdateCheck : public SheafinProgram
+{
+protected:
+    SheafinUpdateCheck() : scenario(BatchImportIdentity()) {}
+
+    size_t VersionRequests() const
+    {
+        size_t count = 0;
+        for (const auto& request : scenario.Requests())
+            count += request.name == "getVersion";
+        return count;
+    }
+
+    UpdateTest::ServiceScenario scenario;
+};
+
+TEST_F(SheafinUpdateCheck, ACheckAWeekOldRunsAtStartAndIsStampedAgain)
+{
+    scenario.Set("getVersion.body", "1.3.0");
+    WriteWorkspace({L"notes.txt"}, [](Importer::Settings& settings) { settings.lastUpdateCheck = DaysAgo(8); });
+    auto sheafin = Start();
+    ASSERT_NE(MainWindowOf(*sheafin), nullptr);
+    EXPECT_TRUE(Harness::WaitUntil([&] { return Contains(LogEntries(LogFile()), L"No updates found"); }, 20s));
+    EXPECT_EQ(sheafin->Close(), 0u);
+    EXPECT_EQ(1u, VersionRequests());
+    const auto entries = LogEntries(LogFile());
+    EXPECT_TRUE(Contains(entries, L"Checking for updates"));
+    const Importer::Settings saved = ReadSettings();
+    ASSERT_TRUE(saved.lastUpdateCheck);
+    EXPECT_LT(AgeInSeconds(*saved.lastUpdateCheck), 600u);
+}
+
+TEST_F(SheafinUpdateCheck, ACheckSixDaysOldIsNotRepeated)
+{
+    scenario.Set("getVersion.body", "1.4.0");
+    WriteWorkspace({L"notes.txt"}, [](Importer::Settings& settings) { settings.lastUpdateCheck = DaysAgo(6); });
+    auto sheafin = Start();
+    ASSERT_NE(MainWindowOf(*sheafin), nullptr);
+    std::this_thread::sleep_for(3s);
+    EXPECT_EQ(sheafin->Close(), 0u);
+    EXPECT_EQ(0u, VersionRequests());
+    EXPECT_FALSE(Contains(LogEntries(LogFile()), L"Checking for updates"));
+    EXPECT_GT(AgeInSeconds(*ReadSettings().lastUpdateCheck), 5u * 86400u);
+}
+
+TEST_F(SheafinUpdateCheck, AFailedCheckIsNoUpdateAndWaitsAWeekToo)
+{
+    scenario.Set("getVersion.status", "500");
+    WriteWorkspace({L"notes.txt"}, [](Importer::Settings& settings) { settings.lastUpdateCheck = DaysAgo(30); });
+    auto sheafin = Start();
+    ASSERT_NE(MainWindowOf(*sheafin), nullptr);
+    EXPECT_TRUE(Harness::WaitUntil([&] { return Contains(LogEntries(LogFile()), L"No updates found"); }, 20s));
+    EXPECT_EQ(sheafin->Close(), 0u);
+    EXPECT_LT(AgeInSeconds(*ReadSettings().lastUpdateCheck), 600u);
+}
+
+TEST_F(SheafinUpdateCheck, ANewerVersionIsDownloadedAndStartedAndTheProgramEnds)
+{
+    scenario.Set("getVersion.body", "1.4.0");
+    scenario.SetFile("getFile.file", UpdateTest::TestProgram());
+    // The Downloads folder follows the program's profile where the prefix names it by the user's
+    // profile folder; otherwise it is the prefix's own.
+    const fs::path candidates[] = {fs::path(GetKnownFolderPath(FOLDERID_Downloads)) / L"Sheafin.x86.exe",
+                                   profile.Root() / L"Downloads" / L"Sheafin.x86.exe"};
+    std::error_code ignored;
+    for (const fs::path& candidate : candidates)
+        fs::remove(candidate.wstring() + L".args", ignored);
+    WriteWorkspace({L"notes.txt"}, [](Importer::Settings& settings) { settings.lastUpdateCheck = DaysAgo(8); });
+    auto sheafin = Start();
+    ASSERT_NE(MainWindowOf(*sheafin), nullptr);
+    fs::path downloaded;
+    EXPECT_TRUE(Harness::WaitUntil(
+        [&] {
+            for (const fs::path& candidate : candidates)
+                if (fs::exists(candidate.wstring() + L".args"))
+                    downloaded = candidate;
+            return !downloaded.empty();
+        },
+        30s));
+    const std::wstring commandLine = downloaded.empty() ? L"" : UpdateTest::WaitForRecordedCommandLine(downloaded);
+    EXPECT_NE(commandLine.find(L"/install \"" + SheafinExe().wstring() + L"\" 1.3.0"), std::wstring::npos)
+        << testing::PrintToString(fs::path(commandLine).string());
+    EXPECT_EQ(sheafin->WaitForExit(20s), std::optional<DWORD>(0));
+    EXPECT_TRUE(Contains(LogEntries(LogFile()), L"Update found, installing"));
+    if (!downloaded.empty())
+    {
+        fs::remove(downloaded, ignored);
+        fs::remove(downloaded.wstring() + L".args", ignored);
+    }
+}
+
+TEST_F(SheafinUpdateCheck, CheckForUpdatesOpensTheOptionsOnTheirUpdatesPage)
+{
+    scenario.Set("getVersion.body", "1.3.0");
+    WriteWorkspace({L"notes.txt"});
+    auto sheafin = Start();
+    const HWND window = MainWindowOf(*sheafin);
+    ASSERT_NE(window, nullptr);
+    Harness::PostCommand(window, 40023);
+    HWND options = nullptr;
+    ASSERT_TRUE(Harness::WaitUntil([&] {
+        return (options = FindWindowW(L"Quillora Window", L"Quillora Batch File Import Options")) != nullptr;
+    }));
+    EXPECT_TRUE(Harness::WaitUntil([&] { return Shows(options, L"Button", L"Check for &Updates"); }));
+    PostMessageW(Harness::Child(options, L"Button", L"Check for &Updates"), BM_CLICK, 0, 0);
+    EXPECT_TRUE(Harness::WaitUntil([&] { return Shows(options, L"Static", L"No updates found"); }, 20s));
+    Harness::SaveWindow(options, L"options-updates");
+    PostMessageW(options, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(Harness::WaitUntil([&] { return !IsWindow(options); }));
+    EXPECT_EQ(sheafin->Close(), 0u);
+}
