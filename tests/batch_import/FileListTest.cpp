@@ -2,6 +2,7 @@
 // and Select All, and files dropped on it through OLE drag and drop.
 #include "batch_import/FileList.h"
 #include "framework/ui/Window.h"
+#include "tests/batch_import/FileDrop.h"
 #include "tests/framework/ui/dialogs/DialogTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,11 @@
 
 namespace
 {
+using FileDrop::DropAtOnce;
+using FileDrop::FileDataObject;
+using FileDrop::IDataObjectPtr;
+using FileDrop::IDropSourcePtr;
+
 std::wstring RowText(HWND list, int row, int column)
 {
     wchar_t text[512] = {};
@@ -31,65 +37,6 @@ int RowImage(HWND list, int row)
     SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
     return item.iImage;
 }
-
-// A CF_HDROP list of files, as the shell hands one over in a drag.
-class FileDataObject : public UnknownImpl<IDataObject>
-{
-public:
-    explicit FileDataObject(std::vector<std::wstring> files) : files_(std::move(files)) {}
-
-    STDMETHODIMP GetData(FORMATETC* format, STGMEDIUM* medium) override
-    {
-        if (QueryGetData(format) != S_OK)
-            return DV_E_FORMATETC;
-        std::wstring list;
-        for (const auto& file : files_)
-            list += file + L'\0';
-        list += L'\0';
-        const size_t bytes = sizeof(DROPFILES) + list.size() * sizeof(wchar_t);
-        HGLOBAL global = GlobalAlloc(GHND, bytes);
-        if (!global)
-            return E_OUTOFMEMORY;
-        auto* drop = static_cast<DROPFILES*>(GlobalLock(global));
-        drop->pFiles = sizeof(DROPFILES);
-        drop->fWide = TRUE;
-        std::memcpy(reinterpret_cast<BYTE*>(drop) + sizeof(DROPFILES), list.data(), list.size() * sizeof(wchar_t));
-        GlobalUnlock(global);
-        medium->tymed = TYMED_HGLOBAL;
-        medium->hGlobal = global;
-        medium->pUnkForRelease = nullptr;
-        return S_OK;
-    }
-    STDMETHODIMP GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
-    STDMETHODIMP QueryGetData(FORMATETC* format) override
-    {
-        return format && format->cfFormat == CF_HDROP && (format->tymed & TYMED_HGLOBAL) ? S_OK : DV_E_FORMATETC;
-    }
-    STDMETHODIMP GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override
-    {
-        out->ptd = nullptr;
-        return E_NOTIMPL;
-    }
-    STDMETHODIMP SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
-    STDMETHODIMP EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
-    STDMETHODIMP DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return OLE_E_ADVISENOTSUPPORTED; }
-    STDMETHODIMP DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
-    STDMETHODIMP EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
-
-private:
-    std::vector<std::wstring> files_;
-};
-
-// Lets go at once: the drag ends with a drop wherever the mouse is.
-class DropAtOnce : public UnknownImpl<IDropSource>
-{
-public:
-    STDMETHODIMP QueryContinueDrag(BOOL escape, DWORD) override { return escape ? DRAGDROP_S_CANCEL : DRAGDROP_S_DROP; }
-    STDMETHODIMP GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
-};
-
-_COM_SMARTPTR_TYPEDEF(IDataObject, IID_IDataObject);
-_COM_SMARTPTR_TYPEDEF(IDropSource, IID_IDropSource);
 
 class FileListWindow : public DialogTest::Fixture
 {

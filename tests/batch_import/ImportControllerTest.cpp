@@ -14,7 +14,7 @@
 #include "import_engine/FolderExpansion.h"
 #include "import_engine/ImportErrors.h"
 #include "tests/batch_import/PromptHost.h"
-#include "tests/standins/StandInFixture.h"
+#include "tests/batch_import/DemoSectionTest.h"
 #include "tests/support/TestPaths.h"
 
 #include <gtest/gtest.h>
@@ -84,15 +84,13 @@ public:
     int picks = 0;
 };
 
-class ImportRuns : public StandInTest::StandInTest
+class ImportRuns : public DemoSectionTest
 {
 protected:
     void SetUp() override
     {
-        StandInTest::SetUp();
-        if (GetUiFontTable().fonts.empty())
-            InitUiResources();
-        SetThemeMode(UI::ThemeLight);
+        DemoSectionTest::SetUp();
+        PromptTest::UseUiResources();
         window_ = std::make_shared<RunWindow>();
         window_->Build();
         files_ = TestPaths::OutputFolder() /
@@ -104,7 +102,7 @@ protected:
     void TearDown() override
     {
         window_.reset();
-        StandInTest::TearDown();
+        DemoSectionTest::TearDown();
     }
 
     std::wstring MakeFile(const std::wstring& name, const std::string& text = "Some text")
@@ -115,16 +113,11 @@ protected:
     }
 
     // A run into the first section of the demo store, each file's text and a link to it.
-    Config ConfigFor(const std::vector<std::wstring>& paths)
+    Config ConfigFor(const std::vector<std::wstring>& paths) const
     {
-        auto application = Connect();
-        sectionId_ = FirstId(Hierarchy(application, L"", ON16::hsSections), L"Section");
-        BSTR link = nullptr;
-        EXPECT_EQ(S_OK, application->GetHyperlinkToObject(_bstr_t(sectionId_.c_str()), _bstr_t(L""), &link));
         Config config;
-        config.location = link ? link : L"";
+        config.location = sectionLink_;
         config.locationId = sectionId_;
-        SysFreeString(link);
         config.outputFormat = Config::InsertEachFileOnASeparatePage;
         config.importFormat.fileContent = true;
         config.importFormat.originalPath = Config::HyperlinkPath;
@@ -145,7 +138,6 @@ protected:
 
     std::shared_ptr<RunWindow> window_;
     fs::path files_;
-    std::wstring sectionId_;
 };
 
 // Counts the message boxes instead of showing them, for runs that must show none.

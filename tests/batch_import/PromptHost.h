@@ -15,6 +15,14 @@
 
 namespace PromptTest
 {
+// The UI fonts (made once for the process) and the light theme, as the dialog tests have them.
+inline void UseUiResources()
+{
+    if (GetUiFontTable().fonts.empty())
+        InitUiResources();
+    SetThemeMode(UI::ThemeLight);
+}
+
 // A plain top-level window, shown, that owns the questions.
 inline std::shared_ptr<AutoLayoutWindow> MakeOwner()
 {

@@ -4,7 +4,9 @@
 #include "batch_import/SettingsFile.h"
 #include "batch_import/WorkspaceConversion.h"
 #include "framework/text/Text.h"
-#include "tests/standins/StandInFixture.h"
+#include "tests/batch_import/FileDrop.h"
+#include "tests/batch_import/DemoSectionTest.h"
+#include "tests/batch_import/SheafinLoopback.h"
 #include "tests/support/ProgramHarness.h"
 #include "tests/support/StandInSession.h"
 
@@ -19,34 +21,23 @@ namespace fs = std::filesystem;
 
 namespace
 {
-const wchar_t* const Title = L"Quillora Batch File Import 1.3.0";
-
-fs::path SheafinExe()
-{
-    return (Harness::BuildFolder() / L"tests" / L"batch_import" / L"loopback" / L"Sheafin.exe").make_preferred();
-}
+using SheafinLoopback::SheafinExe;
+using SheafinLoopback::Title;
 
 bool Checked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
-class SheafinImport : public StandInTest::StandInTest
+class SheafinImport : public DemoSectionTest
 {
 protected:
     SheafinImport() : redirect_(profile_) {}
 
     void SetUp() override
     {
-        StandInTest::SetUp();
+        DemoSectionTest::SetUp();
         files_ = profile_.Root() / L"Files";
         fs::create_directories(files_);
         for (const wchar_t* name : {L"notes.txt", L"todo.txt", L"more.txt"})
             std::ofstream(files_ / name, std::ios::binary) << "Some text of " << WideToUtf8(name);
-        auto application = Connect();
-        sectionId_ = FirstId(Hierarchy(application, L"", ON16::hsSections), L"Section");
-        sectionName_ = AttributeOf(Hierarchy(application, sectionId_, ON16::hsSelf), L"Section", L"name");
-        BSTR link = nullptr;
-        application->GetHyperlinkToObject(_bstr_t(sectionId_.c_str()), _bstr_t(L""), &link);
-        sectionLink_ = link ? link : L"";
-        SysFreeString(link);
     }
 
     // The stand-in's answers from now on; the store stays as it is.
@@ -179,6 +170,20 @@ protected:
         return Harness::WaitUntil([&] { return !IsWindowVisible(popup); }, 5s);
     }
 
+    // Three files into the section, with OneNote busy for its first saves; the window once its
+    // status shows the first report, null when it does not.
+    HWND StartSlowRun(int busyAnswers)
+    {
+        Scenario("busy UpdatePageContent " + std::to_string(busyAnswers) + "\n");
+        WriteWorkspace({.paths = {File(L"notes.txt"), File(L"todo.txt"), File(L"more.txt")}, .outputFormat = 1,
+                        .withTarget = true});
+        const HWND window = Start();
+        if (!window)
+            return nullptr;
+        Harness::PostCommand(window, 40036);
+        return WaitForStatus(window, [](const std::wstring& s) { return s.starts_with(L"("); }) ? window : nullptr;
+    }
+
     static void Press(HWND dialog, const std::wstring& caption)
     {
         PostMessageW(Harness::Child(dialog, L"Button", caption), BM_CLICK, 0, 0);
@@ -188,9 +193,6 @@ protected:
     Harness::ShellFolderRedirect redirect_;
     std::unique_ptr<Harness::Program> sheafin_;
     fs::path files_;
-    std::wstring sectionId_;
-    std::wstring sectionName_;
-    std::wstring sectionLink_;
 };
 } // namespace
 
@@ -311,13 +313,8 @@ TEST_F(SheafinImport, StartWithoutATargetPicksOneAndThenImportsIntoIt)
 TEST_F(SheafinImport, StopDuringARunSaysStoppingThenCancelled)
 {
     // OneNote answers busy twice, so the first page takes seconds: time enough to stop.
-    Scenario("busy UpdatePageContent 2\n");
-    WriteWorkspace({.paths = {File(L"notes.txt"), File(L"todo.txt"), File(L"more.txt")}, .outputFormat = 1,
-                    .withTarget = true});
-    const HWND window = Start();
+    const HWND window = StartSlowRun(2);
     ASSERT_NE(window, nullptr);
-    Harness::PostCommand(window, 40036);
-    ASSERT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s.starts_with(L"("); }));
     Harness::SaveWindow(window, L"running");
     Harness::PostCommand(window, 40037);
     EXPECT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s == L"Stopping import..."; }, 5s));
@@ -329,13 +326,8 @@ TEST_F(SheafinImport, StopDuringARunSaysStoppingThenCancelled)
 
 TEST_F(SheafinImport, ClosingDuringARunAsksAndNoKeepsItRunningWhileYesEndsTheProgram)
 {
-    Scenario("busy UpdatePageContent 20\n");
-    WriteWorkspace({.paths = {File(L"notes.txt"), File(L"todo.txt"), File(L"more.txt")}, .outputFormat = 1,
-                    .withTarget = true});
-    const HWND window = Start();
+    const HWND window = StartSlowRun(20);
     ASSERT_NE(window, nullptr);
-    Harness::PostCommand(window, 40036);
-    ASSERT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s.starts_with(L"("); }));
     PostMessageW(window, WM_CLOSE, 0, 0);
     HWND question = WaitForDialog(L"Import in Progress");
     ASSERT_NE(question, nullptr);
@@ -394,3 +386,127 @@ TEST_F(SheafinImport, AFailedRunShowsImportFailedWithTheMessageInAnErrorBox)
     EXPECT_EQ(text, Status(window));
     EXPECT_EQ(0u, sheafin_->Close());
 }
+
+namespace
+{
+struct DescendantSearch
+{
+    std::wstring className;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectDescendant(HWND child, LPARAM parameter)
+{
+    auto& search = *reinterpret_cast<DescendantSearch*>(parameter);
+    if (Harness::ClassOf(child) == search.className && IsWindowVisible(child))
+        search.found.push_back(child);
+    return TRUE;
+}
+
+// The descendants of a window of a class, visible ones only.
+std::vector<HWND> VisibleDescendants(HWND parent, const std::wstring& className)
+{
+    DescendantSearch search{className, {}};
+    EnumChildWindows(parent, &CollectDescendant, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+class SheafinEndToEnd : public SheafinImport, public testing::WithParamInterface<bool>
+{
+protected:
+    std::wstring ThemeName() const { return GetParam() ? L"dark" : L"light"; }
+
+    // Picks one file in the program's open dialog by typing its path, as a person would.
+    void AddThroughTheOpenDialog(HWND window, const std::wstring& path)
+    {
+        Harness::PostCommand(window, 40006);
+        const HWND dialog = WaitForDialog(L"Select Files to Import");
+        ASSERT_NE(dialog, nullptr);
+        HWND name = nullptr;
+        ASSERT_TRUE(Harness::WaitUntil([&] {
+            const std::vector<HWND> edits = VisibleDescendants(dialog, L"Edit");
+            name = edits.empty() ? nullptr : edits.back();
+            return name != nullptr;
+        }));
+        const std::wstring typed = fs::path(path).make_preferred().wstring();
+        SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
+        PostMessageW(Harness::ChildrenWithId(dialog, IDOK).front(), BM_CLICK, 0, 0);
+        const bool closed = Harness::WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); });
+        ASSERT_TRUE(closed) << WideToUtf8(typed);
+    }
+};
+
+int Rows(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
+} // namespace
+
+TEST_P(SheafinEndToEnd, FilesAndAFolderAddedLikeAPersonAreImportedIntoThePickedNotebook)
+{
+    const fs::path folder = files_ / L"Minutes";
+    fs::create_directories(folder);
+    for (const wchar_t* name : {L"monday.txt", L"tuesday.txt"})
+        std::ofstream(folder / name, std::ios::binary) << "Minutes of " << WideToUtf8(name);
+    std::ofstream(files_ / L"vanishing.txt", std::ios::binary) << "soon gone";
+    // The picker is the stand-in's window; OneNote is busy at the first save, so the run lasts.
+    Scenario("quickfiling picker\nbusy UpdatePageContent 2\n");
+    WriteWorkspace({.paths = {}, .theme = ThemeName()});
+    const HWND window = Start();
+    ASSERT_NE(window, nullptr);
+    const HWND list = Harness::Children(window, L"SysListView32").front();
+
+    // The folder is dropped on the list.
+    SetForegroundWindow(window);
+    RECT bounds{};
+    GetWindowRect(list, &bounds);
+    // Near a corner: the empty list's placeholder covers its middle.
+    SetCursorPos(bounds.left + 6, bounds.top + 6);
+    Harness::WaitUntil([] { return false; }, 300ms);
+    FileDrop::IDataObjectPtr data(new FileDrop::FileDataObject({folder.wstring()}), false);
+    FileDrop::IDropSourcePtr source(new FileDrop::DropAtOnce, false);
+    DWORD effect = DROPEFFECT_NONE;
+    EXPECT_EQ(DRAGDROP_S_DROP, DoDragDrop(data, source, DROPEFFECT_COPY | DROPEFFECT_LINK, &effect));
+    ASSERT_TRUE(Harness::WaitUntil([&] { return Rows(list) == 1; })) << "the dropped folder is listed";
+
+    // Two files come through the open dialog; one of them is gone by the time it is imported.
+    AddThroughTheOpenDialog(window, File(L"notes.txt"));
+    ASSERT_TRUE(Harness::WaitUntil([&] { return Rows(list) == 2; }));
+    AddThroughTheOpenDialog(window, File(L"vanishing.txt"));
+    ASSERT_TRUE(Harness::WaitUntil([&] { return Rows(list) == 3; }));
+    fs::remove(files_ / L"vanishing.txt");
+
+    // Each file on a page of its own; Start asks for the target first.
+    Harness::PostCommand(window, 40019);
+    Harness::PostCommand(window, 40036);
+    const HWND picker = WaitForDialog(L"Choose Target Location");
+    ASSERT_NE(picker, nullptr);
+    const HWND tree = Harness::Children(picker, L"SysTreeView32").front();
+    const auto notebook = static_cast<LPARAM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    ASSERT_NE(0, notebook);
+    SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, notebook);
+    Harness::SaveWindow(picker, L"picker-" + ThemeName());
+    PostMessageW(Harness::Child(picker, L"Button", L"Select Import Location"), BM_CLICK, 0, 0);
+
+    // The vanished file is asked about while the run goes on; it is skipped.
+    const HWND prompt = WaitForDialog(L"Error", 60s);
+    ASSERT_NE(prompt, nullptr);
+    Harness::SaveWindow(window, L"running-" + ThemeName());
+    Harness::SaveWindow(prompt, L"prompt-" + ThemeName());
+    Press(prompt, L"  S&kip this file");
+    ASSERT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s.starts_with(L"Imported"); }, 90s))
+        << WideToUtf8(Status(window));
+    EXPECT_EQ(L"Imported 4 items", Status(window)) << "the folder, its two files and notes.txt";
+    Harness::SaveWindow(window, L"imported-" + ThemeName());
+    EXPECT_EQ(0u, sheafin_->Close());
+
+    // The pages are in the stand-in's store, valid against OneNote's schema.
+    auto application = Connect();
+    const std::wstring pages = Hierarchy(application, L"", ON16::hsPages);
+    for (const wchar_t* name : {L"monday.txt", L"tuesday.txt", L"notes.txt"})
+    {
+        const std::wstring id = FirstId(pages, L"Page", name);
+        ASSERT_FALSE(id.empty()) << WideToUtf8(name);
+        EXPECT_TRUE(IsValid(Content(application, id), ON16::xs2013, name));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Themes, SheafinEndToEnd, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& info) { return info.param ? "Dark" : "Light"; });

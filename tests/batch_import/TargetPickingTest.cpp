@@ -7,7 +7,7 @@
 #include "framework/ui/controls/Label.h"
 #include "import_engine/ImportConfig.h"
 #include "tests/batch_import/PromptHost.h"
-#include "tests/standins/StandInFixture.h"
+#include "tests/batch_import/DemoSectionTest.h"
 
 #include <gtest/gtest.h>
 
@@ -18,34 +18,25 @@ using DialogTest::Click;
 
 namespace
 {
-class TargetPicking : public StandInTest::StandInTest
+class TargetPicking : public DemoSectionTest
 {
 protected:
     void SetUp() override
     {
-        StandInTest::SetUp();
-        if (GetUiFontTable().fonts.empty())
-            InitUiResources();
-        SetThemeMode(UI::ThemeLight);
+        DemoSectionTest::SetUp();
+        PromptTest::UseUiResources();
         window_ = PromptTest::MakeOwner();
         picker_ = std::make_shared<TargetPicker>(window_->GetHwnd(), [this](const TargetPicker::Choice& choice) {
             chosen_ = choice;
             ++choices_;
         });
-        auto application = Connect();
-        sectionId_ = FirstId(Hierarchy(application, L"", ON16::hsSections), L"Section");
-        sectionName_ = AttributeOf(Hierarchy(application, sectionId_, ON16::hsSelf), L"Section", L"name");
-        BSTR link = nullptr;
-        application->GetHyperlinkToObject(_bstr_t(sectionId_.c_str()), _bstr_t(L""), &link);
-        sectionLink_ = link ? link : L"";
-        SysFreeString(link);
     }
 
     void TearDown() override
     {
         picker_.reset();
         window_.reset();
-        StandInTest::TearDown();
+        DemoSectionTest::TearDown();
     }
 
     // The arguments of the calls of one method, in order.
@@ -75,9 +66,6 @@ protected:
     std::shared_ptr<TargetPicker> picker_;
     std::optional<TargetPicker::Choice> chosen_;
     int choices_ = 0;
-    std::wstring sectionId_;
-    std::wstring sectionName_;
-    std::wstring sectionLink_;
 };
 
 std::vector<std::wstring> Args(std::initializer_list<std::wstring> values) { return values; }
@@ -210,8 +198,7 @@ TEST(TargetLabel, ReadsImportIntoTheKindAndTheNameAsALink)
 
 TEST(TargetLabel, MarkupInTheNameOrTheLinkNeitherBreaksNorAddsALink)
 {
-    if (GetUiFontTable().fonts.empty())
-        InitUiResources();
+    PromptTest::UseUiResources();
     const auto window = PromptTest::MakeOwner();
     const HierarchyObject tricky{ON16::hePages, L"a</A><A HREF=\"evil:x\">b",
                                  L"onenote:#x\" onclick=\"y<A HREF=\"evil:z\">"};
