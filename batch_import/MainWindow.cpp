@@ -74,8 +74,7 @@ unsigned MainWindow::Show()
     pathKind_->SetItems({L"plain text", L"hyperlink"});
     HideRunControls();
 
-    MenuRecord& menu = menus_[MainMenuId] = LoadMainMenu(commands_);
-    menu.AttachTo(hwnd_);
+    GetMainMenu().AttachTo(hwnd_);
     EnableCommand(Command::PickLocation, HasImportSide);
 
     LoadWorkspace();
@@ -97,8 +96,16 @@ unsigned MainWindow::Show()
     ShowWindow(hwnd_, static_cast<int>(showCommand));
     UpdateWindow(hwnd_);
     SetFocus(fileList_->GetListView()->GetHwnd());
-    RunMessageLoop(accelerators.get());
-    return result_;
+    // The loop of a modal window is the main window's too: WM_QUIT ends the window unsaved with
+    // MainWindowQuit and is posted again, and a WM_CLOSE without a window brings it forward.
+    return static_cast<unsigned>(RunModalLoop(accelerators.get()));
+}
+
+MenuRecord& MainWindow::GetMainMenu()
+{
+    if (auto found = menus_.find(MainMenuId); found != menus_.end())
+        return found->second;
+    return menus_[MainMenuId] = LoadMainMenu(commands_);
 }
 
 void MainWindow::BuildControls()
@@ -196,43 +203,6 @@ void MainWindow::HideRunControls()
     for (const auto& control : std::initializer_list<std::shared_ptr<UI::WindowsControl>>{
              progress_, smallProgress_, status_, smallStatus_, stop_, smallStop_, clear_, smallClear_})
         ::Show(control, false);
-}
-
-void MainWindow::RunMessageLoop(HACCEL accelerators)
-{
-    while (hwnd_)
-    {
-        MSG message{};
-        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
-        if (got == -1)
-            break;
-        if (got == 0)
-        {
-            // Asked to quit from outside: the window goes without saving, and the loops outside
-            // see the quit message too.
-            End(MainWindowQuit);
-            PostQuitMessage(static_cast<int>(message.wParam));
-            return;
-        }
-        if (message.message == WM_CLOSE && !message.hwnd)
-        {
-            SetForegroundWindow(hwnd_);
-            continue;
-        }
-        if (accelerators && TranslateAcceleratorW(hwnd_, accelerators, &message))
-            continue;
-        if (IsDialogMessageW(hwnd_, &message))
-            continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-        // A handler that threw ends the window as if the exception had passed through the loop.
-        if (std::exception_ptr exception = Window::TakePendingException())
-        {
-            if (hwnd_)
-                End(MainWindowQuit);
-            std::rethrow_exception(exception);
-        }
-    }
 }
 
 void MainWindow::CloseWithResult(unsigned result)

@@ -53,6 +53,9 @@ public:
     LRESULT OnNotify(NMHDR* header) override;
     HBRUSH OnCtlColor(HWND hwnd, UINT message, HDC dc, HWND control, int background) override;
 
+    // The menu bar's record, loaded (with its pictures) on the first call only.
+    MenuRecord& GetMainMenu();
+
     // The theme of the settings becomes the program's (unless menuOnly) and is marked in the menu.
     void ApplyTheme(bool menuOnly);
     // "list" shows the details view, anything else icons ("tiles").
@@ -113,7 +116,6 @@ protected:
 
 private:
     void BuildControls();
-    void RunMessageLoop(HACCEL accelerators);
     void StartUpdateCheckIfDue();
     void CheckForUpdates();
     void ShowPlaceholder(bool show);

@@ -153,7 +153,9 @@ bool MainWindow::AddPaths(const std::vector<std::wstring>& paths)
 
 bool MainWindow::RemoveSelected()
 {
-    fileList_->RemoveSelected();
+    // Nothing selected changes nothing, and so leaves the workspace as unchanged as it was.
+    if (!fileList_->RemoveSelected())
+        return false;
     if (config_.entries.empty())
     {
         SetFileListView(settings_.view.fileList, false);

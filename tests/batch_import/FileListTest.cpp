@@ -2,22 +2,13 @@
 // and Select All, and files dropped on it through OLE drag and drop.
 #include "batch_import/FileList.h"
 #include "framework/ui/Window.h"
-#include "tests/batch_import/FileDrop.h"
 #include "tests/framework/ui/dialogs/DialogTestSupport.h"
+#include "tests/support/FileDropList.h"
 
 #include <gtest/gtest.h>
 
-#include <shlobj.h>
-
-#include <cstring>
-
 namespace
 {
-using FileDrop::DropAtOnce;
-using FileDrop::FileDataObject;
-using FileDrop::IDataObjectPtr;
-using FileDrop::IDropSourcePtr;
-
 std::wstring RowText(HWND list, int row, int column)
 {
     wchar_t text[512] = {};
@@ -163,16 +154,14 @@ TEST_F(FileListWindow, FilesDroppedOnTheListReachTheWindowThroughOle)
     Screenshot::PumpMessages();
 
     const std::vector<std::wstring> files{L"C:\\Notes\\todo.txt", L"C:\\Notes\\Report.pdf"};
-    IDataObjectPtr data(new FileDataObject(files), false);
-    IDropSourcePtr source(new DropAtOnce, false);
     DWORD effect = DROPEFFECT_NONE;
-    EXPECT_EQ(DRAGDROP_S_DROP, DoDragDrop(data, source, DROPEFFECT_COPY | DROPEFFECT_LINK, &effect));
+    EXPECT_EQ(DRAGDROP_S_DROP, DropFilesAtCursor(files, DROPEFFECT_COPY | DROPEFFECT_LINK, &effect));
     EXPECT_EQ(DROPEFFECT_COPY, effect);
     ASSERT_EQ(1u, drops.size());
     EXPECT_EQ(files, drops[0]);
 
     // Without a handler the drop is taken and nothing happens.
     list->SetDropCallback({});
-    EXPECT_EQ(DRAGDROP_S_DROP, DoDragDrop(data, source, DROPEFFECT_COPY, &effect));
+    EXPECT_EQ(DRAGDROP_S_DROP, DropFilesAtCursor(files, DROPEFFECT_COPY, &effect));
     EXPECT_EQ(1u, drops.size());
 }

@@ -4,9 +4,9 @@
 #include "batch_import/SettingsFile.h"
 #include "batch_import/WorkspaceConversion.h"
 #include "framework/text/Text.h"
-#include "tests/batch_import/FileDrop.h"
 #include "tests/batch_import/DemoSectionTest.h"
 #include "tests/batch_import/SheafinLoopback.h"
+#include "tests/support/FileDropList.h"
 #include "tests/support/ProgramHarness.h"
 #include "tests/support/StandInSession.h"
 
@@ -460,10 +460,8 @@ TEST_P(SheafinEndToEnd, FilesAndAFolderAddedLikeAPersonAreImportedIntoThePickedN
     // Near a corner: the empty list's placeholder covers its middle.
     SetCursorPos(bounds.left + 6, bounds.top + 6);
     Harness::WaitUntil([] { return false; }, 300ms);
-    FileDrop::IDataObjectPtr data(new FileDrop::FileDataObject({folder.wstring()}), false);
-    FileDrop::IDropSourcePtr source(new FileDrop::DropAtOnce, false);
     DWORD effect = DROPEFFECT_NONE;
-    EXPECT_EQ(DRAGDROP_S_DROP, DoDragDrop(data, source, DROPEFFECT_COPY | DROPEFFECT_LINK, &effect));
+    EXPECT_EQ(DRAGDROP_S_DROP, DropFilesAtCursor({folder.wstring()}, DROPEFFECT_COPY | DROPEFFECT_LINK, &effect));
     ASSERT_TRUE(Harness::WaitUntil([&] { return Rows(list) == 1; })) << "the dropped folder is listed";
 
     // Two files come through the open dialog; one of them is gone by the time it is imported.

@@ -6,6 +6,7 @@
 #include "framework/files/Files.h"
 #include "framework/text/Text.h"
 #include "tests/batch_import/SheafinLoopback.h"
+#include "tests/support/FileDropList.h"
 #include "tests/support/ProgramHarness.h"
 #include "tests/support/Screenshot.h"
 #include "tests/update/ServiceScenario.h"
@@ -364,6 +365,98 @@ TEST_F(SheafinProgram, FilesAndPlacementOfTheWorkspaceComeBackAfterARestart)
     EXPECT_EQ(3u, ReadSettings().lastConfig->config.entries.entries.size());
 }
 
+TEST_F(SheafinProgram, FilesDroppedOnTheEmptyListAreAddedAndReplaceThePlaceholder)
+{
+    const HRESULT ole = OleInitialize(nullptr);
+    ASSERT_TRUE(SUCCEEDED(ole));
+    auto sheafin = Start();
+    const HWND window = MainWindowOf(*sheafin);
+    ASSERT_NE(window, nullptr);
+    const HWND list = ListOf(window);
+    SetForegroundWindow(window);
+    RECT bounds{};
+    GetWindowRect(list, &bounds);
+    // Below the placeholder's buttons, on the list itself.
+    SetCursorPos((bounds.left + bounds.right) / 2, bounds.bottom - 20);
+    const std::vector<std::wstring> dropped{(files / L"notes.txt").wstring(), (files / L"Pictures").wstring()};
+    DWORD effect = DROPEFFECT_NONE;
+    EXPECT_EQ(DRAGDROP_S_DROP, DropFilesAtCursor(dropped, DROPEFFECT_COPY | DROPEFFECT_LINK, &effect));
+    EXPECT_EQ(DROPEFFECT_COPY, effect);
+    EXPECT_TRUE(Harness::WaitUntil([&] { return ItemCount(list) == 2; }));
+    EXPECT_TRUE(Harness::WaitUntil([&] { return !Shows(window, L"Static", L"No items found"); }));
+    EXPECT_EQ(sheafin->Close(), 0u);
+    const Importer::Settings saved = ReadSettings();
+    EXPECT_TRUE(saved.dirty);
+    ASSERT_TRUE(saved.lastConfig);
+    ASSERT_EQ(2u, saved.lastConfig->config.entries.entries.size());
+    OleUninitialize();
+}
+
+TEST_F(SheafinProgram, SettingsSwitchesKeepMenuControlsAndTheSavedConfigurationInStep)
+{
+    WriteWorkspace({L"notes.txt"});
+    auto sheafin = Start();
+    const HWND window = MainWindowOf(*sheafin);
+    ASSERT_NE(window, nullptr);
+    const HWND path = Harness::Child(window, L"Button", L"Insert origina&l file path as");
+    const HWND kind = Harness::Children(window, L"ComboBox").front();
+    const auto settled = [&] {
+        // A message sent after the posted ones returns once they have been handled.
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+    };
+
+    Harness::PostCommand(window, 40016); // Ctrl+T: plain text
+    settled();
+    EXPECT_TRUE(Checked(path));
+    EXPECT_TRUE(IsWindowEnabled(kind));
+    EXPECT_EQ(0, SendMessageW(kind, CB_GETCURSEL, 0, 0));
+    Harness::PostCommand(window, 40016); // again: none
+    settled();
+    EXPECT_FALSE(Checked(path));
+    EXPECT_FALSE(IsWindowEnabled(kind));
+    Harness::PostCommand(window, 40016);
+    Harness::PostCommand(window, 40017); // Ctrl+L while plain text: link
+    settled();
+    EXPECT_TRUE(Checked(path));
+    EXPECT_EQ(1, SendMessageW(kind, CB_GETCURSEL, 0, 0));
+    Harness::PostCommand(window, 40014);
+    Harness::PostCommand(window, 40019);
+    settled();
+    EXPECT_TRUE(Checked(Harness::Child(window, L"Button", L"Insert file &content (text, printout, image)")));
+    EXPECT_TRUE(Checked(Harness::Child(window, L"Button", L"Insert each file into a separate &page")));
+    EXPECT_FALSE(Checked(Harness::Child(window, L"Button", L"Insert all files into a &single page")));
+    EXPECT_EQ(sheafin->Close(), 0u);
+
+    const Importer::Settings saved = ReadSettings();
+    ASSERT_TRUE(saved.lastConfig);
+    const Config config = ApplyImporterConfig(saved.lastConfig->config);
+    EXPECT_TRUE(config.importFormat.fileAttachment);
+    EXPECT_TRUE(config.importFormat.fileContent);
+    EXPECT_EQ(Config::HyperlinkPath, config.importFormat.originalPath);
+    EXPECT_EQ(Config::InsertEachFileOnASeparatePage, config.outputFormat);
+    EXPECT_TRUE(config.createNew) << "no section is picked: a new one is made";
+    EXPECT_TRUE(saved.dirty);
+}
+
+TEST_F(SheafinProgram, QuitFromOutsideEndsWithoutSavingAndACloseWithoutWindowEndsNothing)
+{
+    WriteWorkspace({L"notes.txt", L"Report.pdf"});
+    auto sheafin = Start();
+    const HWND window = MainWindowOf(*sheafin);
+    ASSERT_NE(window, nullptr);
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    PostThreadMessageW(thread, WM_CLOSE, 0, 0);
+    std::this_thread::sleep_for(1s);
+    EXPECT_TRUE(IsWindow(window)) << "a close for no window only brings the window forward";
+    Harness::PostCommand(window, 40009);
+    Harness::PostCommand(window, 40008);
+    EXPECT_TRUE(Harness::WaitUntil([&] { return ItemCount(ListOf(window)) == 0; }));
+    PostThreadMessageW(thread, WM_QUIT, 7, 0);
+    EXPECT_EQ(sheafin->WaitForExit(15s), std::optional<DWORD>(0));
+    EXPECT_EQ(2u, ReadSettings().lastConfig->config.entries.entries.size()) << "the workspace is not saved";
+}
+
 TEST_F(SheafinProgram, RemovingEveryFileShowsThePlaceholderAgainAndIsSaved)
 {
     WriteWorkspace({L"notes.txt", L"Report.pdf"});
@@ -386,6 +479,7 @@ TEST_F(SheafinProgram, ClearFileListOfAnUnchangedWorkspaceClearsWithoutAsking)
     auto sheafin = Start();
     const HWND window = MainWindowOf(*sheafin);
     ASSERT_NE(window, nullptr);
+    Harness::PostCommand(window, 40008); // nothing selected: nothing removed, nothing changed
     Harness::PostCommand(window, 40038);
     EXPECT_TRUE(Harness::WaitUntil([&] { return ItemCount(ListOf(window)) == 0; }));
     EXPECT_EQ(FindWindowW(L"Quillora Window", L"Clear File List"), nullptr) << "no question";

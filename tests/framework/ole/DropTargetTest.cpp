@@ -1,5 +1,6 @@
 #include "framework/Owners.h"
 #include "framework/ole/DropTarget.h"
+#include "tests/support/FileDropList.h"
 
 #include <gtest/gtest.h>
 
@@ -42,17 +43,7 @@ public:
             medium->pUnkForRelease = counter_;
             return DV_E_FORMATETC;
         }
-        std::wstring list;
-        for (const auto& file : files_)
-            list += file + L'\0';
-        list += L'\0';
-        const size_t bytes = sizeof(DROPFILES) + list.size() * sizeof(wchar_t);
-        HGLOBAL global = GlobalAlloc(GHND, bytes);
-        auto* drop = static_cast<DROPFILES*>(GlobalLock(global));
-        drop->pFiles = sizeof(DROPFILES);
-        drop->fWide = TRUE;
-        std::memcpy(reinterpret_cast<BYTE*>(drop) + sizeof(DROPFILES), list.data(), list.size() * sizeof(wchar_t));
-        GlobalUnlock(global);
+        HGLOBAL global = CreateFileDropList(files_);
         medium->tymed = TYMED_HGLOBAL;
         medium->hGlobal = global;
         // With a release hook, ReleaseStgMedium calls it instead of freeing: the test frees.

@@ -6,6 +6,7 @@
 #include "framework/ui/Fonts.h"
 #include "framework/ui/Theme.h"
 #include "framework/ui/WindowHelpers.h"
+#include "tests/support/ProgramHarness.h"
 #include "tests/support/Screenshot.h"
 
 #include <gtest/gtest.h>
@@ -84,38 +85,11 @@ private:
     UINT_PTR timer_ = 0;
 };
 
-struct ChildSearch
-{
-    HWND dialog;
-    const wchar_t* className;
-    std::optional<std::wstring> text;
-    std::vector<HWND> found;
-};
-
-inline BOOL CALLBACK CollectChild(HWND child, LPARAM parameter)
-{
-    auto& search = *reinterpret_cast<ChildSearch*>(parameter);
-    if (GetParent(child) == search.dialog &&
-        lstrcmpiW(UI::GetClassNameString(child).c_str(), search.className) == 0 &&
-        (!search.text || UI::GetWindowTextString(child) == *search.text))
-        search.found.push_back(child);
-    return TRUE;
-}
-
 // The dialog's own children of a class (and text, when given), in the order of their places: top
 // to bottom, then left to right.
 inline std::vector<HWND> Children(HWND dialog, const wchar_t* className, std::optional<std::wstring> text = {})
 {
-    ChildSearch search{dialog, className, std::move(text), {}};
-    EnumChildWindows(dialog, &CollectChild, reinterpret_cast<LPARAM>(&search));
-    std::stable_sort(search.found.begin(), search.found.end(), [](HWND a, HWND b) {
-        RECT ra{};
-        RECT rb{};
-        GetWindowRect(a, &ra);
-        GetWindowRect(b, &rb);
-        return std::pair(ra.top, ra.left) < std::pair(rb.top, rb.left);
-    });
-    return search.found;
+    return Harness::Children(dialog, className, text);
 }
 
 inline HWND Child(HWND dialog, const wchar_t* className, const std::wstring& text)
@@ -124,13 +98,7 @@ inline HWND Child(HWND dialog, const wchar_t* className, const std::wstring& tex
     return found.empty() ? nullptr : found.front();
 }
 
-inline RECT ClientRectOf(HWND child)
-{
-    RECT bounds{};
-    GetWindowRect(child, &bounds);
-    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&bounds), 2);
-    return bounds;
-}
+inline RECT ClientRectOf(HWND child) { return Harness::ChildRect(child); }
 
 // A key pressed and released where the focus is (the dialog's loop translates it).
 inline void PressKey(HWND dialog, WPARAM key)

@@ -1,21 +1,32 @@
-#pragma once
-// Files dropped as the shell drops them: a CF_HDROP data object and a drag that lets go at once,
-// wherever the mouse is.
+#include "tests/support/FileDropList.h"
 
 #include "framework/com/UnknownImpl.h"
 
-#include <windows.h>
 #include <comdef.h>
-#include <ole2.h>
 #include <shlobj.h>
 
 #include <cstring>
-#include <string>
-#include <vector>
 
-namespace FileDrop
+HGLOBAL CreateFileDropList(const std::vector<std::wstring>& files)
 {
-// A CF_HDROP list of files, as the shell hands one over in a drag.
+    std::wstring list;
+    for (const auto& file : files)
+        list += file + L'\0';
+    list += L'\0';
+    const size_t bytes = sizeof(DROPFILES) + list.size() * sizeof(wchar_t);
+    HGLOBAL global = GlobalAlloc(GHND, bytes);
+    if (!global)
+        return nullptr;
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(global));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    std::memcpy(reinterpret_cast<BYTE*>(drop) + sizeof(DROPFILES), list.data(), list.size() * sizeof(wchar_t));
+    GlobalUnlock(global);
+    return global;
+}
+
+namespace
+{
 class FileDataObject : public UnknownImpl<IDataObject>
 {
 public:
@@ -25,19 +36,9 @@ public:
     {
         if (QueryGetData(format) != S_OK)
             return DV_E_FORMATETC;
-        std::wstring list;
-        for (const auto& file : files_)
-            list += file + L'\0';
-        list += L'\0';
-        const size_t bytes = sizeof(DROPFILES) + list.size() * sizeof(wchar_t);
-        HGLOBAL global = GlobalAlloc(GHND, bytes);
+        HGLOBAL global = CreateFileDropList(files_);
         if (!global)
             return E_OUTOFMEMORY;
-        auto* drop = static_cast<DROPFILES*>(GlobalLock(global));
-        drop->pFiles = sizeof(DROPFILES);
-        drop->fWide = TRUE;
-        std::memcpy(reinterpret_cast<BYTE*>(drop) + sizeof(DROPFILES), list.data(), list.size() * sizeof(wchar_t));
-        GlobalUnlock(global);
         medium->tymed = TYMED_HGLOBAL;
         medium->hGlobal = global;
         medium->pUnkForRelease = nullptr;
@@ -63,7 +64,7 @@ private:
     std::vector<std::wstring> files_;
 };
 
-// Lets go at once: the drag ends with a drop wherever the mouse is.
+// No button is held: the drag ends with a drop at once, wherever the mouse is.
 class DropAtOnce : public UnknownImpl<IDropSource>
 {
 public:
@@ -73,4 +74,11 @@ public:
 
 _COM_SMARTPTR_TYPEDEF(IDataObject, IID_IDataObject);
 _COM_SMARTPTR_TYPEDEF(IDropSource, IID_IDropSource);
-} // namespace FileDrop
+} // namespace
+
+HRESULT DropFilesAtCursor(const std::vector<std::wstring>& files, DWORD allowedEffects, DWORD* effect)
+{
+    const IDataObjectPtr data(new FileDataObject(files), false);
+    const IDropSourcePtr source(new DropAtOnce, false);
+    return DoDragDrop(data, source, allowedEffects, effect);
+}
