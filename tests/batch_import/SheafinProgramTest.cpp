@@ -400,29 +400,26 @@ TEST_F(SheafinProgram, SettingsSwitchesKeepMenuControlsAndTheSavedConfigurationI
     ASSERT_NE(window, nullptr);
     const HWND path = Harness::Child(window, L"Button", L"Insert origina&l file path as");
     const HWND kind = Harness::Children(window, L"ComboBox").front();
-    const auto settled = [&] {
-        // A message sent after the posted ones returns once they have been handled.
+    const auto command = [&](int id) {
+        // Sent, not posted: a message sent later would be handled before the posted commands,
+        // so only a sent command is known to be done when the call returns.
         DWORD_PTR ignored = 0;
-        SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+        SendMessageTimeoutW(window, WM_COMMAND, MAKEWPARAM(id, 0), 0, SMTO_ABORTIFHUNG, 5000, &ignored);
     };
 
-    Harness::PostCommand(window, 40016); // Ctrl+T: plain text
-    settled();
+    command(40016); // Ctrl+T: plain text
     EXPECT_TRUE(Checked(path));
     EXPECT_TRUE(IsWindowEnabled(kind));
     EXPECT_EQ(0, SendMessageW(kind, CB_GETCURSEL, 0, 0));
-    Harness::PostCommand(window, 40016); // again: none
-    settled();
+    command(40016); // again: none
     EXPECT_FALSE(Checked(path));
     EXPECT_FALSE(IsWindowEnabled(kind));
-    Harness::PostCommand(window, 40016);
-    Harness::PostCommand(window, 40017); // Ctrl+L while plain text: link
-    settled();
+    command(40016);
+    command(40017); // Ctrl+L while plain text: link
     EXPECT_TRUE(Checked(path));
     EXPECT_EQ(1, SendMessageW(kind, CB_GETCURSEL, 0, 0));
-    Harness::PostCommand(window, 40014);
-    Harness::PostCommand(window, 40019);
-    settled();
+    command(40014);
+    command(40019);
     EXPECT_TRUE(Checked(Harness::Child(window, L"Button", L"Insert file &content (text, printout, image)")));
     EXPECT_TRUE(Checked(Harness::Child(window, L"Button", L"Insert each file into a separate &page")));
     EXPECT_FALSE(Checked(Harness::Child(window, L"Button", L"Insert all files into a &single page")));
