@@ -175,16 +175,6 @@ std::ostream& operator<<(std::ostream& out, const Shown& shown)
 class HtmlBlock : public StandInTest
 {
 protected:
-    std::wstring NewPage(ON16::IApplication* app)
-    {
-        const std::wstring section = FirstId(Hierarchy(app, L"", ON16::hsSections), L"Section", L"Projects");
-        BSTR id = nullptr;
-        EXPECT_EQ(app->CreateNewPage(_bstr_t(section.c_str()), &id, ON16::npsDefault), S_OK);
-        const std::wstring page = id ? id : L"";
-        SysFreeString(id);
-        return page;
-    }
-
     HRESULT SendOutline(ON16::IApplication* app, const std::wstring& page, const std::wstring& blocks,
                         const std::wstring& pageChildren = {})
     {
