@@ -175,9 +175,9 @@ void SetOEText(ON::OE& oe, const std::wstring& line)
     auto& holder = text->AddNew();
     LinkTo(*holder, oe, oe, ON::OE::Name.localName.data());
     holder->t = std::make_shared<ON::TextRange_T>();
+    // OneNote reads a paragraph's text as HTML: the line is escaped for that, and the XML writer
+    // escapes the result again, so that "<" reaches the page as a character, not as a tag.
     holder->t->text = XmlEscape(line);
-    // Already escaped: written as it stands.
-    holder->t->raw = true;
     LinkTo(*holder->t, *holder, oe, ON::OE::Name.localName.data());
     oe.content.text = std::move(text);
 }

@@ -30,6 +30,7 @@ inline constexpr HRESULT NotWellFormed = static_cast<HRESULT>(0x80042000);
 inline constexpr HRESULT InvalidXml = static_cast<HRESULT>(0x80042001);
 inline constexpr HRESULT SectionDoesNotExist = static_cast<HRESULT>(0x80042004);
 inline constexpr HRESULT PageDoesNotExist = static_cast<HRESULT>(0x80042005);
+inline constexpr HRESULT FileDoesNotExist = static_cast<HRESULT>(0x80042006);
 inline constexpr HRESULT PageObjectDoesNotExist = static_cast<HRESULT>(0x8004200E);
 inline constexpr HRESULT LastModifiedDateDoesNotMatch = static_cast<HRESULT>(0x80042010);
 inline constexpr HRESULT SectionGroupDoesNotExist = static_cast<HRESULT>(0x80042011);

@@ -1,6 +1,7 @@
 // Operations on page content: new pages, reading content with binary data handed out by callback
 // ID, merging updates (with the placement OneNote gives objects that arrive without one) and
 // deleting page objects.
+#include "standins/onenote/HtmlParagraphs.h"
 #include "standins/onenote/Store.h"
 #include "standins/onenote/StoreTree.h"
 
@@ -92,40 +93,23 @@ constexpr double LineHeight = 15;
 constexpr double CharacterWidth = 6;
 constexpr double DefaultOutlineWidth = 400;
 
-// The lines a paragraph or HTML block fills when wrapped at width.
+// The lines a paragraph fills when wrapped at width.
 int WrappedLines(const std::wstring& text, double width)
 {
     const double perLine = std::max(1.0, std::floor(width / CharacterWidth));
     return std::max(1, static_cast<int>(std::ceil(static_cast<double>(text.size()) / perLine)));
 }
 
-// The lines of text an outline shows: each paragraph's own text and each HTML block's, wrapped.
+// The lines of text an outline shows: each paragraph's text, wrapped.
 int CountLines(const XNode& node, double width)
 {
-    if (node.name == L"HTMLBlock")
-    {
-        // Inline HTML shows its text without the tags; a file's HTML is taken as one line.
-        std::wstring text;
-        if (const auto data = node.FirstElement(L"Data"))
-        {
-            bool inTag = false;
-            for (const wchar_t c : data->InnerText())
-            {
-                if (c == L'<' || c == L'>')
-                    inTag = c == L'<';
-                else if (!inTag)
-                    text += c;
-            }
-        }
-        return WrappedLines(text, width);
-    }
     int count = 0;
     if (node.name == L"OE")
     {
         std::wstring text;
         for (const auto& child : node.children)
             if (child->IsElement() && child->name == L"T")
-                text += child->InnerText();
+                text += PlainTextOfMarkup(child->InnerText());
         count = WrappedLines(text, width);
     }
     for (const auto& child : node.children)
@@ -337,6 +321,8 @@ HRESULT Store::UpdatePageContent(const std::wstring& xml, DATE expected, LONG sc
                         return OneNoteError::PageObjectDoesNotExist;
                 }
 
+        if (const HRESULT hr = ExpandHtmlBlocks(*input, page); FAILED(hr))
+            return hr;
         RestoreBinary(*input, page);
         for (const auto& [name, value] : input->attributes)
             if (!IsSetByOneNoteOnly(name))

@@ -1,5 +1,6 @@
 // The text of pages and searching it: the lines of a page's outlines and title, and the pages
 // whose title and text hold every word of a query, as a word or the start of one.
+#include "standins/onenote/HtmlParagraphs.h"
 #include "standins/onenote/Store.h"
 #include "standins/onenote/StoreTree.h"
 
@@ -10,36 +11,6 @@
 
 namespace StandIn
 {
-namespace
-{
-std::wstring StripHtml(const std::wstring& text)
-{
-    std::wstring plain;
-    bool inTag = false;
-    for (wchar_t c : text)
-    {
-        if (c == L'<')
-            inTag = true;
-        else if (c == L'>')
-            inTag = false;
-        else if (!inTag)
-            plain += c;
-    }
-    const std::pair<const wchar_t*, const wchar_t*> entities[] = {
-        {L"&nbsp;", L" "}, {L"&lt;", L"<"}, {L"&gt;", L">"}, {L"&quot;", L"\""}, {L"&#39;", L"'"}, {L"&amp;", L"&"}};
-    for (const auto& [entity, replacement] : entities)
-    {
-        size_t at = 0;
-        while ((at = plain.find(entity, at)) != std::wstring::npos)
-        {
-            plain.replace(at, wcslen(entity), replacement);
-            at += wcslen(replacement);
-        }
-    }
-    return plain;
-}
-} // namespace
-
 namespace StoreTree
 {
 void CollectLines(const XNode& node, std::vector<std::wstring>& lines)
@@ -49,7 +20,7 @@ void CollectLines(const XNode& node, std::vector<std::wstring>& lines)
         std::wstring line;
         for (const auto& child : node.children)
             if (child->name == L"T")
-                line += StripHtml(child->InnerText());
+                line += PlainTextOfMarkup(child->InnerText());
         if (!line.empty())
             lines.push_back(line);
         for (const auto& child : node.children)

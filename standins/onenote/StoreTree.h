@@ -40,6 +40,12 @@ void CollectLines(const XNode& node, std::vector<std::wstring>& lines);
 // The plain text of a Title element.
 std::wstring TitleText(const XNode& title);
 
+// Turns each HTMLBlock below received (its Data, or the file its File names) into the paragraphs
+// it shows, in its place, as OneNote converts HTML it is sent; the heading and body styles they use
+// are added to received as QuickStyleDefs unless page or received already define them. Fails
+// with FileDoesNotExist, changing nothing, when a named file cannot be read.
+HRESULT ExpandHtmlBlocks(XNode& received, const XNode& page);
+
 // Parses XML a call received in the schema it names: InvalidSchema, NotWellFormed or InvalidXml
 // (wrong namespace or invalid against the schema) when it cannot be used.
 HRESULT ParseReceived(const std::wstring& xml, LONG schema, XNodePtr& root);

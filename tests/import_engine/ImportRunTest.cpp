@@ -1,12 +1,11 @@
 // Whole import runs without a window against the registered OneNote stand-in: the pages read back
 // from its store, the progress reports, the answers of the error prompt and OneNote's busy answers.
-#include "import_engine/ImportRun.h"
-
 #include "import_engine/ImportErrors.h"
-#include "tests/import_engine/EngineTestSupport.h"
+#include "tests/import_engine/ImportRunFixture.h"
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 namespace EngineTest
 {
@@ -16,74 +15,7 @@ namespace fs = std::filesystem;
 using StandInTest::Utf8;
 namespace Ids = FixtureIds;
 
-std::wstring Text(const _bstr_t& text) { return text.length() ? static_cast<const wchar_t*>(text) : L""; }
-
-struct Report
-{
-    std::wstring text;
-    uint32_t done;
-    uint32_t total;
-    bool operator==(const Report&) const = default;
-};
-
-class ImportRun : public EngineTest
-{
-protected:
-    void SetUp() override
-    {
-        EngineTest::SetUp();
-        WriteScenario(FixtureStoreLine());
-        files_ = TestPaths::OutputFolder() /
-                 (L"run-" + fs::path(testing::UnitTest::GetInstance()->current_test_info()->name()).wstring());
-        fs::remove_all(files_);
-        fs::create_directories(files_);
-    }
-
-    std::wstring MakeFile(const std::wstring& relative, const std::string& bytes = "x")
-    {
-        const fs::path path = files_ / relative;
-        fs::create_directories(path.parent_path());
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path.wstring();
-    }
-
-    Config ConfigInto(const std::wstring& id, int32_t outputFormat = Config::InsertAllFilesIntoASinglePage)
-    {
-        auto application = Application();
-        BSTR link = nullptr;
-        EXPECT_EQ(application->GetHyperlinkToObject(_bstr_t(id.c_str()), _bstr_t(L""), &link), S_OK);
-        Config config;
-        config.location = Text(_bstr_t(link, false));
-        config.outputFormat = outputFormat;
-        config.importFormat.originalPath = Config::HyperlinkPath;
-        return config;
-    }
-
-    static Config::Entry Entry(const std::wstring& path) { return {path, {}, 0, 0}; }
-
-    ProgressCallback Recorder(std::function<Result(const Report&)> answer = nullptr)
-    {
-        return [this, answer](std::shared_ptr<Progress> report) {
-            if (!report)
-                return Result{};
-            reports_.push_back({report->text, report->done, report->total});
-            return answer ? answer(reports_.back()) : Result{};
-        };
-    }
-
-    std::wstring StoredPage(const std::wstring& id) { return Content(Application(), id); }
-
-    static size_t Count(const std::wstring& text, const std::wstring& part)
-    {
-        size_t count = 0;
-        for (size_t at = text.find(part); at != std::wstring::npos; at = text.find(part, at + part.size()))
-            ++count;
-        return count;
-    }
-
-    fs::path files_;
-    std::vector<Report> reports_;
-};
+using ImportRun = ImportRunTest;
 
 TEST_F(ImportRun, AFolderTreeBecomesLinksHeadingsTextAndAttachmentsOnThePickedPage)
 {
@@ -279,6 +211,61 @@ TEST_F(ImportRun, BusyAnswersAreSurvivedAtEveryCallTheRunMakes)
     ASSERT_TRUE(result.HoldsValue()) << Utf8(GetErrorText(result.Error()));
     EXPECT_NE(std::wstring::npos, StoredPage(Ids::SiteSurvey).find(L"a.txt"));
     EXPECT_FALSE(pauses_.Taken().empty());
+}
+
+TEST_F(ImportRun, EveryCallOfEveryOutputFormatSurvivesBusyAnswers)
+{
+    const std::wstring top = (files_ / L"Top").wstring();
+    MakeFile(L"Top\\a.txt", "one");
+    MakeFile(L"Top\\b.json", "{}");
+    MakeFile(L"c.txt", "two");
+    const struct
+    {
+        const char* label;
+        const wchar_t* location;
+        int32_t outputFormat;
+        bool createNew;
+    } cases[] = {
+        {"the picked page", Ids::SiteSurvey, Config::InsertAllFilesIntoASinglePage, false},
+        {"a new page", Ids::Renovation, Config::InsertAllFilesIntoASinglePage, true},
+        {"a page per file", Ids::Renovation, Config::InsertEachFileOnASeparatePage, false},
+        {"a new section, a page per printout page", Ids::Renovation, Config::InsertEachPrintoutPageOnASeparatePage, true},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.label);
+        // The store starts again from the fixture with each scenario written.
+        WriteScenario(FixtureStoreLine());
+        auto configure = [&] {
+            Config config = ConfigInto(c.location, c.outputFormat);
+            config.createNew = c.createNew;
+            config.importFormat = {true, true, Config::HyperlinkPath};
+            config.entries = {Entry(top), Entry((files_ / L"c.txt").wstring())};
+            return config;
+        };
+        auto run = [&](Config config) {
+            const size_t before = Calls().size();
+            const auto result = RunImport(config, Recorder(), nullptr);
+            EXPECT_TRUE(result.HoldsValue()) << Utf8(GetErrorText(result.Error()));
+            const auto calls = Calls();
+            return std::vector<StandIn::CallRecord>(calls.begin() + static_cast<std::ptrdiff_t>(before), calls.end());
+        };
+        std::set<std::wstring> methods;
+        for (const auto& call : run(configure()))
+            methods.insert(call.method);
+        ASSERT_FALSE(methods.empty());
+
+        Config again = configure();
+        std::string busy = FixtureStoreLine();
+        for (const auto& method : methods)
+            busy += "busy " + Utf8(method) + " 2\n";
+        WriteScenario(busy);
+        std::set<std::wstring> answeredBusy;
+        for (const auto& call : run(again))
+            if (call.result == ::StandInTest::Busy)
+                answeredBusy.insert(call.method);
+        EXPECT_EQ(methods, answeredBusy);
+    }
 }
 
 TEST_F(ImportRun, AFolderAtDepthSevenGetsTheSmallestHeading)

@@ -117,7 +117,8 @@ TEST_F(PageBuilders, TextIsEscapedButHtmlIsKeptAsItIs)
     EXPECT_EQ((*lines[0]->oe->content.text)[0]->t->text, L"a &lt; b &amp; c");
     EXPECT_EQ(lines[1]->htmlBlock->content.data->text, L"<b>x & y</b>");
     const std::wstring xml = Xml();
-    EXPECT_NE(xml.find(L">a &lt; b &amp; c</one:T>"), std::wstring::npos) << xml;
+    // The text is HTML to OneNote, and that HTML is escaped once more in the XML.
+    EXPECT_NE(xml.find(L">a &amp;lt; b &amp;amp; c</one:T>"), std::wstring::npos) << xml;
     EXPECT_NE(xml.find(L"<![CDATA[<b>x & y</b>]]>"), std::wstring::npos) << xml;
     EXPECT_TRUE(IsValidPage());
 }

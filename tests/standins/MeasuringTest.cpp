@@ -14,16 +14,6 @@ const std::wstring Ns2013 = L"xmlns:one=\"http://schemas.microsoft.com/office/on
 class Measuring : public StandInTest
 {
 protected:
-    std::wstring NewPage(ON16::IApplication* app)
-    {
-        const std::wstring section = FirstId(Hierarchy(app, L"", ON16::hsSections), L"Section", L"Projects");
-        BSTR id = nullptr;
-        EXPECT_EQ(app->CreateNewPage(_bstr_t(section.c_str()), &id, ON16::npsDefault), S_OK);
-        const std::wstring page = id ? id : L"";
-        SysFreeString(id);
-        return page;
-    }
-
     HRESULT Update(ON16::IApplication* app, const std::wstring& page, const std::wstring& attributes,
                    const std::wstring& content)
     {

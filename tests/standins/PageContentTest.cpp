@@ -12,17 +12,6 @@ const std::wstring Ns2013 = L"xmlns:one=\"http://schemas.microsoft.com/office/on
 class PageContent : public StandInTest
 {
 protected:
-    std::wstring NewPage(ON16::IApplication* app, ON16::NewPageStyle style = ON16::npsDefault)
-    {
-        const std::wstring section = FirstId(Hierarchy(app, L"", ON16::hsSections), L"Section", L"Projects");
-        EXPECT_FALSE(section.empty());
-        BSTR id = nullptr;
-        EXPECT_EQ(app->CreateNewPage(_bstr_t(section.c_str()), &id, style), S_OK);
-        std::wstring page = id ? id : L"";
-        SysFreeString(id);
-        return page;
-    }
-
     HRESULT Update(ON16::IApplication* app, const std::wstring& xml, ON16::XMLSchema schema = ON16::xs2013)
     {
         return app->UpdatePageContent(_bstr_t(xml.c_str()), 0.0, schema, VARIANT_TRUE);

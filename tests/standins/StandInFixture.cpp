@@ -61,6 +61,17 @@ ApplicationPtr StandInTest::Connect(const CLSID& clsid)
 
 std::vector<StandIn::CallRecord> StandInTest::Calls() const { return StandIn::ReadCallLog(callLog_.wstring()); }
 
+std::wstring StandInTest::NewPage(ON16::IApplication* app, ON16::NewPageStyle style)
+{
+    const std::wstring section = FirstId(Hierarchy(app, L"", ON16::hsSections), L"Section", L"Projects");
+    EXPECT_FALSE(section.empty());
+    BSTR id = nullptr;
+    EXPECT_EQ(app->CreateNewPage(_bstr_t(section.c_str()), &id, style), S_OK);
+    std::wstring page = id ? id : L"";
+    SysFreeString(id);
+    return page;
+}
+
 std::wstring StandInTest::Hierarchy(ON16::IApplication* app, const std::wstring& id, ON16::HierarchyScope scope,
                                     ON16::XMLSchema schema)
 {

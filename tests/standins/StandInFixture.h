@@ -41,6 +41,8 @@ protected:
     std::wstring Hierarchy(ON16::IApplication* app, const std::wstring& id, ON16::HierarchyScope scope,
                            ON16::XMLSchema schema = ON16::xs2013);
     std::wstring Content(ON16::IApplication* app, const std::wstring& id, ON16::XMLSchema schema = ON16::xs2013);
+    // A new page in the demo store's section "Projects" (empty when it could not be made).
+    std::wstring NewPage(ON16::IApplication* app, ON16::NewPageStyle style = ON16::npsDefault);
     // The ID attribute of the first element with this name in the XML (or empty).
     static std::wstring FirstId(const std::wstring& xml, const std::wstring& element, const std::wstring& nameFilter = {});
     static std::wstring AttributeOf(const std::wstring& xml, const std::wstring& element, const std::wstring& attribute);
