@@ -70,6 +70,18 @@ void MenuRecord::AttachTo(HWND window)
         owned.release();
 }
 
+void SetMenuItemText(const MenuRecord& menu, unsigned command, const std::wstring& text)
+{
+    if (!menu.menu)
+        return;
+    MENUITEMINFOW item{};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_STRING;
+    std::wstring copy = text;
+    item.dwTypeData = copy.data();
+    SetItemInfo(menu, command, item);
+}
+
 void SetMenuItemEnabled(const MenuRecord& menu, unsigned command, bool enabled)
 {
     if (!menu.menu)

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 // One loaded menu of a window. Until AttachTo gives it to the window, which destroys it with
 // itself, the record owns it.
 struct MenuRecord
@@ -30,5 +32,6 @@ MenuRecord LoadMainMenu(const CommandTable& table);
 HBITMAP GetMenuBitmap(unsigned imageId);
 
 void SetMenuItemEnabled(const MenuRecord& menu, unsigned command, bool enabled);
+void SetMenuItemText(const MenuRecord& menu, unsigned command, const std::wstring& text);
 // Radio items show a bullet instead of a check mark.
 void SetMenuItemChecked(const MenuRecord& menu, unsigned command, bool checked, bool radio);

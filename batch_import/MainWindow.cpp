@@ -21,10 +21,9 @@ namespace
 // The width of the columns, in 96-dpi pixels.
 constexpr int ColumnWidth = 180;
 
-// Starting, stopping and aiming an import and the import settings menu are the import side of
-// the window, which this build does not have yet: their controls stay disabled rather than do
-// nothing.
-constexpr bool HasImportSide = false;
+// Starting, stopping and aiming an import and the import settings menu: the import side of the
+// window.
+constexpr bool HasImportSide = true;
 
 std::shared_ptr<UI::Button> PushButton(HWND parent, unsigned id, int image, const wchar_t* text)
 {
@@ -69,6 +68,7 @@ unsigned MainWindow::Show()
     ApplyTheme(false);
     Create(nullptr, COLOR_BTNFACE, WS_EX_WINDOWEDGE, WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
     fileList_ = std::make_unique<FileList>(hwnd_, config_.entries);
+    CreateImportSide();
     imageOffset_ = IsDarkMode() ? DarkImageOffset : 0;
     BuildControls();
     pathKind_->SetItems({L"plain text", L"hyperlink"});
@@ -380,6 +380,9 @@ LRESULT MainWindow::OnClose(bool& handled)
     if (importing_ && ShowMessage(hwnd_, L"Import in Progress", {0, 1}, 0, nullptr,
                                   L"Files are currently being imported to OneNote. Do you want to stop importing?") != 0)
         return 0;
+    // The run stops, and asks nothing more of a window that is going.
+    if (import_)
+        import_->Close();
     CloseWithResult(MainWindowClosed);
     return 0;
 }
@@ -388,6 +391,12 @@ LRESULT MainWindow::OnNotify(NMHDR* header)
 {
     if (!header)
         return 0;
+    if (targetLabel_ && header->hwndFrom == targetLabel_->GetHwnd() &&
+        (header->code == NM_CLICK || header->code == NM_RETURN))
+    {
+        OpenTarget(reinterpret_cast<const NMLINK*>(header)->item.szUrl);
+        return 0;
+    }
     if (UI::HandleTooltipNotification(header))
         return 0;
     if (fileList_)

@@ -4,9 +4,11 @@
 // that command them. Always held by a shared pointer; shown by Show, which runs its message loop.
 
 #include "batch_import/CommandTable.h"
+#include "batch_import/ImportController.h"
 #include "batch_import/FileList.h"
 #include "batch_import/MainMenu.h"
 #include "batch_import/SettingsElements.h"
+#include "batch_import/TargetPicking.h"
 #include "batch_import/Toolbar.h"
 #include "framework/ui/Window.h"
 #include "framework/ui/controls/Button.h"
@@ -32,7 +34,7 @@ enum MainWindowResult : unsigned
 // The window's title, also its product name and version as the user sees them.
 extern const wchar_t* const MainWindowTitle;
 
-class MainWindow : public AutoLayoutWindow
+class MainWindow : public AutoLayoutWindow, public ImportDisplay
 {
 public:
     // Reads the settings file; previousVersion is the version an update replaced, whose changes
@@ -88,6 +90,20 @@ public:
     // Downloads and starts the newer version; the window closes before the installer runs.
     void InstallUpdates();
 
+    // The import side: a run over a copy of the configuration (the picker first while there is no
+    // target), its stop, the picker, and the import settings menu (true: the workspace changed).
+    void StartImport();
+    void StopImport();
+    void PickTargetLocation(bool startWhenChosen);
+    bool ShowImportSettingsMenu();
+
+    void ShowImportStarted() override;
+    void SetImportStatus(const std::wstring& text) override;
+    void SetImportProgress(float fraction) override;
+    void ShowImportStopping() override;
+    void ShowImportEnded(bool hideProgress) override;
+    void PickTargetThenStart() override;
+
     const Config& GetConfig() const { return config_; }
     Importer::Settings& GetSettings() { return settings_; }
     FileList* GetFileList() const { return fileList_.get(); }
@@ -104,6 +120,10 @@ private:
     void CheckForUpdates();
     void ShowPlaceholder(bool show);
     void HideRunControls();
+    void CreateImportSide();
+    void OnTargetChosen(const TargetPicker::Choice& choice);
+    // The target label's link opens the target in OneNote.
+    void OpenTarget(const std::wstring& link);
     void SetWindowTitle();
     void EnableCommand(unsigned command, bool enabled);
     int PathKindShown() const;
@@ -148,6 +168,11 @@ private:
     std::shared_ptr<UI::BoxContainer> center_;
     std::shared_ptr<UI::BoxContainer> smallProgressBox_;
     std::shared_ptr<UI::BoxContainer> settingsBox_;
+
+    std::shared_ptr<ImportController> import_;
+    std::shared_ptr<TargetPicker> picker_;
+    // Kept from the link's click until OneNote has shown the target.
+    ON16::ApplicationPtr oneNote_;
 
     bool closed_ = false;
     bool stopRequested_ = false;

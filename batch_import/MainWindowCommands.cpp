@@ -119,12 +119,10 @@ bool MainWindow::RunCommand(unsigned id, bool& refresh)
     case Command::ListView: SetFileListView(std::wstring(Importer::View::ListView), false); return false;
     case Command::IconView: SetFileListView(L"tiles", false); return false;
     case Command::ClearFileList: return ClearFileList();
-    // Starting, stopping and aiming an import and the import settings menu are the import side
-    // of the window, which this build does not have yet: their controls stay disabled.
-    case Command::ImportSettings:
-    case Command::PickLocation:
-    case Command::StartImport:
-    case Command::StopImport:
+    case Command::ImportSettings: return ShowImportSettingsMenu();
+    case Command::PickLocation: PickTargetLocation(false); return false;
+    case Command::StartImport: StartImport(); return false;
+    case Command::StopImport: StopImport(); return false;
     default: return false;
     }
 }

@@ -163,8 +163,15 @@ void MainWindow::UpdateTargetLabel(int kind, const std::wstring& name, const std
     }
     else
     {
-        targetLabel_->SetText(L"<a href=\"" + link + L"\">" + name + L"</a>");
+        const HierarchyObject target{static_cast<ON16::HierarchyElement>(kind), name, link};
+        targetLabel_->SetText(TargetLabelMarkup(target));
         targetLabel_->visible = true;
+        if (auto menu = menus_.find(MainMenuId); menu != menus_.end())
+        {
+            SetMenuItemText(menu->second, Command::PickLocation, TargetMenuText(target));
+            DrawMenuBar(hwnd_);
+        }
+        config_.location = link;
         if (!settings_.lastConfig)
             settings_.lastConfig = std::make_shared<Importer::SHFN_LastConfig>();
         settings_.lastConfig->targetName = name;

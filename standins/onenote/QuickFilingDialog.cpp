@@ -183,10 +183,12 @@ STDMETHODIMP QuickFilingDialog::Run(ON16::IQuickFilingDialogCallback* callback)
     if (messageWindow_)
         return call.Done(E_UNEXPECTED);
     // A person running the programs here (no test has named a scenario or a store) picks in a
-    // window; tests get the scenario's answer after its delay.
-    const bool interactive = !Scenario::Current().QuickFiling().configured &&
-                             Environment(L"QUILLORA_ONENOTE_SCENARIO").empty() &&
-                             Environment(L"QUILLORA_ONENOTE_STORE").empty();
+    // window, and so do tests that ask for the picker; other tests get the scenario's answer after
+    // its delay.
+    const bool interactive = Scenario::Current().QuickFiling().picker ||
+                             (!Scenario::Current().QuickFiling().configured &&
+                              Environment(L"QUILLORA_ONENOTE_SCENARIO").empty() &&
+                              Environment(L"QUILLORA_ONENOTE_STORE").empty());
     if (interactive)
     {
         QuickFilingPickerOptions options;

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <cwchar>
 #include <sstream>
 
 namespace StandIn
@@ -96,9 +97,17 @@ void Scenario::Reload()
         }
         else if (directive == L"quickfiling")
         {
+            std::wstring first;
+            words >> first;
+            if (first == L"picker")
+            {
+                quickFiling_.picker = true;
+                continue;
+            }
             std::wstring selected;
             quickFiling_.configured = true;
-            words >> quickFiling_.button >> selected >> quickFiling_.delayMs;
+            quickFiling_.button = static_cast<ULONG>(std::wcstoul(first.c_str(), nullptr, 10));
+            words >> selected >> quickFiling_.delayMs;
             quickFiling_.selectedId = selected == L"-" ? std::wstring() : selected;
         }
         else if (directive == L"callback")

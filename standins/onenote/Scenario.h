@@ -40,6 +40,8 @@ struct QuickFilingAnswer
     std::wstring selectedId;
     DWORD delayMs = 50;
     bool viaInvoke = false;
+    // The dialog is the picker window a person answers, as without a test.
+    bool picker = false;
 };
 
 class Scenario

@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace
 {
 std::wstring RowText(HWND list, int row, int column)

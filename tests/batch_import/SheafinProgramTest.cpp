@@ -5,6 +5,7 @@
 #include "batch_import/WorkspaceConversion.h"
 #include "framework/files/Files.h"
 #include "framework/text/Text.h"
+#include "tests/batch_import/SheafinLoopback.h"
 #include "tests/support/FileDropList.h"
 #include "tests/support/ProgramHarness.h"
 #include "tests/support/Screenshot.h"
@@ -23,13 +24,8 @@ namespace fs = std::filesystem;
 
 namespace
 {
-const wchar_t* const Title = L"Quillora Batch File Import 1.3.0";
-
-// The program built for the local update service, so that no test reaches the real one.
-fs::path SheafinExe()
-{
-    return (Harness::BuildFolder() / L"tests" / L"batch_import" / L"loopback" / L"Sheafin.exe").make_preferred();
-}
+using SheafinLoopback::SheafinExe;
+using SheafinLoopback::Title;
 
 std::string Bytes(const fs::path& file)
 {

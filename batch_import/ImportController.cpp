@@ -1,0 +1,177 @@
+#include "batch_import/ImportController.h"
+
+#include "framework/text/Text.h"
+#include "framework/ui/dialogs/MessageBox.h"
+#include "import_engine/ImportErrors.h"
+#include "import_engine/ImportRun.h"
+#include "import_engine/PdfDocument.h"
+
+#include <time.h>
+
+#include <optional>
+
+namespace
+{
+int64_t SystemClock() { return _time64(nullptr); }
+
+// The run's progress callback: on the worker, it never waits for the display.
+Result ReportProgress(const std::weak_ptr<ImportController>& weak, const std::shared_ptr<RunPrompts>& prompts,
+                      const UiChannel& channel, std::shared_ptr<Progress> progress)
+{
+    if (weak.expired() || prompts->StopRequested())
+        return Result{MakeImportError(ImportCancelled), true};
+    const bool posted = channel.Post([weak, progress = std::move(progress)] {
+        if (const auto controller = weak.lock())
+            controller->UpdateProgress(progress);
+    });
+    // A window that can no longer be reached is gone: the run ends as if stopped.
+    if (!posted)
+        return Result{MakeImportError(ImportCancelled), true};
+    return Result{};
+}
+
+const wchar_t* const unexpectedEnd = L"The import ended unexpectedly. The log file has the details.";
+} // namespace
+
+ImportController::ImportController(Window& window, ImportDisplay& display)
+    : clock(&SystemClock), window_(window), display_(display),
+      prompts_(std::make_shared<RunPrompts>(window.GetHwnd(), window.GetUiChannel()))
+{
+}
+
+void ImportController::Start(const Config& config)
+{
+    if (importing_)
+        return;
+    prompts_->BeginRun();
+    if (config.location.empty())
+    {
+        display_.PickTargetThenStart();
+        return;
+    }
+    importing_ = true;
+    lastProgress_.reset();
+    display_.ShowImportStarted();
+    display_.SetImportStatus(L"Starting Import...");
+
+    // The worker keeps the questions alive, and the controller only weakly: a window that goes
+    // away answers every later report with Cancelled.
+    std::weak_ptr<ImportController> weak = weak_from_this();
+    std::shared_ptr<RunPrompts> prompts = prompts_;
+    std::weak_ptr<RunPrompts> weakPrompts = prompts_;
+    SetPasswordProvider([weakPrompts](std::wstring path, std::optional<std::wstring> tried) {
+        const auto prompts = weakPrompts.lock();
+        if (!prompts)
+            _com_issue_error(E_ABORT);
+        return prompts->GetPasswordFor(path, tried);
+    });
+    UiChannel channel = window_.GetUiChannel();
+    Window::GetFromBackground(
+        window_,
+        [copy = config, weak, prompts, channel]() mutable {
+            const ProgressCallback progress = [&](std::shared_ptr<Progress> report) {
+                return ReportProgress(weak, prompts, channel, std::move(report));
+            };
+            const ErrorCallback onError = [&](const Config::Entry& entry, const std::error_condition& condition) {
+                if (weak.expired())
+                    return ErrorHandling::Stop;
+                return prompts->AskAboutError(entry, condition);
+            };
+            return RunImport(copy, progress, onError);
+        },
+        [weak](Window&, std::optional<TOrError<unsigned>> result) {
+            const auto controller = weak.lock();
+            if (!controller || !controller->importing_)
+                return;
+            if (!result)
+                controller->Finish(L"Import failed with:\n\n" + std::wstring(unexpectedEnd), Failed);
+            else if (result->HoldsError())
+            {
+                if (result->Error().value() != 0)
+                    controller->ShowImportResult(result->Error());
+            }
+            else
+                // Also after a stop that came once the last page was saved: all of it was imported.
+                controller->ShowImportResult(result->Value());
+        });
+}
+
+void ImportController::Stop()
+{
+    if (!importing_)
+        return;
+    display_.ShowImportStopping();
+    prompts_->RequestStop();
+    display_.SetImportStatus(L"Stopping import...");
+}
+
+void ImportController::Close() { prompts_->Close(); }
+
+std::wstring ImportController::StatusText(const Progress& progress)
+{
+    const size_t separator = progress.text.find_last_of(L"\\/");
+    const std::wstring name = separator == std::wstring::npos ? progress.text : progress.text.substr(separator + 1);
+    return L"(" + std::to_wstring(progress.done) + L"/" + std::to_wstring(progress.total) + L") " + name;
+}
+
+std::wstring ImportController::NextEllipsis(const std::wstring& text)
+{
+    if (text.size() > 3 && text.ends_with(L"..."))
+        return text.substr(0, text.size() - 3);
+    return text + L".";
+}
+
+void ImportController::UpdateProgress(std::shared_ptr<Progress> progress)
+{
+    if (!importing_)
+        return;
+    if (!progress)
+    {
+        if (!lastProgress_)
+            return;
+        const int64_t now = clock();
+        if (now < lastProgress_->time + 1)
+            return;
+        lastProgress_->text = NextEllipsis(lastProgress_->text);
+        lastProgress_->time = now;
+        const __time64_t stamp = now;
+        _localtime64_s(&lastProgress_->localTime, &stamp);
+        progress = lastProgress_;
+    }
+    const bool finished = progress->done == progress->total && progress->text.empty();
+    // Once a stop is asked for, the status says so until the run has ended.
+    if (prompts_->StopRequested() && !finished)
+        return;
+    lastProgress_ = progress;
+    display_.SetImportProgress(progress->total ? static_cast<float>(progress->done) / progress->total : 0.0f);
+    display_.SetImportStatus(StatusText(*progress));
+    // The end itself is shown with the run's result, which counts only what was imported.
+    if (!finished && progress->done == 0 && progress->total != 0)
+        SetForegroundWindow(window_.GetHwnd());
+}
+
+void ImportController::ShowImportResult(const std::error_code& error)
+{
+    if (IsImportError(error, ImportCancelled))
+    {
+        Finish(L"Cancelled", Cancelled);
+        return;
+    }
+    Finish(L"Import failed with:\n\n" + Utf8ToWide(error.message()), Failed);
+}
+
+void ImportController::ShowImportResult(unsigned imported)
+{
+    Finish(L"Imported " + std::to_wstring(imported) + (imported == 1 ? L" item" : L" items"), Succeeded);
+}
+
+void ImportController::Finish(const std::wstring& status, Outcome outcome)
+{
+    SetForegroundWindow(window_.GetHwnd());
+    // Reports that arrive while the message box shows no longer count.
+    importing_ = false;
+    if (outcome == Failed)
+        ShowErrorMessage(window_.GetHwnd(), status);
+    display_.SetImportStatus(status);
+    display_.ShowImportEnded(outcome != Succeeded);
+}

@@ -1,0 +1,86 @@
+#pragma once
+// The window's side of one import run: it starts the run on a worker with a copy of the window's
+// configuration, shows the run's progress reports as they arrive, asks the run to stop, and shows
+// how it ended. What the window shows is reached through ImportDisplay only.
+
+#include "batch_import/RunPrompts.h"
+#include "framework/ui/Window.h"
+#include "import_engine/ImportConfig.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <system_error>
+
+// The run controls of a window: progress bars, status labels, Stop Import and Clear File List
+// buttons, and the state of its other commands. Every call comes on the UI thread.
+class ImportDisplay
+{
+public:
+    virtual ~ImportDisplay() = default;
+    // Progress bars and status labels shown, Stop Import shown and enabled, the other commands in
+    // their importing state.
+    virtual void ShowImportStarted() = 0;
+    virtual void SetImportStatus(const std::wstring& text) = 0;
+    // 0 to 1.
+    virtual void SetImportProgress(float fraction) = 0;
+    // Stop Import disabled, in the buttons and the menu.
+    virtual void ShowImportStopping() = 0;
+    // Stop Import hidden, Clear File List shown, the commands back in their idle state and the
+    // window laid out again; the progress bars are hidden after a failure or a stop.
+    virtual void ShowImportEnded(bool hideProgress) = 0;
+    // Opens the target picker; choosing a target starts the import.
+    virtual void PickTargetThenStart() = 0;
+};
+
+class ImportController : public std::enable_shared_from_this<ImportController>
+{
+public:
+    // window runs the workers and owns the questions; both outlive the controller.
+    ImportController(Window& window, ImportDisplay& display);
+    ImportController(const ImportController&) = delete;
+    ImportController& operator=(const ImportController&) = delete;
+
+    // Starts a run over a copy of config; without a target, the picker opens first.
+    void Start(const Config& config);
+    // The run stops at its next report, question or password request.
+    void Stop();
+    bool IsImporting() const { return importing_; }
+    // The window is closing: the run stops and asks nothing more.
+    void Close();
+
+    const std::shared_ptr<RunPrompts>& Prompts() const { return prompts_; }
+
+    // UI thread: what a report of the run shows. An empty report only moves the dots of the last
+    // text on, at most once a second.
+    void UpdateProgress(std::shared_ptr<Progress> progress);
+    // UI thread: how the run ended.
+    void ShowImportResult(const std::error_code& error);
+    void ShowImportResult(unsigned imported);
+
+    // "(done/total) " and the file-name part of the report's text.
+    static std::wstring StatusText(const Progress& progress);
+    // The text with one more dot, or none after three.
+    static std::wstring NextEllipsis(const std::wstring& text);
+
+    // Seconds since 1970; the system clock unless replaced.
+    std::function<int64_t()> clock;
+
+private:
+    enum Outcome
+    {
+        Succeeded,
+        Cancelled,
+        Failed,
+    };
+    void Finish(const std::wstring& status, Outcome outcome);
+
+    Window& window_;
+    ImportDisplay& display_;
+    std::shared_ptr<RunPrompts> prompts_;
+    bool importing_ = false;
+    std::shared_ptr<Progress> lastProgress_;
+};

@@ -1,0 +1,510 @@
+// The real Sheafin.exe importing into the OneNote stand-in (in its own process, sharing this test's
+// store): the path reference commands, the import settings menu, the target picker, starting,
+// following, stopping and closing during a run, its prompts and failures, and the pages it leaves.
+#include "batch_import/SettingsFile.h"
+#include "batch_import/WorkspaceConversion.h"
+#include "framework/text/Text.h"
+#include "tests/batch_import/DemoSectionTest.h"
+#include "tests/batch_import/SheafinLoopback.h"
+#include "tests/support/FileDropList.h"
+#include "tests/support/ProgramHarness.h"
+#include "tests/support/StandInSession.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <fstream>
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+namespace
+{
+using SheafinLoopback::SheafinExe;
+using SheafinLoopback::Title;
+
+bool Checked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+class SheafinImport : public DemoSectionTest
+{
+protected:
+    SheafinImport() : redirect_(profile_) {}
+
+    void SetUp() override
+    {
+        DemoSectionTest::SetUp();
+        files_ = profile_.Root() / L"Files";
+        fs::create_directories(files_);
+        for (const wchar_t* name : {L"notes.txt", L"todo.txt", L"more.txt"})
+            std::ofstream(files_ / name, std::ios::binary) << "Some text of " << WideToUtf8(name);
+    }
+
+    // The stand-in's answers from now on; the store stays as it is.
+    void Scenario(const std::string& text) { WriteScenario(text); }
+
+    struct Workspace
+    {
+        std::vector<std::wstring> paths;
+        int32_t outputFormat = 0;
+        bool withTarget = false;
+        std::wstring theme = L"light";
+        int32_t originalPath = Config::NoOriginalPath;
+    };
+
+    void WriteWorkspace(const Workspace& workspace) const
+    {
+        Importer::Settings settings{Importer::Settings::DefaultsOnly{}};
+        Config config;
+        config.importFormat.fileAttachment = true;
+        config.importFormat.originalPath = workspace.originalPath;
+        config.outputFormat = workspace.outputFormat;
+        for (const std::wstring& path : workspace.paths)
+            config.entries.push_back({path, {}, 0, 0});
+        if (workspace.withTarget)
+            config.location = sectionLink_;
+        StoreWorkspaceConfig(settings, config);
+        if (workspace.withTarget)
+        {
+            settings.lastConfig->targetType = 4;
+            settings.lastConfig->targetName = sectionName_;
+        }
+        settings.view.theme = workspace.theme;
+        SYSTEMTIME now{};
+        GetSystemTime(&now);
+        settings.lastUpdateCheck = now;
+        const fs::path file = profile_.RoamingAppData() / L"quillora" / L"sheafin" / L"settings.xml";
+        fs::create_directories(file.parent_path());
+        ASSERT_TRUE(SaveSettingsFile(settings, file.wstring()));
+    }
+
+    Importer::Settings SavedSettings() const
+    {
+        return Importer::Settings((profile_.RoamingAppData() / L"quillora" / L"sheafin" / L"settings.xml").wstring());
+    }
+
+    std::wstring File(const wchar_t* name) const { return (files_ / name).wstring(); }
+
+    HWND Start()
+    {
+        sheafin_ = std::make_unique<Harness::Program>(
+            Harness::StartOptions{.program = SheafinExe(), .arguments = L"", .profile = &profile_, .environment = {}});
+        HWND found = nullptr;
+        Harness::WaitUntil(
+            [&] {
+                for (const HWND window : sheafin_->TopLevelWindows())
+                    if (Harness::ClassOf(window) == L"Quillora Window" && Harness::TextOf(window) == Title &&
+                        IsWindowVisible(window))
+                        found = window;
+                return found != nullptr || !sheafin_->IsRunning();
+            },
+            20s);
+        if (!found)
+            for (const HWND window : sheafin_->TopLevelWindows())
+                ADD_FAILURE() << "window " << WideToUtf8(Harness::ClassOf(window)) << " \""
+                              << WideToUtf8(Harness::TextOf(window)) << "\" visible " << IsWindowVisible(window);
+        return found;
+    }
+
+    // A top-level window of the program with this title, once it shows.
+    HWND WaitForDialog(const std::wstring& title, std::chrono::milliseconds timeout = 20s) const
+    {
+        HWND found = nullptr;
+        Harness::WaitUntil(
+            [&] {
+                for (const HWND window : sheafin_->TopLevelWindows())
+                    if (Harness::TextOf(window) == title && IsWindowVisible(window))
+                        found = window;
+                return found != nullptr;
+            },
+            timeout);
+        return found;
+    }
+
+    // The status label of the run (the large one, beside the Start button).
+    static std::wstring Status(HWND window)
+    {
+        std::wstring shown;
+        for (const HWND label : Harness::Children(window, L"Static"))
+        {
+            const std::wstring text = Harness::TextOf(label);
+            if (IsWindowVisible(label) &&
+                (text.starts_with(L"(") || text.starts_with(L"Imported") || text.starts_with(L"Import failed") ||
+                 text == L"Cancelled" || text == L"Stopping import..." || text == L"Starting Import..."))
+                shown = text;
+        }
+        return shown;
+    }
+
+    bool WaitForStatus(HWND window, const std::function<bool(const std::wstring&)>& wanted,
+                       std::chrono::milliseconds timeout = 30s) const
+    {
+        return Harness::WaitUntil([&] { return wanted(Status(window)); }, timeout);
+    }
+
+    size_t CallCount(const std::wstring& method) const
+    {
+        size_t count = 0;
+        for (const auto& call : Calls())
+            count += call.method == method;
+        return count;
+    }
+
+    std::vector<std::wstring> ArgumentsOf(const std::wstring& method) const
+    {
+        for (const auto& call : Calls())
+            if (call.method == method)
+                return call.arguments;
+        return {};
+    }
+
+    // Opens the import settings menu, takes its picture and picks an item by its access key.
+    bool PickFromImportSettings(HWND window, wchar_t key, const std::wstring& picture) const
+    {
+        Harness::PostCommand(window, 40012);
+        HWND popup = nullptr;
+        if (!Harness::WaitUntil([&] { return (popup = FindWindowW(L"#32768", nullptr)) != nullptr && IsWindowVisible(popup); }))
+            return false;
+        Harness::SaveWindow(popup, picture);
+        PostMessageW(popup, WM_CHAR, key, 1);
+        return Harness::WaitUntil([&] { return !IsWindowVisible(popup); }, 5s);
+    }
+
+    // Three files into the section, with OneNote busy for its first saves; the window once its
+    // status shows the first report, null when it does not.
+    HWND StartSlowRun(int busyAnswers)
+    {
+        Scenario("busy UpdatePageContent " + std::to_string(busyAnswers) + "\n");
+        WriteWorkspace({.paths = {File(L"notes.txt"), File(L"todo.txt"), File(L"more.txt")}, .outputFormat = 1,
+                        .withTarget = true});
+        const HWND window = Start();
+        if (!window)
+            return nullptr;
+        Harness::PostCommand(window, 40036);
+        return WaitForStatus(window, [](const std::wstring& s) { return s.starts_with(L"("); }) ? window : nullptr;
+    }
+
+    static void Press(HWND dialog, const std::wstring& caption)
+    {
+        PostMessageW(Harness::Child(dialog, L"Button", caption), BM_CLICK, 0, 0);
+    }
+
+    Harness::Profile profile_;
+    Harness::ShellFolderRedirect redirect_;
+    std::unique_ptr<Harness::Program> sheafin_;
+    fs::path files_;
+};
+} // namespace
+
+TEST_F(SheafinImport, PathReferenceCommandsSwitchBetweenNoneTextAndLink)
+{
+    WriteWorkspace({.paths = {File(L"notes.txt")}});
+    const HWND window = Start();
+    ASSERT_NE(window, nullptr);
+    const HWND box = Harness::Child(window, L"Button", L"Insert origina&l file path as");
+    const HWND combo = Harness::Children(window, L"ComboBox").front();
+    const auto kind = [&] {
+        return !Checked(box) ? 0 : SendMessageW(combo, CB_GETCURSEL, 0, 0) == 0 ? 1 : 2;
+    };
+    std::vector<int> seen{kind()};
+    Harness::PostCommand(window, 40016); // Ctrl+T
+    Harness::WaitUntil([&] { return kind() == 1; }, 5s);
+    seen.push_back(kind());
+    Harness::PostCommand(window, 40016);
+    Harness::WaitUntil([&] { return kind() == 0; }, 5s);
+    seen.push_back(kind());
+    EXPECT_EQ((std::vector<int>{0, 1, 0}), seen);
+
+    Harness::PostCommand(window, 40016);
+    Harness::WaitUntil([&] { return kind() == 1; }, 5s);
+    Harness::PostCommand(window, 40017); // Ctrl+L while plain text is set
+    EXPECT_TRUE(Harness::WaitUntil([&] { return kind() == 2; }, 5s));
+
+    // The combo box's "hyperlink" after "plain text".
+    SendMessageW(combo, CB_SETCURSEL, 0, 0);
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    EXPECT_TRUE(Harness::WaitUntil([&] { return kind() == 1; }, 5s));
+    SendMessageW(combo, CB_SETCURSEL, 1, 0);
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    EXPECT_TRUE(Harness::WaitUntil([&] { return kind() == 2; }, 5s));
+    EXPECT_EQ(0u, sheafin_->Close());
+    EXPECT_EQ(Config::HyperlinkPath, LoadWorkspaceConfig(SavedSettings()).importFormat.originalPath);
+}
+
+TEST_F(SheafinImport, PickerShowsSectionsForAPagePerFileAndTheChosenSectionBecomesTheTargetLink)
+{
+    Scenario("quickfiling 0 " + WideToUtf8(sectionId_) + " 200\n");
+    WriteWorkspace({.paths = {File(L"notes.txt")}, .outputFormat = 1});
+    const HWND window = Start();
+    ASSERT_NE(window, nullptr);
+    // The import settings menu's last item opens the picker.
+    ASSERT_TRUE(PickFromImportSettings(window, L'k', L"menu-without-target"));
+    ASSERT_TRUE(Harness::WaitUntil([&] { return CallCount(L"Callback.OnDialogClosed") == 1; }, 20s));
+    EXPECT_EQ((std::vector<std::wstring>{L"Choose Target Location"}), ArgumentsOf(L"QuickFilingDialog.put_Title"));
+    EXPECT_EQ((std::vector<std::wstring>{L"Choose a location to import files"}),
+              ArgumentsOf(L"QuickFilingDialog.put_Description"));
+    EXPECT_EQ((std::vector<std::wstring>{L"4"}), ArgumentsOf(L"QuickFilingDialog.put_TreeDepth"));
+    EXPECT_EQ((std::vector<std::wstring>{L"Select Import Location", L"7", L"0", L"true"}),
+              ArgumentsOf(L"QuickFilingDialog.AddButton"));
+    EXPECT_EQ((std::vector<std::wstring>{std::to_wstring(reinterpret_cast<ULONG_PTR>(window))}),
+              ArgumentsOf(L"QuickFilingDialog.put_ParentWindowHandle"));
+
+    HWND label = nullptr;
+    ASSERT_TRUE(Harness::WaitUntil([&] {
+        for (const HWND link : Harness::Children(window, L"SysLink"))
+            if (IsWindowVisible(link))
+                label = link;
+        return label != nullptr;
+    }));
+    EXPECT_EQ(L"Import into Section: <A HREF=\"" + sectionLink_ + L"\">" + sectionName_ + L"</A>",
+              Harness::TextOf(label));
+    Harness::SaveWindow(window, L"target");
+
+    // The menu's switches act on the window: "Insert as file &attachment" was on.
+    const HWND attachment = Harness::Child(window, L"Button", L"Insert as file &attachment");
+    ASSERT_TRUE(Checked(attachment));
+    ASSERT_TRUE(PickFromImportSettings(window, L'a', L"menu-with-target"));
+    EXPECT_TRUE(Harness::WaitUntil([&] { return !Checked(attachment); }, 5s));
+    EXPECT_EQ(0u, sheafin_->Close());
+    EXPECT_EQ(sectionLink_, LoadWorkspaceConfig(SavedSettings()).location);
+}
+
+TEST_F(SheafinImport, ASinglePageFormatLetsThePickerShowPagesAndCancellingChangesNothing)
+{
+    Scenario("quickfiling 1 - 200\n");
+    WriteWorkspace({.paths = {File(L"notes.txt")}});
+    const HWND window = Start();
+    ASSERT_NE(window, nullptr);
+    Harness::PostCommand(window, 40036);
+    ASSERT_TRUE(Harness::WaitUntil([&] { return CallCount(L"Callback.OnDialogClosed") == 1; }, 20s));
+    EXPECT_EQ((std::vector<std::wstring>{L"8"}), ArgumentsOf(L"QuickFilingDialog.put_TreeDepth"));
+    EXPECT_EQ((std::vector<std::wstring>{L"Select Import Location", L"15", L"0", L"true"}),
+              ArgumentsOf(L"QuickFilingDialog.AddButton"));
+    Harness::WaitUntil([] { return false; }, 1s);
+    EXPECT_EQ(L"", Status(window)) << "no import started";
+    EXPECT_EQ(0u, CallCount(L"UpdatePageContent"));
+    EXPECT_EQ(0u, sheafin_->Close());
+}
+
+TEST_F(SheafinImport, StartWithoutATargetPicksOneAndThenImportsIntoIt)
+{
+    Scenario("quickfiling 0 " + WideToUtf8(sectionId_) + " 200\n");
+    WriteWorkspace({.paths = {File(L"notes.txt"), File(L"todo.txt")}, .outputFormat = 1,
+                    .originalPath = Config::HyperlinkPath});
+    const HWND window = Start();
+    ASSERT_NE(window, nullptr);
+    Harness::PostCommand(window, 40036);
+    ASSERT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s.starts_with(L"Imported"); }, 60s))
+        << WideToUtf8(Status(window));
+    EXPECT_EQ(L"Imported 2 items", Status(window));
+    Harness::SaveWindow(window, L"imported");
+
+    auto application = Connect();
+    const std::wstring pages = Hierarchy(application, sectionId_, ON16::hsPages);
+    for (const wchar_t* name : {L"notes.txt", L"todo.txt"})
+    {
+        const std::wstring id = FirstId(pages, L"Page", name);
+        ASSERT_FALSE(id.empty()) << WideToUtf8(name);
+        EXPECT_TRUE(IsValid(Content(application, id), ON16::xs2013, name));
+    }
+    EXPECT_EQ(0u, sheafin_->Close());
+}
+
+TEST_F(SheafinImport, StopDuringARunSaysStoppingThenCancelled)
+{
+    // OneNote answers busy twice, so the first page takes seconds: time enough to stop.
+    const HWND window = StartSlowRun(2);
+    ASSERT_NE(window, nullptr);
+    Harness::SaveWindow(window, L"running");
+    Harness::PostCommand(window, 40037);
+    EXPECT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s == L"Stopping import..."; }, 5s));
+    EXPECT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s == L"Cancelled"; }, 60s))
+        << WideToUtf8(Status(window));
+    EXPECT_EQ(nullptr, WaitForDialog(L"Error", 1s)) << "a stop is no error";
+    EXPECT_EQ(0u, sheafin_->Close());
+}
+
+TEST_F(SheafinImport, ClosingDuringARunAsksAndNoKeepsItRunningWhileYesEndsTheProgram)
+{
+    const HWND window = StartSlowRun(20);
+    ASSERT_NE(window, nullptr);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    HWND question = WaitForDialog(L"Import in Progress");
+    ASSERT_NE(question, nullptr);
+    Press(question, L"&No");
+    ASSERT_TRUE(Harness::WaitUntil([&] { return !IsWindow(question); }));
+    EXPECT_TRUE(sheafin_->IsRunning());
+    EXPECT_TRUE(Status(window).starts_with(L"(")) << "still importing";
+
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    question = WaitForDialog(L"Import in Progress");
+    ASSERT_NE(question, nullptr);
+    Press(question, L"&Yes");
+    EXPECT_EQ(std::optional<DWORD>(0), sheafin_->WaitForExit(30s));
+}
+
+TEST_F(SheafinImport, AVanishedFileIsAskedAboutAndRetryAsksAgainWhileSkipGoesOn)
+{
+    WriteWorkspace({.paths = {File(L"gone.txt"), File(L"notes.txt")}, .outputFormat = 1, .withTarget = true});
+    const HWND window = Start();
+    ASSERT_NE(window, nullptr);
+    Harness::PostCommand(window, 40036);
+    HWND prompt = WaitForDialog(L"Error");
+    ASSERT_NE(prompt, nullptr);
+    std::wstring text;
+    for (const HWND label : Harness::Children(prompt, L"SysLink"))
+        text += Harness::TextOf(label);
+    EXPECT_NE(std::wstring::npos, text.find(L"Import of file \"" + File(L"gone.txt") + L"\" failed with:"));
+    EXPECT_NE(std::wstring::npos, text.find(L"File or folder does not exist"));
+    EXPECT_NE(std::wstring::npos, text.find(L"How would you like to proceed?"));
+    Harness::SaveWindow(prompt, L"prompt");
+    Press(prompt, L"  &Retry this file");
+    ASSERT_TRUE(Harness::WaitUntil([&] { return !IsWindow(prompt); }));
+    prompt = WaitForDialog(L"Error");
+    ASSERT_NE(prompt, nullptr) << "the same file fails again";
+    Press(prompt, L"  S&kip this file");
+    ASSERT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s.starts_with(L"Imported"); }, 60s));
+    EXPECT_EQ(L"Imported 1 item", Status(window)) << "the skipped file is not counted";
+    EXPECT_EQ(0u, sheafin_->Close());
+}
+
+TEST_F(SheafinImport, AFailedRunShowsImportFailedWithTheMessageInAnErrorBox)
+{
+    Scenario("create 0x80080005\n");
+    WriteWorkspace({.paths = {File(L"notes.txt")}, .withTarget = true});
+    const HWND window = Start();
+    ASSERT_NE(window, nullptr);
+    Harness::PostCommand(window, 40036);
+    const HWND box = WaitForDialog(L"Error");
+    ASSERT_NE(box, nullptr);
+    std::wstring text;
+    for (const HWND label : Harness::Children(box, L"SysLink"))
+        text += Harness::TextOf(label);
+    EXPECT_TRUE(text.starts_with(L"Import failed with:\n\n")) << WideToUtf8(text);
+    Press(box, L"&OK");
+    ASSERT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s.starts_with(L"Import failed"); }));
+    EXPECT_EQ(text, Status(window));
+    EXPECT_EQ(0u, sheafin_->Close());
+}
+
+namespace
+{
+struct DescendantSearch
+{
+    std::wstring className;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectDescendant(HWND child, LPARAM parameter)
+{
+    auto& search = *reinterpret_cast<DescendantSearch*>(parameter);
+    if (Harness::ClassOf(child) == search.className && IsWindowVisible(child))
+        search.found.push_back(child);
+    return TRUE;
+}
+
+// The descendants of a window of a class, visible ones only.
+std::vector<HWND> VisibleDescendants(HWND parent, const std::wstring& className)
+{
+    DescendantSearch search{className, {}};
+    EnumChildWindows(parent, &CollectDescendant, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+class SheafinEndToEnd : public SheafinImport, public testing::WithParamInterface<bool>
+{
+protected:
+    std::wstring ThemeName() const { return GetParam() ? L"dark" : L"light"; }
+
+    // Picks one file in the program's open dialog by typing its path, as a person would.
+    void AddThroughTheOpenDialog(HWND window, const std::wstring& path)
+    {
+        Harness::PostCommand(window, 40006);
+        const HWND dialog = WaitForDialog(L"Select Files to Import");
+        ASSERT_NE(dialog, nullptr);
+        HWND name = nullptr;
+        ASSERT_TRUE(Harness::WaitUntil([&] {
+            const std::vector<HWND> edits = VisibleDescendants(dialog, L"Edit");
+            name = edits.empty() ? nullptr : edits.back();
+            return name != nullptr;
+        }));
+        const std::wstring typed = fs::path(path).make_preferred().wstring();
+        SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
+        PostMessageW(Harness::ChildrenWithId(dialog, IDOK).front(), BM_CLICK, 0, 0);
+        const bool closed = Harness::WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); });
+        ASSERT_TRUE(closed) << WideToUtf8(typed);
+    }
+};
+
+int Rows(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
+} // namespace
+
+TEST_P(SheafinEndToEnd, FilesAndAFolderAddedLikeAPersonAreImportedIntoThePickedNotebook)
+{
+    const fs::path folder = files_ / L"Minutes";
+    fs::create_directories(folder);
+    for (const wchar_t* name : {L"monday.txt", L"tuesday.txt"})
+        std::ofstream(folder / name, std::ios::binary) << "Minutes of " << WideToUtf8(name);
+    std::ofstream(files_ / L"vanishing.txt", std::ios::binary) << "soon gone";
+    // The picker is the stand-in's window; OneNote is busy at the first save, so the run lasts.
+    Scenario("quickfiling picker\nbusy UpdatePageContent 2\n");
+    WriteWorkspace({.paths = {}, .theme = ThemeName()});
+    const HWND window = Start();
+    ASSERT_NE(window, nullptr);
+    const HWND list = Harness::Children(window, L"SysListView32").front();
+
+    // The folder is dropped on the list.
+    SetForegroundWindow(window);
+    RECT bounds{};
+    GetWindowRect(list, &bounds);
+    // Near a corner: the empty list's placeholder covers its middle.
+    SetCursorPos(bounds.left + 6, bounds.top + 6);
+    Harness::WaitUntil([] { return false; }, 300ms);
+    DWORD effect = DROPEFFECT_NONE;
+    EXPECT_EQ(DRAGDROP_S_DROP, DropFilesAtCursor({folder.wstring()}, DROPEFFECT_COPY | DROPEFFECT_LINK, &effect));
+    ASSERT_TRUE(Harness::WaitUntil([&] { return Rows(list) == 1; })) << "the dropped folder is listed";
+
+    // Two files come through the open dialog; one of them is gone by the time it is imported.
+    AddThroughTheOpenDialog(window, File(L"notes.txt"));
+    ASSERT_TRUE(Harness::WaitUntil([&] { return Rows(list) == 2; }));
+    AddThroughTheOpenDialog(window, File(L"vanishing.txt"));
+    ASSERT_TRUE(Harness::WaitUntil([&] { return Rows(list) == 3; }));
+    fs::remove(files_ / L"vanishing.txt");
+
+    // Each file on a page of its own; Start asks for the target first.
+    Harness::PostCommand(window, 40019);
+    Harness::PostCommand(window, 40036);
+    const HWND picker = WaitForDialog(L"Choose Target Location");
+    ASSERT_NE(picker, nullptr);
+    const HWND tree = Harness::Children(picker, L"SysTreeView32").front();
+    const auto notebook = static_cast<LPARAM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    ASSERT_NE(0, notebook);
+    SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, notebook);
+    Harness::SaveWindow(picker, L"picker-" + ThemeName());
+    PostMessageW(Harness::Child(picker, L"Button", L"Select Import Location"), BM_CLICK, 0, 0);
+
+    // The vanished file is asked about while the run goes on; it is skipped.
+    const HWND prompt = WaitForDialog(L"Error", 60s);
+    ASSERT_NE(prompt, nullptr);
+    Harness::SaveWindow(window, L"running-" + ThemeName());
+    Harness::SaveWindow(prompt, L"prompt-" + ThemeName());
+    Press(prompt, L"  S&kip this file");
+    ASSERT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s.starts_with(L"Imported"); }, 90s))
+        << WideToUtf8(Status(window));
+    EXPECT_EQ(L"Imported 4 items", Status(window)) << "the folder, its two files and notes.txt";
+    Harness::SaveWindow(window, L"imported-" + ThemeName());
+    EXPECT_EQ(0u, sheafin_->Close());
+
+    // The pages are in the stand-in's store, valid against OneNote's schema.
+    auto application = Connect();
+    const std::wstring pages = Hierarchy(application, L"", ON16::hsPages);
+    for (const wchar_t* name : {L"monday.txt", L"tuesday.txt", L"notes.txt"})
+    {
+        const std::wstring id = FirstId(pages, L"Page", name);
+        ASSERT_FALSE(id.empty()) << WideToUtf8(name);
+        EXPECT_TRUE(IsValid(Content(application, id), ON16::xs2013, name));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Themes, SheafinEndToEnd, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& info) { return info.param ? "Dark" : "Light"; });
