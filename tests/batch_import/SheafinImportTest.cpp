@@ -4,10 +4,12 @@
 #include "batch_import/SettingsFile.h"
 #include "batch_import/WorkspaceConversion.h"
 #include "framework/text/Text.h"
+#include "standins/office/PdfWriter.h"
 #include "tests/batch_import/DemoSectionTest.h"
 #include "tests/batch_import/SheafinLoopback.h"
 #include "tests/support/FileDropList.h"
 #include "tests/support/ProgramHarness.h"
+#include "tests/support/SchemaCheck.h"
 #include "tests/support/StandInSession.h"
 
 #include <gtest/gtest.h>
@@ -50,6 +52,8 @@ protected:
         bool withTarget = false;
         std::wstring theme = L"light";
         int32_t originalPath = Config::NoOriginalPath;
+        // The files' text or printout pictures besides the attachments.
+        bool content = false;
     };
 
     void WriteWorkspace(const Workspace& workspace) const
@@ -58,6 +62,7 @@ protected:
         Config config;
         config.importFormat.fileAttachment = true;
         config.importFormat.originalPath = workspace.originalPath;
+        config.importFormat.fileContent = workspace.content;
         config.outputFormat = workspace.outputFormat;
         for (const std::wstring& path : workspace.paths)
             config.entries.push_back({path, {}, 0, 0});
@@ -508,3 +513,83 @@ TEST_P(SheafinEndToEnd, FilesAndAFolderAddedLikeAPersonAreImportedIntoThePickedN
 
 INSTANTIATE_TEST_SUITE_P(Themes, SheafinEndToEnd, testing::Bool(),
                          [](const testing::TestParamInfo<bool>& info) { return info.param ? "Dark" : "Light"; });
+
+namespace
+{
+// Occurrences of text in xml.
+size_t CountOf(const std::wstring& xml, const std::wstring& text)
+{
+    size_t count = 0;
+    for (size_t at = xml.find(text); at != std::wstring::npos; at = xml.find(text, at + text.size()))
+        ++count;
+    return count;
+}
+
+// A PDF of this many letter-sized pages, encrypted with a user password by the host's qpdf.
+fs::path WriteProtectedPdf(const fs::path& folder, int pages, const std::string& password)
+{
+    const fs::path plain = folder / L"plain.pdf";
+    const fs::path locked = folder / L"protected.pdf";
+    std::vector<PdfWriter::Page> content;
+    for (int page = 1; page <= pages; ++page)
+        content.push_back({612, 792, {"Page " + std::to_string(page)}});
+    std::ofstream(plain, std::ios::binary) << PdfWriter::MakePdf(content);
+    const SchemaCheck::HostResult result =
+        SchemaCheck::RunHostShell("qpdf --encrypt '" + password + "' owner-secret 256 -- '" +
+                                  SchemaCheck::UnixPath(plain) + "' '" + SchemaCheck::UnixPath(locked) + "'");
+    EXPECT_EQ(0, result.exitCode) << result.output;
+    fs::remove(plain);
+    return locked;
+}
+} // namespace
+
+TEST_F(SheafinImport, AProtectedPdfAsksForItsPasswordUntilTheRightOneAndAWordDocumentIsPrintedToo)
+{
+    const fs::path pdf = WriteProtectedPdf(files_, 2, "secret");
+    const fs::path word = files_ / L"report.docx";
+    std::ofstream(word, std::ios::binary) << "PK a document";
+    WriteWorkspace({.paths = {pdf.wstring(), word.wstring()}, .outputFormat = 1, .withTarget = true,
+                    .content = true});
+    const HWND window = Start();
+    ASSERT_NE(window, nullptr);
+    Harness::PostCommand(window, 40036);
+
+    HWND dialog = WaitForDialog(L"Password Required", 60s);
+    ASSERT_NE(dialog, nullptr);
+    std::wstring text;
+    for (const HWND label : Harness::Children(dialog, L"Static"))
+        text += Harness::TextOf(label);
+    EXPECT_NE(std::wstring::npos, text.find(L"The PDF file at \"" + pdf.wstring() + L"\" requires a password"))
+        << WideToUtf8(text);
+    EXPECT_TRUE(Status(window).starts_with(L"(")) << "the run is under way: " << WideToUtf8(Status(window));
+    Harness::SaveWindow(dialog, L"password");
+    Harness::SaveWindow(GetDesktopWindow(), L"password-over-run");
+
+    const auto answer = [&](const wchar_t* password) {
+        const HWND edit = Harness::Children(dialog, L"Edit").front();
+        SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(password));
+        Press(dialog, L"  &OK  ");
+        return Harness::WaitUntil([&] { return !IsWindow(dialog); });
+    };
+    ASSERT_TRUE(answer(L"guess"));
+    dialog = WaitForDialog(L"Password Required", 30s);
+    ASSERT_NE(dialog, nullptr) << "a wrong password asks again";
+    ASSERT_TRUE(answer(L"secret"));
+    ASSERT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s.starts_with(L"Imported"); }, 90s))
+        << WideToUtf8(Status(window));
+    EXPECT_EQ(L"Imported 2 items", Status(window));
+    EXPECT_EQ(nullptr, WaitForDialog(L"Password Required", 1s)) << "the right password is not asked for again";
+    EXPECT_EQ(0u, sheafin_->Close());
+
+    // The PDF's two pages and the document's one are pictures on the files' pages.
+    auto application = Connect();
+    const std::wstring pages = Hierarchy(application, sectionId_, ON16::hsPages);
+    for (const auto& [name, pictures] : {std::pair{L"protected.pdf", 2u}, std::pair{L"report.docx", 1u}})
+    {
+        const std::wstring id = FirstId(pages, L"Page", name);
+        ASSERT_FALSE(id.empty()) << WideToUtf8(name);
+        const std::wstring content = Content(application, id);
+        EXPECT_EQ(pictures, CountOf(content, L"<one:Image")) << WideToUtf8(name);
+        EXPECT_TRUE(IsValid(content, ON16::xs2013, name));
+    }
+}

@@ -15,12 +15,9 @@
 using TaskDialogCallback = std::function<long(HWND window, unsigned button)>;
 
 // The index of the pressed button, or buttons.size() when the dialog was closed without a choice
-// (Escape, the close box).
-//
-// A caller that maps the result to the import's ErrorHandling (0 retry, 1 skip, 2 stop) must map
-// that "no choice" value to 2, stop import: with the three buttons "&Retry this file",
-// "S&kip this file" and "&Stop import" it is 3, which ErrorHandling has no meaning for. The
-// flag is accepted and not used.
+// (Escape, the close box). That value names no button, so each caller decides what closing means:
+// the import's error prompt, for one, leaves the file out and goes on, as its skip button does.
+// The flag is accepted and not used.
 unsigned ShowTaskDialog(HWND parent, const wchar_t* title, const wchar_t* mainInstruction, const wchar_t* content,
                         const std::vector<std::wstring>& buttons, bool flag);
 
