@@ -12,6 +12,7 @@
 #include "framework/Owners.h"
 #include "framework/files/Files.h"
 #include "framework/text/Text.h"
+#include "tests/calendar/LumdayRun.h"
 #include "tests/support/ProgramHarness.h"
 #include "tests/support/Screenshot.h"
 #include "tests/support/TestPaths.h"
@@ -391,19 +392,6 @@ protected:
         WriteSettings(profile, L"<Lumday><Settings language=\"en\"/></Lumday>");
     }
 
-    // The replaced program comes up after the update with "/showUpdateInfo"; it is ended here.
-    static void CloseRestartedProgram()
-    {
-        HWND restarted = nullptr;
-        Harness::WaitUntil([&] { return (restarted = FindWindowW(L"WC_LUMDAY", nullptr)) != nullptr; }, 15s);
-        ASSERT_NE(restarted, nullptr);
-        DWORD process = 0;
-        GetWindowThreadProcessId(restarted, &process);
-        Owners::KernelHandle handle(OpenProcess(SYNCHRONIZE, FALSE, process));
-        PostMessageW(restarted, WM_CLOSE, 0, 0);
-        EXPECT_EQ(WaitForSingleObject(handle.get(), 10000), WAIT_OBJECT_0);
-    }
-
     static std::string Bytes(const std::filesystem::path& file)
     {
         std::ifstream in(file, std::ios::binary);
@@ -422,7 +410,8 @@ TEST_F(LumdayCommandLine, UpdateReplacesTheOldProgramAndStartsIt)
     auto downloaded = Start(profile, L"\"" + installed.wstring() + L"\"", update);
     EXPECT_EQ(downloaded->WaitForExit(20s), std::optional<DWORD>(0));
     EXPECT_EQ(Bytes(installed), Bytes(update));
-    CloseRestartedProgram();
+    // The replaced program comes up after the update with "/showUpdateInfo"; it is ended here.
+    LumdayTest::CloseRestartedLumday();
 }
 
 TEST_F(LumdayCommandLine, BarePathOfTheOldProgramIsInstalledToo)
@@ -432,7 +421,7 @@ TEST_F(LumdayCommandLine, BarePathOfTheOldProgramIsInstalledToo)
     auto downloaded = Start(profile, plain.wstring(), update);
     EXPECT_EQ(downloaded->WaitForExit(20s), std::optional<DWORD>(0));
     EXPECT_EQ(Bytes(plain), Bytes(update));
-    CloseRestartedProgram();
+    LumdayTest::CloseRestartedLumday();
 }
 
 TEST_F(LumdayCommandLine, DocumentsAndOtherArgumentsStartTheCalendarAndStayUntouched)
