@@ -13,6 +13,8 @@
 
 namespace
 {
+_COM_SMARTPTR_TYPEDEF(IClassFactory, IID_IClassFactory);
+
 using OfficeStandIn::Product;
 
 HMODULE g_module = nullptr;
@@ -75,10 +77,9 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID riid,
     for (const Registration& registration : registrations)
         if (IsEqualCLSID(clsid, OfficeStandIn::IdsOf(registration.product).applicationClass))
         {
-            IClassFactory* factory = new ClassFactory(registration.product);
-            const HRESULT hr = factory->QueryInterface(riid, ppv);
-            factory->Release();
-            return hr;
+            // The caller's reference comes from the query; the owner gives back the new object's own.
+            const IClassFactoryPtr factory(new ClassFactory(registration.product), false);
+            return factory->QueryInterface(riid, ppv);
         }
     return CLASS_E_CLASSNOTAVAILABLE;
 }

@@ -11,6 +11,16 @@ namespace WinRtStandIn
 {
 namespace
 {
+// A property's value handed out as the platform's getters do: a null pointer is refused.
+template <typename T, typename U>
+HRESULT CopyOut(T* value, const U& current)
+{
+    if (!value)
+        return E_POINTER;
+    *value = static_cast<T>(current);
+    return S_OK;
+}
+
 struct RenderRequest
 {
     WinRt::Rect source{};
@@ -91,18 +101,12 @@ HRESULT PdfDocument::GetPage(UINT32 index, WinRt::IPdfPage** page)
 
 HRESULT PdfDocument::get_PageCount(UINT32* value)
 {
-    if (!value)
-        return E_POINTER;
-    *value = static_cast<UINT32>(pdf_->facts.pages.size());
-    return S_OK;
+    return CopyOut(value, static_cast<UINT32>(pdf_->facts.pages.size()));
 }
 
 HRESULT PdfDocument::get_IsPasswordProtected(boolean* value)
 {
-    if (!value)
-        return E_POINTER;
-    *value = pdf_->facts.isPasswordProtected;
-    return S_OK;
+    return CopyOut(value, pdf_->facts.isPasswordProtected);
 }
 
 HRESULT PdfPage::RenderToStreamAsync(WinRt::IRandomAccessStream* stream, WinRt::IAsyncAction** operation)
@@ -154,42 +158,28 @@ HRESULT PdfPage::PreparePageAsync(WinRt::IAsyncAction** operation)
 
 HRESULT PdfPage::get_Index(UINT32* value)
 {
-    if (!value)
-        return E_POINTER;
-    *value = index_;
-    return S_OK;
+    return CopyOut(value, index_);
 }
 
 HRESULT PdfPage::get_Size(WinRt::Size* value)
 {
-    if (!value)
-        return E_POINTER;
-    *value = {pdf_->facts.pages[index_].width, pdf_->facts.pages[index_].height};
-    return S_OK;
+    const auto& page = pdf_->facts.pages[index_];
+    return CopyOut(value, WinRt::Size{page.width, page.height});
 }
 
 HRESULT PdfPage::get_Rotation(int32_t* value)
 {
-    if (!value)
-        return E_POINTER;
-    *value = 0; // the size is already given as the page is shown
-    return S_OK;
+    return CopyOut(value, 0); // the size is already given as the page is shown
 }
 
 HRESULT PdfPage::get_PreferredZoom(FLOAT* value)
 {
-    if (!value)
-        return E_POINTER;
-    *value = 1.0f;
-    return S_OK;
+    return CopyOut(value, 1.0f);
 }
 
 HRESULT PdfPageRenderOptions::get_SourceRect(WinRt::Rect* value)
 {
-    if (!value)
-        return E_POINTER;
-    *value = source_;
-    return S_OK;
+    return CopyOut(value, source_);
 }
 HRESULT PdfPageRenderOptions::put_SourceRect(WinRt::Rect value)
 {
@@ -198,10 +188,7 @@ HRESULT PdfPageRenderOptions::put_SourceRect(WinRt::Rect value)
 }
 HRESULT PdfPageRenderOptions::get_DestinationWidth(UINT32* value)
 {
-    if (!value)
-        return E_POINTER;
-    *value = width_;
-    return S_OK;
+    return CopyOut(value, width_);
 }
 HRESULT PdfPageRenderOptions::put_DestinationWidth(UINT32 value)
 {
@@ -210,10 +197,7 @@ HRESULT PdfPageRenderOptions::put_DestinationWidth(UINT32 value)
 }
 HRESULT PdfPageRenderOptions::get_DestinationHeight(UINT32* value)
 {
-    if (!value)
-        return E_POINTER;
-    *value = height_;
-    return S_OK;
+    return CopyOut(value, height_);
 }
 HRESULT PdfPageRenderOptions::put_DestinationHeight(UINT32 value)
 {
@@ -222,10 +206,7 @@ HRESULT PdfPageRenderOptions::put_DestinationHeight(UINT32 value)
 }
 HRESULT PdfPageRenderOptions::get_BackgroundColor(WinRt::Color* value)
 {
-    if (!value)
-        return E_POINTER;
-    *value = background_;
-    return S_OK;
+    return CopyOut(value, background_);
 }
 HRESULT PdfPageRenderOptions::put_BackgroundColor(WinRt::Color value)
 {
@@ -234,10 +215,7 @@ HRESULT PdfPageRenderOptions::put_BackgroundColor(WinRt::Color value)
 }
 HRESULT PdfPageRenderOptions::get_IsIgnoringHighContrast(boolean* value)
 {
-    if (!value)
-        return E_POINTER;
-    *value = ignoringHighContrast_;
-    return S_OK;
+    return CopyOut(value, ignoringHighContrast_);
 }
 HRESULT PdfPageRenderOptions::put_IsIgnoringHighContrast(boolean value)
 {
@@ -246,10 +224,7 @@ HRESULT PdfPageRenderOptions::put_IsIgnoringHighContrast(boolean value)
 }
 HRESULT PdfPageRenderOptions::get_BitmapEncoderId(GUID* value)
 {
-    if (!value)
-        return E_POINTER;
-    *value = encoder_;
-    return S_OK;
+    return CopyOut(value, encoder_);
 }
 HRESULT PdfPageRenderOptions::put_BitmapEncoderId(GUID value)
 {
