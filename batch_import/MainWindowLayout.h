@@ -19,5 +19,15 @@ struct MainWindowLayout
     int leftHeight = 0;
 };
 
-// The rules for a client of width x height pixels on a screen of dpiScaleX pixels per point.
-MainWindowLayout ComputeMainWindowLayout(int width, int height, float dpiScaleX);
+// The widest line of the right column in pixels, of the controls that do not wrap their text:
+// with the settings box (a tall window) and without it.
+struct RightColumnContent
+{
+    int tall = 0;
+    int low = 0;
+};
+
+// The rules for a client of width x height pixels on a screen of dpiScaleX pixels per point. The
+// right column's room is the least it gets: a column whose content is wider takes the room of its
+// content, and the window must be as much wider before the column shows.
+MainWindowLayout ComputeMainWindowLayout(int width, int height, float dpiScaleX, RightColumnContent content = {});
