@@ -407,10 +407,13 @@ TEST_F(SheafinImport, StopAtTheErrorPromptEndsAsCancelledKeepingWhatWasImported)
     EXPECT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s == L"Cancelled"; }))
         << WideToUtf8(Status(window));
     EXPECT_EQ(nullptr, WaitForDialog(L"Error", 2s)) << "a stop is no failure";
+    Harness::SaveWindow(window, L"cancelled");
     EXPECT_EQ(0u, sheafin_->Close());
 
     const std::wstring log = Harness::ReadLogFile(profile_.Temp() / L"Quillora_SHF.log");
-    EXPECT_NE(std::wstring::npos, log.find(L"ERROR: File or folder does not exist")) << "the file's error is logged";
+    const size_t error = log.find(L"ERROR: ");
+    EXPECT_NE(std::wstring::npos, error);
+    EXPECT_NE(std::wstring::npos, log.find(L"File or folder does not exist", error)) << "the file's error is logged";
     auto application = Connect();
     EXPECT_FALSE(FirstId(Hierarchy(application, sectionId_, ON16::hsPages), L"Page", L"notes.txt").empty())
         << "the file imported before the stop stays";
@@ -718,6 +721,7 @@ TEST_F(SheafinImport, PasswordDialogKeepsALongPathsFileNameInViewAndEveryLineWho
                             .theme = dark ? L"dark" : L"light", .content = true});
             const HWND window = StartAtDpi(dpi);
             ASSERT_NE(window, nullptr);
+            ASSERT_TRUE(Harness::SetClientSize(window, 680 * dpi / 96, 440 * dpi / 96));
             Harness::PostCommand(window, 40036);
             const HWND dialog = WaitForDialog(L"Password Required", 60s);
             ASSERT_NE(dialog, nullptr);
