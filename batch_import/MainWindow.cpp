@@ -49,12 +49,10 @@ std::shared_ptr<UI::Label> EmptyLine(HWND parent) { return std::make_shared<UI::
 
 // The menu commands of the idle rule that the importing rule turns off.
 constexpr unsigned IdleMenuCommands[] = {
-    Command::StartImport, Command::ThemeLight,    Command::ThemeDark,     Command::ThemeFollowOffice,
-    Command::AddFiles,    Command::AddFolders,    Command::SelectAll,     Command::RemoveSelected,
-    Command::MoveUp,      Command::MoveDown,      Command::ClearFileList, Command::FileAttachment,
-    Command::FileContent, Command::PathAsText,    Command::PathAsLink,    Command::SinglePage,
-    Command::PagePerFile, Command::PagePerPrintoutPage, Command::PickLocation,
-};
+    Command::StartImport, Command::ThemeLight, Command::ThemeDark, Command::ThemeFollowOffice, Command::AddFiles,
+    Command::AddFolders, Command::SelectAll, Command::RemoveSelected, Command::MoveUp, Command::MoveDown,
+    Command::ClearFileList, Command::FileAttachment, Command::FileContent, Command::PathAsText, Command::PathAsLink,
+    Command::SinglePage, Command::PagePerFile, Command::PagePerPrintoutPage, Command::PickLocation};
 
 void Show(const std::shared_ptr<UI::WindowsControl>& control, bool visible)
 {

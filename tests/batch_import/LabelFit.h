@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -40,9 +41,23 @@ inline std::vector<std::string> CutOff(HWND window, int dpi)
             continue;
         const RECT r = Harness::ChildRect(child);
         const std::wstring text = Harness::TextOf(child);
-        const std::string name = Harness::ClassOf(child) == L"Button" ? WideToUtf8(text) : WideToUtf8(Harness::ClassOf(child) + L" " + text);
+        const std::string name = WideToUtf8(Harness::ClassOf(child) == L"Button" ? text : Harness::ClassOf(child) + L" " + text);
         if (r.left < 0 || r.right > client.right || r.bottom > client.bottom)
             cut.push_back("\"" + name + "\" reaches past the window");
+        if (Harness::ClassOf(child) == L"Static")
+        {
+            // A label wraps between words: a word wider than the label is cut off.
+            std::wstring spaced = text;
+            std::replace_if(spaced.begin(), spaced.end(), [](wchar_t c) { return c == L'\r' || c == L'\n'; }, L' ');
+            for (const std::wstring& word : Split(spaced, L' '))
+            {
+                SIZE extent{};
+                GetTextExtentPoint32W(screen.get(), word.c_str(), static_cast<int>(word.size()), &extent);
+                if (extent.cx > r.right - r.left)
+                    cut.push_back("\"" + WideToUtf8(word) + "\" does not fit its label of " +
+                                  std::to_string(r.right - r.left));
+            }
+        }
         if (Harness::ClassOf(child) != L"Button" || text.empty())
             continue;
         const std::wstring shown = Shown(text);
