@@ -264,7 +264,7 @@ LRESULT MainWindow::OnSize(int width, int height, bool& handled)
     handled = true;
     if (!main_)
         return 0;
-    const MainWindowLayout layout = ComputeMainWindowLayout(width, height, GetDpiScaleX(), MeasureRightColumn());
+    const MainWindowLayout layout = ComputeMainWindowLayout(width, height, GetDpiScaleX(), MeasureColumns());
     heading_->visible = layout.tall;
     settingsBox_->visible = layout.tall;
     importSettings_->visible = !layout.tall;
@@ -282,7 +282,7 @@ LRESULT MainWindow::OnSize(int width, int height, bool& handled)
     return 0;
 }
 
-RightColumnContent MainWindow::MeasureRightColumn() const
+ColumnContent MainWindow::MeasureColumns() const
 {
     const Owners::WindowDC screen(nullptr);
     Gdiplus::Graphics graphics(screen.get());
@@ -293,7 +293,9 @@ RightColumnContent MainWindow::MeasureRightColumn() const
         return width;
     };
     const int buttons = widest({importSettings_, pickLocation_, start_, progress_, stop_, clear_});
-    return {.tall = std::max(buttons, widest({settingsBox_})), .low = buttons};
+    return {.rightTall = std::max(buttons, widest({settingsBox_})),
+            .rightLow = buttons,
+            .left = widest({heading_, center_, fileList_->GetListView()})};
 }
 
 void MainWindow::Relayout()

@@ -132,8 +132,8 @@ private:
     int PathKindShown() const;
     // A command that the importing rule turns off.
     static bool IsIdleCommand(unsigned id);
-    // What the right column's lines need, so that none is cut off.
-    RightColumnContent MeasureRightColumn() const;
+    // What the columns' lines need, so that none is cut off.
+    ColumnContent MeasureColumns() const;
 
     std::map<unsigned, MenuRecord> menus_;
     CommandTable commands_;

@@ -633,8 +633,9 @@ TEST_F(SheafinImport, AProtectedPdfAsksForItsPasswordUntilTheRightOneAndAWordDoc
     std::wstring text;
     for (const HWND label : Harness::Children(dialog, L"Static"))
         text += Harness::TextOf(label);
-    EXPECT_NE(std::wstring::npos, text.find(L"The PDF file at \"" + pdf.wstring() + L"\" requires a password"))
-        << WideToUtf8(text);
+    // The path is long: its folder gives way in the middle, its file name stays.
+    EXPECT_TRUE(text.starts_with(L"The PDF file at \"" + pdf.wstring().substr(0, 3))) << WideToUtf8(text);
+    EXPECT_NE(std::wstring::npos, text.find(L"...\\protected.pdf\" requires a password")) << WideToUtf8(text);
     EXPECT_TRUE(Status(window).starts_with(L"(")) << "the run is under way: " << WideToUtf8(Status(window));
     Harness::SaveWindow(dialog, L"password");
     Harness::SaveWindow(GetDesktopWindow(), L"password-over-run");
@@ -728,7 +729,7 @@ TEST_F(SheafinImport, PasswordDialogKeepsALongPathsFileNameInViewAndEveryLineWho
             Harness::SaveWindow(dialog, L"password-" + name);
             Harness::SaveWindow(window, L"running-" + name);
             const std::wstring text = Harness::TextOf(Harness::Children(dialog, L"Static").front());
-            EXPECT_NE(std::wstring::npos, text.find(L"\\protected.pdf\" requires a password")) << WideToUtf8(text);
+            EXPECT_NE(std::wstring::npos, text.find(L"...\\protected.pdf\" requires a password")) << WideToUtf8(text);
             EXPECT_EQ(LabelFit::CutOff(dialog, dpi), std::vector<std::string>());
 
             PostMessageW(Harness::Child(dialog, L"Button", L"&Stop import"), BM_CLICK, 0, 0);

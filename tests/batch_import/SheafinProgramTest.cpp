@@ -293,7 +293,7 @@ TEST_F(SheafinProgram, ShowUpdateInfoWithAVersionShowsWhatsNewOnce)
     EXPECT_EQ(sheafin->Close(), 0u);
 }
 
-TEST_F(SheafinProgram, LayoutGivesWayAtItsWidthsAndHeights)
+TEST_F(SheafinProgram, LayoutGivesWayAtItsWidthsAndHeightsAndTheRightColumnGrowsToItsWidestLine)
 {
     WriteWorkspace({L"notes.txt"});
     auto sheafin = Start();
@@ -314,9 +314,20 @@ TEST_F(SheafinProgram, LayoutGivesWayAtItsWidthsAndHeights)
         bool settingsBox;
         bool pickLocation;
     };
+    // Tall, the column shows from one pixel past 440 at the least, and further out as far as its
+    // widest line needs; then every line of it shows whole.
+    int shows = 0;
+    for (int width = 440; width <= 700 && !shows; ++width)
+    {
+        ASSERT_TRUE(Harness::SetClientSize(window, width, 336));
+        if (IsWindowVisible(startButton()))
+            shows = width;
+    }
+    EXPECT_GE(shows, 441);
+    EXPECT_EQ(LabelFit::CutOff(window, 96), std::vector<std::string>());
     const Case cases[] = {
-        {441, 336, true, true, true},  {440, 336, false, true, true}, {441, 335, true, false, true},
-        {401, 335, true, false, true}, {400, 335, false, false, true}, {500, 200, true, false, true},
+        {shows, 336, true, true, true}, {shows - 1, 336, false, true, true}, {441, 335, true, false, true},
+        {401, 335, true, false, true},  {400, 335, false, false, true},      {500, 200, true, false, true},
         {500, 199, true, false, false},
     };
     for (const Case& c : cases)
