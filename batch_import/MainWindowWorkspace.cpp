@@ -5,6 +5,7 @@
 
 #include "batch_import/SettingsFile.h"
 #include "batch_import/WorkspaceConversion.h"
+#include "framework/ScopeExit.h"
 #include "framework/log/Log.h"
 #include "update/DownloadProgressWindow.h"
 #include "update/ProductIdentity.h"
@@ -93,7 +94,13 @@ void MainWindow::SaveWorkspace()
 {
     GetLog(true) << L"Saving workspace";
     StoreWorkspaceConfig(settings_, config_);
-    SaveSettingsFile(settings_);
+    // The file written holds every change made so far, so none is left unsaved once it is there;
+    // a save that fails leaves them unsaved.
+    const bool changed = settings_.dirty;
+    settings_.dirty = false;
+    ScopeExit unsaved([this, changed] { settings_.dirty = changed; });
+    if (SaveSettingsFile(settings_))
+        unsaved.Dismiss();
 }
 
 bool MainWindow::ToggleFileAttachment()
