@@ -101,7 +101,7 @@ void StoreChanges::WatchContainers(const XNodePtr& node, const XNodePtr& parent)
 bool StoreChanges::Finish(const XNodePtr& root, std::vector<StoreChange>& changes)
 {
     changes.clear();
-    if (root != root_)
+    if (root != root_ || !StoreIndex::IsFor(root))
         return false;
     std::vector<StoreChange> removed, placed, changedInPlace;
     std::unordered_set<const XNode*> arrived, left;

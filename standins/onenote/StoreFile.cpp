@@ -398,23 +398,22 @@ bool Store::CatchUp()
         return true;
     if (size < journalRead_)
         return false;
+    if (journalRead_ == 0)
+    {
+        // The journal continues this file only when its first line says so; any other is left to be
+        // replaced.
+        const std::string head = ReadFrom(journalFile_, 0, std::min<ULONGLONG>(size, 256));
+        const size_t line = head.find('\n');
+        const std::string expected =
+            JournalStart + WideToUtf8(lineage_) + " " + std::to_string(snapshotGeneration_);
+        if (line == std::string::npos || head.compare(0, line, expected) != 0)
+            return true;
+        journalCurrent_ = true;
+        journalRead_ = line + 1;
+    }
     const ULONGLONG base = journalRead_;
     const std::string bytes = ReadFrom(journalFile_, base, size);
     size_t at = 0;
-    if (base == 0)
-    {
-        // The journal continues this file only when it says so; any other is left to be replaced.
-        const size_t line = bytes.find('\n');
-        if (line == std::string::npos)
-            return true;
-        const std::string expected =
-            JournalStart + WideToUtf8(lineage_) + " " + std::to_string(snapshotGeneration_);
-        if (bytes.compare(0, line, expected) != 0)
-            return true;
-        journalCurrent_ = true;
-        at = line + 1;
-        journalRead_ = at;
-    }
     if (!journalCurrent_)
         return true;
     // Whole records only: one cut off by a process that ended while writing it is not there.

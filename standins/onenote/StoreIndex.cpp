@@ -172,6 +172,12 @@ void Changed(const XNodePtr& root)
         ForgetWords();
 }
 
+bool IsFor(const XNodePtr& root)
+{
+    const std::lock_guard guard(indexLock);
+    return index.root == root.get();
+}
+
 bool Holds(const XNodePtr& root, const XNode* node, const XNode* parent)
 {
     const std::lock_guard guard(indexLock);
@@ -179,7 +185,7 @@ bool Holds(const XNodePtr& root, const XNode* node, const XNode* parent)
         return false;
     const auto entry = index.byId.find(Lower(node->AttributeOr(L"ID")));
     return entry != index.byId.end() && entry->second.node.get() == node && !entry->second.ancestors.empty() &&
-           entry->second.ancestors.back().get() == parent;
+           (!parent || entry->second.ancestors.back().get() == parent);
 }
 
 std::vector<std::wstring> Words(const std::wstring& text)

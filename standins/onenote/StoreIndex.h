@@ -25,7 +25,10 @@ void Added(const XNodePtr& root, const XNodePtr& node, const std::vector<XNodePt
 void Removed(const XNodePtr& root, const XNode& node);
 void Changed(const XNodePtr& root);
 
-// Whether node was in the index, directly below parent, before the changes now being made were told.
+// Whether the ID index is root's (another store's operation may have taken it meanwhile).
+bool IsFor(const XNodePtr& root);
+// Whether node was in the index, directly below parent (null: anywhere), before the changes now
+// being made were told.
 bool Holds(const XNodePtr& root, const XNode* node, const XNode* parent);
 
 // The object with this ID below root as StoreTree::FindById finds it; false when there is none.
