@@ -1,7 +1,7 @@
 // Telling what an operation changed by comparing what it may have changed, before and after: a hash
-// of each watched object's attributes and of which hierarchy objects are directly in it. Objects
-// that arrived in a watched object are told apart from those that stayed by the ID index, which
-// still shows the tree as it was before the operation.
+// of each watched object's attributes, and its children. Children that arrived in a watched object
+// lie between those it kept at its start and at its end; the ID index, which still shows the tree
+// as it was before the operation, tells which of them are new.
 #include "standins/onenote/StoreChanges.h"
 
 #include "standins/onenote/StoreIndex.h"
@@ -56,29 +56,14 @@ void StoreChanges::End()
         active = nullptr;
 }
 
-void StoreChanges::Measure(const XNode& node, size_t& count, std::uint64_t& members)
-{
-    count = 0;
-    members = FnvOffset;
-    if (node.name == L"Page")
-        return;
-    for (const auto& child : node.children)
-        if (IsHierarchyElement(child->name))
-        {
-            ++count;
-            members = (members ^ reinterpret_cast<std::uintptr_t>(child.get())) * FnvPrime;
-        }
-}
-
 void StoreChanges::Watch(const XNodePtr& node, const XNodePtr& parent)
 {
     if (!node || byNode_.count(node.get()))
         return;
-    Watched watched{node, parent, HashAttributes(*node), 0, 0, {}};
-    Measure(*node, watched.count, watched.members);
-    if (node->name == L"Page")
-        for (const auto& child : node->children)
-            watched.content.push_back(child.get());
+    Watched watched{node, parent, HashAttributes(*node), {}};
+    watched.children.reserve(node->children.size());
+    for (const auto& child : node->children)
+        watched.children.push_back(child.get());
     byNode_.emplace(node.get(), watched_.size());
     watched_.push_back(std::move(watched));
 }
@@ -107,45 +92,49 @@ bool StoreChanges::Finish(const XNodePtr& root, std::vector<StoreChange>& change
     std::unordered_set<const XNode*> arrived, left;
     for (const Watched& watched : watched_)
     {
-        size_t count = 0;
-        std::uint64_t members = 0;
-        Measure(*watched.node, count, members);
-        if (count == watched.count && members == watched.members)
+        const XNode& node = *watched.node;
+        if (node.name == L"Page")
             continue;
-        // Which objects arrived, in their order; the rest stayed.
-        size_t stayed = 0;
-        std::unordered_set<const XNode*> present;
-        for (const auto& child : watched.node->children)
+        const auto& now = node.children;
+        const auto& before = watched.children;
+        // What it kept at its start and at its end stayed; what lies between came or went.
+        size_t start = 0;
+        while (start < now.size() && start < before.size() && now[start].get() == before[start])
+            ++start;
+        if (start == now.size() && start == before.size())
+            continue;
+        size_t end = 0;
+        while (end < now.size() - start && end < before.size() - start &&
+               now[now.size() - 1 - end].get() == before[before.size() - 1 - end])
+            ++end;
+        const std::unordered_set<const XNode*> went(before.begin() + static_cast<long>(start),
+                                                    before.end() - static_cast<long>(end));
+        std::unordered_set<const XNode*> came;
+        for (size_t at = start; at < now.size() - end; ++at)
         {
+            const XNodePtr& child = now[at];
             if (!IsHierarchyElement(child->name))
-                continue;
-            present.insert(child.get());
-            if (StoreIndex::Holds(root_, child.get(), watched.node.get()))
-            {
-                ++stayed;
-                continue;
-            }
-            const bool known = StoreIndex::Holds(root_, child.get(), nullptr);
-            placed.push_back({StoreChange::Kind::Put, child, watched.node, true, !known, {}});
+                return false;
+            came.insert(child.get());
+            const bool known = went.count(child.get()) || StoreIndex::Holds(root_, child.get(), nullptr);
+            placed.push_back({StoreChange::Kind::Put, child, watched.node, true, !known, {}, at});
             arrived.insert(child.get());
         }
-        // Which ones left: they were watched, as operations find what they take away.
-        size_t named = 0;
-        for (const Watched& other : watched_)
-            if (other.parent == watched.node && !present.count(other.node.get()))
+        // What went was watched, as operations find what they take away; anything else is unknown.
+        for (const XNode* gone : went)
+            if (!came.count(gone))
             {
-                ++named;
-                left.insert(other.node.get());
+                if (!byNode_.count(gone))
+                    return false;
+                left.insert(gone);
             }
-        if (named != watched.count - stayed)
-            return false;
     }
     for (const Watched& watched : watched_)
     {
         const XNode* node = watched.node.get();
         if (left.count(node) && !arrived.count(node))
         {
-            removed.push_back({StoreChange::Kind::Remove, watched.node, nullptr, false, false, {}});
+            removed.push_back({StoreChange::Kind::Remove, watched.node, nullptr, false, false, {}, 0});
             continue;
         }
         if (arrived.count(node))
@@ -160,19 +149,41 @@ bool StoreChanges::Finish(const XNodePtr& root, std::vector<StoreChange>& change
         if (node->name != L"Page")
         {
             if (differs)
-                changedInPlace.push_back({StoreChange::Kind::Put, watched.node, watched.parent, false, false, {}});
+                changedInPlace.push_back({StoreChange::Kind::Put, watched.node, watched.parent, false, false, {}, 0});
             continue;
         }
-        StoreChange change{StoreChange::Kind::Put, watched.node, watched.parent, false, false, {}};
-        std::unordered_map<const XNode*, long> before;
-        for (size_t position = 0; position < watched.content.size(); ++position)
-            before.emplace(watched.content[position], static_cast<long>(position));
-        bool same = node->children.size() == watched.content.size();
-        for (const auto& child : node->children)
+        // The children it kept at its start and at its end are where they were; of those between,
+        // some may have been there before elsewhere.
+        const auto& now = node->children;
+        const auto& before = watched.children;
+        size_t start = 0;
+        while (start < now.size() && start < before.size() && now[start].get() == before[start])
+            ++start;
+        size_t end = 0;
+        while (end < now.size() - start && end < before.size() - start &&
+               now[now.size() - 1 - end].get() == before[before.size() - 1 - end])
+            ++end;
+        const bool same = start == now.size() && start == before.size();
+        StoreChange change{StoreChange::Kind::Put, watched.node, watched.parent, false, false, {}, 0};
+        std::unordered_map<const XNode*, long> between;
+        for (size_t at = start; at < before.size() - end; ++at)
+            between.emplace(before[at], static_cast<long>(at));
+        change.sources.resize(now.size());
+        for (size_t at = 0; at < now.size(); ++at)
         {
-            const auto found = before.find(child.get());
-            change.sources.push_back(found == before.end() ? -1 : found->second);
-            same = same && found != before.end() && found->second == static_cast<long>(change.sources.size() - 1);
+            if (at < start)
+            {
+                change.sources[at] = static_cast<long>(at);
+            }
+            else if (at >= now.size() - end)
+            {
+                change.sources[at] = static_cast<long>(before.size() - (now.size() - at));
+            }
+            else
+            {
+                const auto found = between.find(now[at].get());
+                change.sources[at] = found == between.end() ? -1 : found->second;
+            }
         }
         if (differs || !same)
             changedInPlace.push_back(std::move(change));

@@ -1,7 +1,7 @@
 #pragma once
 // What an operation on the store changed, told without looking at the whole store: the objects it
 // found by ID (with the objects above them), and those it names itself, are watched before it
-// changes them and compared afterwards. The changes found keep the ID index up to date and are what
+// changes them and compared afterwards (their attributes, and which children they hold). The changes found keep the ID index up to date and are what
 // the journal records, so that a call costs what it touches.
 
 #include "standins/onenote/StoreTree.h"
@@ -30,6 +30,8 @@ struct StoreChange
     // A page changed in place: for each of its children now, which child it was before (its
     // position then), or -1 for a new one. Empty: the page is told whole.
     std::vector<long> sources;
+    // Put placed: where node is among the children of parent.
+    size_t position = 0;
 };
 
 class StoreChanges
@@ -62,14 +64,10 @@ private:
         XNodePtr node;
         XNodePtr parent;
         std::uint64_t attributes = 0; // a hash of the attributes
-        size_t count = 0;             // hierarchy objects directly in it
-        std::uint64_t members = 0;    // a hash of which they are
-        // A page's children: its content changes only by children being replaced, added or taken
-        // away (never inside one), so these tell what is new.
-        std::vector<const XNode*> content;
+        // Its children as they were. A page's content changes only by children being replaced,
+        // added or taken away (never inside one), so these tell what is new there as well.
+        std::vector<const XNode*> children;
     };
-
-    static void Measure(const XNode& node, size_t& count, std::uint64_t& members);
 
     XNodePtr root_;
     std::vector<Watched> watched_;

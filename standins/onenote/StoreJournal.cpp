@@ -38,8 +38,16 @@ bool PathTo(const XNodePtr& root, const XNodePtr& node, std::vector<XNodePtr>& p
 }
 
 // The object before child among the hierarchy objects of parent; null when it is the first.
-XNodePtr Before(const XNode& parent, const XNodePtr& child)
+// position: where child is, as far as is known.
+XNodePtr Before(const XNode& parent, const XNodePtr& child, size_t position)
 {
+    if (position < parent.children.size() && parent.children[position] == child)
+    {
+        for (size_t at = position; at-- > 0;)
+            if (IsHierarchyElement(parent.children[at]->name))
+                return parent.children[at];
+        return nullptr;
+    }
     XNodePtr before;
     for (const auto& sibling : parent.children)
     {
@@ -198,7 +206,7 @@ bool Record(const XNodePtr& root, const std::vector<StoreChange>& changes, std::
             if (change.parent != root && !parentId)
                 return false;
             put->SetAttribute(L"parent", parentId ? *parentId : std::wstring());
-            if (const XNodePtr before = Before(*change.parent, change.node))
+            if (const XNodePtr before = Before(*change.parent, change.node, change.position))
             {
                 const std::wstring* beforeId = before->Attribute(L"ID");
                 if (!beforeId)

@@ -260,9 +260,13 @@ HRESULT Store::GetCurrentView(CurrentView& view)
         for (;;)
         {
             const XNode* next = nullptr;
+            // One object of each level is current: the first one found is it.
             for (const auto& child : node->children)
                 if (IsHierarchyElement(child->name) && child->AttributeOr(L"isCurrentlyViewed") == L"true")
+                {
                     next = child.get();
+                    break;
+                }
             if (!next)
                 break;
             const std::wstring id = next->AttributeOr(L"ID");
