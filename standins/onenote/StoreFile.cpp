@@ -151,24 +151,17 @@ public:
             return;
         mapping_.reset(CreateFileMappingW(file_.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
         if (mapping_)
-            view_ = MapViewOfFile(mapping_.get(), FILE_MAP_READ, 0, 0, 0);
+            view_.reset(MapViewOfFile(mapping_.get(), FILE_MAP_READ, 0, 0, 0));
         if (view_)
             size_ = static_cast<size_t>(size.QuadPart);
     }
-    ~MappedFile()
-    {
-        if (view_)
-            UnmapViewOfFile(view_);
-    }
-    MappedFile(const MappedFile&) = delete;
-    MappedFile& operator=(const MappedFile&) = delete;
 
-    std::string_view Text() const { return {static_cast<const char*>(view_), size_}; }
+    std::string_view Text() const { return {static_cast<const char*>(view_.get()), size_}; }
 
 private:
     Owners::FileHandle file_;
     Owners::KernelHandle mapping_;
-    void* view_ = nullptr;
+    std::unique_ptr<const void, BOOL(WINAPI*)(LPCVOID)> view_{nullptr, &UnmapViewOfFile};
     size_t size_ = 0;
 };
 

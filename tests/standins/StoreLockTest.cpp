@@ -17,6 +17,13 @@ namespace
 {
 const std::wstring Ns2013 = L"xmlns:one=\"http://schemas.microsoft.com/office/onenote/2013/onenote\"";
 
+// A page with one more outline of one line.
+std::wstring Outline(const std::wstring& page, const std::wstring& text)
+{
+    return L"<one:Page " + Ns2013 + L" ID=\"" + page + L"\"><one:Outline><one:OEChildren><one:OE><one:T><![CDATA[" + text +
+           L"]]></one:T></one:OE></one:OEChildren></one:Outline></one:Page>";
+}
+
 std::string FileBytes(const std::filesystem::path& file)
 {
     std::ifstream in(file, std::ios::binary);
@@ -196,10 +203,14 @@ TEST_F(StoreLockAcrossProcesses, EachProcessSeesTheOthersCallsAndTheStoreFileHol
     const std::wstring notebook = FirstId(Hierarchy(app, L"", ON16::hsNotebooks), L"Notebook");
     ASSERT_FALSE(notebook.empty());
     ASSERT_EQ(AddSection(app, notebook, L"Made here"), S_OK);
+    const std::wstring page = NewPage(app);
+    ASSERT_EQ(app->UpdatePageContent(_bstr_t(Outline(page, L"Written here").c_str()), 0, ON16::xs2013, VARIANT_TRUE), S_OK);
 
     SetEnvironmentVariableW(L"QUILLORA_STANDIN_NOTEBOOK", notebook.c_str());
+    SetEnvironmentVariableW(L"QUILLORA_STANDIN_PAGE", page.c_str());
     const Owners::KernelHandle writer = StartThisProgram(L"StoreWriter.DISABLED_SeesTheFirstProcessAndAddsASection");
     SetEnvironmentVariableW(L"QUILLORA_STANDIN_NOTEBOOK", nullptr);
+    SetEnvironmentVariableW(L"QUILLORA_STANDIN_PAGE", nullptr);
     ASSERT_TRUE(writer);
     ASSERT_EQ(WaitForSingleObject(writer.get(), 60000), WAIT_OBJECT_0);
     DWORD exitCode = 1;
@@ -210,6 +221,9 @@ TEST_F(StoreLockAcrossProcesses, EachProcessSeesTheOthersCallsAndTheStoreFileHol
     const std::wstring sections = Hierarchy(app, notebook, ON16::hsSections);
     EXPECT_NE(sections.find(L"name=\"Made there\""), std::wstring::npos);
     EXPECT_NE(sections.find(L"name=\"Made here\""), std::wstring::npos);
+    const std::wstring content = Content(app, page);
+    EXPECT_LT(content.find(L"Written here"), content.find(L"Written there")) << Utf8(content);
+    EXPECT_NE(content.find(L"Written there"), std::wstring::npos) << Utf8(content);
 
     // Once the other process has ended, the file alone holds both calls.
     const StandIn::ParseResult parsed =
@@ -218,10 +232,12 @@ TEST_F(StoreLockAcrossProcesses, EachProcessSeesTheOthersCallsAndTheStoreFileHol
     const std::wstring written = StandIn::WriteXml(*parsed.root, StandIn::Namespace2013);
     EXPECT_NE(written.find(L"name=\"Made there\""), std::wstring::npos);
     EXPECT_NE(written.find(L"name=\"Made here\""), std::wstring::npos);
+    EXPECT_NE(written.find(L"Written there"), std::wstring::npos);
 }
 } // namespace
 
-// Runs only as the second process of the test above: sees the first process's section and adds one.
+// Runs only as the second process of the test above: sees the first process's section and adds one,
+// and an outline to its page.
 TEST(StoreWriter, DISABLED_SeesTheFirstProcessAndAddsASection)
 {
     const Owners::OleApartment apartment;
@@ -235,6 +251,9 @@ TEST(StoreWriter, DISABLED_SeesTheFirstProcessAndAddsASection)
     const std::wstring xml = L"<one:Notebook " + Ns2013 + L" ID=\"" + notebook +
                              L"\"><one:Section name=\"Made there\"/></one:Notebook>";
     ASSERT_EQ(store.UpdateHierarchy(xml, ON16::xs2013), S_OK);
+    wchar_t page[256] = {};
+    ASSERT_GT(GetEnvironmentVariableW(L"QUILLORA_STANDIN_PAGE", page, 256), 0u);
+    ASSERT_EQ(store.UpdatePageContent(Outline(page, L"Written there"), 0, ON16::xs2013, true), S_OK);
 }
 
 // Runs only as the holder process of the tests above: takes the store's lock, says so, and keeps
