@@ -282,7 +282,7 @@ private:
         for (int month = 1; month <= 12; ++month)
             widest =
                 std::max(widest, MeasureLine(FontHighlight, names.monthInitials[static_cast<size_t>(month)]).Width);
-        const float room = monthWidth - U(2);
+        const float room = monthWidth - U(4);
         const float narrowing = widest > room && room > 0 ? room / widest : 1.0f;
         x = static_cast<float>(W - stripWidth);
         for (int month = 1; month <= 12; ++month, x += monthWidth)

@@ -217,25 +217,29 @@ TEST_F(HierarchyLoader, ALanguageChosenDuringALoadLeavesEveryLocationTextWhole)
                 whole.insert(std::wstring(notebook.strings[StrUntitledNotebook]) + L" > " +
                              section.strings[StrUntitledSection] + L" > " + page.strings[StrUntitledPage]);
 
-    std::atomic<bool> loaded{false};
-    HRESULT result = E_FAIL;
-    std::thread loader([&] {
-        result = LoadHierarchy();
-        loaded = true;
-    });
-    for (size_t turn = 0; !loaded; ++turn)
-    {
-        LoadLanguageStrings(GetLanguages()[turn % GetLanguages().size()].code);
-        FillDateNameTables();
-    }
-    loader.join();
-    ASSERT_EQ(result, S_OK);
-    const std::vector<Filed> filed = FiledEntries();
-    EXPECT_EQ(filed.size(), static_cast<size_t>(Pages));
+    // A damaged text is a matter of timing: a few loads give it every chance.
     size_t damaged = 0;
-    for (const Filed& entry : filed)
-        if (!whole.contains(entry.text) && damaged++ < 3)
-            ADD_FAILURE() << "damaged location: " << WideToUtf8(entry.text);
+    for (int load = 0; load < 3 && damaged == 0; ++load)
+    {
+        std::atomic<bool> loaded{false};
+        HRESULT result = E_FAIL;
+        std::thread loader([&] {
+            result = LoadHierarchy();
+            loaded = true;
+        });
+        for (size_t turn = 0; !loaded; ++turn)
+        {
+            LoadLanguageStrings(GetLanguages()[turn % GetLanguages().size()].code);
+            FillDateNameTables();
+        }
+        loader.join();
+        ASSERT_EQ(result, S_OK);
+        const std::vector<Filed> filed = FiledEntries();
+        EXPECT_EQ(filed.size(), static_cast<size_t>(Pages));
+        for (const Filed& entry : filed)
+            if (!whole.contains(entry.text) && damaged++ < 3)
+                ADD_FAILURE() << "damaged location: " << WideToUtf8(entry.text);
+    }
     EXPECT_EQ(damaged, 0u);
 }
 
