@@ -15,6 +15,7 @@ the start of the client's agent text (name-version-platform):
       <request>.truncate=N    announce the whole length, send only N bytes, close
       <request>.no_length=1   no Content-Length: the body ends when the connection closes
       <request>.delay=MS      send the body in pieces of 4096 bytes, waiting MS between them
+      <request>.hold=path     answer only once the file exists (at most 60 seconds)
   <product>.requests  one line per request: name, agent, content type, body, token verdict,
       tab-separated.
 A second listener on the next port presents a certificate no one trusts. Two more, on ports the
@@ -140,6 +141,11 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.answer(status, reason, body, scenario, name)
 
     def answer(self, status, reason, body, scenario, name=""):
+        hold = scenario.get(name + ".hold")
+        if hold:
+            deadline = time.monotonic() + 60
+            while not os.path.exists(hold) and time.monotonic() < deadline:
+                time.sleep(0.05)
         truncate = scenario.get(name + ".truncate")
         no_length = scenario.get(name + ".no_length") == "1"
         delay = int(scenario.get(name + ".delay", "0")) / 1000.0
