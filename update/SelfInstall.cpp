@@ -43,6 +43,8 @@ bool LaunchProcess(const std::wstring& path, const std::wstring& args, const std
         if (!go)
         {
             TerminateProcess(processHandle.get(), ERROR_CANCELLED);
+            threadHandle.reset();
+            processHandle.reset();
             SetLastError(ERROR_CANCELLED);
             return false;
         }

@@ -115,28 +115,26 @@ TEST_F(SelfInstall, GivesUpAfterAMinuteWhileTheOldProgramRunsAndStartsItAgain)
 TEST_F(SelfInstall, FailureBesideTheOldProgramLeavesItWholeAndStartsItAgainAtOnce)
 {
     const ProgramBytesWriter savedWriter = ProgramFileWriter;
+    // How a write beside the old program fails: the error, and whether half the file got there.
     const struct
     {
         const wchar_t* what;
         const wchar_t* program;
-        bool readOnly;
-        bool diskFull;
+        DWORD error;
+        bool halfWritten;
     } rows[] = {
-        {L"the disk fills up half-way", L"Sheafin.exe", false, true},
-        {L"the old program's file may not be written", L"Locked Sheafin.exe", true, false},
+        {L"the disk fills up half-way", L"Sheafin.exe", ERROR_DISK_FULL, true},
+        {L"the folder may not be written", L"Installed Sheafin.exe", ERROR_ACCESS_DENIED, false},
     };
     for (const auto& row : rows)
     {
         SCOPED_TRACE(testing::PrintToString(fs::path(row.what).string()));
         const fs::path target = WriteFile(row.program, ReadBytes(TestProgram()));
-        if (row.readOnly)
-            SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY);
         ProgramFileWriter = [&](HANDLE file, const std::string& bytes) {
-            if (!row.diskFull)
-                return savedWriter(file, bytes);
             DWORD written = 0;
-            ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size() / 2), &written, nullptr);
-            SetLastError(ERROR_DISK_FULL);
+            if (row.halfWritten)
+                ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size() / 2), &written, nullptr);
+            SetLastError(row.error);
             return false;
         };
         pauses.clear();
@@ -155,7 +153,6 @@ TEST_F(SelfInstall, FailureBesideTheOldProgramLeavesItWholeAndStartsItAgainAtOnc
         EXPECT_EQ(std::vector<fs::path>{}, LeftBeside(target));
         EXPECT_NE(std::wstring::npos, text.find(L"ERROR: Failed to ")) << WideToUtf8(text);
         EXPECT_NE(std::wstring::npos, text.find(L"Starting the old program again: " + target.wstring()));
-        SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
     }
 }
 

@@ -217,6 +217,9 @@ TEST_F(SheafinUpdate, InstallDuringAnImportAsksAsACloseDoesAndNoKeepsTheImportAn
 
     Press(prompt, L"  &Stop import");
     ASSERT_TRUE(Harness::WaitUntil([&] { return !IsWindow(prompt); }));
+    // Closed once the stopped run has ended.
+    EXPECT_TRUE(Harness::WaitUntil([&] { return Logged(L"Saving current page"); }, 30s));
+    std::this_thread::sleep_for(2s);
     EXPECT_EQ(std::optional<DWORD>(0), sheafin_->Close(30s));
 }
 
@@ -253,19 +256,20 @@ TEST_F(SheafinUpdate, ClosingTheOptionsDuringADownloadStopsItAndLeavesNothing)
 
 TEST_F(SheafinUpdate, InstallOverAProgramThatMayNotBeWrittenStartsItAgainAtOnce)
 {
-    const fs::path apps = profile_.Root() / L"My Apps";
-    fs::create_directories(apps);
-    const fs::path target = (apps / L"Sheafin.exe").make_preferred();
-    ASSERT_TRUE(CopyFileW(UpdateTest::TestProgram().c_str(), target.c_str(), FALSE));
-    ASSERT_TRUE(SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY));
+    // Made by the test's fixture: no one may write this file, as a user may not write a program
+    // installed for all users.
+    const fs::path target = (UpdateTest::BuildFolder() / L"update-service" / L"locked" / L"Sheafin.exe").make_preferred();
+    const std::string oldProgram = UpdateTest::ReadBytes(target);
+    ASSERT_EQ(UpdateTest::ReadBytes(UpdateTest::TestProgram()), oldProgram);
+    std::error_code ignored;
+    fs::remove(target.wstring() + L".args", ignored);
     sheafin_ = std::make_unique<Harness::Program>(Harness::StartOptions{
         .program = SheafinExe(), .arguments = L"/install \"" + target.wstring() + L"\" 1.2.0", .profile = &profile_,
         .environment = {}});
-    const auto exitCode = sheafin_->WaitForExit(30s);
-    SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_EQ(std::optional<DWORD>(0), exitCode) << "still trying";
-    EXPECT_EQ(UpdateTest::ReadBytes(UpdateTest::TestProgram()), UpdateTest::ReadBytes(target));
+    EXPECT_EQ(std::optional<DWORD>(0), sheafin_->WaitForExit(30s)) << "still trying";
+    EXPECT_EQ(oldProgram, UpdateTest::ReadBytes(target));
     EXPECT_EQ(L"\"" + target.wstring() + L"\"", UpdateTest::WaitForRecordedCommandLine(target))
         << "the old program, started again";
     EXPECT_TRUE(Logged(L"Starting the old program again: " + target.wstring()));
+    fs::remove(target.wstring() + L".args", ignored);
 }
