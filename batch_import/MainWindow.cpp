@@ -94,8 +94,18 @@ unsigned MainWindow::Show()
         RunInBackground(
             *this, [] { std::this_thread::sleep_for(std::chrono::milliseconds(2000)); },
             [version](MainWindow& window) {
-                if (window.GetHwnd())
+                if (!window.GetHwnd())
+                    return;
+                // What is new is a courtesy of the update: a service that cannot tell costs the user
+                // nothing but the window.
+                try
+                {
                     ShowWhatsNew(window.GetHwnd(), "Quillora Batch File Import", version, 0);
+                }
+                catch (const _com_error& error)
+                {
+                    GetLog(true) << L"ERROR: " << L"What's New could not be shown: " << GetErrorMessage(error);
+                }
             });
     }
 

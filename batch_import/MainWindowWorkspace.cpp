@@ -229,7 +229,12 @@ void MainWindow::InstallUpdates()
 {
     std::weak_ptr<Window> weak = weak_from_this();
     ::InstallUpdates(hwnd_, [weak] {
-        if (const auto window = std::static_pointer_cast<MainWindow>(weak.lock()))
-            window->CloseWithResult(MainWindowClosed);
+        const auto window = std::static_pointer_cast<MainWindow>(weak.lock());
+        if (!window || !window->GetHwnd())
+            return true;
+        // Through the close handler, so that a running import is asked about as at any close; the
+        // user who keeps it keeps this program, and the install is called off.
+        SendMessageW(window->GetHwnd(), WM_CLOSE, 0, 0);
+        return window->GetHwnd() == nullptr;
     });
 }
