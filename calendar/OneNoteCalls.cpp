@@ -1,25 +1,5 @@
 #include "calendar/OneNoteCalls.h"
 
-
-HRESULT CreateOneNoteApplication(OneNoteApplicationPtr& application)
-{
-    application = nullptr;
-    _com_ptr_t<_com_IIID<IUnknown, &IID_IUnknown>> unknown;
-    HRESULT hr = CoCreateInstance(ON16::CLSID_Application, nullptr,
-                                  CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER |
-                                      CLSCTX_REMOTE_SERVER,
-                                  IID_IUnknown, reinterpret_cast<void**>(&unknown));
-    if (FAILED(hr))
-        return hr;
-    if (FAILED(hr = OleRun(unknown)))
-        return hr;
-    ON16::IApplication* raw = nullptr;
-    if (FAILED(hr = unknown->QueryInterface(__uuidof(ON16::IApplication), reinterpret_cast<void**>(&raw))))
-        return hr;
-    application.Attach(raw);
-    return S_OK;
-}
-
 _bstr_t GetHierarchy(ON16::IApplication* application, const std::wstring& startId, ON16::HierarchyScope scope)
 {
     if (!application)

@@ -2,18 +2,14 @@
 // The calls Lumday makes into OneNote, always in the 2010 schema. Every worker connects on its
 // own, in its own apartment; a failing call is raised as a COM error carrying its HRESULT.
 
-#include "framework/onenote/OneNoteAutomation.h"
+#include "framework/onenote/OneNoteApplication.h"
 
 #include <comdef.h>
 
 #include <string>
 
-using OneNoteApplicationPtr = _com_ptr_t<_com_IIID<ON16::IApplication, &__uuidof(ON16::IApplication)>>;
-
-// Releases what application holds, then connects to OneNote: CoCreateInstance of its application
-// class (in-process, handler, local and remote server), OleRun, IApplication. On failure the
-// pointer stays empty and the failing HRESULT is returned.
-HRESULT CreateOneNoteApplication(OneNoteApplicationPtr& application);
+// Workers connect with the framework's CreateOneNoteApplication, as Sheafin does.
+using OneNoteApplicationPtr = ON16::ApplicationPtr;
 
 // The hierarchy below startId ("" for all notebooks) in the given scope.
 _bstr_t GetHierarchy(ON16::IApplication* application, const std::wstring& startId, ON16::HierarchyScope scope);

@@ -179,3 +179,12 @@ public:
     }
 };
 } // namespace ON
+
+// The reading and writing of these elements is compiled once, in Hierarchy.cpp, instead of in every
+// file that uses them.
+extern template class XmlElement<ON::Section>;
+extern template class XmlElement<ON::SectionGroup>;
+extern template class XmlElement<ON::Notebook>;
+extern template class XmlElement<ON::UnfiledNotes>;
+extern template class XmlElement<ON::OpenSections>;
+extern template class XmlElement<ON::Notebooks>;

@@ -67,3 +67,7 @@ public:
     static constexpr auto Schema() { return T_HtmlContent::Schema(); }
 };
 } // namespace ON
+
+// The reading and writing of these elements is compiled once, in HtmlBlocks.cpp, instead of in every
+// file that uses them.
+extern template class XmlElement<ON::HtmlContent_HTMLBlock, ON::T_HtmlContent>;

@@ -197,3 +197,11 @@ public:
     }
 };
 } // namespace ON
+
+// The reading and writing of these elements is compiled once, in Images.cpp, instead of in every
+// file that uses them.
+extern template class XmlElement<ON::PageObjectTagable>;
+extern template class XmlElement<ON::OCRText>;
+extern template class XmlElement<ON::OCRToken>;
+extern template class XmlElement<ON::OCRData>;
+extern template class XmlElement<ON::Image>;

@@ -135,3 +135,10 @@ public:
     }
 };
 } // namespace ON
+
+// The reading and writing of these elements is compiled once, in InkAndMedia.cpp, instead of in every
+// file that uses them.
+extern template class XmlElement<ON::InkWord>;
+extern template class XmlElement<ON::InkParagraph>;
+extern template class XmlElement<ON::MediaReference>;
+extern template class XmlElement<ON::MediaIndex>;

@@ -14,7 +14,7 @@
 
 #include <cstddef>
 #include <string_view>
-#include <tuple>
+#include <cstddef>
 #include <type_traits>
 #include <utility>
 
@@ -110,7 +110,7 @@ class LateChildrenSchema : public Xml::ElementSchema<Entries...>
     using Base = Xml::ElementSchema<Entries...>;
 
 public:
-    constexpr explicit LateChildrenSchema(Entries... entries) : Base(entries...), entries_(entries...) {}
+    constexpr explicit LateChildrenSchema(Entries... entries) : Base(entries...) {}
 
     template <typename Owner>
     bool Take(Owner& owner, std::wstring_view name, const ReadContext& context) const
@@ -131,12 +131,10 @@ public:
         const std::size_t taker = LastTaker(owner, name);
         if (taker == sizeof...(Entries))
             return false;
-        std::apply(
-            [&](const auto&... entry) {
-                std::size_t index = 0;
-                ((index++ == taker ? TakerOf(entry).Take(entry, owner, name, context) : void()), ...);
-            },
-            entries_);
+        this->VisitEntries([&](const auto& entry, std::size_t index) {
+            if (index == taker)
+                TakerOf(entry).Take(entry, owner, name, context);
+        });
         return true;
     }
 
@@ -152,16 +150,12 @@ private:
     std::size_t LastTaker(const Owner& owner, std::wstring_view name) const
     {
         std::size_t taker = sizeof...(Entries);
-        std::apply(
-            [&](const auto&... entry) {
-                std::size_t index = 0;
-                ((TakerOf(entry).Takes(entry, owner, name) ? taker = index : 0, ++index), ...);
-            },
-            entries_);
+        this->VisitEntries([&](const auto& entry, std::size_t index) {
+            if (TakerOf(entry).Takes(entry, owner, name))
+                taker = index;
+        });
         return taker;
     }
-
-    std::tuple<Entries...> entries_;
 };
 
 template <typename... Entries>

@@ -116,3 +116,12 @@ public:
     }
 };
 } // namespace ON
+
+// The reading and writing of these elements is compiled once, in LinkedNotes.cpp, instead of in every
+// file that uses them.
+extern template class XmlElement<ON::LinkedNoteUri>;
+extern template class XmlElement<ON::LinkedNoteShortName>;
+extern template class XmlElement<ON::LinkedNoteFriendlyName>;
+extern template class XmlElement<ON::LinkedNoteDescription>;
+extern template class XmlElement<ON::LinkedNoteThumbnail>;
+extern template class XmlElement<ON::LinkedNote>;

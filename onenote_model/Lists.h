@@ -103,3 +103,9 @@ public:
     static constexpr auto Schema() { return Xml::Schema(Xml::Group(&List::marker)); }
 };
 } // namespace ON
+
+// The reading and writing of these elements is compiled once, in Lists.cpp, instead of in every
+// file that uses them.
+extern template class XmlElement<ON::Bullet>;
+extern template class XmlElement<ON::Number>;
+extern template class XmlElement<ON::List>;

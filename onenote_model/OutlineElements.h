@@ -221,3 +221,8 @@ public:
 #include "onenote_model/PageObjects.h"
 #include "onenote_model/Tables.h"
 #include "onenote_model/Titles.h"
+
+// The reading and writing of these elements is compiled once, in OutlineElements.cpp, instead of in every
+// file that uses them.
+extern template class XmlElement<ON::OEChildren>;
+extern template class XmlElement<ON::OE>;

@@ -88,3 +88,7 @@ public:
     }
 };
 } // namespace ON
+
+// The reading and writing of these elements is compiled once, in Page.cpp, instead of in every
+// file that uses them.
+extern template class XmlElement<ON::Page>;

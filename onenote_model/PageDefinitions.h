@@ -185,3 +185,11 @@ public:
     }
 };
 } // namespace ON
+
+// The reading and writing of these elements is compiled once, in PageDefinitions.cpp, instead of in every
+// file that uses them.
+extern template class XmlElement<ON::TagDef>;
+extern template class XmlElement<ON::QuickStyleDef>;
+extern template class XmlElement<ON::XPSFile>;
+extern template class XmlElement<ON::MediaPlaylist>;
+extern template class XmlElement<ON::MeetingInfo>;

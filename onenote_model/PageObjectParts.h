@@ -210,3 +210,14 @@ public:
     }
 };
 } // namespace ON
+
+// The reading and writing of these elements is compiled once, in PageObjectParts.cpp, instead of in every
+// file that uses them.
+extern template class XmlElement<ON::Position>;
+extern template class XmlElement<ON::Size>;
+extern template class XmlElement<ON::Meta>;
+extern template class XmlElement<ON::PageObject>;
+extern template class XmlElement<ON::FilePath_File, ON::T_FilePath>;
+extern template class XmlElement<ON::OutlookTask>;
+extern template class XmlElement<ON::Tag>;
+extern template class XmlElement<ON::Preview>;

@@ -335,3 +335,17 @@ bool IsPageElementName(std::wstring_view localName);
 // An outline's blocks of paragraphs: the circle of paragraphs and page objects is complete
 // wherever an outline is used.
 #include "onenote_model/OutlineElements.h"
+
+// The reading and writing of these elements is compiled once, in PageObjects.cpp, instead of in every
+// file that uses them.
+extern template class XmlElement<ON::Indent>;
+extern template class XmlElement<ON::Indents>;
+extern template class XmlElement<ON::Outline>;
+extern template class XmlElement<ON::Previews>;
+extern template class XmlElement<ON::Printout>;
+extern template class XmlElement<ON::InsertedFile>;
+extern template class XmlElement<ON::MediaFile>;
+extern template class XmlElement<ON::AnchorPoint>;
+extern template class XmlElement<ON::ShapeInfo>;
+extern template class XmlElement<ON::InkDrawing>;
+extern template class XmlElement<ON::FutureObject>;

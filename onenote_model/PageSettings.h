@@ -332,3 +332,16 @@ public:
     }
 };
 } // namespace ON
+
+// The reading and writing of these elements is compiled once, in PageSettings.cpp, instead of in every
+// file that uses them.
+extern template class XmlElement<ON::Automatic>;
+extern template class XmlElement<ON::PageOrientation_Orientation, ON::T_PageOrientation>;
+extern template class XmlElement<ON::PageDimensions_Dimensions, ON::T_PageDimensions>;
+extern template class XmlElement<ON::PageMargins_Margins, ON::T_PageMargins>;
+extern template class XmlElement<ON::PageSize>;
+extern template class XmlElement<ON::RuleLineSettings_Horizontal, ON::T_RuleLineSettings>;
+extern template class XmlElement<ON::RuleLineSettings_Vertical, ON::T_RuleLineSettings>;
+extern template class XmlElement<ON::RuleMarginSettings_Margin, ON::T_RuleMarginSettings>;
+extern template class XmlElement<ON::RuleLines>;
+extern template class XmlElement<ON::PageSettings>;

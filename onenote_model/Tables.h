@@ -149,3 +149,11 @@ public:
     }
 };
 } // namespace ON
+
+// The reading and writing of these elements is compiled once, in Tables.cpp, instead of in every
+// file that uses them.
+extern template class XmlElement<ON::Column>;
+extern template class XmlElement<ON::Columns>;
+extern template class XmlElement<ON::Cell>;
+extern template class XmlElement<ON::Row>;
+extern template class XmlElement<ON::Table>;

@@ -101,3 +101,11 @@ public:
     static constexpr auto Schema() { return Xml::Schema(); }
 };
 } // namespace ON
+
+// The reading and writing of these elements is compiled once, in TextRuns.cpp, instead of in every
+// file that uses them.
+extern template class XmlElement<ON::TextRange_T, ON::T_TextRange>;
+extern template class XmlElement<ON::Data>;
+extern template class XmlElement<ON::CallbackID>;
+extern template class XmlElement<ON::Space>;
+extern template class XmlElement<ON::EndOfLine>;

@@ -71,3 +71,8 @@ public:
 
 // A title's paragraphs: the circle of outline elements is complete wherever a title is used.
 #include "onenote_model/OutlineElements.h"
+
+// The reading and writing of these elements is compiled once, in Titles.cpp, instead of in every
+// file that uses them.
+extern template class XmlElement<ON::ChildOELayout>;
+extern template class XmlElement<ON::Title>;

@@ -32,7 +32,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <tuple>
+#include <utility>
 #include <type_traits>
 
 namespace Xml
@@ -437,81 +437,98 @@ struct AnyOtherElementEntry : NoAttributes<Owner>, NoText<Owner>
     void WriteChildren(const Owner&, IXmlWriter*) const {}
 };
 
-// A class's table: its entries in schema order.
-template <typename... Entries>
-class ElementSchema
+// A class's table: its entries in schema order. The entries are kept as indexed bases rather than
+// in a std::tuple: a table is instantiated for every element class in every file that sees it, and
+// a tuple's constructor constraints cost far more to compile than these plain aggregates.
+template <std::size_t Index, typename Entry>
+struct SchemaSlot
+{
+    Entry entry;
+};
+
+template <typename Indices, typename... Entries>
+class ElementSchemaOf;
+
+template <std::size_t... Indices, typename... Entries>
+class ElementSchemaOf<std::index_sequence<Indices...>, Entries...> : SchemaSlot<Indices, Entries>...
 {
 public:
-    constexpr explicit ElementSchema(Entries... entries) : entries_(entries...) {}
+    constexpr explicit ElementSchemaOf(Entries... entries) : SchemaSlot<Indices, Entries>{entries}... {}
 
     template <typename Owner>
-    bool SetAttribute(Owner& owner, std::wstring_view localName, std::wstring_view value) const
+    bool SetAttribute([[maybe_unused]] Owner& owner, [[maybe_unused]] std::wstring_view localName,
+                      [[maybe_unused]] std::wstring_view value) const
     {
-        return std::apply([&](const auto&... entry) { return (entry.SetAttribute(owner, localName, value) || ...); },
-                          entries_);
+        return (Slot<Indices, Entries>().SetAttribute(owner, localName, value) || ...);
     }
 
     template <typename Owner>
-    void WriteAttributes(const Owner& owner, IXmlWriter* writer) const
+    void WriteAttributes([[maybe_unused]] const Owner& owner, [[maybe_unused]] IXmlWriter* writer) const
     {
-        std::apply([&](const auto&... entry) { (entry.WriteAttributes(owner, writer), ...); }, entries_);
+        (Slot<Indices, Entries>().WriteAttributes(owner, writer), ...);
     }
 
     template <typename Owner>
-    bool Accepts(const Owner& owner, std::wstring_view name) const
+    bool Accepts([[maybe_unused]] const Owner& owner, [[maybe_unused]] std::wstring_view name) const
     {
-        return std::apply([&](const auto&... entry) { return (entry.Accepts(owner, name) || ...); }, entries_);
+        return (Slot<Indices, Entries>().Accepts(owner, name) || ...);
     }
 
     // Reads the element the reader stands on into the first entry that accepts its name, after
     // closing every list before that entry; false when no entry accepts it.
     template <typename Owner>
-    bool Take(Owner& owner, std::wstring_view name, const ReadContext& context) const
+    bool Take([[maybe_unused]] Owner& owner, [[maybe_unused]] std::wstring_view name,
+              [[maybe_unused]] const ReadContext& context) const
     {
-        constexpr size_t none = sizeof...(Entries);
-        size_t taker = none;
-        std::apply(
-            [&](const auto&... entry) {
-                size_t index = 0;
-                ((taker == none && entry.Accepts(owner, name) ? taker = index : 0, ++index), ...);
-            },
-            entries_);
+        constexpr std::size_t none = sizeof...(Entries);
+        std::size_t taker = none;
+        ((taker == none && Slot<Indices, Entries>().Accepts(owner, name) ? void(taker = Indices) : void()), ...);
         if (taker == none)
             return false;
-        std::apply(
-            [&](const auto&... entry) {
-                size_t index = 0;
-                ((index < taker ? entry.Close(owner) : index == taker ? entry.Take(owner, name, context) : void(),
-                  ++index),
-                 ...);
-            },
-            entries_);
+        ((Indices < taker    ? Slot<Indices, Entries>().Close(owner)
+          : Indices == taker ? Slot<Indices, Entries>().Take(owner, name, context)
+                             : void()),
+         ...);
         return true;
     }
 
     template <typename Owner>
-    void CloseAll(Owner& owner) const
+    void CloseAll([[maybe_unused]] Owner& owner) const
     {
-        std::apply([&](const auto&... entry) { (entry.Close(owner), ...); }, entries_);
+        (Slot<Indices, Entries>().Close(owner), ...);
     }
 
     template <typename Owner>
-    void WriteChildren(const Owner& owner, IXmlWriter* writer) const
+    void WriteChildren([[maybe_unused]] const Owner& owner, [[maybe_unused]] IXmlWriter* writer) const
     {
-        std::apply([&](const auto&... entry) { (entry.WriteChildren(owner, writer), ...); }, entries_);
+        (Slot<Indices, Entries>().WriteChildren(owner, writer), ...);
     }
 
     template <typename Owner>
-    std::wstring* TextOf(Owner& owner) const
+    std::wstring* TextOf([[maybe_unused]] Owner& owner) const
     {
         std::wstring* text = nullptr;
-        std::apply([&](const auto&... entry) { ((text = text ? text : entry.TextOf(owner)), ...); }, entries_);
+        ((text = text ? text : Slot<Indices, Entries>().TextOf(owner)), ...);
         return text;
     }
 
+    // Calls visit(entry, index) for each entry in order, for tables that extend these rules.
+    template <typename Visit>
+    void VisitEntries([[maybe_unused]] Visit&& visit) const
+    {
+        (visit(Slot<Indices, Entries>(), Indices), ...);
+    }
+
 private:
-    std::tuple<Entries...> entries_;
+    template <std::size_t Index, typename Entry>
+    constexpr const Entry& Slot() const
+    {
+        return static_cast<const SchemaSlot<Index, Entry>&>(*this).entry;
+    }
 };
+
+template <typename... Entries>
+using ElementSchema = ElementSchemaOf<std::index_sequence_for<Entries...>, Entries...>;
 
 template <typename... Entries>
 constexpr auto Schema(Entries... entries)

@@ -19,13 +19,11 @@ const IID& UnknownIid() { return IID_IUnknown; }
 const IID& SequentialStreamIid() { return IID_ISequentialStream; }
 using UnknownPtr = _com_ptr_t<_com_IIID_getter<IUnknown, UnknownIid>>;
 
-// Escapes an attribute value fully: the markup characters, and the white space characters that a
-// reader would otherwise turn into spaces.
-std::wstring EscapeAttributeValue(std::wstring_view value)
+// The one escaper of the XML we write ourselves: the markup characters always, and in an attribute
+// value also the white space characters that a reader would otherwise turn into spaces.
+void AppendEscaped(std::wstring& escaped, std::wstring_view text, bool attributeValue)
 {
-    std::wstring escaped;
-    escaped.reserve(value.size() + 16);
-    for (wchar_t c : value)
+    for (wchar_t c : text)
     {
         switch (c)
         {
@@ -33,12 +31,19 @@ std::wstring EscapeAttributeValue(std::wstring_view value)
         case L'<': escaped += L"&lt;"; break;
         case L'>': escaped += L"&gt;"; break;
         case L'"': escaped += L"&quot;"; break;
-        case L'\t': escaped += L"&#9;"; break;
-        case L'\n': escaped += L"&#10;"; break;
-        case L'\r': escaped += L"&#13;"; break;
+        case L'\t': escaped += attributeValue ? L"&#9;" : L"\t"; break;
+        case L'\n': escaped += attributeValue ? L"&#10;" : L"\n"; break;
+        case L'\r': escaped += attributeValue ? L"&#13;" : L"\r"; break;
         default: escaped += c; break;
         }
     }
+}
+
+std::wstring EscapeAttributeValue(std::wstring_view value)
+{
+    std::wstring escaped;
+    escaped.reserve(value.size() + 16);
+    AppendEscaped(escaped, value, true);
     return escaped;
 }
 
@@ -310,17 +315,7 @@ std::wstring XmlEscape(std::wstring text)
         return text;
     std::wstring escaped;
     escaped.reserve(text.size() + 5);
-    for (wchar_t c : text)
-    {
-        switch (c)
-        {
-        case L'<': escaped += L"&lt;"; break;
-        case L'>': escaped += L"&gt;"; break;
-        case L'"': escaped += L"&quot;"; break;
-        case L'&': escaped += L"&amp;"; break;
-        default: escaped += c; break;
-        }
-    }
+    AppendEscaped(escaped, text, false);
     return escaped;
 }
 

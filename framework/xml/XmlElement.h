@@ -57,22 +57,14 @@ class XmlElement : public Xml::TextFlagsOf<X, Base>, public Child<X>, public std
 
 public:
     // Sets the attribute of that local name from its text; false for a name the class does not have.
-    bool SetAttribute(std::wstring_view localName, std::wstring_view value)
-    {
-        return X::Schema().SetAttribute(Self(), localName, value);
-    }
+    bool SetAttribute(std::wstring_view localName, std::wstring_view value);
 
-    void WriteAttributes(IXmlWriter* writer) const override { X::Schema().WriteAttributes(Self(), writer); }
-    void WriteChildren(IXmlWriter* writer, bool) const override { X::Schema().WriteChildren(Self(), writer); }
-    void WriteStartElement(IXmlWriter* writer) const override { Xml::WriteStartElement(writer, X::Name); }
-
-    bool Read(const ReadContext& context) override
-    {
-        const Xml::ElementHooks hooks{*this, X::Name.localName.data(), &Self(), &SetAttributeOf, &TakeChildOf,
-                                      X::Schema().TextOf(Self())};
-        Xml::ReadElement(hooks, context);
-        return true;
-    }
+    // Defined below the class, not inline, so that a model that instantiates its classes once
+    // (extern template) spares every other file their reading and writing.
+    void WriteAttributes(IXmlWriter* writer) const override;
+    void WriteChildren(IXmlWriter* writer, bool) const override;
+    void WriteStartElement(IXmlWriter* writer) const override;
+    bool Read(const ReadContext& context) override;
 
 protected:
     XmlElement() = default;
@@ -84,15 +76,54 @@ private:
     X& Self() { return static_cast<X&>(*this); }
     const X& Self() const { return static_cast<const X&>(*this); }
 
-    static bool SetAttributeOf(void* element, std::wstring_view localName, std::wstring_view value)
-    {
-        return X::Schema().SetAttribute(*static_cast<X*>(element), localName, value);
-    }
-    static bool TakeChildOf(void* element, std::wstring_view localName, const ReadContext& childContext)
-    {
-        return X::Schema().Take(*static_cast<X*>(element), localName, childContext);
-    }
+    static bool SetAttributeOf(void* element, std::wstring_view localName, std::wstring_view value);
+    static bool TakeChildOf(void* element, std::wstring_view localName, const ReadContext& childContext);
 };
+
+template <typename X, typename Base>
+bool XmlElement<X, Base>::SetAttribute(std::wstring_view localName, std::wstring_view value)
+{
+    return X::Schema().SetAttribute(Self(), localName, value);
+}
+
+template <typename X, typename Base>
+void XmlElement<X, Base>::WriteAttributes(IXmlWriter* writer) const
+{
+    X::Schema().WriteAttributes(Self(), writer);
+}
+
+template <typename X, typename Base>
+void XmlElement<X, Base>::WriteChildren(IXmlWriter* writer, bool) const
+{
+    X::Schema().WriteChildren(Self(), writer);
+}
+
+template <typename X, typename Base>
+void XmlElement<X, Base>::WriteStartElement(IXmlWriter* writer) const
+{
+    Xml::WriteStartElement(writer, X::Name);
+}
+
+template <typename X, typename Base>
+bool XmlElement<X, Base>::Read(const ReadContext& context)
+{
+    const Xml::ElementHooks hooks{*this, X::Name.localName.data(), &Self(), &SetAttributeOf, &TakeChildOf,
+                                  X::Schema().TextOf(Self())};
+    Xml::ReadElement(hooks, context);
+    return true;
+}
+
+template <typename X, typename Base>
+bool XmlElement<X, Base>::SetAttributeOf(void* element, std::wstring_view localName, std::wstring_view value)
+{
+    return X::Schema().SetAttribute(*static_cast<X*>(element), localName, value);
+}
+
+template <typename X, typename Base>
+bool XmlElement<X, Base>::TakeChildOf(void* element, std::wstring_view localName, const ReadContext& childContext)
+{
+    return X::Schema().Take(*static_cast<X*>(element), localName, childContext);
+}
 
 // The base of a choice holder H: a record, not an element, that keeps one child element of one of
 // several names (its alternatives, given by H::Schema()) in a run of them (Xml::ChoiceList). Its
