@@ -101,7 +101,7 @@ TEST_F(ImportRecovery, ASkippedOrStoppedFileLeavesNoPageNamedAfterIt)
 TEST_F(ImportRecovery, FillingThePageOfALocationWithoutOneFailsTheRunWithOneNotesError)
 {
     // A workspace edited by hand names a section without pages as the page to fill.
-    Config config = ConfigInto(Ids::SharedMeetingNotes);
+    Config config = ConfigInto(Ids::Archive);
     config.entries = {Entry(MakeFile(L"a.txt"))};
 
     const auto result = RunImport(config, Recorder(), nullptr);
