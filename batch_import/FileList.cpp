@@ -57,8 +57,17 @@ FileList::FileList(HWND parent, std::vector<Config::Entry>& entries)
     RegisterDragDrop(list, target);
 }
 
+void FileList::AcceptDropsOn(HWND window)
+{
+    if (window && dropTarget_ && SUCCEEDED(RegisterDragDrop(window, dropTarget_)))
+        otherDropWindows_.push_back(window);
+}
+
 FileList::~FileList()
 {
+    for (const HWND window : otherDropWindows_)
+        if (IsWindow(window))
+            RevokeDragDrop(window);
     if (listView_ && listView_->GetHwnd())
         RevokeDragDrop(listView_->GetHwnd());
     if (dropTarget_)

@@ -39,6 +39,9 @@ public:
     void SelectAll();
     void SetChangedCallback(std::function<void()> callback);
     void SetDropCallback(DropCallback callback) { onDrop_ = std::move(callback); }
+    // Files dropped on window (a control that lies over the list, such as the empty list's
+    // invitation to drop files) count as dropped on the list.
+    void AcceptDropsOn(HWND window);
     // Only in the details view, which has a header.
     void AutoSizeColumns();
 
@@ -55,4 +58,5 @@ private:
     std::vector<Config::Entry>& entries_;
     DropCallback onDrop_;
     IDropTargetPtr dropTarget_;
+    std::vector<HWND> otherDropWindows_;
 };

@@ -72,12 +72,20 @@ void ImportController::Start(const Config& config)
             const ProgressCallback progress = [&](std::shared_ptr<Progress> report) {
                 return ReportProgress(weak, prompts, channel, std::move(report));
             };
+            bool stopAnswered = false;
             const ErrorCallback onError = [&](const Config::Entry& entry, const std::error_condition& condition) {
-                if (weak.expired())
-                    return ErrorHandling::Stop;
-                return prompts->AskAboutError(entry, condition);
+                const ErrorHandling answer =
+                    weak.expired() ? ErrorHandling::Stop : prompts->AskAboutError(entry, condition);
+                stopAnswered = stopAnswered || answer == ErrorHandling::Stop;
+                return answer;
             };
-            return RunImport(copy, progress, onError);
+            TOrError<unsigned> result = RunImport(copy, progress, onError);
+            // A run stopped at a failed entry ends with that entry's error, which the run has
+            // logged; the user asked for a stop (at the prompt, or with Stop Import before it), and
+            // a stop is what it ends as.
+            if (stopAnswered && result.HoldsError())
+                return TOrError<unsigned>(MakeImportError(ImportCancelled));
+            return result;
         },
         [weak](Window&, std::optional<TOrError<unsigned>> result) {
             const auto controller = weak.lock();

@@ -2,6 +2,7 @@
 
 #include "batch_import/MainWindowLayout.h"
 #include "batch_import/WorkspaceConversion.h"
+#include "framework/com/ErrorMessage.h"
 #include "framework/log/Log.h"
 #include "framework/ui/Dpi.h"
 #include "framework/ui/Fonts.h"
@@ -12,6 +13,7 @@
 #include "framework/ui/dialogs/MessageBox.h"
 #include "update/WhatsNewWindow.h"
 
+#include <algorithm>
 #include <thread>
 
 const wchar_t* const MainWindowTitle = L"Quillora Batch File Import 1.3.0";
@@ -44,6 +46,13 @@ std::shared_ptr<UI::Button> Radio(HWND parent, unsigned id, const wchar_t* text,
 }
 
 std::shared_ptr<UI::Label> EmptyLine(HWND parent) { return std::make_shared<UI::Label>(parent, L""); }
+
+// The menu commands of the idle rule that the importing rule turns off.
+constexpr unsigned IdleMenuCommands[] = {
+    Command::StartImport, Command::ThemeLight, Command::ThemeDark, Command::ThemeFollowOffice, Command::AddFiles,
+    Command::AddFolders, Command::SelectAll, Command::RemoveSelected, Command::MoveUp, Command::MoveDown,
+    Command::ClearFileList, Command::FileAttachment, Command::FileContent, Command::PathAsText, Command::PathAsLink,
+    Command::SinglePage, Command::PagePerFile, Command::PagePerPrintoutPage, Command::PickLocation};
 
 void Show(const std::shared_ptr<UI::WindowsControl>& control, bool visible)
 {
@@ -85,8 +94,18 @@ unsigned MainWindow::Show()
         RunInBackground(
             *this, [] { std::this_thread::sleep_for(std::chrono::milliseconds(2000)); },
             [version](MainWindow& window) {
-                if (window.GetHwnd())
+                if (!window.GetHwnd())
+                    return;
+                // What is new is a courtesy of the update: a service that cannot tell costs the user
+                // nothing but the window.
+                try
+                {
                     ShowWhatsNew(window.GetHwnd(), "Quillora Batch File Import", version, 0);
+                }
+                catch (const _com_error& error)
+                {
+                    GetLog(true) << L"ERROR: " << L"What's New could not be shown: " << GetErrorMessage(error);
+                }
             });
     }
 
@@ -139,6 +158,10 @@ void MainWindow::BuildControls()
         UI::ControlList{placeholderTitle_, placeholderText_, selectFiles_, selectFolders_});
     center_->width = ::ScaleToDpi(ColumnWidth - 2);
     center_->height = ::ScaleToDpi(120 - 2);
+    // The placeholder asks for files to be dropped: it takes them as the list under it would.
+    for (const auto& control : std::initializer_list<std::shared_ptr<UI::WindowsControl>>{
+             placeholderTitle_, placeholderText_, selectFiles_, selectFolders_})
+        fileList_->AcceptDropsOn(control->GetHwnd());
     const auto listView = fileList_->GetListView();
     listView->minWidth = columnWidth;
     listView->minHeight = ::ScaleToDpi(120);
@@ -215,12 +238,43 @@ void MainWindow::CloseWithResult(unsigned result)
     closed_ = true;
 }
 
+LRESULT MainWindow::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_QUERYENDSESSION)
+        return TRUE;
+    if (message == WM_ENDSESSION)
+    {
+        // The process may be ended as soon as this returns: nothing waits for a later save.
+        if (wParam && hwnd_ && !closed_)
+        {
+            if (import_)
+                import_->Close();
+            try
+            {
+                GetWindowPosition(hwnd_, settings_.view.windowPosition);
+                SaveWorkspace();
+            }
+            catch (const _com_error& error)
+            {
+                GetLog(true) << L"ERROR: The workspace could not be saved at the end of the session: "
+                             << GetErrorMessage(error);
+            }
+            catch (...)
+            {
+                GetLog(true) << L"ERROR: The workspace could not be saved at the end of the session";
+            }
+        }
+        return 0;
+    }
+    return AutoLayoutWindow::WndProc(hwnd, message, wParam, lParam);
+}
+
 LRESULT MainWindow::OnSize(int width, int height, bool& handled)
 {
     handled = true;
     if (!main_)
         return 0;
-    const MainWindowLayout layout = ComputeMainWindowLayout(width, height, GetDpiScaleX());
+    const MainWindowLayout layout = ComputeMainWindowLayout(width, height, GetDpiScaleX(), MeasureColumns());
     heading_->visible = layout.tall;
     settingsBox_->visible = layout.tall;
     importSettings_->visible = !layout.tall;
@@ -236,6 +290,22 @@ LRESULT MainWindow::OnSize(int width, int height, bool& handled)
     left_->height = layout.leftHeight;
     Layout(width, height, GetWindow(GetWindow(hwnd_, GW_CHILD), GW_HWNDLAST));
     return 0;
+}
+
+ColumnContent MainWindow::MeasureColumns() const
+{
+    const Owners::WindowDC screen(nullptr);
+    Gdiplus::Graphics graphics(screen.get());
+    const auto widest = [&graphics](std::initializer_list<std::shared_ptr<UI::IControl>> controls) {
+        int width = 0;
+        for (const auto& control : controls)
+            width = std::max(width, UI::MeasureUnwrappedWidth(graphics, *control));
+        return width;
+    };
+    const int buttons = widest({importSettings_, pickLocation_, start_, progress_, stop_, clear_});
+    return {.rightTall = std::max(buttons, widest({settingsBox_})),
+            .rightLow = buttons,
+            .left = widest({heading_, center_, fileList_->GetListView()})};
 }
 
 void MainWindow::Relayout()
@@ -292,9 +362,17 @@ void MainWindow::EnableCommand(unsigned command, bool enabled)
         SetMenuItemEnabled(menu->second, command, enabled);
 }
 
+bool MainWindow::IsIdleCommand(unsigned id)
+{
+    return id == Command::ImportSettings || id == Command::OriginalPath ||
+           std::find(std::begin(IdleMenuCommands), std::end(IdleMenuCommands), id) != std::end(IdleMenuCommands);
+}
+
 void MainWindow::EnableControls()
 {
-    if (!fileList_)
+    // While a run goes on the importing rule holds, whatever asks for the idle one: a target picked
+    // or a setting changed meanwhile is shown once the run has ended.
+    if (!fileList_ || importing_)
         return;
     fileList_->SetChangedCallback([this] { EnableControls(); });
     fileList_->SetDropCallback([this](const std::vector<std::wstring>& paths) {
@@ -333,6 +411,7 @@ void MainWindow::EnableControls()
                              Command::SinglePage, Command::PagePerFile, Command::PagePerPrintoutPage})
         EnableCommand(command, true);
     pickLocation_->Enable(HasImportSide);
+    EnableCommand(Command::PickLocation, HasImportSide);
     targetLabel_->Enable(HasImportSide);
     importSettings_->Enable(HasImportSide);
     toolbar_.importFormat->Enable(HasImportSide);
@@ -352,11 +431,8 @@ void MainWindow::DisableControls()
              pagePerPrintoutPage_, pickLocation_, importSettings_, toolbar_.importFormat})
         control->Enable(false);
     targetLabel_->Enable(false);
-    for (unsigned command :
-         {Command::StartImport, Command::ThemeLight, Command::ThemeDark, Command::ThemeFollowOffice, Command::AddFiles,
-          Command::AddFolders, Command::SelectAll, Command::RemoveSelected, Command::MoveUp, Command::MoveDown,
-          Command::ClearFileList, Command::FileAttachment, Command::FileContent, Command::PathAsText,
-          Command::PathAsLink, Command::SinglePage, Command::PagePerFile, Command::PagePerPrintoutPage})
+    pathKind_->Enable(false);
+    for (unsigned command : IdleMenuCommands)
         EnableCommand(command, false);
     EnableCommand(Command::StopImport, importing_ && !stopRequested_);
     Relayout();

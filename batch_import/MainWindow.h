@@ -7,6 +7,7 @@
 #include "batch_import/ImportController.h"
 #include "batch_import/FileList.h"
 #include "batch_import/MainMenu.h"
+#include "batch_import/MainWindowLayout.h"
 #include "batch_import/SettingsElements.h"
 #include "batch_import/TargetPicking.h"
 #include "batch_import/Toolbar.h"
@@ -47,6 +48,8 @@ public:
     // Saves the placement and the workspace, then ends the window with result.
     void CloseWithResult(unsigned result);
 
+    // The end of the session (log-off, shutdown) saves the workspace, as closing does.
+    LRESULT WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
     LRESULT OnSize(int width, int height, bool& handled) override;
     LRESULT OnClose(bool& handled) override;
     LRESULT OnCommand(int id, HWND control, int code, bool& handled) override;
@@ -127,6 +130,10 @@ private:
     void SetWindowTitle();
     void EnableCommand(unsigned command, bool enabled);
     int PathKindShown() const;
+    // A command that the importing rule turns off.
+    static bool IsIdleCommand(unsigned id);
+    // What the columns' lines need, so that none is cut off.
+    ColumnContent MeasureColumns() const;
 
     std::map<unsigned, MenuRecord> menus_;
     CommandTable commands_;

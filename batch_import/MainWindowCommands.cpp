@@ -7,11 +7,14 @@
 #include "framework/com/ComError.h"
 #include "framework/files/Files.h"
 #include "framework/log/Log.h"
+#include "framework/text/Text.h"
 #include "framework/ui/controls/Tooltip.h"
 #include "framework/ui/dialogs/MessageBox.h"
 
 #include <comdef.h>
 #include <shellapi.h>
+
+#include <exception>
 
 namespace
 {
@@ -25,7 +28,8 @@ LRESULT MainWindow::OnCommand(int id, HWND control, int code, bool& handled)
     if (code == CBN_SELCHANGE && pathKind_ && control == pathKind_->GetHwnd())
     {
         handled = true;
-        SetOriginalPathReference(pathKind_->GetSelection() == 0 ? Config::PlainTextPath : Config::HyperlinkPath);
+        if (!importing_)
+            SetOriginalPathReference(pathKind_->GetSelection() == 0 ? Config::PlainTextPath : Config::HyperlinkPath);
         return 0;
     }
     if (control)
@@ -45,7 +49,12 @@ LRESULT MainWindow::OnCommand(int id, HWND control, int code, bool& handled)
     }
 
     handled = true;
+    // What the importing rule turned off stays off until the run has ended, however the command
+    // arrives: a theme change would end the window, and the run with it, without asking.
+    if (importing_ && IsIdleCommand(static_cast<unsigned>(id)))
+        return 0;
     bool refresh = true;
+    // A command that fails is told about, and the window with its workspace stays.
     try
     {
         if (RunCommand(static_cast<unsigned>(id), refresh))
@@ -54,6 +63,17 @@ LRESULT MainWindow::OnCommand(int id, HWND control, int code, bool& handled)
     catch (const _com_error& error)
     {
         ShowComErrorMessage(hwnd_, error);
+    }
+    catch (const std::exception& error)
+    {
+        const std::wstring message = Utf8ToWide(error.what());
+        GetLog(true) << L"ERROR: Command " << id << L" failed: " << message;
+        ShowErrorMessage(hwnd_, message);
+    }
+    catch (...)
+    {
+        GetLog(true) << L"ERROR: Command " << id << L" failed";
+        ShowComErrorMessage(hwnd_, _com_error(E_UNEXPECTED));
     }
     if (refresh && !closed_ && !importing_ && hwnd_)
     {
@@ -172,8 +192,8 @@ bool MainWindow::ClearFileList()
 {
     if (config_.entries.empty())
         return false;
-    // Entries the user changed since the last import are not dropped without asking; a list
-    // that only came back from the last run is cleared at once.
+    // Changes the workspace file does not hold yet are not dropped without asking; a list that
+    // is kept there as it stands is cleared at once.
     if (settings_.dirty &&
         ShowMessage(hwnd_, L"Clear File List", {0, 1}, 0, nullptr, L"Do you want to remove all files?") != 0)
         return false;

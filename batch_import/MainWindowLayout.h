@@ -19,5 +19,17 @@ struct MainWindowLayout
     int leftHeight = 0;
 };
 
-// The rules for a client of width x height pixels on a screen of dpiScaleX pixels per point.
-MainWindowLayout ComputeMainWindowLayout(int width, int height, float dpiScaleX);
+// What the columns need in pixels for the lines of their controls that do not wrap: the right
+// column with the settings box (a tall window) and without it, and the left column.
+struct ColumnContent
+{
+    int rightTall = 0;
+    int rightLow = 0;
+    int left = 0;
+};
+
+// The rules for a client of width x height pixels on a screen of dpiScaleX pixels per point. The
+// right column's room and the width from which it shows are the least they are: a column whose
+// content is wider takes the room of its content, and the right column shows only where the left
+// one keeps what it needs beside it.
+MainWindowLayout ComputeMainWindowLayout(int width, int height, float dpiScaleX, ColumnContent content = {});

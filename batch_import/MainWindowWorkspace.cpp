@@ -5,6 +5,7 @@
 
 #include "batch_import/SettingsFile.h"
 #include "batch_import/WorkspaceConversion.h"
+#include "framework/ScopeExit.h"
 #include "framework/log/Log.h"
 #include "update/DownloadProgressWindow.h"
 #include "update/ProductIdentity.h"
@@ -93,7 +94,13 @@ void MainWindow::SaveWorkspace()
 {
     GetLog(true) << L"Saving workspace";
     StoreWorkspaceConfig(settings_, config_);
-    SaveSettingsFile(settings_);
+    // The file written holds every change made so far, so none is left unsaved once it is there;
+    // a save that fails leaves them unsaved.
+    const bool changed = settings_.dirty;
+    settings_.dirty = false;
+    ScopeExit unsaved([this, changed] { settings_.dirty = changed; });
+    if (SaveSettingsFile(settings_))
+        unsaved.Dismiss();
 }
 
 bool MainWindow::ToggleFileAttachment()
@@ -222,7 +229,12 @@ void MainWindow::InstallUpdates()
 {
     std::weak_ptr<Window> weak = weak_from_this();
     ::InstallUpdates(hwnd_, [weak] {
-        if (const auto window = std::static_pointer_cast<MainWindow>(weak.lock()))
-            window->CloseWithResult(MainWindowClosed);
+        const auto window = std::static_pointer_cast<MainWindow>(weak.lock());
+        if (!window || !window->GetHwnd())
+            return true;
+        // Through the close handler, so that a running import is asked about as at any close; the
+        // user who keeps it keeps this program, and the install is called off.
+        SendMessageW(window->GetHwnd(), WM_CLOSE, 0, 0);
+        return window->GetHwnd() == nullptr;
     });
 }

@@ -130,6 +130,8 @@ bool UpdateOptions::OnCommand(HWND control, int code)
                 SendMessageW(dialog, WM_CLOSE, 0, 0);
             if (owner && IsWindow(owner))
                 SendMessageW(owner, WM_CLOSE, 0, 0);
+            // The main window stays when the user keeps a running import: then nothing is installed.
+            return !(owner && IsWindow(owner));
         });
         return false;
     }

@@ -1,8 +1,13 @@
 #include "batch_import/PasswordDialog.h"
 
+#include "framework/Owners.h"
 #include "framework/ui/Containers.h"
 #include "framework/ui/Dpi.h"
+#include "framework/ui/Fonts.h"
 #include "framework/ui/Theme.h"
+#include "framework/ui/controls/TextMeasure.h"
+
+#include <algorithm>
 
 namespace
 {
@@ -18,9 +23,23 @@ PasswordDialog::PasswordDialog(HWND owner, const std::wstring& path, PasswordAns
     : answer_(std::move(initial))
 {
     Create(owner, COLOR_WINDOW, WS_EX_TOOLWINDOW, 0);
-    Build(path);
-
     const float dpi = GetDpiScaleX();
+    // The dialog is at least this wide, and wider where a line of it would be cut off.
+    const int least = UI::PointsToPixels(262.5f, dpi);
+    int width = least;
+    {
+        const Owners::WindowDC screen(nullptr);
+        Gdiplus::Graphics graphics(screen.get());
+        // A long path keeps its file name in view: its folder gives way in the middle.
+        const int quotes = UI::MeasureTextWidth(graphics, L"\"\"", UI::FontNormal);
+        const std::wstring shown =
+            UI::CompactPathToWidth(graphics, path, least - 2 * UI::LargeMargin() - quotes, UI::FontNormal);
+        Build(shown);
+        const int content = std::max(UI::MeasureTextWidth(graphics, L"\"" + shown + L"\"", UI::FontNormal),
+                                     UI::MeasureUnwrappedWidth(graphics, *GetRootControl()));
+        width = std::max(least, content + 2 * UI::LargeMargin());
+    }
+
     HWND focus = passwordEdit_->hwnd;
     switch (answer_.choice)
     {
@@ -41,7 +60,6 @@ PasswordDialog::PasswordDialog(HWND owner, const std::wstring& path, PasswordAns
         break;
     }
 
-    const int width = UI::PointsToPixels(262.5f, dpi);
     SIZE size = LayoutWithMargin(width, 0, UI::LargeMargin(), nullptr);
     // The OK button sits at the right edge of the measured width.
     ok_->margin.left = size.cx - UI::PointsToPixels(75.0f, dpi);

@@ -102,16 +102,21 @@ public:
     // When the program last checked for updates (UTC); a stored text that is no valid date and
     // time reads as none.
     std::optional<SYSTEMTIME> lastUpdateCheck;
-    // The user has changed the file list since the last import.
+    // The user has made changes that the file does not hold yet; the main window clears it as it
+    // writes them into the file.
     bool dirty = false;
     View view;
     std::shared_ptr<SHFN_LastConfig> lastConfig;
+    // Not part of the file: the file read could not be read nor copied aside, so saving must not
+    // replace it (the user's only copy of the workspace).
+    bool keepFile = false;
 
     // The defaults, then the settings file at GetSettingsPath().
     Settings();
     // The defaults, then the settings file at path. A missing file leaves the defaults; one that
     // cannot be read (empty, damaged, cut off, of another kind) is logged and copied beside
-    // itself as "<path>.bad", and the defaults stay: a later save then leaves the copy alone.
+    // itself as "<path>.bad", and the defaults stay: a later save then leaves the copy alone. When
+    // no copy can be made, keepFile is set.
     explicit Settings(const std::wstring& path);
     explicit Settings(DefaultsOnly) {}
 

@@ -41,20 +41,21 @@ bool IsBlank(const std::wstring& text)
 std::wstring Win32ErrorText(DWORD error) { return GetSystemErrorMessage(HRESULT_FROM_WIN32(error)); }
 
 // The file is left where it is, so that nothing is lost before the copy exists: the next save
-// replaces it.
-void KeepUnreadableFile(const std::wstring& path, const std::wstring& problem)
+// replaces it. False when no copy could be made.
+bool KeepUnreadableFile(const std::wstring& path, const std::wstring& problem)
 {
     const std::wstring kept = GetUnreadableSettingsPath(path);
     if (CopyFileW(path.c_str(), kept.c_str(), FALSE))
     {
         GetLog(true) << L"ERROR: The settings file " << path << L" " << problem
                      << L"; Sheafin starts with its default settings. The file was kept as " << kept;
-        return;
+        return true;
     }
     const DWORD error = GetLastError();
     GetLog(true) << L"ERROR: The settings file " << path << L" " << problem
                  << L"; Sheafin starts with its default settings. The file could not be kept as " << kept << L": "
-                 << Win32ErrorText(error);
+                 << Win32ErrorText(error) << L"; it is not saved over";
+    return false;
 }
 } // namespace
 
@@ -115,7 +116,7 @@ void Settings::Load(const std::wstring& path)
         *this = Settings(DefaultsOnly{});
         problem = L"could not be read (" + GetErrorMessage(error) + L")";
     }
-    KeepUnreadableFile(path, problem);
+    keepFile = !KeepUnreadableFile(path, problem);
 }
 } // namespace Importer
 
@@ -123,6 +124,12 @@ bool SaveSettingsFile(const Importer::Settings& settings) { return SaveSettingsF
 
 bool SaveSettingsFile(const Importer::Settings& settings, const std::wstring& path, const FileBytesWriter& write)
 {
+    if (settings.keepFile)
+    {
+        GetLog(true) << L"ERROR: The settings were not saved to " << path
+                     << L": it holds a file that could not be read nor kept aside";
+        return false;
+    }
     const std::string bytes = WriteUtf8Document(settings);
     if (ReplaceFileContents(path, bytes.data(), bytes.size(), write))
         return true;

@@ -16,8 +16,9 @@ std::wstring GetUnreadableSettingsPath(const std::wstring& path);
 
 // Writes settings to GetSettingsPath(), or to path. The file is replaced whole or not at all: it
 // is written beside itself first and then moved over the old one, so a failed write leaves the
-// previous file as it was. A failure is logged and answers false. Failures of the XML writer
-// itself raise COM errors.
+// previous file as it was. Settings read from a file that could neither be read nor kept aside
+// (keepFile) are not written over it. A failure is logged and answers false. Failures of the XML
+// writer itself raise COM errors.
 bool SaveSettingsFile(const Importer::Settings& settings);
 bool SaveSettingsFile(const Importer::Settings& settings, const std::wstring& path,
                       const FileBytesWriter& write = WriteBytesToFile);

@@ -72,8 +72,11 @@ std::wstring FormatPeriodTitle(const DateTime& date, int viewType, bool mondayWe
     const int view = ViewOf(viewType);
     const int month = date.local.tm_mon + 1;
     int year = date.local.tm_year + 1900;
-    std::wstring monthName = names.monthNames[static_cast<size_t>(month)];
-    std::wstring shortMonthName = names.shortMonthNames[static_cast<size_t>(month)];
+    // After the days of the day and week views a month takes the form a day number gives it.
+    const bool afterDays = view != 0;
+    std::wstring monthName = (afterDays ? names.monthNamesAfterDay : names.monthNames)[static_cast<size_t>(month)];
+    std::wstring shortMonthName =
+        (afterDays ? names.shortMonthNamesAfterDay : names.shortMonthNames)[static_cast<size_t>(month)];
     const std::wstring blank = level == 3 ? L"" : L" ";
     std::wstring dayPart;
     if (view == 2)
@@ -89,8 +92,8 @@ std::wstring FormatPeriodTitle(const DateTime& date, int viewType, bool mondayWe
         {
             const int previous = month == 1 ? 12 : month - 1;
             dayPart = std::to_wstring(DaysInMonth(year, previous) + first) + L" " +
-                      names.shortMonthNames[static_cast<size_t>(previous)] + L" - " + std::to_wstring(last) + L" " +
-                      shortMonthName;
+                      names.shortMonthNamesAfterDay[static_cast<size_t>(previous)] + L" - " + std::to_wstring(last) +
+                      L" " + shortMonthName;
             monthName.clear();
             shortMonthName.clear();
         }
@@ -100,7 +103,7 @@ std::wstring FormatPeriodTitle(const DateTime& date, int viewType, bool mondayWe
             if (month == 12)
                 ++year;
             dayPart = std::to_wstring(first) + L" " + shortMonthName + L" - " + std::to_wstring(last - length) + L" " +
-                      names.shortMonthNames[static_cast<size_t>(next)];
+                      names.shortMonthNamesAfterDay[static_cast<size_t>(next)];
             monthName.clear();
             shortMonthName.clear();
         }

@@ -275,22 +275,36 @@ private:
             DrawSlot(std::to_wstring(year), slot, year == shownYear || IsHot(HitYear, year, 0), HitYear, year);
         }
         const float monthWidth = static_cast<float>(stripWidth) / 12;
+        // Each month shows its whole text. Texts wider than a slot (the two digits of 10, 11 and
+        // 12 in a font wider than the one the strip was made for) are narrowed all alike, so that
+        // neighbours never run into each other.
+        float widest = 0;
+        for (int month = 1; month <= 12; ++month)
+            widest =
+                std::max(widest, MeasureLine(FontHighlight, names.monthInitials[static_cast<size_t>(month)]).Width);
+        const float room = monthWidth - U(4);
+        const float narrowing = widest > room && room > 0 ? room / widest : 1.0f;
         x = static_cast<float>(W - stripWidth);
         for (int month = 1; month <= 12; ++month, x += monthWidth)
         {
-            const std::wstring& initial = names.monthInitials[static_cast<size_t>(month)];
             const Gdiplus::RectF slot(x, half, monthWidth, half);
-            DrawSlot(initial.substr(0, 1), slot,
-                     month == state.currentDate.local.tm_mon + 1 || IsHot(HitMonth, month, 0), HitMonth, month);
+            DrawSlot(names.monthInitials[static_cast<size_t>(month)], slot,
+                     month == state.currentDate.local.tm_mon + 1 || IsHot(HitMonth, month, 0), HitMonth, month,
+                     narrowing);
         }
     }
 
-    void DrawSlot(const std::wstring& text, const Gdiplus::RectF& slot, bool highlight, int kind, int a)
+    void DrawSlot(const std::wstring& text, const Gdiplus::RectF& slot, bool highlight, int kind, int a,
+                  float narrowing = 1.0f)
     {
         // Centred over its slot, but free to run into its neighbours' margins where the slot is narrower.
-        const Gdiplus::RectF wide(slot.X - slot.Width, slot.Y, slot.Width * 3, slot.Height);
+        const Gdiplus::GraphicsState saved = g.Save();
+        g.TranslateTransform(slot.X + slot.Width / 2, 0);
+        g.ScaleTransform(narrowing, 1);
+        const Gdiplus::RectF wide(-slot.Width * 1.5f / narrowing, slot.Y, slot.Width * 3 / narrowing, slot.Height);
         DrawText(g, text, highlight ? FontHighlight : FontDayName, wide, &formats.centredLine,
                  highlight ? ColorAccent : ColorDimmed);
+        g.Restore(saved);
         GetHitAreas().push_back(HitArea{slot, L"", a, 0, kind});
     }
 
@@ -436,7 +450,9 @@ private:
                    int textColor)
     {
         const int perCell = view.linesPerCell;
-        if (offset > 0)
+        // The offset outlives a cell's lines (another month, a search), but the arrow shows only
+        // where lines lie above.
+        if (offset > 0 && lines.count > 0)
             DrawArrow(L"", g, Gdiplus::RectF(content.X, content.Y, U(12), U(12)), column, row, 0);
         float y = content.Y + static_cast<float>(lineHeight);
         const HitArea& hot = GetHotArea();

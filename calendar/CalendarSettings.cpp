@@ -21,6 +21,12 @@ std::optional<std::vector<std::wstring>>& LoadedNotebookPaths()
     return paths;
 }
 
+std::vector<std::wstring>& SelectedElsewhere()
+{
+    static std::vector<std::wstring> paths;
+    return paths;
+}
+
 struct DefaultTree
 {
     std::shared_ptr<S::Lumday> root = std::make_shared<S::Lumday>();
@@ -111,7 +117,11 @@ void AssignStoredNotebookPaths(const Collection<S::Notebook>& notebooks)
     StoredNotebookPaths().assign(notebooks.begin(), notebooks.end());
 }
 
-void SetLoadedNotebookPaths(std::optional<std::vector<std::wstring>> paths) { LoadedNotebookPaths() = std::move(paths); }
+void SetLoadedNotebookPaths(std::optional<std::vector<std::wstring>> paths, std::vector<std::wstring> selectedElsewhere)
+{
+    LoadedNotebookPaths() = std::move(paths);
+    SelectedElsewhere() = std::move(selectedElsewhere);
+}
 
 std::wstring GetSettingsFilePath()
 {
@@ -186,6 +196,8 @@ bool SaveSettings()
             if (selected && index >= 0 && static_cast<size_t>(index) < loaded->size())
                 stored.notebooks.AddNew()->text = (*loaded)[static_cast<size_t>(index)];
         }
+        for (const std::wstring& path : SelectedElsewhere())
+            stored.notebooks.AddNew()->text = path;
     }
     else
     {

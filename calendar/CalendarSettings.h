@@ -47,10 +47,12 @@ CalendarSettings& GetCalendarSettings();
 std::vector<std::shared_ptr<S::Notebook>>& StoredNotebookPaths();
 void AssignStoredNotebookPaths(const Collection<S::Notebook>& notebooks);
 
-// The paths of the notebooks of the last hierarchy load, in their index order; nothing until a
-// load has numbered them. Saving writes the selected ones of this list, or, without a list, the
-// paths stored earlier, so that a run without OneNote keeps the filter.
-void SetLoadedNotebookPaths(std::optional<std::vector<std::wstring>> paths);
+// The paths of the notebooks of the last hierarchy load, in their index order, and the paths the
+// filter selects that the load did not list (notebooks closed for now); nothing until a load has
+// numbered them. Saving writes the selected ones of the list and then the others, or, without a
+// list, the paths stored earlier, so that a run without OneNote keeps the filter.
+void SetLoadedNotebookPaths(std::optional<std::vector<std::wstring>> paths,
+                            std::vector<std::wstring> selectedElsewhere = {});
 
 // "lumday.xml" in the user's roaming application-data folder.
 std::wstring GetSettingsFilePath();

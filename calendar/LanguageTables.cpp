@@ -1,7 +1,10 @@
 #include "calendar/UiLanguages.h"
 
 // Every language sets all 56 texts in the order of the English table; lists keep their 7 and 12
-// parts, shortcut texts their key names and the day titles their placeholders.
+// parts, shortcut texts their key names and the day titles their placeholders. The month strip's
+// slots are one text line wide: they show the months' numbers, since one-letter initials (J, M, A
+// ...) stand for several months in every language. Languages whose month names change after a day
+// number (21 января, 21 stycznia, 21. ledna, 21. januára) give those forms as well.
 
 const std::vector<UiLanguage>& GetLanguageTables()
 {
@@ -19,7 +22,7 @@ const std::vector<UiLanguage>& GetLanguageTables()
              L"Failed to open the page", // 8
              L"Error", // 9
              L"Installing Update...", // 10
-             L"J|F|M|A|M|J|J|A|S|O|N|D", // 11
+             L"1|2|3|4|5|6|7|8|9|10|11|12", // 11
              L"January|February|March|April|May|June|July|August|September|October|November|December", // 12
              L"Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec", // 13
              L"Day (Ctrl+3)", // 14
@@ -64,7 +67,8 @@ const std::vector<UiLanguage>& GetLanguageTables()
              L"Back (Esc)", // 53
              L"Week starts with Monday", // 54
              L"Theme", // 55
-         }},
+         },
+         nullptr, nullptr, true},
         {L"zh-CN", L"中文(简体)",
          {
              L"[1][2]日 [3]", // 0
@@ -185,10 +189,10 @@ const std::vector<UiLanguage>& GetLanguageTables()
          }},
         {L"cs", L"čeština",
          {
-             L"[3] [2]. ([1])", // 0
-             L"[3] [2]. ([1])", // 1
-             L"[3] [2]. ([1])", // 2
-             L"[3] [2]. ([1])", // 3
+             L"[3] [2]. [1]", // 0
+             L"[3] [2]. [1]", // 1
+             L"[3] [2]. [1]", // 2
+             L"[3] [2]. [1]", // 3
              L"pondělí|úterý|středa|čtvrtek|pátek|sobota|neděle", // 4
              L"po|út|st|čt|pá|so|ne", // 5
              L"Stránky se nepodařilo načíst", // 6
@@ -196,7 +200,7 @@ const std::vector<UiLanguage>& GetLanguageTables()
              L"Stránku se nepodařilo otevřít", // 8
              L"Chyba", // 9
              L"Instaluje se aktualizace...", // 10
-             L"L|Ú|B|D|K|Č|Č|S|Z|Ř|L|P", // 11
+             L"1|2|3|4|5|6|7|8|9|10|11|12", // 11
              L"leden|únor|březen|duben|květen|červen|červenec|srpen|září|říjen|listopad|prosinec", // 12
              L"led|úno|bře|dub|kvě|čvn|čvc|srp|zář|říj|lis|pro", // 13
              L"Den (Ctrl+3)", // 14
@@ -241,7 +245,8 @@ const std::vector<UiLanguage>& GetLanguageTables()
              L"Zpět (Esc)", // 53
              L"Týden začíná pondělím", // 54
              L"Motiv", // 55
-         }},
+         },
+         L"ledna|února|března|dubna|května|června|července|srpna|září|října|listopadu|prosince"},
         {L"nl", L"Nederlands",
          {
              L"[3] [2] [1]", // 0
@@ -255,7 +260,7 @@ const std::vector<UiLanguage>& GetLanguageTables()
              L"Kan de pagina niet openen", // 8
              L"Fout", // 9
              L"Update wordt geïnstalleerd...", // 10
-             L"J|F|M|A|M|J|J|A|S|O|N|D", // 11
+             L"1|2|3|4|5|6|7|8|9|10|11|12", // 11
              L"januari|februari|maart|april|mei|juni|juli|augustus|september|oktober|november|december", // 12
              L"jan|feb|mrt|apr|mei|jun|jul|aug|sep|okt|nov|dec", // 13
              L"Dag (Ctrl+3)", // 14
@@ -314,7 +319,7 @@ const std::vector<UiLanguage>& GetLanguageTables()
              L"Impossible d'ouvrir la page", // 8
              L"Erreur", // 9
              L"Installation de la mise à jour...", // 10
-             L"J|F|M|A|M|J|J|A|S|O|N|D", // 11
+             L"1|2|3|4|5|6|7|8|9|10|11|12", // 11
              L"janvier|février|mars|avril|mai|juin|juillet|août|septembre|octobre|novembre|décembre", // 12
              L"janv.|févr.|mars|avr.|mai|juin|juil.|août|sept.|oct.|nov.|déc.", // 13
              L"Jour (Ctrl+3)", // 14
@@ -373,7 +378,7 @@ const std::vector<UiLanguage>& GetLanguageTables()
              L"Die Seite konnte nicht geöffnet werden", // 8
              L"Fehler", // 9
              L"Update wird installiert...", // 10
-             L"J|F|M|A|M|J|J|A|S|O|N|D", // 11
+             L"1|2|3|4|5|6|7|8|9|10|11|12", // 11
              L"Januar|Februar|März|April|Mai|Juni|Juli|August|September|Oktober|November|Dezember", // 12
              L"Jan|Feb|Mär|Apr|Mai|Jun|Jul|Aug|Sep|Okt|Nov|Dez", // 13
              L"Tag (Ctrl+3)", // 14
@@ -432,7 +437,7 @@ const std::vector<UiLanguage>& GetLanguageTables()
              L"Impossibile aprire la pagina", // 8
              L"Errore", // 9
              L"Installazione dell'aggiornamento...", // 10
-             L"G|F|M|A|M|G|L|A|S|O|N|D", // 11
+             L"1|2|3|4|5|6|7|8|9|10|11|12", // 11
              L"gennaio|febbraio|marzo|aprile|maggio|giugno|luglio|agosto|settembre|ottobre|novembre|dicembre", // 12
              L"gen|feb|mar|apr|mag|giu|lug|ago|set|ott|nov|dic", // 13
              L"Giorno (Ctrl+3)", // 14
@@ -491,7 +496,7 @@ const std::vector<UiLanguage>& GetLanguageTables()
              L"Kunne ikke åpne siden", // 8
              L"Feil", // 9
              L"Installerer oppdatering...", // 10
-             L"J|F|M|A|M|J|J|A|S|O|N|D", // 11
+             L"1|2|3|4|5|6|7|8|9|10|11|12", // 11
              L"januar|februar|mars|april|mai|juni|juli|august|september|oktober|november|desember", // 12
              L"jan|feb|mar|apr|mai|jun|jul|aug|sep|okt|nov|des", // 13
              L"Dag (Ctrl+3)", // 14
@@ -539,10 +544,10 @@ const std::vector<UiLanguage>& GetLanguageTables()
          }},
         {L"pl", L"Polski",
          {
-             L"[3], [2] ([1])", // 0
-             L"[3], [2] ([1])", // 1
-             L"[3], [2] ([1])", // 2
-             L"[3], [2] ([1])", // 3
+             L"[3], [2] [1]", // 0
+             L"[3], [2] [1]", // 1
+             L"[3], [2] [1]", // 2
+             L"[3], [2] [1]", // 3
              L"poniedziałek|wtorek|środa|czwartek|piątek|sobota|niedziela", // 4
              L"pon.|wt.|śr.|czw.|pt.|sob.|niedz.", // 5
              L"Nie udało się wczytać stron", // 6
@@ -550,7 +555,7 @@ const std::vector<UiLanguage>& GetLanguageTables()
              L"Nie udało się otworzyć strony", // 8
              L"Błąd", // 9
              L"Instalowanie aktualizacji...", // 10
-             L"S|L|M|K|M|C|L|S|W|P|L|G", // 11
+             L"1|2|3|4|5|6|7|8|9|10|11|12", // 11
              L"styczeń|luty|marzec|kwiecień|maj|czerwiec|lipiec|sierpień|wrzesień|październik|listopad|grudzień", // 12
              L"sty|lut|mar|kwi|maj|cze|lip|sie|wrz|paź|lis|gru", // 13
              L"Dzień (Ctrl+3)", // 14
@@ -595,7 +600,8 @@ const std::vector<UiLanguage>& GetLanguageTables()
              L"Wstecz (Esc)", // 53
              L"Tydzień zaczyna się w poniedziałek", // 54
              L"Motyw", // 55
-         }},
+         },
+         L"stycznia|lutego|marca|kwietnia|maja|czerwca|lipca|sierpnia|września|października|listopada|grudnia"},
         {L"pt-BR", L"Português (Brasil)",
          {
              L"[3], [2]º de [1]", // 0
@@ -609,7 +615,7 @@ const std::vector<UiLanguage>& GetLanguageTables()
              L"Falha ao abrir a página", // 8
              L"Erro", // 9
              L"Instalando atualização...", // 10
-             L"J|F|M|A|M|J|J|A|S|O|N|D", // 11
+             L"1|2|3|4|5|6|7|8|9|10|11|12", // 11
              L"janeiro|fevereiro|março|abril|maio|junho|julho|agosto|setembro|outubro|novembro|dezembro", // 12
              L"jan|fev|mar|abr|mai|jun|jul|ago|set|out|nov|dez", // 13
              L"Dia (Ctrl+3)", // 14
@@ -657,10 +663,10 @@ const std::vector<UiLanguage>& GetLanguageTables()
          }},
         {L"ru", L"Русский",
          {
-             L"[3], [2] ([1])", // 0
-             L"[3], [2] ([1])", // 1
-             L"[3], [2] ([1])", // 2
-             L"[3], [2] ([1])", // 3
+             L"[3], [2] [1]", // 0
+             L"[3], [2] [1]", // 1
+             L"[3], [2] [1]", // 2
+             L"[3], [2] [1]", // 3
              L"понедельник|вторник|среда|четверг|пятница|суббота|воскресенье", // 4
              L"пн|вт|ср|чт|пт|сб|вс", // 5
              L"Не удалось загрузить страницы", // 6
@@ -668,7 +674,7 @@ const std::vector<UiLanguage>& GetLanguageTables()
              L"Не удалось открыть страницу", // 8
              L"Ошибка", // 9
              L"Установка обновления...", // 10
-             L"Я|Ф|М|А|М|И|И|А|С|О|Н|Д", // 11
+             L"1|2|3|4|5|6|7|8|9|10|11|12", // 11
              L"январь|февраль|март|апрель|май|июнь|июль|август|сентябрь|октябрь|ноябрь|декабрь", // 12
              L"янв|фев|мар|апр|май|июн|июл|авг|сен|окт|ноя|дек", // 13
              L"День (Ctrl+3)", // 14
@@ -713,13 +719,15 @@ const std::vector<UiLanguage>& GetLanguageTables()
              L"Назад (Esc)", // 53
              L"Неделя начинается с понедельника", // 54
              L"Тема", // 55
-         }},
+         },
+         L"января|февраля|марта|апреля|мая|июня|июля|августа|сентября|октября|ноября|декабря",
+         L"янв|фев|мар|апр|мая|июн|июл|авг|сен|окт|ноя|дек"},
         {L"sk", L"slovenčina",
          {
-             L"[3] [2]. ([1])", // 0
-             L"[3] [2]. ([1])", // 1
-             L"[3] [2]. ([1])", // 2
-             L"[3] [2]. ([1])", // 3
+             L"[3] [2]. [1]", // 0
+             L"[3] [2]. [1]", // 1
+             L"[3] [2]. [1]", // 2
+             L"[3] [2]. [1]", // 3
              L"pondelok|utorok|streda|štvrtok|piatok|sobota|nedeľa", // 4
              L"po|ut|st|št|pi|so|ne", // 5
              L"Stránky sa nepodarilo načítať", // 6
@@ -727,7 +735,7 @@ const std::vector<UiLanguage>& GetLanguageTables()
              L"Stránku sa nepodarilo otvoriť", // 8
              L"Chyba", // 9
              L"Inštaluje sa aktualizácia...", // 10
-             L"J|F|M|A|M|J|J|A|S|O|N|D", // 11
+             L"1|2|3|4|5|6|7|8|9|10|11|12", // 11
              L"január|február|marec|apríl|máj|jún|júl|august|september|október|november|december", // 12
              L"jan|feb|mar|apr|máj|jún|júl|aug|sep|okt|nov|dec", // 13
              L"Deň (Ctrl+3)", // 14
@@ -772,7 +780,8 @@ const std::vector<UiLanguage>& GetLanguageTables()
              L"Späť (Esc)", // 53
              L"Týždeň začína pondelkom", // 54
              L"Motív", // 55
-         }},
+         },
+         L"januára|februára|marca|apríla|mája|júna|júla|augusta|septembra|októbra|novembra|decembra"},
         {L"es", L"Español",
          {
              L"[3], [2] de [1]", // 0
@@ -786,7 +795,7 @@ const std::vector<UiLanguage>& GetLanguageTables()
              L"No se pudo abrir la página", // 8
              L"Error", // 9
              L"Instalando actualización...", // 10
-             L"E|F|M|A|M|J|J|A|S|O|N|D", // 11
+             L"1|2|3|4|5|6|7|8|9|10|11|12", // 11
              L"enero|febrero|marzo|abril|mayo|junio|julio|agosto|septiembre|octubre|noviembre|diciembre", // 12
              L"ene|feb|mar|abr|may|jun|jul|ago|sep|oct|nov|dic", // 13
              L"Día (Ctrl+3)", // 14
@@ -845,7 +854,7 @@ const std::vector<UiLanguage>& GetLanguageTables()
              L"Sayfa açılamadı", // 8
              L"Hata", // 9
              L"Güncelleştirme yükleniyor...", // 10
-             L"O|Ş|M|N|M|H|T|A|E|E|K|A", // 11
+             L"1|2|3|4|5|6|7|8|9|10|11|12", // 11
              L"Ocak|Şubat|Mart|Nisan|Mayıs|Haziran|Temmuz|Ağustos|Eylül|Ekim|Kasım|Aralık", // 12
              L"Oca|Şub|Mar|Nis|May|Haz|Tem|Ağu|Eyl|Eki|Kas|Ara", // 13
              L"Gün (Ctrl+3)", // 14
@@ -904,7 +913,7 @@ const std::vector<UiLanguage>& GetLanguageTables()
              L"Страницата не може да се отвори", // 8
              L"Грешка", // 9
              L"Се инсталира ажурирање...", // 10
-             L"Ј|Ф|М|А|М|Ј|Ј|А|С|О|Н|Д", // 11
+             L"1|2|3|4|5|6|7|8|9|10|11|12", // 11
              L"јануари|февруари|март|април|мај|јуни|јули|август|септември|октомври|ноември|декември", // 12
              L"јан|фев|мар|апр|мај|јун|јул|авг|сеп|окт|ное|дек", // 13
              L"Ден (Ctrl+3)", // 14

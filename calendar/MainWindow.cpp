@@ -4,16 +4,22 @@
 #include "calendar/CalendarState.h"
 #include "calendar/DrawingResources.h"
 #include "calendar/LumdayWindow.h"
+#include "calendar/Startup.h"
 #include "framework/ui/Theme.h"
 #include "framework/ui/WindowPosition.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace
 {
+// How long the end of the session waits for a worker's OneNote call to return before the
+// settings are written: Windows waits about five seconds for the answer.
+constexpr DWORD SessionEndWaitLimit = 3000;
+
 // Clicks and mouse moves are handed to the views in content coordinates.
 POINT ContentPoint(LPARAM lParam)
 {
@@ -21,6 +27,27 @@ POINT ContentPoint(LPARAM lParam)
     const SCROLLINFO vertical = GetScrollBar(SB_VERT);
     return {static_cast<short>(GET_X_LPARAM(lParam) + horizontal.nPos),
             static_cast<short>(GET_Y_LPARAM(lParam) + vertical.nPos)};
+}
+
+// Where a scroll request moves a bar: a line is line pixels, a page the bar's page, top and bottom
+// its ends, and the result stays within the bar's range (the bar itself keeps its last page in
+// sight).
+int ScrollPosition(const SCROLLINFO& bar, int request, int line)
+{
+    int position = bar.nPos;
+    switch (request)
+    {
+    case SB_LINEUP: position -= line; break;
+    case SB_LINEDOWN: position += line; break;
+    case SB_PAGEUP: position -= static_cast<int>(bar.nPage); break;
+    case SB_PAGEDOWN: position += static_cast<int>(bar.nPage); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: position = bar.nTrackPos; break;
+    case SB_TOP: position = bar.nMin; break;
+    case SB_BOTTOM: position = bar.nMax; break;
+    default: break;
+    }
+    return std::clamp(position, bar.nMin, std::max(bar.nMin, bar.nMax));
 }
 
 void Paint(HWND window)
@@ -107,6 +134,17 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         GetWindowPosition(window, GetCalendarSettings());
         PostQuitMessage(0);
         break;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        // Windows ends the process once this returns: the settings changed since the last Back
+        // (theme, view, text size, placement, the last update check) are written now.
+        if (wParam)
+        {
+            GetWindowPosition(window, GetCalendarSettings());
+            StopWorkAndSaveSettings(SessionEndWaitLimit);
+        }
+        return 0;
     case WM_SIZE:
         if (view && state.mainWindow)
             view->Layout();
@@ -168,19 +206,8 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         // Scrolling by the bars moves the content; the views lay it out from the positions.
         const int bar = message == WM_VSCROLL ? SB_VERT : SB_HORZ;
         SCROLLINFO info = GetScrollBar(bar);
-        int position = info.nPos;
-        switch (LOWORD(wParam))
-        {
-        case SB_LINEUP: position -= 20; break;
-        case SB_LINEDOWN: position += 20; break;
-        case SB_PAGEUP: position -= static_cast<int>(info.nPage); break;
-        case SB_PAGEDOWN: position += static_cast<int>(info.nPage); break;
-        case SB_THUMBTRACK:
-        case SB_THUMBPOSITION: position = info.nTrackPos; break;
-        default: break;
-        }
         info.fMask = SIF_POS;
-        info.nPos = position;
+        info.nPos = ScrollPosition(info, LOWORD(wParam), static_cast<int>(UnitsToPixels(30) + 0.5f));
         SetScrollInfo(window, bar, &info, TRUE);
         RequestRepaint();
         return 0;

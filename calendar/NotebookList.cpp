@@ -12,6 +12,9 @@ struct Lists
     std::mutex lock;
     std::shared_ptr<const NotebookList> published; // guarded by lock
     std::shared_ptr<const NotebookList> adopted;   // UI thread only
+    // UI thread: the paths the filter selects that the list in use does not hold (notebooks
+    // closed for now), in the order they became known.
+    std::vector<std::wstring> selectedElsewhere;
 };
 
 Lists& GetLists()
@@ -20,26 +23,31 @@ Lists& GetLists()
     return lists;
 }
 
-// The paths the filter selects now: those of the selected positions of the list in use, or,
-// before any list, the paths of the settings file.
-std::set<std::wstring> SelectedPaths(const NotebookList* current)
+// The paths the filter selects now: those of the selected positions of the list in use and those
+// of notebooks it lacks, or, before any list, the paths of the settings file.
+std::vector<std::wstring> SelectedPaths(const Lists& lists)
 {
-    std::set<std::wstring> paths;
+    std::vector<std::wstring> paths;
+    const NotebookList* current = lists.adopted.get();
     if (!current)
     {
         for (const auto& notebook : StoredNotebookPaths())
-            paths.insert(notebook->text);
+            paths.push_back(notebook->text);
         return paths;
     }
     for (const auto& [position, selected] : GetCalendarSettings().notebookSelection)
         if (selected && position >= 0 && static_cast<size_t>(position) < current->Count())
-            paths.insert(current->KeyAt(static_cast<size_t>(position)));
+            paths.push_back(current->KeyAt(static_cast<size_t>(position)));
+    paths.insert(paths.end(), lists.selectedElsewhere.begin(), lists.selectedElsewhere.end());
     return paths;
 }
 
+// A notebook closed for one load keeps its place in the filter: when it is listed again, it is
+// shown again if it was before, and the settings file keeps it meanwhile.
 void Adopt(Lists& lists, std::shared_ptr<const NotebookList> list)
 {
-    const std::set<std::wstring> paths = SelectedPaths(lists.adopted.get());
+    const std::vector<std::wstring> selectedPaths = SelectedPaths(lists);
+    const std::set<std::wstring> paths(selectedPaths.begin(), selectedPaths.end());
     std::map<std::int32_t, bool> selection;
     std::vector<std::wstring> keys;
     for (size_t position = 0; position < list->Count(); ++position)
@@ -47,8 +55,15 @@ void Adopt(Lists& lists, std::shared_ptr<const NotebookList> list)
         keys.push_back(list->KeyAt(position));
         selection[static_cast<std::int32_t>(position)] = paths.count(keys.back()) != 0;
     }
+    const std::set<std::wstring> listed(keys.begin(), keys.end());
+    std::vector<std::wstring> elsewhere;
+    std::set<std::wstring> seen;
+    for (const std::wstring& path : selectedPaths)
+        if (!listed.contains(path) && seen.insert(path).second)
+            elsewhere.push_back(path);
     GetCalendarSettings().notebookSelection = std::move(selection);
-    SetLoadedNotebookPaths(std::move(keys));
+    SetLoadedNotebookPaths(std::move(keys), elsewhere);
+    lists.selectedElsewhere = std::move(elsewhere);
     lists.adopted = std::move(list);
 }
 } // namespace
@@ -121,5 +136,6 @@ void ResetNotebookLists()
         lists.published.reset();
     }
     lists.adopted.reset();
+    lists.selectedElsewhere.clear();
     SetLoadedNotebookPaths(std::nullopt);
 }

@@ -3,7 +3,7 @@
 // notebook filter over them. The loader builds a list of its own and publishes it whole; the UI
 // thread adopts a published list at its next read, so no reader ever sees a list half replaced.
 // The filter follows notebooks by their path: a notebook added, closed or moved between two loads
-// never changes which of the others are shown.
+// never changes which notebooks are shown, itself included once it is listed again.
 
 #include "onenote_model/Hierarchy.h"
 
@@ -37,8 +37,9 @@ private:
 void PublishNotebookList(std::shared_ptr<const NotebookList> list);
 
 // UI thread: the list in use, after adopting a newer published one, whose filter table is then
-// built from the paths selected in the list it replaces (or, before the first list, from the
-// settings file). Null until a load has listed the notebooks.
+// built from the paths selected in the list it replaces and those selected before but missing from
+// it (or, before the first list, from the settings file). Null until a load has listed the
+// notebooks.
 std::shared_ptr<const NotebookList> GetNotebookList();
 
 // UI thread: whether the filter shows the notebook at this position of the list in use.

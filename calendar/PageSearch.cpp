@@ -50,36 +50,40 @@ std::atomic<std::uint64_t>& GetSearchGeneration()
 
 bool IsSuperseded(std::uint64_t generation) { return GetSearchGeneration().load() != generation; }
 
+std::unique_ptr<QueuedSearch> NewSearch(const std::wstring& text)
+{
+    // Counted before it is queued, so that an exit in between still waits for it.
+    ++GetSearchWorkers();
+    return std::make_unique<QueuedSearch>(QueuedSearch{text, ++GetSearchGeneration()});
+}
+
 void QueueSearch(const std::wstring& text)
 {
     static std::wstring lastQueued;
     if (text == lastQueued)
         return;
     lastQueued = text;
-    auto copy = std::make_unique<std::wstring>(text);
-    // Counted before it is queued, so that an exit in between still waits for it.
-    ++GetSearchWorkers();
-    if (QueueUserWorkItem(SearchWorker, copy.get(), WT_EXECUTEDEFAULT))
-        copy.release();
+    std::unique_ptr<QueuedSearch> search = NewSearch(text);
+    if (QueueUserWorkItem(SearchWorker, search.get(), WT_EXECUTEDEFAULT))
+        search.release();
     else
         --GetSearchWorkers();
 }
 
 DWORD WINAPI SearchWorker(void* argument)
 {
-    const std::unique_ptr<std::wstring> text(static_cast<std::wstring*>(argument));
+    const std::unique_ptr<QueuedSearch> search(static_cast<QueuedSearch*>(argument));
     CalendarState& state = GetCalendarState();
-    const std::uint64_t generation = ++GetSearchGeneration();
     if (state.searching)
         Sleep(500);
-    if (!IsSuperseded(generation))
+    if (!IsSuperseded(search->generation))
     {
         ++GetRunningSearches();
         state.searching = true;
         RequestRepaint();
         try
         {
-            RunSearch(*text, generation);
+            RunSearch(search->text, search->generation);
         }
         catch (const _com_error& error)
         {

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <set>
 #include <string>
@@ -16,14 +17,25 @@
 // empty text clears the results without asking OneNote.
 void QueueSearch(const std::wstring& text);
 
-// The thread-pool work item; owns the heap copy of the text it is given. Returns 0.
-DWORD WINAPI SearchWorker(void* text);
+// A search as it is queued: its text and its generation, taken then, so that of two searches the
+// one queued later wins in whichever order the thread pool starts them.
+struct QueuedSearch
+{
+    std::wstring text;
+    std::uint64_t generation = 0;
+};
+// Takes the next generation for text and counts the search as queued; the result is the work
+// item's argument.
+std::unique_ptr<QueuedSearch> NewSearch(const std::wstring& text);
+
+// The thread-pool work item; owns the QueuedSearch it is given. Returns 0.
+DWORD WINAPI SearchWorker(void* search);
 
 // The search proper, for the worker of this generation; raises E_ABORT when superseded or quitting
 // and the COM error of a failed call.
 void RunSearch(const std::wstring& text, std::uint64_t generation);
 
-// Whether a newer search than the one of this generation has started.
+// Whether a newer search than the one of this generation has been queued.
 bool IsSuperseded(std::uint64_t generation);
 
 // The IDs of the pages the newest search found, guarded by the results lock.

@@ -29,23 +29,29 @@ void OnUpdateProgress(float progress)
 
 DWORD WINAPI UpdateCheckWorker(void*)
 {
-    CalendarState& state = GetCalendarState();
     {
         const Owners::ComApartment apartment(COINIT_APARTMENTTHREADED);
-        try
-        {
-            if (CheckForUpdate(OnUpdateProgress))
-                RequestRepaint();
-        }
-        catch (...)
-        {
-            // Nothing may leave a thread-pool work item; the update fails silently.
-        }
+        RunUpdateCheck(CheckForUpdate);
     }
-    state.updateRunning = false;
+    GetCalendarState().updateRunning = false;
     return 0;
 }
 } // namespace
+
+void RunUpdateCheck(const std::function<bool(const std::function<void(float)>&)>& check)
+{
+    try
+    {
+        if (check(OnUpdateProgress))
+            RequestRepaint();
+    }
+    catch (...)
+    {
+        // Nothing may leave a thread-pool work item; the update fails silently, and the calendar
+        // comes back from its progress with its buttons.
+        OnUpdateProgress(0.0f);
+    }
+}
 
 DateTime NextUpdateCheck(const DateTime& last)
 {

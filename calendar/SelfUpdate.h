@@ -16,6 +16,11 @@ DateTime NextUpdateCheck(const DateTime& last);
 // has then been asked to close); every failure is silent and leaves the calendar running.
 bool CheckForUpdate(const std::function<void(float)>& progress);
 
+// The update worker's task around check (CheckForUpdate in the program), which reports its
+// progress to the calendar: whatever check raises ends the update silently and leaves no progress
+// on the calendar.
+void RunUpdateCheck(const std::function<bool(const std::function<void(float)>&)>& check);
+
 // The service's answer to "getVersion", unaltered.
 std::string RequestLatestVersion();
 

@@ -166,16 +166,24 @@ int RunLumday(HINSTANCE instance, const std::wstring& commandLine, int showComma
         ShowUpdateInfo();
 
     const int result = RunMessageLoop(mainWindow);
+    StopWorkAndSaveSettings();
+    FreeDrawingResources();
+    return result;
+}
 
+void StopWorkAndSaveSettings(DWORD waitLimit)
+{
+    CalendarState& state = GetCalendarState();
     state.quitting = true;
     // A search counts from the moment it is queued, so one queued just before the end is waited
     // for too.
-    while (state.loading || state.updateRunning || GetSearchWorkers() > 0)
+    const ULONGLONG start = GetTickCount64();
+    while ((state.loading || state.updateRunning || GetSearchWorkers() > 0) &&
+           (waitLimit == INFINITE || GetTickCount64() - start < waitLimit))
         Sleep(100);
+    CalendarSettings& settings = GetCalendarSettings();
     settings.fontSize = GetTextSize();
     // The last load's notebooks are adopted, so that the filter is saved by their paths.
     GetNotebookList();
     SaveSettings();
-    FreeDrawingResources();
-    return result;
 }

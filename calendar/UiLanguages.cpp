@@ -5,16 +5,50 @@
 
 #include <comdef.h>
 
+#include <atomic>
 #include <cwctype>
-#include <mutex>
 #include <string_view>
 
 namespace
 {
-std::array<std::wstring, UiStringCount>& Strings()
+// One language's texts as the program reads them, built once.
+struct StringTable
 {
-    static std::array<std::wstring, UiStringCount> strings;
-    return strings;
+    std::array<std::wstring, UiStringCount> strings;
+    std::wstring monthNamesAfterDay;
+    std::wstring shortMonthNamesAfterDay;
+    bool endingsByLastDigit = false;
+};
+
+// The tables of all languages, in list order; they live as long as the program.
+const std::vector<StringTable>& AllTables()
+{
+    static const std::vector<StringTable> tables = [] {
+        std::vector<StringTable> built;
+        for (const UiLanguage& language : GetLanguageTables())
+        {
+            StringTable table;
+            for (size_t i = 0; i < UiStringCount; ++i)
+                table.strings[i] = language.strings[i];
+            table.monthNamesAfterDay =
+                language.monthNamesAfterDay ? language.monthNamesAfterDay : table.strings[StrMonthNames];
+            table.shortMonthNamesAfterDay = language.shortMonthNamesAfterDay ? language.shortMonthNamesAfterDay
+                                                                             : table.strings[StrShortMonthNames];
+            table.endingsByLastDigit = language.endingsByLastDigit;
+            built.push_back(std::move(table));
+        }
+        return built;
+    }();
+    return tables;
+}
+
+// The table of the chosen language, swapped whole: the tables themselves never change, so a
+// reader on any thread holds a text that stays whole.
+std::atomic<const StringTable*>& Current()
+{
+    static const StringTable none;
+    static std::atomic<const StringTable*> current{&none};
+    return current;
 }
 
 DateNameTables& NameTables()
@@ -36,6 +70,17 @@ void Replace(std::wstring& text, std::wstring_view placeholder, const std::wstri
 {
     for (size_t at = text.find(placeholder); at != std::wstring::npos; at = text.find(placeholder, at + value.size()))
         text.replace(at, placeholder.size(), value);
+}
+
+// The template of a day's title: days 1, 2 and 3 have endings of their own, and where the
+// endings follow the last digit so do 21, 22, 23 and 31 (but not 11, 12 and 13).
+int DayTitleTemplate(int day, bool byLastDigit)
+{
+    const int ending = byLastDigit && (day / 10) % 10 != 1 ? day % 10 : day;
+    return ending == 1   ? StrDayTitleFirst
+           : ending == 2 ? StrDayTitleSecond
+           : ending == 3 ? StrDayTitleThird
+                         : StrDayTitleOther;
 }
 } // namespace
 
@@ -60,18 +105,18 @@ bool IsKnownLanguage(const std::wstring& code)
     return false;
 }
 
-const std::array<std::wstring, UiStringCount>& GetUiStrings() { return Strings(); }
+const std::array<std::wstring, UiStringCount>& GetUiStrings() { return Current().load()->strings; }
 
-const std::wstring& GetUiString(int index) { return Strings().at(static_cast<size_t>(index)); }
+const std::wstring& GetUiString(int index) { return GetUiStrings().at(static_cast<size_t>(index)); }
 
 void LoadLanguageStrings(const std::wstring& code)
 {
-    for (const UiLanguage& language : GetLanguageTables())
+    const std::vector<UiLanguage>& languages = GetLanguageTables();
+    for (size_t i = 0; i < languages.size(); ++i)
     {
-        if (code == language.code)
+        if (code == languages[i].code)
         {
-            for (size_t i = 0; i < UiStringCount; ++i)
-                Strings()[i] = language.strings[i];
+            Current() = &AllTables()[i];
             return;
         }
     }
@@ -79,26 +124,27 @@ void LoadLanguageStrings(const std::wstring& code)
 
 void FillDateNameTables()
 {
+    const StringTable& current = *Current().load();
+    const std::array<std::wstring, UiStringCount>& strings = current.strings;
     DateNameTables& tables = NameTables();
-    FillFromList(tables.monthNames, Strings()[StrMonthNames]);
-    FillFromList(tables.shortMonthNames, Strings()[StrShortMonthNames]);
-    FillFromList(tables.monthInitials, Strings()[StrMonthInitials]);
-    FillFromList(tables.dayNames, Strings()[StrDayNames]);
-    FillFromList(tables.shortDayNames, Strings()[StrShortDayNames]);
-    tables.viewCaptions = {Strings()[StrMonthView], Strings()[StrWeekView], Strings()[StrDayView]};
+    FillFromList(tables.monthNames, strings[StrMonthNames]);
+    FillFromList(tables.shortMonthNames, strings[StrShortMonthNames]);
+    FillFromList(tables.monthNamesAfterDay, current.monthNamesAfterDay);
+    FillFromList(tables.shortMonthNamesAfterDay, current.shortMonthNamesAfterDay);
+    FillFromList(tables.monthInitials, strings[StrMonthInitials]);
+    FillFromList(tables.dayNames, strings[StrDayNames]);
+    FillFromList(tables.shortDayNames, strings[StrShortDayNames]);
+    tables.viewCaptions = {strings[StrMonthView], strings[StrWeekView], strings[StrDayView]};
 }
 
 const DateNameTables& GetDateNameTables() { return NameTables(); }
 
 std::wstring FormatDayTitle(int month, int day, int weekday)
 {
-    const int ending = day == 1 ? StrDayTitleFirst
-                       : day == 2 ? StrDayTitleSecond
-                       : day == 3 ? StrDayTitleThird
-                                  : StrDayTitleOther;
-    std::wstring title = Strings()[static_cast<size_t>(ending)];
+    const StringTable& current = *Current().load();
+    std::wstring title = current.strings.at(static_cast<size_t>(DayTitleTemplate(day, current.endingsByLastDigit)));
     const DateNameTables& tables = NameTables();
-    Replace(title, L"[1]", tables.monthNames.at(static_cast<size_t>(month)));
+    Replace(title, L"[1]", tables.monthNamesAfterDay.at(static_cast<size_t>(month)));
     Replace(title, L"[2]", IntToWString(day));
     Replace(title, L"[3]", tables.dayNames.at(static_cast<size_t>(weekday)));
     return title;

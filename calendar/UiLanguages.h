@@ -1,6 +1,8 @@
 #pragma once
 // The texts Lumday shows: one process-wide table of 56 strings in the chosen language, and the
-// month and day names split out of it.
+// month and day names split out of it. Each language's table is built once and never changes; a
+// language switch makes another one current, so a worker that reads a text while the user picks a
+// language reads one language's text whole.
 
 #include "framework/ui/Theme.h"
 
@@ -46,6 +48,13 @@ struct UiLanguage
     const wchar_t* code;
     const wchar_t* displayName;
     std::array<const wchar_t*, UiStringCount> strings;
+    // The month names as they stand after a day number ("21 января"), in the forms of strings 12
+    // and 13; none where the language writes the names of those strings there.
+    const wchar_t* monthNamesAfterDay = nullptr;
+    const wchar_t* shortMonthNamesAfterDay = nullptr;
+    // Whether the day titles' endings follow the day's last digit (21st, 22nd, 23rd, but 11th,
+    // 12th, 13th) rather than belonging to days 1, 2 and 3 alone.
+    bool endingsByLastDigit = false;
 };
 
 // The 16 languages, in the order the settings view lists them; English first.
@@ -59,20 +68,27 @@ struct LanguageEntry
 const std::vector<LanguageEntry>& GetLanguages();
 bool IsKnownLanguage(const std::wstring& code);
 
-// The current table; empty strings until LoadLanguageStrings.
+// The current table; empty strings until LoadLanguageStrings. Any thread may read it: what it
+// returns stays as it is for the rest of the run, also after another language is chosen.
 const std::array<std::wstring, UiStringCount>& GetUiStrings();
 const std::wstring& GetUiString(int index);
 
-// Sets every string for the exact (case-sensitive) code; an unknown code changes nothing.
+// Makes the table of the exact (case-sensitive) code the current one; an unknown code changes
+// nothing.
 void LoadLanguageStrings(const std::wstring& code);
 
-// The name tables, rebuilt from the current strings by FillDateNameTables. Entry 0 of the month
-// tables is December and entry 0 of the day tables Sunday, so that month 0 and a week starting on
-// Sunday (0-6) or Monday (1-7) read without wrapping.
+// The name tables, rebuilt from the current strings by FillDateNameTables (UI thread only). Entry 0
+// of the month tables is December and entry 0 of the day tables Sunday, so that month 0 and a week
+// starting on Sunday (0-6) or Monday (1-7) read without wrapping.
 struct DateNameTables
 {
     std::array<std::wstring, 13> monthNames;
     std::array<std::wstring, 13> shortMonthNames;
+    // The forms a month name takes after a day number (the genitive of Russian, Polish, Czech and
+    // Slovak; the names above in the other languages).
+    std::array<std::wstring, 13> monthNamesAfterDay;
+    std::array<std::wstring, 13> shortMonthNamesAfterDay;
+    // What the month strip shows: twelve texts that tell every month apart.
     std::array<std::wstring, 13> monthInitials;
     std::array<std::wstring, 8> dayNames;
     std::array<std::wstring, 8> shortDayNames;
@@ -82,7 +98,8 @@ void FillDateNameTables();
 const DateNameTables& GetDateNameTables();
 
 // The day view's column title of a date: the template of the day's ending with [1] the month
-// name, [2] the day and [3] the weekday (1 Monday .. 7 Sunday, or 0 Sunday).
+// name (in its form after a day number), [2] the day and [3] the weekday (1 Monday .. 7 Sunday, or
+// 0 Sunday).
 std::wstring FormatDayTitle(int month, int day, int weekday);
 
 // The language of a first run: Office's UI language (version 15, then 14), else the user's

@@ -1,8 +1,12 @@
 # Cross-compiles 32-bit Windows programs with mingw-w64's posix-thread compilers.
+# (mingw-x86_64.cmake names another processor and includes this file.)
+if(NOT QUILLORA_MINGW_PROCESSOR)
+  set(QUILLORA_MINGW_PROCESSOR i686)
+endif()
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR i686)
+set(CMAKE_SYSTEM_PROCESSOR ${QUILLORA_MINGW_PROCESSOR})
 
-set(toolchain_prefix i686-w64-mingw32)
+set(toolchain_prefix ${QUILLORA_MINGW_PROCESSOR}-w64-mingw32)
 set(CMAKE_C_COMPILER ${toolchain_prefix}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${toolchain_prefix}-g++-posix)
 set(CMAKE_RC_COMPILER ${toolchain_prefix}-windres)

@@ -6,9 +6,10 @@
 
 inline constexpr uint32_t DefaultPrintoutScale = 200;
 
-// The scale to render and size printouts with: the options offer 100 to 500; anything else (a
-// hand-edited settings file) gives the default.
+// The scale to render and size printouts with: the options offer 100 to 1000, and any value in
+// that range is used as it stands; anything outside it (a hand-edited settings file) gives the
+// default.
 constexpr uint32_t UsablePrintoutScale(uint32_t percent)
 {
-    return percent < 100 || percent > 500 ? DefaultPrintoutScale : percent;
+    return percent < 100 || percent > 1000 ? DefaultPrintoutScale : percent;
 }

@@ -58,6 +58,13 @@ LRESULT DownloadProgressWindow::OnCommand(int, HWND control, int code, bool& han
     return 0;
 }
 
+LRESULT DownloadProgressWindow::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_DESTROY)
+        ended_ = true;
+    return AutoLayoutWindow::WndProc(hwnd, message, wParam, lParam);
+}
+
 std::wstring DownloadProgressWindow::DownloadPath(const std::string& updateFileId)
 {
     return GetKnownFolderPath(FOLDERID_Downloads) + L"\\" + Utf8ToWide(updateFileId) + L".exe";
@@ -149,7 +156,7 @@ void DownloadProgressWindow::OnFailed(const std::wstring& message)
     ShowErrorMessage(info.owner, DownloadFailureText(message));
 }
 
-void InstallUpdates(HWND owner, std::function<void()> beforeInstall)
+void InstallUpdates(HWND owner, std::function<bool()> beforeInstall)
 {
     const ProductIdentity& product = GetRunningProduct();
     UpdateDownloadInfo record;
@@ -165,6 +172,11 @@ void InstallUpdates(HWND owner, std::function<void()> beforeInstall)
         // is closed when it cannot start, and it does not copy itself while windows still close.
         if (!LaunchProcess(downloadedPath, arguments, beforeInstall))
         {
+            if (GetLastError() == ERROR_CANCELLED)
+            {
+                GetLog(true) << L"The install was called off; the new program did not run";
+                return;
+            }
             const HRESULT hr = HRESULT_FROM_WIN32(GetLastError());
             ThrowComError(hr, L"The downloaded program could not be started: " + GetSystemErrorMessage(hr));
         }

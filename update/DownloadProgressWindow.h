@@ -7,6 +7,7 @@
 #include "framework/ui/controls/Label.h"
 #include "framework/ui/controls/Progress.h"
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
@@ -33,6 +34,9 @@ public:
     void Start();
 
     LRESULT OnCommand(int id, HWND control, int code, bool& handled) override;
+    // Marks the window ended however it goes: closed by the user or by the download, or destroyed
+    // with its owner (an options dialog closed while it downloads).
+    LRESULT WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // The thread-pool work item; parameter is a heap-allocated shared pointer to the window, which
     // it takes over.
@@ -47,12 +51,14 @@ public:
     UpdateDownloadInfo info;
 
 private:
-    bool HasEnded() const { return GetResult() != 0; }
+    // Read by the worker: once set, the user has gone, and nothing more is shown or installed.
+    bool HasEnded() const { return ended_.load(); }
     void OnProgress(float fraction);
     void OnDownloaded(const std::wstring& path);
     void OnFailed(const std::wstring& message);
 
     SIZE size_{};
+    std::atomic<bool> ended_{false};
 };
 
 // The text of a failed download or hand-over, followed by the error's text.
@@ -60,6 +66,8 @@ std::wstring DownloadFailureText(const std::wstring& error);
 
 // Opens the download window for the running product and returns at once. Once the new program is
 // downloaded it is started with "/install", the own path and the release's version, and held
-// before its first step while beforeInstall runs (the caller closes what must be closed). A
-// program that does not start is reported, and beforeInstall does not run.
-void InstallUpdates(HWND owner, std::function<void()> beforeInstall);
+// before its first step while beforeInstall runs: the caller closes what must be closed, through
+// its close handlers, and answers whether all of it closed. When it did not (the user kept a
+// running import), the new program is ended before it ran and nothing is said. A program that does
+// not start is reported, and beforeInstall does not run.
+void InstallUpdates(HWND owner, std::function<bool()> beforeInstall);

@@ -13,27 +13,42 @@ InternetErrorDialogFunction InternetErrorDialog = [](HWND owner, HINTERNET reque
     return InternetErrorDlg(owner, request, error, flags, nullptr);
 };
 
-bool IsSecurityError(DWORD error)
+bool MayShowErrorDialog(DWORD error)
 {
-    static constexpr std::array<DWORD, 16> securityErrors = {
-        12037, // ERROR_INTERNET_SEC_CERT_DATE_INVALID
-        12038, // ERROR_INTERNET_SEC_CERT_CN_INVALID
-        12039, // ERROR_INTERNET_HTTP_TO_HTTPS_ON_REDIR
-        12040, // ERROR_INTERNET_HTTPS_TO_HTTP_ON_REDIR
-        12041, // ERROR_INTERNET_MIXED_SECURITY
-        12042, // ERROR_INTERNET_CHG_POST_IS_NON_SECURE
-        12044, // ERROR_INTERNET_CLIENT_AUTH_CERT_NEEDED
-        12045, // ERROR_INTERNET_INVALID_CA
-        12055, // ERROR_INTERNET_SEC_CERT_ERRORS
-        12056, // ERROR_INTERNET_SEC_CERT_REV_FAILED
-        12057, // ERROR_INTERNET_SEC_CERT_NO_REV
-        12157, // ERROR_INTERNET_SECURITY_CHANNEL_ERROR
-        12169, // ERROR_INTERNET_SEC_INVALID_CERT
-        12170, // ERROR_INTERNET_SEC_CERT_REVOKED
-        12179, // ERROR_INTERNET_SEC_CERT_WEAK_SIGNATURE
-        12175, // ERROR_INTERNET_DECODING_FAILED
+    // What the user can mend in WinINet's dialog: credentials and the way through a proxy. Every
+    // other error fails the request, above all those of the secure channel (certificates, and
+    // posting or redirecting to plain HTTP), where the dialog would let the user accept a
+    // connection that is not the service's.
+    static constexpr std::array<DWORD, 6> mendable = {
+        12014, // ERROR_INTERNET_INCORRECT_PASSWORD: server or proxy credentials
+        12033, // ERROR_INTERNET_INVALID_PROXY_REQUEST
+        12034, // ERROR_INTERNET_NEED_UI: a proxy asks for credentials
+        12165, // ERROR_INTERNET_PROXY_SERVER_UNREACHABLE
+        12166, // ERROR_INTERNET_BAD_AUTO_PROXY_SCRIPT
+        12167, // ERROR_INTERNET_UNABLE_TO_DOWNLOAD_SCRIPT
     };
-    return std::find(securityErrors.begin(), securityErrors.end(), error) != securityErrors.end();
+    return std::find(mendable.begin(), mendable.end(), error) != mendable.end();
+}
+
+DWORD SendOfferingTheDialog(HINTERNET request, const std::function<DWORD()>& send)
+{
+    const DWORD error = send();
+    if (error == ERROR_SUCCESS)
+        return error;
+    if (!MayShowErrorDialog(error))
+    {
+        GetLog(true) << L"ERROR: " << L"Failed to send the request: " << error;
+        return error;
+    }
+    GetLog(true) << L"ERROR: " << L"Failed to send the request. Asking user: " << error;
+    const DWORD answer = InternetErrorDialog(GetDesktopWindow(), request, error, FLAGS_ERROR_UI_FLAGS_CHANGE_OPTIONS);
+    GetLog(true) << L"Dialog Result: " << answer;
+    if (answer != ERROR_SUCCESS && answer != ERROR_INTERNET_FORCE_RETRY)
+        return error;
+    const DWORD retryError = send();
+    if (retryError != ERROR_SUCCESS)
+        GetLog(true) << L"ERROR: " << L"Failed to send the request on retry: " << retryError;
+    return retryError;
 }
 
 std::string GetPlatformName()
@@ -115,31 +130,8 @@ std::unique_ptr<IHttpResponse> SendHttpsRequestTo(const ServiceEndpoint& endpoin
                                            body.data(), static_cast<DWORD>(body.size()));
         return sent ? ERROR_SUCCESS : GetLastError();
     };
-    DWORD error = send();
-    if (error != ERROR_SUCCESS)
-    {
-        if (IsSecurityError(error))
-        {
-            // Offering to go on anyway would hand the download to whoever holds the connection.
-            GetLog(true) << L"ERROR: " << L"Failed to send the request over a secure connection: " << error;
-        }
-        else
-        {
-            GetLog(true) << L"ERROR: " << L"Failed to send the request. Asking user: " << error;
-            const DWORD answer =
-                InternetErrorDialog(GetDesktopWindow(), request.get(), error, FLAGS_ERROR_UI_FLAGS_CHANGE_OPTIONS);
-            GetLog(true) << L"Dialog Result: " << answer;
-            if (answer == ERROR_SUCCESS || answer == ERROR_INTERNET_FORCE_RETRY)
-            {
-                const DWORD retryError = send();
-                if (retryError != ERROR_SUCCESS)
-                    GetLog(true) << L"ERROR: " << L"Failed to send the request on retry: " << retryError;
-                error = retryError;
-            }
-        }
-        if (error != ERROR_SUCCESS)
-            ThrowSendError(error);
-    }
+    if (const DWORD error = SendOfferingTheDialog(request.get(), send); error != ERROR_SUCCESS)
+        ThrowSendError(error);
     GetLog(true) << L"Request completed";
     auto response =
         std::make_unique<HttpResponse>(std::move(session), std::move(connection), std::move(request), std::move(progress));

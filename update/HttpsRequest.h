@@ -28,11 +28,16 @@ std::unique_ptr<IHttpResponse> SendHttpsRequestTo(const ServiceEndpoint& endpoin
 // "x64" for this 32-bit process under WOW64, else "x32" (also when the system cannot tell).
 std::string GetPlatformName();
 
-// WinINet's dialog for a failed send (proxy, authentication): InternetErrorDlg unless replaced.
-// Certificate and other security errors never reach it: they fail the request.
+// WinINet's dialog for a failed send: InternetErrorDlg unless replaced.
 using InternetErrorDialogFunction = std::function<DWORD(HWND owner, HINTERNET request, DWORD error, DWORD flags)>;
 extern InternetErrorDialogFunction InternetErrorDialog;
 
-// Errors of the secure channel, whose dialog would let the user accept a connection that is not
-// the service's.
-bool IsSecurityError(DWORD error);
+// The send errors that the dialog may be shown for: credentials (of the service or a proxy) and
+// the proxy itself. Every other error, those of certificates and of plain HTTP above all, fails
+// the request without it.
+bool MayShowErrorDialog(DWORD error);
+
+// Calls send (which answers a Win32 error, ERROR_SUCCESS when sent); after an error that the
+// dialog may be shown for, shows it owned by the desktop and, when it answers ERROR_SUCCESS or
+// ERROR_INTERNET_FORCE_RETRY, calls send once more. The error of the last send, logged.
+DWORD SendOfferingTheDialog(HINTERNET request, const std::function<DWORD()>& send);

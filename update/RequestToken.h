@@ -6,4 +6,6 @@
 
 // RSA PKCS#1 v1.5 in blocks of 117 bytes, each giving 128 bytes in CryptoAPI's order (least
 // significant byte first); an empty token still gives one block. Failures raise COM errors.
+// A build without the service operator's key (a setting of the build) has nothing to encrypt
+// with: it raises NTE_BAD_KEY.
 std::string EncryptToken(const std::string& token);

@@ -47,6 +47,15 @@ size_t Utf16Start(const std::string& bytes)
 {
     return bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE' ? 2 : 0;
 }
+
+// The file's bytes on the disk itself, not only in the system's cache: a file moved over another
+// before that may be empty after a power loss, with the old one gone.
+bool FlushToDisk(const wchar_t* path)
+{
+    const Owners::FileHandle file(CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file && FlushFileBuffers(file.get());
+}
 } // namespace
 
 bool WriteBytesToFile(const wchar_t* path, const void* bytes, size_t count)
@@ -79,7 +88,7 @@ bool ReplaceFileContents(const std::wstring& path, const void* bytes, size_t cou
 {
     const std::wstring temporary = path + L".tmp";
     SetLastError(ERROR_SUCCESS);
-    if (write(temporary.c_str(), bytes, count) &&
+    if (write(temporary.c_str(), bytes, count) && FlushToDisk(temporary.c_str()) &&
         MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;
     DWORD error = GetLastError();

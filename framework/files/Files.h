@@ -56,9 +56,9 @@ bool WriteStringToFile(const wchar_t* path, const std::string& bytes);
 using FileBytesWriter = std::function<bool(const wchar_t* path, const void* bytes, size_t count)>;
 
 // Replaces the file with the bytes so that it is never left half-written: they go to a temporary
-// file beside it ("<path>.tmp", written with write), which then takes the file's place. On a
-// failure the old file stays as it was, the temporary file is removed, false is returned and
-// GetLastError tells why.
+// file beside it ("<path>.tmp", written with write), which is flushed to the disk and then takes
+// the file's place. On a failure the old file stays as it was, the temporary file is removed,
+// false is returned and GetLastError tells why.
 bool ReplaceFileContents(const std::wstring& path, const void* bytes, size_t count,
                          const FileBytesWriter& write = WriteBytesToFile);
 

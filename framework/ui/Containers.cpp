@@ -6,6 +6,12 @@
 
 namespace UI
 {
+int MeasureUnwrappedWidth(Gdiplus::Graphics& graphics, IControl& control)
+{
+    control.Measure(graphics, 0, 0);
+    return control.GetDesiredSize().width + control.margin.left + control.margin.right;
+}
+
 Container::Container(ControlList children) : children(std::move(children)) {}
 
 void Container::Enable(bool enable)

@@ -11,6 +11,11 @@ namespace UI
 {
 using ControlList = std::vector<std::shared_ptr<IControl>>;
 
+// The width that a control needs for what it cannot wrap (a button's text, a fixed size), with
+// its margins: measured with no room at all, text that wraps takes none. The next layout pass
+// measures it again for the room it gets.
+int MeasureUnwrappedWidth(Gdiplus::Graphics& graphics, IControl& control);
+
 class Container : public IControl
 {
 public:

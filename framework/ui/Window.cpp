@@ -1,5 +1,8 @@
 #include "framework/ui/Window.h"
 
+#include "framework/com/ErrorMessage.h"
+#include "framework/log/Log.h"
+#include "framework/text/Text.h"
 #include "framework/ui/Dpi.h"
 #include "framework/ui/Fonts.h"
 #include "framework/ui/Theme.h"
@@ -84,6 +87,41 @@ void RemoveModeless(HWND hwnd)
     {
         UnhookWindowsHookEx(messageHook);
         messageHook = nullptr;
+    }
+}
+
+void LogClosureFailure(const _com_error* comError, const char* what) noexcept
+{
+    try
+    {
+        const std::wstring text =
+            comError ? GetErrorMessage(*comError) : what ? Utf8ToWide(what) : std::wstring(L"an exception");
+        GetLog(true) << L"ERROR: Posted work failed: " << text;
+    }
+    catch (...)
+    {
+    }
+}
+
+// Work handed over from a worker ends in the log when it fails: it is no part of what the window
+// was doing, so it neither ends the window's loop nor, through it, the program.
+void RunPostedClosure(const ClosureChannel::Closure& closure) noexcept
+{
+    try
+    {
+        closure();
+    }
+    catch (const _com_error& error)
+    {
+        LogClosureFailure(&error, nullptr);
+    }
+    catch (const std::exception& error)
+    {
+        LogClosureFailure(nullptr, error.what());
+    }
+    catch (...)
+    {
+        LogClosureFailure(nullptr, nullptr);
     }
 }
 
@@ -306,11 +344,11 @@ LRESULT Window::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
             // Only closures that our channel posted and nobody has freed yet are run.
             const std::unique_ptr<ClosureChannel::Closure> closure = channel_->Take(lParam);
             if (closure)
-                (*closure)();
+                RunPostedClosure(*closure);
             return 0;
         }
         if (lParam)
-            (*reinterpret_cast<ClosureChannel::Closure*>(lParam))();
+            RunPostedClosure(*reinterpret_cast<ClosureChannel::Closure*>(lParam));
         return 0;
     case WM_SETRADIOGROUP:
     {

@@ -5,11 +5,13 @@
 // stores the next one sees. Every operation runs under a lock shared by all processes and reads
 // the file again when another process has changed it.
 //
-// One face, several files: the file and the lock (StoreFile.cpp, StoreLock.h), IDs and times
+// One face, several files: the files and the lock (StoreFile.cpp, StoreLock.h), what an operation
+// changed and the journal's records (StoreChanges.h, StoreJournal.h), IDs and times
 // (StoreIds.cpp), schemas (StoreSchema.cpp), the hierarchy (StoreHierarchy.cpp), page content
 // (StorePages.cpp), links and navigation (StoreLinks.cpp), search (StoreSearch.cpp), and what
 // they share (StoreTree.h).
 
+#include "standins/onenote/StoreChanges.h"
 #include "standins/onenote/StoreLock.h"
 #include "standins/onenote/Xml.h"
 
@@ -66,6 +68,10 @@ public:
     static std::wstring CurrentFolder();
 
     explicit Store(std::wstring folder);
+    // Writes the store file whole when this process changed the store since it was last written.
+    ~Store();
+    Store(const Store&) = delete;
+    Store& operator=(const Store&) = delete;
 
     HRESULT GetHierarchy(const std::wstring& startId, LONG scope, LONG schema, std::wstring& xml);
     HRESULT UpdateHierarchy(const std::wstring& xml, LONG schema);
@@ -99,20 +105,53 @@ public:
     void Replace(const XNodePtr& root);
 
 private:
-    // Runs the operation under the lock on the current tree; saves when it reports a change. When
-    // the lock cannot be had the operation does not run: the call fails with StoreLockTimedOut (or
-    // the system's error) and an IErrorInfo that says why.
-    HRESULT Run(const std::function<HRESULT(XNode& root, bool& changed)>& operation);
-    void LoadIfChanged();
-    void Save();
+    using Operation = std::function<HRESULT(XNode& root, bool& changed)>;
+    // Runs the operation under the lock on the current tree; records what it changed when it
+    // reports a change. When the lock cannot be had the operation does not run: the call fails with
+    // StoreLockTimedOut (or the system's error) and an IErrorInfo that says why.
+    HRESULT Run(const Operation& operation);
+    // Run for an operation that only reads: nothing is watched for changes.
+    HRESULT Inspect(const Operation& operation);
+    HRESULT Locked(const Operation& operation, bool watch);
+    // For UpdateHierarchy, which finds sections and section groups by name: everything below the
+    // object the received XML starts at may change.
+    void WatchTarget(const XNode& received);
+    // For DeleteHierarchy: the notebook of the object found, its recycle bin among them.
+    void WatchNotebookOf(const StoreTree::Found& found);
+
+    // Takes in the files as other processes left them (the tree in memory stays when they hold
+    // nothing it lacks).
+    void Sync();
+    // Whether the tree in memory is what the file holds: it was read or written as it is, or another
+    // process wrote it from the same tree.
+    bool HoldsFile(const WIN32_FILE_ATTRIBUTE_DATA& file);
+    void LoadSnapshot(const WIN32_FILE_ATTRIBUTE_DATA& file);
+    // Replays what others appended to the journal; false when the journal no longer holds what was
+    // read of it, and the file must be read again.
+    bool CatchUp();
+    // The tree changed in ways no change tells: it becomes a new generation, written whole.
+    void Rewrite();
+    void Append(const std::vector<StoreChange>& changes);
+    void WriteSnapshot();
 
     std::wstring folder_;
     std::wstring file_;
+    std::wstring journalFile_;
     StoreLock lock_;
     std::mutex threadLock_;
     XNodePtr root_;
-    FILETIME loadedTime_{};
-    ULONGLONG loadedSize_ = 0;
+    StoreChanges changes_;
+    // The store file the tree was read from or written as: its size and time.
+    ULONGLONG snapshotSize_ = 0;
+    FILETIME snapshotTime_{};
+    // Which trees the files and this process hold: a lineage (one per whole store started) and the
+    // number of changes since it started; the file is of snapshotGeneration_.
+    std::wstring lineage_;
+    unsigned long long generation_ = 0;
+    unsigned long long snapshotGeneration_ = 0;
+    // How much of the journal is read (0: none, nor its first line); whether it continues the file.
+    ULONGLONG journalRead_ = 0;
+    bool journalCurrent_ = false;
 };
 
 // Schema of an XMLSchema argument: its namespace and XSD file, or false for an unknown value.

@@ -77,7 +77,7 @@ HRESULT Store::GetHierarchy(const std::wstring& startId, LONG scope, LONG schema
     std::wstring ns, xsd;
     if (!SchemaFor(schema, ns, xsd))
         return OneNoteError::InvalidSchema;
-    return Run([&](XNode& root, bool&) {
+    return Inspect([&](XNode& root, bool&) {
         XNodePtr answer;
         if (startId.empty())
         {
@@ -104,6 +104,7 @@ HRESULT Store::UpdateHierarchy(const std::wstring& xml, LONG schema)
         return OneNoteError::InvalidXml;
 
     return Run([&](XNode&, bool& changed) -> HRESULT {
+        WatchTarget(*input);
         const std::wstring now = XmlTimeNow();
         // Checks first, so that a failing change leaves the store as it was.
         std::function<HRESULT(const XNode&)> check = [&](const XNode& node) -> HRESULT {
@@ -261,6 +262,7 @@ HRESULT Store::DeleteHierarchy(const std::wstring& id, DATE, bool permanently)
             return OneNoteError::ObjectDoesNotExist;
         if (found.node->name == L"Notebook")
             return E_INVALIDARG;
+        WatchNotebookOf(found);
         auto& siblings = found.ancestors.back()->children;
         siblings.erase(std::find(siblings.begin(), siblings.end(), found.node));
         changed = true;
@@ -299,7 +301,7 @@ HRESULT Store::DeleteHierarchy(const std::wstring& id, DATE, bool permanently)
 
 HRESULT Store::GetHierarchyParent(const std::wstring& id, std::wstring& parentId)
 {
-    return Run([&](XNode&, bool&) -> HRESULT {
+    return Inspect([&](XNode&, bool&) -> HRESULT {
         Found found;
         if (!FindById(root_, id, found))
             return OneNoteError::ObjectDoesNotExist;
@@ -342,7 +344,7 @@ std::wstring Store::KindOf(const std::wstring& id)
 HRESULT Store::KindOf(const std::wstring& id, std::wstring& kind)
 {
     kind.clear();
-    return Run([&](XNode&, bool&) -> HRESULT {
+    return Inspect([&](XNode&, bool&) -> HRESULT {
         Found found;
         if (FindById(root_, id, found))
             kind = found.node->name;
@@ -353,7 +355,7 @@ HRESULT Store::KindOf(const std::wstring& id, std::wstring& kind)
 XNodePtr Store::Snapshot()
 {
     XNodePtr copy;
-    Run([&](XNode& root, bool&) -> HRESULT {
+    Inspect([&](XNode& root, bool&) -> HRESULT {
         copy = CopyForScope(root, 4, true);
         return S_OK;
     });

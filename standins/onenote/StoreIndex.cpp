@@ -1,8 +1,8 @@
-// The ID and word indexes of the store's tree, rebuilt lazily after a change.
+// The ID index of the store's tree, kept up to date change by change, and the word index, built
+// again at the first search after a change.
 #include "standins/onenote/StoreIndex.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cwctype>
 #include <map>
 #include <mutex>
@@ -14,53 +14,60 @@ using namespace StoreTree;
 
 namespace
 {
-std::atomic<unsigned long long> changes{0};
-
 struct Index
 {
     const XNode* root = nullptr;
-    unsigned long long generation = ~0ULL;
-    std::vector<Found> objects;                           // document order
-    std::unordered_map<std::wstring, size_t> byId;        // lower-case ID -> first object
+    std::unordered_map<std::wstring, Found> byId;            // lower-case ID -> object
     bool wordsBuilt = false;
-    std::map<std::wstring, std::vector<size_t>> pagesByWord; // word -> pages (objects), ascending
+    std::vector<Found> pages;                                 // document order, outside recycle bins
+    std::map<std::wstring, std::vector<size_t>> pagesByWord; // word -> pages, ascending
 };
 
 std::mutex indexLock;
 Index index;
 
-void Collect(const XNodePtr& node, std::vector<XNodePtr>& path)
+void Add(const XNodePtr& node, const std::vector<XNodePtr>& ancestors)
 {
-    for (const auto& child : node->children)
+    const std::wstring id = Lower(node->AttributeOr(L"ID"));
+    if (!id.empty())
     {
-        if (!IsHierarchyElement(child->name))
-            continue;
-        Found found{child, path};
-        found.ancestors.push_back(node);
-        index.objects.push_back(std::move(found));
-        const std::wstring id = Lower(child->AttributeOr(L"ID"));
-        if (!id.empty())
-            index.byId.emplace(id, index.objects.size() - 1);
-        if (child->name != L"Page")
-        {
-            path.push_back(node);
-            Collect(child, path);
-            path.pop_back();
-        }
+        Found found{node, ancestors};
+        const auto [entry, added] = index.byId.try_emplace(id, found);
+        // The first object of an ID keeps it, as a walk from the root finds that one first.
+        if (!added && entry->second.node == node)
+            entry->second = std::move(found);
     }
+    if (node->name == L"Page")
+        return;
+    std::vector<XNodePtr> path = ancestors;
+    path.push_back(node);
+    for (const auto& child : node->children)
+        if (IsHierarchyElement(child->name))
+            Add(child, path);
 }
 
-// Builds the ID index for root unless it is current; the lock is held.
+void Remove(const XNode& node)
+{
+    const auto entry = index.byId.find(Lower(node.AttributeOr(L"ID")));
+    if (entry != index.byId.end() && entry->second.node.get() == &node)
+        index.byId.erase(entry);
+    if (node.name == L"Page")
+        return;
+    for (const auto& child : node.children)
+        if (IsHierarchyElement(child->name))
+            Remove(*child);
+}
+
+// Builds the ID index for root unless it has it; the lock is held.
 void EnsureIds(const XNodePtr& root)
 {
-    const unsigned long long generation = changes.load();
-    if (index.root == root.get() && index.generation == generation)
+    if (index.root == root.get())
         return;
     index = Index{};
     index.root = root.get();
-    index.generation = generation;
-    std::vector<XNodePtr> path;
-    Collect(root, path);
+    for (const auto& child : root->children)
+        if (IsHierarchyElement(child->name))
+            Add(child, {root});
 }
 
 bool StillThere(const XNodePtr& root, const Found& found, const std::wstring& id)
@@ -77,29 +84,39 @@ bool StillThere(const XNodePtr& root, const Found& found, const std::wstring& id
     return true;
 }
 
-bool InRecycleBin(const Found& page)
+bool InRecycleBin(const XNode& node)
 {
-    if (page.node->AttributeOr(L"isInRecycleBin") == L"true")
-        return true;
-    for (const auto& ancestor : page.ancestors)
-        if (ancestor->AttributeOr(L"isRecycleBin") == L"true" || ancestor->AttributeOr(L"isDeletedPages") == L"true" ||
-            ancestor->AttributeOr(L"isInRecycleBin") == L"true")
-            return true;
-    return false;
+    return node.AttributeOr(L"isInRecycleBin") == L"true" || node.AttributeOr(L"isRecycleBin") == L"true" ||
+           node.AttributeOr(L"isDeletedPages") == L"true";
 }
 
-void EnsureWords()
+void CollectPages(const XNodePtr& node, std::vector<XNodePtr>& path)
+{
+    path.push_back(node);
+    for (const auto& child : node->children)
+    {
+        if (!IsHierarchyElement(child->name) || InRecycleBin(*child))
+            continue;
+        if (child->name == L"Page")
+            index.pages.push_back({child, path});
+        else
+            CollectPages(child, path);
+    }
+    path.pop_back();
+}
+
+void EnsureWords(const XNodePtr& root)
 {
     if (index.wordsBuilt)
         return;
     index.wordsBuilt = true;
-    for (size_t position = 0; position < index.objects.size(); ++position)
+    std::vector<XNodePtr> path;
+    CollectPages(root, path);
+    for (size_t position = 0; position < index.pages.size(); ++position)
     {
-        const Found& object = index.objects[position];
-        if (object.node->name != L"Page" || InRecycleBin(object))
-            continue;
-        std::vector<std::wstring> lines{object.node->AttributeOr(L"name")};
-        CollectLines(*object.node, lines);
+        const XNode& page = *index.pages[position].node;
+        std::vector<std::wstring> lines{page.AttributeOr(L"name")};
+        CollectLines(page, lines);
         for (const auto& line : lines)
             for (const auto& word : Words(line))
             {
@@ -109,9 +126,67 @@ void EnsureWords()
             }
     }
 }
+
+void ForgetWords()
+{
+    index.wordsBuilt = false;
+    index.pages.clear();
+    index.pagesByWord.clear();
+}
 } // namespace
 
-void NoteChange() { ++changes; }
+void Reset()
+{
+    const std::lock_guard guard(indexLock);
+    index = Index{};
+}
+
+void Prepare(const XNodePtr& root)
+{
+    const std::lock_guard guard(indexLock);
+    EnsureIds(root);
+}
+
+void Added(const XNodePtr& root, const XNodePtr& node, const std::vector<XNodePtr>& ancestors)
+{
+    const std::lock_guard guard(indexLock);
+    if (index.root != root.get())
+        return;
+    ForgetWords();
+    Add(node, ancestors);
+}
+
+void Removed(const XNodePtr& root, const XNode& node)
+{
+    const std::lock_guard guard(indexLock);
+    if (index.root != root.get())
+        return;
+    ForgetWords();
+    Remove(node);
+}
+
+void Changed(const XNodePtr& root)
+{
+    const std::lock_guard guard(indexLock);
+    if (index.root == root.get())
+        ForgetWords();
+}
+
+bool IsFor(const XNodePtr& root)
+{
+    const std::lock_guard guard(indexLock);
+    return index.root == root.get();
+}
+
+bool Holds(const XNodePtr& root, const XNode* node, const XNode* parent)
+{
+    const std::lock_guard guard(indexLock);
+    if (index.root != root.get())
+        return false;
+    const auto entry = index.byId.find(Lower(node->AttributeOr(L"ID")));
+    return entry != index.byId.end() && entry->second.node.get() == node && !entry->second.ancestors.empty() &&
+           (!parent || entry->second.ancestors.back().get() == parent);
+}
 
 std::vector<std::wstring> Words(const std::wstring& text)
 {
@@ -143,27 +218,24 @@ bool FindById(const XNodePtr& root, const std::wstring& id, Found& found)
     {
         EnsureIds(root);
         const auto hit = index.byId.find(Lower(id));
-        if (hit != index.byId.end() && StillThere(root, index.objects[hit->second], id))
+        if (hit == index.byId.end())
+            return false;
+        if (StillThere(root, hit->second, id))
         {
-            found = index.objects[hit->second];
+            found = hit->second;
             return true;
         }
-        if (hit == index.byId.end() && attempt == 0 && index.generation == changes.load())
-            break;
-        // The tree changed under the index within the operation: build it again once.
-        if (attempt == 0)
-            index.root = nullptr;
+        // A change no one told of: the index is built again once.
+        index.root = nullptr;
     }
-    // An object the operation itself just made is found the slow way.
-    std::vector<XNodePtr> path;
-    return FindHierarchy(root, [&](const XNode& node) { return SameId(node.AttributeOr(L"ID"), id); }, found, path);
+    return false;
 }
 
 std::vector<Found> MatchPages(const XNodePtr& root, const std::vector<std::wstring>& queryWords)
 {
     const std::lock_guard guard(indexLock);
     EnsureIds(root);
-    EnsureWords();
+    EnsureWords(root);
     std::vector<size_t> matches;
     bool first = true;
     for (const auto& query : queryWords)
@@ -189,7 +261,7 @@ std::vector<Found> MatchPages(const XNodePtr& root, const std::vector<std::wstri
     }
     std::vector<Found> found;
     for (const size_t position : matches)
-        found.push_back(index.objects[position]);
+        found.push_back(index.pages[position]);
     return found;
 }
 } // namespace StandIn::StoreIndex

@@ -1,6 +1,7 @@
 // Links and navigation: the onenote: links of objects and the URL codec they use, navigating to an
 // object or a link, and the current view that navigation leaves in the store.
 #include "standins/onenote/Store.h"
+#include "standins/onenote/StoreChanges.h"
 #include "standins/onenote/StoreTree.h"
 
 #include "framework/text/Text.h"
@@ -40,14 +41,19 @@ bool FindByPath(const XNodePtr& root, const std::wstring& filePath, Found& found
                          found, path);
 }
 
-void ClearCurrent(XNode& node)
+void ClearCurrent(const XNodePtr& node, const XNodePtr& parent)
 {
-    node.RemoveAttribute(L"isCurrentlyViewed");
-    if (node.name == L"Page")
+    if (node->Attribute(L"isCurrentlyViewed"))
+    {
+        if (StoreChanges* changes = StoreChanges::Active())
+            changes->Watch(node, parent);
+        node->RemoveAttribute(L"isCurrentlyViewed");
+    }
+    if (node->name == L"Page")
         return;
-    for (const auto& child : node.children)
+    for (const auto& child : node->children)
         if (IsHierarchyElement(child->name))
-            ClearCurrent(*child);
+            ClearCurrent(child, node);
 }
 
 XNodePtr FirstSection(const XNode& node)
@@ -129,13 +135,14 @@ std::wstring UrlValue(const std::wstring& url, const std::wstring& key)
     return url.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
 }
 
-HRESULT MakeCurrent(const XNodePtr& root, const XNodePtr& target)
+HRESULT MakeCurrent(const XNodePtr& root, const Found& found)
 {
-    std::vector<XNodePtr> chain;
-    if (!ContainsNode(*root, target, chain))
+    if (found.ancestors.empty() || found.ancestors.front() != root)
         return OneNoteError::ObjectDoesNotExist;
+    std::vector<XNodePtr> chain(found.ancestors.begin() + 1, found.ancestors.end());
+    chain.push_back(found.node);
     // Opening a notebook or section group opens its first section, a section its first page.
-    XNodePtr node = target;
+    XNodePtr node = found.node;
     if (node->name == L"Notebook" || node->name == L"SectionGroup")
     {
         if (auto section = FirstSection(*node))
@@ -149,9 +156,15 @@ HRESULT MakeCurrent(const XNodePtr& root, const XNodePtr& target)
     if (node->name == L"Section")
         if (auto first = node->FirstElement(L"Page"))
             chain.push_back(first);
-    ClearCurrent(*root);
+    ClearCurrent(root, nullptr);
+    XNodePtr parent = root;
     for (const auto& link : chain)
+    {
+        if (StoreChanges* changes = StoreChanges::Active())
+            changes->Watch(link, parent);
         link->SetAttribute(L"isCurrentlyViewed", L"true");
+        parent = link;
+    }
     return S_OK;
 }
 } // namespace
@@ -165,7 +178,7 @@ HRESULT Store::NavigateTo(const std::wstring& hierarchyId, const std::wstring& o
         if (!objectId.empty() && !FindObject(*found.node, objectId))
             return OneNoteError::PageObjectDoesNotExist;
         changed = true;
-        return MakeCurrent(root_, found.node);
+        return MakeCurrent(root_, found);
     });
 }
 
@@ -193,13 +206,13 @@ HRESULT Store::NavigateToUrl(const std::wstring& url)
         if (!resolved)
             return OneNoteError::ObjectDoesNotExist;
         changed = true;
-        return MakeCurrent(root_, found.node);
+        return MakeCurrent(root_, found);
     });
 }
 
 HRESULT Store::GetHyperlinkToObject(const std::wstring& hierarchyId, const std::wstring& objectId, std::wstring& link)
 {
-    return Run([&](XNode&, bool&) -> HRESULT {
+    return Inspect([&](XNode&, bool&) -> HRESULT {
         Found found;
         if (!FindById(root_, hierarchyId, found))
             return OneNoteError::ObjectDoesNotExist;
@@ -242,14 +255,18 @@ CurrentView Store::GetCurrentView()
 HRESULT Store::GetCurrentView(CurrentView& view)
 {
     view = {};
-    return Run([&](XNode& root, bool&) -> HRESULT {
+    return Inspect([&](XNode& root, bool&) -> HRESULT {
         const XNode* node = &root;
         for (;;)
         {
             const XNode* next = nullptr;
+            // One object of each level is current: the first one found is it.
             for (const auto& child : node->children)
                 if (IsHierarchyElement(child->name) && child->AttributeOr(L"isCurrentlyViewed") == L"true")
+                {
                     next = child.get();
+                    break;
+                }
             if (!next)
                 break;
             const std::wstring id = next->AttributeOr(L"ID");

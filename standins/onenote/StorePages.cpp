@@ -74,6 +74,9 @@ void RestoreBinary(XNode& node, const XNode& page)
 
 int PageChildRank(const std::wstring& name)
 {
+    // Most of a page is its objects: they are told apart first.
+    if (IsPageObject(name))
+        return 8;
     static const std::map<std::wstring, int> ranks{{L"TagDef", 0},        {L"QuickStyleDef", 1}, {L"XPSFile", 2},
                                                    {L"Meta", 3},          {L"MediaPlaylist", 4}, {L"MeetingInfo", 5},
                                                    {L"PageSettings", 6},  {L"Title", 7}};
@@ -257,7 +260,7 @@ HRESULT Store::GetPageContent(const std::wstring& pageId, LONG info, LONG schema
     std::wstring ns, xsd;
     if (!SchemaFor(schema, ns, xsd))
         return OneNoteError::InvalidSchema;
-    return Run([&](XNode&, bool&) -> HRESULT {
+    return Inspect([&](XNode&, bool&) -> HRESULT {
         Found found;
         if (!FindById(root_, pageId, found) || found.node->name != L"Page")
             return OneNoteError::PageDoesNotExist;
@@ -277,7 +280,7 @@ HRESULT Store::GetPageContent(const std::wstring& pageId, LONG info, LONG schema
 
 HRESULT Store::GetBinaryPageContent(const std::wstring& pageId, const std::wstring& callbackId, std::wstring& base64)
 {
-    return Run([&](XNode&, bool&) -> HRESULT {
+    return Inspect([&](XNode&, bool&) -> HRESULT {
         Found found;
         if (!FindById(root_, pageId, found) || found.node->name != L"Page")
             return OneNoteError::PageDoesNotExist;
@@ -390,9 +393,11 @@ HRESULT Store::UpdatePageContent(const std::wstring& xml, DATE expected, LONG sc
                 page.children.push_back(child);
             }
         }
-        std::stable_sort(page.children.begin(), page.children.end(), [](const XNodePtr& a, const XNodePtr& b) {
+        const auto ranksBefore = [](const XNodePtr& a, const XNodePtr& b) {
             return PageChildRank(a->name) < PageChildRank(b->name);
-        });
+        };
+        if (!std::is_sorted(page.children.begin(), page.children.end(), ranksBefore))
+            std::stable_sort(page.children.begin(), page.children.end(), ranksBefore);
         const std::wstring now = XmlTimeNow();
         page.SetAttribute(L"lastModifiedTime", now);
         found.ancestors.back()->SetAttribute(L"lastModifiedTime", now);
@@ -425,8 +430,24 @@ HRESULT Store::DeletePageContent(const std::wstring& pageId, const std::wstring&
             }
             return false;
         };
-        if (!erase(*found.node))
+        // A page's children are replaced, never changed inside: the one holding the object is
+        // replaced by a copy without it.
+        auto& children = found.node->children;
+        auto holder = std::find_if(children.begin(), children.end(), [&](const XNodePtr& child) {
+            return SameId(child->AttributeOr(L"objectID"), objectId) || (child->IsElement() && FindObject(*child, objectId));
+        });
+        if (holder == children.end())
             return OneNoteError::PageObjectDoesNotExist;
+        if (SameId((*holder)->AttributeOr(L"objectID"), objectId))
+        {
+            children.erase(holder);
+        }
+        else
+        {
+            auto copy = (*holder)->Clone(true);
+            erase(*copy);
+            *holder = copy;
+        }
         found.node->SetAttribute(L"lastModifiedTime", XmlTimeNow());
         changed = true;
         return S_OK;

@@ -55,7 +55,7 @@ HRESULT Store::FindPages(const std::wstring& startId, const std::wstring& query,
     const std::vector<std::wstring> words = StoreIndex::Words(query);
     if (words.empty())
         return OneNoteError::InvalidQuery;
-    return Run([&](XNode&, bool&) -> HRESULT {
+    return Inspect([&](XNode&, bool&) -> HRESULT {
         XNodePtr start = root_;
         if (!startId.empty())
         {
@@ -93,7 +93,7 @@ HRESULT Store::FindPages(const std::wstring& startId, const std::wstring& query,
 
 HRESULT Store::GetPageText(const std::wstring& pageId, PageText& text)
 {
-    return Run([&](XNode&, bool&) -> HRESULT {
+    return Inspect([&](XNode&, bool&) -> HRESULT {
         Found found;
         if (!FindById(root_, pageId, found) || found.node->name != L"Page")
             return OneNoteError::PageDoesNotExist;

@@ -2,6 +2,7 @@
 // copies of hierarchy objects that answers are made of.
 #include "standins/onenote/StoreTree.h"
 
+#include "standins/onenote/StoreChanges.h"
 #include "standins/onenote/StoreIndex.h"
 
 #include <algorithm>
@@ -59,7 +60,12 @@ bool FindHierarchy(const XNodePtr& node, const std::function<bool(const XNode&)>
 
 bool FindById(const XNodePtr& root, const std::wstring& id, Found& found)
 {
-    return StoreIndex::FindById(root, id, found);
+    if (!StoreIndex::FindById(root, id, found))
+        return false;
+    // What an operation finds is what it may change.
+    if (StoreChanges* changes = StoreChanges::Active())
+        changes->Watch(found);
+    return true;
 }
 
 XNodePtr HierarchyCopy(const XNode& node)

@@ -164,7 +164,10 @@ void Escape(std::wstring& out, const std::wstring& text, bool attribute)
     }
 }
 
-void Write(std::wstring& out, const XNode& node, const std::wstring* ns, bool indent, int depth)
+// spill, when given, takes what is written so far as UTF-8 after each whole element once it has grown,
+// so that a large tree is never held as UTF-16 text whole.
+void Write(std::wstring& out, const XNode& node, const std::wstring* ns, bool indent, int depth,
+           std::string* spill = nullptr)
 {
     const std::wstring pad = indent ? std::wstring(static_cast<size_t>(depth) * 2, L' ') : std::wstring();
     out += pad + L"<one:" + node.name;
@@ -193,7 +196,12 @@ void Write(std::wstring& out, const XNode& node, const std::wstring* ns, bool in
     {
         if (child->IsElement())
         {
-            Write(out, *child, nullptr, indent && elementsOnly, depth + 1);
+            Write(out, *child, nullptr, indent && elementsOnly, depth + 1, spill);
+            if (spill && out.size() > 65536)
+            {
+                *spill += WideToUtf8(out);
+                out.clear();
+            }
         }
         else if (child->cdata)
         {
@@ -407,6 +415,13 @@ std::wstring WriteXml(const XNode& root, const std::wstring& ns, bool indent)
     std::wstring out = L"<?xml version=\"1.0\"?>\n";
     Write(out, root, &ns, indent, 0);
     return out;
+}
+
+void WriteXmlUtf8(const XNode& root, const std::wstring& ns, std::string& out, bool indent)
+{
+    std::wstring text = L"<?xml version=\"1.0\"?>\n";
+    Write(text, root, &ns, indent, 0, &out);
+    out += WideToUtf8(text);
 }
 
 std::wstring ReadUtf8File(const std::wstring& path) { return Utf8ToWide(ReadFileBytes(path.c_str())); }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace StandIn
@@ -65,6 +66,12 @@ ParseResult ParseXml(const std::wstring& text, const std::wstring& expectedNames
 
 // Writes root as a whole document: XML declaration, "one" prefix bound to ns on the root.
 std::wstring WriteXml(const XNode& root, const std::wstring& ns, bool indent = true);
+// The same document as UTF-8, appended to out.
+void WriteXmlUtf8(const XNode& root, const std::wstring& ns, std::string& out, bool indent = true);
+
+// Parses UTF-8 text of the stand-in's own files (the store, its journal) as ParseXml does, without
+// a schema: in one pass and into the tree alone, so that a large store needs no DOM beside it.
+ParseResult ParseXmlUtf8(std::string_view text, const std::wstring& expectedNamespace);
 
 // A UTF-8 text file (a byte order mark is skipped); empty when it cannot be read.
 std::wstring ReadUtf8File(const std::wstring& path);

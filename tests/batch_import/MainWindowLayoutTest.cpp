@@ -50,3 +50,32 @@ TEST(MainWindowLayout, ThresholdsScaleWithTheScreenAt144Dpi)
     EXPECT_FALSE(ComputeMainWindowLayout(661, 503, scale).tall);
     EXPECT_FALSE(ComputeMainWindowLayout(800, 299, scale).pickLocationVisible);
 }
+
+TEST(MainWindowLayout, AColumnWhoseContentIsWiderTakesItsRoomAndShowsAsMuchLater)
+{
+    const float scale = 1.0f / 0.75f;
+    // 300 pixels of check box text and the 10 + 10 + 4 x 5 beside it need 30 more than the 310.
+    const ColumnContent content{.rightTall = 300, .rightLow = 180};
+    EXPECT_FALSE(ComputeMainWindowLayout(440 + 30, 336, scale, content).wide);
+    const MainWindowLayout wide = ComputeMainWindowLayout(441 + 30, 336, scale, content);
+    EXPECT_TRUE(wide.wide);
+    EXPECT_EQ(441 + 30 - 310 - 30, wide.leftWidth);
+
+    // Without the settings box, 180 and 40 fit in the 220 of a low window.
+    EXPECT_TRUE(ComputeMainWindowLayout(401, 335, scale, content).wide);
+    EXPECT_EQ(401 - 220, ComputeMainWindowLayout(401, 335, scale, content).leftWidth);
+    // Content narrower than the column changes nothing.
+    EXPECT_EQ(441 - 310, ComputeMainWindowLayout(441, 336, scale, {.rightTall = 200, .rightLow = 100}).leftWidth);
+}
+
+TEST(MainWindowLayout, TheRightColumnShowsOnlyWhereTheLeftOneKeepsWhatItNeeds)
+{
+    const float scale = 1.0f / 0.75f;
+    // The list needs 180: with the 310 of the right column, the window needs 490.
+    const ColumnContent content{.rightTall = 200, .rightLow = 180, .left = 180};
+    EXPECT_FALSE(ComputeMainWindowLayout(180 + 310 - 1, 336, scale, content).wide);
+    EXPECT_TRUE(ComputeMainWindowLayout(180 + 310, 336, scale, content).wide);
+    EXPECT_EQ(180, ComputeMainWindowLayout(180 + 310, 336, scale, content).leftWidth);
+    EXPECT_FALSE(ComputeMainWindowLayout(180 + 220 - 1, 335, scale, content).wide);
+    EXPECT_TRUE(ComputeMainWindowLayout(180 + 220 + 1, 335, scale, content).wide);
+}

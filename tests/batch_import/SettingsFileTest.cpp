@@ -197,6 +197,24 @@ TEST_F(SettingsFile, UnreadableFileGivesTheDefaultsIsLoggedAndKeptUntouchedBySav
     }
 }
 
+TEST_F(SettingsFile, UnreadableFileThatCannotBeKeptAsideIsNotSavedOver)
+{
+    const std::string damaged = "<?xml version=\"1.0\"?><Settings dirty=\"true\"><View></Settings>";
+    WriteBytes(damaged);
+    // A folder in the copy's place: the copy cannot be made.
+    std::filesystem::create_directories(KeptPath());
+
+    const Importer::Settings settings(Path());
+    EXPECT_EQ(Written(settings), DefaultTree);
+    const std::vector<std::wstring> read = LoggedErrors();
+    ASSERT_EQ(read.size(), 1u);
+    EXPECT_NE(read[0].find(L"could not be kept as " + KeptPath()), std::wstring::npos) << WideToUtf8(read[0]);
+
+    EXPECT_FALSE(SaveSettingsFile(settings, Path()));
+    EXPECT_EQ(Bytes(Path()), damaged) << "the only copy of the workspace stays";
+    EXPECT_EQ(LoggedErrors().size(), 1u);
+}
+
 TEST_F(SettingsFile, UpdateCheckThatIsNoValidDateCountsAsAbsent)
 {
     const std::vector<std::pair<const wchar_t*, bool>> dates = {

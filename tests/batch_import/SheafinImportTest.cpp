@@ -3,9 +3,13 @@
 // following, stopping and closing during a run, its prompts and failures, and the pages it leaves.
 #include "batch_import/SettingsFile.h"
 #include "batch_import/WorkspaceConversion.h"
+#include "framework/files/Files.h"
 #include "framework/text/Text.h"
+#include "framework/xml/XmlDocument.h"
+#include "onenote_model/OneNoteModel.h"
 #include "standins/office/PdfWriter.h"
 #include "tests/batch_import/DemoSectionTest.h"
+#include "tests/batch_import/LabelFit.h"
 #include "tests/batch_import/SheafinLoopback.h"
 #include "tests/support/FileDropList.h"
 #include "tests/support/ProgramHarness.h"
@@ -109,6 +113,23 @@ protected:
                 ADD_FAILURE() << "window " << WideToUtf8(Harness::ClassOf(window)) << " \""
                               << WideToUtf8(Harness::TextOf(window)) << "\" visible " << IsWindowVisible(window);
         return found;
+    }
+
+    // Start with the prefix's screen at dpi for the program's start only: every program of the
+    // prefix shares it.
+    HWND StartAtDpi(int dpi)
+    {
+        Owners::RegistryKey key;
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            key.put(), nullptr) != ERROR_SUCCESS)
+            return nullptr;
+        const DWORD value = static_cast<DWORD>(dpi);
+        if (dpi != 96)
+            RegSetValueExW(key.get(), L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+        const HWND window = Start();
+        if (dpi != 96)
+            RegDeleteValueW(key.get(), L"LogPixels");
+        return window;
     }
 
     // A top-level window of the program with this title, once it shows.
@@ -373,6 +394,59 @@ TEST_F(SheafinImport, AVanishedFileIsAskedAboutAndRetryAsksAgainWhileSkipGoesOn)
     EXPECT_EQ(0u, sheafin_->Close());
 }
 
+TEST_F(SheafinImport, StopAtTheErrorPromptEndsAsCancelledKeepingWhatWasImported)
+{
+    WriteWorkspace({.paths = {File(L"notes.txt"), File(L"gone.txt")}, .outputFormat = 1, .withTarget = true});
+    const HWND window = Start();
+    ASSERT_NE(window, nullptr);
+    Harness::PostCommand(window, 40036);
+    const HWND prompt = WaitForDialog(L"Error");
+    ASSERT_NE(prompt, nullptr);
+    Press(prompt, L"  &Stop import");
+    ASSERT_TRUE(Harness::WaitUntil([&] { return !IsWindow(prompt); }));
+    EXPECT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s == L"Cancelled"; }))
+        << WideToUtf8(Status(window));
+    EXPECT_EQ(nullptr, WaitForDialog(L"Error", 2s)) << "a stop is no failure";
+    Harness::SaveWindow(window, L"cancelled");
+    EXPECT_EQ(0u, sheafin_->Close());
+
+    const std::wstring log = Harness::ReadLogFile(profile_.Temp() / L"Quillora_SHF.log");
+    const size_t error = log.find(L"ERROR: ");
+    EXPECT_NE(std::wstring::npos, error);
+    EXPECT_NE(std::wstring::npos, log.find(L"File or folder does not exist", error)) << "the file's error is logged";
+    auto application = Connect();
+    EXPECT_FALSE(FirstId(Hierarchy(application, sectionId_, ON16::hsPages), L"Page", L"notes.txt").empty())
+        << "the file imported before the stop stays";
+}
+
+TEST_F(SheafinImport, ATargetPickedDuringARunLeavesTheRunAndItsDisabledControlsAlone)
+{
+    // The picker, opened before the run, answers 1.5 s later; OneNote's first save takes 3 s.
+    Scenario("busy UpdatePageContent 2\nquickfiling 0 " + WideToUtf8(sectionId_) + " 1500\n");
+    WriteWorkspace({.paths = {File(L"notes.txt"), File(L"todo.txt"), File(L"more.txt")}, .outputFormat = 1,
+                    .withTarget = true});
+    const HWND window = Start();
+    ASSERT_NE(window, nullptr);
+    Harness::PostCommand(window, 40021);
+    Harness::PostCommand(window, 40036);
+    ASSERT_TRUE(Harness::WaitUntil([&] { return CallCount(L"Callback.OnDialogClosed") == 1; }, 20s));
+    Harness::WaitUntil([] { return false; }, 500ms);
+    ASSERT_TRUE(Status(window).starts_with(L"(")) << "picked during the run: " << WideToUtf8(Status(window));
+    EXPECT_FALSE(IsWindowEnabled(Harness::Child(window, L"Button", L" Start &Import")));
+    EXPECT_FALSE(IsWindowEnabled(Harness::Child(window, L"Button", L"Insert as file &attachment")));
+    EXPECT_FALSE(IsWindowEnabled(Harness::Child(window, L"Button", L"Pic&k a location to import...")));
+
+    // A theme change and another pick, as their menu items would send them, wait for the run.
+    Harness::PostCommand(window, 40031);
+    Harness::PostCommand(window, 40021);
+    EXPECT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s.starts_with(L"Imported"); }, 60s))
+        << WideToUtf8(Status(window));
+    EXPECT_TRUE(IsWindow(window)) << "the window was not rebuilt";
+    EXPECT_EQ(L"Imported 3 items", Status(window));
+    EXPECT_EQ(1u, CallCount(L"QuickFilingDialog.Run"));
+    EXPECT_EQ(0u, sheafin_->Close());
+}
+
 TEST_F(SheafinImport, AFailedRunShowsImportFailedWithTheMessageInAnErrorBox)
 {
     Scenario("create 0x80080005\n");
@@ -559,8 +633,9 @@ TEST_F(SheafinImport, AProtectedPdfAsksForItsPasswordUntilTheRightOneAndAWordDoc
     std::wstring text;
     for (const HWND label : Harness::Children(dialog, L"Static"))
         text += Harness::TextOf(label);
-    EXPECT_NE(std::wstring::npos, text.find(L"The PDF file at \"" + pdf.wstring() + L"\" requires a password"))
-        << WideToUtf8(text);
+    // The path is long: its folder gives way in the middle, its file name stays.
+    EXPECT_TRUE(text.starts_with(L"The PDF file at \"" + pdf.wstring().substr(0, 3))) << WideToUtf8(text);
+    EXPECT_NE(std::wstring::npos, text.find(L"...\\protected.pdf\" requires a password")) << WideToUtf8(text);
     EXPECT_TRUE(Status(window).starts_with(L"(")) << "the run is under way: " << WideToUtf8(Status(window));
     Harness::SaveWindow(dialog, L"password");
     Harness::SaveWindow(GetDesktopWindow(), L"password-over-run");
@@ -591,5 +666,78 @@ TEST_F(SheafinImport, AProtectedPdfAsksForItsPasswordUntilTheRightOneAndAWordDoc
         const std::wstring content = Content(application, id);
         EXPECT_EQ(pictures, CountOf(content, L"<one:Image")) << WideToUtf8(name);
         EXPECT_TRUE(IsValid(content, ON16::xs2013, name));
+    }
+}
+
+TEST_F(SheafinImport, APrintoutIsRenderedAtTheResolutionChosenInTheOptions)
+{
+    const fs::path pdf = files_ / L"card.pdf";
+    // Two inches by one: 192 by 96 device-independent pixels.
+    std::ofstream(pdf, std::ios::binary) << PdfWriter::MakePdf({{144, 72, {"A card"}}});
+    WriteWorkspace({.paths = {pdf.wstring()}, .outputFormat = 1, .withTarget = true, .content = true});
+    const HWND window = Start();
+    ASSERT_NE(window, nullptr);
+    Harness::PostCommand(window, 40039);
+    const HWND options = WaitForDialog(L"Quillora Batch File Import Options");
+    ASSERT_NE(options, nullptr);
+    const HWND combo = Harness::Children(options, L"ComboBox").front();
+    SendMessageW(combo, CB_SETCURSEL, 7, 0); // 600% (576 dpi)
+    SendMessageW(options, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    PostMessageW(options, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(Harness::WaitUntil([&] { return !IsWindow(options); }));
+    Harness::PostCommand(window, 40036);
+    ASSERT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s.starts_with(L"Imported"); }, 90s))
+        << WideToUtf8(Status(window));
+    EXPECT_EQ(0u, sheafin_->Close());
+    EXPECT_EQ(600u, LoadWorkspaceConfig(SavedSettings()).printoutScale);
+
+    auto application = Connect();
+    const std::wstring id = FirstId(Hierarchy(application, sectionId_, ON16::hsPages), L"Page", L"card.pdf");
+    ASSERT_FALSE(id.empty());
+    ON::Page page;
+    ParseElement(page, std::wstring_view(Content(application, id)));
+    std::wstring picture;
+    for (const auto& element : page.elements)
+        if (element && element->image && element->image->source.file)
+            picture = element->image->source.file->path;
+    ASSERT_FALSE(picture.empty());
+    const std::string png = ReadFileBytes(picture.c_str());
+    ASSERT_GE(png.size(), 24u);
+    const auto byte = [&](size_t at) { return static_cast<unsigned>(static_cast<unsigned char>(png[at])); };
+    EXPECT_EQ(192u * 6, byte(16) << 24 | byte(17) << 16 | byte(18) << 8 | byte(19)) << "pixels wide";
+}
+
+TEST_F(SheafinImport, PasswordDialogKeepsALongPathsFileNameInViewAndEveryLineWholeAt96And144Dpi)
+{
+    const fs::path folder = files_ / L"Scanned documents kept for the yearly tax return" / L"Statements of the bank";
+    fs::create_directories(folder);
+    const fs::path pdf = WriteProtectedPdf(folder, 1, "secret");
+    for (const int dpi : {96, 144})
+    {
+        for (const bool dark : {false, true})
+        {
+            const std::wstring name = std::to_wstring(dpi) + L"dpi-" + (dark ? L"dark" : L"light");
+            SCOPED_TRACE(WideToUtf8(name));
+            WriteWorkspace({.paths = {pdf.wstring()}, .outputFormat = 1, .withTarget = true,
+                            .theme = dark ? L"dark" : L"light", .content = true});
+            const HWND window = StartAtDpi(dpi);
+            ASSERT_NE(window, nullptr);
+            ASSERT_TRUE(Harness::SetClientSize(window, 680 * dpi / 96, 440 * dpi / 96));
+            Harness::PostCommand(window, 40036);
+            const HWND dialog = WaitForDialog(L"Password Required", 60s);
+            ASSERT_NE(dialog, nullptr);
+            Harness::SaveWindow(dialog, L"password-" + name);
+            Harness::SaveWindow(window, L"running-" + name);
+            const std::wstring text = Harness::TextOf(Harness::Children(dialog, L"Static").front());
+            EXPECT_NE(std::wstring::npos, text.find(L"...\\protected.pdf\" requires a password")) << WideToUtf8(text);
+            EXPECT_EQ(LabelFit::CutOff(dialog, dpi), std::vector<std::string>());
+
+            PostMessageW(Harness::Child(dialog, L"Button", L"&Stop import"), BM_CLICK, 0, 0);
+            Press(dialog, L"  &OK  ");
+            EXPECT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s == L"Cancelled"; }));
+            Harness::SaveWindow(window, L"cancelled-" + name);
+            EXPECT_EQ(LabelFit::CutOff(window, dpi), std::vector<std::string>());
+            EXPECT_EQ(0u, sheafin_->Close());
+        }
     }
 }

@@ -5,6 +5,7 @@
 #include "batch_import/WorkspaceConversion.h"
 #include "framework/files/Files.h"
 #include "framework/text/Text.h"
+#include "tests/batch_import/LabelFit.h"
 #include "tests/batch_import/SheafinLoopback.h"
 #include "tests/support/FileDropList.h"
 #include "tests/support/ProgramHarness.h"
@@ -292,7 +293,7 @@ TEST_F(SheafinProgram, ShowUpdateInfoWithAVersionShowsWhatsNewOnce)
     EXPECT_EQ(sheafin->Close(), 0u);
 }
 
-TEST_F(SheafinProgram, LayoutGivesWayAtItsWidthsAndHeights)
+TEST_F(SheafinProgram, LayoutGivesWayAtItsWidthsAndHeightsAndTheRightColumnGrowsToItsWidestLine)
 {
     WriteWorkspace({L"notes.txt"});
     auto sheafin = Start();
@@ -313,9 +314,20 @@ TEST_F(SheafinProgram, LayoutGivesWayAtItsWidthsAndHeights)
         bool settingsBox;
         bool pickLocation;
     };
+    // Tall, the column shows from one pixel past 440 at the least, and further out as far as its
+    // widest line needs; then every line of it shows whole.
+    int shows = 0;
+    for (int width = 440; width <= 700 && !shows; ++width)
+    {
+        ASSERT_TRUE(Harness::SetClientSize(window, width, 336));
+        if (IsWindowVisible(startButton()))
+            shows = width;
+    }
+    EXPECT_GE(shows, 441);
+    EXPECT_EQ(LabelFit::CutOff(window, 96), std::vector<std::string>());
     const Case cases[] = {
-        {441, 336, true, true, true},  {440, 336, false, true, true}, {441, 335, true, false, true},
-        {401, 335, true, false, true}, {400, 335, false, false, true}, {500, 200, true, false, true},
+        {shows, 336, true, true, true}, {shows - 1, 336, false, true, true}, {441, 335, true, false, true},
+        {401, 335, true, false, true},  {400, 335, false, false, true},      {500, 200, true, false, true},
         {500, 199, true, false, false},
     };
     for (const Case& c : cases)
@@ -386,9 +398,31 @@ TEST_F(SheafinProgram, FilesDroppedOnTheEmptyListAreAddedAndReplaceThePlaceholde
     EXPECT_TRUE(Harness::WaitUntil([&] { return !Shows(window, L"Static", L"No items found"); }));
     EXPECT_EQ(sheafin->Close(), 0u);
     const Importer::Settings saved = ReadSettings();
-    EXPECT_TRUE(saved.dirty);
+    EXPECT_FALSE(saved.dirty) << "the file holds every change";
     ASSERT_TRUE(saved.lastConfig);
     ASSERT_EQ(2u, saved.lastConfig->config.entries.entries.size());
+    OleUninitialize();
+}
+
+TEST_F(SheafinProgram, FilesDroppedOnThePlaceholdersSelectFilesButtonAreAdded)
+{
+    const HRESULT ole = OleInitialize(nullptr);
+    ASSERT_TRUE(SUCCEEDED(ole));
+    auto sheafin = Start();
+    const HWND window = MainWindowOf(*sheafin);
+    ASSERT_NE(window, nullptr);
+    const HWND button = Harness::Child(window, L"Button", L" Select Files");
+    ASSERT_TRUE(button && IsWindowVisible(button));
+    SetForegroundWindow(window);
+    RECT bounds{};
+    GetWindowRect(button, &bounds);
+    SetCursorPos((bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2);
+    DWORD effect = DROPEFFECT_NONE;
+    EXPECT_EQ(DRAGDROP_S_DROP,
+              DropFilesAtCursor({(files / L"notes.txt").wstring()}, DROPEFFECT_COPY | DROPEFFECT_LINK, &effect));
+    EXPECT_EQ(DROPEFFECT_COPY, effect);
+    EXPECT_TRUE(Harness::WaitUntil([&] { return ItemCount(ListOf(window)) == 1; }));
+    EXPECT_EQ(sheafin->Close(), 0u);
     OleUninitialize();
 }
 
@@ -433,7 +467,7 @@ TEST_F(SheafinProgram, SettingsSwitchesKeepMenuControlsAndTheSavedConfigurationI
     EXPECT_EQ(Config::HyperlinkPath, config.importFormat.originalPath);
     EXPECT_EQ(Config::InsertEachFileOnASeparatePage, config.outputFormat);
     EXPECT_TRUE(config.createNew) << "no section is picked: a new one is made";
-    EXPECT_TRUE(saved.dirty);
+    EXPECT_FALSE(saved.dirty) << "the file holds every change";
 }
 
 TEST_F(SheafinProgram, QuitFromOutsideEndsWithoutSavingAndACloseWithoutWindowEndsNothing)
@@ -466,7 +500,7 @@ TEST_F(SheafinProgram, RemovingEveryFileShowsThePlaceholderAgainAndIsSaved)
     EXPECT_TRUE(Harness::WaitUntil([&] { return Shows(window, L"Static", L"No items found"); }));
     EXPECT_EQ(sheafin->Close(), 0u);
     const Importer::Settings saved = ReadSettings();
-    EXPECT_TRUE(saved.dirty);
+    EXPECT_FALSE(saved.dirty) << "the file holds every change";
     EXPECT_TRUE(saved.lastConfig->config.entries.entries.empty());
 }
 
@@ -509,6 +543,67 @@ TEST_F(SheafinProgram, ClearFileListAfterChangesAsksFirstAndNoKeepsTheFiles)
     EXPECT_EQ(sheafin->Close(), 0u);
 }
 
+TEST_F(SheafinProgram, ClearFileListAsksOnlyAboutChangesTheWorkspaceFileDoesNotHold)
+{
+    WriteWorkspace({L"notes.txt", L"Report.pdf"});
+    const auto clearAsks = [&](HWND window, bool answerYes) {
+        Harness::PostCommand(window, 40038);
+        HWND question = nullptr;
+        Harness::WaitUntil(
+            [&] {
+                question = FindWindowW(L"Quillora Window", L"Clear File List");
+                return question != nullptr || ItemCount(ListOf(window)) == 0;
+            },
+            5s);
+        if (question)
+        {
+            PostMessageW(Harness::Child(question, L"Button", answerYes ? L"&Yes" : L"&No"), BM_CLICK, 0, 0);
+            Harness::WaitUntil([&] { return !IsWindow(question); });
+        }
+        return question != nullptr;
+    };
+    auto sheafin = Start();
+    HWND window = MainWindowOf(*sheafin);
+    ASSERT_NE(window, nullptr);
+    Harness::PostCommand(window, 40014); // a change the file does not hold yet
+    EXPECT_TRUE(clearAsks(window, false));
+    EXPECT_EQ(2, ItemCount(ListOf(window)));
+    EXPECT_EQ(sheafin->Close(), 0u);
+
+    // Saved at the close: the file holds everything, and the next start has nothing to lose.
+    sheafin = Start();
+    window = MainWindowOf(*sheafin);
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(clearAsks(window, false));
+    EXPECT_TRUE(Harness::WaitUntil([&] { return ItemCount(ListOf(window)) == 0; }));
+    EXPECT_EQ(sheafin->Close(), 0u);
+}
+
+TEST_F(SheafinProgram, TheEndOfTheSessionSavesTheWorkspace)
+{
+    WriteWorkspace({L"notes.txt"});
+    auto sheafin = Start();
+    const HWND window = MainWindowOf(*sheafin);
+    ASSERT_NE(window, nullptr);
+    Harness::PostCommand(window, 40014); // Insert file content
+    ASSERT_TRUE(Harness::WaitUntil(
+        [&] { return Checked(Harness::Child(window, L"Button", L"Insert file &content (text, printout, image)")); }));
+
+    // Log-off as the system does it: the question, the end, and then the process is gone.
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 10000, &answer));
+    EXPECT_EQ(TRUE, static_cast<BOOL>(answer));
+    ASSERT_TRUE(SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 10000, &answer));
+    const Owners::KernelHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, sheafin->ProcessId()));
+    ASSERT_TRUE(process);
+    TerminateProcess(process.get(), 1);
+    WaitForSingleObject(process.get(), 10000);
+
+    const Importer::Settings saved = ReadSettings();
+    ASSERT_TRUE(saved.lastConfig);
+    EXPECT_TRUE(ApplyImporterConfig(saved.lastConfig->config).importFormat.fileContent);
+}
+
 TEST_F(SheafinProgram, ThemeChangeRebuildsTheWindowWithTheSameFilesAndPlacement)
 {
     WriteWorkspace({L"notes.txt", L"Report.pdf", L"photo.png"}, [](Importer::Settings& settings) {
@@ -538,7 +633,7 @@ TEST_F(SheafinProgram, ThemeChangeRebuildsTheWindowWithTheSameFilesAndPlacement)
 }
 
 // Cases that change the prefix's DPI, which every program of the prefix shares.
-TEST_F(SheafinProgram, PicturesWithFilesInBothThemesAt96And144Dpi)
+TEST_F(SheafinProgram, PicturesWithFilesInBothThemesAt96And144DpiShowEveryLineWhole)
 {
     const wchar_t* const desktop = L"Control Panel\\Desktop";
     for (const int dpi : {96, 144})
@@ -563,6 +658,7 @@ TEST_F(SheafinProgram, PicturesWithFilesInBothThemesAt96And144Dpi)
             ASSERT_NE(window, nullptr);
             ASSERT_TRUE(Harness::SetClientSize(window, 680 * dpi / 96, 440 * dpi / 96));
             Harness::SaveWindow(window, L"files-" + std::to_wstring(dpi) + L"dpi-" + (dark ? L"dark" : L"light"));
+            EXPECT_EQ(LabelFit::CutOff(window, dpi), std::vector<std::string>());
             EXPECT_EQ(sheafin->Close(), 0u);
         }
     }

@@ -130,6 +130,31 @@ TEST_F(CalendarDate, PeriodTitle_ReadsByViewAndLevel)
     }
 }
 
+TEST_F(CalendarDate, PeriodTitle_NamesTheMonthAfterDaysInTheFormADayNumberGivesIt)
+{
+    LoadLanguageStrings(L"ru");
+    FillDateNameTables();
+    struct Case
+    {
+        int month, day, view;
+        const wchar_t* levels[4];
+    };
+    const Case cases[] = {
+        {5, 5, 0, {L"май 2026", L"май 2026", L"май", L""}},
+        {5, 5, 2, {L"5 мая 2026", L"5 мая 2026", L"5 мая", L"5"}},
+        {5, 5, 1, {L"3 - 9 мая 2026", L"3 - 9 мая 2026", L"3 - 9 мая", L"3 - 9"}},
+        {4, 30, 1, {L"26 апр - 2 мая 2026", L"26 апр - 2 мая 2026", L"26 апр - 2 мая", L"26 апр - 2 мая"}},
+    };
+    for (const Case& c : cases)
+    {
+        for (int level = 0; level < 4; ++level)
+        {
+            SCOPED_TRACE(testing::Message() << c.month << "-" << c.day << " view " << c.view << " level " << level);
+            EXPECT_EQ(Title(2026, c.month, c.day, c.view, false, level), c.levels[level]);
+        }
+    }
+}
+
 TEST_F(CalendarDate, MovePeriod_StaysInsideTheYearWindow)
 {
     CalendarState& state = GetCalendarState();

@@ -7,6 +7,7 @@
 #include "calendar/DrawingResources.h"
 #include "calendar/LumdayWindow.h"
 #include "calendar/PagePreview.h"
+#include "calendar/SelfUpdate.h"
 #include "calendar/UiLanguages.h"
 
 #include "framework/ui/OffscreenBitmap.h"
@@ -307,5 +308,17 @@ TEST_F(CalendarPaint, HotAreaThatIsGoneIsDropped)
     SetHotArea(refresh);
     Paint();
     EXPECT_EQ(GetHotArea().kind, HitRefresh);
+}
+// An update that fails with anything else than a COM error (memory, a library's own exception)
+// can reach no message loop: the calendar must not stay behind its progress, without buttons.
+TEST_F(CalendarPaint, AnUpdateFailingWithAnyExceptionLeavesTheCalendarWithItsButtons)
+{
+    RunUpdateCheck([](const std::function<void(float)>& progress) -> bool {
+        progress(0.5f);
+        throw std::bad_alloc();
+    });
+    EXPECT_EQ(GetCalendarState().updateProgress.load(), 0.0f);
+    Paint();
+    EXPECT_EQ(AreasOf(HitSettings).size(), 1u);
 }
 } // namespace

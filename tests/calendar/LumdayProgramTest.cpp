@@ -257,6 +257,37 @@ TEST_F(LumdayProgram, ExitSavesTheSettingsWithThePlacement)
         EXPECT_NE(saved.find(expected), std::wstring::npos) << testing::PrintToString(std::filesystem::path(expected).string());
 }
 
+// When Windows ends the session it ends the process once the window has answered WM_ENDSESSION:
+// no WM_DESTROY, no end of the message loop. What changed since the last Back is in the file by then.
+TEST_F(LumdayProgram, SettingsChangedSinceTheLastBackAreSavedWhenTheSessionEnds)
+{
+    const Harness::Profile profile;
+    const Harness::ShellFolderRedirect redirect(profile);
+    WriteSettings(profile, L"<Lumday><Settings language=\"en\"/>"
+                           L"<Window x=\"40\" y=\"50\" width=\"640\" height=\"480\"/></Lumday>");
+    auto lumday = StartWithStandIn(profile, "store demo\n");
+    const HWND window = MainWindowOf(*lumday);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(TitleBecomes(window, MonthTitle(L"en")));
+    DWORD_PTR answer = 0;
+    // A larger text (Ctrl and the wheel), and the window moved.
+    SendMessageTimeoutW(window, WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, WHEEL_DELTA), MAKELPARAM(300, 300),
+                        SMTO_ABORTIFHUNG, 10000, &answer);
+    SetWindowPos(window, nullptr, 70, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ASSERT_NE(SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 10000, &answer),
+              0);
+    EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE)) << "the session may end";
+    ASSERT_NE(SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 20000, &answer), 0);
+    const Owners::KernelHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, lumday->ProcessId()));
+    ASSERT_TRUE(process);
+    TerminateProcess(process.get(), 1);
+    WaitForSingleObject(process.get(), 10000);
+    const std::wstring saved = ReadSettings(profile);
+    for (const wchar_t* expected : {L"fontSize=\"14\"", L"x=\"70\"", L"y=\"80\"", L"lastUpdateCheck=\""})
+        EXPECT_NE(saved.find(expected), std::wstring::npos)
+            << testing::PrintToString(std::filesystem::path(expected).string());
+}
+
 // Lumday's own windows that are message boxes.
 std::vector<HWND> MessageBoxesOf(const Harness::Program& program)
 {
@@ -582,6 +613,7 @@ TEST_F(LumdayCalendar, ViewsOfTheDemoStoreInBothThemesAndLanguages)
         {1, false, L"en", L"Calendar-Week-Light"},  {1, true, L"en", L"Calendar-Week-Dark"},
         {2, false, L"en", L"Calendar-Day-Light"},   {2, true, L"en", L"Calendar-Day-Dark"},
         {0, false, L"de", L"Calendar-Month-German"}, {0, false, L"zh-CN", L"Calendar-Month-Chinese"},
+        {2, false, L"zh-CN", L"Calendar-Day-Chinese"}, {0, false, L"ru", L"Calendar-Month-Russian"},
     };
     for (const Case& c : cases)
     {
@@ -599,6 +631,27 @@ TEST_F(LumdayCalendar, ViewsOfTheDemoStoreInBothThemesAndLanguages)
         Harness::SaveWindow(window, c.picture);
         EXPECT_EQ(lumday->Close(), 0u);
     }
+}
+
+// A Russian reader writes a day of a month with the month's genitive ("9 декабря 2026"), and so
+// does the title of the day view.
+TEST_F(LumdayCalendar, RussianDayViewWritesTheMonthAsAfterADayNumber)
+{
+    static const wchar_t* const Genitive[] = {L"января", L"февраля", L"марта",    L"апреля",  L"мая",    L"июня",
+                                              L"июля",   L"августа", L"сентября", L"октября", L"ноября", L"декабря"};
+    const Harness::Profile profile;
+    const Harness::ShellFolderRedirect redirect(profile);
+    WriteSettings(profile, L"<Lumday><Settings language=\"ru\" viewType=\"2\"/><Window x=\"20\" y=\"20\" "
+                           L"width=\"900\" height=\"650\"/></Lumday>");
+    auto lumday = StartWithStandIn(profile, "store demo\n");
+    const HWND window = MainWindowOf(*lumday);
+    ASSERT_NE(window, nullptr);
+    const tm& today = DateTime().local;
+    EXPECT_TRUE(TitleBecomes(window, std::to_wstring(today.tm_mday) + L" " + Genitive[today.tm_mon] + L" " +
+                                         std::to_wstring(today.tm_year + 1900)));
+    Sleep(3000); // the demo store's load
+    Harness::SaveWindow(window, L"Calendar-Day-Russian");
+    EXPECT_EQ(lumday->Close(), 0u);
 }
 
 // The test prefix's time zone changes to and from summer time (Europe/Berlin), so a year of days
@@ -1032,9 +1085,36 @@ TEST_F(LumdayPointer, HoverPreviewClickScrollKeysAndSearchOnTheRealWindow)
     {
         PressWithControl(window, VK_RIGHT);
         EXPECT_TRUE(TitleBecomes(window, PeriodTitle(StepPeriod(today, 1, 1), 1)));
+        // The last cell, scrolled above, is empty in the next week: no arrow points at lines above.
+        {
+            Sleep(300);
+            const Gdiplus::RectF& cell = GetCalendarViewState().cells[6];
+            const int x = static_cast<int>(cell.X + UnitsToPixels(2.5f));
+            const int y = static_cast<int>(cell.Y + UnitsToPixels(2.5f));
+            const LumdayTest::ClientPicture picture(window);
+            int arrow = 0;
+            for (int dy = 0; dy < static_cast<int>(UnitsToPixels(11)); ++dy)
+                for (int dx = 0; dx < static_cast<int>(UnitsToPixels(11)); ++dx)
+                    arrow += picture.At(x + dx, y + dy) == LumdayTest::ColorRef(ColorDimmed);
+            EXPECT_EQ(arrow, 0) << "pixels of an up arrow";
+            Harness::SaveWindow(window, L"next-week");
+        }
         PressWithControl(window, VK_LEFT);
         EXPECT_TRUE(TitleBecomes(window, PeriodTitle(today, 1)));
         PressWithControl(window, '3');
+        EXPECT_TRUE(TitleBecomes(window, PeriodTitle(today, 2)));
+        PressWithControl(window, '2');
+        EXPECT_TRUE(TitleBecomes(window, PeriodTitle(today, 1)));
+    }
+
+    // Ctrl+0 in another week brings today's week; once it is shown, Ctrl+0 opens today's day.
+    {
+        PressWithControl(window, VK_RIGHT);
+        EXPECT_TRUE(TitleBecomes(window, PeriodTitle(StepPeriod(today, 1, 1), 1)));
+        PressWithControl(window, '0');
+        EXPECT_TRUE(TitleBecomes(window, PeriodTitle(today, 1)));
+        Sleep(300);
+        PressWithControl(window, '0');
         EXPECT_TRUE(TitleBecomes(window, PeriodTitle(today, 2)));
         PressWithControl(window, '2');
         EXPECT_TRUE(TitleBecomes(window, PeriodTitle(today, 1)));

@@ -1,12 +1,21 @@
 // The settings view of the real Lumday.exe: where it lays its rows at 96 dpi, what its clicks
 // change at once, and what reaches the settings file when it is left.
+#include "calendar/CalendarDate.h"
+#include "calendar/CalendarGrid.h"
+#include "calendar/CalendarPaint.h"
+#include "calendar/CalendarSettings.h"
+#include "calendar/CalendarState.h"
 #include "calendar/DrawingResources.h"
+#include "calendar/LumdayWindow.h"
 #include "calendar/UiLanguages.h"
 #include "framework/text/DateTime.h"
 #include "tests/calendar/LumdayRun.h"
 #include "tests/support/Screenshot.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
 
 using namespace LumdayTest;
 
@@ -72,6 +81,67 @@ std::wstring SettingsTitle(const wchar_t* language)
     LoadLanguageStrings(language);
     return GetUiString(StrSettings);
 }
+
+// The calendar as the program draws it in a client area of this size, painted here for its
+// geometry (cells and hit areas): today in a view, in a language, with no pages.
+void PaintHere(SIZE client, const std::wstring& language, int viewType)
+{
+    LoadLanguageStrings(language);
+    FillDateNameTables();
+    GetCalendarSettings().viewType = viewType;
+    GetCalendarState().currentDate = DateTime();
+    Gdiplus::Bitmap bitmap(client.cx, client.cy, PixelFormat32bppARGB);
+    Gdiplus::Graphics graphics(&bitmap);
+    PaintCalendar(graphics, client.cx, client.cy);
+}
+
+// How dark a rectangle of a picture is, pixel by pixel (0 the page, 1 black), for comparing what
+// two slots of the same size show.
+struct Ink
+{
+    int width = 0;
+    int height = 0;
+    std::vector<float> darkness;
+
+    Ink(const ClientPicture& picture, const Gdiplus::RectF& box)
+        : width(static_cast<int>(box.Width)), height(static_cast<int>(box.Height))
+    {
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+            {
+                const COLORREF pixel = picture.At(static_cast<int>(box.X) + x, static_cast<int>(box.Y) + y);
+                darkness.push_back(1.0f - static_cast<float>(GetRValue(pixel) + GetGValue(pixel) + GetBValue(pixel)) /
+                                              (3 * 255.0f));
+            }
+    }
+
+    bool Empty() const { return std::all_of(darkness.begin(), darkness.end(), [](float d) { return d < 0.2f; }); }
+
+    // How alike two slots read: the best correlation of their darkness, shifted by up to two
+    // pixels either way (slots fall on fractions of a pixel); 1 for the same text.
+    double Likeness(const Ink& other) const
+    {
+        double best = 0;
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -2; dx <= 2; ++dx)
+            {
+                double ab = 0, aa = 0, bb = 0;
+                for (int y = 0; y < height; ++y)
+                    for (int x = 0; x < width; ++x)
+                    {
+                        const int ox = x + dx, oy = y + dy;
+                        const float a = darkness[static_cast<size_t>(y * width + x)];
+                        const float b = ox >= 0 && oy >= 0 && ox < other.width && oy < other.height
+                                            ? other.darkness[static_cast<size_t>(oy * other.width + ox)]
+                                            : 0.0f;
+                        ab += a * b, aa += a * a, bb += b * b;
+                    }
+                if (aa > 0 && bb > 0)
+                    best = std::max(best, ab / std::sqrt(aa * bb));
+            }
+        return best;
+    }
+};
 
 class LumdaySettingsView : public testing::Test
 {
@@ -209,6 +279,59 @@ TEST_F(LumdaySettingsView, LanguageRowsSwitchTheInterfaceAtOnceInBothColumns)
     EXPECT_EQ(lumday->Close(), 0u);
 }
 
+// The month strip under the years tells every month apart, in every language the settings offer.
+TEST_F(LumdaySettingsView, MonthStripTellsTheTwelveMonthsApartInEveryLanguage)
+{
+    auto lumday = StartInEnglish();
+    const HWND window = MainWindowOf(*lumday);
+    ASSERT_NE(window, nullptr);
+    const std::vector<LanguageEntry>& languages = GetLanguages();
+    for (size_t index = 0; index < languages.size(); ++index)
+    {
+        const std::wstring& code = languages[index].code;
+        SCOPED_TRACE(testing::PrintToString(std::filesystem::path(code).string()));
+        if (index > 0)
+        {
+            // The language chosen in the settings, which Esc leaves for the calendar.
+            const std::wstring settings = SettingsTitle(languages[index - 1].code.c_str()) + TitleSuffix;
+            const SIZE client = Harness::ClientSize(window);
+            ASSERT_TRUE(Harness::WaitUntil(
+                [&] {
+                    Harness::Click(window, client.cx - 42, client.cy - 12);
+                    return Harness::WaitUntil([&] { return Harness::TextOf(window) == settings; }, 1s);
+                },
+                20s));
+            Sleep(300);
+            ClickAt(window, at.Language(static_cast<int>(index)));
+            PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+        }
+        PaintHere(Harness::ClientSize(window), code, 0);
+        const tm& today = DateTime().local;
+        ASSERT_TRUE(TitleBecomes(window, GetDateNameTables().monthNames[static_cast<size_t>(today.tm_mon + 1)] + L" " +
+                                             std::to_wstring(today.tm_year + 1900)));
+        std::vector<Gdiplus::RectF> slots;
+        for (const HitArea& area : GetHitAreas())
+            if (area.kind == HitMonth)
+                slots.push_back(area.rect);
+        ASSERT_EQ(slots.size(), 12u);
+        Sleep(300);
+        const ClientPicture picture(window);
+        std::vector<Ink> months;
+        for (const Gdiplus::RectF& slot : slots)
+            months.emplace_back(picture, slot);
+        for (size_t a = 0; a < months.size(); ++a)
+        {
+            EXPECT_FALSE(months[a].Empty()) << "month " << a + 1 << " shows nothing";
+            for (size_t b = a + 1; b < months.size(); ++b)
+                EXPECT_LT(months[a].Likeness(months[b]), 0.98)
+                    << "months " << a + 1 << " and " << b + 1 << " read alike";
+        }
+        if (code == L"zh-CN" || code == L"en")
+            Harness::SaveWindow(window, L"MonthStrip-" + code);
+    }
+    EXPECT_EQ(lumday->Close(), 0u);
+}
+
 TEST_F(LumdaySettingsView, OptionsChangeAtOnceEscapeKeepsTheFileAndBackSavesThem)
 {
     std::unique_ptr<Harness::Program> lumday;
@@ -259,7 +382,7 @@ TEST_F(LumdaySettingsView, OptionsChangeAtOnceEscapeKeepsTheFileAndBackSavesThem
     EXPECT_EQ(lumday->Close(), 0u);
 }
 
-TEST_F(LumdaySettingsView, WheelScrollsALineAndResizingReturnsThePageToItsTopLeftCorner)
+TEST_F(LumdaySettingsView, WheelScrollsALineBarEndsReachTheEndsAndResizingReturnsToTheTopLeftCorner)
 {
     std::unique_ptr<Harness::Program> lumday;
     const HWND window = OpenedSettings(lumday);
@@ -276,7 +399,11 @@ TEST_F(LumdaySettingsView, WheelScrollsALineAndResizingReturnsThePageToItsTopLef
 
     EXPECT_EQ(ClientPicture(window).At(5, bandFoot), ColorRef(ColorAccent));
     wheel(0);
-    EXPECT_EQ(ClientPicture(window).At(5, bandFoot), background) << "one line (20 pixels) down";
+    // One line is 30 units: the band's foot rises by 30 pixels.
+    const int bandBottom = static_cast<int>(at.band);
+    const ClientPicture scrolled(window);
+    EXPECT_EQ(scrolled.At(5, bandBottom - 32), ColorRef(ColorAccent)) << "one line (30 pixels) down";
+    EXPECT_EQ(scrolled.At(5, bandBottom - 28), background) << "one line (30 pixels) down";
 
     SetWindowPos(window, nullptr, 0, 0, 430, 330, SWP_NOMOVE | SWP_NOZORDER);
     Sleep(300);
@@ -286,7 +413,17 @@ TEST_F(LumdaySettingsView, WheelScrollsALineAndResizingReturnsThePageToItsTopLef
 
     // With Ctrl the wheel scrolls sideways, whatever the vertical range.
     wheel(MK_CONTROL);
-    EXPECT_EQ(ClientPicture(window).FirstInk(0, headingMiddle, background), headingInk - 20);
+    EXPECT_EQ(ClientPicture(window).FirstInk(0, headingMiddle, background), headingInk - 30);
+
+    // The bars' ends: the left end and the bottom leave the band out of sight, the top brings it
+    // back.
+    PostMessageW(window, WM_HSCROLL, SB_TOP, 0);
+    PostMessageW(window, WM_VSCROLL, SB_BOTTOM, 0);
+    Sleep(300);
+    EXPECT_EQ(ClientPicture(window).At(2, 2), background) << "at the bottom";
+    PostMessageW(window, WM_VSCROLL, SB_TOP, 0);
+    Sleep(300);
+    EXPECT_EQ(ClientPicture(window).At(2, 2), ColorRef(ColorAccent)) << "at the top";
     EXPECT_EQ(lumday->Close(), 0u);
 }
 
@@ -352,6 +489,59 @@ TEST_F(LumdaySettingsView, NotebookFilterChoosesNotebooksAndFollowsThemByPathAcr
     EXPECT_NE(saved.find(L">C:\\Notes\\Trips<"), std::wstring::npos);
     EXPECT_EQ(saved.find(L">C:\\Notes\\Work<"), std::wstring::npos);
     EXPECT_EQ(saved.find(L">C:\\Notes\\Fresh<"), std::wstring::npos);
+    EXPECT_EQ(lumday->Close(), 0u);
+}
+// A notebook closed for one load keeps its place in the filter: the file keeps it meanwhile, and
+// it is shown again once it is open again, while the notebook the filter hides stays out of sight.
+TEST_F(LumdaySettingsView, NotebookClosedForALoadIsKeptByTheFilterAndShownAgainWhenItReturns)
+{
+    const std::wstring home = StoreNotebook(1, L"Home", L"C:\\Notes\\Home");
+    const std::wstring work = StoreNotebook(2, L"Work", L"C:\\Notes\\Work");
+    const std::wstring trips = StoreNotebook(3, L"Trips", L"C:\\Notes\\Trips");
+    standIn.SetScenario("store " + std::filesystem::path(WriteStoreFile(L"closed", home + work)).string() + "\n");
+    WriteSettings(profile, L"<Lumday><Settings language=\"en\" viewType=\"2\"><Notebooks all=\"false\">"
+                           L"<Notebook>C:\\Notes\\Home</Notebook><Notebook>C:\\Notes\\Trips</Notebook></Notebooks>"
+                           L"</Settings><Window x=\"0\" y=\"0\" width=\"1000\" height=\"800\"/></Lumday>");
+    auto lumday = Start(profile, standIn);
+    const HWND window = MainWindowOf(*lumday);
+    ASSERT_NE(window, nullptr);
+
+    // Today's day view: its page lines, black on the page, one line height apart below the top.
+    PaintHere(Harness::ClientSize(window), L"en", 2);
+    const Gdiplus::RectF cell = GetCalendarViewState().cells[0];
+    const int line = std::max(static_cast<int>(std::ceil(GetLineHeight(FontPage))), 1);
+    const auto shownLines = [&] {
+        const ClientPicture picture(window);
+        int lines = 0;
+        for (int top = static_cast<int>(cell.Y) + 2 + line; top + line < static_cast<int>(cell.Y + cell.Height);
+             top += line)
+        {
+            bool ink = false;
+            for (int y = top; y < top + line && !ink; ++y)
+                for (int x = static_cast<int>(cell.X) + 4; x < static_cast<int>(cell.X) + 150 && !ink; ++x)
+                {
+                    const COLORREF pixel = picture.At(x, y);
+                    ink = GetRValue(pixel) + GetGValue(pixel) + GetBValue(pixel) < 3 * 0x60;
+                }
+            lines += ink;
+        }
+        return lines;
+    };
+    EXPECT_TRUE(Harness::WaitUntil([&] { return shownLines() == 1; }, 20s)) << "Home alone: " << shownLines();
+
+    ASSERT_TRUE(OpenSettings(window));
+    ClickAt(window, at.Back());
+    ASSERT_TRUE(TitleBecomes(window, FormatPeriodTitle(0)));
+    const std::wstring saved = ReadSettings(profile);
+    EXPECT_NE(saved.find(L">C:\\Notes\\Home<"), std::wstring::npos);
+    EXPECT_NE(saved.find(L">C:\\Notes\\Trips<"), std::wstring::npos) << "kept while Trips is closed";
+    EXPECT_EQ(saved.find(L">C:\\Notes\\Work<"), std::wstring::npos);
+
+    standIn.SetScenario("store " + std::filesystem::path(WriteStoreFile(L"reopened", home + work + trips)).string() +
+                        "\n");
+    Harness::PressKey(window, VK_F5);
+    EXPECT_TRUE(Harness::WaitUntil([&] { return shownLines() == 2; }, 20s)) << "Home and Trips: " << shownLines();
+    Harness::SaveWindow(window, L"Calendar-Filtered");
     EXPECT_EQ(lumday->Close(), 0u);
 }
 } // namespace

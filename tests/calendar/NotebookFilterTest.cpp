@@ -79,8 +79,11 @@ TEST_F(NotebookFilter, TheFirstListTakesTheStoredPathsAndLaterListsKeepTheSelect
     // Home closed: nothing else becomes shown.
     PublishNotebookList(ListOf(L"<one:Notebook name=\"New\" path=\"C:\\New\"/><one:Notebook name=\"Work\" path=\"C:\\Work\"/>"));
     EXPECT_EQ(Shown(), L"");
+    // Home opened again: shown again.
+    PublishNotebookList(ListOf(L"<one:Notebook name=\"Home\" path=\"C:\\Home\"/><one:Notebook name=\"Work\" path=\"C:\\Work\"/>"));
+    EXPECT_EQ(Shown(), L"Home;");
     GetCalendarSettings().allNotebooks = true;
-    EXPECT_EQ(Shown(), L"New;Work;");
+    EXPECT_EQ(Shown(), L"Home;Work;");
 }
 
 TEST_F(NotebookFilter, ReloadsWhileTheUiThreadReadsTheListAndTogglesTheFilter)

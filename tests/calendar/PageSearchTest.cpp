@@ -20,12 +20,11 @@ protected:
         return GetSearchResults();
     }
 
-    // Runs one search worker for text on a thread of its own, as the thread pool would, counted as
-    // queued first, as QueueSearch does.
+    // Runs one search worker for text on a thread of its own, as the thread pool would, queued
+    // first, as QueueSearch does.
     static std::thread Worker(const std::wstring& text)
     {
-        ++GetSearchWorkers();
-        return std::thread([copy = new std::wstring(text)] { SearchWorker(copy); });
+        return std::thread([search = NewSearch(text).release()] { SearchWorker(search); });
     }
 
     // The IDs of the pages of the demo store whose name is given, through a search of their own.
@@ -84,6 +83,55 @@ TEST_F(PageSearch, ANewerSearchSupersedesTheOlderOnes)
     EXPECT_TRUE(ShownFailures().empty()) << "superseded searches end silently";
     EXPECT_FALSE(GetCalendarState().searching);
     EXPECT_EQ(GetRunningSearches().load(), 0);
+    EXPECT_EQ(GetSearchWorkers().load(), 0);
+}
+
+TEST_F(PageSearch, TheSearchQueuedLastWinsWhicheverTheThreadPoolStartsFirst)
+{
+    const std::set<std::wstring> lisbon = Found(L"lisbon");
+    ASSERT_FALSE(lisbon.empty());
+    Found(L"");
+    std::unique_ptr<QueuedSearch> older = NewSearch(L"bread");
+    std::unique_ptr<QueuedSearch> newer = NewSearch(L"lisbon");
+    // The newer search starts and ends before the older one starts.
+    SearchWorker(newer.release());
+    SearchWorker(older.release());
+    EXPECT_EQ(Results(), lisbon);
+    EXPECT_EQ(Calls(L"FindPages").back().arguments[1], L"lisbon") << "the older search never asks OneNote";
+    EXPECT_EQ(GetSearchWorkers().load(), 0);
+}
+
+TEST_F(PageSearch, ANewerSearchStopsAnOlderOneInTheMiddleOfItsAnswer)
+{
+    constexpr int Pages = 3000;
+    std::wstring pages;
+    for (int i = 0; i < Pages; ++i)
+        pages += StorePage(L"{" + std::to_wstring(i) + L"}{1}{E1}", L"apple " + std::to_wstring(i),
+                           L"2026-03-01T08:00:00.000Z");
+    UseStore(L"<one:Notebook ID=\"{N}{1}{B0}\" name=\"N\" path=\"C:\\N\"><one:Section ID=\"{S}{1}{B0}\" "
+             L"name=\"S\" path=\"C:\\N\\S.one\">" +
+             pages + L"</one:Section></one:Notebook>");
+    std::thread older = Worker(L"apple");
+    std::unique_ptr<QueuedSearch> newer;
+    size_t filed = 0;
+    for (int wait = 0; wait < 60000 && filed == 0; ++wait)
+    {
+        {
+            const std::lock_guard guard(GetSearchResultsLock());
+            filed = GetSearchResults().size();
+            // Queued while the older search reads its answer.
+            if (filed > 0)
+                newer = NewSearch(L"bread");
+        }
+        if (filed == 0)
+            Sleep(1);
+    }
+    older.join();
+    ASSERT_GT(filed, 0u);
+    EXPECT_LT(filed, static_cast<size_t>(Pages)) << "superseded before the end of its answer";
+    EXPECT_EQ(Results().size(), filed) << "no page of the older search after the newer one was queued";
+    EXPECT_TRUE(ShownFailures().empty());
+    SearchWorker(newer.release());
     EXPECT_EQ(GetSearchWorkers().load(), 0);
 }
 

@@ -81,8 +81,8 @@ TEST(UiLanguages, EveryTableIsCompleteWithListsPlaceholdersAndKeyNamesKept)
             }
         }
         EXPECT_EQ(std::wstring(language.strings[39]), L"(Ctrl+- / Ctrl++)");
-        // Every month and day has a name of its own.
-        for (int list : {4, 12})
+        // Every month and day has a name of its own, and every month a text of its own in the strip.
+        for (int list : {4, 11, 12})
         {
             const std::vector<std::wstring> parts = Split(std::wstring(language.strings[list]), L'|');
             EXPECT_EQ(std::set<std::wstring>(parts.begin(), parts.end()).size(), parts.size());
@@ -108,7 +108,8 @@ TEST(UiLanguages, DateTablesPutDecemberAndSundayAtEntryZero)
     EXPECT_EQ(tables.monthNames[1], L"January");
     EXPECT_EQ(tables.monthNames[12], L"December");
     EXPECT_EQ(tables.shortMonthNames[0], L"Dec");
-    EXPECT_EQ(tables.monthInitials[9], L"S");
+    EXPECT_EQ(tables.monthInitials[0], L"12");
+    EXPECT_EQ(tables.monthInitials[10], L"10");
     EXPECT_EQ(tables.dayNames[0], L"Sunday");
     EXPECT_EQ(tables.dayNames[1], L"Monday");
     EXPECT_EQ(tables.shortDayNames[7], L"Sun");
@@ -130,8 +131,15 @@ TEST(UiLanguages, EnglishDayTitlesTakeTheirOrdinalEndings)
     EXPECT_EQ(FormatDayTitle(1, 1, 1), L"January 1st, Monday");
     EXPECT_EQ(FormatDayTitle(1, 2, 2), L"January 2nd, Tuesday");
     EXPECT_EQ(FormatDayTitle(1, 3, 3), L"January 3rd, Wednesday");
-    EXPECT_EQ(FormatDayTitle(1, 21, 7), L"January 21th, Sunday");
-    EXPECT_EQ(FormatDayTitle(1, 22, 1), L"January 22th, Monday");
+    EXPECT_EQ(FormatDayTitle(1, 4, 4), L"January 4th, Thursday");
+    EXPECT_EQ(FormatDayTitle(1, 11, 4), L"January 11th, Thursday");
+    EXPECT_EQ(FormatDayTitle(1, 12, 5), L"January 12th, Friday");
+    EXPECT_EQ(FormatDayTitle(1, 13, 6), L"January 13th, Saturday");
+    EXPECT_EQ(FormatDayTitle(1, 21, 7), L"January 21st, Sunday");
+    EXPECT_EQ(FormatDayTitle(1, 22, 1), L"January 22nd, Monday");
+    EXPECT_EQ(FormatDayTitle(1, 23, 2), L"January 23rd, Tuesday");
+    EXPECT_EQ(FormatDayTitle(1, 24, 3), L"January 24th, Wednesday");
+    EXPECT_EQ(FormatDayTitle(1, 31, 3), L"January 31st, Wednesday");
 }
 
 TEST(UiLanguages, OtherLanguagesOrderTheTitleTheirOwnWay)
@@ -150,13 +158,20 @@ TEST(UiLanguages, OtherLanguagesOrderTheTitleTheirOwnWay)
         {L"pt-BR", 1, L"segunda-feira, 1º de janeiro"},
         {L"tr", 2, L"2 Ocak Salı"},
         {L"zh-CN", 1, L"一月1日 星期一"},
+        // A month after a day number takes the genitive in these languages.
+        {L"ru", 1, L"понедельник, 1 января"},
+        {L"pl", 2, L"wtorek, 2 stycznia"},
+        {L"cs", 3, L"středa 3. ledna"},
+        {L"sk", 1, L"pondelok 1. januára"},
+        // The French ending belongs to the 1st alone.
+        {L"fr", 21, L"dimanche 21 janvier"},
     };
     for (const Case& c : cases)
     {
         SCOPED_TRACE(WideToUtf8(c.code));
         LoadLanguageStrings(c.code);
         FillDateNameTables();
-        EXPECT_EQ(FormatDayTitle(1, c.day, c.day), c.title);
+        EXPECT_EQ(FormatDayTitle(1, c.day, c.day % 7), c.title);
     }
 }
 

@@ -74,7 +74,7 @@ TEST_F(ImageImport, APrintoutShowsThePageItWasRenderedFromAtEveryScale)
         double width;
         double height;
     };
-    // Outside 100 to 500 the default of 200 holds; 150 and 250 are real factors.
+    // Outside 100 to 1000 the default of 200 holds; 150 and 250 are real factors.
     for (const Case& c : {Case{100, 751.44, 376.44}, Case{200, 376.44, 188.94}, Case{150, 501.44, 251.44},
                           Case{250, 301.44, 151.44}, Case{0, 376.44, 188.94}, Case{9000, 376.44, 188.94}})
     {

@@ -442,7 +442,7 @@ TEST_F(PdfPrintout, AScaleTheOptionsDoNotOfferRendersAndSizesAtTheDefault)
     {
         uint32_t scale;
         unsigned renderedWidth;
-    } cases[] = {{0, 1224}, {99, 1224}, {501, 1224}, {250, 1530}, {100, 612}};
+    } cases[] = {{0, 1224}, {99, 1224}, {1001, 1224}, {250, 1530}, {100, 612}};
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.scale);

@@ -124,5 +124,28 @@ TEST_F(SearchAndStores, AGeneratedStoreIsServedWholeAndValid)
     const std::wstring page = FirstId(all, L"Page");
     EXPECT_NE(Hierarchy(app, page, ON16::hsPages, ON16::xs2010).find(page), std::wstring::npos);
 }
+TEST_F(SearchAndStores, AStoreOfAHundredThousandPagesInTwoHundredNotebooksIsServed)
+{
+    StandIn::LargeStoreOptions options;
+    options.pages = 100000;
+    options.notebooks = 200;
+    const std::filesystem::path folder = TestPaths::OutputFile(L".huge");
+    std::error_code error;
+    std::filesystem::remove_all(folder, error);
+    ASSERT_TRUE(StandIn::WriteLargeStore(folder.wstring(), options));
+    SetEnvironmentVariableW(L"QUILLORA_ONENOTE_STORE", folder.c_str());
+    SetEnvironmentVariableW(L"QUILLORA_ONENOTE_SCENARIO", nullptr);
+
+    ApplicationPtr app = Connect();
+    const std::wstring notebooks = Hierarchy(app, L"", ON16::hsNotebooks, ON16::xs2010);
+    EXPECT_EQ(std::count(notebooks.begin(), notebooks.end(), L'\n'), 200 + 3) << "declaration, root and notebooks";
+    // A page found by its ID, as the calendar asks for each.
+    const std::wstring last = Hierarchy(app, FirstId(notebooks, L"Notebook", L"Notebook 200"), ON16::hsPages);
+    const std::wstring page = FirstId(last, L"Page");
+    ASSERT_FALSE(page.empty());
+    EXPECT_NE(Hierarchy(app, page, ON16::hsPages, ON16::xs2010).find(page), std::wstring::npos);
+    app = nullptr;
+    std::filesystem::remove_all(folder, error);
+}
 } // namespace
 } // namespace StandInTest

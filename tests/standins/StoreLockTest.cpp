@@ -1,5 +1,6 @@
-// The store's lock across processes: a second process of this test program takes the lock of the
-// store folder directly, as a process in the middle of an operation holds it.
+// The store across processes: a second process of this test program takes the lock of the store
+// folder directly, as a process in the middle of an operation holds it, or changes the store as
+// another program calling the stand-in does.
 #include "tests/standins/StandInFixture.h"
 
 #include "framework/com/ErrorInfo.h"
@@ -15,6 +16,13 @@ namespace StandInTest
 namespace
 {
 const std::wstring Ns2013 = L"xmlns:one=\"http://schemas.microsoft.com/office/onenote/2013/onenote\"";
+
+// A page with one more outline of one line.
+std::wstring Outline(const std::wstring& page, const std::wstring& text)
+{
+    return L"<one:Page " + Ns2013 + L" ID=\"" + page + L"\"><one:Outline><one:OEChildren><one:OE><one:T><![CDATA[" + text +
+           L"]]></one:T></one:OE></one:OEChildren></one:Outline></one:Page>";
+}
 
 std::string FileBytes(const std::filesystem::path& file)
 {
@@ -189,7 +197,64 @@ TEST_F(StoreLockAcrossProcesses, TheNextCallWorksAfterAProcessDiedHoldingTheLock
     ASSERT_FALSE(waits[0].arguments.empty());
     EXPECT_EQ(waits[0].arguments[0], store_.wstring());
 }
+TEST_F(StoreLockAcrossProcesses, EachProcessSeesTheOthersCallsAndTheStoreFileHoldsThemAllOnceTheWriterEnds)
+{
+    ApplicationPtr app = Connect();
+    const std::wstring notebook = FirstId(Hierarchy(app, L"", ON16::hsNotebooks), L"Notebook");
+    ASSERT_FALSE(notebook.empty());
+    ASSERT_EQ(AddSection(app, notebook, L"Made here"), S_OK);
+    const std::wstring page = NewPage(app);
+    ASSERT_EQ(app->UpdatePageContent(_bstr_t(Outline(page, L"Written here").c_str()), 0, ON16::xs2013, VARIANT_TRUE), S_OK);
+
+    SetEnvironmentVariableW(L"QUILLORA_STANDIN_NOTEBOOK", notebook.c_str());
+    SetEnvironmentVariableW(L"QUILLORA_STANDIN_PAGE", page.c_str());
+    const Owners::KernelHandle writer = StartThisProgram(L"StoreWriter.DISABLED_SeesTheFirstProcessAndAddsASection");
+    SetEnvironmentVariableW(L"QUILLORA_STANDIN_NOTEBOOK", nullptr);
+    SetEnvironmentVariableW(L"QUILLORA_STANDIN_PAGE", nullptr);
+    ASSERT_TRUE(writer);
+    ASSERT_EQ(WaitForSingleObject(writer.get(), 60000), WAIT_OBJECT_0);
+    DWORD exitCode = 1;
+    GetExitCodeProcess(writer.get(), &exitCode);
+    EXPECT_EQ(exitCode, 0u) << "the other process did not see this one's section, or could not add its own";
+
+    // This process, which holds the store in memory, takes in what the other one did.
+    const std::wstring sections = Hierarchy(app, notebook, ON16::hsSections);
+    EXPECT_NE(sections.find(L"name=\"Made there\""), std::wstring::npos);
+    EXPECT_NE(sections.find(L"name=\"Made here\""), std::wstring::npos);
+    const std::wstring content = Content(app, page);
+    EXPECT_LT(content.find(L"Written here"), content.find(L"Written there")) << Utf8(content);
+    EXPECT_NE(content.find(L"Written there"), std::wstring::npos) << Utf8(content);
+
+    // Once the other process has ended, the file alone holds both calls.
+    const StandIn::ParseResult parsed =
+        StandIn::ParseXml(StandIn::ReadUtf8File((store_ / L"store.xml").wstring()), StandIn::Namespace2013, {});
+    ASSERT_EQ(parsed.status, StandIn::ParseStatus::Ok);
+    const std::wstring written = StandIn::WriteXml(*parsed.root, StandIn::Namespace2013);
+    EXPECT_NE(written.find(L"name=\"Made there\""), std::wstring::npos);
+    EXPECT_NE(written.find(L"name=\"Made here\""), std::wstring::npos);
+    EXPECT_NE(written.find(L"Written there"), std::wstring::npos);
+}
 } // namespace
+
+// Runs only as the second process of the test above: sees the first process's section and adds one,
+// and an outline to its page.
+TEST(StoreWriter, DISABLED_SeesTheFirstProcessAndAddsASection)
+{
+    const Owners::OleApartment apartment;
+    ASSERT_TRUE(SUCCEEDED(apartment.result()));
+    wchar_t notebook[256] = {};
+    ASSERT_GT(GetEnvironmentVariableW(L"QUILLORA_STANDIN_NOTEBOOK", notebook, 256), 0u);
+    StandIn::Store& store = StandIn::Store::Current();
+    std::wstring sections;
+    ASSERT_EQ(store.GetHierarchy(notebook, ON16::hsSections, ON16::xs2013, sections), S_OK);
+    ASSERT_NE(sections.find(L"name=\"Made here\""), std::wstring::npos);
+    const std::wstring xml = L"<one:Notebook " + Ns2013 + L" ID=\"" + notebook +
+                             L"\"><one:Section name=\"Made there\"/></one:Notebook>";
+    ASSERT_EQ(store.UpdateHierarchy(xml, ON16::xs2013), S_OK);
+    wchar_t page[256] = {};
+    ASSERT_GT(GetEnvironmentVariableW(L"QUILLORA_STANDIN_PAGE", page, 256), 0u);
+    ASSERT_EQ(store.UpdatePageContent(Outline(page, L"Written there"), 0, ON16::xs2013, true), S_OK);
+}
 
 // Runs only as the holder process of the tests above: takes the store's lock, says so, and keeps
 // it until it is told to give it back.

@@ -1,5 +1,6 @@
 // The download window against the local update service: the hand-over command line, progress,
-// cancel, the errors it reports and the ones it keeps quiet about, and what becomes of the file.
+// cancel, the errors it reports and the ones it keeps quiet about, two downloads at once, and what
+// becomes of the file.
 #include "framework/text/Text.h"
 #include "framework/ui/dialogs/MessageBox.h"
 #include "tests/framework/ui/UiTestSupport.h"
@@ -7,10 +8,12 @@
 #include "tests/support/Screenshot.h"
 #include "tests/update/ServiceScenario.h"
 #include "update/DownloadProgressWindow.h"
+#include "update/ProgramFile.h"
 #include "update/SelfInstall.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 
@@ -56,12 +59,24 @@ protected:
             // The new program has not run yet: it would have written its command line by now.
             Sleep(300);
             startedBeforeInstall = fs::exists(path.wstring() + L".args");
+            return true;
         });
         ASSERT_TRUE(FindDownloadWindow());
         EXPECT_TRUE(UiTest::PumpUntil([] { return !FindDownloadWindow(); }, timeout));
     }
 
     void WriteEarlierDownload() { std::ofstream(path, std::ios::binary) << "MZ earlier download"; }
+
+    // Files a download left beside its own: none, however it ended.
+    std::vector<fs::path> LeftBeside() const
+    {
+        std::vector<fs::path> left;
+        const std::wstring prefix = path.filename().wstring() + L".";
+        for (const auto& entry : fs::directory_iterator(path.parent_path()))
+            if (entry.path().filename().wstring().rfind(prefix, 0) == 0 && entry.path().extension() != L".args")
+                left.push_back(entry.path());
+        return left;
+    }
 
     ServiceScenario scenario;
     fs::path path;
@@ -102,7 +117,10 @@ TEST_F(DownloadWindow, ShowsProgressAndCancelStopsWithoutInstallingOrReplacing)
     scenario.Set("getFile.delay", "30");
     WriteEarlierDownload();
 
-    InstallUpdates(nullptr, [this] { ++installsBegun; });
+    InstallUpdates(nullptr, [this] {
+        ++installsBegun;
+        return true;
+    });
     const HWND window = FindDownloadWindow();
     ASSERT_TRUE(window);
     std::wstring label;
@@ -124,7 +142,7 @@ TEST_F(DownloadWindow, ShowsProgressAndCancelStopsWithoutInstallingOrReplacing)
     EXPECT_EQ(0, installsBegun);
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ("MZ earlier download", ReadBytes(path));
-    EXPECT_FALSE(fs::exists(path.wstring() + L".download"));
+    EXPECT_TRUE(LeftBeside().empty());
     fs::remove(TestProgram().wstring() + L".large");
 }
 
@@ -152,7 +170,7 @@ TEST_F(DownloadWindow, DownloadCutShortIsAnErrorAndReplacesNothing)
     EXPECT_EQ(0u, messages[0].find(L"Error: Failed to download latest version\n"));
     EXPECT_EQ(0, installsBegun);
     EXPECT_EQ("MZ earlier download", ReadBytes(path));
-    EXPECT_FALSE(fs::exists(path.wstring() + L".download"));
+    EXPECT_TRUE(LeftBeside().empty());
 }
 
 TEST_F(DownloadWindow, AnswerThatIsNoProgramIsAnError)
@@ -176,12 +194,18 @@ TEST_F(DownloadWindow, ProgramThatDoesNotStartIsReportedAndTheRunningOneStays)
     EXPECT_EQ(0, installsBegun);
 }
 
-TEST_F(DownloadWindow, WithoutLengthTheLabelStaysAsItIs)
+TEST_F(DownloadWindow, CutShortWithoutLengthTheLabelStaysAndNothingIsReplaced)
 {
+    // Without a length the end of a broken connection looks like the end of the file.
     scenario.SetFile("getFile.file", TestProgram());
     scenario.Set("getFile.no_length", "1");
+    scenario.Set("getFile.truncate", "300000");
     scenario.Set("getFile.delay", "20");
-    InstallUpdates(nullptr, [this] { ++installsBegun; });
+    WriteEarlierDownload();
+    InstallUpdates(nullptr, [this] {
+        ++installsBegun;
+        return true;
+    });
     const HWND window = FindDownloadWindow();
     ASSERT_TRUE(window);
     const HWND label = DialogTest::Children(window, L"Static").front();
@@ -195,8 +219,45 @@ TEST_F(DownloadWindow, WithoutLengthTheLabelStaysAsItIs)
         std::chrono::seconds(20)));
     for (const auto& text : texts)
         EXPECT_EQ(L"", text);
-    EXPECT_EQ(1, installsBegun);
+    ASSERT_EQ(1u, messages.size());
+    EXPECT_EQ(0u, messages[0].find(L"Error: Failed to download latest version\n"));
+    EXPECT_EQ(0, installsBegun);
+    EXPECT_EQ("MZ earlier download", ReadBytes(path));
+    EXPECT_TRUE(LeftBeside().empty());
+}
+
+TEST_F(DownloadWindow, TwoDownloadsAtOnceEachWriteAWholeProgramOfTheirOwn)
+{
+    // Both writes are held half-way until the other has begun, as two downloads that end together.
+    const ProgramBytesWriter savedWriter = ProgramFileWriter;
+    std::atomic<int> halfWritten{0};
+    ProgramFileWriter = [&](HANDLE file, const std::string& bytes) {
+        const size_t half = bytes.size() / 2;
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data(), static_cast<DWORD>(half), &written, nullptr))
+            return false;
+        ++halfWritten;
+        for (int wait = 0; wait < 500 && halfWritten < 2; ++wait)
+            Sleep(10);
+        return WriteFile(file, bytes.data() + half, static_cast<DWORD>(bytes.size() - half), &written, nullptr) != FALSE;
+    };
+    scenario.SetFile("getFile.file", TestProgram());
+    WriteEarlierDownload();
+    for (int download = 0; download < 2; ++download)
+        InstallUpdates(nullptr, [this] {
+            ++installsBegun;
+            return true;
+        });
+    EXPECT_TRUE(UiTest::PumpUntil([] { return !FindDownloadWindow(); }, std::chrono::seconds(30)));
+    UiTest::PumpUntil([this] { return installsBegun == 2 || !messages.empty(); }, std::chrono::seconds(5));
+    ProgramFileWriter = savedWriter;
+
+    EXPECT_EQ(2, halfWritten.load());
+    EXPECT_TRUE(messages.empty()) << WideToUtf8(messages.empty() ? L"" : messages.front());
+    EXPECT_EQ(2, installsBegun);
     EXPECT_EQ(ReadBytes(TestProgram()), ReadBytes(path));
+    EXPECT_NE(L"", WaitForRecordedCommandLine(path));
+    EXPECT_TRUE(LeftBeside().empty());
 }
 
 TEST_F(DownloadWindow, ErrorAfterTheUserClosedTheWindowIsNotShown)
@@ -204,7 +265,10 @@ TEST_F(DownloadWindow, ErrorAfterTheUserClosedTheWindowIsNotShown)
     scenario.Set("getFile.body", std::string(100000, 'x'));
     scenario.Set("getFile.truncate", "60000");
     scenario.Set("getFile.delay", "40");
-    InstallUpdates(nullptr, [this] { ++installsBegun; });
+    InstallUpdates(nullptr, [this] {
+        ++installsBegun;
+        return true;
+    });
     const HWND window = FindDownloadWindow();
     ASSERT_TRUE(window);
     PostMessageW(window, WM_CLOSE, 0, 0);

@@ -1,8 +1,20 @@
-// The form encoding of request bodies, the parameter defaults and the token's hexadecimal form.
+// The form encoding of request bodies, the parameter defaults, the token's hexadecimal form, and
+// which programs carry which key.
+#include "tests/update/ServiceScenario.h"
 #include "update/FormEncoding.h"
 #include "update/RequestToken.h"
 
 #include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <filesystem>
+#include <iterator>
+
+namespace
+{
+const BYTE testKeyHigh[] = {UPDATE_TEST_KEY_HIGH};
+} // namespace
 
 TEST(FormEncoding, EscapesEveryByteButLettersDigitsAndFourMarks)
 {
@@ -75,4 +87,27 @@ TEST(RequestToken, EncryptsTheSameTokenDifferentlyEachTime)
 {
     // PKCS#1 padding is random: equal ciphertexts would mean no padding at all.
     EXPECT_NE(EncryptToken("token"), EncryptToken("token"));
+}
+
+TEST(RequestToken, OnlyTheTestBuildCarriesTheKeyWhosePrivateHalfIsInTheRepository)
+{
+    // The first piece of the test key's modulus, as the key assembly keeps it.
+    const std::string piece(std::begin(testKeyHigh), std::end(testKeyHigh));
+    const auto build = UpdateTest::BuildFolder();
+    const struct
+    {
+        std::filesystem::path program;
+        bool carriesTestKey;
+    } rows[] = {
+        {build / L"batch_import" / L"Sheafin.exe", false},
+        {build / L"calendar" / L"Lumday.exe", false},
+        {build / L"tests" / L"batch_import" / L"loopback" / L"Sheafin.exe", true},
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.program.string());
+        const std::string bytes = UpdateTest::ReadBytes(row.program);
+        ASSERT_FALSE(bytes.empty());
+        EXPECT_EQ(row.carriesTestKey, bytes.find(piece) != std::string::npos);
+    }
 }

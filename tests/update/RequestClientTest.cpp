@@ -1,6 +1,6 @@
 // Requests against the local update service: the token it can decrypt, the parameters in order,
-// status errors, progress, answers cut short, headers, the log, and security errors that never
-// reach the error dialog.
+// status errors, progress, answers cut short, headers, the log, certificates that fail, and the
+// errors that may reach the error dialog.
 #include "framework/files/Files.h"
 #include "framework/log/Log.h"
 #include "framework/text/Text.h"
@@ -235,45 +235,104 @@ TEST(RequestClient, HeadersComeAsNameValuePairsWithTheStatusLineFirst)
     EXPECT_EQ(L"1.3.0", response->GetBodyText());
 }
 
-TEST(RequestClient, UntrustedCertificateFailsWithoutOfferingTheDialog)
+TEST(RequestClient, CertificateUntrustedForAnotherHostOrExpiredFailsWithoutOfferingTheDialog)
 {
     ServiceScenario scenario;
     ErrorDialogRecorder dialog(ERROR_SUCCESS);
-    const HRESULT hr = ErrorOf([] {
-        SendHttpsRequestTo({L"localhost", UPDATE_TEST_SERVICE_PORT + 1}, L"getVersion", {}, {});
-    });
-    EXPECT_TRUE(FAILED(hr));
-    EXPECT_TRUE(IsSecurityError(HRESULT_CODE(hr))) << std::hex << hr;
+    const struct
+    {
+        const char* what;
+        INTERNET_PORT port;
+    } rows[] = {
+        {"signed by no authority the prefix trusts", UPDATE_TEST_SERVICE_PORT + 1},
+        {"signed for another host", scenario.ListenerPort("elsewhere")},
+        {"expired", scenario.ListenerPort("expired")},
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.what);
+        ASSERT_NE(0, row.port);
+        const HRESULT hr = ErrorOf([&] { SendHttpsRequestTo({L"localhost", row.port}, L"getVersion", {}, {}); });
+        EXPECT_TRUE(FAILED(hr)) << "the service answered";
+        EXPECT_FALSE(MayShowErrorDialog(HRESULT_CODE(hr))) << std::hex << hr;
+    }
     EXPECT_TRUE(dialog.errors.empty());
+    EXPECT_TRUE(scenario.Requests().empty());
 }
 
-TEST(RequestClient, ConnectionErrorAsksTheDialogOnceAndKeepsTheFirstErrorWhenCancelled)
+TEST(RequestClient, DialogIsOfferedForCredentialsAndProxiesOnly)
+{
+    const struct
+    {
+        DWORD error;
+        bool offered;
+    } rows[] = {
+        {12014, true},  // credentials of the service or a proxy
+        {12034, true},  // a proxy asks for credentials
+        {12165, true},  // the proxy cannot be reached
+        {12166, true},  // the proxy's script is broken
+        {12037, false}, // certificate expired
+        {12038, false}, // certificate of another host
+        {12045, false}, // unknown authority
+        {12062, false}, // weak signature
+        {12179, false},
+        {12040, false}, // redirected from HTTPS to HTTP
+        {12043, false}, // posting to plain HTTP
+        {12052, false}, // redirected to plain HTTP when posting
+        {12168, false}, // a redirect that needs the user's consent
+        {12029, false}, // no connection
+        {12007, false}, // the host's name is unknown
+        {12002, false}, // timed out
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.error);
+        EXPECT_EQ(row.offered, MayShowErrorDialog(row.error));
+    }
+}
+
+TEST(RequestClient, ConnectionErrorFailsWithItsTextWithoutOfferingTheDialog)
 {
     ServiceScenario scenario;
-    ErrorDialogRecorder dialog(ERROR_CANCELLED);
+    ErrorDialogRecorder dialog(ERROR_SUCCESS);
     // Nothing listens two ports above the service.
     std::wstring description;
     const HRESULT hr = ErrorOf(
         [] { SendHttpsRequestTo({L"localhost", UPDATE_TEST_SERVICE_PORT + 2}, L"getVersion", {}, {}); }, &description);
-    ASSERT_EQ(1u, dialog.errors.size());
-    EXPECT_EQ(HRESULT_FROM_WIN32(dialog.errors[0]), hr);
-    EXPECT_EQ(static_cast<DWORD>(FLAGS_ERROR_UI_FLAGS_CHANGE_OPTIONS), dialog.flags);
-    EXPECT_EQ(0u, description.find(std::to_wstring(dialog.errors[0]) + L" - ")) << WideToUtf8(description);
+    EXPECT_TRUE(FAILED(hr));
+    EXPECT_TRUE(dialog.errors.empty());
+    EXPECT_EQ(0u, description.find(std::to_wstring(HRESULT_CODE(hr)) + L" - ")) << WideToUtf8(description);
 }
 
-TEST(RequestClient, ConnectionErrorIsSentOnceMoreWhenTheDialogSaysRetry)
+TEST(RequestClient, CredentialsErrorAsksTheDialogOnceAndKeepsTheFirstErrorWhenCancelled)
 {
-    ServiceScenario scenario;
+    ErrorDialogRecorder dialog(ERROR_CANCELLED);
+    std::vector<DWORD> answers{ERROR_INTERNET_INCORRECT_PASSWORD, ERROR_SUCCESS};
+    size_t sends = 0;
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INTERNET_INCORRECT_PASSWORD),
+              SendOfferingTheDialog(nullptr, [&] { return answers[sends++]; }));
+    EXPECT_EQ(1u, sends);
+    EXPECT_EQ(std::vector<DWORD>{ERROR_INTERNET_INCORRECT_PASSWORD}, dialog.errors);
+    EXPECT_EQ(static_cast<DWORD>(FLAGS_ERROR_UI_FLAGS_CHANGE_OPTIONS), dialog.flags);
+}
+
+TEST(RequestClient, CredentialsErrorIsSentOnceMoreWhenTheDialogSaysRetry)
+{
     ErrorDialogRecorder dialog(ERROR_INTERNET_FORCE_RETRY);
     const auto log = TestPaths::OutputFile(L".log");
     OpenLogFile(log.wstring());
-    const HRESULT hr =
-        ErrorOf([] { SendHttpsRequestTo({L"localhost", UPDATE_TEST_SERVICE_PORT + 2}, L"getVersion", {}, {}); });
+    size_t sends = 0;
+    const DWORD error = SendOfferingTheDialog(nullptr, [&] {
+        ++sends;
+        return static_cast<DWORD>(ERROR_INTERNET_INCORRECT_PASSWORD);
+    });
     CloseLogFile();
     const std::wstring text = ReadTextFile(log.c_str());
     OpenLogFile();
-    EXPECT_TRUE(FAILED(hr));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INTERNET_INCORRECT_PASSWORD), error);
+    EXPECT_EQ(2u, sends);
     EXPECT_EQ(1u, dialog.errors.size());
+    EXPECT_NE(std::wstring::npos, text.find(L"ERROR: Failed to send the request. Asking user: 12014"));
     EXPECT_NE(std::wstring::npos, text.find(L"Dialog Result: 12032"));
-    EXPECT_NE(std::wstring::npos, text.find(L"ERROR: Failed to send the request on retry: "));
+    EXPECT_NE(std::wstring::npos, text.find(L"ERROR: Failed to send the request on retry: 12014"));
 }

@@ -1,8 +1,13 @@
-// The "/install" step: the copy over the old program with its retries, the restart command line,
-// the targets it refuses, and the quoting of started programs.
+// The "/install" step: the new program put in place of the old one once it lets go of its file,
+// the restart command line, the old program started again when that fails, the targets it
+// refuses, and the quoting of started programs.
 #include "framework/Owners.h"
 #include "framework/files/Files.h"
+#include "framework/log/Log.h"
+#include "framework/text/Text.h"
+#include "tests/support/TestPaths.h"
 #include "tests/update/ServiceScenario.h"
+#include "update/ProgramFile.h"
 #include "update/SelfInstall.h"
 
 #include <gtest/gtest.h>
@@ -58,6 +63,17 @@ protected:
     std::vector<DWORD> pauses;
     std::function<void()> onPause;
 
+    // Files an install left beside the program's own: none, however it ended.
+    static std::vector<fs::path> LeftBeside(const fs::path& program)
+    {
+        std::vector<fs::path> left;
+        const std::wstring prefix = program.filename().wstring() + L".";
+        for (const auto& entry : fs::directory_iterator(program.parent_path()))
+            if (entry.path().filename().wstring().rfind(prefix, 0) == 0 && entry.path().extension() != L".args")
+                left.push_back(entry.path());
+        return left;
+    }
+
 private:
     std::function<void(DWORD)> savedPause_;
 };
@@ -79,17 +95,65 @@ TEST_F(SelfInstall, CopiesOnceTheOldProgramLetsGoAndRestartsIt)
     EXPECT_EQ(L"\"" + target.wstring() + L"\" /showUpdateInfo 1.2.0", WaitForRecordedCommandLine(target));
 }
 
-TEST_F(SelfInstall, GivesUpAfterAThousandTriesWithoutStartingAnything)
+TEST_F(SelfInstall, GivesUpAfterAMinuteWhileTheOldProgramRunsAndStartsItAgain)
 {
-    const fs::path target = WriteFile(L"Sheafin.exe", "MZ old program");
-    Owners::FileHandle held = Hold(target);
+    const fs::path target = WriteFile(L"Sheafin.exe", ReadBytes(TestProgram()));
+    const fs::path source = WriteFile(L"new.exe", "MZ new program");
+    // As a running program holds its file: others may read and start it, no one may write it.
+    Owners::FileHandle held(
+        CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(held);
-    InstallSelfCopyFrom(TestProgram().wstring(), target.wstring(), L"1.2.0");
-    held.reset();
+    InstallSelfCopyFrom(source.wstring(), target.wstring(), L"1.2.0");
 
-    EXPECT_EQ(999u, pauses.size());
-    EXPECT_EQ("MZ old program", ReadBytes(target));
-    EXPECT_FALSE(fs::exists(target.wstring() + L".args"));
+    EXPECT_EQ(static_cast<size_t>(InstallTries - 1), pauses.size());
+    EXPECT_EQ(L"\"" + target.wstring() + L"\"", WaitForRecordedCommandLine(target)) << "the old program, again";
+    held.reset();
+    EXPECT_EQ(ReadBytes(TestProgram()), ReadBytes(target));
+    EXPECT_EQ(std::vector<fs::path>{}, LeftBeside(target));
+}
+
+TEST_F(SelfInstall, FailureBesideTheOldProgramLeavesItWholeAndStartsItAgainAtOnce)
+{
+    const ProgramBytesWriter savedWriter = ProgramFileWriter;
+    // How a write beside the old program fails: the error, and whether half the file got there.
+    const struct
+    {
+        const wchar_t* what;
+        const wchar_t* program;
+        DWORD error;
+        bool halfWritten;
+    } rows[] = {
+        {L"the disk fills up half-way", L"Sheafin.exe", ERROR_DISK_FULL, true},
+        {L"the folder may not be written", L"Installed Sheafin.exe", ERROR_ACCESS_DENIED, false},
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(testing::PrintToString(fs::path(row.what).string()));
+        const fs::path target = WriteFile(row.program, ReadBytes(TestProgram()));
+        ProgramFileWriter = [&](HANDLE file, const std::string& bytes) {
+            DWORD written = 0;
+            if (row.halfWritten)
+                ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size() / 2), &written, nullptr);
+            SetLastError(row.error);
+            return false;
+        };
+        pauses.clear();
+        const auto log = TestPaths::OutputFile(L".log");
+        OpenLogFile(log.wstring());
+        InstallSelfCopyFrom(WriteFile(L"new.exe", std::string("MZ new program") + std::string(5000, 'n')).wstring(),
+                            target.wstring(), L"1.2.0");
+        CloseLogFile();
+        const std::wstring text = ReadTextFile(log.c_str());
+        OpenLogFile();
+        ProgramFileWriter = savedWriter;
+
+        EXPECT_TRUE(pauses.empty()) << "nothing to wait for";
+        EXPECT_EQ(ReadBytes(TestProgram()), ReadBytes(target));
+        EXPECT_EQ(L"\"" + target.wstring() + L"\"", WaitForRecordedCommandLine(target)) << "the old program, again";
+        EXPECT_EQ(std::vector<fs::path>{}, LeftBeside(target));
+        EXPECT_NE(std::wstring::npos, text.find(L"ERROR: Failed to ")) << WideToUtf8(text);
+        EXPECT_NE(std::wstring::npos, text.find(L"Starting the old program again: " + target.wstring()));
+    }
 }
 
 TEST_F(SelfInstall, ReplacesOnlyAnExistingProgramOtherThanItself)

@@ -146,4 +146,13 @@ std::vector<RecordedRequest> ServiceScenario::Requests() const
     }
     return requests;
 }
+INTERNET_PORT ServiceScenario::ListenerPort(const std::string& name) const
+{
+    std::ifstream file(BuildFolder() / L"update-service" / L"state" / L"listeners.txt", std::ios::binary);
+    std::string line;
+    while (std::getline(file, line))
+        if (line.rfind(name + "=", 0) == 0)
+            return static_cast<INTERNET_PORT>(std::stoi(line.substr(name.size() + 1)));
+    return 0;
+}
 } // namespace UpdateTest

@@ -5,6 +5,9 @@
 #include "update/FormEncoding.h"
 #include "update/ProductIdentity.h"
 
+#include <windows.h>
+#include <wininet.h>
+
 #include <chrono>
 #include <filesystem>
 #include <string>
@@ -42,6 +45,8 @@ public:
     // A line whose value is a file of this machine, which the service reads by its Unix path.
     void SetFile(const std::string& key, const std::filesystem::path& file);
     std::vector<RecordedRequest> Requests() const;
+    // The port of one of the service's other listeners ("elsewhere", "expired"); 0 when unknown.
+    INTERNET_PORT ListenerPort(const std::string& name) const;
 
     const ProductIdentity& Identity() const { return identity_; }
 

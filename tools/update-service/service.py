@@ -15,9 +15,13 @@ the start of the client's agent text (name-version-platform):
       <request>.truncate=N    announce the whole length, send only N bytes, close
       <request>.no_length=1   no Content-Length: the body ends when the connection closes
       <request>.delay=MS      send the body in pieces of 4096 bytes, waiting MS between them
+      <request>.hold=path     answer only once the file exists (at most 60 seconds)
   <product>.requests  one line per request: name, agent, content type, body, token verdict,
       tab-separated.
-A second listener on the next port presents a certificate no one trusts.
+A second listener on the next port presents a certificate no one trusts. Two more, on ports the
+system picks, present the test authority's certificates for another host ("elsewhere") and for
+localhost but expired ("expired"); their ports stand in the state folder as listeners.txt, lines
+"name=port".
 """
 
 import argparse
@@ -137,6 +141,11 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.answer(status, reason, body, scenario, name)
 
     def answer(self, status, reason, body, scenario, name=""):
+        hold = scenario.get(name + ".hold")
+        if hold:
+            deadline = time.monotonic() + 60
+            while not os.path.exists(hold) and time.monotonic() < deadline:
+                time.sleep(0.05)
         truncate = scenario.get(name + ".truncate")
         no_length = scenario.get(name + ".no_length") == "1"
         delay = int(scenario.get(name + ".delay", "0")) / 1000.0
@@ -169,6 +178,7 @@ class Server(http.server.ThreadingHTTPServer):
 
 
 def listen(port, certificate, key, state, token_key):
+    """A listener on the loopback address; port 0 lets the system pick a free one."""
     server = Server(("127.0.0.1", port), Handler)
     context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
     context.load_cert_chain(certificate, key)
@@ -188,11 +198,20 @@ def main():
     token_key = os.path.join(here, "token-key.pem")
     os.makedirs(args.state, exist_ok=True)
     c = args.certificates
+    # The others first: once the service's own port answers, the tests find everything in place.
+    others = [listen(args.port + 1, os.path.join(c, "untrusted.pem"), os.path.join(c, "untrusted-key.pem"),
+                     args.state, token_key)]
+    ports = []
+    for name in ("elsewhere", "expired"):
+        others.append(listen(0, os.path.join(c, name + ".pem"), os.path.join(c, name + "-key.pem"), args.state,
+                             token_key))
+        ports.append("%s=%d\n" % (name, others[-1].server_address[1]))
+    with open(os.path.join(args.state, "listeners.txt"), "w", encoding="utf-8") as f:
+        f.writelines(ports)
+    for server in others:
+        threading.Thread(target=server.serve_forever, daemon=True).start()
     trusted = listen(args.port, os.path.join(c, "service.pem"), os.path.join(c, "service-key.pem"), args.state,
                      token_key)
-    untrusted = listen(args.port + 1, os.path.join(c, "untrusted.pem"), os.path.join(c, "untrusted-key.pem"),
-                       args.state, token_key)
-    threading.Thread(target=untrusted.serve_forever, daemon=True).start()
     print("listening", flush=True)
     trusted.serve_forever()
 

@@ -25,7 +25,7 @@ void SetChooseColorFunction(ChooseColorFunction function) { Dialog() = std::move
 std::optional<COLORREF> PickColor(HWND owner, std::optional<COLORREF> initial, COLORREF customColors[16])
 {
     CHOOSECOLORW choose{};
-    static_assert(sizeof choose == 36, "the colour dialog record");
+    static_assert(sizeof choose == (sizeof(void*) == 4 ? 36 : 72), "the colour dialog record");
     choose.lStructSize = sizeof choose;
     choose.hwndOwner = owner;
     choose.rgbResult = AdjustColorRef(initial.value_or(RGB(0xFF, 0xFF, 0xFF)));

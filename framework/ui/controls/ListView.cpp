@@ -325,7 +325,7 @@ void ListView::PaintDarkParts()
 
         wchar_t text[1024] = {};
         LVGROUP group{};
-        static_assert(sizeof group == 0x60, "the group record of comctl32 version 6");
+        static_assert(sizeof group == (sizeof(void*) == 4 ? 0x60 : 0x98), "the group record of comctl32 version 6");
         group.cbSize = sizeof group;
         group.mask = LVGF_HEADER | LVGF_STATE;
         group.stateMask = LVGS_COLLAPSED | LVGS_FOCUSED;

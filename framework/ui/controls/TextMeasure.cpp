@@ -41,4 +41,24 @@ int MeasureWindowTextHeight(Gdiplus::Graphics& graphics, HWND window, int width,
     const std::wstring text = GetDisplayText(window);
     return MeasureTextHeight(graphics, text.empty() ? L" " : text, width, fontIndex);
 }
+
+std::wstring CompactPathToWidth(Gdiplus::Graphics& graphics, const std::wstring& path, int width, int fontIndex)
+{
+    const auto fits = [&](const std::wstring& text) { return MeasureTextWidth(graphics, text, fontIndex) <= width; };
+    const size_t separator = path.find_last_of(L"\\/");
+    if (fits(path) || separator == std::wstring::npos)
+        return path;
+    const std::wstring name = path.substr(separator);
+    // The longest start of the folder that still fits before "..." and the name.
+    size_t kept = 0;
+    for (size_t tooLong = separator + 1; kept + 1 < tooLong;)
+    {
+        const size_t tried = (kept + tooLong) / 2;
+        if (fits(path.substr(0, tried) + L"..." + name))
+            kept = tried;
+        else
+            tooLong = tried;
+    }
+    return path.substr(0, kept) + L"..." + name;
+}
 } // namespace UI

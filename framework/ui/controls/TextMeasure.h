@@ -15,4 +15,7 @@ int MeasureWindowTextWidth(Gdiplus::Graphics& graphics, HWND window, int fontInd
 // Height of the text wrapped at width; an empty window text measures one line.
 int MeasureTextHeight(Gdiplus::Graphics& graphics, const std::wstring& text, int width, int fontIndex);
 int MeasureWindowTextHeight(Gdiplus::Graphics& graphics, HWND window, int width, int fontIndex);
+// The path as it fits width on one line: whole when it does, else with the middle of its folder
+// replaced by "..." and its file name kept whole, even where the name alone is wider.
+std::wstring CompactPathToWidth(Gdiplus::Graphics& graphics, const std::wstring& path, int width, int fontIndex);
 } // namespace UI

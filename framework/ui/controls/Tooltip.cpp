@@ -11,7 +11,7 @@ Tooltip::Tooltip(HWND parent, HWND tool, const std::wstring& text, bool tracking
       tool(tool), tracking(tracking)
 {
     TOOLINFOW info{};
-    static_assert(sizeof info == 48, "the tool record of comctl32 version 6");
+    static_assert(sizeof info == (sizeof(void*) == 4 ? 48 : 72), "the tool record of comctl32 version 6");
     info.cbSize = sizeof info;
     info.uFlags = TTF_IDISHWND | (tracking ? TTF_TRACK | TTF_ABSOLUTE : TTF_SUBCLASS);
     info.hwnd = parent;

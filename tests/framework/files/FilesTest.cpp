@@ -12,6 +12,7 @@
 #include <atomic>
 #include <filesystem>
 #include <thread>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -112,6 +113,103 @@ TEST(FileContents, WriteIntoAMissingFolderFails)
     const fs::path file = TestFolder() / L"missing" / L"x.txt";
     EXPECT_FALSE(WriteStringToFile(file.c_str(), "x"));
     EXPECT_FALSE(FileExists(file.c_str()));
+}
+
+namespace
+{
+// Puts replacement in the place of this program's import of a kernel32 function while it lives:
+// the calls that code of the program makes into the system can be watched in their order.
+class KernelImportHook
+{
+public:
+    KernelImportHook(const char* name, const void* replacement)
+    {
+        auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW(nullptr));
+        const auto* headers =
+            reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+        const IMAGE_DATA_DIRECTORY& imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+        for (auto* library = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+             library->Name && !slot_; ++library)
+        {
+            if (lstrcmpiA(reinterpret_cast<const char*>(base + library->Name), "kernel32.dll") != 0)
+                continue;
+            const auto* names = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + library->OriginalFirstThunk);
+            auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + library->FirstThunk);
+            for (; names->u1.AddressOfData && !slot_; ++names, ++slots)
+                if (!IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal) &&
+                    strcmp(reinterpret_cast<const char*>(
+                               reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData)->Name),
+                           name) == 0)
+                    slot_ = &slots->u1.Function;
+        }
+        if (slot_)
+            original_ = Put(reinterpret_cast<ULONG_PTR>(replacement));
+    }
+    ~KernelImportHook()
+    {
+        if (slot_)
+            Put(original_);
+    }
+    KernelImportHook(const KernelImportHook&) = delete;
+    KernelImportHook& operator=(const KernelImportHook&) = delete;
+
+    bool Installed() const { return slot_ != nullptr; }
+    template <typename F>
+    F Original() const
+    {
+        return reinterpret_cast<F>(original_);
+    }
+
+private:
+    ULONG_PTR Put(ULONG_PTR function)
+    {
+        DWORD protection = 0;
+        VirtualProtect(slot_, sizeof *slot_, PAGE_READWRITE, &protection);
+        const ULONG_PTR previous = std::exchange(*slot_, function);
+        VirtualProtect(slot_, sizeof *slot_, protection, &protection);
+        return previous;
+    }
+
+    decltype(IMAGE_THUNK_DATA::u1.Function)* slot_ = nullptr;
+    ULONG_PTR original_ = 0;
+};
+
+// The flushes and moves of files, by file name, in the order they were made.
+std::vector<std::wstring> fileEvents;
+const KernelImportHook* flushHook = nullptr;
+const KernelImportHook* moveHook = nullptr;
+
+BOOL WINAPI RecordingFlushFileBuffers(HANDLE file)
+{
+    wchar_t path[MAX_PATH] = {};
+    GetFinalPathNameByHandleW(file, path, MAX_PATH, 0);
+    fileEvents.push_back(L"flush " + fs::path(path).filename().wstring());
+    return flushHook->Original<decltype(&FlushFileBuffers)>()(file);
+}
+
+BOOL WINAPI RecordingMoveFileExW(LPCWSTR from, LPCWSTR to, DWORD flags)
+{
+    fileEvents.push_back(L"move " + fs::path(from).filename().wstring() + L" to " + fs::path(to).filename().wstring());
+    return moveHook->Original<decltype(&MoveFileExW)>()(from, to, flags);
+}
+} // namespace
+
+TEST(FileContents, ReplacingAFileFlushesItsNewBytesToTheDiskBeforeTheyTakeItsPlace)
+{
+    const fs::path file = TestFolder() / L"settings.xml";
+    Touch(file, "old");
+    const KernelImportHook flush("FlushFileBuffers", reinterpret_cast<const void*>(&RecordingFlushFileBuffers));
+    const KernelImportHook move("MoveFileExW", reinterpret_cast<const void*>(&RecordingMoveFileExW));
+    ASSERT_TRUE(move.Installed());
+    flushHook = &flush;
+    moveHook = &move;
+    fileEvents.clear();
+
+    const std::string bytes = "<Settings/>";
+    EXPECT_TRUE(ReplaceFileContents(file.wstring(), bytes.data(), bytes.size()));
+
+    EXPECT_EQ(fileEvents, (std::vector<std::wstring>{L"flush settings.xml.tmp", L"move settings.xml.tmp to settings.xml"}));
+    EXPECT_EQ(ReadFileBytes(file.c_str()), bytes);
 }
 
 TEST(FileContents, ReadsUtf16WithAndWithoutItsMark)

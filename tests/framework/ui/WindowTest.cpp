@@ -26,6 +26,13 @@ std::shared_ptr<W> MakeWindow(HWND parent = nullptr, DWORD exStyle = 0, DWORD st
     return window;
 }
 
+// A window whose command handler fails.
+class FailingCommandWindow : public Window
+{
+public:
+    LRESULT OnCommand(int, HWND, int, bool&) override { throw std::runtime_error("handler failed"); }
+};
+
 HWND MakeEdit(HWND parent)
 {
     return CreateWindowExW(WS_EX_CLIENTEDGE, L"Edit", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, 10, 100, 20, parent,
@@ -110,12 +117,27 @@ TEST(ModalWindow, QuitEndsTheLoopWithZeroAndReachesTheOuterLoop)
 TEST(ModalWindow, ExceptionOfAHandlerIsRaisedAgainAfterTheLoop)
 {
     auto owner = MakeWindow();
-    auto dialog = MakeWindow(owner->GetHwnd());
+    auto dialog = MakeWindow<FailingCommandWindow>(owner->GetHwnd());
     const HWND hwnd = dialog->GetHwnd();
-    dialog->GetUiChannel().Post([] { throw std::runtime_error("handler failed"); });
+    PostMessageW(hwnd, WM_COMMAND, 1, 0);
     EXPECT_THROW(dialog->Show(L"Dialog", SW_SHOW, true, nullptr, nullptr), std::runtime_error);
     EXPECT_FALSE(IsWindow(hwnd));
     EXPECT_TRUE(IsWindowEnabled(owner->GetHwnd()));
+    EXPECT_FALSE(Window::TakePendingException());
+}
+
+TEST(ModalWindow, ClosureThatThrowsIsLoggedAndTheLoopGoesOn)
+{
+    auto window = MakeWindow();
+    const auto channel = window->GetUiChannel();
+    channel.Post([] { throw std::runtime_error("work of a worker failed"); });
+    bool ranAfter = false;
+    channel.Post([&ranAfter, &window] {
+        ranAfter = true;
+        window->End(7);
+    });
+    EXPECT_EQ(window->Show(L"Modal", SW_SHOW, true, nullptr, nullptr), 7u);
+    EXPECT_TRUE(ranAfter);
     EXPECT_FALSE(Window::TakePendingException());
 }
 

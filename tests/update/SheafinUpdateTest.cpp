@@ -1,0 +1,275 @@
+// Sheafin.exe's update against the local update service with failures injected, as a user meets
+// them: What's New failing after an update, an install arriving during an import, the options
+// closed during a download, and an install over a program that may not be written. None of them
+// may end the program unasked or leave the user without a working program.
+#include "batch_import/SettingsFile.h"
+#include "batch_import/WorkspaceConversion.h"
+#include "framework/files/Files.h"
+#include "framework/text/Text.h"
+#include "tests/batch_import/DemoSectionTest.h"
+#include "tests/batch_import/SheafinLoopback.h"
+#include "tests/support/ProgramHarness.h"
+#include "tests/update/ServiceScenario.h"
+#include "update/ProductIdentity.h"
+
+#include <gtest/gtest.h>
+
+#include <knownfolders.h>
+
+#include <algorithm>
+#include <fstream>
+#include <thread>
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+namespace
+{
+using SheafinLoopback::SheafinExe;
+using SheafinLoopback::Title;
+
+SYSTEMTIME DaysAgo(int days)
+{
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER ticks{};
+    ticks.LowPart = now.dwLowDateTime;
+    ticks.HighPart = now.dwHighDateTime;
+    ticks.QuadPart -= static_cast<ULONGLONG>(days) * 86400ull * 10'000'000ull;
+    const FILETIME then{ticks.LowPart, ticks.HighPart};
+    SYSTEMTIME time{};
+    FileTimeToSystemTime(&then, &time);
+    time.wMilliseconds = 0;
+    return time;
+}
+
+class SheafinUpdate : public DemoSectionTest
+{
+protected:
+    SheafinUpdate() : redirect_(profile_), service_(BatchImportIdentity()) {}
+
+    void SetUp() override
+    {
+        DemoSectionTest::SetUp();
+        files_ = profile_.Root() / L"Files";
+        fs::create_directories(files_);
+        std::ofstream(files_ / L"notes.txt", std::ios::binary) << "Some notes";
+        release_ = profile_.Root() / L"release";
+        // The Downloads folder follows the program's profile where the prefix names it by the
+        // user's profile folder; otherwise it is the prefix's own.
+        downloads_ = {fs::path(GetKnownFolderPath(FOLDERID_Downloads)) / L"Sheafin.x86.exe",
+                      profile_.Root() / L"Downloads" / L"Sheafin.x86.exe"};
+        RemoveDownloads();
+    }
+    void TearDown() override
+    {
+        sheafin_.reset();
+        RemoveDownloads();
+        DemoSectionTest::TearDown();
+    }
+
+    void RemoveDownloads() const
+    {
+        std::error_code ignored;
+        for (const fs::path& download : downloads_)
+        {
+            fs::remove(download, ignored);
+            fs::remove(download.wstring() + L".args", ignored);
+        }
+    }
+
+    // A workspace of the files (names in Files\) aimed at the demo section, whose update check is
+    // due when updateDue.
+    void WriteWorkspace(const std::vector<std::wstring>& names, bool updateDue) const
+    {
+        Importer::Settings settings{Importer::Settings::DefaultsOnly{}};
+        Config config;
+        config.importFormat.fileAttachment = true;
+        config.outputFormat = 1;
+        for (const std::wstring& name : names)
+            config.entries.push_back({(files_ / name).wstring(), {}, 0, 0});
+        config.location = sectionLink_;
+        StoreWorkspaceConfig(settings, config);
+        settings.lastConfig->targetType = 4;
+        settings.lastConfig->targetName = sectionName_;
+        settings.lastUpdateCheck = DaysAgo(updateDue ? 8 : 1);
+        const fs::path file = profile_.RoamingAppData() / L"quillora" / L"sheafin" / L"settings.xml";
+        fs::create_directories(file.parent_path());
+        ASSERT_TRUE(SaveSettingsFile(settings, file.wstring()));
+    }
+
+    // The new version the service offers, held back until Release.
+    void OfferHeldDownload()
+    {
+        service_.Set("getVersion.body", "1.4.0");
+        service_.SetFile("getFile.file", UpdateTest::TestProgram());
+        service_.SetFile("getFile.hold", release_);
+    }
+    void Release() const { std::ofstream(release_) << "go"; }
+    bool DownloadAsked() const
+    {
+        for (const auto& request : service_.Requests())
+            if (request.name == "getFile")
+                return true;
+        return false;
+    }
+
+    HWND Start(const std::wstring& arguments = L"", const fs::path& program = SheafinExe())
+    {
+        sheafin_ = std::make_unique<Harness::Program>(
+            Harness::StartOptions{.program = program, .arguments = arguments, .profile = &profile_, .environment = {}});
+        return WaitForWindow(Title, 20s);
+    }
+
+    // A visible top-level window of the program with this title.
+    HWND WaitForWindow(const std::wstring& title, std::chrono::milliseconds timeout = 20s) const
+    {
+        HWND found = nullptr;
+        Harness::WaitUntil(
+            [&] {
+                for (const HWND window : sheafin_->TopLevelWindows())
+                    if (Harness::TextOf(window) == title && IsWindowVisible(window))
+                        found = window;
+                return found != nullptr || !sheafin_->IsRunning();
+            },
+            timeout);
+        return found;
+    }
+
+    std::vector<std::wstring> LogEntries() const
+    {
+        std::vector<std::wstring> entries;
+        for (const std::wstring& line :
+             Split(Harness::ReadLogFile(profile_.Temp() / L"Quillora_SHF.log"), std::wstring(L"\r\n")))
+            if (const size_t dash = line.find(L" - "); dash != std::wstring::npos)
+                entries.push_back(line.substr(dash + 3));
+        return entries;
+    }
+    bool Logged(const std::wstring& start) const
+    {
+        const auto entries = LogEntries();
+        return std::any_of(entries.begin(), entries.end(), [&](const auto& entry) { return entry.starts_with(start); });
+    }
+
+    // A downloaded program, or a started one, anywhere the program may have put it.
+    bool AnythingDownloadedOrStarted() const
+    {
+        return std::any_of(downloads_.begin(), downloads_.end(), [](const fs::path& download) {
+            return fs::exists(download) || fs::exists(download.wstring() + L".args");
+        });
+    }
+
+    static void Press(HWND window, const std::wstring& caption)
+    {
+        PostMessageW(Harness::Child(window, L"Button", caption), BM_CLICK, 0, 0);
+    }
+
+    Harness::Profile profile_;
+    Harness::ShellFolderRedirect redirect_;
+    UpdateTest::ServiceScenario service_;
+    std::unique_ptr<Harness::Program> sheafin_;
+    fs::path files_;
+    fs::path release_;
+    std::vector<fs::path> downloads_;
+};
+} // namespace
+
+TEST_F(SheafinUpdate, WhatsNewThatFailsAfterAnUpdateLeavesTheProgramRunning)
+{
+    service_.Set("getProductInfo.status", "500");
+    WriteWorkspace({L"notes.txt"}, false);
+    const HWND window = Start(L"/showUpdateInfo 1.2.0");
+    ASSERT_NE(window, nullptr);
+    // What's New is asked for two seconds after the start.
+    ASSERT_TRUE(Harness::WaitUntil([&] { return Logged(L"ERROR: What's New could not be shown: "); }, 20s));
+    std::this_thread::sleep_for(2s);
+    EXPECT_TRUE(sheafin_->IsRunning());
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_EQ(nullptr, WaitForWindow(L"What's New", 0s));
+    EXPECT_EQ(std::optional<DWORD>(0), sheafin_->Close());
+}
+
+TEST_F(SheafinUpdate, InstallDuringAnImportAsksAsACloseDoesAndNoKeepsTheImportAndTheProgram)
+{
+    OfferHeldDownload();
+    // The vanished file holds the import at its question, for as long as the test likes.
+    WriteWorkspace({L"gone.txt", L"notes.txt"}, true);
+    const HWND window = Start();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(Harness::WaitUntil([&] { return DownloadAsked(); }, 30s));
+    Harness::PostCommand(window, 40036);
+    const HWND prompt = WaitForWindow(L"Error");
+    ASSERT_NE(prompt, nullptr);
+    Release();
+
+    const HWND question = WaitForWindow(L"Import in Progress", 30s);
+    ASSERT_NE(question, nullptr) << "the install ended the program without asking";
+    Harness::SaveWindow(question, L"import-in-progress");
+    Press(question, L"&No");
+    ASSERT_TRUE(Harness::WaitUntil([&] { return !IsWindow(question); }));
+    std::this_thread::sleep_for(2s);
+    EXPECT_TRUE(sheafin_->IsRunning());
+    EXPECT_TRUE(IsWindow(window));
+    EXPECT_TRUE(IsWindow(prompt)) << "the import still asks";
+    for (const fs::path& download : downloads_)
+        EXPECT_FALSE(fs::exists(download.wstring() + L".args")) << "the new program ran";
+    EXPECT_TRUE(Logged(L"The install was called off"));
+
+    Press(prompt, L"  &Stop import");
+    ASSERT_TRUE(Harness::WaitUntil([&] { return !IsWindow(prompt); }));
+    // Closed once the stopped run has ended.
+    EXPECT_TRUE(Harness::WaitUntil([&] { return Logged(L"Saving current page"); }, 30s));
+    std::this_thread::sleep_for(2s);
+    EXPECT_EQ(std::optional<DWORD>(0), sheafin_->Close(30s));
+}
+
+TEST_F(SheafinUpdate, ClosingTheOptionsDuringADownloadStopsItAndLeavesNothing)
+{
+    OfferHeldDownload();
+    WriteWorkspace({L"notes.txt"}, false);
+    const HWND window = Start();
+    ASSERT_NE(window, nullptr);
+    Harness::PostCommand(window, 40023);
+    const HWND options = WaitForWindow(L"Quillora Batch File Import Options");
+    ASSERT_NE(options, nullptr);
+    Press(options, L"Check for &Updates");
+    ASSERT_TRUE(Harness::WaitUntil(
+        [&] {
+            const HWND install = Harness::Child(options, L"Button", L"Install Latest Version");
+            return install && IsWindowVisible(install);
+        },
+        30s));
+    Press(options, L"Install Latest Version");
+    const HWND download = WaitForWindow(L"Quillora Download");
+    ASSERT_NE(download, nullptr);
+    ASSERT_TRUE(Harness::WaitUntil([&] { return DownloadAsked(); }, 30s));
+
+    PostMessageW(options, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(Harness::WaitUntil([&] { return !IsWindow(options) && !IsWindow(download); }));
+    Release();
+    std::this_thread::sleep_for(5s);
+    EXPECT_FALSE(AnythingDownloadedOrStarted()) << "a download that the user no longer sees";
+    EXPECT_EQ(nullptr, WaitForWindow(L"Error", 0s));
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_EQ(std::optional<DWORD>(0), sheafin_->Close());
+}
+
+TEST_F(SheafinUpdate, InstallOverAProgramThatMayNotBeWrittenStartsItAgainAtOnce)
+{
+    // Made by the test's fixture: no one may write this file, as a user may not write a program
+    // installed for all users.
+    const fs::path target = (UpdateTest::BuildFolder() / L"update-service" / L"locked" / L"Sheafin.exe").make_preferred();
+    const std::string oldProgram = UpdateTest::ReadBytes(target);
+    ASSERT_EQ(UpdateTest::ReadBytes(UpdateTest::TestProgram()), oldProgram);
+    std::error_code ignored;
+    fs::remove(target.wstring() + L".args", ignored);
+    sheafin_ = std::make_unique<Harness::Program>(Harness::StartOptions{
+        .program = SheafinExe(), .arguments = L"/install \"" + target.wstring() + L"\" 1.2.0", .profile = &profile_,
+        .environment = {}});
+    EXPECT_EQ(std::optional<DWORD>(0), sheafin_->WaitForExit(30s)) << "still trying";
+    EXPECT_EQ(oldProgram, UpdateTest::ReadBytes(target));
+    EXPECT_EQ(L"\"" + target.wstring() + L"\"", UpdateTest::WaitForRecordedCommandLine(target))
+        << "the old program, started again";
+    EXPECT_TRUE(Logged(L"Starting the old program again: " + target.wstring()));
+    fs::remove(target.wstring() + L".args", ignored);
+}

@@ -1,0 +1,68 @@
+#include "update/ProgramFile.h"
+
+#include "framework/Owners.h"
+
+#include <algorithm>
+#include <atomic>
+
+ProgramBytesWriter ProgramFileWriter = [](HANDLE file, const std::string& bytes) {
+    size_t total = 0;
+    while (total < bytes.size())
+    {
+        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - total, 1u << 20));
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data() + total, chunk, &written, nullptr))
+            return false;
+        if (written == 0)
+        {
+            SetLastError(ERROR_WRITE_FAULT);
+            return false;
+        }
+        total += written;
+    }
+    return true;
+};
+
+namespace
+{
+// Each name is tried with CREATE_NEW, so a name that another writer took is never shared.
+std::wstring CandidateName(const std::wstring& path)
+{
+    static std::atomic<unsigned> counter{0};
+    return path + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter) + L".partial";
+}
+} // namespace
+
+std::wstring WriteBesideUnderNameOfItsOwn(const std::wstring& path, const std::string& bytes)
+{
+    std::wstring name;
+    Owners::FileHandle file;
+    for (int attempt = 0; attempt < 100 && !file; ++attempt)
+    {
+        name = CandidateName(path);
+        file.reset(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file && GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)
+            return {};
+    }
+    if (!file)
+        return {};
+    SetLastError(ERROR_SUCCESS);
+    // A disk that fills up may tell only when the data goes out, or when the file is closed.
+    bool whole = ProgramFileWriter(file.get(), bytes) && FlushFileBuffers(file.get());
+    DWORD error = GetLastError();
+    if (!CloseHandle(file.release()) && whole)
+    {
+        whole = false;
+        error = GetLastError();
+    }
+    if (whole)
+        return name;
+    DeleteFileW(name.c_str());
+    SetLastError(error == ERROR_SUCCESS ? ERROR_WRITE_FAULT : error);
+    return {};
+}
+
+bool MoveOver(const std::wstring& written, const std::wstring& path)
+{
+    return MoveFileExW(written.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}

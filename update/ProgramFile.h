@@ -1,0 +1,23 @@
+#pragma once
+// A program file written so that no one ever starts half of it: the bytes go to a file of their own
+// beside the place they are meant for, and only a whole, flushed file takes that place.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+// Writes every byte to the open file: WriteFile until all are written, unless replaced (a disk that
+// fills up part-way). False with GetLastError telling why.
+using ProgramBytesWriter = std::function<bool(HANDLE file, const std::string& bytes)>;
+extern ProgramBytesWriter ProgramFileWriter;
+
+// Writes the bytes to a new file in the folder of path, named after path with a suffix that no
+// other writer of this or another process uses, opened without sharing and flushed to the disk.
+// The file's name, or empty when it could not be written whole (GetLastError tells why; nothing is
+// left behind).
+std::wstring WriteBesideUnderNameOfItsOwn(const std::wstring& path, const std::string& bytes);
+
+// Moves a file written beside path over path in one step, replacing what is there and written
+// through to the disk. False with GetLastError; the file beside is then still there.
+bool MoveOver(const std::wstring& written, const std::wstring& path);
