@@ -138,20 +138,24 @@ std::string CompoundFile(const std::vector<std::pair<std::u16string, std::string
             next = i + 1 < 3 + miniStreamSectors ? static_cast<uint32_t>(i + 1) : EndOfChain;
         Put32(file, sectorAt(0) + 4 * i, next);
     }
+    // The streams hang off the root as a chain of right siblings, which is a valid tree when they
+    // are given in the directory's order (shorter names first).
+    const size_t count = std::min<size_t>(streams.size(), 3);
     const auto entry = [&](size_t index, const std::u16string& name, uint8_t type, uint32_t start, uint32_t size) {
         const size_t at = sectorAt(1) + 128 * index;
         std::memcpy(file.data() + at, name.data(), name.size() * 2);
         Put16(file, at + 0x40, static_cast<uint16_t>((name.size() + 1) * 2));
         file[at + 0x42] = static_cast<char>(type);
+        file[at + 0x43] = 1; // black
         Put32(file, at + 0x44, Free);
-        Put32(file, at + 0x48, Free);
+        Put32(file, at + 0x48, index > 0 && index < count ? static_cast<uint32_t>(index + 1) : Free);
         Put32(file, at + 0x4C, Free);
         Put32(file, at + 0x74, start);
         Put32(file, at + 0x78, size);
     };
     entry(0, u"Root Entry", 5, 3, static_cast<uint32_t>(miniStream.size()));
     Put32(file, sectorAt(1) + 0x4C, streams.empty() ? Free : 1);
-    for (size_t i = 0; i < streams.size() && i < 3; ++i)
+    for (size_t i = 0; i < count; ++i)
         entry(i + 1, streams[i].first, 2, starts[i], static_cast<uint32_t>(streams[i].second.size()));
     for (size_t i = 0; i < Sector / 4; ++i)
         Put32(file, sectorAt(2) + 4 * i, i < miniFat.size() ? miniFat[i] : Free);

@@ -54,7 +54,8 @@ std::wstring EncryptPdf(const std::wstring& pdfPath, const std::string& userPass
 PdfWriter::Page PageOfDips(double width, double height);
 
 // A compound file (512-byte sectors) holding these streams, each small enough for the mini
-// stream (under 4096 bytes), as Office writes its encrypted and 97-2003 documents.
+// stream (under 4096 bytes), as Office writes its encrypted and 97-2003 documents; at most three,
+// in the directory's order of names (shorter first).
 std::string CompoundFile(const std::vector<std::pair<std::u16string, std::string>>& streams);
 // A .pptx or .docx protected by a password to open: its package encrypted in a compound file.
 std::string EncryptedOfficePackage();
