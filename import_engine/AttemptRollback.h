@@ -1,27 +1,47 @@
 #pragma once
-// A retried entry must not be imported twice: what a failed attempt added to the page in memory is
-// taken away again before the next attempt.
+// A failed attempt at an entry is taken back whole, so that a retry imports the entry once, a
+// skipped or stopped entry leaves nothing of itself behind, and no page is sent twice: the pages
+// and sections the attempt made are removed from OneNote, what it added to the page the run was
+// filling is taken away (in memory, and in OneNote where the attempt saved that page), and the
+// run's target is given back as it was before the attempt.
 
+#include "framework/onenote/OneNoteAutomation.h"
 #include "import_engine/Target.h"
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 
 class AttemptRollback
 {
 public:
-    // Notes how far the target's page and collecting outline are filled.
-    explicit AttemptRollback(const Target& target);
+    // Notes the run's target before the attempt and has the target note, from now on, what the
+    // attempt makes OneNote create and store.
+    explicit AttemptRollback(Target& target);
 
-    // Removes what was added to them since. False when the page was saved and read back in the
-    // meantime: what OneNote already has stays there.
-    bool Restore() const;
+    // The run's target before the attempt: the attempt moves on from it, and marks its page saved
+    // when it saves it.
+    Target& Before() { return before_; }
+
+    // The target the run goes on with after the attempt failed. OneNote's failures while taking
+    // the attempt back are logged; what could not be removed stays.
+    Target Undo(ON16::IApplication& application);
 
 private:
-    std::shared_ptr<ON::Page> page_;
+    // Takes back, on the page the run was filling, what the attempt added in memory.
+    void RestorePageInMemory();
+    // The same where the attempt had sent the page to OneNote: its objects are deleted there and
+    // the page is read again.
+    void RestoreSavedPage(ON16::IApplication& application);
+    // How many paragraphs the attempt added to the outline that collected text before it.
+    size_t LinesAddedToOutline() const;
+
+    Target before_;
+    std::shared_ptr<AttemptChanges> changes_;
+    // How far the page and its collecting outline were filled.
     size_t elementCount_ = 0;
     std::shared_ptr<ON::PageElement> lastElement_;
-    std::shared_ptr<ON::Outline> outline_;
+    std::optional<size_t> outlineIndex_;
     size_t blockCount_ = 0;
     std::shared_ptr<ON::OEChildren> lastBlock_;
     size_t lastBlockLines_ = 0;

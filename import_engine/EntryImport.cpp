@@ -1,6 +1,7 @@
 #include "import_engine/EntryImport.h"
 
 #include "import_engine/FileKinds.h"
+#include "import_engine/HtmlSnapshot.h"
 #include "import_engine/ImageImport.h"
 #include "import_engine/ImportErrors.h"
 #include "import_engine/OfficeExport.h"
@@ -98,7 +99,12 @@ TOrError<ImportResult> ImportFile(ON16::IApplication& application, const Config:
     if (!format.fileContent)
         return result;
     if (IsHtmlFile(path))
-        return InsertHtmlContent(path, work);
+    {
+        TOrError<std::wstring> copy = SnapshotHtmlFile(path);
+        if (copy.HoldsError())
+            return copy.Error();
+        return InsertHtmlContent(copy.Value(), work);
+    }
     if (IsTextFile(path))
         return InsertTextContent(path, work);
     CloseTextBeforePlacing(application, work);

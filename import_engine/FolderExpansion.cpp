@@ -73,10 +73,10 @@ Result ExpandEntry(Config::Entry& entry, const ProgressCallback& progress)
     if (!entry.entries.empty())
     {
         // Children from the settings or the file list are kept as the user left them, but a
-        // folder among them that was never listed would otherwise import nothing.
+        // folder among them, at any depth, that was never listed would otherwise import nothing.
         for (auto& child : entry.entries)
         {
-            if (!child.entries.empty() || !IsFolder(child.path))
+            if (!IsFolder(child.path))
                 continue;
             if (auto stop = StopCheck(progress, nullptr))
                 return *stop;

@@ -15,7 +15,7 @@
 // Lists every top-level folder of config.entries.
 Result ExpandFolders(Config& config, const ProgressCallback& progress);
 // Lists the folder into entry.entries, depth first. Children the entry already has are kept, and
-// only their folders without children are listed. Links to other folders are not followed, so a
+// only the folders among them, at every depth, that have no children yet are listed. Links to other folders are not followed, so a
 // link that leads back up cannot recurse; a folder that cannot be listed keeps its error in
 // listingError.
 Result ExpandEntry(Config::Entry& entry, const ProgressCallback& progress);

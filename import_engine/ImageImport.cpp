@@ -38,6 +38,10 @@ bool IsAccepted(const GUID& format)
 }
 
 double PrintoutScaleFactor(uint32_t percent) { return UsablePrintoutScale(percent) / 100.0; }
+
+// A printout is rendered from the page's size in device-independent pixels (96 to the inch), so
+// its size in points is the page's, whatever the screen's DPI.
+constexpr double PrintoutPixelsPerPoint = 96.0 / 72.0;
 } // namespace
 
 TOrError<ImportResult> ImportImage(const std::wstring& path, unsigned depth, Target& target, bool isPrintOut)
@@ -58,17 +62,18 @@ TOrError<ImportResult> ImportImage(const std::wstring& path, unsigned depth, Tar
 
     double width = picture->GetWidth();
     double height = picture->GetHeight();
-    double extra = 0;
     if (isPrintOut)
     {
         // Rendered at the scale, shown at the size of the page it was rendered from.
-        const double scale = PrintoutScaleFactor(target.printoutScale);
-        width /= scale;
-        height /= scale;
-        extra = PrintoutExtra;
+        const double scale = PrintoutScaleFactor(target.printoutScale) * PrintoutPixelsPerPoint;
+        width = width / scale + PrintoutExtra;
+        height = height / scale + PrintoutExtra;
     }
-    width = width / GetDpiScaleX() + extra;
-    height = height / GetDpiScaleY() + extra;
+    else
+    {
+        width /= GetDpiScaleX();
+        height /= GetDpiScaleY();
+    }
     if (!isPrintOut && width > GreatestImageWidth)
     {
         height = GreatestImageWidth / width * height;

@@ -58,6 +58,8 @@ std::string ImportErrorCategory::GetCodeText(int32_t code) const
         return "Cannot read image file";
     case PdfHasNoPages:
         return "Pdf contains no pages";
+    case DocumentIsProtected:
+        return "Document is protected by a password";
     case ImportCancelled:
         return "Cancelled";
     default:

@@ -22,6 +22,8 @@ enum ImportErrorCode : int32_t
     FileDoesNotExist = 200,
     CannotReadImage = 201,
     PdfHasNoPages = 202,
+    // A document that its program would only open after asking the user for a password.
+    DocumentIsProtected = 203,
     ImportCancelled = 300,
 };
 

@@ -78,7 +78,7 @@ std::wstring PageName(const ON::Page& page)
 // about why the run ended.
 void SavePageBestEffort(ON16::IApplication& application, const Target& target)
 {
-    if (!target.page)
+    if (!target.page || target.pageSaved)
         return;
     try
     {
@@ -120,13 +120,14 @@ public:
             dateText_ = TodayText();
             target_ = PrepareTarget(*application_, dateText_, config_);
             targetReady_ = true;
-            for (uint32_t index = 0; index < count; ++index)
-                if (auto error = ImportAt(index, count))
+            // A folder listed again on a retry adds its content to the list.
+            for (uint32_t index = 0; index < config_.entries.size(); ++index)
+                if (auto error = ImportAt(index))
                 {
                     SavePageBestEffort(*application_, target_);
                     return error;
                 }
-            SaveLastPage(count);
+            SaveLastPage();
         }
         catch (const StopRequested& stop)
         {
@@ -174,32 +175,29 @@ private:
     }
 
     // An error that ends the run, or none.
-    std::error_code ImportAt(uint32_t index, uint32_t count)
+    std::error_code ImportAt(uint32_t index)
     {
-        const Config::Entry& entry = config_.entries[index];
         GetLog(true);
-        GetLog(true) << L"Processing \"" << entry.path << L"\"";
-        const auto [name, kind] = DescribeEntry(entry);
-        bool targetMade = false;
+        GetLog(true) << L"Processing \"" << config_.entries[index].path << L"\"";
+        const auto [name, kind] = DescribeEntry(config_.entries[index]);
         for (;;)
         {
+            // The attempt moves on from the target as it is before it, and a failed attempt is
+            // taken back whole: each attempt prepares its target again.
             GetLog(true) << L"Generating next target";
-            std::optional<AttemptRollback> rollback;
+            AttemptRollback attempt(target_);
             TOrError<ImportResult> result = ImportResult{};
             try
             {
-                if (!targetMade)
-                {
-                    target_ = PrepareNextTarget(*application_, kind, name, dateText_, target_);
-                    targetMade = true;
-                }
-                StopCheck(progress_, entry.path, index, count);
+                target_ = PrepareNextTarget(*application_, kind, name, dateText_, attempt.Before());
+                StopCheck(progress_, config_.entries[index].path, index, EntryCount());
                 GetLog(true) << L"Importing entry";
-                rollback.emplace(target_);
-                result = ImportEntry(*application_, entry, config_.importFormat, target_, config_.outputFormat);
+                result = ImportEntry(*application_, config_.entries[index], config_.importFormat, target_,
+                                     config_.outputFormat);
             }
             catch (const StopRequested&)
             {
+                target_ = attempt.Undo(*application_);
                 throw;
             }
             catch (...)
@@ -209,31 +207,53 @@ private:
             if (result.HoldsValue())
             {
                 MoveIntoTarget(result.Value(), target_);
+                target_.changes.reset();
                 ++imported_;
                 return {};
             }
             const std::error_code error = result.Error();
             LogError(error);
-            if (rollback && !rollback->Restore())
-                GetLog(true) << L"Part of the failed attempt was already saved to OneNote";
+            target_ = attempt.Undo(*application_);
             if (!onError_)
                 return error;
-            const ErrorHandling answer = onError_(entry, std::error_condition(error.value(), error.category()));
-            if (answer == ErrorHandling::Retry)
-                continue;
+            const ErrorHandling answer =
+                onError_(config_.entries[index], std::error_condition(error.value(), error.category()));
             if (answer == ErrorHandling::Stop)
                 return error;
-            return {};
+            if (answer != ErrorHandling::Retry)
+                return {};
+            if (config_.entries[index].listingError != 0)
+                ListFolderAgain(index);
         }
     }
 
-    void SaveLastPage(uint32_t count)
+    uint32_t EntryCount() const { return static_cast<uint32_t>(config_.entries.size()); }
+
+    // A folder that could not be listed is listed again for its retry; what it holds now follows
+    // it in the list.
+    void ListFolderAgain(uint32_t index)
+    {
+        // Only the answer to whether to stop is asked for: the status keeps showing the entry.
+        const ProgressCallback stopOnly = [this](std::shared_ptr<Progress>) { return progress_(nullptr); };
+        Config::Entry folder{config_.entries[index].path, {}, config_.entries[index].depth, 0};
+        if (Result result = ExpandEntry(folder, stopOnly); result.AsksToStop())
+            throw StopRequested{result.error};
+        std::vector<Config::Entry> content;
+        if (Result result = EnumerateFiles(folder.entries, content, folder.depth + 1, stopOnly); result.AsksToStop())
+            throw StopRequested{result.error};
+        config_.entries[index].listingError = folder.listingError;
+        config_.entries.insert(config_.entries.begin() + index + 1, content.begin(), content.end());
+    }
+
+    void SaveLastPage()
     {
         if (!target_.page)
             return;
-        StopCheck(progress_, L"OneNote is processing import...", count, count);
+        StopCheck(progress_, L"OneNote is processing import...", EntryCount(), EntryCount());
         GetLog(true) << L"Saving last page (" << PageName(*target_.page) << L")";
-        SavePage(*application_, *target_.page);
+        // A page that was saved before the last entry failed holds nothing more.
+        if (!target_.pageSaved)
+            SavePage(*application_, *target_.page);
         targetReady_ = false;
     }
 

@@ -6,6 +6,7 @@
 #include "import_engine/ImportErrors.h"
 #include "import_engine/LateBoundCall.h"
 #include "import_engine/PdfDocument.h"
+#include "import_engine/ProtectedDocument.h"
 
 #include <shlwapi.h>
 
@@ -30,6 +31,9 @@ struct OfficeProgram
     std::vector<_variant_t> (*openArguments)(const std::wstring& path);
     std::vector<_variant_t> (*exportArguments)(const std::wstring& outputPath);
     std::vector<_variant_t> (*closeArguments)();
+    // Opening a protected document would ask the user for its password, with no way to decline
+    // from here.
+    bool promptsForPassword;
 };
 
 constexpr GUID MakeGuid(unsigned long a, unsigned short b, unsigned short c, unsigned char d0, unsigned char d1,
@@ -65,6 +69,7 @@ const OfficeProgram word{
     },
     // wdDoNotSaveChanges: a document opened here is never saved, and Word never asks.
     [] { return std::vector<_variant_t>{Int(0), Missing(), Missing()}; },
+    false,
 };
 
 const OfficeProgram powerPoint{
@@ -85,6 +90,7 @@ const OfficeProgram powerPoint{
             _variant_t(L""), Bool(false), Bool(true), Bool(true), Bool(true), Bool(false), Missing()};
     },
     [] { return std::vector<_variant_t>{}; },
+    true,
 };
 
 std::wstring FullPathOf(const std::wstring& path)
@@ -133,6 +139,12 @@ TOrError<ImportResult> ExportAndImport(const OfficeProgram& program, const std::
         // The user's own open document is exported as it is and stays open.
         LateBound::DispatchPtr document = FindOpenDocument(*documents, program, path);
         const bool openedHere = !document;
+        if (openedHere && program.promptsForPassword && IsPasswordProtectedDocument(path))
+        {
+            const std::error_code protectedDocument = MakeImportError(DocumentIsProtected, L"File: " + path);
+            GetLog(true) << L"ERROR: " << GetErrorText(protectedDocument);
+            return protectedDocument;
+        }
         if (openedHere)
             document = LateBound::CallForObject(*documents, program.collectionInterface, L"Open",
                                                 program.openArguments(path));

@@ -35,7 +35,8 @@ constexpr std::array<QuickStyle, 8> ImportQuickStyles{{
     {L"code", L"Consolas", 11, L"automatic", false},
 }};
 
-// The object an element holder carries, as the page-object part every kind has.
+} // namespace
+
 const ON::PageObject* PageObjectOf(const ON::PageElement& element)
 {
     if (element.outline)
@@ -52,7 +53,6 @@ const ON::PageObject* PageObjectOf(const ON::PageElement& element)
         return &element.futureObject->tagable.pageObject;
     return nullptr;
 }
-} // namespace
 
 void SavePage(ON16::IApplication& application, const ON::Page& page)
 {
@@ -77,6 +77,7 @@ void RetrievePageContents(ON16::IApplication& application, Target& target, bool 
     {
         GetLog(true) << L"Saving page contents";
         SavePage(application, *target.page);
+        NoteSavedPage(target.changes, target.pageId);
     }
 
     GetLog(true) << L"Retrieving page contents";

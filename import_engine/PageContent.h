@@ -18,5 +18,9 @@ void RetrievePageContents(ON16::IApplication& application, Target& target, bool 
 // after the page's own. Each page gets objects of its own.
 void AddQuickStyleDefs(ON::Page& page);
 
+// The object an element holder carries, as the page-object part every kind has; null for an
+// empty holder.
+const ON::PageObject* PageObjectOf(const ON::PageElement& element);
+
 // The left margin just below the lowest object of the page, never above y 86.
 ON::Position MakePositionBelowContent(const ON::Page& page);

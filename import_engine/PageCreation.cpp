@@ -29,6 +29,7 @@ void ContinueOnNextPage(ON16::IApplication& application, const std::wstring& tit
 {
     GetLog(true) << L"Saving page contents";
     SavePage(application, *target.page);
+    NoteSavedPage(target.changes, target.pageId);
     const int32_t level = std::min(target.page->pageLevel.value_or(1) + (n == 2 ? 1 : 0), DeepestPageLevel);
     CreateNewPage(application, target, title + L" - Page " + std::to_wstring(n), false);
     target.page->pageLevel = level;
@@ -91,6 +92,8 @@ void CreateNewPage(ON16::IApplication& application, Target& target, const std::w
         return hr;
     });
     target.pageId = pageId;
+    NoteCreatedPage(target.changes, pageId);
+    target.pageSaved = false;
     // The new page's content and running position are objects of its own: a copy of the target
     // made before keeps its page (the run's target while a printout continues on a copy).
     target.page.reset();
@@ -129,7 +132,9 @@ void CreateNewSection(ON16::IApplication& application, Target& target, const std
     target.sectionId = text.find(L"<one:Notebook") != std::wstring_view::npos
                            ? CreateSectionIn<ON::Notebook>(application, parentXml, name, suffix)
                            : CreateSectionIn<ON::SectionGroup>(application, parentXml, name, suffix);
+    NoteCreatedSection(target.changes, target.sectionId);
     target.page.reset();
+    target.pageSaved = false;
     target.position.reset();
     target.startPosition.reset();
     target.pageId = L"";

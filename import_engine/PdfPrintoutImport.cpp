@@ -22,6 +22,7 @@ void HandOverContinuedPage(ON16::IApplication& application, const Target& caller
         return;
     GetLog(true) << L"Saving page contents";
     SavePage(application, *work.page);
+    NoteSavedPage(work.changes, work.pageId);
     Target last;
     last.pageId = work.pageId;
     last.page = caller.page;

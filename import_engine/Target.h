@@ -3,6 +3,7 @@
 // sections, the section that receives new pages, the page being filled with its parsed content,
 // where the next element goes on it, and how to continue a file on a further page.
 
+#include "import_engine/AttemptChanges.h"
 #include "onenote_model/Page.h"
 
 #include <comdef.h>
@@ -35,6 +36,9 @@ struct Target
     _bstr_t pageId;
     // The content of pageId, when a page is open; copies of the target share it.
     std::shared_ptr<ON::Page> page;
+    // The page as held here has been sent to OneNote and left behind: sending it again would add
+    // its new objects a second time. Only its level is still read.
+    bool pageSaved = false;
     // The outline on page that collects text lines, HTML blocks and file references.
     std::shared_ptr<ON::Outline> referenceOutline;
     std::shared_ptr<ON::Position> position;
@@ -46,4 +50,7 @@ struct Target
     uint32_t printoutScale = 200;
     // Continues the file on page n (2, 3, ...) after saving the page being filled.
     std::function<void(Target&, unsigned)> pageGenerator;
+    // Where the run notes what the attempt at the current entry changes in OneNote; copies share
+    // it. Empty outside a run.
+    std::shared_ptr<AttemptChanges> changes;
 };

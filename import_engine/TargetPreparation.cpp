@@ -11,6 +11,8 @@
 namespace
 {
 constexpr int32_t DeepestPageLevel = 3;
+// OneNote's own answer for a page that is not there.
+constexpr HRESULT OneNotePageDoesNotExist = static_cast<HRESULT>(0x80042005);
 
 ON16::WindowPtr CurrentWindow(ON16::IApplication& application)
 {
@@ -54,6 +56,61 @@ bool IsSectionParent(ON16::IApplication& application, const std::wstring& id)
     const size_t start = text.find(L"<one:");
     return start != std::wstring_view::npos &&
            (text.substr(start).starts_with(L"<one:Notebook ") || text.substr(start).starts_with(L"<one:SectionGroup "));
+}
+
+_bstr_t LinkTo(ON16::IApplication& application, const _bstr_t& id)
+{
+    _bstr_t link;
+    CallWithRetry(application, [&] {
+        BSTR received = nullptr;
+        const HRESULT hr = application.GetHyperlinkToObject(id, _bstr_t(L""), &received);
+        link.Attach(received);
+        return hr;
+    });
+    return link;
+}
+
+_bstr_t HierarchyParentOf(ON16::IApplication& application, const _bstr_t& id)
+{
+    _bstr_t parent;
+    CallWithRetry(application, [&] {
+        BSTR received = nullptr;
+        const HRESULT hr = application.GetHierarchyParent(id, &received);
+        parent.Attach(received);
+        return hr;
+    });
+    return parent;
+}
+
+// The notebook or section group that receives new sections: the picked one itself when the user
+// picked a notebook or section group, else the one that holds the picked section or page.
+_bstr_t ParentForNewSections(ON16::IApplication& application, const Config& config)
+{
+    if (!config.locationId.empty() && IsSectionParent(application, config.locationId))
+        return config.locationId.c_str();
+    const _bstr_t group = ReadWindowId(application, &ON16::Window::get_CurrentSectionGroupId);
+    const _bstr_t notebook =
+        group.length() > 0 && config.outputFormat == Config::InsertAllFilesIntoASinglePage
+            ? _bstr_t()
+            : ReadWindowId(application, &ON16::Window::get_CurrentNotebookId);
+    if (config.outputFormat != Config::InsertAllFilesIntoASinglePage)
+    {
+        // Opening a notebook or section group opens a section somewhere inside it. Without the
+        // picked object's ID (a workspace read at start-up keeps only its link), the groups that
+        // hold the opened section and its notebook are told by their links.
+        const _bstr_t location(config.location.c_str());
+        constexpr int DeepestNesting = 256;
+        _bstr_t candidate = group;
+        for (int depth = 0; depth < DeepestNesting && candidate.length() > 0 && candidate != notebook; ++depth)
+        {
+            if (LinkTo(application, candidate) == location)
+                return candidate;
+            candidate = HierarchyParentOf(application, candidate);
+        }
+        if (notebook.length() > 0 && LinkTo(application, notebook) == location)
+            return notebook;
+    }
+    return group.length() > 0 ? group : notebook;
 }
 
 std::wstring NewPageTitle()
@@ -102,14 +159,7 @@ Target PrepareTarget(ON16::IApplication& application, const std::wstring& dateTe
     NavigateToUrlWithRetry(application, config.location.c_str());
     BringOneNoteToFront(application);
 
-    if (!config.locationId.empty() && IsSectionParent(application, config.locationId))
-        target.parentId = config.locationId.c_str();
-    else
-    {
-        target.parentId = ReadWindowId(application, &ON16::Window::get_CurrentSectionGroupId);
-        if (target.parentId.length() == 0)
-            target.parentId = ReadWindowId(application, &ON16::Window::get_CurrentNotebookId);
-    }
+    target.parentId = ParentForNewSections(application, config);
 
     if (config.outputFormat == Config::InsertAllFilesIntoASinglePage)
     {
@@ -124,6 +174,13 @@ Target PrepareTarget(ON16::IApplication& application, const std::wstring& dateTe
         {
             GetLog(true) << L"Using current page";
             target.pageId = ReadWindowId(application, &ON16::Window::get_CurrentPageId);
+            if (target.pageId.length() == 0)
+            {
+                // The picked page has gone, or the location is no page at all: there is nothing
+                // to fill, and the user is told so.
+                GetLog(true) << L"ERROR: OneNote shows no page at \"" << config.location << L"\"";
+                _com_issue_error(OneNotePageDoesNotExist);
+            }
             RetrievePageContents(application, target, false);
         }
     }
@@ -144,7 +201,7 @@ Target PrepareTarget(ON16::IApplication& application, const std::wstring& dateTe
 }
 
 Target PrepareNextTarget(ON16::IApplication& application, EntryKind kind, const std::wstring& displayName,
-                         const std::wstring& dateText, const Target& current)
+                         const std::wstring& dateText, Target& current)
 {
     Target target(current);
     if (target.outputFormat == Config::InsertAllFilesIntoASinglePage)
@@ -162,8 +219,13 @@ Target PrepareNextTarget(ON16::IApplication& application, EntryKind kind, const 
         std::optional<int32_t> level;
         if (target.page)
         {
-            GetLog(true) << L"Saving previous page contents (" << target.page->hierarchy.name.value_or(L"") << L")";
-            SavePage(application, *target.page);
+            if (!current.pageSaved)
+            {
+                GetLog(true) << L"Saving previous page contents (" << target.page->hierarchy.name.value_or(L"")
+                             << L")";
+                SavePage(application, *target.page);
+                current.pageSaved = true;
+            }
             level = NextPageLevel(kind, target.lastEntryKind, target.page->pageLevel);
         }
         if (kind == TopFolder && target.outputFormat == Config::InsertEachPrintoutPageOnASeparatePage)

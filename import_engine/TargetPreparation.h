@@ -11,10 +11,12 @@
 
 // Opens the picked location in OneNote and, by output format and create-new, uses its current
 // page, a new page titled "Files Imported on " and the date and time, its current section, or a
-// new section "Imported Files" (told apart by dateText).
+// new section "Imported Files" (told apart by dateText). A picked notebook or section group
+// receives the new sections itself. Filling the current page where OneNote shows none fails with
+// OneNote's "page does not exist".
 Target PrepareTarget(ON16::IApplication& application, const std::wstring& dateText, const Config& config);
 
-// The target for the next entry, made from a copy of current: current itself is left as it was
-// when a call into OneNote fails.
+// The target for the next entry, made from a copy of current. current only learns that its page
+// has been saved (once saved, it is never sent again), also when a later call into OneNote fails.
 Target PrepareNextTarget(ON16::IApplication& application, EntryKind kind, const std::wstring& displayName,
-                         const std::wstring& dateText, const Target& current);
+                         const std::wstring& dateText, Target& current);

@@ -37,6 +37,28 @@ const ProductIds wordIds{WordGuid(0x000209FF), WordGuid(0x00020970), WordGuid(0x
 const ProductIds powerPointIds{PowerPointGuid(0x91493441), PowerPointGuid(0x91493442), PowerPointGuid(0x91493462),
                                PowerPointGuid(0x9149349D)};
 
+// The name as it stands in a compound file's directory (UTF-16).
+std::string DirectoryName(const char* name)
+{
+    std::string utf16;
+    for (; *name; ++name)
+        utf16 += std::string{*name, '\0'};
+    return utf16;
+}
+
+// An encrypted Office file is a compound file that keeps its package in a stream named
+// "EncryptedPackage"; an encrypted PowerPoint 97-2003 file has the encrypted token in its
+// "Current User" stream.
+bool IsEncrypted(const std::string& bytes)
+{
+    if (bytes.compare(0, 8, std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8)) != 0)
+        return false;
+    if (bytes.find(DirectoryName("EncryptedPackage")) != std::string::npos)
+        return true;
+    return bytes.find(DirectoryName("Current User")) != std::string::npos &&
+           bytes.find(std::string("\xDF\xC4\xD1\xF3", 4)) != std::string::npos;
+}
+
 struct OpenDocument
 {
     std::wstring fullName;
@@ -247,8 +269,7 @@ private:
         const bool word = state_.product == Product::Word;
         if (path.empty() || !FileExists(path.c_str()))
             return word ? WordFileNotFound : PowerPointCannotOpen;
-        // An encrypted Office file keeps its package in a stream of this name.
-        if (ReadFileBytes(path.c_str()).find("EncryptedPackage") != std::string::npos)
+        if (IsEncrypted(ReadFileBytes(path.c_str())))
         {
             const VARIANT* password = arguments.size() > 4 ? arguments[4] : nullptr;
             const bool given = word && password && password->vt == VT_BSTR;

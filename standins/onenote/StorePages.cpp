@@ -421,7 +421,12 @@ HRESULT Store::DeletePageContent(const std::wstring& pageId, const std::wstring&
                     return true;
                 }
                 if ((*it)->IsElement() && erase(**it))
+                {
+                    // A block whose last paragraph went is no block any more.
+                    if ((*it)->name == L"OEChildren" && !(*it)->FirstElement(L"OE") && !(*it)->FirstElement(L"HTMLBlock"))
+                        node.children.erase(it);
                     return true;
+                }
             }
             return false;
         };

@@ -64,6 +64,8 @@ inline constexpr const wchar_t* Clients = L"{B1C2D3E4-F5A6-4B7C-8D9E-0F1A2B3C4D0
 inline constexpr const wchar_t* Acme = L"{B1C2D3E4-F5A6-4B7C-8D9E-0F1A2B3C4D02}{1}{B0}";
 inline constexpr const wchar_t* Contracts = L"{B1C2D3E4-F5A6-4B7C-8D9E-0F1A2B3C4D03}{1}{B0}";
 inline constexpr const wchar_t* OpenSections = L"{00000000-0000-0000-0000-000000000000}{1}{B0}";
+// A section without pages.
+inline constexpr const wchar_t* Archive = L"{8E2C0A51-3B7F-4C2D-A6E9-10F4D2B7C303}{1}{B0}";
 } // namespace FixtureIds
 
 // Whether XML the engine sent is valid against OneNote's published 2013 schema (success with a

@@ -92,6 +92,16 @@ void ShowParagraphs(const StandIn::XNode& node, const std::map<std::wstring, std
 }
 } // namespace
 
+std::vector<StoredPageInfo> PagesOf(const std::wstring& hierarchyXml)
+{
+    const StandIn::ParseResult parsed = StandIn::ParseXml(hierarchyXml, StandIn::Namespace2013, L"");
+    std::vector<StoredPageInfo> pages;
+    if (parsed.root)
+        for (const auto& page : parsed.root->Elements(L"Page"))
+            pages.push_back({page->AttributeOr(L"name"), page->AttributeOr(L"pageLevel"), page->AttributeOr(L"ID")});
+    return pages;
+}
+
 std::vector<std::wstring> Shows(const std::wstring& pageXml)
 {
     const StandIn::ParseResult parsed = StandIn::ParseXml(pageXml, StandIn::Namespace2013, L"");

@@ -43,6 +43,16 @@ protected:
     std::vector<Report> reports_;
 };
 
+struct StoredPageInfo
+{
+    std::wstring name;
+    std::wstring level;
+    std::wstring id;
+};
+
+// The pages of a section's hierarchy XML in their order, with their levels.
+std::vector<StoredPageInfo> PagesOf(const std::wstring& hierarchyXml);
+
 // What a page shows, one line per thing in page order: "outline" where an outline starts, each
 // paragraph as its quick style's name (empty without one), the indent of its block when not 1,
 // ": " and its text markup; "file: " and the path of an attachment; "image: " and the width and

@@ -229,24 +229,6 @@ TEST_F(ImportKinds, AFolderTreeOnOnePageIsHeadingsWithTheirFilesBelow)
 
 using ImportPages = ImportRunTest;
 
-struct StoredPageInfo
-{
-    std::wstring name;
-    std::wstring level;
-    std::wstring id;
-};
-
-// The pages of a section in their order, with their levels.
-std::vector<StoredPageInfo> PagesOf(const std::wstring& hierarchyXml)
-{
-    const StandIn::ParseResult parsed = StandIn::ParseXml(hierarchyXml, StandIn::Namespace2013, L"");
-    std::vector<StoredPageInfo> pages;
-    if (parsed.root)
-        for (const auto& page : parsed.root->Elements(L"Page"))
-            pages.push_back({page->AttributeOr(L"name"), page->AttributeOr(L"pageLevel"), page->AttributeOr(L"ID")});
-    return pages;
-}
-
 TEST_F(ImportPages, APagePerFileMirrorsTheFoldersInPageLevels)
 {
     const std::wstring x = MakeFile(L"A\\x.txt", "ex");

@@ -209,7 +209,7 @@ TEST_F(OfficeExportTest, DocumentTheUserHasOpen_IsExportedButNeverClosed)
 TEST_F(OfficeExportTest, ProtectedWordDocument_FailsWithoutWordsPasswordPrompt)
 {
     OfficeStandIn word(WordClass);
-    const std::wstring path = WriteDocument(UniqueName(L".docx"), std::string("\xD0\xCF\x11\xE0", 4) + "EncryptedPackage");
+    const std::wstring path = WriteDocument(UniqueName(L".docx"), EncryptedOfficePackage());
 
     const TOrError<ImportResult> result = ImportWordDoc(path, RenderingImporter());
     ASSERT_TRUE(result.HoldsError());

@@ -15,6 +15,7 @@
 #include "import_engine/LateBoundCall.h"
 #include "import_engine/PdfDocument.h"
 #include "tests/import_engine/EngineTestSupport.h"
+#include "tests/import_engine/ImportRunFixture.h"
 #include "tests/import_engine/PrintoutTestSupport.h"
 #include "tests/support/Screenshot.h"
 
@@ -77,7 +78,7 @@ size_t CountOf(const std::wstring& text, const std::wstring& part)
 }
 
 // The width or height a printout of a page side of this many device-independent pixels is shown at.
-double Points(double dips) { return dips / GetDpiScaleX() + PrintoutExtra; }
+double Points(double dips) { return dips * 72 / 96 + PrintoutExtra; }
 
 class PdfPrintout : public EngineTest
 {
@@ -251,6 +252,17 @@ protected:
         TOrError<unsigned> result = 0u;
         OnImportWorker([&] { result = RunImport(config, [](std::shared_ptr<Progress>) { return Result{}; }, nullptr); });
         return result;
+    }
+
+    // The calls PowerPoint's stand-in was asked for, one a line.
+    static std::wstring PowerPointCalls()
+    {
+        const CLSID powerPoint = {0x91493441, 0x5A91, 0x11CF, {0x87, 0x00, 0x00, 0xAA, 0x00, 0x60, 0x26, 0x3B}};
+        LateBound::DispatchPtr application;
+        EXPECT_EQ(S_OK, CreateRunningObject(powerPoint, IID_IDispatch, reinterpret_cast<void**>(&application)));
+        return application ? std::wstring(static_cast<const wchar_t*>(
+                                 _bstr_t(LateBound::Call(*application, IID_IDispatch, L"StandInCalls"))))
+                           : std::wstring();
     }
 
     fs::path folder_;
@@ -516,5 +528,135 @@ TEST_F(PdfPrintout, ARunWithAPageForEachPrintoutPageGivesEveryPictureItsOwnPage)
     EXPECT_GE(emptyLines, 1u);
     ExpectEverySentPageValid();
 }
+
+TEST_F(PdfPrintout, APdfThatFailedPartWayIsTakenBackWholeBeforeARetryASkipOrAStop)
+{
+    const std::pair<ErrorHandling, const wchar_t*> answers[] = {
+        {ErrorHandling::Retry, L"retry"}, {ErrorHandling::Skip, L"skip"}, {ErrorHandling::Stop, L"stop"}};
+    for (const auto& [answer, label] : answers)
+    {
+        SCOPED_TRACE(Utf8(label));
+        WriteScenario(FixtureStoreLine());
+        const std::wstring pdf =
+            WritePdf(label, {PageOfDips(612, 792), PageOfDips(612, 792), PageOfDips(612, 792)});
+        const std::wstring title = fs::path(pdf).filename().wstring();
+        Config config = ContentInto(Ids::Budget, Config::InsertEachPrintoutPageOnASeparatePage);
+        config.entries = {{pdf, {}, 0, 0}};
+        // The third page fails to render the first time only.
+        ::SetEnvironmentVariableW(L"QUILLORA_WINRT_ASYNC", L"failed:80070070");
+        ::SetEnvironmentVariableW(L"QUILLORA_WINRT_ASYNC_ONLY", L"Render:2");
+        const ErrorHandling answered = answer;
+        TOrError<unsigned> result = 0u;
+
+        OnImportWorker([&] {
+            result = RunImport(
+                config, [](std::shared_ptr<Progress>) { return Result{}; },
+                [&](const Config::Entry&, const std::error_condition&) {
+                    ::SetEnvironmentVariableW(L"QUILLORA_WINRT_ASYNC", nullptr);
+                    ::SetEnvironmentVariableW(L"QUILLORA_WINRT_ASYNC_ONLY", nullptr);
+                    return answered;
+                });
+        });
+
+        EXPECT_EQ(answer == ErrorHandling::Stop, result.HoldsError());
+        std::vector<std::pair<std::wstring, size_t>> made;
+        for (const auto& page : PagesOf(Hierarchy(Application(), Ids::Renovation, ON16::hsPages)))
+            if (page.name.rfind(title, 0) == 0)
+                made.emplace_back(page.name, ImagesOf(StoredPage(page.id)).size());
+        std::vector<std::pair<std::wstring, size_t>> expected;
+        if (answer == ErrorHandling::Retry)
+            expected = {{title, 1}, {title + L" - Page 2", 1}, {title + L" - Page 3", 1}};
+        EXPECT_EQ(expected, made);
+    }
+}
+
+TEST_F(PdfPrintout, AProtectedDeckFailsItsEntryWithoutPowerPointAskingForAPassword)
+{
+    ResetOfficeStandIns();
+    const std::wstring modern = (folder_ / PrintoutTest::UniqueTestFileName(L"-locked.pptx")).wstring();
+    const std::wstring old = (folder_ / PrintoutTest::UniqueTestFileName(L"-locked.ppt")).wstring();
+    ASSERT_TRUE(WriteStringToFile(modern.c_str(), PrintoutTest::EncryptedOfficePackage()));
+    ASSERT_TRUE(WriteStringToFile(old.c_str(), PrintoutTest::EncryptedPowerPoint97()));
+    Config config = ContentInto(Ids::SiteSurvey, Config::InsertAllFilesIntoASinglePage);
+    config.entries = {{modern, {}, 0, 0}, {old, {}, 0, 0}};
+    std::vector<std::pair<std::wstring, std::string>> failed;
+    TOrError<unsigned> result = 0u;
+
+    OnImportWorker([&] {
+        result = RunImport(
+            config, [](std::shared_ptr<Progress>) { return Result{}; },
+            [&](const Config::Entry& entry, const std::error_condition& error) {
+                failed.emplace_back(entry.path, error.message());
+                return ErrorHandling::Skip;
+            });
+    });
+
+    ASSERT_TRUE(result.HoldsValue()) << Utf8(GetErrorText(result.Error()));
+    EXPECT_EQ(0u, result.Value());
+    ASSERT_EQ(2u, failed.size());
+    for (const auto& [path, message] : failed)
+    {
+        SCOPED_TRACE(Utf8(path));
+        EXPECT_NE(std::string::npos, message.find("Document is protected by a password")) << message;
+        EXPECT_NE(std::string::npos, message.find(Utf8(L"File: " + path))) << message;
+    }
+    const std::wstring calls = PowerPointCalls();
+    EXPECT_EQ(std::wstring::npos, calls.find(L"PasswordPrompt")) << Utf8(calls);
+    EXPECT_EQ(std::wstring::npos, calls.find(L"Open(")) << Utf8(calls);
+}
+
+TEST_F(PdfPrintout, APrintoutHasItsPagesSizeWhateverTheScreensScaling)
+{
+    const std::wstring pdf = WritePdf(L"dpi", {PageOfDips(612, 792)});
+    Config config = ContentInto(Ids::SiteSurvey, Config::InsertAllFilesIntoASinglePage);
+    config.entries = {{pdf, {}, 0, 0}};
+    TOrError<unsigned> result = 0u;
+    OnImportWorker([&] { result = RunImport(config, [](std::shared_ptr<Progress>) { return Result{}; }, nullptr); });
+    ASSERT_TRUE(result.HoldsValue()) << Utf8(GetErrorText(result.Error()));
+
+    // The same import by a second process on a screen scaled to 150 percent.
+    ::SetEnvironmentVariableW(L"QUILLORA_TEST_PRINTOUT", pdf.c_str());
+    ::SetEnvironmentVariableW(L"QUILLORA_TEST_LOCATION", config.location.c_str());
+    const Owners::KernelHandle child = ::StandInTest::StartThisProgram(L"PrintoutOnAScaledScreen.DISABLED_ImportsThePrintout");
+    ASSERT_TRUE(child);
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(child.get(), 600000));
+    DWORD exitCode = 1;
+    GetExitCodeProcess(child.get(), &exitCode);
+    ::SetEnvironmentVariableW(L"QUILLORA_TEST_PRINTOUT", nullptr);
+    ::SetEnvironmentVariableW(L"QUILLORA_TEST_LOCATION", nullptr);
+    EXPECT_EQ(0u, exitCode);
+
+    const auto images = ImagesOf(StoredPage(Ids::SiteSurvey));
+    ASSERT_EQ(2u, images.size());
+    for (const PlacedImage& image : images)
+    {
+        EXPECT_NEAR(Points(612), image.width, 0.01);
+        EXPECT_NEAR(Points(792), image.height, 0.01);
+    }
+}
 } // namespace
+
+// Runs only as the child process of APrintoutHasItsPagesSizeWhateverTheScreensScaling: the
+// program's own zoom makes this process's screen one of 144 dpi, before anything measures it.
+TEST(PrintoutOnAScaledScreen, DISABLED_ImportsThePrintout)
+{
+    UI::SetUiScaleFactor(1.5f);
+    ASSERT_FLOAT_EQ(2.0f, GetDpiScaleX());
+    wchar_t pdf[MAX_PATH] = {};
+    wchar_t location[2048] = {};
+    ASSERT_GT(GetEnvironmentVariableW(L"QUILLORA_TEST_PRINTOUT", pdf, MAX_PATH), 0u);
+    ASSERT_GT(GetEnvironmentVariableW(L"QUILLORA_TEST_LOCATION", location, 2048), 0u);
+    Config config;
+    config.location = location;
+    config.importFormat = {false, true, Config::NoOriginalPath};
+    config.printoutScale = 100;
+    config.entries = {{pdf, {}, 0, 0}};
+    TOrError<unsigned> result = 0u;
+    std::thread worker([&] {
+        const Owners::ComApartment apartment(COINIT_MULTITHREADED);
+        result = RunImport(config, [](std::shared_ptr<Progress>) { return Result{}; }, nullptr);
+    });
+    worker.join();
+    EXPECT_TRUE(result.HoldsValue());
+}
 } // namespace EngineTest

@@ -1,6 +1,9 @@
 // Where new content goes on the two kinds of OneNote build: placed by the engine below the page's
 // content on the builds that need it, left to OneNote on the others. Each case runs one of the
 // stand-in's onenote.exe builds, so these run alone.
+#include "framework/Owners.h"
+#include "import_engine/ImportErrors.h"
+#include "import_engine/ImportRun.h"
 #include "import_engine/PageBuilders.h"
 #include "import_engine/PageContent.h"
 #include "import_engine/TargetPreparation.h"
@@ -8,6 +11,9 @@
 #include "onenote_model/Hierarchy.h"
 #include "tests/import_engine/EngineTestSupport.h"
 #include "tests/import_engine/OneNoteProcessRunner.h"
+
+#include <filesystem>
+#include <fstream>
 
 namespace EngineTest
 {
@@ -106,6 +112,78 @@ TEST_F(Placement, OtherBuildsLeaveThePlacementToOneNote)
     // OneNote put each below what was there: 120 + 30 + 10, then 160 + 15 + 10.
     EXPECT_EQ(StoredObject(*reread.page, 1).position->y, 160.0);
     EXPECT_EQ(StoredObject(*reread.page, 2).position->y, 185.0);
+}
+
+TEST_F(Placement, AnEntryThatFailsAfterItsPageWasSavedIsTakenBackBeforeARetryASkipOrAStop)
+{
+    const OneNoteProcess oneNote(OneNoteExe(L"inside"));
+    ASSERT_NE(oneNote.Window(), nullptr);
+    const std::filesystem::path folder = TestPaths::OutputFolder() / L"placement-failed-entry";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    std::vector<std::wstring> files;
+    for (const char* name : {"alpha", "beta", "gamma"})
+    {
+        const std::filesystem::path path = folder / (std::string(name) + ".txt");
+        std::ofstream(path, std::ios::binary) << name << " text";
+        files.push_back(path.wstring());
+    }
+    auto application = Application();
+    BSTR link = nullptr;
+    ASSERT_EQ(application->GetHyperlinkToObject(_bstr_t(FixtureIds::SiteSurvey), _bstr_t(L""), &link), S_OK);
+    Config config;
+    config.location = static_cast<const wchar_t*>(_bstr_t(link, false));
+    config.importFormat = {true, true, Config::HyperlinkPath};
+    config.entries = {{files[0], {}, 0, 0}, {files[1], {}, 0, 0}, {files[2], {}, 0, 0}};
+    const std::pair<ErrorHandling, const char*> answers[] = {
+        {ErrorHandling::Retry, "retry"}, {ErrorHandling::Skip, "skip"}, {ErrorHandling::Stop, "stop"}};
+    for (const auto& [answer, label] : answers)
+    {
+        SCOPED_TRACE(label);
+        WriteScenario(FixtureStoreLine());
+        // The second file cannot be read: its link is saved with the page before its attachment
+        // is placed, and then its content fails. A retry finds it readable.
+        Owners::FileHandle lock(CreateFileW(files[1].c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(lock);
+        std::vector<std::wstring> asked;
+        const ErrorHandling answered = answer;
+
+        const auto result = RunImport(
+            config, [](std::shared_ptr<Progress>) { return Result{}; },
+            [&](const Config::Entry& entry, const std::error_condition&) {
+                asked.push_back(entry.path);
+                lock.reset();
+                return answered;
+            });
+
+        lock.reset();
+        EXPECT_EQ(std::vector<std::wstring>{files[1]}, asked);
+        // What each file should have left on the page: all of it once, or nothing.
+        std::vector<size_t> expected{1, answer == ErrorHandling::Retry ? 1u : 0u, answer == ErrorHandling::Stop ? 0u : 1u};
+        if (answer == ErrorHandling::Stop)
+            EXPECT_TRUE(result.HoldsError());
+        else
+        {
+            ASSERT_TRUE(result.HoldsValue()) << Utf8(GetErrorText(result.Error()));
+            EXPECT_EQ(expected[0] + expected[1] + expected[2], result.Value());
+        }
+        const std::wstring page = Content(application, FixtureIds::SiteSurvey);
+        const auto count = [&](const std::wstring& part) {
+            size_t n = 0;
+            for (size_t at = page.find(part); at != std::wstring::npos; at = page.find(part, at + part.size()))
+                ++n;
+            return n;
+        };
+        const wchar_t* texts[] = {L"alpha text", L"beta text", L"gamma text"};
+        for (size_t i = 0; i < files.size(); ++i)
+        {
+            SCOPED_TRACE(Utf8(files[i]));
+            EXPECT_EQ(expected[i], count(L"file:///" + files[i] + L"\"")) << Utf8(page);
+            EXPECT_EQ(expected[i], count(L"pathSource=\"" + files[i] + L"\"")) << Utf8(page);
+            EXPECT_EQ(expected[i], count(texts[i]));
+        }
+    }
+    SentPages();
 }
 } // namespace
 } // namespace EngineTest

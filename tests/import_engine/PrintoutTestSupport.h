@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace PrintoutTest
@@ -51,6 +52,16 @@ std::wstring EncryptPdf(const std::wstring& pdfPath, const std::string& userPass
 
 // A page of width by height device-independent pixels, as points.
 PdfWriter::Page PageOfDips(double width, double height);
+
+// A compound file (512-byte sectors) holding these streams, each small enough for the mini
+// stream (under 4096 bytes), as Office writes its encrypted and 97-2003 documents; at most three,
+// in the directory's order of names (shorter first).
+std::string CompoundFile(const std::vector<std::pair<std::u16string, std::string>>& streams);
+// A .pptx or .docx protected by a password to open: its package encrypted in a compound file.
+std::string EncryptedOfficePackage();
+// A PowerPoint 97-2003 presentation protected by a password to open: its "Current User" stream
+// carries the encrypted token.
+std::string EncryptedPowerPoint97();
 
 struct PngSize
 {

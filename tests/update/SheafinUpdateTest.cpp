@@ -217,8 +217,15 @@ TEST_F(SheafinUpdate, InstallDuringAnImportAsksAsACloseDoesAndNoKeepsTheImportAn
 
     Press(prompt, L"  &Stop import");
     ASSERT_TRUE(Harness::WaitUntil([&] { return !IsWindow(prompt); }));
-    // Closed once the stopped run has ended.
-    EXPECT_TRUE(Harness::WaitUntil([&] { return Logged(L"Saving current page"); }, 30s));
+    // Closed once the stopped run has ended, as its status tells.
+    EXPECT_TRUE(Harness::WaitUntil(
+        [&] {
+            const auto labels = Harness::Children(window, L"Static");
+            return std::any_of(labels.begin(), labels.end(), [](HWND label) {
+                return IsWindowVisible(label) && Harness::TextOf(label) == L"Cancelled";
+            });
+        },
+        30s));
     std::this_thread::sleep_for(2s);
     EXPECT_EQ(std::optional<DWORD>(0), sheafin_->Close(30s));
 }

@@ -1,0 +1,37 @@
+#pragma once
+// What one attempt at an entry has made OneNote create and store, noted as it happens: a failed
+// attempt is taken back from this (see AttemptRollback.h), also when it failed half-way through a
+// step that had already changed OneNote.
+
+#include <comdef.h>
+
+#include <memory>
+#include <vector>
+
+struct AttemptChanges
+{
+    // In the order OneNote made them.
+    std::vector<_bstr_t> createdPages;
+    std::vector<_bstr_t> createdSections;
+    // Pages sent to OneNote during the attempt.
+    std::vector<_bstr_t> savedPages;
+};
+
+// Each notes into the attempt a target belongs to, when it belongs to one.
+inline void NoteCreatedPage(const std::shared_ptr<AttemptChanges>& changes, const _bstr_t& id)
+{
+    if (changes)
+        changes->createdPages.push_back(id);
+}
+
+inline void NoteCreatedSection(const std::shared_ptr<AttemptChanges>& changes, const _bstr_t& id)
+{
+    if (changes)
+        changes->createdSections.push_back(id);
+}
+
+inline void NoteSavedPage(const std::shared_ptr<AttemptChanges>& changes, const _bstr_t& id)
+{
+    if (changes)
+        changes->savedPages.push_back(id);
+}

@@ -1,0 +1,198 @@
+// Whole import runs that leave the happy path, against the registered OneNote stand-in: OneNote
+// failing between two pages, entries that fail and are retried, skipped or stopped at, locations
+// that are not what the workspace remembers, and files that change while the run goes on. The
+// store then holds each file's content exactly once, where it belongs.
+#include "framework/Owners.h"
+#include "import_engine/FolderExpansion.h"
+#include "import_engine/ImportErrors.h"
+#include "tests/import_engine/ImportRunFixture.h"
+
+#include <filesystem>
+#include <map>
+
+namespace EngineTest
+{
+namespace
+{
+namespace fs = std::filesystem;
+using StandInTest::Utf8;
+namespace Ids = FixtureIds;
+
+using Lines = std::vector<std::wstring>;
+const std::pair<ErrorHandling, const char*> EveryAnswer[] = {
+    {ErrorHandling::Retry, "retry"}, {ErrorHandling::Skip, "skip"}, {ErrorHandling::Stop, "stop"}};
+
+class ImportRecovery : public ImportRunTest
+{
+protected:
+    // What each page the run made in the section "Renovation" shows, by its name.
+    std::map<std::wstring, Lines> PagesMadeInRenovation()
+    {
+        std::map<std::wstring, Lines> made;
+        for (const auto& page : PagesOf(Hierarchy(Application(), Ids::Renovation, ON16::hsPages)))
+            if (page.name != L"Budget & schedule")
+                made[page.name] = Shows(StoredPage(page.id));
+        return made;
+    }
+};
+
+TEST_F(ImportRecovery, APageSavedBeforeTheNextPageCouldNotBeMadeIsNeverSentAgain)
+{
+    const std::wstring a = MakeFile(L"a.txt", "alpha");
+    const std::wstring b = MakeFile(L"b.txt", "beta");
+    const Lines alpha{L"outline", L"code 2: alpha", L"code 2: "};
+    const Lines beta{L"outline", L"code 2: beta", L"code 2: "};
+    for (const auto& [answer, label] : EveryAnswer)
+    {
+        SCOPED_TRACE(label);
+        WriteScenario(FixtureStoreLine());
+        Config config = ConfigInto(Ids::Renovation, Config::InsertEachFileOnASeparatePage);
+        config.importFormat = {false, true, Config::NoOriginalPath};
+        config.entries = {Entry(a), Entry(b)};
+        // Once the first file has its page, OneNote stays busy when the second one's is made.
+        const auto busyFromNowOn = [&](const Report& report) {
+            if (report.text == a)
+                WriteScenario("busy CreateNewPage 3\n");
+            return Result{};
+        };
+
+        const ErrorHandling answered = answer;
+        const auto result = RunImport(config, Recorder(busyFromNowOn),
+                                      [&](const Config::Entry&, const std::error_condition&) { return answered; });
+
+        EXPECT_EQ(answer == ErrorHandling::Stop, result.HoldsError());
+        std::map<std::wstring, Lines> expected{{L"a.txt", alpha}};
+        if (answer == ErrorHandling::Retry)
+            expected[L"b.txt"] = beta;
+        EXPECT_EQ(expected, PagesMadeInRenovation());
+        if (result.HoldsValue())
+        {
+            EXPECT_EQ(expected.size(), result.Value());
+        }
+    }
+}
+
+TEST_F(ImportRecovery, ASkippedOrStoppedFileLeavesNoPageNamedAfterIt)
+{
+    const std::wstring a = MakeFile(L"a.txt", "alpha");
+    const std::wstring gone = (files_ / L"gone.txt").wstring();
+    const std::wstring c = MakeFile(L"c.txt", "gamma");
+    for (const auto& [answer, label] : {EveryAnswer[1], EveryAnswer[2]})
+    {
+        SCOPED_TRACE(label);
+        WriteScenario(FixtureStoreLine());
+        Config config = ConfigInto(Ids::Renovation, Config::InsertEachFileOnASeparatePage);
+        config.importFormat = {false, true, Config::NoOriginalPath};
+        config.entries = {Entry(a), Entry(gone), Entry(c)};
+
+        const ErrorHandling answered = answer;
+        const auto result =
+            RunImport(config, Recorder(), [&](const Config::Entry&, const std::error_condition&) { return answered; });
+
+        Lines names;
+        for (const auto& [name, shows] : PagesMadeInRenovation())
+            names.push_back(name);
+        const Lines expected = answer == ErrorHandling::Skip ? Lines{L"a.txt", L"c.txt"} : Lines{L"a.txt"};
+        EXPECT_EQ(expected, names);
+        EXPECT_EQ(answer == ErrorHandling::Stop, result.HoldsError());
+    }
+}
+
+TEST_F(ImportRecovery, FillingThePageOfALocationWithoutOneFailsTheRunWithOneNotesError)
+{
+    // A workspace edited by hand names a section without pages as the page to fill.
+    Config config = ConfigInto(Ids::Archive);
+    config.entries = {Entry(MakeFile(L"a.txt"))};
+
+    const auto result = RunImport(config, Recorder(), nullptr);
+
+    ASSERT_TRUE(result.HoldsError());
+    EXPECT_TRUE(IsHResultError(result.Error(), static_cast<HRESULT>(0x80042005)));
+    EXPECT_NE(std::wstring::npos, GetErrorText(result.Error()).find(L"The page does not exist.")) << Utf8(GetErrorText(result.Error()));
+}
+
+TEST_F(ImportRecovery, APickedNotebookReceivesTheNewSectionAfterARestart)
+{
+    // A workspace read at start-up keeps the picked notebook's link only, not its ID; opening the
+    // notebook opens a section of its group "Acme".
+    Config config = ConfigInto(Ids::Clients, Config::InsertEachFileOnASeparatePage);
+    config.createNew = true;
+    config.entries = {Entry(MakeFile(L"a.txt"))};
+
+    const auto result = RunImport(config, Recorder(), nullptr);
+
+    ASSERT_TRUE(result.HoldsValue()) << Utf8(GetErrorText(result.Error()));
+    auto application = Application();
+    const std::wstring clients = Hierarchy(application, Ids::Clients, ON16::hsChildren);
+    EXPECT_NE(std::wstring::npos, clients.find(L"<one:Section name=\"Imported Files\"")) << Utf8(clients);
+    EXPECT_EQ(std::wstring::npos, Hierarchy(application, Ids::Acme, ON16::hsChildren).find(L"Imported Files"));
+}
+
+TEST_F(ImportRecovery, ARestoredWorkspaceThreeFoldersDeepImportsEveryFolderAndARetryListsAFolderAgain)
+{
+    const std::wstring top = (files_ / L"Top").wstring();
+    const std::wstring mid = top + L"\\Mid";
+    const std::wstring deep = mid + L"\\Deep";
+    const std::wstring a = MakeFile(L"Top\\a.txt");
+    const std::wstring b = MakeFile(L"Top\\Mid\\b.txt");
+    const std::wstring d = MakeFile(L"Top\\Mid\\Deep\\d.txt");
+    // As the settings keep a tree of folders: the deepest one was never listed.
+    Config config = ConfigInto(Ids::SiteSurvey);
+    config.entries = {{top, {Entry(a), {mid, {Entry(b), Entry(deep)}, 0, 0}}, 0, 0}};
+    int deepListings = 0;
+    const FolderLister previous = SetFolderLister([&](const std::wstring& folder, DWORD* error) {
+        // The deepest folder cannot be listed at first.
+        if (folder == deep && deepListings++ == 0)
+        {
+            *error = ERROR_ACCESS_DENIED;
+            return std::vector<FolderEntry>{};
+        }
+        return ListFolder(folder, error);
+    });
+    Lines asked;
+
+    const auto result = RunImport(config, Recorder(), [&](const Config::Entry& entry, const std::error_condition&) {
+        asked.push_back(entry.path);
+        return asked.size() == 1 ? ErrorHandling::Retry : ErrorHandling::Skip;
+    });
+
+    SetFolderLister(previous);
+    ASSERT_TRUE(result.HoldsValue()) << Utf8(GetErrorText(result.Error()));
+    EXPECT_EQ(Lines{deep}, asked);
+    EXPECT_EQ(6u, result.Value()); // the three folders and their three files
+    const std::wstring page = StoredPage(Ids::SiteSurvey);
+    for (const std::wstring& file : {a, b, d})
+        EXPECT_EQ(1u, Count(page, L"file:///" + file + L"\"")) << Utf8(file);
+}
+
+TEST_F(ImportRecovery, AnHtmlFileIsReadWithItsEntrySoOnlyAnUnreadableOneFails)
+{
+    const std::wstring gone = MakeFile(L"gone.htm", "<p>Read before it went</p>");
+    const std::wstring locked = MakeFile(L"locked.htm", "<p>Never read</p>");
+    const std::wstring after = MakeFile(L"after.txt", "after");
+    Config config = ConfigInto(Ids::Budget);
+    config.importFormat = {false, true, Config::NoOriginalPath};
+    config.entries = {Entry(gone), Entry(locked), Entry(after)};
+    Owners::FileHandle lock(CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(lock);
+    Lines asked;
+    // The first file goes away once its entry is done, long before the page is saved.
+    const auto removeTheFirst = [&](const Report& report) {
+        if (report.text == locked)
+            fs::remove(gone);
+        return Result{};
+    };
+
+    const auto result = RunImport(config, Recorder(removeTheFirst), [&](const Config::Entry& entry, const std::error_condition&) {
+        asked.push_back(entry.path);
+        return ErrorHandling::Skip;
+    });
+
+    lock.reset();
+    ASSERT_TRUE(result.HoldsValue()) << Utf8(GetErrorText(result.Error()));
+    EXPECT_EQ(2u, result.Value());
+    EXPECT_EQ(Lines{locked}, asked);
+    EXPECT_EQ((Lines{L"outline", L"p: Read before it went", L"code 2: after", L"code 2: "}), Shows(StoredPage(Ids::Budget)));
+}
+} // namespace
+} // namespace EngineTest
