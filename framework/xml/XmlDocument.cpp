@@ -19,31 +19,11 @@ const IID& UnknownIid() { return IID_IUnknown; }
 const IID& SequentialStreamIid() { return IID_ISequentialStream; }
 using UnknownPtr = _com_ptr_t<_com_IIID_getter<IUnknown, UnknownIid>>;
 
-// The one escaper of the XML we write ourselves: the markup characters always, and in an attribute
-// value also the white space characters that a reader would otherwise turn into spaces.
-void AppendEscaped(std::wstring& escaped, std::wstring_view text, bool attributeValue)
-{
-    for (wchar_t c : text)
-    {
-        switch (c)
-        {
-        case L'&': escaped += L"&amp;"; break;
-        case L'<': escaped += L"&lt;"; break;
-        case L'>': escaped += L"&gt;"; break;
-        case L'"': escaped += L"&quot;"; break;
-        case L'\t': escaped += attributeValue ? L"&#9;" : L"\t"; break;
-        case L'\n': escaped += attributeValue ? L"&#10;" : L"\n"; break;
-        case L'\r': escaped += attributeValue ? L"&#13;" : L"\r"; break;
-        default: escaped += c; break;
-        }
-    }
-}
-
 std::wstring EscapeAttributeValue(std::wstring_view value)
 {
     std::wstring escaped;
     escaped.reserve(value.size() + 16);
-    AppendEscaped(escaped, value, true);
+    AppendXmlEscaped(escaped, value, true);
     return escaped;
 }
 
@@ -309,13 +289,33 @@ DocumentOutline SurveyDocument(std::wstring_view text)
 
 bool IsWholeDocument(std::wstring_view text) { return SurveyDocument(text).whole; }
 
+// The one escaper of the XML we write ourselves: the markup characters always, and in an attribute
+// value also the white space characters that a reader would otherwise turn into spaces.
+void AppendXmlEscaped(std::wstring& escaped, std::wstring_view text, bool attributeValue)
+{
+    for (wchar_t c : text)
+    {
+        switch (c)
+        {
+        case L'&': escaped += L"&amp;"; break;
+        case L'<': escaped += L"&lt;"; break;
+        case L'>': escaped += L"&gt;"; break;
+        case L'"': escaped += L"&quot;"; break;
+        case L'\t': escaped += attributeValue ? L"&#9;" : L"\t"; break;
+        case L'\n': escaped += attributeValue ? L"&#10;" : L"\n"; break;
+        case L'\r': escaped += attributeValue ? L"&#13;" : L"\r"; break;
+        default: escaped += c; break;
+        }
+    }
+}
+
 std::wstring XmlEscape(std::wstring text)
 {
     if (text.find_first_of(L"<>\"&") == std::wstring::npos)
         return text;
     std::wstring escaped;
     escaped.reserve(text.size() + 5);
-    AppendEscaped(escaped, text, false);
+    AppendXmlEscaped(escaped, text, false);
     return escaped;
 }
 

@@ -58,8 +58,11 @@ DocumentOutline SurveyDocument(std::wstring_view text);
 // tell a damaged file from one that merely lacks values.
 bool IsWholeDocument(std::wstring_view text);
 
-// The text with <, >, " and & replaced by their entities (the apostrophe is kept), for putting
-// text into element content that is written raw.
+// Appends the text with <, >, " and & replaced by their entities (the apostrophe is kept); in an
+// attribute value also the tab, line feed and carriage return.
+void AppendXmlEscaped(std::wstring& out, std::wstring_view text, bool attributeValue);
+
+// The text escaped as element content, for putting text into content that is written raw.
 std::wstring XmlEscape(std::wstring text);
 
 // Writes an element's text: unchanged when raw, else as CDATA when cdata (split where the text

@@ -5,6 +5,7 @@
 #include "standins/onenote/Store.h"
 
 #include "framework/text/Text.h"
+#include "framework/xml/XmlDocument.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -28,17 +29,7 @@ const wchar_t* const Colors[] = {L"#8AA8E4", L"#91BAAE", L"#F5A9A9", L"#FFD869",
 std::wstring Escaped(const std::wstring& text)
 {
     std::wstring out;
-    for (const wchar_t c : text)
-    {
-        switch (c)
-        {
-        case L'&': out += L"&amp;"; break;
-        case L'<': out += L"&lt;"; break;
-        case L'>': out += L"&gt;"; break;
-        case L'"': out += L"&quot;"; break;
-        default: out += c;
-        }
-    }
+    AppendXmlEscaped(out, text, true);
     return out;
 }
 

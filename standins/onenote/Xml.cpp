@@ -3,6 +3,7 @@
 #include "standins/onenote/Xml.h"
 
 #include "framework/files/Files.h"
+#include "framework/xml/XmlDocument.h"
 #include "framework/text/Text.h"
 
 #include <comdef.h>
@@ -134,34 +135,16 @@ struct Converter
     }
 };
 
-void Escape(std::wstring& out, const std::wstring& text, bool attribute)
+// OneNote keeps a carriage return in a text; a reader would turn a literal one into a line feed.
+void AppendText(std::wstring& out, std::wstring_view text)
 {
-    for (wchar_t c : text)
+    size_t start = 0;
+    for (size_t cr; (cr = text.find(L'\r', start)) != std::wstring_view::npos; start = cr + 1)
     {
-        switch (c)
-        {
-        case L'&': out += L"&amp;"; break;
-        case L'<': out += L"&lt;"; break;
-        case L'>': out += L"&gt;"; break;
-        case L'"':
-            if (attribute)
-                out += L"&quot;";
-            else
-                out += c;
-            break;
-        case L'\n':
-            out += attribute ? L"&#10;" : L"\n";
-            break;
-        case L'\r':
-            out += L"&#13;";
-            break;
-        case L'\t':
-            out += attribute ? L"&#9;" : L"\t";
-            break;
-        default:
-            out += c;
-        }
+        AppendXmlEscaped(out, text.substr(start, cr - start), false);
+        out += L"&#13;";
     }
+    AppendXmlEscaped(out, text.substr(start), false);
 }
 
 // spill, when given, takes what is written so far as UTF-8 after each whole element once it has grown,
@@ -176,7 +159,7 @@ void Write(std::wstring& out, const XNode& node, const std::wstring* ns, bool in
     for (const auto& [name, value] : node.attributes)
     {
         out += L" " + name + L"=\"";
-        Escape(out, value, true);
+        AppendXmlEscaped(out, value, true);
         out += L"\"";
     }
     if (node.children.empty())
@@ -217,7 +200,7 @@ void Write(std::wstring& out, const XNode& node, const std::wstring* ns, bool in
         }
         else
         {
-            Escape(out, child->text, false);
+            AppendText(out, child->text);
         }
     }
     if (elementsOnly && indent)
