@@ -5,6 +5,10 @@
 # SHARDS splits the cases of one executable over n ctest entries (GoogleTest's own sharding), so
 # that a large suite still runs in parallel without one Wine process per case.
 
+# Wine says this when a program of the test, or one it started, dies of an exception. A crash on a
+# thread other than the first can still end the process with exit code 0, so the words decide.
+set(QUILLORA_CRASH_PATTERN "wine: Unhandled ")
+
 set(QUILLORA_TEST_OUTPUT_DIR ${CMAKE_BINARY_DIR}/test-output)
 file(MAKE_DIRECTORY ${QUILLORA_TEST_OUTPUT_DIR})
 
@@ -44,6 +48,7 @@ function(quillora_add_test)
     set_tests_properties(${test_name} PROPERTIES
       ENVIRONMENT "${env};${shard_env}"
       TIMEOUT 300
+      FAIL_REGULAR_EXPRESSION "${QUILLORA_CRASH_PATTERN}"
       FIXTURES_REQUIRED wine_prefix)
   endforeach()
 endfunction()
