@@ -1,5 +1,6 @@
 #include "calendar/CalendarPaint.h"
 
+#include "calendar/CalendarCommands.h"
 #include "calendar/CalendarDate.h"
 #include "calendar/CalendarGrid.h"
 #include "calendar/CalendarSettings.h"

@@ -1,3 +1,4 @@
+#include "calendar/CalendarCommands.h"
 #include "calendar/CalendarDate.h"
 #include "calendar/CalendarGrid.h"
 #include "calendar/CalendarPaint.h"
@@ -9,6 +10,7 @@
 #include "calendar/PageOpening.h"
 #include "calendar/PagePreview.h"
 #include "calendar/PageSearch.h"
+#include "calendar/ViewType.h"
 #include "framework/ui/OffscreenBitmap.h"
 
 #include <algorithm>
@@ -32,13 +34,6 @@ void FocusSearchBox()
         return;
     SendMessageW(box, EM_SETSEL, 0, -1);
     SetFocus(box);
-}
-
-void SetViewType(int type)
-{
-    GetCalendarSettings().viewType = type;
-    UpdateWindowTitle();
-    RequestRepaint();
 }
 
 // Moves a cell's hidden lines by lines (negative: back towards the first line).
@@ -114,7 +109,7 @@ public:
         case HitToday: GoToToday(); break;
         case HitDayNumber:
             SetShownDate(DateTime(year, hot.a, hot.b, 0));
-            GetCalendarSettings().viewType = 2;
+            GetCalendarSettings().viewType = ViewDay;
             break;
         case HitMonth: SetShownDate(FirstOfMonthIn(state.currentDate, year, hot.a)); break;
         case HitYear: SetShownDate(FirstOfMonthIn(state.currentDate, hot.a, shown.tm_mon + 1)); break;
@@ -154,9 +149,9 @@ public:
         case VK_LEFT: MovePeriod(-1); break;
         case VK_RIGHT: MovePeriod(1); break;
         case '0': GoToToday(); break;
-        case '1': SetViewType(0); break;
-        case '2': SetViewType(1); break;
-        case '3': SetViewType(2); break;
+        case '1': SetViewType(ViewMonth); break;
+        case '2': SetViewType(ViewWeek); break;
+        case '3': SetViewType(ViewDay); break;
         case 'S': ShowSettingsView(false); break;
         case VK_ADD:
         case VK_OEM_PLUS: LargerText(); break;

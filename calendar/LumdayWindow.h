@@ -104,7 +104,6 @@ bool IsSettingsLanguageOnly();
 // The main window's title: the view's text, " - Dayloom " and the version.
 void SetMainWindowTitle(const std::wstring& text);
 void UpdateSettingsTitle();
-void UpdateWindowTitle();
 
 constexpr const wchar_t* ProductName = L"Dayloom";
 constexpr const wchar_t* ProductVersion = L"1.18.1";

@@ -4,6 +4,7 @@
 // language switch makes another one current, so a worker that reads a text while the user picks a
 // language reads one language's text whole.
 
+#include "calendar/DateNameTables.h"
 #include "framework/ui/Theme.h"
 
 #include <array>
@@ -77,23 +78,7 @@ const std::wstring& GetUiString(int index);
 // nothing.
 void LoadLanguageStrings(const std::wstring& code);
 
-// The name tables, rebuilt from the current strings by FillDateNameTables (UI thread only). Entry 0
-// of the month tables is December and entry 0 of the day tables Sunday, so that month 0 and a week
-// starting on Sunday (0-6) or Monday (1-7) read without wrapping.
-struct DateNameTables
-{
-    std::array<std::wstring, 13> monthNames;
-    std::array<std::wstring, 13> shortMonthNames;
-    // The forms a month name takes after a day number (the genitive of Russian, Polish, Czech and
-    // Slovak; the names above in the other languages).
-    std::array<std::wstring, 13> monthNamesAfterDay;
-    std::array<std::wstring, 13> shortMonthNamesAfterDay;
-    // What the month strip shows: twelve texts that tell every month apart.
-    std::array<std::wstring, 13> monthInitials;
-    std::array<std::wstring, 8> dayNames;
-    std::array<std::wstring, 8> shortDayNames;
-    std::array<std::wstring, 3> viewCaptions; // by viewType: month, week, day
-};
+// The name tables, rebuilt from the current strings by FillDateNameTables (UI thread only).
 void FillDateNameTables();
 const DateNameTables& GetDateNameTables();
 

@@ -1,7 +1,7 @@
-#include "calendar/CalendarDate.h"
-#include "calendar/CalendarSettings.h"
-#include "calendar/CalendarState.h"
 #include "calendar/LumdayWindow.h"
+
+#include "calendar/CalendarCommands.h"
+#include "calendar/CalendarState.h"
 #include "calendar/UiLanguages.h"
 #include "onenote_model/Page.h"
 
@@ -77,11 +77,6 @@ void SetMainWindowTitle(const std::wstring& text)
 }
 
 void UpdateSettingsTitle() { SetMainWindowTitle(GetUiString(StrSettings)); }
-
-void UpdateWindowTitle()
-{
-    SetMainWindowTitle(FormatPeriodTitle(0));
-}
 
 void ShowCalendarView()
 {

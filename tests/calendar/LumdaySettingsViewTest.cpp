@@ -1,6 +1,6 @@
 // The settings view of the real Lumday.exe: where it lays its rows at 96 dpi, what its clicks
 // change at once, and what reaches the settings file when it is left.
-#include "calendar/CalendarDate.h"
+#include "calendar/CalendarCommands.h"
 #include "calendar/CalendarGrid.h"
 #include "calendar/CalendarPaint.h"
 #include "calendar/CalendarSettings.h"
