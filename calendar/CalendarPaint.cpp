@@ -7,7 +7,7 @@
 #include "calendar/CalendarState.h"
 #include "calendar/DayMap.h"
 #include "calendar/DrawingResources.h"
-#include "calendar/LumdayWindow.h"
+#include "calendar/HitArea.h"
 #include "calendar/NotebookList.h"
 #include "calendar/PagePreview.h"
 #include "calendar/PageSearch.h"
@@ -91,10 +91,10 @@ private:
     std::vector<Text> texts_;
 };
 
-bool IsHot(int kind, int a, int b)
+bool IsHot(HitAreaKind kind, int a, int b)
 {
     const HitArea& hot = GetHotArea();
-    return hot.kind == kind && hot.a == a && hot.b == b;
+    return hot.kind == kind && hot.item == a && hot.subItem == b;
 }
 
 struct Formats
@@ -171,7 +171,7 @@ public:
         DrawPreviewPopup(g, W, H);
         DrawSearchFrame();
         const HitArea& hot = GetHotArea();
-        if (hot.kind != 0 && std::none_of(GetHitAreas().begin(), GetHitAreas().end(),
+        if (hot.kind != HitNone && std::none_of(GetHitAreas().begin(), GetHitAreas().end(),
                                           [&](const HitArea& area) { return area.IsSame(hot); }))
             SetHotArea(HitArea());
     }
@@ -295,7 +295,7 @@ private:
         }
     }
 
-    void DrawSlot(const std::wstring& text, const Gdiplus::RectF& slot, bool highlight, int kind, int a,
+    void DrawSlot(const std::wstring& text, const Gdiplus::RectF& slot, bool highlight, HitAreaKind kind, int a,
                   float narrowing = 1.0f)
     {
         // Centred over its slot, but free to run into its neighbours' margins where the slot is narrower.
@@ -306,10 +306,10 @@ private:
         DrawText(g, text, highlight ? FontHighlight : FontDayName, wide, &formats.centredLine,
                  highlight ? ColorAccent : ColorDimmed);
         g.Restore(saved);
-        GetHitAreas().push_back(HitArea{slot, L"", a, 0, kind});
+        GetHitAreas().push_back(HitArea{.rect = slot, .item = a, .kind = kind});
     }
 
-    void DrawButton(int kind, int a, int bitmap, float x, float width, int tooltip, bool accent)
+    void DrawButton(HitAreaKind kind, int a, int bitmap, float x, float width, int tooltip, bool accent)
     {
         const Gdiplus::RectF box(x, static_cast<float>(H) - U(20), width, U(16));
         const bool hot = IsHot(kind, a, 0);
@@ -318,7 +318,7 @@ private:
             color = ColorText;
         if (const auto image = GetTintedBitmap(bitmap, GetColor(color), GetColor(ColorBackground)))
             g.DrawImage(image.get(), Gdiplus::RectF(box.X, box.Y, U(16), U(16)));
-        GetHitAreas().push_back(HitArea{box, GetUiString(tooltip), a, 0, kind});
+        GetHitAreas().push_back(HitArea{.rect = box, .tooltip = GetUiString(tooltip), .item = a, .kind = kind});
         lastButtonColor = color;
     }
 
@@ -439,7 +439,8 @@ private:
                     const Gdiplus::RectF box(content.X + content.Width - size.Width, content.Y, size.Width, size.Height);
                     const bool hot = IsHot(HitDayNumber, day.month, day.day);
                     cellTexts.Add(number, content, FontPage, hot ? ColorAccent : textColor, DT_RIGHT | DT_TOP);
-                    GetHitAreas().push_back(HitArea{box, L"", day.month, day.day, HitDayNumber});
+                    GetHitAreas().push_back(
+                        HitArea{.rect = box, .item = day.month, .subItem = day.day, .kind = HitDayNumber});
                 }
                 unsigned& offset = view.scrollOffsets[index];
                 DrawLines(DayLines(day, offset), offset, content, c, r, textColor);
@@ -478,7 +479,8 @@ private:
             const Gdiplus::SizeF size = MeasureLine(unread ? FontUnreadPage : FontPage, name);
             const Gdiplus::RectF text(box.X, box.Y + (box.Height - size.Height) / 2, std::min(size.Width, box.Width),
                                       size.Height);
-            HitArea area{text, entry.text, column, row, HitPage, entry.page};
+            HitArea area{
+                .rect = text, .tooltip = entry.text, .item = column, .subItem = row, .kind = HitPage, .page = entry.page};
             const bool isHot = hot.kind == HitPage && area.IsSame(hot);
             const int font = isHot ? (unread ? FontHotUnreadPage : FontHotPage) : (unread ? FontUnreadPage : FontPage);
             cellTexts.Add(name, box, font, isHot ? ColorAccent : textColor, DT_LEFT | DT_VCENTER | DT_END_ELLIPSIS);
@@ -506,7 +508,7 @@ private:
         if (const auto image = GetTintedBitmap(bitmap, GetColor(running ? ColorAccent : ColorDimmed),
                                                GetColor(ColorBackground)))
             g.DrawImage(image.get(), icon);
-        GetHitAreas().push_back(HitArea{icon, L"", 0, 0, HitSearchIcon});
+        GetHitAreas().push_back(HitArea{.rect = icon, .kind = HitSearchIcon});
     }
 
     Gdiplus::Graphics& g;
@@ -537,7 +539,11 @@ void DrawArrow(const std::wstring& tooltip, Gdiplus::Graphics& graphics, const G
     const float size = U(11);
     const float x = std::floor(box.X + (box.Width - size) / 2);
     const float y = std::floor(box.Y + (box.Height - size) / 2);
-    HitArea area{Gdiplus::RectF(x, y, size, size), tooltip, a, b, direction + 2};
+    HitArea area{.rect = {x, y, size, size},
+                 .tooltip = tooltip,
+                 .item = a,
+                 .subItem = b,
+                 .kind = static_cast<HitAreaKind>(direction + 2)};
     static constexpr float Corners[4][6] = {
         {1, 9, 11, 9, 6, 4}, {1, 4, 6, 9, 11, 4}, {9, 1, 9, 11, 4, 6}, {4, 1, 9, 6, 4, 11}};
     const float* corner = Corners[std::clamp(direction, 0, 3)];

@@ -6,6 +6,7 @@
 #include "calendar/CalendarState.h"
 #include "calendar/DrawingResources.h"
 #include "calendar/HierarchyLoader.h"
+#include "calendar/HitArea.h"
 #include "calendar/LumdayWindow.h"
 #include "calendar/PageOpening.h"
 #include "calendar/PagePreview.h"
@@ -91,7 +92,7 @@ public:
         if (!hot.Contains(x, y))
             return 0;
         const tm& shown = state.currentDate.local;
-        const int year = shown.tm_year + 1900;
+        const int shownYear = shown.tm_year + 1900;
         switch (hot.kind)
         {
         case HitPage:
@@ -99,23 +100,37 @@ public:
                 OpenPageInOneNote(*hot.page);
             break;
         case HitScrollUp:
-            ScrollCell(hot.a, hot.b, -ScrollStep(GetCalendarViewState().linesPerCell));
+            ScrollCell(hot.item, hot.subItem, -ScrollStep(GetCalendarViewState().linesPerCell));
             break;
         case HitScrollDown:
-            ScrollCell(hot.a, hot.b, ScrollStep(GetCalendarViewState().linesPerCell));
+            ScrollCell(hot.item, hot.subItem, ScrollStep(GetCalendarViewState().linesPerCell));
             break;
         case HitPrevious: MovePeriod(-1); break;
         case HitNext: MovePeriod(1); break;
         case HitToday: GoToToday(); break;
         case HitDayNumber:
-            SetShownDate(DateTime(year, hot.a, hot.b, 0));
+        {
+            const int month = hot.item;
+            const int day = hot.subItem;
+            SetShownDate(DateTime(shownYear, month, day, 0));
             GetCalendarSettings().viewType = ViewDay;
             break;
-        case HitMonth: SetShownDate(FirstOfMonthIn(state.currentDate, year, hot.a)); break;
-        case HitYear: SetShownDate(FirstOfMonthIn(state.currentDate, hot.a, shown.tm_mon + 1)); break;
+        }
+        case HitMonth:
+        {
+            const int month = hot.item;
+            SetShownDate(FirstOfMonthIn(state.currentDate, shownYear, month));
+            break;
+        }
+        case HitYear:
+        {
+            const int year = hot.item;
+            SetShownDate(FirstOfMonthIn(state.currentDate, year, shown.tm_mon + 1));
+            break;
+        }
         case HitRefresh: StartHierarchyLoad(); break;
         case HitSettings: ShowSettingsView(false); break;
-        case HitViewType: GetCalendarSettings().viewType = hot.a; break;
+        case HitViewType: GetCalendarSettings().viewType = hot.item; break;
         case HitSearchIcon:
             if (state.searchBox)
                 SetWindowTextW(state.searchBox, L"");

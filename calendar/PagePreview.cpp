@@ -3,7 +3,7 @@
 #include "calendar/CalendarSettings.h"
 #include "calendar/CalendarState.h"
 #include "calendar/DrawingResources.h"
-#include "calendar/LumdayWindow.h"
+#include "calendar/HitArea.h"
 #include "calendar/OneNoteCalls.h"
 #include "calendar/UiLanguages.h"
 #include "framework/com/ErrorMessage.h"
@@ -123,7 +123,7 @@ void DrawPreviewPopup(Gdiplus::Graphics& graphics, int width, int height)
 {
     const PagePreview& preview = GetPagePreview();
     const HitArea& hot = GetHotArea();
-    if (hot.kind != HitPage || !preview.page || !hot.IsSame(HitArea({}, L"", 0, 0, HitPage, preview.page)))
+    if (hot.kind != HitPage || !preview.page || !hot.IsSame(HitArea{.kind = HitPage, .page = preview.page}))
         return;
     const float W = static_cast<float>(width);
     const float H = static_cast<float>(height);
