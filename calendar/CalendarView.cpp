@@ -43,7 +43,7 @@ void ScrollCell(int column, int row, int lines)
     CalendarViewState& view = GetCalendarViewState();
     if (column < 0 || column >= view.columns || row < 0 || row >= view.rows)
         return;
-    const size_t index = static_cast<size_t>(row * 7 + column);
+    const size_t index = CellIndex(row, column);
     unsigned& offset = view.scrollOffsets[index];
     if (lines < 0)
         offset -= std::min(offset, static_cast<unsigned>(-lines));

@@ -40,9 +40,7 @@ enum SettingsString : int
     StrSingleInstance = 49,
     StrShowPreviews = 50,
     StrShowPagesOn = 51,
-    StrBack = 53,
     StrMondayWeek = 54,
-    StrTheme = 55,
 };
 
 // What the option rows of kind HitOption stand for, by their item.
@@ -73,7 +71,7 @@ class SettingsPainter
 {
 public:
     SettingsPainter(Gdiplus::Graphics& graphics, bool languageOnly)
-        : g(graphics), languageOnly(languageOnly), dark(GetCalendarSettings().darkMode)
+        : graphics(graphics), languageOnly(languageOnly), dark(GetCalendarSettings().darkMode)
     {
         format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
     }
@@ -100,8 +98,8 @@ public:
         if (GetCalendarViewState().outlineHitAreas)
         {
             for (const HitArea& area : GetHitAreas())
-                g.DrawRectangle(GetPen(ColorAccent), area.rect);
-            g.DrawRectangle(GetPen(ColorAccent), content);
+                graphics.DrawRectangle(GetPen(ColorAccent), area.rect);
+            graphics.DrawRectangle(GetPen(ColorAccent), content);
         }
     }
 
@@ -109,19 +107,19 @@ private:
     Gdiplus::RectF Measure(const std::wstring& text, int font, float x, float y)
     {
         Gdiplus::RectF box;
-        g.MeasureString(text.c_str(), static_cast<INT>(text.size()), GetFont(font), Gdiplus::PointF(x, y), &box);
+        graphics.MeasureString(text.c_str(), static_cast<INT>(text.size()), GetFont(font), Gdiplus::PointF(x, y), &box);
         return box;
     }
 
     void DrawText(const std::wstring& text, int font, const Gdiplus::RectF& box, int color)
     {
-        g.DrawString(text.c_str(), static_cast<INT>(text.size()), GetFont(font), box, &format, GetBrush(color));
+        graphics.DrawString(text.c_str(), static_cast<INT>(text.size()), GetFont(font), box, &format, GetBrush(color));
     }
 
     void DrawImage(int bitmap, Gdiplus::ARGB ink, Gdiplus::ARGB paper, float x, float y)
     {
         if (const auto image = GetTintedBitmap(bitmap, ink, paper))
-            g.DrawImage(image.get(), static_cast<INT>(x), static_cast<INT>(y));
+            graphics.DrawImage(image.get(), static_cast<INT>(x), static_cast<INT>(y));
     }
 
     bool IsHot(const HitArea& area) const { return area.IsSame(GetHotArea()); }
@@ -142,7 +140,8 @@ private:
         box.Height += 2 * Gap();
         band = box.Height;
         const float width = std::max(static_cast<float>(content.Width), client.Width);
-        g.FillRectangle(GetBrush(BandColor()), Gdiplus::RectF(0, 0, width, static_cast<float>(static_cast<int>(band))));
+        graphics.FillRectangle(GetBrush(BandColor()),
+                               Gdiplus::RectF(0, 0, width, static_cast<float>(static_cast<int>(band))));
         DrawText(title, FontTitle, box, dark ? ColorText : ColorBackground);
     }
 
@@ -225,7 +224,7 @@ private:
         const int ink = IsHot(area) || current ? ColorAccent : ColorText;
         DrawImage(bitmap, GetColor(ink), GetColor(ColorBackground), area.rect.X, area.rect.Y);
         if (current)
-            g.DrawRectangle(GetPen(ColorAccent), area.rect);
+            graphics.DrawRectangle(GetPen(ColorAccent), area.rect);
     }
 
     void DrawRightColumn()
@@ -330,7 +329,7 @@ private:
         }
     }
 
-    Gdiplus::Graphics& g;
+    Gdiplus::Graphics& graphics;
     Gdiplus::StringFormat format;
     const bool languageOnly;
     const bool dark;

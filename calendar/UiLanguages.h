@@ -31,7 +31,18 @@ enum UiString : int
     StrMonthNames = 12,
     StrShortMonthNames = 13,
     StrDayView = 14,
+    StrGoToThisMonth = 15,
+    StrGoToThisWeek = 16,
+    StrGoToToday = 17,
     StrMonthView = 18,
+    StrNextDay = 19,
+    StrNextMonth = 20,
+    StrNextWeek = 21,
+    StrPreviousDay = 22,
+    StrPreviousMonth = 23,
+    StrPreviousWeek = 24,
+    StrRefresh = 25,
+    StrSettingsButton = 26,
     StrWeekView = 27,
     StrUntitledNotebook = 28,
     StrUntitledPage = 29,
@@ -41,6 +52,8 @@ enum UiString : int
     StrLanguage = 42,
     StrPickLanguage = 48,
     StrSettings = 52,
+    StrBack = 53,
+    StrTheme = 55,
 };
 
 // One language of the list: its code, its name as its speakers write it and its 56 texts.

@@ -199,7 +199,7 @@ TEST_F(CalendarPaint, MonthViewLaysDownEveryDayButtonAndStripSlot)
     EXPECT_EQ(AreasOf(HitSettings).size(), 1u);
     EXPECT_EQ(AreasOf(HitTheme).size(), 1u);
     EXPECT_EQ(AreasOf(HitToday).size(), 1u);
-    EXPECT_EQ(AreasOf(HitPrevious).front().tooltip, GetUiString(23));
+    EXPECT_EQ(AreasOf(HitPrevious).front().tooltip, GetUiString(StrPreviousMonth));
     const std::vector<HitArea> pages = AreasOf(HitPage);
     EXPECT_EQ(pages[0].tooltip, L"Notes > Page 0");
     EXPECT_EQ(pages[0].item, 3) << "column of Wednesday";
