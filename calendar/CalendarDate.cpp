@@ -1,8 +1,7 @@
 #include "calendar/CalendarDate.h"
 
-#include "calendar/CalendarSettings.h"
-#include "calendar/CalendarState.h"
-#include "calendar/LumdayWindow.h"
+#include "calendar/DateNameTables.h"
+#include "calendar/ViewType.h"
 
 namespace
 {
@@ -18,7 +17,10 @@ DateTime FromLocalFields(tm fields)
     return result;
 }
 
-int ViewOf(int viewType) { return viewType >= 0 && viewType <= 2 ? viewType : 0; }
+ViewType ViewOf(int viewType)
+{
+    return viewType >= ViewMonth && viewType <= ViewDay ? static_cast<ViewType>(viewType) : ViewMonth;
+}
 } // namespace
 
 int LastCalendarYear() { return DateTime().local.tm_year + 1900 + 2; }
@@ -45,11 +47,11 @@ DateTime StepPeriod(const DateTime& date, int viewType, int sign)
     const int direction = sign < 0 ? -1 : 1;
     switch (ViewOf(viewType))
     {
-    case 0:
+    case ViewMonth:
         fields.tm_mday = 1;
         fields.tm_mon += direction;
         break;
-    case 1:
+    case ViewWeek:
         fields.tm_mday += 7 * direction;
         break;
     default:
@@ -69,21 +71,21 @@ int FirstDayOfWeek(const tm& local, bool mondayWeek)
 std::wstring FormatPeriodTitle(const DateTime& date, int viewType, bool mondayWeek, int level,
                                const DateNameTables& names)
 {
-    const int view = ViewOf(viewType);
+    const ViewType view = ViewOf(viewType);
     const int month = date.local.tm_mon + 1;
     int year = date.local.tm_year + 1900;
     // After the days of the day and week views a month takes the form a day number gives it.
-    const bool afterDays = view != 0;
+    const bool afterDays = view != ViewMonth;
     std::wstring monthName = (afterDays ? names.monthNamesAfterDay : names.monthNames)[static_cast<size_t>(month)];
     std::wstring shortMonthName =
         (afterDays ? names.shortMonthNamesAfterDay : names.shortMonthNames)[static_cast<size_t>(month)];
     const std::wstring blank = level == 3 ? L"" : L" ";
     std::wstring dayPart;
-    if (view == 2)
+    if (view == ViewDay)
     {
         dayPart = std::to_wstring(date.local.tm_mday) + blank;
     }
-    else if (view == 1)
+    else if (view == ViewWeek)
     {
         const int first = FirstDayOfWeek(date.local, mondayWeek);
         const int last = first + 6;
@@ -123,44 +125,4 @@ std::wstring FormatPeriodTitle(const DateTime& date, int viewType, bool mondayWe
     default:
         return dayPart;
     }
-}
-
-void SetFirstOfMonth()
-{
-    DateTime& date = GetCalendarState().currentDate;
-    date = FirstOfMonth(date);
-}
-
-void MovePeriod(int sign)
-{
-    DateTime& date = GetCalendarState().currentDate;
-    const DateTime moved = StepPeriod(date, GetCalendarSettings().viewType, sign);
-    const int year = moved.local.tm_year + 1900;
-    if (moved.time != -1 && year >= FirstCalendarYear && year <= LastCalendarYear())
-        date = moved;
-    UpdateWindowTitle();
-    RequestRepaint();
-}
-
-void MovePeriodBy(int steps)
-{
-    for (int i = 0; i < (steps < 0 ? -steps : steps); ++i)
-        MovePeriod(steps);
-}
-
-void GoToToday()
-{
-    CalendarState& state = GetCalendarState();
-    state.currentDate = DateTime();
-    if (state.todayPeriodShown)
-        GetCalendarSettings().viewType = 2;
-    UpdateWindowTitle();
-    RequestRepaint();
-}
-
-std::wstring FormatPeriodTitle(int level)
-{
-    const CalendarSettings& settings = GetCalendarSettings();
-    return FormatPeriodTitle(GetCalendarState().currentDate, settings.viewType, settings.mondayWeek, level,
-                             GetDateNameTables());
 }

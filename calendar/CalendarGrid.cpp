@@ -1,6 +1,7 @@
 #include "calendar/CalendarGrid.h"
 
 #include "calendar/CalendarDate.h"
+#include "calendar/ViewType.h"
 
 #include <algorithm>
 
@@ -14,11 +15,11 @@ CalendarGrid GetCalendarGrid(const tm& shown, int viewType, bool mondayWeek)
     // The weekday of the 1st follows from the shown day's weekday.
     const int firstWeekday = ((shown.tm_wday - (shown.tm_mday - 1)) % 7 + 7) % 7;
     grid.offset = (firstWeekday - (mondayWeek ? 1 : 0) + 7) % 7;
-    grid.columns = viewType == 2 ? 1 : 7;
-    grid.rows = viewType == 0 ? (grid.offset + grid.daysInMonth > 35 ? 6 : 5) : 1;
-    if (viewType == 1)
+    grid.columns = viewType == ViewDay ? 1 : 7;
+    grid.rows = viewType == ViewMonth ? (grid.offset + grid.daysInMonth > 35 ? 6 : 5) : 1;
+    if (viewType == ViewWeek)
         grid.firstDay = FirstDayOfWeek(shown, mondayWeek);
-    else if (viewType == 2)
+    else if (viewType == ViewDay)
         grid.firstDay = shown.tm_mday;
     else
         grid.firstDay = 1 - grid.offset;

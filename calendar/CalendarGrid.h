@@ -8,6 +8,7 @@
 #include <gdiplus.h>
 
 #include <array>
+#include <cstddef>
 #include <ctime>
 
 struct CalendarGrid
@@ -40,6 +41,9 @@ int ScrollStep(int linesPerCell);
 
 constexpr int MaxCalendarRows = 6;
 constexpr int MaxCalendarColumns = 7;
+
+// Where a cell's rectangle and scroll offset stand in the view's state.
+constexpr size_t CellIndex(int row, int column) { return static_cast<size_t>(row * MaxCalendarColumns + column); }
 
 struct CalendarViewState
 {

@@ -1,26 +1,30 @@
 #include "calendar/CalendarPaint.h"
 
+#include "calendar/CalendarCommands.h"
 #include "calendar/CalendarDate.h"
 #include "calendar/CalendarGrid.h"
 #include "calendar/CalendarSettings.h"
 #include "calendar/CalendarState.h"
 #include "calendar/DayMap.h"
 #include "calendar/DrawingResources.h"
-#include "calendar/LumdayWindow.h"
+#include "calendar/HitArea.h"
 #include "calendar/NotebookList.h"
 #include "calendar/PagePreview.h"
 #include "calendar/PageSearch.h"
 #include "calendar/TintedBitmaps.h"
 #include "calendar/UiLanguages.h"
+#include "calendar/ViewType.h"
 #include "framework/Owners.h"
+#include "onenote_model/Page.h"
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
 #include <vector>
 
 namespace
 {
-float U(float units) { return UnitsToPixels(units); }
+float Units(float units) { return UnitsToPixels(units); }
 int RoundedUnits(float units) { return static_cast<int>(UnitsToPixels(units) + 0.5f); }
 
 Gdiplus::RectF Measure(Gdiplus::Graphics& graphics, const std::wstring& text, int font, const Gdiplus::RectF& box,
@@ -36,6 +40,8 @@ void DrawText(Gdiplus::Graphics& graphics, const std::wstring& text, int font, c
 {
     graphics.DrawString(text.c_str(), static_cast<INT>(text.size()), GetFont(font), box, format, GetBrush(color));
 }
+
+bool IsHot(const HitArea& area) { return area.IsSame(GetHotArea()); }
 
 // The cells' texts, drawn by GDI in one go once the cells are filled. A month shows well over a
 // hundred lines, and GDI+ lays out and rasterises each DrawString on its own, which cost most of a
@@ -90,12 +96,6 @@ private:
     std::vector<Text> texts_;
 };
 
-bool IsHot(int kind, int a, int b)
-{
-    const HitArea& hot = GetHotArea();
-    return hot.kind == kind && hot.a == a && hot.b == b;
-}
-
 struct Formats
 {
     Gdiplus::StringFormat centred;
@@ -116,81 +116,97 @@ struct Formats
     }
 };
 
-class Pass
+// The header's arrows' tooltips and the view buttons' bitmaps and tooltips, by view type.
+constexpr int PreviousPeriodTooltips[] = {StrPreviousMonth, StrPreviousWeek, StrPreviousDay};
+constexpr int NextPeriodTooltips[] = {StrNextMonth, StrNextWeek, StrNextDay};
+constexpr int ViewButtonBitmaps[] = {BitmapMonthView, BitmapWeekView, BitmapDayView};
+constexpr int ViewButtonTooltips[] = {StrMonthView, StrWeekView, StrDayView};
+constexpr int ViewTypeCount = 3;
+
+// One paint pass of the calendar view into a client area of width x height pixels.
+class CalendarPainter
 {
 public:
-    Pass(Gdiplus::Graphics& graphics, int width, int height)
-        : g(graphics), W(width), H(height), settings(GetCalendarSettings()), state(GetCalendarState()),
-          view(GetCalendarViewState()), names(GetDateNameTables())
+    CalendarPainter(Gdiplus::Graphics& graphics, int width, int height)
+        : graphics_(graphics), width_(width), height_(height), settings_(GetCalendarSettings()),
+          state_(GetCalendarState()), view_(GetCalendarViewState()), names_(GetDateNameTables())
     {
     }
 
-    void Run()
+    void Paint()
     {
         GetHitAreas().clear();
-        g.SetTextRenderingHint(Gdiplus::TextRenderingHintClearTypeGridFit);
-        g.Clear(Gdiplus::Color(GetColor(ColorBackground)));
-        const tm& shown = state.currentDate.local;
-        grid = GetCalendarGrid(shown, settings.viewType, settings.mondayWeek);
-        view.rows = grid.rows;
-        view.columns = grid.columns;
+        graphics_.SetTextRenderingHint(Gdiplus::TextRenderingHintClearTypeGridFit);
+        graphics_.Clear(Gdiplus::Color(GetColor(ColorBackground)));
+        const tm& shown = state_.currentDate.local;
+        grid_ = GetCalendarGrid(shown, settings_.viewType, settings_.mondayWeek);
+        view_.rows = grid_.rows;
+        view_.columns = grid_.columns;
         const Gdiplus::RectF anywhere(0, 0, 10000, 10000);
-        const Gdiplus::RectF dayName = Measure(g, names.dayNames[0], FontDayName, anywhere, &formats.centred);
-        stripWidth = static_cast<int>(12 * dayName.Height);
+        const Gdiplus::RectF dayName = Measure(graphics_, names_.dayNames[0], FontDayName, anywhere, &formats_.centred);
+        stripWidth_ = static_cast<int>(12 * dayName.Height);
         DrawTitle();
-        if (state.updateProgress > 0)
+        if (state_.updateProgress > 0)
         {
             DrawUpdateProgress();
             return;
         }
-        lineHeight = std::max(static_cast<int>(std::ceil(GetLineHeight(FontPage))), RoundedUnits(1));
-        const float bandHeight = std::floor(dayName.Height + U(6));
-        dayNameWidth = dayName.Width + U(10);
+        lineHeight_ = std::max(static_cast<int>(std::ceil(GetLineHeight(FontPage))), RoundedUnits(1));
+        const float bandHeight = std::floor(dayName.Height + Units(6));
+        dayNameWidth_ = dayName.Width + Units(10);
         float progress = 1;
-        if (state.loading)
+        if (state_.loading)
         {
             const std::lock_guard guard(GetDayMapLock());
             if (GetDayMap().empty())
                 return;
-            progress = std::clamp(state.loadingProgress.load(), 0.0f, 1.0f);
+            progress = std::clamp(state_.loadingProgress.load(), 0.0f, 1.0f);
         }
-        band = Gdiplus::RectF(0, static_cast<float>(header), static_cast<float>(W) * progress, bandHeight);
-        g.FillRectangle(GetBrush(ColorBand), band);
-        band.Width = static_cast<float>(W);
-        gridTop = static_cast<float>(header) + bandHeight;
+        band_ = Gdiplus::RectF(0, static_cast<float>(headerHeight_), Width() * progress, bandHeight);
+        graphics_.FillRectangle(GetBrush(ColorBand), band_);
+        band_.Width = Width();
+        gridTop_ = static_cast<float>(headerHeight_) + bandHeight;
         DrawColumns();
         DrawHeaderArrows();
         DrawStrips();
         DrawButtons();
         DrawCells();
-        cellTexts.Draw(g);
-        if (view.outlineHitAreas)
+        cellTexts_.Draw(graphics_);
+        if (view_.outlineHitAreas)
             for (const HitArea& area : GetHitAreas())
-                g.DrawRectangle(GetPen(ColorDimmed), area.rect);
-        DrawPreviewPopup(g, W, H);
+                graphics_.DrawRectangle(GetPen(ColorDimmed), area.rect);
+        DrawPreviewPopup(graphics_, width_, height_);
         DrawSearchFrame();
         const HitArea& hot = GetHotArea();
-        if (hot.kind != 0 && std::none_of(GetHitAreas().begin(), GetHitAreas().end(),
-                                          [&](const HitArea& area) { return area.IsSame(hot); }))
+        if (hot.kind != HitNone && std::none_of(GetHitAreas().begin(), GetHitAreas().end(),
+                                                [&](const HitArea& area) { return area.IsSame(hot); }))
             SetHotArea(HitArea());
     }
 
 private:
+    float Width() const { return static_cast<float>(width_); }
+    float Height() const { return static_cast<float>(height_); }
+    ViewType ShownViewType() const
+    {
+        return static_cast<ViewType>(std::clamp<int>(settings_.viewType, ViewMonth, ViewDay));
+    }
+
     void DrawTitle()
     {
-        Gdiplus::RectF box;
+        const float left = Units(24);
+        const float top = Units(5);
         for (int level = 0; level < 4; ++level)
         {
             const std::wstring title = FormatPeriodTitle(level);
             if (title.empty())
                 break;
-            const Gdiplus::RectF origin(U(24), U(5), 10000, 10000);
-            box = Measure(g, title, FontTitle, origin, &formats.nearMiddle);
-            box = Gdiplus::RectF(U(24) - U(1), U(5) - U(5), box.Width + U(2), box.Height + U(10));
-            header = static_cast<int>(box.Height);
-            if (U(24) + box.Width + static_cast<float>(stripWidth) < static_cast<float>(W))
+            const Gdiplus::RectF origin(left, top, 10000, 10000);
+            Gdiplus::RectF box = Measure(graphics_, title, FontTitle, origin, &formats_.nearMiddle);
+            box = Gdiplus::RectF(left - Units(1), top - Units(5), box.Width + Units(2), box.Height + Units(10));
+            headerHeight_ = static_cast<int>(box.Height);
+            if (left + box.Width + static_cast<float>(stripWidth_) < Width())
             {
-                DrawText(g, title, FontTitle, box, &formats.centred, ColorAccent);
+                DrawText(graphics_, title, FontTitle, box, &formats_.centred, ColorAccent);
                 break;
             }
         }
@@ -199,163 +215,170 @@ private:
     void DrawUpdateProgress()
     {
         const std::wstring& text = GetUiString(StrInstallingUpdate);
-        const Gdiplus::RectF client(0, 0, static_cast<float>(W), static_cast<float>(H));
-        const Gdiplus::RectF box = Measure(g, text, FontTitle, client, &formats.centred);
-        DrawText(g, text, FontTitle, client, &formats.centred, ColorAccent);
+        const Gdiplus::RectF client(0, 0, Width(), Height());
+        const Gdiplus::RectF box = Measure(graphics_, text, FontTitle, client, &formats_.centred);
+        DrawText(graphics_, text, FontTitle, client, &formats_.centred, ColorAccent);
         const float y = box.Y + box.Height + static_cast<float>(RoundedUnits(10));
         const float barHeight = static_cast<float>(RoundedUnits(2));
-        g.FillRectangle(GetBrush(ColorOtherMonth), box.X, y, box.Width, barHeight);
-        g.FillRectangle(GetBrush(ColorAccent), box.X, y, box.Width * std::min(1.0f, state.updateProgress.load()),
-                        barHeight);
+        graphics_.FillRectangle(GetBrush(ColorOtherMonth), box.X, y, box.Width, barHeight);
+        graphics_.FillRectangle(GetBrush(ColorAccent), box.X, y,
+                                box.Width * std::min(1.0f, state_.updateProgress.load()), barHeight);
     }
 
+    // The columns' day names in the band, and every cell's rectangle.
     void DrawColumns()
     {
-        const int cw = W / grid.columns;
-        float x = -U(1);
-        const tm& shown = state.currentDate.local;
-        for (int c = 0; c < grid.columns; ++c)
+        const int columnWidth = width_ / grid_.columns;
+        float x = -Units(1);
+        const tm& shown = state_.currentDate.local;
+        for (int column = 0; column < grid_.columns; ++column)
         {
-            const float width = c == grid.columns - 1 ? static_cast<float>(W) - x : static_cast<float>(cw);
-            for (int r = 0; r < MaxCalendarRows; ++r)
+            const float width = column == grid_.columns - 1 ? Width() - x : static_cast<float>(columnWidth);
+            for (int row = 0; row < MaxCalendarRows; ++row)
             {
-                view.cells[static_cast<size_t>(r * 7 + c)].X = x;
-                view.cells[static_cast<size_t>(r * 7 + c)].Width = width;
+                view_.cells[CellIndex(row, column)].X = x;
+                view_.cells[CellIndex(row, column)].Width = width;
             }
-            g.DrawLine(GetPen(ColorDimmed), x, band.Y, x, gridTop);
+            graphics_.DrawLine(GetPen(ColorDimmed), x, band_.Y, x, gridTop_);
             std::wstring text;
-            if (settings.viewType == 2)
+            if (settings_.viewType == ViewDay)
                 text = FormatDayTitle(shown.tm_mon + 1, shown.tm_mday, shown.tm_wday);
             else
             {
-                const size_t day = static_cast<size_t>(c + (settings.mondayWeek ? 1 : 0));
-                text = static_cast<float>(cw) < dayNameWidth ? names.shortDayNames[day] : names.dayNames[day];
+                const size_t day = static_cast<size_t>(column + (settings_.mondayWeek ? 1 : 0));
+                text = static_cast<float>(columnWidth) < dayNameWidth_ ? names_.shortDayNames[day]
+                                                                       : names_.dayNames[day];
             }
-            DrawText(g, text, FontDayName, Gdiplus::RectF(x, band.Y, width, band.Height), &formats.centred, ColorText);
-            x += static_cast<float>(cw);
+            DrawText(graphics_, text, FontDayName, Gdiplus::RectF(x, band_.Y, width, band_.Height), &formats_.centred,
+                     ColorText);
+            x += static_cast<float>(columnWidth);
         }
-        const float rowHeight = std::floor((static_cast<float>(H) - gridTop - U(24)) / static_cast<float>(grid.rows));
-        rowHeightPixels = rowHeight;
-        float y = gridTop;
-        for (int r = 0; r < grid.rows; ++r)
+        const float bottomBar = Units(24);
+        rowHeight_ = std::floor((Height() - gridTop_ - bottomBar) / static_cast<float>(grid_.rows));
+        float y = gridTop_;
+        for (int row = 0; row < grid_.rows; ++row)
         {
-            const float height = r == grid.rows - 1 ? static_cast<float>(H) - y - U(24) : rowHeight;
-            for (int c = 0; c < MaxCalendarColumns; ++c)
+            const float height = row == grid_.rows - 1 ? Height() - y - bottomBar : rowHeight_;
+            for (int column = 0; column < MaxCalendarColumns; ++column)
             {
-                view.cells[static_cast<size_t>(r * 7 + c)].Y = y;
-                view.cells[static_cast<size_t>(r * 7 + c)].Height = height;
+                view_.cells[CellIndex(row, column)].Y = y;
+                view_.cells[CellIndex(row, column)].Height = height;
             }
-            y += rowHeight;
+            y += rowHeight_;
         }
     }
 
     void DrawHeaderArrows()
     {
-        static constexpr int Previous[] = {23, 24, 22};
-        static constexpr int Next[] = {20, 21, 19};
-        const size_t type = static_cast<size_t>(std::clamp(settings.viewType, 0, 2));
-        const float y = (static_cast<float>(header) - band.Height) / 2;
-        DrawArrow(GetUiString(Previous[type]), g, Gdiplus::RectF(0, y, U(12), band.Height), 0, 0, 2);
-        DrawArrow(GetUiString(Next[type]), g, Gdiplus::RectF(U(12), y, U(12), band.Height), 0, 0, 3);
-        g.DrawLine(GetPen(ColorDimmed), 0.0f, static_cast<float>(header), static_cast<float>(W),
-                   static_cast<float>(header));
+        const size_t view = static_cast<size_t>(ShownViewType());
+        const float y = (static_cast<float>(headerHeight_) - band_.Height) / 2;
+        const float width = Units(12);
+        DrawArrow(GetUiString(PreviousPeriodTooltips[view]), graphics_, Gdiplus::RectF(0, y, width, band_.Height), 0, 0,
+                  ArrowLeft);
+        DrawArrow(GetUiString(NextPeriodTooltips[view]), graphics_, Gdiplus::RectF(width, y, width, band_.Height), 0, 0,
+                  ArrowRight);
+        graphics_.DrawLine(GetPen(ColorDimmed), 0.0f, static_cast<float>(headerHeight_), Width(),
+                           static_cast<float>(headerHeight_));
     }
 
     void DrawStrips()
     {
-        const float half = static_cast<float>(header) / 2;
-        const int shownYear = state.currentDate.local.tm_year + 1900;
-        const float yearWidth = static_cast<float>(stripWidth) / 5;
-        float x = static_cast<float>(W - stripWidth);
+        const float half = static_cast<float>(headerHeight_) / 2;
+        const int shownYear = state_.currentDate.local.tm_year + 1900;
+        const int shownMonth = state_.currentDate.local.tm_mon + 1;
+        const float yearWidth = static_cast<float>(stripWidth_) / 5;
+        float x = static_cast<float>(width_ - stripWidth_);
         for (int year = shownYear - 2; year <= shownYear + 2; ++year, x += yearWidth)
         {
             if (year < FirstCalendarYear || year > LastCalendarYear())
                 continue;
-            const Gdiplus::RectF slot(x, 0, yearWidth, half);
-            DrawSlot(std::to_wstring(year), slot, year == shownYear || IsHot(HitYear, year, 0), HitYear, year);
+            DrawSlot(std::to_wstring(year), HitArea{.rect = {x, 0, yearWidth, half}, .item = year, .kind = HitYear},
+                     year == shownYear);
         }
-        const float monthWidth = static_cast<float>(stripWidth) / 12;
+        const float monthWidth = static_cast<float>(stripWidth_) / 12;
         // Each month shows its whole text. Texts wider than a slot (the two digits of 10, 11 and
         // 12 in a font wider than the one the strip was made for) are narrowed all alike, so that
         // neighbours never run into each other.
         float widest = 0;
         for (int month = 1; month <= 12; ++month)
             widest =
-                std::max(widest, MeasureLine(FontHighlight, names.monthInitials[static_cast<size_t>(month)]).Width);
-        const float room = monthWidth - U(4);
+                std::max(widest, MeasureLine(FontHighlight, names_.monthInitials[static_cast<size_t>(month)]).Width);
+        const float room = monthWidth - Units(4);
         const float narrowing = widest > room && room > 0 ? room / widest : 1.0f;
-        x = static_cast<float>(W - stripWidth);
+        x = static_cast<float>(width_ - stripWidth_);
         for (int month = 1; month <= 12; ++month, x += monthWidth)
-        {
-            const Gdiplus::RectF slot(x, half, monthWidth, half);
-            DrawSlot(names.monthInitials[static_cast<size_t>(month)], slot,
-                     month == state.currentDate.local.tm_mon + 1 || IsHot(HitMonth, month, 0), HitMonth, month,
-                     narrowing);
-        }
+            DrawSlot(names_.monthInitials[static_cast<size_t>(month)],
+                     HitArea{.rect = {x, half, monthWidth, half}, .item = month, .kind = HitMonth},
+                     month == shownMonth, narrowing);
     }
 
-    void DrawSlot(const std::wstring& text, const Gdiplus::RectF& slot, bool highlight, int kind, int a,
-                  float narrowing = 1.0f)
+    // A slot of a strip, highlighted when it is the shown one or the hot one.
+    void DrawSlot(const std::wstring& text, HitArea area, bool shown, float narrowing = 1.0f)
     {
+        const bool highlight = shown || IsHot(area);
+        const Gdiplus::RectF& slot = area.rect;
         // Centred over its slot, but free to run into its neighbours' margins where the slot is narrower.
-        const Gdiplus::GraphicsState saved = g.Save();
-        g.TranslateTransform(slot.X + slot.Width / 2, 0);
-        g.ScaleTransform(narrowing, 1);
+        const Gdiplus::GraphicsState saved = graphics_.Save();
+        graphics_.TranslateTransform(slot.X + slot.Width / 2, 0);
+        graphics_.ScaleTransform(narrowing, 1);
         const Gdiplus::RectF wide(-slot.Width * 1.5f / narrowing, slot.Y, slot.Width * 3 / narrowing, slot.Height);
-        DrawText(g, text, highlight ? FontHighlight : FontDayName, wide, &formats.centredLine,
+        DrawText(graphics_, text, highlight ? FontHighlight : FontDayName, wide, &formats_.centredLine,
                  highlight ? ColorAccent : ColorDimmed);
-        g.Restore(saved);
-        GetHitAreas().push_back(HitArea{slot, L"", a, 0, kind});
+        graphics_.Restore(saved);
+        GetHitAreas().push_back(std::move(area));
     }
 
-    void DrawButton(int kind, int a, int bitmap, float x, float width, int tooltip, bool accent)
+    // A button of the bottom bar, x pixels from the left; returns the colour it was drawn in.
+    int DrawButton(HitAreaKind kind, int item, int bitmap, float x, float width, int tooltip, bool selected)
     {
-        const Gdiplus::RectF box(x, static_cast<float>(H) - U(20), width, U(16));
-        const bool hot = IsHot(kind, a, 0);
-        int color = hot || accent ? ColorAccent : ColorDimmed;
-        if (kind == HitViewType && (hot || accent) && settings.darkMode)
+        HitArea area{.rect = {x, Height() - Units(20), width, Units(16)},
+                     .tooltip = GetUiString(tooltip),
+                     .item = item,
+                     .kind = kind};
+        const bool hot = IsHot(area);
+        int color = hot || selected ? ColorAccent : ColorDimmed;
+        if (kind == HitViewType && (hot || selected) && settings_.darkMode)
             color = ColorText;
         if (const auto image = GetTintedBitmap(bitmap, GetColor(color), GetColor(ColorBackground)))
-            g.DrawImage(image.get(), Gdiplus::RectF(box.X, box.Y, U(16), U(16)));
-        GetHitAreas().push_back(HitArea{box, GetUiString(tooltip), a, 0, kind});
-        lastButtonColor = color;
+            graphics_.DrawImage(image.get(), Gdiplus::RectF(area.rect.X, area.rect.Y, Units(16), Units(16)));
+        GetHitAreas().push_back(std::move(area));
+        return color;
     }
 
     void DrawButtons()
     {
         const DateTime today;
-        const tm& shown = state.currentDate.local;
+        const tm& shown = state_.currentDate.local;
         const bool sameMonth = shown.tm_year == today.local.tm_year && shown.tm_mon == today.local.tm_mon;
-        state.todayPeriodShown = true;
-        int tooltip = 17;
-        if (settings.viewType == 0 && !sameMonth)
+        state_.todayPeriodShown = true;
+        int todayTooltip = StrGoToToday;
+        if (settings_.viewType == ViewMonth && !sameMonth)
         {
-            tooltip = 15;
-            state.todayPeriodShown = false;
+            todayTooltip = StrGoToThisMonth;
+            state_.todayPeriodShown = false;
         }
-        else if (settings.viewType == 1 &&
+        else if (settings_.viewType == ViewWeek &&
                  (!sameMonth || shown.tm_mday - shown.tm_wday != today.local.tm_mday - today.local.tm_wday))
         {
-            tooltip = 16;
-            state.todayPeriodShown = false;
+            todayTooltip = StrGoToThisWeek;
+            state_.todayPeriodShown = false;
         }
-        const bool todayShownInDayView = settings.viewType == 2 && state.currentDate.IsSameDay(today);
+        const bool todayShownInDayView = settings_.viewType == ViewDay && state_.currentDate.IsSameDay(today);
         if (!todayShownInDayView)
         {
-            DrawButton(HitToday, 0, BitmapToday, U(4), U(16), tooltip, false);
-            const Gdiplus::RectF box(U(4), static_cast<float>(H) - U(20) + U(5), U(16), U(16) - U(5));
-            DrawText(g, std::to_wstring(today.local.tm_mday), FontSmallNumber, box, &formats.centred, lastButtonColor);
+            const int color = DrawButton(HitToday, 0, BitmapToday, Units(4), Units(16), todayTooltip, false);
+            const Gdiplus::RectF box(Units(4), Height() - Units(20) + Units(5), Units(16), Units(16) - Units(5));
+            DrawText(graphics_, std::to_wstring(today.local.tm_mday), FontSmallNumber, box, &formats_.centred, color);
         }
-        const float refresh = static_cast<float>(W) - U(20);
-        DrawButton(HitRefresh, 0, BitmapRefresh, refresh, U(16), 25, false);
-        const float settingsX = refresh - U(32);
-        DrawButton(HitSettings, 0, BitmapSettings, settingsX, U(20), 26, false);
-        static constexpr int ViewBitmaps[] = {BitmapMonthView, BitmapWeekView, BitmapDayView};
-        static constexpr int ViewTooltips[] = {18, 27, 14};
-        for (int type = 0; type < 3; ++type)
-            DrawButton(HitViewType, type, ViewBitmaps[type], settingsX - U(68) + static_cast<float>(type) * U(20),
-                       U(16), ViewTooltips[type], settings.viewType == type);
-        DrawButton(HitTheme, 0, BitmapTheme, settingsX - U(96), U(16), 55, false);
+        const float refreshX = Width() - Units(20);
+        DrawButton(HitRefresh, 0, BitmapRefresh, refreshX, Units(16), StrRefresh, false);
+        const float settingsX = refreshX - Units(32);
+        DrawButton(HitSettings, 0, BitmapSettings, settingsX, Units(20), StrSettingsButton, false);
+        for (int view = ViewMonth; view < ViewTypeCount; ++view)
+            DrawButton(HitViewType, view, ViewButtonBitmaps[view],
+                       settingsX - Units(68) + static_cast<float>(view) * Units(20), Units(16),
+                       ViewButtonTooltips[view], settings_.viewType == view);
+        DrawButton(HitTheme, 0, BitmapTheme, settingsX - Units(96), Units(16), StrTheme, false);
     }
 
     // The lines of a cell: how many pass the search, the notebook filter and the day options,
@@ -369,37 +392,37 @@ private:
 
     CellLines DayLines(const CellDay& day, unsigned& offset)
     {
-        const DateTime key(state.currentDate.local.tm_year + 1900, day.month, day.day, 0);
+        const DateTime key(state_.currentDate.local.tm_year + 1900, day.month, day.day, 0);
         CellLines lines;
         const std::lock_guard guard(GetDayMapLock());
         const auto found = GetDayMap().find(key);
         if (found == GetDayMap().end())
         {
-            offset = ClampScrollOffset(offset, 0, view.linesPerCell);
+            offset = ClampScrollOffset(offset, 0, view_.linesPerCell);
             return lines;
         }
         std::vector<const CalendarEntry*> passing;
         passing.reserve(found->second.size());
         {
-            std::unique_lock<std::mutex> search;
-            if (searching)
-                search = std::unique_lock(GetSearchResultsLock());
+            std::unique_lock<std::mutex> searchLock;
+            if (searching_)
+                searchLock = std::unique_lock(GetSearchResultsLock());
             for (const auto& [time, entry] : found->second)
             {
-                if (!settings.allNotebooks && !IsNotebookShown(entry.notebookIndex))
+                if (!settings_.allNotebooks && !IsNotebookShown(entry.notebookIndex))
                     continue;
-                if (entry.onModifiedDate ? !settings.showPagesOnLMT : !settings.showPagesOnCreatedDate)
+                if (entry.onModifiedDate ? !settings_.showPagesOnLMT : !settings_.showPagesOnCreatedDate)
                     continue;
-                if (searching &&
+                if (searching_ &&
                     (!entry.page->hierarchy.ID || !GetSearchResults().contains(*entry.page->hierarchy.ID)))
                     continue;
                 passing.push_back(&entry);
             }
         }
         lines.count = static_cast<int>(passing.size());
-        offset = ClampScrollOffset(offset, lines.count, view.linesPerCell);
+        offset = ClampScrollOffset(offset, lines.count, view_.linesPerCell);
         const size_t from = std::min(passing.size(), static_cast<size_t>(offset));
-        const size_t to = std::min(passing.size(), from + static_cast<size_t>(std::max(0, view.linesPerCell)) + 1);
+        const size_t to = std::min(passing.size(), from + static_cast<size_t>(std::max(0, view_.linesPerCell)) + 1);
         lines.shown.reserve(to - from);
         for (size_t i = from; i < to; ++i)
             lines.shown.push_back(*passing[i]);
@@ -409,62 +432,70 @@ private:
     void DrawCells()
     {
         const DateTime today;
-        const tm& shown = state.currentDate.local;
-        searching = state.searchBox && GetWindowTextLengthW(state.searchBox) > 0;
-        view.linesPerCell = static_cast<int>(rowHeightPixels) / lineHeight - 1;
-        for (int r = 0; r < grid.rows; ++r)
+        const tm& shown = state_.currentDate.local;
+        searching_ = state_.searchBox && GetWindowTextLengthW(state_.searchBox) > 0;
+        view_.linesPerCell = static_cast<int>(rowHeight_) / lineHeight_ - 1;
+        for (int row = 0; row < grid_.rows; ++row)
         {
-            for (int c = 0; c < grid.columns; ++c)
+            for (int column = 0; column < grid_.columns; ++column)
             {
-                const size_t index = static_cast<size_t>(r * 7 + c);
-                const Gdiplus::RectF cell = view.cells[index];
-                const CellDay day = GetCellDay(grid, shown.tm_mon + 1, r, c);
+                const size_t index = CellIndex(row, column);
+                const Gdiplus::RectF cell = view_.cells[index];
+                const CellDay day = GetCellDay(grid_, shown.tm_mon + 1, row, column);
                 const DateTime date(shown.tm_year + 1900, day.month, day.day, 0);
                 const int textColor = day.otherMonth ? ColorDimmed : ColorText;
                 if (day.otherMonth)
-                    g.FillRectangle(GetBrush(ColorOtherMonth), cell.X + U(1), cell.Y + U(1), cell.Width - U(2),
-                                    cell.Height - U(2));
+                    graphics_.FillRectangle(GetBrush(ColorOtherMonth), cell.X + Units(1), cell.Y + Units(1),
+                                            cell.Width - Units(2), cell.Height - Units(2));
                 if (date.IsSameDay(today))
                 {
-                    if (settings.viewType != 2)
-                        g.FillRectangle(GetBrush(ColorBand), cell);
-                    g.DrawRectangle(GetPen(ColorAccent), cell.X, cell.Y, cell.Width - 1, cell.Height - 1);
+                    if (settings_.viewType != ViewDay)
+                        graphics_.FillRectangle(GetBrush(ColorBand), cell);
+                    graphics_.DrawRectangle(GetPen(ColorAccent), cell.X, cell.Y, cell.Width - 1, cell.Height - 1);
                 }
-                const Gdiplus::RectF content(cell.X + U(2), cell.Y + U(2), cell.Width - U(4), cell.Height - U(4));
-                if (settings.viewType != 2)
-                {
-                    const std::wstring number = std::to_wstring(day.day);
-                    const Gdiplus::SizeF size = MeasureLine(FontPage, number);
-                    const Gdiplus::RectF box(content.X + content.Width - size.Width, content.Y, size.Width, size.Height);
-                    const bool hot = IsHot(HitDayNumber, day.month, day.day);
-                    cellTexts.Add(number, content, FontPage, hot ? ColorAccent : textColor, DT_RIGHT | DT_TOP);
-                    GetHitAreas().push_back(HitArea{box, L"", day.month, day.day, HitDayNumber});
-                }
-                unsigned& offset = view.scrollOffsets[index];
-                DrawLines(DayLines(day, offset), offset, content, c, r, textColor);
+                const Gdiplus::RectF content(cell.X + Units(2), cell.Y + Units(2), cell.Width - Units(4),
+                                             cell.Height - Units(4));
+                if (settings_.viewType != ViewDay)
+                    DrawDayNumber(day, content, textColor);
+                unsigned& offset = view_.scrollOffsets[index];
+                DrawLines(DayLines(day, offset), offset, content, column, row, textColor);
             }
         }
+    }
+
+    void DrawDayNumber(const CellDay& day, const Gdiplus::RectF& content, int textColor)
+    {
+        const std::wstring number = std::to_wstring(day.day);
+        const Gdiplus::SizeF size = MeasureLine(FontPage, number);
+        HitArea area{.rect = {content.X + content.Width - size.Width, content.Y, size.Width, size.Height},
+                     .item = day.month,
+                     .subItem = day.day,
+                     .kind = HitDayNumber};
+        cellTexts_.Add(number, content, FontPage, IsHot(area) ? ColorAccent : textColor, DT_RIGHT | DT_TOP);
+        GetHitAreas().push_back(std::move(area));
     }
 
     void DrawLines(const CellLines& lines, unsigned offset, const Gdiplus::RectF& content, int column, int row,
                    int textColor)
     {
-        const int perCell = view.linesPerCell;
+        const int perCell = view_.linesPerCell;
+        const float arrowBox = Units(12);
         // The offset outlives a cell's lines (another month, a search), but the arrow shows only
         // where lines lie above.
         if (offset > 0 && lines.count > 0)
-            DrawArrow(L"", g, Gdiplus::RectF(content.X, content.Y, U(12), U(12)), column, row, 0);
-        float y = content.Y + static_cast<float>(lineHeight);
+            DrawArrow(L"", graphics_, Gdiplus::RectF(content.X, content.Y, arrowBox, arrowBox), column, row, ArrowUp);
+        float y = content.Y + static_cast<float>(lineHeight_);
         const HitArea& hot = GetHotArea();
         for (size_t i = 0; i < lines.shown.size(); ++i)
         {
-            const long long n = static_cast<long long>(offset) + static_cast<long long>(i) + 1;
-            if (n > static_cast<long long>(offset) + perCell)
+            // The line's number among the cell's lines, counting from 1.
+            const long long number = static_cast<long long>(offset) + static_cast<long long>(i) + 1;
+            if (number > static_cast<long long>(offset) + perCell)
             {
-                DrawArrow(L"", g,
-                          Gdiplus::RectF(content.X + content.Width - U(12), content.Y + content.Height - U(12), U(12),
-                                         U(12)),
-                          column, row, 1);
+                DrawArrow(L"", graphics_,
+                          Gdiplus::RectF(content.X + content.Width - arrowBox, content.Y + content.Height - arrowBox,
+                                         arrowBox, arrowBox),
+                          column, row, ArrowDown);
                 break;
             }
             const CalendarEntry& entry = lines.shown[i];
@@ -472,78 +503,90 @@ private:
             const bool unread = page.isUnread.value_or(false);
             const std::wstring& name =
                 page.hierarchy.name && !page.hierarchy.name->empty() ? *page.hierarchy.name : GetUiString(StrUntitledPage);
-            const float width = n == static_cast<long long>(offset) + perCell ? content.Width - U(15) : content.Width;
-            const Gdiplus::RectF box(content.X, y, std::max(0.0f, width), static_cast<float>(lineHeight));
+            // The last line leaves room for the down arrow.
+            const bool lastLine = number == static_cast<long long>(offset) + perCell;
+            const float width = lastLine ? content.Width - Units(15) : content.Width;
+            const Gdiplus::RectF box(content.X, y, std::max(0.0f, width), static_cast<float>(lineHeight_));
             const Gdiplus::SizeF size = MeasureLine(unread ? FontUnreadPage : FontPage, name);
             const Gdiplus::RectF text(box.X, box.Y + (box.Height - size.Height) / 2, std::min(size.Width, box.Width),
                                       size.Height);
-            HitArea area{text, entry.text, column, row, HitPage, entry.page};
+            HitArea area{.rect = text,
+                         .tooltip = entry.text,
+                         .item = column,
+                         .subItem = row,
+                         .kind = HitPage,
+                         .page = entry.page};
             const bool isHot = hot.kind == HitPage && area.IsSame(hot);
             const int font = isHot ? (unread ? FontHotUnreadPage : FontHotPage) : (unread ? FontUnreadPage : FontPage);
-            cellTexts.Add(name, box, font, isHot ? ColorAccent : textColor, DT_LEFT | DT_VCENTER | DT_END_ELLIPSIS);
+            cellTexts_.Add(name, box, font, isHot ? ColorAccent : textColor, DT_LEFT | DT_VCENTER | DT_END_ELLIPSIS);
             GetHitAreas().push_back(std::move(area));
-            y += static_cast<float>(lineHeight);
+            y += static_cast<float>(lineHeight_);
         }
     }
 
     void DrawSearchFrame()
     {
-        if (!state.searchBox || !IsWindowVisible(state.searchBox))
+        if (!state_.searchBox || !IsWindowVisible(state_.searchBox))
             return;
         RECT box{};
-        GetWindowRect(state.searchBox, &box);
-        MapWindowPoints(nullptr, state.mainWindow, reinterpret_cast<POINT*>(&box), 2);
+        GetWindowRect(state_.searchBox, &box);
+        MapWindowPoints(nullptr, state_.mainWindow, reinterpret_cast<POINT*>(&box), 2);
         const Gdiplus::RectF frame(static_cast<float>(box.left) - 1, static_cast<float>(box.top) - 1,
-                                  static_cast<float>(box.right - box.left) + U(20) + 2,
-                                  static_cast<float>(box.bottom - box.top) + 2);
-        g.FillRectangle(GetBrush(ColorBackground), frame);
-        const bool focused = GetFocus() == state.searchBox;
-        g.DrawRectangle(GetPen(focused ? ColorAccent : ColorDimmed), frame);
+                                   static_cast<float>(box.right - box.left) + Units(20) + 2,
+                                   static_cast<float>(box.bottom - box.top) + 2);
+        graphics_.FillRectangle(GetBrush(ColorBackground), frame);
+        const bool focused = GetFocus() == state_.searchBox;
+        graphics_.DrawRectangle(GetPen(focused ? ColorAccent : ColorDimmed), frame);
         const bool running = GetRunningSearches() > 0;
-        const Gdiplus::RectF icon(frame.X + frame.Width - U(18), frame.Y + (frame.Height - U(16)) / 2, U(16), U(16));
-        const int bitmap = searching && !running ? BitmapClearSearch : BitmapSearch;
+        const Gdiplus::RectF icon(frame.X + frame.Width - Units(18), frame.Y + (frame.Height - Units(16)) / 2,
+                                  Units(16), Units(16));
+        const int bitmap = searching_ && !running ? BitmapClearSearch : BitmapSearch;
         if (const auto image = GetTintedBitmap(bitmap, GetColor(running ? ColorAccent : ColorDimmed),
                                                GetColor(ColorBackground)))
-            g.DrawImage(image.get(), icon);
-        GetHitAreas().push_back(HitArea{icon, L"", 0, 0, HitSearchIcon});
+            graphics_.DrawImage(image.get(), icon);
+        GetHitAreas().push_back(HitArea{.rect = icon, .kind = HitSearchIcon});
     }
 
-    Gdiplus::Graphics& g;
-    const int W;
-    const int H;
-    const CalendarSettings& settings;
-    CalendarState& state;
-    CalendarViewState& view;
-    const DateNameTables& names;
-    Formats formats;
-    CellTexts cellTexts;
-    CalendarGrid grid;
-    int stripWidth = 0;
-    int header = 0;
-    int lineHeight = 1;
-    float dayNameWidth = 0;
-    float gridTop = 0;
-    float rowHeightPixels = 0;
-    Gdiplus::RectF band;
-    int lastButtonColor = ColorDimmed;
-    bool searching = false;
+    Gdiplus::Graphics& graphics_;
+    const int width_;
+    const int height_;
+    const CalendarSettings& settings_;
+    CalendarState& state_;
+    CalendarViewState& view_;
+    const DateNameTables& names_;
+    Formats formats_;
+    CellTexts cellTexts_;
+    CalendarGrid grid_;
+    // The year and month strips' width, right-aligned in the header.
+    int stripWidth_ = 0;
+    int headerHeight_ = 0;
+    int lineHeight_ = 1;
+    // The band's width for full day names; narrower columns show the short ones.
+    float dayNameWidth_ = 0;
+    float gridTop_ = 0;
+    float rowHeight_ = 0;
+    Gdiplus::RectF band_;
+    bool searching_ = false;
 };
 } // namespace
 
-void DrawArrow(const std::wstring& tooltip, Gdiplus::Graphics& graphics, const Gdiplus::RectF& box, int a, int b,
-               int direction)
+void DrawArrow(const std::wstring& tooltip, Gdiplus::Graphics& graphics, const Gdiplus::RectF& box, int column,
+               int row, ArrowDirection direction)
 {
-    const float size = U(11);
+    static constexpr HitAreaKind Kinds[] = {HitScrollUp, HitScrollDown, HitPrevious, HitNext};
+    // The triangle's corners, in units from the arrow box's top left.
+    static constexpr float Corners[][6] = {
+        {1, 9, 11, 9, 6, 4}, {1, 4, 6, 9, 11, 4}, {9, 1, 9, 11, 4, 6}, {4, 1, 9, 6, 4, 11}};
+    const size_t way = static_cast<size_t>(std::clamp(static_cast<int>(direction), 0, 3));
+    const float size = Units(11);
     const float x = std::floor(box.X + (box.Width - size) / 2);
     const float y = std::floor(box.Y + (box.Height - size) / 2);
-    HitArea area{Gdiplus::RectF(x, y, size, size), tooltip, a, b, direction + 2};
-    static constexpr float Corners[4][6] = {
-        {1, 9, 11, 9, 6, 4}, {1, 4, 6, 9, 11, 4}, {9, 1, 9, 11, 4, 6}, {4, 1, 9, 6, 4, 11}};
-    const float* corner = Corners[std::clamp(direction, 0, 3)];
-    const Gdiplus::PointF points[3] = {{x + U(corner[0]), y + U(corner[1])},
-                                       {x + U(corner[2]), y + U(corner[3])},
-                                       {x + U(corner[4]), y + U(corner[5])}};
-    const int color = area.IsSame(GetHotArea()) ? ColorAccent : ColorDimmed;
+    HitArea area{.rect = {x, y, size, size}, .tooltip = tooltip, .item = column, .subItem = row, .kind = Kinds[way]};
+    const float* corner = Corners[way];
+    const Gdiplus::PointF points[3] = {{x + Units(corner[0]), y + Units(corner[1])},
+                                       {x + Units(corner[2]), y + Units(corner[3])},
+                                       {x + Units(corner[4]), y + Units(corner[5])}};
+    const int color = IsHot(area) ? ColorAccent : ColorDimmed;
     graphics.FillPolygon(GetBrush(color), points, 3);
     graphics.DrawPolygon(GetPen(color), points, 3);
     GetHitAreas().push_back(std::move(area));
@@ -551,5 +594,5 @@ void DrawArrow(const std::wstring& tooltip, Gdiplus::Graphics& graphics, const G
 
 void PaintCalendar(Gdiplus::Graphics& graphics, int width, int height)
 {
-    Pass(graphics, width, height).Run();
+    CalendarPainter(graphics, width, height).Paint();
 }

@@ -12,7 +12,16 @@
 // Draws the calendar into graphics, a client area of width x height pixels.
 void PaintCalendar(Gdiplus::Graphics& graphics, int width, int height);
 
-// A small triangle in an 11-unit box centred in box: 0 up, 1 down, 2 left, 3 right; its hit area
-// has kind direction + 2.
-void DrawArrow(const std::wstring& tooltip, Gdiplus::Graphics& graphics, const Gdiplus::RectF& box, int a, int b,
-               int direction);
+// Which way an arrow points; each way is the hit-area kind of its click, less 2.
+enum ArrowDirection : int
+{
+    ArrowUp = 0,    // HitScrollUp
+    ArrowDown = 1,  // HitScrollDown
+    ArrowLeft = 2,  // HitPrevious
+    ArrowRight = 3, // HitNext
+};
+
+// A small triangle in an 11-unit box centred in box; its hit area carries the cell's column and
+// row (0 for the header's arrows).
+void DrawArrow(const std::wstring& tooltip, Gdiplus::Graphics& graphics, const Gdiplus::RectF& box, int column,
+               int row, ArrowDirection direction);

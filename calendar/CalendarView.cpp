@@ -1,3 +1,4 @@
+#include "calendar/CalendarCommands.h"
 #include "calendar/CalendarDate.h"
 #include "calendar/CalendarGrid.h"
 #include "calendar/CalendarPaint.h"
@@ -5,10 +6,12 @@
 #include "calendar/CalendarState.h"
 #include "calendar/DrawingResources.h"
 #include "calendar/HierarchyLoader.h"
+#include "calendar/HitArea.h"
 #include "calendar/LumdayWindow.h"
 #include "calendar/PageOpening.h"
 #include "calendar/PagePreview.h"
 #include "calendar/PageSearch.h"
+#include "calendar/ViewType.h"
 #include "framework/ui/OffscreenBitmap.h"
 
 #include <algorithm>
@@ -34,20 +37,13 @@ void FocusSearchBox()
     SetFocus(box);
 }
 
-void SetViewType(int type)
-{
-    GetCalendarSettings().viewType = type;
-    UpdateWindowTitle();
-    RequestRepaint();
-}
-
 // Moves a cell's hidden lines by lines (negative: back towards the first line).
 void ScrollCell(int column, int row, int lines)
 {
     CalendarViewState& view = GetCalendarViewState();
     if (column < 0 || column >= view.columns || row < 0 || row >= view.rows)
         return;
-    const size_t index = static_cast<size_t>(row * 7 + column);
+    const size_t index = CellIndex(row, column);
     unsigned& offset = view.scrollOffsets[index];
     if (lines < 0)
         offset -= std::min(offset, static_cast<unsigned>(-lines));
@@ -96,7 +92,7 @@ public:
         if (!hot.Contains(x, y))
             return 0;
         const tm& shown = state.currentDate.local;
-        const int year = shown.tm_year + 1900;
+        const int shownYear = shown.tm_year + 1900;
         switch (hot.kind)
         {
         case HitPage:
@@ -104,23 +100,37 @@ public:
                 OpenPageInOneNote(*hot.page);
             break;
         case HitScrollUp:
-            ScrollCell(hot.a, hot.b, -ScrollStep(GetCalendarViewState().linesPerCell));
+            ScrollCell(hot.item, hot.subItem, -ScrollStep(GetCalendarViewState().linesPerCell));
             break;
         case HitScrollDown:
-            ScrollCell(hot.a, hot.b, ScrollStep(GetCalendarViewState().linesPerCell));
+            ScrollCell(hot.item, hot.subItem, ScrollStep(GetCalendarViewState().linesPerCell));
             break;
         case HitPrevious: MovePeriod(-1); break;
         case HitNext: MovePeriod(1); break;
         case HitToday: GoToToday(); break;
         case HitDayNumber:
-            SetShownDate(DateTime(year, hot.a, hot.b, 0));
-            GetCalendarSettings().viewType = 2;
+        {
+            const int month = hot.item;
+            const int day = hot.subItem;
+            SetShownDate(DateTime(shownYear, month, day, 0));
+            GetCalendarSettings().viewType = ViewDay;
             break;
-        case HitMonth: SetShownDate(FirstOfMonthIn(state.currentDate, year, hot.a)); break;
-        case HitYear: SetShownDate(FirstOfMonthIn(state.currentDate, hot.a, shown.tm_mon + 1)); break;
+        }
+        case HitMonth:
+        {
+            const int month = hot.item;
+            SetShownDate(FirstOfMonthIn(state.currentDate, shownYear, month));
+            break;
+        }
+        case HitYear:
+        {
+            const int year = hot.item;
+            SetShownDate(FirstOfMonthIn(state.currentDate, year, shown.tm_mon + 1));
+            break;
+        }
         case HitRefresh: StartHierarchyLoad(); break;
         case HitSettings: ShowSettingsView(false); break;
-        case HitViewType: GetCalendarSettings().viewType = hot.a; break;
+        case HitViewType: GetCalendarSettings().viewType = hot.item; break;
         case HitSearchIcon:
             if (state.searchBox)
                 SetWindowTextW(state.searchBox, L"");
@@ -154,9 +164,9 @@ public:
         case VK_LEFT: MovePeriod(-1); break;
         case VK_RIGHT: MovePeriod(1); break;
         case '0': GoToToday(); break;
-        case '1': SetViewType(0); break;
-        case '2': SetViewType(1); break;
-        case '3': SetViewType(2); break;
+        case '1': SetViewType(ViewMonth); break;
+        case '2': SetViewType(ViewWeek); break;
+        case '3': SetViewType(ViewDay); break;
         case 'S': ShowSettingsView(false); break;
         case VK_ADD:
         case VK_OEM_PLUS: LargerText(); break;

@@ -2,65 +2,14 @@
 // The two views of Lumday's one main window, drawn entirely by the program: each paint pass lays
 // down the hit areas that the mouse and click handlers look up.
 
+#include "calendar/HitArea.h"
+
 #include <windows.h>
 #include <objidl.h>
 #include <gdiplus.h>
 
 #include <memory>
 #include <string>
-#include <vector>
-
-namespace ON
-{
-class Page;
-}
-
-// One clickable or hoverable rectangle of a view, in content coordinates.
-struct HitArea
-{
-    HitArea() = default;
-    HitArea(const Gdiplus::RectF& rect, std::wstring tooltip, int a, int b, int kind,
-            std::shared_ptr<ON::Page> page = nullptr)
-        : rect(rect), tooltip(std::move(tooltip)), a(a), b(b), kind(kind), page(std::move(page))
-    {
-    }
-
-    Gdiplus::RectF rect;
-    std::wstring tooltip;
-    int a = 0;
-    int b = 0;
-    int kind = 0; // HitAreaKind; 0 none
-    std::shared_ptr<ON::Page> page; // a page line's page
-
-    bool Contains(float x, float y) const
-    {
-        return rect.X <= x && x < rect.X + rect.Width && rect.Y <= y && y < rect.Y + rect.Height;
-    }
-    // The same page, or the same button or slot.
-    bool IsSame(const HitArea& other) const;
-};
-
-enum HitAreaKind : int
-{
-    HitPage = 1,
-    HitScrollUp = 2,
-    HitScrollDown = 3,
-    HitPrevious = 4,
-    HitNext = 5,
-    HitToday = 6,
-    HitDayNumber = 7,
-    HitMonth = 8,
-    HitYear = 9,
-    HitRefresh = 10,
-    HitSettings = 11,
-    HitViewType = 12,
-    HitTextSize = 13,
-    HitOption = 14,
-    HitNotebook = 15,
-    HitLeave = 16,
-    HitSearchIcon = 17,
-    HitTheme = 18,
-};
 
 class LumdayWindow
 {
@@ -77,13 +26,6 @@ public:
     virtual void Layout() = 0;
     virtual void UpdateScrollBars() = 0;
 };
-
-// The hit areas of the last paint, in the order it laid them down, and the one under the mouse.
-std::vector<HitArea>& GetHitAreas();
-HitArea& GetHotArea();
-void SetHotArea(const HitArea& area);
-// Makes the first area containing the point the hot area; false (and no hot area) for none.
-bool HitTest(float x, float y);
 
 // A scroll bar of the main window: its state, and a new range with the position at 0.
 SCROLLINFO GetScrollBar(int bar);
@@ -104,7 +46,6 @@ bool IsSettingsLanguageOnly();
 // The main window's title: the view's text, " - Dayloom " and the version.
 void SetMainWindowTitle(const std::wstring& text);
 void UpdateSettingsTitle();
-void UpdateWindowTitle();
 
 constexpr const wchar_t* ProductName = L"Dayloom";
 constexpr const wchar_t* ProductVersion = L"1.18.1";

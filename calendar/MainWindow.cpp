@@ -3,6 +3,7 @@
 #include "calendar/CalendarSettings.h"
 #include "calendar/CalendarState.h"
 #include "calendar/DrawingResources.h"
+#include "calendar/HitArea.h"
 #include "calendar/LumdayWindow.h"
 #include "calendar/Startup.h"
 #include "framework/ui/Theme.h"

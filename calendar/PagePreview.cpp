@@ -3,7 +3,7 @@
 #include "calendar/CalendarSettings.h"
 #include "calendar/CalendarState.h"
 #include "calendar/DrawingResources.h"
-#include "calendar/LumdayWindow.h"
+#include "calendar/HitArea.h"
 #include "calendar/OneNoteCalls.h"
 #include "calendar/UiLanguages.h"
 #include "framework/com/ErrorMessage.h"
@@ -15,7 +15,7 @@
 
 namespace
 {
-float U(float units) { return UnitsToPixels(units); }
+float Units(float units) { return UnitsToPixels(units); }
 
 void ClearPreview(PagePreview& preview)
 {
@@ -96,24 +96,24 @@ Gdiplus::RectF PlacePreviewPopup(float x, float y, float width, float height, fl
 {
     const float pointerX = x;
     float left = x;
-    float top = y + U(24);
+    float top = y + Units(24);
     if (left + width > clientWidth)
     {
-        if (left > width - U(8))
-            left = left - width - U(8);
+        if (left > width - Units(8))
+            left = left - width - Units(8);
         else
-            left -= left + width - clientWidth + U(2);
+            left -= left + width - clientWidth + Units(2);
         left = std::max(0.0f, left);
     }
     if (top + height > clientHeight)
     {
-        if (top > height + U(40))
-            top = top - height - U(40);
+        if (top > height + Units(40))
+            top = top - height - Units(40);
         else
         {
-            top = std::max(0.0f, top - (top + height - clientHeight + U(2)));
-            if (left > pointerX - U(1))
-                left = pointerX + U(24);
+            top = std::max(0.0f, top - (top + height - clientHeight + Units(2)));
+            if (left > pointerX - Units(1))
+                left = pointerX + Units(24);
         }
     }
     return Gdiplus::RectF(left, top, width, height);
@@ -123,43 +123,43 @@ void DrawPreviewPopup(Gdiplus::Graphics& graphics, int width, int height)
 {
     const PagePreview& preview = GetPagePreview();
     const HitArea& hot = GetHotArea();
-    if (hot.kind != HitPage || !preview.page || !hot.IsSame(HitArea({}, L"", 0, 0, HitPage, preview.page)))
+    if (hot.kind != HitPage || !preview.page || !hot.IsSame(HitArea{.kind = HitPage, .page = preview.page}))
         return;
-    const float W = static_cast<float>(width);
-    const float H = static_cast<float>(height);
+    const float clientWidth = static_cast<float>(width);
+    const float clientHeight = static_cast<float>(height);
     const float x = static_cast<float>(preview.point.x);
     const float y = static_cast<float>(preview.point.y);
     Gdiplus::StringFormat format;
     format.SetTrimming(Gdiplus::StringTrimmingEllipsisCharacter);
-    float boxWidth = std::max(W - x, U(200));
-    float boxHeight = U(200);
+    float boxWidth = std::max(clientWidth - x, Units(200));
+    float boxHeight = Units(200);
     if (preview.bitmap)
     {
-        boxWidth = static_cast<float>(preview.bitmap->GetWidth()) + U(5);
-        boxHeight = static_cast<float>(preview.bitmap->GetHeight()) + U(13);
+        boxWidth = static_cast<float>(preview.bitmap->GetWidth()) + Units(5);
+        boxHeight = static_cast<float>(preview.bitmap->GetHeight()) + Units(13);
     }
     else
     {
         Gdiplus::RectF measured;
         graphics.MeasureString(preview.text.c_str(), static_cast<INT>(preview.text.size()), GetFont(FontPage),
-                               Gdiplus::RectF(x, y + U(24), boxWidth, boxHeight), &format, &measured);
-        boxWidth = measured.Width + U(11);
-        boxHeight = measured.Height + U(11);
+                               Gdiplus::RectF(x, y + Units(24), boxWidth, boxHeight), &format, &measured);
+        boxWidth = measured.Width + Units(11);
+        boxHeight = measured.Height + Units(11);
     }
-    Gdiplus::RectF box = PlacePreviewPopup(x, y, boxWidth, boxHeight, W, H);
+    Gdiplus::RectF box = PlacePreviewPopup(x, y, boxWidth, boxHeight, clientWidth, clientHeight);
     graphics.FillRectangle(GetBrush(ColorBackground), box);
     box = Gdiplus::RectF(box.X + 1, box.Y + 1, box.Width - 3, box.Height - 3);
     graphics.DrawRectangle(GetPen(ColorDimmed), box);
     if (!preview.bitmap)
     {
-        box.Inflate(-U(4), -U(4));
+        box.Inflate(-Units(4), -Units(4));
         graphics.DrawString(preview.text.c_str(), static_cast<INT>(preview.text.size()), GetFont(FontPage), box,
                             &format, GetBrush(ColorText));
         return;
     }
     box.Inflate(-1, -1);
-    graphics.DrawImage(preview.bitmap.get(), box.X, box.Y + U(8));
-    const Gdiplus::RectF textBox(box.X, box.Y, box.Width, U(32));
+    graphics.DrawImage(preview.bitmap.get(), box.X, box.Y + Units(8));
+    const Gdiplus::RectF textBox(box.X, box.Y, box.Width, Units(32));
     if (IsDarkMode())
         graphics.FillRectangle(GetBrush(ColorBackground), textBox);
     graphics.DrawString(preview.text.c_str(), static_cast<INT>(preview.text.size()), GetFont(FontPreview), textBox,

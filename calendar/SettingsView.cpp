@@ -2,6 +2,7 @@
 #include "calendar/CalendarSettings.h"
 #include "calendar/CalendarState.h"
 #include "calendar/DrawingResources.h"
+#include "calendar/HitArea.h"
 #include "calendar/LumdayWindow.h"
 #include "calendar/NotebookList.h"
 #include "calendar/TintedBitmaps.h"
@@ -39,12 +40,10 @@ enum SettingsString : int
     StrSingleInstance = 49,
     StrShowPreviews = 50,
     StrShowPagesOn = 51,
-    StrBack = 53,
     StrMondayWeek = 54,
-    StrTheme = 55,
 };
 
-// What the option rows of kind 14 stand for, by their a.
+// What the option rows of kind HitOption stand for, by their item.
 enum OptionRow : int
 {
     OptionCreatedDate = 0,
@@ -72,7 +71,7 @@ class SettingsPainter
 {
 public:
     SettingsPainter(Gdiplus::Graphics& graphics, bool languageOnly)
-        : g(graphics), languageOnly(languageOnly), dark(GetCalendarSettings().darkMode)
+        : graphics(graphics), languageOnly(languageOnly), dark(GetCalendarSettings().darkMode)
     {
         format.SetLineAlignment(Gdiplus::StringAlignmentCenter);
     }
@@ -99,8 +98,8 @@ public:
         if (GetCalendarViewState().outlineHitAreas)
         {
             for (const HitArea& area : GetHitAreas())
-                g.DrawRectangle(GetPen(ColorAccent), area.rect);
-            g.DrawRectangle(GetPen(ColorAccent), content);
+                graphics.DrawRectangle(GetPen(ColorAccent), area.rect);
+            graphics.DrawRectangle(GetPen(ColorAccent), content);
         }
     }
 
@@ -108,19 +107,19 @@ private:
     Gdiplus::RectF Measure(const std::wstring& text, int font, float x, float y)
     {
         Gdiplus::RectF box;
-        g.MeasureString(text.c_str(), static_cast<INT>(text.size()), GetFont(font), Gdiplus::PointF(x, y), &box);
+        graphics.MeasureString(text.c_str(), static_cast<INT>(text.size()), GetFont(font), Gdiplus::PointF(x, y), &box);
         return box;
     }
 
     void DrawText(const std::wstring& text, int font, const Gdiplus::RectF& box, int color)
     {
-        g.DrawString(text.c_str(), static_cast<INT>(text.size()), GetFont(font), box, &format, GetBrush(color));
+        graphics.DrawString(text.c_str(), static_cast<INT>(text.size()), GetFont(font), box, &format, GetBrush(color));
     }
 
     void DrawImage(int bitmap, Gdiplus::ARGB ink, Gdiplus::ARGB paper, float x, float y)
     {
         if (const auto image = GetTintedBitmap(bitmap, ink, paper))
-            g.DrawImage(image.get(), static_cast<INT>(x), static_cast<INT>(y));
+            graphics.DrawImage(image.get(), static_cast<INT>(x), static_cast<INT>(y));
     }
 
     bool IsHot(const HitArea& area) const { return area.IsSame(GetHotArea()); }
@@ -141,15 +140,17 @@ private:
         box.Height += 2 * Gap();
         band = box.Height;
         const float width = std::max(static_cast<float>(content.Width), client.Width);
-        g.FillRectangle(GetBrush(BandColor()), Gdiplus::RectF(0, 0, width, static_cast<float>(static_cast<int>(band))));
+        graphics.FillRectangle(GetBrush(BandColor()),
+                               Gdiplus::RectF(0, 0, width, static_cast<float>(static_cast<int>(band))));
         DrawText(title, FontTitle, box, dark ? ColorText : ColorBackground);
     }
 
     void DrawBack()
     {
         const HitArea& back =
-            Add(HitArea(Gdiplus::RectF(Units(7), (band - Units(16)) / 2, Units(16), Units(16)), GetUiString(StrBack), 0,
-                        0, HitLeave));
+            Add(HitArea{.rect = {Units(7), (band - Units(16)) / 2, Units(16), Units(16)},
+                        .tooltip = GetUiString(StrBack),
+                        .kind = HitLeave});
         const int ink = IsHot(back) ? (dark ? ColorAccent : ColorBand) : (dark ? ColorText : ColorBackground);
         DrawImage(BitmapBack, GetColor(ink), GetColor(BandColor()), back.rect.X, back.rect.Y);
     }
@@ -165,8 +166,9 @@ private:
     void DrawCheckRow(int text, int option, bool checked, float y)
     {
         const Gdiplus::RectF box(row.X, y, ColumnWidth(), row.Height);
-        const HitArea& area = Add(HitArea(Gdiplus::RectF(box.X - CheckIndent(), y, box.Width + CheckIndent(), box.Height),
-                                          L"", option, 0, HitOption));
+        const HitArea& area = Add(HitArea{.rect = {box.X - CheckIndent(), y, box.Width + CheckIndent(), box.Height},
+                                          .item = option,
+                                          .kind = HitOption});
         const bool hot = IsHot(area);
         DrawText(GetUiString(text), checked ? FontHighlight : FontDayName, box, checked || hot ? ColorAccent : ColorText);
         DrawCheckBox(checked, hot, box.X - CheckIndent(), y);
@@ -190,7 +192,8 @@ private:
         float y = row.Y;
         for (int size = 0; size < static_cast<int>(std::size(TextSizeLabels)); ++size)
         {
-            const HitArea& area = Add(HitArea(Gdiplus::RectF(row.X, y, row.Width, row.Height), L"", size, 0, HitTextSize));
+            const HitArea& area =
+                Add(HitArea{.rect = {row.X, y, row.Width, row.Height}, .item = size, .kind = HitTextSize});
             const bool selected = size == GetTextSizeIndex();
             DrawText(GetUiString(TextSizeLabels[size]), selected ? FontHighlight : FontDayName, area.rect,
                      selected || IsHot(area) ? ColorAccent : ColorText);
@@ -217,11 +220,11 @@ private:
 
     void DrawSwatch(int option, int bitmap, float x, float y, bool current)
     {
-        const HitArea& area = Add(HitArea(Gdiplus::RectF(x, y, Units(40), Units(40)), L"", option, 0, HitOption));
+        const HitArea& area = Add(HitArea{.rect = {x, y, Units(40), Units(40)}, .item = option, .kind = HitOption});
         const int ink = IsHot(area) || current ? ColorAccent : ColorText;
         DrawImage(bitmap, GetColor(ink), GetColor(ColorBackground), area.rect.X, area.rect.Y);
         if (current)
-            g.DrawRectangle(GetPen(ColorAccent), area.rect);
+            graphics.DrawRectangle(GetPen(ColorAccent), area.rect);
     }
 
     void DrawRightColumn()
@@ -249,8 +252,10 @@ private:
                 y = top;
                 x += Units(150) + Units(10);
             }
-            const HitArea& area = Add(
-                HitArea(Gdiplus::RectF(x, y, Units(150), row.Height), L"", OptionLanguage, static_cast<int>(i), HitOption));
+            const HitArea& area = Add(HitArea{.rect = {x, y, Units(150), row.Height},
+                                              .item = OptionLanguage,
+                                              .subItem = static_cast<int>(i),
+                                              .kind = HitOption});
             const bool selected = languages[i].code == chosen;
             DrawText(languages[i].displayName, selected ? FontHighlight : FontDayName, area.rect,
                      selected || IsHot(area) ? ColorAccent : ColorText);
@@ -261,8 +266,8 @@ private:
 
     void DrawContinue(float x, float y)
     {
-        const HitArea& area = Add(
-            HitArea(Gdiplus::RectF(x - Units(19), y + row.Height + Gap(), Units(250), row.Height), L"", 0, 0, HitLeave));
+        const HitArea& area =
+            Add(HitArea{.rect = {x - Units(19), y + row.Height + Gap(), Units(250), row.Height}, .kind = HitLeave});
         DrawText(GetUiString(StrContinue), FontDayName, area.rect, IsHot(area) ? ColorAccent : ColorDimmed);
     }
 
@@ -273,8 +278,10 @@ private:
         y = DrawHeading(StrNotebooks, headingX, y + static_cast<float>(Points(11.25f)));
         for (const int choice : {0, 1})
         {
-            const HitArea& area = Add(HitArea(Gdiplus::RectF(x, y, Units(250), row.Height), L"", OptionNotebookFilter,
-                                              choice, HitOption));
+            const HitArea& area = Add(HitArea{.rect = {x, y, Units(250), row.Height},
+                                              .item = OptionNotebookFilter,
+                                              .subItem = choice,
+                                              .kind = HitOption});
             const bool selected = settings.allNotebooks == (choice == 0);
             DrawText(GetUiString(choice == 0 ? StrAllNotebooks : StrSelectedNotebooks),
                      selected ? FontHighlight : FontDayName, area.rect, selected || IsHot(area) ? ColorAccent : ColorText);
@@ -311,8 +318,9 @@ private:
             else
             {
                 const HitArea& area =
-                    Add(HitArea(Gdiplus::RectF(x - CheckIndent(), y, Units(120) + CheckIndent(), row.Height), L"",
-                                static_cast<int>(i), 0, HitNotebook));
+                    Add(HitArea{.rect = {x - CheckIndent(), y, Units(120) + CheckIndent(), row.Height},
+                                .item = static_cast<int>(i),
+                                .kind = HitNotebook});
                 const bool hot = IsHot(area);
                 DrawText(name, font, box, selected || hot ? ColorAccent : ColorText);
                 DrawCheckBox(selected, hot, x - CheckIndent(), y);
@@ -321,7 +329,7 @@ private:
         }
     }
 
-    Gdiplus::Graphics& g;
+    Gdiplus::Graphics& graphics;
     Gdiplus::StringFormat format;
     const bool languageOnly;
     const bool dark;
@@ -384,19 +392,19 @@ public:
         handled = true;
         const HitArea hot = GetHotArea();
         // The pointer may have moved off the area since the last hit test.
-        if (hot.kind == 0 || !hot.Contains(x, y))
+        if (hot.kind == HitNone || !hot.Contains(x, y))
             return 0;
         CalendarSettings& settings = GetCalendarSettings();
         switch (hot.kind)
         {
         case HitTextSize:
-            SetTextSizeIndex(hot.a);
+            SetTextSizeIndex(hot.item);
             RecreateFonts();
             settings.fontSize = GetTextSize();
             break;
         case HitOption: ChooseOption(settings, hot); break;
         case HitNotebook:
-            SetNotebookSelected(hot.a, !settings.notebookSelection[hot.a]);
+            SetNotebookSelected(hot.item, !settings.notebookSelection[hot.item]);
             break;
         case HitLeave:
             if (settings.language.empty())
@@ -458,7 +466,8 @@ public:
 private:
     static void ChooseOption(CalendarSettings& settings, const HitArea& hot)
     {
-        switch (hot.a)
+        const int choice = hot.subItem;
+        switch (hot.item)
         {
         case OptionCreatedDate:
             // One of the two days always stays on, or the calendar would show no page at all.
@@ -474,13 +483,13 @@ private:
         case OptionSingleInstance: settings.singleInstance = !settings.singleInstance; break;
         case OptionMondayWeek: settings.mondayWeek = !settings.mondayWeek; break;
         case OptionShowPreviews: settings.showPreviews = !settings.showPreviews; break;
-        case OptionNotebookFilter: settings.allNotebooks = hot.b == 0; break;
+        case OptionNotebookFilter: settings.allNotebooks = choice == 0; break;
         case OptionLanguage:
         {
             const std::vector<LanguageEntry>& languages = GetLanguages();
-            if (hot.b < 0 || static_cast<size_t>(hot.b) >= languages.size())
+            if (choice < 0 || static_cast<size_t>(choice) >= languages.size())
                 break;
-            settings.language = languages[static_cast<size_t>(hot.b)].code;
+            settings.language = languages[static_cast<size_t>(choice)].code;
             LoadLanguageStrings(settings.language);
             FillDateNameTables();
             UpdateSettingsTitle();

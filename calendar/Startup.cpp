@@ -1,5 +1,6 @@
 #include "calendar/Startup.h"
 
+#include "calendar/CalendarCommands.h"
 #include "calendar/CalendarSettings.h"
 #include "calendar/CalendarState.h"
 #include "calendar/CommandLine.h"

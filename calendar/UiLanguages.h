@@ -4,6 +4,7 @@
 // language switch makes another one current, so a worker that reads a text while the user picks a
 // language reads one language's text whole.
 
+#include "calendar/DateNameTables.h"
 #include "framework/ui/Theme.h"
 
 #include <array>
@@ -30,7 +31,18 @@ enum UiString : int
     StrMonthNames = 12,
     StrShortMonthNames = 13,
     StrDayView = 14,
+    StrGoToThisMonth = 15,
+    StrGoToThisWeek = 16,
+    StrGoToToday = 17,
     StrMonthView = 18,
+    StrNextDay = 19,
+    StrNextMonth = 20,
+    StrNextWeek = 21,
+    StrPreviousDay = 22,
+    StrPreviousMonth = 23,
+    StrPreviousWeek = 24,
+    StrRefresh = 25,
+    StrSettingsButton = 26,
     StrWeekView = 27,
     StrUntitledNotebook = 28,
     StrUntitledPage = 29,
@@ -40,6 +52,8 @@ enum UiString : int
     StrLanguage = 42,
     StrPickLanguage = 48,
     StrSettings = 52,
+    StrBack = 53,
+    StrTheme = 55,
 };
 
 // One language of the list: its code, its name as its speakers write it and its 56 texts.
@@ -77,23 +91,7 @@ const std::wstring& GetUiString(int index);
 // nothing.
 void LoadLanguageStrings(const std::wstring& code);
 
-// The name tables, rebuilt from the current strings by FillDateNameTables (UI thread only). Entry 0
-// of the month tables is December and entry 0 of the day tables Sunday, so that month 0 and a week
-// starting on Sunday (0-6) or Monday (1-7) read without wrapping.
-struct DateNameTables
-{
-    std::array<std::wstring, 13> monthNames;
-    std::array<std::wstring, 13> shortMonthNames;
-    // The forms a month name takes after a day number (the genitive of Russian, Polish, Czech and
-    // Slovak; the names above in the other languages).
-    std::array<std::wstring, 13> monthNamesAfterDay;
-    std::array<std::wstring, 13> shortMonthNamesAfterDay;
-    // What the month strip shows: twelve texts that tell every month apart.
-    std::array<std::wstring, 13> monthInitials;
-    std::array<std::wstring, 8> dayNames;
-    std::array<std::wstring, 8> shortDayNames;
-    std::array<std::wstring, 3> viewCaptions; // by viewType: month, week, day
-};
+// The name tables, rebuilt from the current strings by FillDateNameTables (UI thread only).
 void FillDateNameTables();
 const DateNameTables& GetDateNameTables();
 

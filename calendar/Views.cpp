@@ -1,47 +1,9 @@
-#include "calendar/CalendarDate.h"
-#include "calendar/CalendarSettings.h"
-#include "calendar/CalendarState.h"
 #include "calendar/LumdayWindow.h"
+
+#include "calendar/CalendarCommands.h"
+#include "calendar/CalendarState.h"
+#include "calendar/HitArea.h"
 #include "calendar/UiLanguages.h"
-#include "onenote_model/Page.h"
-
-bool HitArea::IsSame(const HitArea& other) const
-{
-    if (kind != other.kind)
-        return false;
-    if (kind == HitPage)
-        return page && other.page && page->hierarchy.ID && other.page->hierarchy.ID &&
-               *page->hierarchy.ID == *other.page->hierarchy.ID;
-    return a == other.a && b == other.b;
-}
-
-std::vector<HitArea>& GetHitAreas()
-{
-    static std::vector<HitArea> areas;
-    return areas;
-}
-
-HitArea& GetHotArea()
-{
-    static HitArea hot;
-    return hot;
-}
-
-void SetHotArea(const HitArea& area) { GetHotArea() = area; }
-
-bool HitTest(float x, float y)
-{
-    for (const HitArea& area : GetHitAreas())
-    {
-        if (area.Contains(x, y))
-        {
-            SetHotArea(area);
-            return true;
-        }
-    }
-    SetHotArea(HitArea());
-    return false;
-}
 
 SCROLLINFO GetScrollBar(int bar)
 {
@@ -77,11 +39,6 @@ void SetMainWindowTitle(const std::wstring& text)
 }
 
 void UpdateSettingsTitle() { SetMainWindowTitle(GetUiString(StrSettings)); }
-
-void UpdateWindowTitle()
-{
-    SetMainWindowTitle(FormatPeriodTitle(0));
-}
 
 void ShowCalendarView()
 {

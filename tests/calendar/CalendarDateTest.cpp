@@ -1,6 +1,8 @@
+#include "calendar/CalendarCommands.h"
 #include "calendar/CalendarDate.h"
 #include "calendar/CalendarSettings.h"
 #include "calendar/CalendarState.h"
+#include "calendar/UiLanguages.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "calendar/CalendarState.h"
 #include "calendar/DayMap.h"
 #include "calendar/DrawingResources.h"
-#include "calendar/LumdayWindow.h"
+#include "calendar/HitArea.h"
 #include "calendar/PagePreview.h"
 #include "calendar/SelfUpdate.h"
 #include "calendar/UiLanguages.h"
@@ -199,11 +199,11 @@ TEST_F(CalendarPaint, MonthViewLaysDownEveryDayButtonAndStripSlot)
     EXPECT_EQ(AreasOf(HitSettings).size(), 1u);
     EXPECT_EQ(AreasOf(HitTheme).size(), 1u);
     EXPECT_EQ(AreasOf(HitToday).size(), 1u);
-    EXPECT_EQ(AreasOf(HitPrevious).front().tooltip, GetUiString(23));
+    EXPECT_EQ(AreasOf(HitPrevious).front().tooltip, GetUiString(StrPreviousMonth));
     const std::vector<HitArea> pages = AreasOf(HitPage);
     EXPECT_EQ(pages[0].tooltip, L"Notes > Page 0");
-    EXPECT_EQ(pages[0].a, 3) << "column of Wednesday";
-    EXPECT_EQ(pages[0].b, 1);
+    EXPECT_EQ(pages[0].item, 3) << "column of Wednesday";
+    EXPECT_EQ(pages[0].subItem, 1) << "row";
 }
 
 TEST_F(CalendarPaint, YearSlotsOutsideTheWindowAreNeitherDrawnNorClickable)
@@ -212,7 +212,7 @@ TEST_F(CalendarPaint, YearSlotsOutsideTheWindowAreNeitherDrawnNorClickable)
     Paint();
     std::vector<int> years;
     for (const HitArea& area : AreasOf(HitYear))
-        years.push_back(area.a);
+        years.push_back(area.item);
     EXPECT_EQ(years, (std::vector<int>{2000, 2001, 2002, 2003}));
     GetCalendarState().currentDate = DateTime(LastCalendarYear(), 6, 1, 0);
     Paint();
@@ -301,7 +301,7 @@ TEST_F(CalendarPaint, PagesOfAHiddenKindOfDayAreNotDrawn)
 
 TEST_F(CalendarPaint, HotAreaThatIsGoneIsDropped)
 {
-    SetHotArea(HitArea{Gdiplus::RectF(0, 0, 5, 5), L"", 7, 0, HitYear});
+    SetHotArea(HitArea{.rect = {0, 0, 5, 5}, .item = 7, .kind = HitYear});
     Paint();
     EXPECT_EQ(GetHotArea().kind, 0);
     HitArea refresh = AreasOf(HitRefresh).front();

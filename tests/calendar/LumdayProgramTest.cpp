@@ -6,6 +6,7 @@
 #include "calendar/DayMap.h"
 #include "calendar/DrawingResources.h"
 #include "calendar/HierarchyLoader.h"
+#include "calendar/HitArea.h"
 #include "calendar/LumdayWindow.h"
 #include "calendar/PagePreview.h"
 #include "calendar/UiLanguages.h"
@@ -779,16 +780,16 @@ protected:
     {
         std::vector<HitArea> lines;
         for (const HitArea& area : areas)
-            if (area.kind == HitPage && area.a == column)
+            if (area.kind == HitPage && area.item == column)
                 lines.push_back(area);
         std::sort(lines.begin(), lines.end(), [](const HitArea& a, const HitArea& b) { return a.rect.Y < b.rect.Y; });
         return lines;
     }
 
-    static const HitArea* Find(const std::vector<HitArea>& areas, int kind, int a)
+    static const HitArea* Find(const std::vector<HitArea>& areas, HitAreaKind kind, int item)
     {
         for (const HitArea& area : areas)
-            if (area.kind == kind && area.a == a)
+            if (area.kind == kind && area.item == item)
                 return &area;
         return nullptr;
     }

@@ -1,11 +1,12 @@
 // The settings view of the real Lumday.exe: where it lays its rows at 96 dpi, what its clicks
 // change at once, and what reaches the settings file when it is left.
-#include "calendar/CalendarDate.h"
+#include "calendar/CalendarCommands.h"
 #include "calendar/CalendarGrid.h"
 #include "calendar/CalendarPaint.h"
 #include "calendar/CalendarSettings.h"
 #include "calendar/CalendarState.h"
 #include "calendar/DrawingResources.h"
+#include "calendar/HitArea.h"
 #include "calendar/LumdayWindow.h"
 #include "calendar/UiLanguages.h"
 #include "framework/text/DateTime.h"
