@@ -36,13 +36,7 @@ HierarchyObject ResolveHierarchyObject(ON16::IApplication& application, const _b
     else
         _com_issue_error(E_UNEXPECTED);
 
-    _bstr_t link;
-    CallWithRetry(application, [&] {
-        BSTR received = nullptr;
-        const HRESULT hr = application.GetHyperlinkToObject(id, _bstr_t(L""), &received);
-        link.Attach(received);
-        return hr;
-    });
+    const _bstr_t link = GetHyperlinkToObjectWithRetry(application, id);
     object.link = link.length() ? static_cast<const wchar_t*>(link) : L"";
     return object;
 }

@@ -70,3 +70,15 @@ ULONGLONG GetWindowHandleWithRetry(ON16::Window& window)
     CallWithRetry(window, [&] { return window.get_WindowHandle(&handle); });
     return handle;
 }
+
+_bstr_t GetHyperlinkToObjectWithRetry(ON16::IApplication& application, const _bstr_t& id)
+{
+    _bstr_t link;
+    CallWithRetry(application, [&] {
+        BSTR received = nullptr;
+        const HRESULT hr = application.GetHyperlinkToObject(id, _bstr_t(L""), &received);
+        link.Attach(received);
+        return hr;
+    });
+    return link;
+}

@@ -56,3 +56,6 @@ ON16::WindowsPtr GetWindowsWithRetry(ON16::IApplication& application);
 ON16::WindowPtr GetCurrentWindowWithRetry(ON16::Windows& windows);
 // The window's HWND is in the low 32 bits.
 ULONGLONG GetWindowHandleWithRetry(ON16::Window& window);
+
+// The OneNote hyperlink to a hierarchy object; raises what OneNote raises.
+_bstr_t GetHyperlinkToObjectWithRetry(ON16::IApplication& application, const _bstr_t& id);

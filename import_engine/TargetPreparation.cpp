@@ -58,18 +58,6 @@ bool IsSectionParent(ON16::IApplication& application, const std::wstring& id)
            (text.substr(start).starts_with(L"<one:Notebook ") || text.substr(start).starts_with(L"<one:SectionGroup "));
 }
 
-_bstr_t LinkTo(ON16::IApplication& application, const _bstr_t& id)
-{
-    _bstr_t link;
-    CallWithRetry(application, [&] {
-        BSTR received = nullptr;
-        const HRESULT hr = application.GetHyperlinkToObject(id, _bstr_t(L""), &received);
-        link.Attach(received);
-        return hr;
-    });
-    return link;
-}
-
 _bstr_t HierarchyParentOf(ON16::IApplication& application, const _bstr_t& id)
 {
     _bstr_t parent;
@@ -103,11 +91,11 @@ _bstr_t ParentForNewSections(ON16::IApplication& application, const Config& conf
         _bstr_t candidate = group;
         for (int depth = 0; depth < DeepestNesting && candidate.length() > 0 && candidate != notebook; ++depth)
         {
-            if (LinkTo(application, candidate) == location)
+            if (GetHyperlinkToObjectWithRetry(application, candidate) == location)
                 return candidate;
             candidate = HierarchyParentOf(application, candidate);
         }
-        if (notebook.length() > 0 && LinkTo(application, notebook) == location)
+        if (notebook.length() > 0 && GetHyperlinkToObjectWithRetry(application, notebook) == location)
             return notebook;
     }
     return group.length() > 0 ? group : notebook;
