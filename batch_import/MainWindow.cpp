@@ -453,8 +453,9 @@ void MainWindow::SetWindowTitle()
 LRESULT MainWindow::OnClose(bool& handled)
 {
     handled = true;
-    if (importing_ && ShowMessage(hwnd_, L"Import in Progress", {0, 1}, 0, nullptr,
-                                  L"Files are currently being imported to OneNote. Do you want to stop importing?") != 0)
+    if (importing_ &&
+        ShowMessage(hwnd_, L"Import in Progress", {MessageButtonYes, MessageButtonNo}, MessageButtonYes, nullptr,
+                    L"Files are currently being imported to OneNote. Do you want to stop importing?") != MessageButtonYes)
         return 0;
     // The run stops, and asks nothing more of a window that is going.
     if (import_)

@@ -195,7 +195,8 @@ bool MainWindow::ClearFileList()
     // Changes the workspace file does not hold yet are not dropped without asking; a list that
     // is kept there as it stands is cleared at once.
     if (settings_.dirty &&
-        ShowMessage(hwnd_, L"Clear File List", {0, 1}, 0, nullptr, L"Do you want to remove all files?") != 0)
+        ShowMessage(hwnd_, L"Clear File List", {MessageButtonYes, MessageButtonNo}, MessageButtonYes, nullptr,
+                    L"Do you want to remove all files?") != MessageButtonYes)
         return false;
     config_.entries.clear();
     fileList_->Reload();
