@@ -11,7 +11,7 @@
 #include "framework/ui/controls/InfoBadge.h"
 #include "framework/ui/controls/Tooltip.h"
 #include "framework/ui/dialogs/MessageBox.h"
-#include "update/WhatsNewWindow.h"
+#include "update/Update.h"
 
 #include <algorithm>
 #include <thread>

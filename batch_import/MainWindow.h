@@ -16,7 +16,7 @@
 #include "framework/ui/controls/ComboBox.h"
 #include "framework/ui/controls/Label.h"
 #include "framework/ui/controls/Progress.h"
-#include "import_engine/ImportConfig.h"
+#include "import_engine/ImportEngine.h"
 
 #include <map>
 #include <memory>

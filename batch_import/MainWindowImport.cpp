@@ -8,7 +8,6 @@
 #include "framework/com/ErrorMessage.h"
 #include "framework/onenote/OneNoteApplication.h"
 #include "framework/ui/dialogs/MessageBox.h"
-#include "import_engine/OneNoteCalls.h"
 
 #include <comdef.h>
 

@@ -7,9 +7,7 @@
 #include "batch_import/WorkspaceConversion.h"
 #include "framework/ScopeExit.h"
 #include "framework/log/Log.h"
-#include "update/DownloadProgressWindow.h"
-#include "update/ProductIdentity.h"
-#include "update/VersionCheck.h"
+#include "update/Update.h"
 
 namespace
 {
