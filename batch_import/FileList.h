@@ -5,7 +5,7 @@
 
 #include "framework/ole/DropTarget.h"
 #include "framework/ui/controls/ListView.h"
-#include "import_engine/ImportConfig.h"
+#include "import_engine/ImportEngine.h"
 
 #include <comdef.h>
 #include <windows.h>

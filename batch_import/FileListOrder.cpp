@@ -1,6 +1,5 @@
 #include "batch_import/FileListOrder.h"
 
-#include "import_engine/FileKinds.h"
 
 #include <algorithm>
 

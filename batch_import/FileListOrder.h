@@ -3,7 +3,7 @@
 // and what stays selected. The list view follows what these report.
 
 #include "framework/ui/controls/ListView.h"
-#include "import_engine/ImportConfig.h"
+#include "import_engine/ImportEngine.h"
 
 #include <optional>
 #include <set>

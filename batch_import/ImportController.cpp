@@ -2,9 +2,6 @@
 
 #include "framework/text/Text.h"
 #include "framework/ui/dialogs/MessageBox.h"
-#include "import_engine/ImportErrors.h"
-#include "import_engine/ImportRun.h"
-#include "import_engine/PdfDocument.h"
 
 #include <time.h>
 

@@ -5,7 +5,7 @@
 
 #include "batch_import/RunPrompts.h"
 #include "framework/ui/Window.h"
-#include "import_engine/ImportConfig.h"
+#include "import_engine/ImportEngine.h"
 
 #include <windows.h>
 

@@ -2,7 +2,7 @@
 // The import settings popup menu: its items with their marks, from the run configuration and the
 // target label's text, and what the chosen item stands for.
 
-#include "import_engine/ImportConfig.h"
+#include "import_engine/ImportEngine.h"
 
 #include <string>
 #include <vector>

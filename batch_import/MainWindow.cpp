@@ -1,7 +1,6 @@
 #include "batch_import/MainWindow.h"
 
 #include "batch_import/MainWindowLayout.h"
-#include "batch_import/WorkspaceConversion.h"
 #include "framework/com/ErrorMessage.h"
 #include "framework/log/Log.h"
 #include "framework/ui/Dpi.h"
@@ -11,7 +10,7 @@
 #include "framework/ui/controls/InfoBadge.h"
 #include "framework/ui/controls/Tooltip.h"
 #include "framework/ui/dialogs/MessageBox.h"
-#include "update/WhatsNewWindow.h"
+#include "update/Update.h"
 
 #include <algorithm>
 #include <thread>
@@ -62,7 +61,7 @@ void Show(const std::shared_ptr<UI::WindowsControl>& control, bool visible)
 } // namespace
 
 MainWindow::MainWindow(std::optional<std::wstring> previousVersion)
-    : commands_(GetCommandTable()), config_(LoadWorkspaceConfig(settings_)), previousVersion_(std::move(previousVersion))
+    : commands_(GetCommandTable()), previousVersion_(std::move(previousVersion))
 {
 }
 
@@ -76,7 +75,7 @@ unsigned MainWindow::Show()
 {
     ApplyTheme(false);
     Create(nullptr, COLOR_BTNFACE, WS_EX_WINDOWEDGE, WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
-    fileList_ = std::make_unique<FileList>(hwnd_, config_.entries);
+    fileList_ = std::make_unique<FileList>(hwnd_, workspace_.GetConfig().entries);
     CreateImportSide();
     imageOffset_ = IsDarkMode() ? DarkImageOffset : 0;
     BuildControls();
@@ -109,7 +108,7 @@ unsigned MainWindow::Show()
             });
     }
 
-    const unsigned showCommand = SetWindowPosition(hwnd_, settings_.view.windowPosition);
+    const unsigned showCommand = SetWindowPosition(hwnd_, workspace_.WindowPosition());
     const Owners::AcceleratorTable accelerators(
         LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(MainAcceleratorsId)));
     ShowWindow(hwnd_, static_cast<int>(showCommand));
@@ -232,7 +231,7 @@ void MainWindow::CloseWithResult(unsigned result)
 {
     if (!hwnd_)
         return;
-    GetWindowPosition(hwnd_, settings_.view.windowPosition);
+    GetWindowPosition(hwnd_, workspace_.WindowPosition());
     SaveWorkspace();
     End(result);
     closed_ = true;
@@ -251,7 +250,7 @@ LRESULT MainWindow::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
                 import_->Close();
             try
             {
-                GetWindowPosition(hwnd_, settings_.view.windowPosition);
+                GetWindowPosition(hwnd_, workspace_.WindowPosition());
                 SaveWorkspace();
             }
             catch (const _com_error& error)
@@ -319,7 +318,7 @@ void MainWindow::Relayout()
 
 void MainWindow::ApplyTheme(bool menuOnly)
 {
-    const std::wstring& theme = settings_.view.theme;
+    const std::wstring& theme = workspace_.Theme();
     int mode;
     if (theme == L"light")
         mode = UI::ThemeLight;
@@ -351,9 +350,9 @@ void MainWindow::SetFileListView(const std::wstring& view, bool menuOnly)
         return;
     fileList_->tiles = !list;
     SendMessageW(fileList_->GetListView()->GetHwnd(), LVM_SETVIEW,
-                 list && !config_.entries.empty() ? LV_VIEW_DETAILS : LV_VIEW_ICON, 0);
+                 list && !workspace_.GetConfig().entries.empty() ? LV_VIEW_DETAILS : LV_VIEW_ICON, 0);
     fileList_->Reload();
-    settings_.view.fileList = list ? std::wstring(Importer::View::ListView) : L"tiles";
+    workspace_.SetFileListView(list ? std::wstring(Importer::View::ListView) : L"tiles");
 }
 
 void MainWindow::EnableCommand(unsigned command, bool enabled)
@@ -377,11 +376,11 @@ void MainWindow::EnableControls()
     fileList_->SetChangedCallback([this] { EnableControls(); });
     fileList_->SetDropCallback([this](const std::vector<std::wstring>& paths) {
         if (AddPaths(paths))
-            settings_.dirty = true;
+            workspace_.MarkChanged();
     });
 
     const std::vector<unsigned> selected = fileList_->GetListView()->GetSelectedItems();
-    const size_t count = config_.entries.size();
+    const size_t count = workspace_.GetConfig().entries.size();
     const bool canImport = HasImportSide && count > 0 && (attachment_->IsChecked() || content_->IsChecked() || originalPath_->IsChecked());
     const bool hasSelection = !selected.empty();
     const bool canMoveUp = hasSelection && selected.front() >= 1;
@@ -453,8 +452,9 @@ void MainWindow::SetWindowTitle()
 LRESULT MainWindow::OnClose(bool& handled)
 {
     handled = true;
-    if (importing_ && ShowMessage(hwnd_, L"Import in Progress", {0, 1}, 0, nullptr,
-                                  L"Files are currently being imported to OneNote. Do you want to stop importing?") != 0)
+    if (importing_ &&
+        ShowMessage(hwnd_, L"Import in Progress", {MessageButtonYes, MessageButtonNo}, MessageButtonYes, nullptr,
+                    L"Files are currently being imported to OneNote. Do you want to stop importing?") != MessageButtonYes)
         return 0;
     // The run stops, and asks nothing more of a window that is going.
     if (import_)

@@ -8,15 +8,15 @@
 #include "batch_import/FileList.h"
 #include "batch_import/MainMenu.h"
 #include "batch_import/MainWindowLayout.h"
-#include "batch_import/SettingsElements.h"
 #include "batch_import/TargetPicking.h"
 #include "batch_import/Toolbar.h"
+#include "batch_import/Workspace.h"
 #include "framework/ui/Window.h"
 #include "framework/ui/controls/Button.h"
 #include "framework/ui/controls/ComboBox.h"
 #include "framework/ui/controls/Label.h"
 #include "framework/ui/controls/Progress.h"
-#include "import_engine/ImportConfig.h"
+#include "import_engine/ImportEngine.h"
 
 #include <map>
 #include <memory>
@@ -38,8 +38,8 @@ extern const wchar_t* const MainWindowTitle;
 class MainWindow : public AutoLayoutWindow, public ImportDisplay
 {
 public:
-    // Reads the settings file; previousVersion is the version an update replaced, whose changes
-    // the window then shows.
+    // Reads the workspace; previousVersion is the version an update replaced, whose changes the
+    // window then shows.
     explicit MainWindow(std::optional<std::wstring> previousVersion);
     ~MainWindow() override;
 
@@ -69,13 +69,13 @@ public:
     void DisableControls();
     void Relayout();
 
-    // The workspace: the settings file into the controls at start, and back into the file.
+    // The workspace into the controls at start, and back into its file.
     void LoadWorkspace();
     void ApplySettingsToControls();
     void SaveWorkspace();
 
-    // The switches of the Settings menu, kept in step in the menu, the controls and the run
-    // configuration. Each answers true (the workspace changed).
+    // The switches of the Settings menu, told to the workspace and kept in step in the menu and the
+    // controls. Each answers true (the workspace changed).
     bool ToggleFileAttachment();
     bool ToggleFileContent();
     bool SetOriginalPathReference(int mode);
@@ -107,8 +107,6 @@ public:
     void ShowImportEnded(bool hideProgress) override;
     void PickTargetThenStart() override;
 
-    const Config& GetConfig() const { return config_; }
-    Importer::Settings& GetSettings() { return settings_; }
     FileList* GetFileList() const { return fileList_.get(); }
     bool IsImporting() const { return importing_; }
 
@@ -164,8 +162,7 @@ private:
     std::shared_ptr<UI::Label> status_;
     std::shared_ptr<UI::Label> smallStatus_;
 
-    Importer::Settings settings_;
-    Config config_;
+    Workspace workspace_;
     std::unique_ptr<FileList> fileList_;
     int imageOffset_ = 0;
 

@@ -58,7 +58,7 @@ LRESULT MainWindow::OnCommand(int id, HWND control, int code, bool& handled)
     try
     {
         if (RunCommand(static_cast<unsigned>(id), refresh))
-            settings_.dirty = true;
+            workspace_.MarkChanged();
     }
     catch (const _com_error& error)
     {
@@ -85,6 +85,7 @@ LRESULT MainWindow::OnCommand(int id, HWND control, int code, bool& handled)
 
 bool MainWindow::RunCommand(unsigned id, bool& refresh)
 {
+    const Config& config = workspace_.GetConfig();
     switch (id)
     {
     case Command::Exit:
@@ -102,21 +103,21 @@ bool MainWindow::RunCommand(unsigned id, bool& refresh)
     case Command::FileAttachment: return ToggleFileAttachment();
     case Command::FileContent: return ToggleFileContent();
     case Command::OriginalPath:
-        if (config_.importFormat.originalPath == Config::NoOriginalPath)
+        if (config.importFormat.originalPath == Config::NoOriginalPath)
             return SetOriginalPathReference(PathKindShown());
         return SetOriginalPathReference(Config::NoOriginalPath);
     case Command::PathAsText:
-        return SetOriginalPathReference(config_.importFormat.originalPath == Config::PlainTextPath ? Config::NoOriginalPath
-                                                                                               : Config::PlainTextPath);
+        return SetOriginalPathReference(config.importFormat.originalPath == Config::PlainTextPath ? Config::NoOriginalPath
+                                                                                              : Config::PlainTextPath);
     case Command::PathAsLink:
-        return SetOriginalPathReference(config_.importFormat.originalPath == Config::HyperlinkPath ? Config::NoOriginalPath
-                                                                                               : Config::HyperlinkPath);
+        return SetOriginalPathReference(config.importFormat.originalPath == Config::HyperlinkPath ? Config::NoOriginalPath
+                                                                                              : Config::HyperlinkPath);
     case Command::SinglePage: return SetOutputFormat(0);
     case Command::PagePerFile: return SetOutputFormat(1);
     case Command::PagePerPrintoutPage: return SetOutputFormat(2);
-    case Command::CheckForUpdates: ShowOptionsDialog(hwnd_, config_, 1); return false;
+    case Command::CheckForUpdates: ShowOptionsDialog(hwnd_, workspace_.GetConfig(), 1); return false;
     case Command::PrintoutOptions:
-        ShowOptionsDialog(hwnd_, config_, 0);
+        ShowOptionsDialog(hwnd_, workspace_.GetConfig(), 0);
         SaveWorkspace();
         return false;
     case Command::ViewHelp:
@@ -130,9 +131,9 @@ bool MainWindow::RunCommand(unsigned id, bool& refresh)
     case Command::ThemeLight:
     case Command::ThemeDark:
     case Command::ThemeFollowOffice:
-        settings_.view.theme = id == Command::ThemeLight  ? L"light"
-                               : id == Command::ThemeDark ? L"dark"
-                                                          : std::wstring(Importer::View::FollowOfficeTheme);
+        workspace_.SetTheme(id == Command::ThemeLight  ? L"light"
+                            : id == Command::ThemeDark ? L"dark"
+                                                       : std::wstring(Importer::View::FollowOfficeTheme));
         // The new colours take a new window: it is built from the workspace this one saves.
         CloseWithResult(MainWindowNewWindow);
         return false;
@@ -157,15 +158,15 @@ bool MainWindow::AddPaths(const std::vector<std::wstring>& paths)
 {
     if (paths.empty())
         return false;
-    const bool wasEmpty = config_.entries.empty();
+    const bool wasEmpty = workspace_.GetConfig().entries.empty();
     fileList_->AddFiles(paths);
     if (wasEmpty)
     {
-        SetFileListView(settings_.view.fileList, false);
+        SetFileListView(workspace_.FileListView(), false);
         ShowPlaceholder(false);
         Relayout();
     }
-    settings_.dirty = true;
+    workspace_.MarkChanged();
     SetWindowTitle();
     EnableControls();
     return true;
@@ -176,13 +177,13 @@ bool MainWindow::RemoveSelected()
     // Nothing selected changes nothing, and so leaves the workspace as unchanged as it was.
     if (!fileList_->RemoveSelected())
         return false;
-    if (config_.entries.empty())
+    if (workspace_.GetConfig().entries.empty())
     {
-        SetFileListView(settings_.view.fileList, false);
+        SetFileListView(workspace_.FileListView(), false);
         ShowPlaceholder(true);
         Relayout();
     }
-    settings_.dirty = true;
+    workspace_.MarkChanged();
     SetWindowTitle();
     EnableControls();
     return true;
@@ -190,17 +191,18 @@ bool MainWindow::RemoveSelected()
 
 bool MainWindow::ClearFileList()
 {
-    if (config_.entries.empty())
+    if (workspace_.GetConfig().entries.empty())
         return false;
     // Changes the workspace file does not hold yet are not dropped without asking; a list that
     // is kept there as it stands is cleared at once.
-    if (settings_.dirty &&
-        ShowMessage(hwnd_, L"Clear File List", {0, 1}, 0, nullptr, L"Do you want to remove all files?") != 0)
+    if (workspace_.IsChanged() &&
+        ShowMessage(hwnd_, L"Clear File List", {MessageButtonYes, MessageButtonNo}, MessageButtonYes, nullptr,
+                    L"Do you want to remove all files?") != MessageButtonYes)
         return false;
-    config_.entries.clear();
+    workspace_.GetConfig().entries.clear();
     fileList_->Reload();
     HideRunControls();
-    SetFileListView(settings_.view.fileList, false);
+    SetFileListView(workspace_.FileListView(), false);
     ShowPlaceholder(true);
     Relayout();
     return true;

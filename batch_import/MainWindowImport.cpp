@@ -8,7 +8,6 @@
 #include "framework/com/ErrorMessage.h"
 #include "framework/onenote/OneNoteApplication.h"
 #include "framework/ui/dialogs/MessageBox.h"
-#include "import_engine/OneNoteCalls.h"
 
 #include <comdef.h>
 
@@ -26,7 +25,7 @@ void MainWindow::CreateImportSide()
 void MainWindow::StartImport()
 {
     if (import_)
-        import_->Start(config_);
+        import_->Start(workspace_.GetConfig());
 }
 
 void MainWindow::StopImport()
@@ -38,7 +37,7 @@ void MainWindow::StopImport()
 void MainWindow::PickTargetLocation(bool startWhenChosen)
 {
     if (picker_)
-        picker_->Pick(config_.outputFormat, startWhenChosen);
+        picker_->Pick(workspace_.GetConfig().outputFormat, startWhenChosen);
 }
 
 void MainWindow::PickTargetThenStart() { PickTargetLocation(true); }
@@ -46,8 +45,8 @@ void MainWindow::PickTargetThenStart() { PickTargetLocation(true); }
 void MainWindow::OnTargetChosen(const TargetPicker::Choice& choice)
 {
     UpdateTargetLabel(choice.target.kind, choice.target.name, choice.target.link);
-    config_.locationId = choice.id;
-    settings_.dirty = true;
+    workspace_.SetTargetId(choice.id);
+    workspace_.MarkChanged();
     SetWindowTitle();
     EnableControls();
     Relayout();
@@ -132,7 +131,7 @@ bool MainWindow::ShowImportSettingsMenu()
         if (!popup)
             return false;
         const std::vector<ImportSettingsItem> items =
-            ImportSettingsItems(config_, GetDisplayText(targetLabel_->GetHwnd()));
+            ImportSettingsItems(workspace_.GetConfig(), GetDisplayText(targetLabel_->GetHwnd()));
         for (size_t index = 0; index < items.size(); ++index)
         {
             const ImportSettingsItem::Mark mark = items[index].mark;

@@ -1,67 +1,23 @@
-// The main window's side of the workspace: the settings file shown in the controls at start and
-// written back, the switches of the Settings menu, and the weekly update check.
+// The main window's side of the workspace: the workspace shown in the controls at start and after
+// every change, the switches of the Settings menu, the picked target, and the weekly update check.
 
 #include "batch_import/MainWindow.h"
 
-#include "batch_import/SettingsFile.h"
-#include "batch_import/WorkspaceConversion.h"
-#include "framework/ScopeExit.h"
 #include "framework/log/Log.h"
-#include "update/DownloadProgressWindow.h"
-#include "update/ProductIdentity.h"
-#include "update/VersionCheck.h"
-
-namespace
-{
-// Seven days, in the 100-nanosecond steps of a FILETIME.
-constexpr ULONGLONG UpdateCheckInterval = 604800ull * 10'000'000ull;
-
-ULONGLONG Ticks(const FILETIME& time) { return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime; }
-
-SYSTEMTIME Now()
-{
-    SYSTEMTIME now{};
-    GetSystemTime(&now);
-    now.wMilliseconds = 0;
-    return now;
-}
-
-// Whether the check stamped at last is at least a week old. A stamp that is no valid time is as
-// old as can be.
-bool IsUpdateCheckDue(const SYSTEMTIME& last)
-{
-    FILETIME lastTime{};
-    if (!SystemTimeToFileTime(&last, &lastTime))
-        return true;
-    FILETIME now{};
-    GetSystemTimeAsFileTime(&now);
-    return Ticks(lastTime) + UpdateCheckInterval < Ticks(now);
-}
-
-// The hierarchy kinds of a picked target that decide whether a new page or section is made.
-constexpr int SectionTarget = 4;
-constexpr int PageTarget = 8;
-} // namespace
+#include "update/Update.h"
 
 void MainWindow::LoadWorkspace()
 {
-    if (!settings_.lastConfig)
-    {
-        config_.importFormat.fileAttachment = true;
-        config_.importFormat.fileContent = false;
-        config_.importFormat.originalPath = Config::NoOriginalPath;
-        config_.outputFormat = Config::InsertAllFilesIntoASinglePage;
-    }
-    if (config_.outputFormat < 0 || config_.outputFormat > 2)
-        config_.outputFormat = Config::InsertAllFilesIntoASinglePage;
+    workspace_.Load();
     ApplySettingsToControls();
-    SetFileListView(settings_.view.fileList, false);
+    SetFileListView(workspace_.FileListView(), false);
     fileList_->Reload();
-    if (!config_.location.empty() && settings_.lastConfig)
-        UpdateTargetLabel(settings_.lastConfig->targetType, settings_.lastConfig->targetName, config_.location);
+    const Config& config = workspace_.GetConfig();
+    if (!config.location.empty())
+        UpdateTargetLabel(workspace_.TargetKind(), workspace_.TargetName(), config.location);
     else
         UpdateTargetLabel(0, L"", L"");
-    ShowPlaceholder(config_.entries.empty());
+    ShowPlaceholder(config.entries.empty());
     SetWindowTitle();
     EnableControls();
     HideRunControls();
@@ -73,7 +29,7 @@ void MainWindow::LoadWorkspace()
 void MainWindow::ApplySettingsToControls()
 {
     ApplyTheme(true);
-    const Config::ImportFormat& format = config_.importFormat;
+    const Config::ImportFormat& format = workspace_.GetConfig().importFormat;
     if (auto menu = menus_.find(MainMenuId); menu != menus_.end())
     {
         SetMenuItemChecked(menu->second, Command::FileAttachment, format.fileAttachment, false);
@@ -86,46 +42,37 @@ void MainWindow::ApplySettingsToControls()
     originalPath_->SetChecked(format.originalPath != Config::NoOriginalPath);
     pathKind_->SetSelection(format.originalPath == Config::HyperlinkPath ? 1 : 0);
     pathKind_->Enable(format.originalPath != Config::NoOriginalPath);
-    SetOutputFormat(config_.outputFormat);
-    SetFileListView(settings_.view.fileList, true);
+    SetOutputFormat(workspace_.GetConfig().outputFormat);
+    SetFileListView(workspace_.FileListView(), true);
 }
 
-void MainWindow::SaveWorkspace()
-{
-    GetLog(true) << L"Saving workspace";
-    StoreWorkspaceConfig(settings_, config_);
-    // The file written holds every change made so far, so none is left unsaved once it is there;
-    // a save that fails leaves them unsaved.
-    const bool changed = settings_.dirty;
-    settings_.dirty = false;
-    ScopeExit unsaved([this, changed] { settings_.dirty = changed; });
-    if (SaveSettingsFile(settings_))
-        unsaved.Dismiss();
-}
+void MainWindow::SaveWorkspace() { workspace_.Save(); }
 
 bool MainWindow::ToggleFileAttachment()
 {
-    config_.importFormat.fileAttachment = !config_.importFormat.fileAttachment;
+    workspace_.ToggleFileAttachment();
+    const bool attach = workspace_.GetConfig().importFormat.fileAttachment;
     if (auto menu = menus_.find(MainMenuId); menu != menus_.end())
-        SetMenuItemChecked(menu->second, Command::FileAttachment, config_.importFormat.fileAttachment, false);
-    attachment_->SetChecked(config_.importFormat.fileAttachment);
+        SetMenuItemChecked(menu->second, Command::FileAttachment, attach, false);
+    attachment_->SetChecked(attach);
     EnableControls();
     return true;
 }
 
 bool MainWindow::ToggleFileContent()
 {
-    config_.importFormat.fileContent = !config_.importFormat.fileContent;
+    workspace_.ToggleFileContent();
+    const bool content = workspace_.GetConfig().importFormat.fileContent;
     if (auto menu = menus_.find(MainMenuId); menu != menus_.end())
-        SetMenuItemChecked(menu->second, Command::FileContent, config_.importFormat.fileContent, false);
-    content_->SetChecked(config_.importFormat.fileContent);
+        SetMenuItemChecked(menu->second, Command::FileContent, content, false);
+    content_->SetChecked(content);
     EnableControls();
     return true;
 }
 
 bool MainWindow::SetOriginalPathReference(int mode)
 {
-    config_.importFormat.originalPath = mode;
+    workspace_.SetOriginalPathReference(mode);
     if (auto menu = menus_.find(MainMenuId); menu != menus_.end())
     {
         SetMenuItemChecked(menu->second, Command::PathAsText, mode == Config::PlainTextPath, false);
@@ -141,7 +88,7 @@ bool MainWindow::SetOriginalPathReference(int mode)
 
 bool MainWindow::SetOutputFormat(int format)
 {
-    config_.outputFormat = format;
+    workspace_.SetOutputFormat(format);
     if (auto menu = menus_.find(MainMenuId); menu != menus_.end())
     {
         SetMenuItemChecked(menu->second, Command::SinglePage, format == 0, true);
@@ -151,8 +98,6 @@ bool MainWindow::SetOutputFormat(int format)
     singlePage_->SetChecked(format == 0);
     pagePerFile_->SetChecked(format == 1);
     pagePerPrintoutPage_->SetChecked(format == 2);
-    const int target = settings_.lastConfig ? settings_.lastConfig->targetType : 0;
-    config_.createNew = format == 0 ? target != PageTarget : target != SectionTarget && target != PageTarget;
     return true;
 }
 
@@ -178,27 +123,16 @@ void MainWindow::UpdateTargetLabel(int kind, const std::wstring& name, const std
             SetMenuItemText(menu->second, Command::PickLocation, TargetMenuText(target));
             DrawMenuBar(hwnd_);
         }
-        config_.location = link;
-        if (!settings_.lastConfig)
-            settings_.lastConfig = std::make_shared<Importer::SHFN_LastConfig>();
-        settings_.lastConfig->targetName = name;
-        settings_.lastConfig->targetType = kind;
+        workspace_.SetTarget(kind, name, link);
     }
-    SetOutputFormat(config_.outputFormat);
+    SetOutputFormat(workspace_.GetConfig().outputFormat);
     Relayout();
 }
 
 void MainWindow::StartUpdateCheckIfDue()
 {
-    if (!settings_.lastUpdateCheck)
-    {
-        settings_.lastUpdateCheck = Now();
+    if (!workspace_.TakeUpdateCheckIfDue())
         return;
-    }
-    if (!IsUpdateCheckDue(*settings_.lastUpdateCheck))
-        return;
-    // Stamped before it runs, so that a check that fails waits a week like one that succeeds.
-    settings_.lastUpdateCheck = Now();
     std::weak_ptr<Window> weak = weak_from_this();
     GetUiChannel().Post([weak] {
         if (const auto window = std::static_pointer_cast<MainWindow>(weak.lock()))

@@ -4,10 +4,7 @@
 #include "framework/ui/Containers.h"
 #include "framework/ui/Dpi.h"
 #include "framework/ui/dialogs/MessageBox.h"
-#include "update/DownloadProgressWindow.h"
-#include "update/ProductIdentity.h"
-#include "update/VersionCheck.h"
-#include "update/WhatsNewWindow.h"
+#include "update/Update.h"
 
 #include <algorithm>
 

@@ -5,7 +5,7 @@
 #include "framework/ui/controls/ComboBox.h"
 #include "framework/ui/controls/Label.h"
 #include "framework/ui/dialogs/TabbedDialog.h"
-#include "import_engine/ImportConfig.h"
+#include "import_engine/ImportEngine.h"
 
 #include <windows.h>
 

@@ -2,7 +2,6 @@
 
 #include "framework/text/Text.h"
 #include "framework/ui/dialogs/TaskDialog.h"
-#include "import_engine/ImportErrors.h"
 
 #include <comdef.h>
 

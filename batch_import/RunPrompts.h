@@ -7,7 +7,7 @@
 
 #include "batch_import/PasswordDialog.h"
 #include "framework/ui/ClosureChannel.h"
-#include "import_engine/ImportConfig.h"
+#include "import_engine/ImportEngine.h"
 
 #include <windows.h>
 

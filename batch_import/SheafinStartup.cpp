@@ -7,8 +7,7 @@
 #include "framework/ui/Dpi.h"
 #include "framework/ui/Fonts.h"
 #include "framework/ui/dialogs/MessageBoxDataProvider.h"
-#include "update/ProductIdentity.h"
-#include "update/SelfInstall.h"
+#include "update/Update.h"
 
 #include <commctrl.h>
 #include <comdef.h>

@@ -3,7 +3,6 @@
 #include "batch_import/QuickFilingCallback.h"
 #include "framework/com/ErrorMessage.h"
 #include "framework/ui/dialogs/MessageBox.h"
-#include "import_engine/OneNoteCalls.h"
 
 namespace
 {

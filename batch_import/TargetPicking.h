@@ -3,7 +3,7 @@
 // closes; and how the window shows the picked target, as a link.
 
 #include "framework/onenote/OneNoteApplication.h"
-#include "import_engine/HierarchyObject.h"
+#include "import_engine/ImportEngine.h"
 
 #include <windows.h>
 

@@ -3,7 +3,7 @@
 // other. Nothing here touches a file, a window or OneNote.
 
 #include "batch_import/SettingsElements.h"
-#include "import_engine/ImportConfig.h"
+#include "import_engine/ImportEngine.h"
 
 #include <memory>
 #include <vector>

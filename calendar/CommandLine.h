@@ -2,7 +2,7 @@
 // What Lumday's command line asks for: the install step of a downloaded update, the first start
 // after an update, or a normal start.
 
-#include "update/SelfInstall.h"
+#include "update/Update.h"
 
 #include <string>
 

@@ -2,7 +2,7 @@
 
 #include "calendar/SelfUpdate.h"
 #include "framework/log/Log.h"
-#include "update/SelfInstall.h"
+#include "update/Update.h"
 
 bool InstallUpdate(const std::wstring& target)
 {

@@ -7,11 +7,7 @@
 #include "framework/files/Files.h"
 #include "framework/log/Log.h"
 #include "framework/text/Text.h"
-#include "update/ProductIdentity.h"
-#include "update/ProgramDownload.h"
-#include "update/SelfInstall.h"
-#include "update/ServiceEndpoint.h"
-#include "update/VersionCheck.h"
+#include "update/Update.h"
 
 #include <shellapi.h>
 

@@ -17,7 +17,7 @@
 #include "framework/ui/WindowHelpers.h"
 #include "framework/ui/WindowPosition.h"
 #include "framework/ui/dialogs/MessageBoxDataProvider.h"
-#include "update/ProductIdentity.h"
+#include "update/Update.h"
 
 #include <commctrl.h>
 

@@ -1,18 +1,31 @@
 #pragma once
-// The import engine's public face: what Sheafin's program hands to an import run and gets back,
-// the errors of an import, the calls into OneNote with their busy retry, the run's target with the
-// steps that prepare it, and what the user picked as the target.
+// The import engine's public face, all that Sheafin's window uses of it: the run's configuration
+// and what it reports back, the run itself, the errors of an import, the calls into OneNote with
+// their busy retry, what the user picked as the target, the kinds of files the list shows, and who
+// is asked for the password of a protected document.
 
-#include "import_engine/EntryImport.h"
 #include "import_engine/FileKinds.h"
-#include "import_engine/FolderExpansion.h"
 #include "import_engine/HierarchyObject.h"
-#include "import_engine/ImageImport.h"
 #include "import_engine/ImportConfig.h"
 #include "import_engine/ImportErrors.h"
-#include "import_engine/ImportRun.h"
 #include "import_engine/OneNoteCalls.h"
 #include "import_engine/TOrError.h"
-#include "import_engine/Target.h"
-#include "import_engine/TargetPreparation.h"
-#include "import_engine/TextContent.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+
+// The number of entries imported (skipped and failed ones are not), or the error that ended the
+// run. config.entries becomes the flat list. The progress callback must be set; without an error
+// callback the first failing entry ends the run.
+TOrError<unsigned> RunImport(Config& config, const ProgressCallback& progress, const ErrorCallback& onError);
+
+// Asked for the password of a protected document: the path and the password just tried (none on
+// the first try). Answers with a password to try, with none to skip the document, or raises a
+// _com_error of E_ABORT to stop the import.
+using PasswordProvider =
+    std::function<std::optional<std::wstring>(std::wstring path, std::optional<std::wstring> triedPassword)>;
+
+// Replaces the process's password provider (set once by the main window before any import) and
+// returns the one it replaces; an empty provider means nobody is asked.
+PasswordProvider SetPasswordProvider(PasswordProvider provider);

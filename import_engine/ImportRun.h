@@ -1,19 +1,14 @@
 #pragma once
-// One whole import, without a window: connect to OneNote, turn the configured files and folders
-// into one flat list, prepare the first target, import the entries one after the other (asking
-// through the error callback what to do when one fails), save the last page and report completion.
+// One whole import, without a window (RunImport, declared with the engine's face): connect to
+// OneNote, turn the configured files and folders into one flat list, prepare the first target,
+// import the entries one after the other (asking through the error callback what to do when one
+// fails), save the last page and report completion. Here: what the run names its entries and pages by.
 
-#include "import_engine/ImportConfig.h"
-#include "import_engine/TOrError.h"
+#include "import_engine/ImportEngine.h"
 #include "import_engine/Target.h"
 
 #include <string>
 #include <utility>
-
-// The number of entries imported (skipped and failed ones are not), or the error that ended the
-// run. config.entries becomes the flat list. The progress callback must be set; without an error
-// callback the first failing entry ends the run.
-TOrError<unsigned> RunImport(Config& config, const ProgressCallback& progress, const ErrorCallback& onError);
 
 // The entry's path without trailing backslashes gives its display name; folders and files, those
 // the user gave and those found inside a folder, are told apart.

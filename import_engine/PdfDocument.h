@@ -3,23 +3,16 @@
 // rendered to a PNG file in Sheafin's temporary folder. Nothing here throws: failures come back
 // as errors with the context text that the caller gives ("File: " and the path).
 
+#include "import_engine/ImportEngine.h"
 #include "import_engine/TOrError.h"
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
-// Asked for the password of a protected document: the path and the password just tried (none on
-// the first try). Answers with a password to try, with none to skip the document, or raises a
-// _com_error of E_ABORT to stop the import.
-using PasswordProvider =
-    std::function<std::optional<std::wstring>(std::wstring path, std::optional<std::wstring> triedPassword)>;
-
-// Replaces the process's password provider (set once by the main window before any import) and
-// returns the one it replaces; an empty provider means nobody is asked.
-PasswordProvider SetPasswordProvider(PasswordProvider provider);
+// Who is asked for a protected document's password is set through the engine's face
+// (SetPasswordProvider).
 
 // The folder ("sheafin" in the user's temporary folder) that receives rendered pages and exported
 // documents.

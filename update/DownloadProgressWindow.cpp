@@ -10,7 +10,6 @@
 #include "framework/ui/dialogs/MessageBox.h"
 #include "update/HttpsRequest.h"
 #include "update/ProductIdentity.h"
-#include "update/ProgramDownload.h"
 #include "update/SelfInstall.h"
 
 #include <knownfolders.h>

@@ -6,6 +6,7 @@
 #include "framework/ui/controls/Button.h"
 #include "framework/ui/controls/Label.h"
 #include "framework/ui/controls/Progress.h"
+#include "update/Update.h"
 
 #include <atomic>
 #include <functional>
@@ -63,11 +64,3 @@ private:
 
 // The text of a failed download or hand-over, followed by the error's text.
 std::wstring DownloadFailureText(const std::wstring& error);
-
-// Opens the download window for the running product and returns at once. Once the new program is
-// downloaded it is started with "/install", the own path and the release's version, and held
-// before its first step while beforeInstall runs: the caller closes what must be closed, through
-// its close handlers, and answers whether all of it closed. When it did not (the user kept a
-// running import), the new program is ended before it ran and nothing is said. A program that does
-// not start is reported, and beforeInstall does not run.
-void InstallUpdates(HWND owner, std::function<bool()> beforeInstall);

@@ -1,4 +1,4 @@
-#include "update/ProgramDownload.h"
+#include "update/Update.h"
 
 #include "framework/com/ComError.h"
 #include "framework/com/ErrorMessage.h"

@@ -5,6 +5,7 @@
 #include "framework/Owners.h"
 #include "framework/ui/Window.h"
 #include "update/ProductInfo.h"
+#include "update/Update.h"
 
 #include <optional>
 #include <string>
@@ -34,8 +35,3 @@ std::wstring FormatChangeList(const std::wstring& changes);
 // The address of a version's "Learn More" page, or nothing when the page's path could break out of
 // the link's markup.
 std::optional<std::wstring> LearnMoreAddress(const std::wstring& url);
-
-// Asks the service for the product information and shows the versions before sinceVersion (without
-// one: only the newest). Request errors are raised; an answer with nothing to show shows nothing.
-void ShowWhatsNew(HWND owner, const std::string& productName, const std::optional<std::wstring>& sinceVersion,
-                  bool modal);

@@ -4,7 +4,14 @@
 // instead of slept.
 
 #include "framework/onenote/OneNoteApplication.h"
+#include "import_engine/EntryImport.h"
+#include "import_engine/FolderExpansion.h"
+#include "import_engine/ImageImport.h"
 #include "import_engine/ImportEngine.h"
+#include "import_engine/ImportRun.h"
+#include "import_engine/Target.h"
+#include "import_engine/TargetPreparation.h"
+#include "import_engine/TextContent.h"
 #include "tests/standins/StandInFixture.h"
 
 #include <gtest/gtest.h>

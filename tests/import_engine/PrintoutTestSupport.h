@@ -6,8 +6,15 @@
 #include "framework/Owners.h"
 #include "framework/files/Files.h"
 #include "framework/text/Text.h"
+#include "import_engine/EntryImport.h"
+#include "import_engine/FolderExpansion.h"
+#include "import_engine/ImageImport.h"
 #include "import_engine/ImportEngine.h"
+#include "import_engine/ImportRun.h"
 #include "import_engine/PdfDocument.h"
+#include "import_engine/Target.h"
+#include "import_engine/TargetPreparation.h"
+#include "import_engine/TextContent.h"
 #include "standins/office/PdfWriter.h"
 
 #include <gtest/gtest.h>

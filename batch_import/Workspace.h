@@ -1,0 +1,66 @@
+#pragma once
+// Sheafin's workspace: the settings file and the run configuration read from it, the import
+// settings the user switches, the picked target, the view, and whether anything changed since
+// the file was written. The main window shows it and tells it what the user did; nothing here
+// touches a window or OneNote.
+
+#include "batch_import/SettingsElements.h"
+#include "import_engine/ImportEngine.h"
+
+#include <string>
+#include <vector>
+
+class Workspace
+{
+public:
+    // Reads the settings file, and from it the run configuration.
+    Workspace();
+
+    Workspace(const Workspace&) = delete;
+    Workspace& operator=(const Workspace&) = delete;
+
+    // A workspace without a last configuration imports each file as an attachment into a single
+    // page; an output format the program does not know becomes the single page.
+    void Load();
+    // Writes the run configuration into the settings and the settings into the file. The changed
+    // flag is cleared only when the file holds every change.
+    void Save();
+
+    bool IsChanged() const { return settings_.dirty; }
+    void MarkChanged() { settings_.dirty = true; }
+
+    // The run configuration; its entries are the file list's rows.
+    Config& GetConfig() { return config_; }
+    const Config& GetConfig() const { return config_; }
+
+    void ToggleFileAttachment();
+    void ToggleFileContent();
+    // Config::OriginalPath.
+    void SetOriginalPathReference(int mode);
+    // Config::OutputFormat. Whether a new page or section is made follows from it and the target.
+    void SetOutputFormat(int format);
+
+    // The picked target: its hierarchy kind (0 when there is none), name and OneNote hyperlink.
+    int TargetKind() const;
+    const std::wstring& TargetName() const;
+    void SetTarget(int kind, const std::wstring& name, const std::wstring& link);
+    // The OneNote ID of the picked target, by which it is found again after a restart.
+    void SetTargetId(const std::wstring& id);
+
+    // "light", "dark" or "followOffice".
+    const std::wstring& Theme() const { return settings_.view.theme; }
+    void SetTheme(const std::wstring& theme) { settings_.view.theme = theme; }
+    // Importer::View::ListView, or "tiles".
+    const std::wstring& FileListView() const { return settings_.view.fileList; }
+    void SetFileListView(const std::wstring& view) { settings_.view.fileList = view; }
+    WP::WindowPosition& WindowPosition() { return settings_.view.windowPosition; }
+
+    // Whether the weekly update check is due, which it is once the last one is a week old. A due
+    // check is stamped with the time now before it runs, so that one that fails waits a week like
+    // one that succeeds; the first start only stamps it.
+    bool TakeUpdateCheckIfDue();
+
+private:
+    Importer::Settings settings_;
+    Config config_;
+};
