@@ -30,6 +30,25 @@ Label::Label(HWND parent, const std::wstring& text, bool mnemonic, int alignment
                      fontIndex),
       link(link)
 {
+    if (link)
+        Subclass();
+}
+
+Label::~Label() { ReleaseSharedFont(); }
+
+// Some link controls delete the font they were last given when they are destroyed, and that font
+// is the shared UI font every later window draws with: the control is left without one first.
+void Label::ReleaseSharedFont()
+{
+    if (link && hwnd && IsWindow(hwnd))
+        SendMessageW(hwnd, WM_SETFONT, 0, FALSE);
+}
+
+LRESULT Label::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_DESTROY)
+        ReleaseSharedFont();
+    return WindowsControl::WndProc(message, wParam, lParam);
 }
 
 void Label::Measure(Gdiplus::Graphics& graphics, int availableWidth, int availableHeight)

@@ -21,9 +21,14 @@ public:
 
     Label(HWND parent, const std::wstring& text, bool mnemonic = false, int alignment = Left, int fontIndex = 0,
           bool link = false);
+    ~Label() override;
 
     void Measure(Gdiplus::Graphics& graphics, int availableWidth, int availableHeight) override;
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     bool link;
+
+private:
+    void ReleaseSharedFont();
 };
 } // namespace UI

@@ -159,3 +159,12 @@ TEST_P(TaskDialogScreenshot, ImportErrorQuestion)
 }
 
 INSTANTIATE_TEST_SUITE_P(Themes, TaskDialogScreenshot, testing::Bool(), DialogTest::ThemeTestName);
+
+TEST_F(TaskDialogs, ClosingLeavesTheUiFontToTheWindowsThatComeAfter)
+{
+    Driver driver(L"Error", {[](HWND dialog) { PressKey(dialog, VK_ESCAPE); }});
+    ShowTaskDialog(nullptr, L"Error", nullptr, L"Import failed.", errorChoices, false);
+    LOGFONTW font{};
+    EXPECT_EQ(static_cast<int>(sizeof font),
+              GetObjectW(GetUiFontTable().Handle(UI::FontNormal), sizeof font, &font));
+}
