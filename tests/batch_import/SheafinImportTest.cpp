@@ -135,16 +135,7 @@ protected:
     // A top-level window of the program with this title, once it shows.
     HWND WaitForDialog(const std::wstring& title, std::chrono::milliseconds timeout = 20s) const
     {
-        HWND found = nullptr;
-        Harness::WaitUntil(
-            [&] {
-                for (const HWND window : sheafin_->TopLevelWindows())
-                    if (Harness::TextOf(window) == title && IsWindowVisible(window))
-                        found = window;
-                return found != nullptr;
-            },
-            timeout);
-        return found;
+        return sheafin_->WaitForShownWindowTitled(title, timeout);
     }
 
     // The status label of the run (the large one, beside the Start button).

@@ -25,6 +25,7 @@ namespace fs = std::filesystem;
 
 namespace
 {
+using SheafinLoopback::DaysAgo;
 using SheafinLoopback::SheafinExe;
 using SheafinLoopback::Title;
 
@@ -50,21 +51,6 @@ std::vector<std::wstring> LogEntries(const fs::path& file)
 bool Contains(const std::vector<std::wstring>& entries, const std::wstring& text)
 {
     return std::find(entries.begin(), entries.end(), text) != entries.end();
-}
-
-SYSTEMTIME DaysAgo(int days)
-{
-    FILETIME now{};
-    GetSystemTimeAsFileTime(&now);
-    ULARGE_INTEGER ticks{};
-    ticks.LowPart = now.dwLowDateTime;
-    ticks.HighPart = now.dwHighDateTime;
-    ticks.QuadPart -= static_cast<ULONGLONG>(days) * 86400ull * 10'000'000ull;
-    FILETIME then{ticks.LowPart, ticks.HighPart};
-    SYSTEMTIME time{};
-    FileTimeToSystemTime(&then, &time);
-    time.wMilliseconds = 0;
-    return time;
 }
 
 ULONGLONG AgeInSeconds(const SYSTEMTIME& time)

@@ -42,6 +42,18 @@ protected:
         return static_cast<long long>(((static_cast<ULONGLONG>(local.dwHighDateTime) << 32) | local.dwLowDateTime) /
                                       864000000000ULL);
     }
+    // Writes a generated store into a fresh folder and points the stand-in at it, with no scenario.
+    static bool UseGeneratedStore(const StandIn::LargeStoreOptions& options, const wchar_t* suffix)
+    {
+        const std::filesystem::path folder = TestPaths::OutputFile(suffix);
+        std::error_code error;
+        std::filesystem::remove_all(folder, error);
+        if (!StandIn::WriteLargeStore(folder.wstring(), options))
+            return false;
+        SetEnvironmentVariableW(L"QUILLORA_ONENOTE_STORE", folder.c_str());
+        SetEnvironmentVariableW(L"QUILLORA_ONENOTE_SCENARIO", nullptr);
+        return true;
+    }
 };
 
 TEST_F(SearchAndStores, FindPagesMatchesWordsAndTheStartsOfWordsButNotTheirInsides)
@@ -106,12 +118,7 @@ TEST_F(SearchAndStores, AGeneratedStoreIsServedWholeAndValid)
     options.pages = 300;
     options.notebooks = 4;
     options.years = 2;
-    const std::filesystem::path folder = TestPaths::OutputFile(L".large");
-    std::error_code error;
-    std::filesystem::remove_all(folder, error);
-    ASSERT_TRUE(StandIn::WriteLargeStore(folder.wstring(), options));
-    SetEnvironmentVariableW(L"QUILLORA_ONENOTE_STORE", folder.c_str());
-    SetEnvironmentVariableW(L"QUILLORA_ONENOTE_SCENARIO", nullptr);
+    ASSERT_TRUE(UseGeneratedStore(options, L".large"));
 
     ApplicationPtr app = Connect();
     const std::wstring all = Hierarchy(app, L"", ON16::hsPages, ON16::xs2013);
@@ -129,12 +136,7 @@ TEST_F(SearchAndStores, AStoreOfAHundredThousandPagesInTwoHundredNotebooksIsServ
     StandIn::LargeStoreOptions options;
     options.pages = 100000;
     options.notebooks = 200;
-    const std::filesystem::path folder = TestPaths::OutputFile(L".huge");
-    std::error_code error;
-    std::filesystem::remove_all(folder, error);
-    ASSERT_TRUE(StandIn::WriteLargeStore(folder.wstring(), options));
-    SetEnvironmentVariableW(L"QUILLORA_ONENOTE_STORE", folder.c_str());
-    SetEnvironmentVariableW(L"QUILLORA_ONENOTE_SCENARIO", nullptr);
+    ASSERT_TRUE(UseGeneratedStore(options, L".huge"));
 
     ApplicationPtr app = Connect();
     const std::wstring notebooks = Hierarchy(app, L"", ON16::hsNotebooks, ON16::xs2010);
@@ -145,7 +147,8 @@ TEST_F(SearchAndStores, AStoreOfAHundredThousandPagesInTwoHundredNotebooksIsServ
     ASSERT_FALSE(page.empty());
     EXPECT_NE(Hierarchy(app, page, ON16::hsPages, ON16::xs2010).find(page), std::wstring::npos);
     app = nullptr;
-    std::filesystem::remove_all(folder, error);
+    std::error_code error;
+    std::filesystem::remove_all(TestPaths::OutputFile(L".huge"), error);
 }
 } // namespace
 } // namespace StandInTest

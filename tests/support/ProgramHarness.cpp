@@ -185,6 +185,20 @@ std::vector<HWND> Program::TopLevelWindows() const
     return search.windows;
 }
 
+HWND Program::WaitForShownWindowTitled(const std::wstring& title, std::chrono::milliseconds timeout) const
+{
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND window : TopLevelWindows())
+                if (TextOf(window) == title && IsWindowVisible(window))
+                    found = window;
+            return found != nullptr || !IsRunning();
+        },
+        timeout);
+    return found;
+}
+
 HWND Program::WaitForWindow(const std::wstring& className, std::chrono::milliseconds timeout) const
 {
     HWND found = nullptr;

@@ -82,6 +82,8 @@ public:
     std::vector<HWND> TopLevelWindows() const;
     // The first top-level window of the class, once the program has made it.
     HWND WaitForWindow(const std::wstring& className, std::chrono::milliseconds timeout = 15s) const;
+    // A visible top-level window with this title, once it shows; null when the program ends first.
+    HWND WaitForShownWindowTitled(const std::wstring& title, std::chrono::milliseconds timeout = 20s) const;
 
     // Closes every top-level window (WM_CLOSE) and waits; terminates the process when it does not
     // end in time. Returns the exit code.

@@ -25,23 +25,9 @@ namespace fs = std::filesystem;
 
 namespace
 {
+using SheafinLoopback::DaysAgo;
 using SheafinLoopback::SheafinExe;
 using SheafinLoopback::Title;
-
-SYSTEMTIME DaysAgo(int days)
-{
-    FILETIME now{};
-    GetSystemTimeAsFileTime(&now);
-    ULARGE_INTEGER ticks{};
-    ticks.LowPart = now.dwLowDateTime;
-    ticks.HighPart = now.dwHighDateTime;
-    ticks.QuadPart -= static_cast<ULONGLONG>(days) * 86400ull * 10'000'000ull;
-    const FILETIME then{ticks.LowPart, ticks.HighPart};
-    SYSTEMTIME time{};
-    FileTimeToSystemTime(&then, &time);
-    time.wMilliseconds = 0;
-    return time;
-}
 
 class SheafinUpdate : public DemoSectionTest
 {
@@ -124,16 +110,7 @@ protected:
     // A visible top-level window of the program with this title.
     HWND WaitForWindow(const std::wstring& title, std::chrono::milliseconds timeout = 20s) const
     {
-        HWND found = nullptr;
-        Harness::WaitUntil(
-            [&] {
-                for (const HWND window : sheafin_->TopLevelWindows())
-                    if (Harness::TextOf(window) == title && IsWindowVisible(window))
-                        found = window;
-                return found != nullptr || !sheafin_->IsRunning();
-            },
-            timeout);
-        return found;
+        return sheafin_->WaitForShownWindowTitled(title, timeout);
     }
 
     std::vector<std::wstring> LogEntries() const
