@@ -1,15 +1,49 @@
 # Test executables: GoogleTest programs that ctest runs under Wine (see tools/wine-run).
 #
-#   quillora_add_test(NAME <name> SOURCES <files...> [LIBRARIES <libs...>] [SHARDS <n>])
+#   quillora_add_test(NAME <name> SOURCES <files...> [LIBRARIES <libs...>] [SHARDS <n>] [OWN_PREFIX]
+#                     [COST <seconds>])
 #
 # SHARDS splits the cases of one executable over n ctest entries (GoogleTest's own sharding), so
 # that a large suite still runs in parallel without one Wine process per case.
+#
+# COST is about how long each entry takes: ctest starts the longest first (a fresh build has no
+# times of its own yet), so that they do not end last.
+#
+# OWN_PREFIX is for tests that change what the whole prefix shares (the shell's folders, the DPI,
+# the foreground window) or look at every process or window of it: each such entry runs in a Wine
+# lane of its own, a copy of the build's prefix with its own wineserver and display (tools/wine-env),
+# and nothing else runs in that lane meanwhile. Lanes are ctest resources, so the lanes' tests run
+# side by side instead of one after another.
 
 # Wine says this when a program of the test, or one it started, dies of an exception. A crash on a
 # thread other than the first can still end the process with exit code 0, so the words decide.
 set(QUILLORA_CRASH_PATTERN "wine: Unhandled ")
 
 set(QUILLORA_TEST_OUTPUT_DIR ${CMAKE_BINARY_DIR}/test-output)
+
+# The lanes: one per two cores and one more, at most five (a lane's test mostly waits for the
+# windows of a program and a stand-in). tools/prepare-prefix copies the prefix for each,
+# scripts/test starts a display for each.
+if(NOT QUILLORA_WINE_LANES)
+  cmake_host_system_information(RESULT lane_cores QUERY NUMBER_OF_LOGICAL_CORES)
+  math(EXPR lanes "${lane_cores} / 2 + 1")
+  if(lanes GREATER 5)
+    set(lanes 5)
+  elseif(lanes LESS 1)
+    set(lanes 1)
+  endif()
+  set(QUILLORA_WINE_LANES ${lanes} CACHE STRING "Wine prefixes of their own in which the tests that need one run side by side")
+endif()
+set(lane_list "")
+foreach(lane RANGE 1 ${QUILLORA_WINE_LANES})
+  list(APPEND lane_list "{\"id\": \"${lane}\", \"slots\": 1}")
+endforeach()
+list(JOIN lane_list ", " lane_list)
+file(WRITE ${CMAKE_BINARY_DIR}/wine-lanes.json
+     "{\"version\": {\"major\": 1, \"minor\": 0}, \"local\": [{\"wine_lanes\": [${lane_list}]}]}\n")
+file(WRITE ${CMAKE_BINARY_DIR}/wine-lanes "${QUILLORA_WINE_LANES}\n")
+# ctest reads the lanes from here without being told on its command line.
+set(CTEST_RESOURCE_SPEC_FILE ${CMAKE_BINARY_DIR}/wine-lanes.json)
 file(MAKE_DIRECTORY ${QUILLORA_TEST_OUTPUT_DIR})
 
 # Wine maps the Unix root to drive Z:, so a Unix path becomes a Windows path by that prefix.
@@ -18,19 +52,24 @@ function(quillora_windows_path out unix_path)
   set(${out} "Z:${win}" PARENT_SCOPE)
 endfunction()
 
-function(quillora_add_test)
-  cmake_parse_arguments(T "" "NAME;SHARDS" "SOURCES;LIBRARIES" ${ARGN})
-  # The manifest goes in as an object of its own: from a static library the linker would drop it.
-  add_executable(${T_NAME} ${T_SOURCES} $<TARGET_OBJECTS:controls_manifest>)
-  target_compile_options(${T_NAME} PRIVATE ${QUILLORA_WARNINGS})
-  target_link_libraries(${T_NAME} PRIVATE ${T_LIBRARIES} test_support gmock)
-
+# The environment of every test entry: where its output goes, where ../shared is, which build.
+function(quillora_test_environment out)
   quillora_windows_path(output_dir "${QUILLORA_TEST_OUTPUT_DIR}")
   quillora_windows_path(shared_dir "${QUILLORA_SHARED_DIR}")
-  set(env
-      "QUILLORA_TEST_OUTPUT=${output_dir}"
-      "QUILLORA_SHARED=${shared_dir}"
-      "QUILLORA_BUILD_DIR=${CMAKE_BINARY_DIR}")
+  set(${out} "QUILLORA_TEST_OUTPUT=${output_dir}" "QUILLORA_SHARED=${shared_dir}"
+      "QUILLORA_BUILD_DIR=${CMAKE_BINARY_DIR}" PARENT_SCOPE)
+endfunction()
+
+function(quillora_add_test)
+  cmake_parse_arguments(T "OWN_PREFIX" "NAME;SHARDS;COST" "SOURCES;LIBRARIES" ${ARGN})
+  # The manifest goes in as an object of its own: from a static library the linker would drop it.
+  add_executable(${T_NAME} ${T_SOURCES} $<TARGET_OBJECTS:controls_manifest>)
+  # Line tables are all a test's own code needs for a readable crash, and full debug information
+  # would double the cost of compiling it.
+  target_compile_options(${T_NAME} PRIVATE ${QUILLORA_WARNINGS} -g1)
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBRARIES} test_support gmock)
+
+  quillora_test_environment(env)
 
   if(NOT T_SHARDS)
     set(T_SHARDS 1)
@@ -50,7 +89,31 @@ function(quillora_add_test)
       TIMEOUT 300
       FAIL_REGULAR_EXPRESSION "${QUILLORA_CRASH_PATTERN}"
       FIXTURES_REQUIRED wine_prefix)
+    if(T_OWN_PREFIX)
+      quillora_run_in_own_prefix(${test_name})
+    endif()
+    if(T_COST)
+      set_tests_properties(${test_name} PROPERTIES COST ${T_COST})
+    endif()
   endforeach()
+endfunction()
+
+#   quillora_add_test_entry(<name> <executable> [arguments...])
+# One more entry of an executable made by quillora_add_test, such as a part of its cases that a
+# gtest filter picks, with the environment and checks of every entry.
+function(quillora_add_test_entry name executable)
+  add_test(NAME ${name} COMMAND ${executable} ${ARGN})
+  quillora_test_environment(env)
+  set_tests_properties(${name} PROPERTIES
+    ENVIRONMENT "${env}"
+    TIMEOUT 300
+    FAIL_REGULAR_EXPRESSION "${QUILLORA_CRASH_PATTERN}"
+    FIXTURES_REQUIRED wine_prefix)
+endfunction()
+
+#   quillora_run_in_own_prefix(<test>...)   see OWN_PREFIX above; for entries made with add_test
+function(quillora_run_in_own_prefix)
+  set_tests_properties(${ARGN} PROPERTIES RESOURCE_GROUPS "wine_lanes:1")
 endfunction()
 
 # Stand-ins replace components Wine lacks; tools/prepare-prefix registers what this list names.

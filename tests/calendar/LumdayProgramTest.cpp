@@ -699,11 +699,14 @@ TEST_F(LumdayCalendar, ArrowsReachEveryDayWeekAndMonthOfAYearInOrderAcrossSummer
                                           1500ms);
             },
             30s));
+        // The arrows stay where they are: each click may follow the last title at once.
         for (int i = 1; i < c.steps; ++i)
         {
             step();
             Harness::Click(window, arrow.x, arrow.y);
-            ASSERT_TRUE(TitleBecomes(window, PeriodTitle(expected, c.view))) << "step " << i;
+            const std::wstring title = PeriodTitle(expected, c.view) + Suffix;
+            ASSERT_TRUE(Harness::WaitUntil([&] { return Harness::TextOf(window) == title; }, 10s, 2ms))
+                << "step " << i << ": " << testing::PrintToString(std::filesystem::path(Harness::TextOf(window)).string());
         }
         if (c.view == 2)
         {

@@ -172,10 +172,12 @@ protected:
         return window;
     }
 
+    // A click, and time for the view to take it and paint (a click is read against the places of
+    // the last paint), with room for a machine that runs other tests meanwhile.
     static void ClickAt(HWND window, POINT point)
     {
         Harness::Click(window, point.x, point.y);
-        Sleep(150);
+        Sleep(400);
     }
 
     // Gives the window a client area of the width (and a height that needs no vertical bar).
@@ -350,9 +352,11 @@ TEST_F(LumdaySettingsView, OptionsChangeAtOnceEscapeKeepsTheFileAndBackSavesThem
     ClickAt(window, at.DarkTheme());
     {
         SetColorScheme(true);
-        const ClientPicture picture(window);
-        EXPECT_EQ(picture.At(600, static_cast<int>(at.band) + 2), ColorRef(ColorBackground)) << "dark at once";
+        const COLORREF dark = ColorRef(ColorBackground);
         SetColorScheme(false);
+        EXPECT_TRUE(Harness::WaitUntil(
+            [&] { return ClientPicture(window).At(600, static_cast<int>(at.band) + 2) == dark; }, 5s))
+            << "dark at once";
     }
     Harness::SaveWindow(window, L"Settings-Dark");
 
@@ -459,9 +463,20 @@ TEST_F(LumdaySettingsView, NotebookFilterChoosesNotebooksAndFollowsThemByPathAcr
     const HWND window = OpenedSettings(lumday);
     ASSERT_NE(window, nullptr);
 
-    // With every notebook shown the rows take no clicks.
+    // With every notebook shown the rows take no clicks. They take them once the view has been
+    // painted with the choice of selected notebooks (written in the accent colour), as a click is
+    // read against the places of the last paint.
     ClickAt(window, at.Notebook(0, 3));
     ClickAt(window, at.SelectedNotebooks());
+    const POINT selected = at.SelectedNotebooks();
+    EXPECT_TRUE(Harness::WaitUntil([&] {
+        const ClientPicture picture(window);
+        for (int y = selected.y - 4; y <= selected.y + 4; ++y)
+            for (int x = selected.x; x < selected.x + 120; ++x)
+                if (picture.At(x, y) == ColorRef(ColorAccent))
+                    return true;
+        return false;
+    })) << "Selected Notebooks chosen";
     ClickAt(window, at.Notebook(0, 3));
     ClickAt(window, at.Notebook(2, 3));
     Harness::SaveWindow(window, L"Settings-SelectedNotebooks");

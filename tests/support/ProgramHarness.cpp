@@ -14,7 +14,8 @@
 
 namespace Harness
 {
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout)
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout,
+               std::chrono::milliseconds pause)
 {
     const auto end = std::chrono::steady_clock::now() + timeout;
     for (;;)
@@ -24,7 +25,7 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
             return true;
         if (std::chrono::steady_clock::now() >= end)
             return false;
-        std::this_thread::sleep_for(50ms);
+        std::this_thread::sleep_for(pause);
     }
 }
 

@@ -20,9 +20,11 @@ namespace Harness
 {
 using namespace std::chrono_literals;
 
-// Asks condition every 50 ms until it holds or timeout passes; pumps this thread's messages
-// between asks. True when it held.
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 10s);
+// Asks condition every pause until it holds or timeout passes; pumps this thread's messages between
+// asks. True when it held. Many steps of the tests take the 50 ms between asks as time for the
+// program to settle; a walk of hundreds of steps that need none asks more often.
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 10s,
+               std::chrono::milliseconds pause = 50ms);
 
 // A fresh folder for one test run of a program: "AppData\Roaming", "AppData\Local" and "Temp"
 // beneath it, named after the running test.
@@ -43,7 +45,7 @@ private:
 // Points the prefix's roaming and local application-data folders (as the shell's known folders
 // give them) at a profile while it lives, and back at the user's own folders after. Wine takes
 // these folders from the registry, not from the environment, and the registry is the whole
-// prefix's: a test that redirects them must run alone (RUN_SERIAL).
+// prefix's: a test that redirects them must run in a prefix of its own (OWN_PREFIX).
 class ShellFolderRedirect
 {
 public:
