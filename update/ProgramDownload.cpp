@@ -2,6 +2,7 @@
 
 #include "framework/com/ComError.h"
 #include "framework/com/ErrorMessage.h"
+#include "framework/files/Files.h"
 #include "update/HttpsRequest.h"
 #include "update/ProgramFile.h"
 
@@ -43,6 +44,10 @@ void WriteProgramFile(const std::wstring& path, const std::string& program)
     {
         const DWORD error = GetLastError();
         DeleteFileW(written.c_str());
-        ThrowWin32Error(error);
+        // Another download of the same program may have put it in place and started it: a running
+        // program cannot be replaced, and need not be when it is these very bytes.
+        const bool held = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION;
+        if (!held || ReadFileBytes(path.c_str()) != program)
+            ThrowWin32Error(error);
     }
 }

@@ -32,7 +32,8 @@ std::string RequestProgramFile(const std::string& updateFileId,
 
 // Writes the program beside path under a name of its own (see ProgramFile.h), then moves it over
 // path, replacing an earlier file; when that fails (COM error) path is as it was and nothing is
-// left beside it.
+// left beside it. A path that cannot be replaced because it is in use (another download of the
+// same program started it) counts as written when it holds the same bytes.
 void WriteProgramFile(const std::wstring& path, const std::string& program);
 
 // Asks the service for the product information and shows the versions before sinceVersion (without

@@ -26,6 +26,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <fstream>
 #include <map>
 #include <set>
@@ -74,15 +75,39 @@ protected:
         std::error_code error;
         std::filesystem::remove_all(store, error);
         std::ofstream(scenario, std::ios::binary | std::ios::trunc) << scenarioText;
+        const std::uintmax_t logged = std::filesystem::file_size(CallLog(), error);
+        callLogAtStart_ = error ? 0 : logged;
         return std::make_unique<Harness::Program>(Harness::StartOptions{
             .program = LumdayExe(),
             .arguments = L"",
             .profile = &profile,
             .environment = {{L"QUILLORA_ONENOTE_STORE", store.wstring()},
-                            {L"QUILLORA_ONENOTE_CALLLOG", TestPaths::OutputFile(L".calls.log").wstring()},
+                            {L"QUILLORA_ONENOTE_CALLLOG", CallLog().wstring()},
                             {L"QUILLORA_ONENOTE_SCENARIO", scenario.wstring()}},
         });
     }
+
+    // Waits until the load of the store, which fills the calendar after its first paint, is over:
+    // the stand-in has answered calls since the last start and none for most of a second.
+    void WaitForTheLoad() const
+    {
+        std::error_code error;
+        std::uintmax_t size = callLogAtStart_;
+        auto changed = std::chrono::steady_clock::now();
+        Harness::WaitUntil(
+            [&] {
+                const std::uintmax_t now = std::filesystem::file_size(CallLog(), error);
+                if (!error && now != size)
+                {
+                    size = now;
+                    changed = std::chrono::steady_clock::now();
+                }
+                return size > callLogAtStart_ && std::chrono::steady_clock::now() - changed >= 700ms;
+            },
+            10s);
+    }
+
+    static std::filesystem::path CallLog() { return TestPaths::OutputFile(L".calls.log"); }
 
     static void WriteSettings(const Harness::Profile& profile, const std::wstring& text)
     {
@@ -134,6 +159,9 @@ protected:
     }
 
     Screenshot::GdiplusSession gdiplus;
+
+private:
+    std::uintmax_t callLogAtStart_ = 0;
 };
 
 // Wine gives a program the locale of the Unix environment it was started from, so ctest runs
@@ -568,7 +596,7 @@ TEST_F(LumdayAlone, CalendarViewsAt144DpiInBothThemes)
             const HWND window = MainWindowOf(*lumday);
             DeleteValue(desktop, L"LogPixels");
             ASSERT_NE(window, nullptr);
-            Sleep(3000); // the demo store's load
+            WaitForTheLoad();
             Harness::SaveWindow(window, picture);
             EXPECT_EQ(lumday->Close(), 0u);
         }
@@ -628,7 +656,7 @@ TEST_F(LumdayCalendar, ViewsOfTheDemoStoreInBothThemesAndLanguages)
         const HWND window = MainWindowOf(*lumday);
         ASSERT_NE(window, nullptr);
         EXPECT_TRUE(TitleBecomes(window, PeriodTitle(DateTime(), c.view, c.language)));
-        Sleep(3000); // the demo store's load
+        WaitForTheLoad();
         Harness::SaveWindow(window, c.picture);
         EXPECT_EQ(lumday->Close(), 0u);
     }
@@ -650,7 +678,7 @@ TEST_F(LumdayCalendar, RussianDayViewWritesTheMonthAsAfterADayNumber)
     const tm& today = DateTime().local;
     EXPECT_TRUE(TitleBecomes(window, std::to_wstring(today.tm_mday) + L" " + Genitive[today.tm_mon] + L" " +
                                          std::to_wstring(today.tm_year + 1900)));
-    Sleep(3000); // the demo store's load
+    WaitForTheLoad();
     Harness::SaveWindow(window, L"Calendar-Day-Russian");
     EXPECT_EQ(lumday->Close(), 0u);
 }
@@ -1112,9 +1140,12 @@ TEST_F(LumdayPointer, HoverPreviewClickScrollKeysAndSearchOnTheRealWindow)
     }
 
     // Ctrl+0 in another week brings today's week; once it is shown, Ctrl+0 opens today's day.
+    // Which of the two it does follows the last paint, which comes after the title: each press
+    // waits for it.
     {
         PressWithControl(window, VK_RIGHT);
         EXPECT_TRUE(TitleBecomes(window, PeriodTitle(StepPeriod(today, 1, 1), 1)));
+        Sleep(300);
         PressWithControl(window, '0');
         EXPECT_TRUE(TitleBecomes(window, PeriodTitle(today, 1)));
         Sleep(300);

@@ -1,6 +1,7 @@
 // The download window against the local update service: the hand-over command line, progress,
 // cancel, the errors it reports and the ones it keeps quiet about, two downloads at once, and what
 // becomes of the file.
+#include "framework/Owners.h"
 #include "framework/text/Text.h"
 #include "framework/ui/dialogs/MessageBox.h"
 #include "tests/framework/ui/UiTestSupport.h"
@@ -258,6 +259,43 @@ TEST_F(DownloadWindow, TwoDownloadsAtOnceEachWriteAWholeProgramOfTheirOwn)
     EXPECT_EQ(ReadBytes(TestProgram()), ReadBytes(path));
     EXPECT_NE(L"", WaitForRecordedCommandLine(path));
     EXPECT_TRUE(LeftBeside().empty());
+}
+
+// A download that ends after another download of the same program has put it in place and
+// started it cannot replace the running file, and need not: it installs what is there. A running
+// file that holds other bytes is still an error, and stays as it is.
+TEST_F(DownloadWindow, ADownloadThatFindsTheSameProgramRunningInItsPlaceInstallsIt)
+{
+    scenario.SetFile("getFile.file", TestProgram());
+    const std::string program = ReadBytes(TestProgram());
+    // The other program first: the started one would keep its file until it ends.
+    for (const bool same : {false, true})
+    {
+        SCOPED_TRACE(same);
+        messages.clear();
+        installsBegun = 0;
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << (same ? program : "MZ another program");
+        {
+            // As Windows holds a started program's file: others may read it, not replace it.
+            const Owners::FileHandle running(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+            ASSERT_TRUE(running);
+            InstallUpdates(nullptr, [this] {
+                ++installsBegun;
+                return true;
+            });
+            EXPECT_TRUE(UiTest::PumpUntil([] { return !FindDownloadWindow(); }, std::chrono::seconds(20)));
+            UiTest::PumpUntil([this] { return installsBegun == 1 || !messages.empty(); }, std::chrono::seconds(5));
+        }
+        EXPECT_EQ(same ? 1 : 0, installsBegun);
+        EXPECT_EQ(same, messages.empty()) << WideToUtf8(messages.empty() ? L"" : messages.front());
+        EXPECT_EQ(same ? program : "MZ another program", ReadBytes(path));
+        EXPECT_TRUE(LeftBeside().empty());
+        if (same)
+        {
+            EXPECT_NE(L"", WaitForRecordedCommandLine(path));
+        }
+    }
 }
 
 TEST_F(DownloadWindow, ErrorAfterTheUserClosedTheWindowIsNotShown)
