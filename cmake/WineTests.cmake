@@ -21,6 +21,10 @@ set(QUILLORA_CRASH_PATTERN "wine: Unhandled ")
 
 set(QUILLORA_TEST_OUTPUT_DIR ${CMAKE_BINARY_DIR}/test-output)
 
+# How the tests' own code compiles, in their programs and the libraries they share: line tables
+# are all it needs for a readable crash, and full debug information would double its cost.
+set(QUILLORA_TEST_COMPILE_OPTIONS ${QUILLORA_WARNINGS} -g1)
+
 # The lanes: one per two cores and one more, at most five (a lane's test mostly waits for the
 # windows of a program and a stand-in). tools/prepare-prefix copies the prefix for each,
 # scripts/test starts a display for each.
@@ -64,9 +68,7 @@ function(quillora_add_test)
   cmake_parse_arguments(T "OWN_PREFIX" "NAME;SHARDS;COST" "SOURCES;LIBRARIES" ${ARGN})
   # The manifest goes in as an object of its own: from a static library the linker would drop it.
   add_executable(${T_NAME} ${T_SOURCES} $<TARGET_OBJECTS:controls_manifest>)
-  # Line tables are all a test's own code needs for a readable crash, and full debug information
-  # would double the cost of compiling it.
-  target_compile_options(${T_NAME} PRIVATE ${QUILLORA_WARNINGS} -g1)
+  target_compile_options(${T_NAME} PRIVATE ${QUILLORA_TEST_COMPILE_OPTIONS})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBRARIES} test_support gmock)
 
   quillora_test_environment(env)
