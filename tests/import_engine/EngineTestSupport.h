@@ -75,8 +75,8 @@ inline constexpr const wchar_t* OpenSections = L"{00000000-0000-0000-0000-000000
 inline constexpr const wchar_t* Archive = L"{8E2C0A51-3B7F-4C2D-A6E9-10F4D2B7C303}{1}{B0}";
 } // namespace FixtureIds
 
-// Whether XML the engine sent is valid against OneNote's published 2013 schema (success with a
-// note when the shared folder is missing).
+// Whether XML the engine sent is valid against OneNote's published 2013 schema (where the shared
+// folder is missing, the test is reported skipped).
 testing::AssertionResult IsValidSent(const std::wstring& xml, const std::wstring& name);
 
 // The text of a _com_error's IErrorInfo description; empty when it carries none.

@@ -18,6 +18,23 @@ std::filesystem::path WriteOutputFile(const std::wstring& suffix, const std::str
     return file;
 }
 
+namespace
+{
+void SkipWithout(const std::wstring& relativePath)
+{
+    GTEST_SKIP() << "no shared platform folder beside the checkout (QUILLORA_SHARED): "
+                 << std::filesystem::path(relativePath).string() << " is missing, so this was not checked against it";
+}
+} // namespace
+
+std::optional<std::filesystem::path> SharedFileOrSkip(const std::wstring& relativePath)
+{
+    auto file = TestPaths::SharedFile(relativePath);
+    if (!file)
+        SkipWithout(relativePath);
+    return file;
+}
+
 testing::AssertionResult IsValidAgainst(const std::filesystem::path& xmlFile, const std::filesystem::path& schemaFile)
 {
     const HostResult result = RunHostShell("xmllint --noout --schema " + HostShell::Quoted(UnixPath(schemaFile)) + " " +

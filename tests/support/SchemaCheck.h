@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace SchemaCheck
@@ -21,6 +22,11 @@ std::string UnixPath(const std::filesystem::path& windowsPath);
 
 // Writes text (UTF-8) to a file in the test output folder and returns its path.
 std::filesystem::path WriteOutputFile(const std::wstring& suffix, const std::string& utf8Text);
+
+// A file of the shared platform folder, such as a schema. Where the checkout has no shared folder
+// beside it, nothing, and the current test is reported skipped with the reason (its other checks
+// still run): a check that could not look must not show as passed.
+std::optional<std::filesystem::path> SharedFileOrSkip(const std::wstring& relativePath);
 
 // Success when xmllint finds the file valid against the schema; the failure says why.
 testing::AssertionResult IsValidAgainst(const std::filesystem::path& xmlFile, const std::filesystem::path& schemaFile);
