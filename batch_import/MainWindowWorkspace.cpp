@@ -142,6 +142,11 @@ void MainWindow::StartUpdateCheckIfDue()
 
 void MainWindow::CheckForUpdates()
 {
+    if (!CanCheckForUpdates())
+    {
+        GetLog(true) << CannotCheckForUpdatesText;
+        return;
+    }
     GetFromBackground(
         *this,
         [] {

@@ -1,6 +1,7 @@
 #include "batch_import/OptionsDialog.h"
 
 #include "framework/com/ErrorMessage.h"
+#include "framework/log/Log.h"
 #include "framework/ui/Containers.h"
 #include "framework/ui/Dpi.h"
 #include "framework/ui/dialogs/MessageBox.h"
@@ -77,16 +78,17 @@ std::shared_ptr<UI::IControl> UpdateOptions::CreatePage()
     checkButton = std::make_shared<UI::Button>(parentWindow, L"Check for &Updates");
     whatsNewButton = std::make_shared<UI::Button>(parentWindow, (L"&Show What's New in " + version).c_str());
     noUpdatesLabel = IndentedLabel(parentWindow, L"No updates found");
+    cannotCheckLabel = IndentedLabel(parentWindow, CannotCheckForUpdatesText);
     updateFoundLabel = CreateLabel(L"\n\nAn update to " + product.displayName + L" is found", false);
     installButton = std::make_shared<UI::Button>(parentWindow, L"Install Latest Version");
-    noUpdatesLabel->visible = updateFoundLabel->visible = installButton->visible = false;
+    noUpdatesLabel->visible = cannotCheckLabel->visible = updateFoundLabel->visible = installButton->visible = false;
 
     return std::make_shared<UI::BoxContainer>(
         "rootContainer", true, UI::BoxContainer::Start, UI::Gap(),
         UI::ControlList{CreateHeading(L"Updates"),
                         std::make_shared<UI::BoxContainer>("buttons", false, UI::BoxContainer::Centre, UI::Gap(),
                                                            UI::ControlList{checkButton, whatsNewButton}),
-                        noUpdatesLabel, updateFoundLabel, installButton});
+                        noUpdatesLabel, cannotCheckLabel, updateFoundLabel, installButton});
 }
 
 void UpdateOptions::ShowResult(bool updateFound)
@@ -102,7 +104,14 @@ bool UpdateOptions::OnCommand(HWND control, int code)
         return false;
     if (UI::IsControlWindow(checkButton, control))
     {
-        noUpdatesLabel->visible = updateFoundLabel->visible = installButton->visible = false;
+        noUpdatesLabel->visible = cannotCheckLabel->visible = updateFoundLabel->visible = installButton->visible = false;
+        if (!CanCheckForUpdates())
+        {
+            // Not "No updates found": this build would say that of every version.
+            GetLog(true) << CannotCheckForUpdatesText;
+            cannotCheckLabel->visible = true;
+            return true;
+        }
         ShowResult(IsNewerVersionAvailable(GetProductName()));
         return true;
     }

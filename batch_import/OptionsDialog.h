@@ -33,7 +33,8 @@ public:
     std::vector<uint32_t> resolutions;
 };
 
-// "Updates": checks for another version, shows what is new and installs the latest version.
+// "Updates": checks for another version, shows what is new and installs the latest version; a build
+// without the update service's key says that it cannot check.
 class UpdateOptions : public UI::Tab
 {
 public:
@@ -44,6 +45,8 @@ public:
     std::shared_ptr<UI::Button> checkButton;
     std::shared_ptr<UI::Button> whatsNewButton;
     std::shared_ptr<UI::Label> noUpdatesLabel;
+    // Shown instead of a result by a build that cannot ask the update service.
+    std::shared_ptr<UI::Label> cannotCheckLabel;
     std::shared_ptr<UI::Label> updateFoundLabel;
     std::shared_ptr<UI::Button> installButton;
 

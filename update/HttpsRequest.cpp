@@ -5,6 +5,7 @@
 #include "framework/text/Text.h"
 #include "update/ProductIdentity.h"
 #include "update/RequestToken.h"
+#include "update/VersionCheck.h"
 
 #include <algorithm>
 #include <array>
@@ -149,6 +150,10 @@ std::unique_ptr<IHttpResponse> SendHttpsRequest(const std::wstring& name, Reques
 std::unique_ptr<IHttpResponse> SendRequestWithToken(const std::wstring& name, RequestParameters parameters,
                                                     ProgressCallback progress)
 {
+    // The service answers nothing without the token, so a build that cannot encrypt one asks
+    // nothing at all.
+    if (!IsServiceKeyBuiltIn())
+        ThrowComError(NTE_BAD_KEY, CannotCheckForUpdatesText);
     std::string token;
     {
         const auto tokenResponse = SendHttpsRequest(L"getToken", {}, {});

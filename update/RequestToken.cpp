@@ -62,6 +62,8 @@ Owners::CryptKeyHandle ImportServicePublicKey(HCRYPTPROV provider)
 }
 } // namespace
 
+bool IsServiceKeyBuiltIn() { return serviceKeyBuiltIn; }
+
 std::string EncryptToken(const std::string& token)
 {
     if (!serviceKeyBuiltIn)

@@ -9,3 +9,7 @@
 // A build without the service operator's key (a setting of the build) has nothing to encrypt
 // with: it raises NTE_BAD_KEY.
 std::string EncryptToken(const std::string& token);
+
+// Whether this build carries the service operator's key, without which the service answers no
+// request.
+bool IsServiceKeyBuiltIn();

@@ -2,6 +2,7 @@
 
 #include "update/HttpsRequest.h"
 #include "update/ProductIdentity.h"
+#include "update/RequestToken.h"
 
 #include <algorithm>
 
@@ -21,6 +22,8 @@ bool IsVersionNumber(const std::string& text)
 }
 } // namespace
 
+bool CanCheckForUpdates() { return IsServiceKeyBuiltIn(); }
+
 std::string GetLatestVersion(const std::string& productName)
 {
     return SendServiceRequest(L"getVersion", {{"product", productName}})->GetBody();
@@ -35,6 +38,8 @@ bool IsOfferedVersion(const std::string& answer)
 
 bool IsNewerVersionAvailable(const std::string& productName)
 {
+    if (!CanCheckForUpdates())
+        return false;
     try
     {
         return IsOfferedVersion(GetLatestVersion(productName));

@@ -3,6 +3,13 @@
 
 #include <string>
 
+// What a build without the service operator's key says where others check for updates.
+inline constexpr const wchar_t* CannotCheckForUpdatesText = L"This build cannot check for updates";
+
+// Whether this build may ask the update service at all: only one that carries the operator's key
+// (a setting of the build). Without it no request is sent.
+bool CanCheckForUpdates();
+
 // The body of the service's "getVersion" answer for the product, unaltered.
 std::string GetLatestVersion(const std::string& productName);
 
