@@ -7,6 +7,7 @@
 #include "framework/ui/Dpi.h"
 #include "framework/ui/Fonts.h"
 #include "framework/ui/dialogs/MessageBoxDataProvider.h"
+#include "update/DownloadProgressWindow.h"
 #include "update/Update.h"
 
 #include <commctrl.h>
@@ -47,7 +48,10 @@ int RunSheafin(const std::wstring& commandLine)
         if (command.install)
             InstallSelfCopy(command.installTarget, command.installVersion);
         else
+        {
+            RemoveUpdateLeftovers(DownloadProgressWindow::DownloadPath(GetRunningProduct().updateFileId));
             RunMainWindow(command.previousVersion);
+        }
     }
     catch (const _com_error& error)
     {

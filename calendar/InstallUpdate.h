@@ -4,6 +4,9 @@
 
 #include <string>
 
-// Replaces target with the running program, trying once a second up to 1000 times, then starts
-// target with "/showUpdateInfo". False when it refused or gave up.
+// Replaces target with the running program once the old program that started this one has ended
+// (InstallProgramOver: it waits up to two minutes for it, then tries once a second for a minute
+// while the file is held), then starts target with "/showUpdateInfo". When it cannot replace it
+// (a folder that may not be written, a full disk, the old program still running), target is
+// started again as it was and the failure is logged. False unless the new program was installed.
 bool InstallUpdate(const std::wstring& target);

@@ -101,6 +101,13 @@ bool CheckForUpdate(const std::function<void(float)>& progress)
     const DateTime now;
     if (now.time < NextUpdateCheck(settings.lastUpdateCheck).time)
         return false;
+    // A build without the service's key would ask for nothing it may have: it says so, and the next
+    // start says so again.
+    if (!CanCheckForUpdates())
+    {
+        GetLog(true) << CannotCheckForUpdatesText;
+        return false;
+    }
     // Taken before the request, so that a failed check waits seven days as well.
     settings.lastUpdateCheck = now;
     try
@@ -123,6 +130,8 @@ bool CheckForUpdate(const std::function<void(float)>& progress)
     progress(0.0f);
     return false;
 }
+
+void RemoveDownloadedUpdate() { RemoveUpdateLeftovers(GetTempFilePath(UpdateFileName)); }
 
 void StartUpdateCheck()
 {

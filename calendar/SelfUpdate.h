@@ -13,7 +13,8 @@
 DateTime NextUpdateCheck(const DateTime& last);
 
 // The update worker's whole task. Returns true when the new program was started (the main window
-// has then been asked to close); every failure is silent and leaves the calendar running.
+// has then been asked to close); every failure is silent and leaves the calendar running. A build
+// that cannot check for updates logs so and asks nothing.
 bool CheckForUpdate(const std::function<void(float)>& progress);
 
 // The update worker's task around check (CheckForUpdate in the program), which reports its
@@ -29,6 +30,10 @@ std::wstring DownloadUpdate(const std::function<void(float)>& progress);
 
 // Starts program with the arguments and, only when it runs, asks the main window (if any) to close.
 bool StartProgram(const std::wstring& program, const std::wstring& arguments);
+
+// Removes the downloaded program of an install that is done, and the pieces of cut-off downloads
+// and installs (RemoveUpdateLeftovers): at every start but the install step.
+void RemoveDownloadedUpdate();
 
 // Queues the update worker once per run, unless this run follows an update.
 void StartUpdateCheck();

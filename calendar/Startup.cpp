@@ -101,6 +101,7 @@ int RunLumday(HINSTANCE instance, const std::wstring& commandLine, int showComma
         InstallUpdate(command.target);
         return 0;
     }
+    RemoveDownloadedUpdate();
     if (command.showUpdateInfo)
     {
         state.showUpdate = true;

@@ -39,6 +39,21 @@ size_t RequestsNamed(const UpdateTest::ServiceScenario& service, const std::stri
     return count;
 }
 
+// The files in folder whose names begin with the name and a dot: what an update leaves of a file.
+std::vector<std::wstring> LeftOf(const std::filesystem::path& folder, const std::wstring& name)
+{
+    std::vector<std::wstring> left;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        if (entry.path().filename().wstring().rfind(name + L".", 0) == 0)
+            left.push_back(entry.path().filename().wstring());
+    return left;
+}
+
+bool LogHas(const std::filesystem::path& log, const std::wstring& text)
+{
+    return Harness::ReadLogFile(log).find(text) != std::wstring::npos;
+}
+
 // Has the prefix open "https" addresses with the little test program, which writes down the
 // command line it got, and puts the prefix's own handler back at the end.
 class AddressHandler
@@ -124,6 +139,9 @@ protected:
     }
 
     static constexpr __time64_t Day = 24 * 60 * 60;
+    // How long the old program of a hand-over runs on after it started the new one: longer than a
+    // minute of looking whether its file is free.
+    static constexpr DWORD OldProgramLife = 70000;
 
     Screenshot::GdiplusSession gdiplus;
     Harness::Profile profile;
@@ -224,7 +242,6 @@ TEST_F(LumdaySelfUpdate, NewVersionIsDownloadedWithProgressStartedCopiedOverTheO
     // The old program closes once the new one runs; the new one copies itself over it.
     EXPECT_EQ(lumday->WaitForExit(60s), std::optional<DWORD>(0));
     EXPECT_TRUE(Harness::WaitUntil([&] { return UpdateTest::ReadBytes(installed) == UpdateTest::ReadBytes(served); }, 30s));
-    EXPECT_FALSE(std::filesystem::exists(profile.Temp() / L"lumday1.exe.download"));
 
     // The copy, started again, opens the page of the update and asks nothing more.
     const std::wstring address = browser.OpenedAddress(30s);
@@ -234,6 +251,10 @@ TEST_F(LumdaySelfUpdate, NewVersionIsDownloadedWithProgressStartedCopiedOverTheO
     HWND restarted = nullptr;
     ASSERT_TRUE(Harness::WaitUntil([&] { return (restarted = FindWindowW(L"WC_LUMDAY", nullptr)) != nullptr; }, 15s));
     EXPECT_TRUE(TitleBecomes(restarted, MonthTitle()));
+    // The install is done: nothing of the download is left in the temporary folder.
+    EXPECT_TRUE(Harness::WaitUntil([&] { return !std::filesystem::exists(profile.Temp() / L"lumday1.exe"); }, 20s))
+        << "the downloaded program stays";
+    EXPECT_EQ(LeftOf(profile.Temp(), L"lumday1.exe"), std::vector<std::wstring>{});
     CloseRestartedLumday();
     EXPECT_EQ(RequestsNamed(service, "getVersion"), 1u);
     EXPECT_EQ(RequestsNamed(service, "getFile"), 1u);
@@ -307,9 +328,88 @@ TEST_F(LumdaySelfUpdate, EveryFailureLeavesTheCalendarRunningAndTheOldProgramInP
             EXPECT_NE(UpdateTest::ReadBytes(stale), "MZ stale");
         else
             EXPECT_EQ(RequestsNamed(scenario, "getFile"), 0u);
-        EXPECT_FALSE(std::filesystem::exists(profile.Temp() / L"lumday1.exe.download"));
+        EXPECT_EQ(LeftOf(profile.Temp(), L"lumday1.exe"), std::vector<std::wstring>{}) << "pieces of the download";
         EXPECT_EQ(lumday->Close(), 0u);
         EXPECT_EQ(UpdateTest::ReadBytes(installed), oldProgram);
     }
+}
+TEST_F(LumdaySelfUpdate, InstallThatCannotReplaceTheProgramStartsTheOldOneAgain)
+{
+    // Made by the test's fixture: no one may write this file, as a user may not write a program
+    // installed for all users.
+    const std::filesystem::path target =
+        (UpdateTest::BuildFolder() / L"update-service" / L"locked" / L"Lumday.exe").make_preferred();
+    const std::string oldProgram = UpdateTest::ReadBytes(target);
+    ASSERT_EQ(oldProgram, UpdateTest::ReadBytes(UpdateTest::TestProgram()));
+    std::error_code ignored;
+    std::filesystem::remove(target.wstring() + L".args", ignored);
+    const std::filesystem::path downloaded = profile.Temp() / L"lumday1.exe";
+    ASSERT_TRUE(CopyFileW(ServedProgram().wstring().c_str(), downloaded.wstring().c_str(), FALSE));
+
+    auto newProgram = Start(profile, standIn, L"\"" + target.wstring() + L"\"", downloaded);
+    EXPECT_EQ(newProgram->WaitForExit(30s), std::optional<DWORD>(0)) << "still trying";
+    EXPECT_EQ(UpdateTest::ReadBytes(target), oldProgram);
+    EXPECT_EQ(UpdateTest::WaitForRecordedCommandLine(target), L"\"" + target.wstring() + L"\"")
+        << "the old program, started again";
+    EXPECT_TRUE(LogHas(profile.Temp() / L"Quillora_Install.log", L"Starting the old program again: " + target.wstring()));
+    std::filesystem::remove(target.wstring() + L".args", ignored);
+}
+
+TEST_F(LumdaySelfUpdate, InstallWaitsForTheOldProgramToEndBeforeReplacingIt)
+{
+    const AddressHandler browser;
+    const std::filesystem::path served = ServedProgram();
+    const std::filesystem::path downloaded = profile.Temp() / L"lumday1.exe";
+    ASSERT_TRUE(CopyFileW(served.wstring().c_str(), downloaded.wstring().c_str(), FALSE));
+    WriteSettings(profile, L"<Lumday><Settings language=\"en\"/></Lumday>");
+    // The old program starts the new one and goes on running after that, as Lumday does while it
+    // finishes a load after its window closed.
+    const std::filesystem::path target = profile.Root() / L"Old Apps" / L"Lumday.exe";
+    std::filesystem::create_directories(target.parent_path());
+    ASSERT_TRUE(CopyFileW(UpdateTest::TestProgram().wstring().c_str(), target.wstring().c_str(), FALSE));
+    const std::string oldProgram = UpdateTest::ReadBytes(target);
+    auto old = Start(profile, standIn,
+                     L"/handOver " + std::to_wstring(OldProgramLife) + L" \"" + downloaded.wstring() + L"\" \"" +
+                         target.wstring() + L"\"",
+                     target);
+    EXPECT_NE(UpdateTest::WaitForRecordedCommandLine(target), L"") << "the old program did not start";
+    Sleep(OldProgramLife - 3000);
+    EXPECT_TRUE(old->IsRunning());
+    EXPECT_EQ(UpdateTest::ReadBytes(target), oldProgram) << "replaced while the old program runs";
+    EXPECT_EQ(old->WaitForExit(20s), std::optional<DWORD>(0));
+    EXPECT_TRUE(Harness::WaitUntil([&] { return UpdateTest::ReadBytes(target) == UpdateTest::ReadBytes(served); }, 30s));
+    EXPECT_NE(browser.OpenedAddress(30s).find(L"/recordUpdate.php?ver=1.18.1"), std::wstring::npos);
+    CloseRestartedLumday();
+}
+
+TEST_F(LumdaySelfUpdate, WhatEarlierUpdatesLeftIsRemovedAtTheNextStart)
+{
+    const std::filesystem::path left[] = {
+        profile.Temp() / L"lumday1.exe",
+        profile.Temp() / L"lumday1.exe.4321-1.partial",
+        installed.wstring() + L".4321-2.partial",
+    };
+    for (const std::filesystem::path& file : left)
+        std::ofstream(file, std::ios::binary) << "MZ cut off";
+    WriteSettings(profile, L"<Lumday><Settings language=\"en\"/></Lumday>");
+    auto lumday = StartInstalled();
+    ASSERT_NE(MainWindowOf(*lumday), nullptr);
+    for (const std::filesystem::path& file : left)
+        EXPECT_TRUE(Harness::WaitUntil([&] { return !std::filesystem::exists(file); }, 10s)) << file.string();
+    EXPECT_EQ(lumday->Close(), 0u);
+}
+
+TEST_F(LumdaySelfUpdate, ABuildWithoutTheServiceKeyAsksNothingAndSaysSo)
+{
+    // The program of the build is made without the operator's key.
+    LastCheckedBefore(8 * Day);
+    auto lumday = Start(profile, standIn);
+    ASSERT_NE(MainWindowOf(*lumday), nullptr);
+    const std::filesystem::path log = profile.Temp() / L"Lumday.log";
+    EXPECT_TRUE(Harness::WaitUntil([&] { return LogHas(log, L"This build cannot check for updates"); }, 20s));
+    Sleep(1000);
+    EXPECT_FALSE(LogHas(log, L"HTTPS Request")) << "a request was sent";
+    EXPECT_TRUE(lumday->IsRunning());
+    EXPECT_EQ(lumday->Close(), 0u);
 }
 } // namespace

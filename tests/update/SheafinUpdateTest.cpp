@@ -257,3 +257,60 @@ TEST_F(SheafinUpdate, InstallOverAProgramThatMayNotBeWrittenStartsItAgainAtOnce)
     EXPECT_TRUE(Logged(L"Starting the old program again: " + target.wstring()));
     fs::remove(target.wstring() + L".args", ignored);
 }
+
+TEST_F(SheafinUpdate, ABuildWithoutTheServiceKeyAsksNothingAndSaysSoInTheLogAndTheOptions)
+{
+    // The program of the build is made without the operator's key.
+    const fs::path product = (UpdateTest::BuildFolder() / L"batch_import" / L"Sheafin.exe").make_preferred();
+    WriteWorkspace({L"notes.txt"}, true);
+    const HWND window = Start(L"", product);
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(Harness::WaitUntil([&] { return Logged(L"This build cannot check for updates"); }, 20s));
+    Harness::PostCommand(window, 40023);
+    const HWND options = WaitForWindow(L"Quillora Batch File Import Options");
+    ASSERT_NE(options, nullptr);
+    Press(options, L"Check for &Updates");
+    EXPECT_TRUE(Harness::WaitUntil(
+        [&] {
+            const HWND label = Harness::Child(options, L"Static", L"This build cannot check for updates");
+            return label && IsWindowVisible(label);
+        },
+        20s));
+    const HWND noUpdates = Harness::Child(options, L"Static", L"No updates found");
+    EXPECT_FALSE(noUpdates && IsWindowVisible(noUpdates));
+    Harness::SaveWindow(options, L"cannot-check");
+    EXPECT_FALSE(Logged(L"HTTPS Request")) << "a request was sent";
+    EXPECT_FALSE(Logged(L"No updates found"));
+    PostMessageW(options, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(Harness::WaitUntil([&] { return !IsWindow(options); }));
+    EXPECT_EQ(std::optional<DWORD>(0), sheafin_->Close());
+}
+
+TEST_F(SheafinUpdate, WhatAnEarlierUpdateLeftInDownloadsIsRemovedAtTheNextStart)
+{
+    // In each place the Downloads folder may be: the downloaded program and a piece of a cut-off
+    // download.
+    const auto leftIn = [](const fs::path& download) {
+        return std::vector<fs::path>{download, download.wstring() + L".4321-1.partial"};
+    };
+    for (const fs::path& download : downloads_)
+        if (fs::exists(download.parent_path()))
+            for (const fs::path& file : leftIn(download))
+                std::ofstream(file, std::ios::binary) << "MZ cut off";
+    WriteWorkspace({L"notes.txt"}, false);
+    ASSERT_NE(Start(), nullptr);
+    EXPECT_TRUE(Harness::WaitUntil(
+        [&] {
+            return std::any_of(downloads_.begin(), downloads_.end(), [&](const fs::path& download) {
+                const auto files = leftIn(download);
+                return fs::exists(download.parent_path()) &&
+                       std::none_of(files.begin(), files.end(), [](const fs::path& file) { return fs::exists(file); });
+            });
+        },
+        10s))
+        << "the program's Downloads folder still holds them";
+    EXPECT_EQ(std::optional<DWORD>(0), sheafin_->Close());
+    std::error_code ignored;
+    for (const fs::path& download : downloads_)
+        fs::remove(download.wstring() + L".4321-1.partial", ignored);
+}
