@@ -373,6 +373,9 @@ void MainWindow::EnableControls()
     // or a setting changed meanwhile is shown once the run has ended.
     if (!fileList_ || importing_)
         return;
+    // A closed window's controls are gone, while its list may still report its rows going with it.
+    if (closed_ || !IsWindow(hwnd_))
+        return;
     fileList_->SetChangedCallback([this] { EnableControls(); });
     fileList_->SetDropCallback([this](const std::vector<std::wstring>& paths) {
         if (AddPaths(paths))

@@ -57,3 +57,23 @@ TEST(MainWindowCommands, ACommandThatFailsIsShownAndTheWindowAndItsWorkspaceStay
     EXPECT_TRUE(stayed);
     EXPECT_EQ(shown, (std::vector<std::wstring>{L"Error: The list is locked"}));
 }
+
+// The file list reports its rows going while the window is destroyed; nothing is enabled then.
+TEST(MainWindowCommands, AClosedWindowEnablesNoControls)
+{
+    const Harness::Profile profile;
+    const Harness::ShellFolderRedirect redirect(profile);
+    const std::wstring file = (profile.Root() / L"notes.txt").wstring();
+    ASSERT_TRUE(WriteStringToFile(file.c_str(), "notes"));
+
+    const auto window = std::make_shared<MainWindow>(std::nullopt);
+    onTick = [&] {
+        window->AddPaths({file});
+        PostMessageW(window->GetHwnd(), WM_CLOSE, 0, 0);
+    };
+    SetTimer(nullptr, 0, 200, &Tick);
+    EXPECT_EQ(static_cast<unsigned>(MainWindowClosed), window->Show());
+    ASSERT_FALSE(IsWindow(window->GetHwnd()));
+
+    window->EnableControls(); // returns, and touches no window
+}

@@ -122,11 +122,20 @@ void ListView::SetItem(int index, const Item& source)
 
 std::vector<unsigned> ListView::GetSelectedItems() const
 {
+    // A window that is gone answers 0 to every message, never -1: only the items the list holds
+    // are asked for, each once.
     std::vector<unsigned> ids;
+    const int count = static_cast<int>(SendMessageW(hwnd, LVM_GETITEMCOUNT, 0, 0));
     int index = -1;
-    while ((index = static_cast<int>(SendMessageW(hwnd, LVM_GETNEXTITEM, static_cast<WPARAM>(index),
-                                                  LVNI_SELECTED))) != -1)
+    while (static_cast<int>(ids.size()) < count)
+    {
+        const int next = static_cast<int>(
+            SendMessageW(hwnd, LVM_GETNEXTITEM, static_cast<WPARAM>(index), LVNI_SELECTED));
+        if (next <= index || next >= count)
+            break;
+        index = next;
         ids.push_back(RowId(index));
+    }
     return ids;
 }
 

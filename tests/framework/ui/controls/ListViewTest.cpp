@@ -95,6 +95,17 @@ TEST_F(ListViews, RowsAreSelectedByIdAndAnEmptySetClearsTheSelection)
     EXPECT_TRUE(list->GetSelectedItems().empty());
 }
 
+// A window that is gone answers 0, not -1, to "the next selected item", as it does to everything.
+TEST_F(ListViews, AListWhoseWindowIsGoneHasNothingSelected)
+{
+    MakeHost();
+    auto list = MakeList(true);
+    list->InsertItems(0, Rows(3));
+    Select(list->hwnd, 1);
+    DestroyWindow(list->hwnd);
+    EXPECT_TRUE(list->GetSelectedItems().empty());
+}
+
 TEST_F(ListViews, SetItemReplacesTextsAndKeepsTheRowsId)
 {
     MakeHost();
