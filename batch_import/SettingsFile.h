@@ -21,4 +21,4 @@ std::wstring GetUnreadableSettingsPath(const std::wstring& path);
 // writer itself raise COM errors.
 bool SaveSettingsFile(const Importer::Settings& settings);
 bool SaveSettingsFile(const Importer::Settings& settings, const std::wstring& path,
-                      const FileBytesWriter& write = WriteBytesToFile);
+                      const FileBytesWriter& write = WriteBytesToNewFile);

@@ -2,6 +2,7 @@
 #include "framework/files/Files.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 namespace
@@ -58,12 +59,13 @@ bool FlushToDisk(const wchar_t* path)
 }
 } // namespace
 
-bool WriteBytesToFile(const wchar_t* path, const void* bytes, size_t count)
+namespace
+{
+bool WriteBytes(const wchar_t* path, const void* bytes, size_t count, DWORD share, DWORD disposition)
 {
     if (!path || (!bytes && count > 0))
         return false;
-    Owners::FileHandle file(CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    Owners::FileHandle file(CreateFileW(path, GENERIC_WRITE, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return false;
     size_t total = 0;
@@ -79,6 +81,26 @@ bool WriteBytesToFile(const wchar_t* path, const void* bytes, size_t count)
     return CloseHandle(file.release()) != FALSE;
 }
 
+std::atomic<unsigned> temporaryFiles{0};
+
+// A name beside path that no other write takes: every instance saves at once at log-off, and
+// every thread of one may.
+std::wstring TemporaryPathFor(const std::wstring& path)
+{
+    return path + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++temporaryFiles) + L".tmp";
+}
+} // namespace
+
+bool WriteBytesToFile(const wchar_t* path, const void* bytes, size_t count)
+{
+    return WriteBytes(path, bytes, count, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, CREATE_ALWAYS);
+}
+
+bool WriteBytesToNewFile(const wchar_t* path, const void* bytes, size_t count)
+{
+    return WriteBytes(path, bytes, count, 0, CREATE_NEW);
+}
+
 bool WriteStringToFile(const wchar_t* path, const std::string& bytes)
 {
     return WriteBytesToFile(path, bytes.data(), bytes.size());
@@ -86,15 +108,26 @@ bool WriteStringToFile(const wchar_t* path, const std::string& bytes)
 
 bool ReplaceFileContents(const std::wstring& path, const void* bytes, size_t count, const FileBytesWriter& write)
 {
-    const std::wstring temporary = path + L".tmp";
-    SetLastError(ERROR_SUCCESS);
-    if (write(temporary.c_str(), bytes, count) && FlushToDisk(temporary.c_str()) &&
+    // A name that a write which never ended left behind (the same process id and count) is passed
+    // over, never taken or removed.
+    std::wstring temporary;
+    bool written = false;
+    for (int attempt = 0; attempt < 100 && !written; ++attempt)
+    {
+        temporary = TemporaryPathFor(path);
+        SetLastError(ERROR_SUCCESS);
+        written = write(temporary.c_str(), bytes, count);
+        if (!written && GetLastError() != ERROR_FILE_EXISTS)
+            break;
+    }
+    if (written && FlushToDisk(temporary.c_str()) &&
         MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;
     DWORD error = GetLastError();
     if (error == ERROR_SUCCESS)
         error = ERROR_WRITE_FAULT;
-    DeleteFileW(temporary.c_str());
+    if (error != ERROR_FILE_EXISTS)
+        DeleteFileW(temporary.c_str());
     SetLastError(error);
     return false;
 }

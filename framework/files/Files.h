@@ -52,15 +52,19 @@ FileVersion GetFileVersion(const wchar_t* path);
 bool WriteBytesToFile(const wchar_t* path, const void* bytes, size_t count);
 bool WriteStringToFile(const wchar_t* path, const std::string& bytes);
 
-// Writes a whole file; WriteBytesToFile, or a stand-in that fails on purpose.
+// Writes the bytes to a file that does not exist yet, which nobody else may open until it is
+// closed; false with ERROR_FILE_EXISTS when it exists.
+bool WriteBytesToNewFile(const wchar_t* path, const void* bytes, size_t count);
+
+// Writes a whole file; WriteBytesToNewFile, or a stand-in that fails on purpose.
 using FileBytesWriter = std::function<bool(const wchar_t* path, const void* bytes, size_t count)>;
 
 // Replaces the file with the bytes so that it is never left half-written: they go to a temporary
-// file beside it ("<path>.tmp", written with write), which is flushed to the disk and then takes
-// the file's place. On a failure the old file stays as it was, the temporary file is removed,
-// false is returned and GetLastError tells why.
+// file beside it of this write's own ("<path>.<process id>-<count>.tmp", written with write), which
+// is flushed to the disk and then takes the file's place. On a failure the old file stays as it
+// was, the temporary file is removed, false is returned and GetLastError tells why.
 bool ReplaceFileContents(const std::wstring& path, const void* bytes, size_t count,
-                         const FileBytesWriter& write = WriteBytesToFile);
+                         const FileBytesWriter& write = WriteBytesToNewFile);
 
 // The whole file as UTF-16LE text, a leading FF FE mark left out; empty when it cannot be read.
 std::wstring ReadTextFile(const wchar_t* path);

@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <filesystem>
+#include <functional>
 #include <thread>
 #include <utility>
 
@@ -208,8 +209,56 @@ TEST(FileContents, ReplacingAFileFlushesItsNewBytesToTheDiskBeforeTheyTakeItsPla
     const std::string bytes = "<Settings/>";
     EXPECT_TRUE(ReplaceFileContents(file.wstring(), bytes.data(), bytes.size()));
 
-    EXPECT_EQ(fileEvents, (std::vector<std::wstring>{L"flush settings.xml.tmp", L"move settings.xml.tmp to settings.xml"}));
+    ASSERT_EQ(fileEvents.size(), 2u);
+    const std::wstring temporary = fileEvents[0].substr(std::wstring(L"flush ").size());
+    EXPECT_TRUE(temporary.starts_with(L"settings.xml.") && temporary.ends_with(L".tmp")) << fs::path(temporary);
+    EXPECT_EQ(fileEvents[1], L"move " + temporary + L" to settings.xml");
     EXPECT_EQ(ReadFileBytes(file.c_str()), bytes);
+}
+
+namespace
+{
+const KernelImportHook* writeHook = nullptr;
+// What a second program saving the same file does once, while the first one is writing.
+std::function<void()> duringWrite;
+
+BOOL WINAPI InterruptedWriteFile(HANDLE file, LPCVOID bytes, DWORD count, LPDWORD written, LPOVERLAPPED overlapped)
+{
+    const auto original = writeHook->Original<decltype(&WriteFile)>();
+    if (const std::function<void()> other = std::exchange(duringWrite, nullptr))
+    {
+        // Half of the bytes first, then the other save, then the rest.
+        DWORD first = 0;
+        if (!original(file, bytes, count / 2, &first, overlapped))
+            return FALSE;
+        other();
+        DWORD rest = 0;
+        const BOOL done = original(file, static_cast<const char*>(bytes) + first, count - first, &rest, overlapped);
+        *written = first + rest;
+        return done;
+    }
+    return original(file, bytes, count, written, overlapped);
+}
+} // namespace
+
+// At log-off every instance saves together: each write has a temporary file of its own, so the
+// file ends as one of them wrote it whole.
+TEST(FileContents, TwoSavesAtOnceNeverMixTheirBytes)
+{
+    const fs::path file = TestFolder() / L"settings.xml";
+    Touch(file, "old");
+    const KernelImportHook write("WriteFile", reinterpret_cast<const void*>(&InterruptedWriteFile));
+    ASSERT_TRUE(write.Installed());
+    writeHook = &write;
+
+    const std::string first(64, 'a');
+    const std::string second(64, 'b');
+    bool secondSaved = false;
+    duringWrite = [&] { secondSaved = ReplaceFileContents(file.wstring(), second.data(), second.size()); };
+    EXPECT_TRUE(ReplaceFileContents(file.wstring(), first.data(), first.size()));
+    EXPECT_TRUE(secondSaved);
+    EXPECT_EQ(ReadFileBytes(file.c_str()), first) << "the save that ended last";
+    EXPECT_EQ(Names(ListFolder(file.parent_path().wstring())), (std::vector<std::wstring>{L"settings.xml"}));
 }
 
 TEST(FileContents, ReadsUtf16WithAndWithoutItsMark)
