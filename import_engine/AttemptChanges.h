@@ -6,28 +6,37 @@
 #include <comdef.h>
 
 #include <memory>
+#include <string>
 #include <vector>
+
+// A page or section that OneNote made, with the name the user would find it by.
+struct CreatedObject
+{
+    _bstr_t id;
+    std::wstring name;
+};
 
 struct AttemptChanges
 {
     // In the order OneNote made them.
-    std::vector<_bstr_t> createdPages;
-    std::vector<_bstr_t> createdSections;
+    std::vector<CreatedObject> createdPages;
+    std::vector<CreatedObject> createdSections;
     // Pages sent to OneNote during the attempt.
     std::vector<_bstr_t> savedPages;
 };
 
 // Each notes into the attempt a target belongs to, when it belongs to one.
-inline void NoteCreatedPage(const std::shared_ptr<AttemptChanges>& changes, const _bstr_t& id)
+inline void NoteCreatedPage(const std::shared_ptr<AttemptChanges>& changes, const _bstr_t& id, const std::wstring& name)
 {
     if (changes)
-        changes->createdPages.push_back(id);
+        changes->createdPages.push_back({id, name});
 }
 
-inline void NoteCreatedSection(const std::shared_ptr<AttemptChanges>& changes, const _bstr_t& id)
+inline void NoteCreatedSection(const std::shared_ptr<AttemptChanges>& changes, const _bstr_t& id,
+                               const std::wstring& name)
 {
     if (changes)
-        changes->createdSections.push_back(id);
+        changes->createdSections.push_back({id, name});
 }
 
 inline void NoteSavedPage(const std::shared_ptr<AttemptChanges>& changes, const _bstr_t& id)

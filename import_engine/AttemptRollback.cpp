@@ -11,20 +11,6 @@
 
 namespace
 {
-// A failure of OneNote while an attempt is taken back is noted; the rest is still taken back.
-template <typename Step>
-void LogFailureOf(Step&& step)
-{
-    try
-    {
-        step();
-    }
-    catch (const _com_error& error)
-    {
-        GetLog(true) << L"ERROR: " << GetErrorText(MakeHResultError(error.Error()));
-    }
-}
-
 bool Contains(const std::vector<_bstr_t>& ids, const _bstr_t& id)
 {
     return std::any_of(ids.begin(), ids.end(), [&](const _bstr_t& each) { return each == id; });
@@ -33,14 +19,16 @@ bool Contains(const std::vector<_bstr_t>& ids, const _bstr_t& id)
 // What the attempt made holds nothing of the user's, so it does not go to the recycle bin.
 void RemoveHierarchyObject(ON16::IApplication& application, const _bstr_t& id)
 {
-    CallWithRetry(application, [&] { return application.DeleteHierarchy(id, 0.0, VARIANT_TRUE); });
+    CallWithPatience(application, [&] { return application.DeleteHierarchy(id, 0.0, VARIANT_TRUE); });
 }
 
 void RemovePageObject(ON16::IApplication& application, const _bstr_t& pageId, const std::wstring& objectId)
 {
     const _bstr_t object(objectId.c_str());
-    CallWithRetry(application, [&] { return application.DeletePageContent(pageId, object, 0.0, VARIANT_TRUE); });
+    CallWithPatience(application, [&] { return application.DeletePageContent(pageId, object, 0.0, VARIANT_TRUE); });
 }
+
+std::wstring Quoted(const std::wstring& name) { return L"\"" + name + L"\""; }
 
 // The IDs of the last count paragraphs of the outline, last first.
 std::vector<std::wstring> LastParagraphIds(const ON::Outline& outline, size_t count)
@@ -88,18 +76,43 @@ AttemptRollback::AttemptRollback(Target& target) : changes_(std::make_shared<Att
     }
 }
 
+template <typename Step>
+bool AttemptRollback::TakeBack(Step&& step, const std::wstring& leftBehind)
+{
+    try
+    {
+        step();
+        return true;
+    }
+    catch (const _com_error& error)
+    {
+        GetLog(true) << L"ERROR: " << GetErrorText(MakeHResultError(error.Error()));
+        refusal_ = error.Error();
+        if (!leftBehind.empty())
+        {
+            GetLog(true) << L"ERROR: " << leftBehind;
+            leftBehind_.push_back(leftBehind);
+        }
+        return false;
+    }
+}
+
 Target AttemptRollback::Undo(ON16::IApplication& application)
 {
     // Newest first, so that a page goes before the new section that holds it.
     for (auto page = changes_->createdPages.rbegin(); page != changes_->createdPages.rend(); ++page)
     {
         GetLog(true) << L"Removing the page made for the failed entry";
-        LogFailureOf([&] { RemoveHierarchyObject(application, *page); });
+        // A page made but never saved has no title in OneNote yet.
+        const std::wstring stays = Contains(changes_->savedPages, page->id)
+                                       ? L"the page " + Quoted(page->name) + L" stays"
+                                       : L"an untitled page made for " + Quoted(page->name) + L" stays";
+        TakeBack([&] { RemoveHierarchyObject(application, page->id); }, stays);
     }
     for (auto section = changes_->createdSections.rbegin(); section != changes_->createdSections.rend(); ++section)
     {
         GetLog(true) << L"Removing the section made for the failed entry";
-        LogFailureOf([&] { RemoveHierarchyObject(application, *section); });
+        TakeBack([&] { RemoveHierarchyObject(application, section->id); }, L"the section " + Quoted(section->name) + L" stays");
     }
     if (before_.page && !before_.pageSaved)
     {
@@ -152,10 +165,11 @@ void AttemptRollback::RestoreSavedPage(ON16::IApplication& application)
     // path or a link), and OneNote keeps the order of what it is sent: the attempt's objects are
     // those after the page's earlier ones, its paragraphs the last of the collecting outline.
     const size_t addedLines = LinesAddedToOutline();
-    LogFailureOf([&] {
+    const std::wstring pageName = before_.page->hierarchy.name.value_or(L"");
+    TakeBack([&] {
         Target stored;
         stored.pageId = before_.pageId;
-        RetrievePageContents(application, stored, false);
+        RetrievePageContents(application, stored, false, UndoPatienceMilliseconds);
         const auto& elements = stored.page->elements;
         for (size_t i = elementCount_; i < elements.size(); ++i)
         {
@@ -167,17 +181,25 @@ void AttemptRollback::RestoreSavedPage(ON16::IApplication& application)
             elements[*outlineIndex_]->outline)
             for (const std::wstring& id : LastParagraphIds(*elements[*outlineIndex_]->outline, addedLines))
                 RemovePageObject(application, before_.pageId, id);
-    });
+    }, L"what it added to the page " + Quoted(pageName) + L" stays");
     // The page the run shares is read again: it then holds nothing that OneNote no longer has,
     // and text goes on in the same outline, placed things below what is there.
-    LogFailureOf([&] {
+    const bool reread = TakeBack([&] {
         const bool collecting = before_.referenceOutline != nullptr;
-        RetrievePageContents(application, before_, false);
+        RetrievePageContents(application, before_, false, UndoPatienceMilliseconds);
         const auto& elements = before_.page->elements;
         if (collecting && outlineIndex_ && *outlineIndex_ < elements.size() && elements[*outlineIndex_])
             before_.referenceOutline = elements[*outlineIndex_]->outline;
         // A block left without paragraphs could not be sent again.
         if (const auto& outline = before_.referenceOutline)
             std::erase_if(outline->children, [](const auto& block) { return !block || block->children.empty(); });
-    });
+    }, {});
+    if (!reread)
+    {
+        // What is held here may still hold the attempt's objects: sending it would add them again.
+        // OneNote has everything up to the attempt's save.
+        before_.pageSaved = true;
+        if (leftBehind_.empty())
+            leftBehind_.push_back(L"the page " + Quoted(pageName) + L" could not be read again to go on with it");
+    }
 }

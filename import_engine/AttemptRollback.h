@@ -11,6 +11,8 @@
 #include <cstddef>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 class AttemptRollback
 {
@@ -23,9 +25,17 @@ public:
     // when it saves it.
     Target& Before() { return before_; }
 
-    // The target the run goes on with after the attempt failed. OneNote's failures while taking
-    // the attempt back are logged; what could not be removed stays.
+    // The target the run goes on with after the attempt failed. Each of OneNote's calls waits out
+    // its busy answers for a while; what OneNote still refuses to remove stays, and is told by
+    // LeftBehind. A page that could not be read again after its objects were removed is marked
+    // saved, so that nothing of the attempt is sent again.
     Target Undo(ON16::IApplication& application);
+
+    // What of the attempt stays in OneNote, as the user would find it ("the page \"a.txt\"
+    // stays"), after an Undo that could not take everything back.
+    const std::vector<std::wstring>& LeftBehind() const { return leftBehind_; }
+    // OneNote's last refusal while taking back, S_OK when there was none.
+    HRESULT Refusal() const { return refusal_; }
 
 private:
     // Takes back, on the page the run was filling, what the attempt added in memory.
@@ -33,11 +43,16 @@ private:
     // The same where the attempt had sent the page to OneNote: its objects are deleted there and
     // the page is read again.
     void RestoreSavedPage(ON16::IApplication& application);
+    // Runs one step of the taking back; a failure of OneNote notes what stays as leftBehind.
+    template <typename Step>
+    bool TakeBack(Step&& step, const std::wstring& leftBehind);
     // How many paragraphs the attempt added to the outline that collected text before it.
     size_t LinesAddedToOutline() const;
 
     Target before_;
     std::shared_ptr<AttemptChanges> changes_;
+    std::vector<std::wstring> leftBehind_;
+    HRESULT refusal_ = S_OK;
     // How far the page and its collecting outline were filled.
     size_t elementCount_ = 0;
     std::shared_ptr<ON::PageElement> lastElement_;

@@ -1,5 +1,6 @@
 #include "import_engine/OneNoteCalls.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <mutex>
@@ -48,6 +49,20 @@ HRESULT RetryWhileBusy(const std::function<HRESULT()>& call)
             break;
         Pause(pause);
         hr = timed();
+    }
+    return hr;
+}
+
+HRESULT RetryWhileBusyFor(const std::function<HRESULT()>& call, DWORD patienceMilliseconds)
+{
+    HRESULT hr = RetryWhileBusy(call);
+    DWORD waited = 500 + 2500;
+    while (hr == RPC_E_CALL_REJECTED && waited < patienceMilliseconds)
+    {
+        const DWORD pause = std::min<DWORD>(2500, patienceMilliseconds - waited);
+        Pause(pause);
+        waited += pause;
+        hr = call();
     }
     return hr;
 }

@@ -109,6 +109,20 @@ std::error_code MakeHResultError(HRESULT hr, const std::wstring& context)
     return MakeHResultError(hr, WideToUtf8(context));
 }
 
+std::error_code WithMoreContext(const std::error_code& error, const std::wstring& more)
+{
+    ErrorMap* map = nullptr;
+    if (error.category() == GetImportErrorCategory())
+        map = &GetImportErrorCategory();
+    else if (error.category() == GetHResultErrorCategory())
+        map = &GetHResultErrorCategory();
+    const auto record = map ? map->Find(error.value()) : std::nullopt;
+    if (!record)
+        return error;
+    const std::string added = WideToUtf8(more);
+    return map->Add(record->code, record->context.empty() ? added : record->context + "\n\n" + added);
+}
+
 bool IsImportError(const std::error_code& error, int32_t code)
 {
     if (error.category() != GetImportErrorCategory())

@@ -84,6 +84,10 @@ std::error_code MakeImportError(int32_t code, const std::wstring& context);
 std::error_code MakeHResultError(HRESULT hr, std::string context = {});
 std::error_code MakeHResultError(HRESULT hr, const std::wstring& context);
 
+// The same failure with more added to its context, after what it had (an error of no ErrorMap
+// stays as it is).
+std::error_code WithMoreContext(const std::error_code& error, const std::wstring& more);
+
 // Whether error is the import error code (for example ImportCancelled).
 bool IsImportError(const std::error_code& error, int32_t code);
 // Whether error is the failure hr of COM or the Windows Runtime.

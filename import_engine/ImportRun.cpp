@@ -91,6 +91,18 @@ void SavePageBestEffort(ON16::IApplication& application, const Target& target)
     }
 }
 
+// An entry whose attempt OneNote would not let go of ends the run: a retry would send its
+// content a second time, and going on would count what never arrived. The user is told what stays.
+std::error_code NotTakenBack(const std::error_code& error, const AttemptRollback& attempt)
+{
+    std::wstring stays;
+    for (const std::wstring& each : attempt.LeftBehind())
+        stays += (stays.empty() ? L"" : L"; ") + each;
+    const std::error_code ended = WithMoreContext(error, L"OneNote could not take back all of this entry's import: " + stays + L".");
+    LogError(ended);
+    return ended;
+}
+
 void MoveIntoTarget(ImportResult& result, Target& target)
 {
     target.position = std::move(result.position);
@@ -195,9 +207,12 @@ private:
                 result = ImportEntry(*application_, config_.entries[index], config_.importFormat, target_,
                                      config_.outputFormat);
             }
-            catch (const StopRequested&)
+            catch (const StopRequested& stop)
             {
                 target_ = attempt.Undo(*application_);
+                // A stop alone would read as if nothing of the entry were left.
+                if (!attempt.LeftBehind().empty())
+                    throw StopRequested{NotTakenBack(MakeHResultError(attempt.Refusal()), attempt)};
                 throw;
             }
             catch (...)
@@ -214,6 +229,8 @@ private:
             const std::error_code error = result.Error();
             LogError(error);
             target_ = attempt.Undo(*application_);
+            if (!attempt.LeftBehind().empty())
+                return NotTakenBack(error, attempt);
             if (!onError_)
                 return error;
             const ErrorHandling answer =

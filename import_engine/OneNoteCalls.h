@@ -19,6 +19,15 @@ BusyPause SetBusyPause(BusyPause pause);
 // Makes call up to three times while OneNote answers busy; returns the last call's HRESULT.
 HRESULT RetryWhileBusy(const std::function<HRESULT()>& call);
 
+// As RetryWhileBusy, but goes on trying, 2500 ms apart, until patienceMilliseconds of pauses
+// have passed in all: for calls that must not give up within one of OneNote's busy spells
+// (during a sync they last seconds).
+HRESULT RetryWhileBusyFor(const std::function<HRESULT()>& call, DWORD patienceMilliseconds);
+
+// How long taking back a failed attempt waits out OneNote being busy: the attempt usually failed
+// because OneNote stayed busy, and the taking back comes straight after, inside the same spell.
+inline constexpr DWORD UndoPatienceMilliseconds = 30000;
+
 // The time spent inside OneNote's calls made through RetryWhileBusy since the process started, so
 // that the engine's own share of a run can be told apart from OneNote's.
 double SecondsInsideOneNoteCalls();
@@ -28,6 +37,17 @@ template <typename I>
 HRESULT CallWithRetry(I& object, const std::function<HRESULT()>& call)
 {
     const HRESULT hr = RetryWhileBusy(call);
+    if (FAILED(hr))
+        _com_issue_errorex(hr, &object, __uuidof(I));
+    return hr;
+}
+
+// RetryWhileBusyFor, then a failure raised as by CallWithRetry.
+template <typename I>
+HRESULT CallWithPatience(I& object, const std::function<HRESULT()>& call,
+                         DWORD patienceMilliseconds = UndoPatienceMilliseconds)
+{
+    const HRESULT hr = RetryWhileBusyFor(call, patienceMilliseconds);
     if (FAILED(hr))
         _com_issue_errorex(hr, &object, __uuidof(I));
     return hr;

@@ -63,7 +63,7 @@ void SavePage(ON16::IApplication& application, const ON::Page& page)
         _com_issue_errorex(hr, &application, __uuidof(ON16::IApplication));
 }
 
-void RetrievePageContents(ON16::IApplication& application, Target& target, bool saveFirst)
+void RetrievePageContents(ON16::IApplication& application, Target& target, bool saveFirst, DWORD busyPatience)
 {
     target.referenceOutline.reset();
     if (target.pageId.length() == 0)
@@ -82,12 +82,16 @@ void RetrievePageContents(ON16::IApplication& application, Target& target, bool 
 
     GetLog(true) << L"Retrieving page contents";
     _bstr_t xml;
-    CallWithRetry(application, [&] {
+    const auto read = [&] {
         BSTR received = nullptr;
         const HRESULT hr = application.GetPageContent(target.pageId, &received, ON16::piBasic, ON16::xs2013);
         xml.Attach(received);
         return hr;
-    });
+    };
+    if (busyPatience)
+        CallWithPatience(application, read, busyPatience);
+    else
+        CallWithRetry(application, read);
 
     if (target.page)
         *target.page = ON::Page();

@@ -11,8 +11,9 @@ void SavePage(ON16::IApplication& application, const ON::Page& page);
 // Fetches the target's page into its page object (the same object, so that whoever shares it sees
 // the new content), after sending what was built so far when saveFirst. Gives the page the import's
 // quick styles and, on the builds that need explicit positions, the position below its content.
-// A target without a page ID loses its page and positions and nothing is called.
-void RetrievePageContents(ON16::IApplication& application, Target& target, bool saveFirst);
+// A target without a page ID loses its page and positions and nothing is called. The read waits
+// out OneNote's busy answers for busyPatience milliseconds when given (else as every call).
+void RetrievePageContents(ON16::IApplication& application, Target& target, bool saveFirst, DWORD busyPatience = 0);
 
 // Adds the import's eight quick styles that the page does not carry under the same name, numbered
 // after the page's own. Each page gets objects of its own.

@@ -92,7 +92,7 @@ void CreateNewPage(ON16::IApplication& application, Target& target, const std::w
         return hr;
     });
     target.pageId = pageId;
-    NoteCreatedPage(target.changes, pageId);
+    NoteCreatedPage(target.changes, pageId, title);
     target.pageSaved = false;
     // The new page's content and running position are objects of its own: a copy of the target
     // made before keeps its page (the run's target while a printout continues on a copy).
@@ -132,7 +132,7 @@ void CreateNewSection(ON16::IApplication& application, Target& target, const std
     target.sectionId = text.find(L"<one:Notebook") != std::wstring_view::npos
                            ? CreateSectionIn<ON::Notebook>(application, parentXml, name, suffix)
                            : CreateSectionIn<ON::SectionGroup>(application, parentXml, name, suffix);
-    NoteCreatedSection(target.changes, target.sectionId);
+    NoteCreatedSection(target.changes, target.sectionId, name);
     target.page.reset();
     target.pageSaved = false;
     target.position.reset();

@@ -42,6 +42,7 @@ void Scenario::Reload()
     calls_.clear();
     failures_.clear();
     idFailures_.clear();
+    laterFailures_.clear();
     noWindows_ = noCurrentWindow_ = sideNote_ = false;
     openedWindows_ = 0;
     quickFiling_ = {};
@@ -83,6 +84,13 @@ void Scenario::Reload()
             words >> key >> hr;
             InjectedFailure failure{ParseHResult(hr), rest()};
             (directive == L"fail" ? failures_ : idFailures_)[key] = failure;
+        }
+        else if (directive == L"failfrom")
+        {
+            std::wstring method, hr;
+            unsigned from = 1;
+            words >> method >> from >> hr;
+            laterFailures_[method] = {from, InjectedFailure{ParseHResult(hr), rest()}};
         }
         else if (directive == L"windows")
         {
@@ -164,6 +172,8 @@ std::optional<InjectedFailure> Scenario::Check(const std::wstring& method, const
         return InjectedFailure{static_cast<HRESULT>(0x80010001), {}};
     if (const auto failure = failures_.find(method); failure != failures_.end())
         return failure->second;
+    if (const auto later = laterFailures_.find(method); later != laterFailures_.end() && call >= later->second.first)
+        return later->second.second;
     for (const auto& argument : arguments)
         for (const auto& [id, failure] : idFailures_)
             if (!id.empty() && argument.find(id) != std::wstring::npos)

@@ -5,6 +5,7 @@
 //   busy <method> <n>                  the first n calls of method answer 0x80010001
 //   fail <method> <hresult> [text]     every call of method fails (text: IErrorInfo description)
 //   failid <object ID> <hresult> [text] every call that names this ID fails
+//   failfrom <method> <n> <hresult> [text]  the nth call of method and every later one fail
 //   windows none                       IApplication::Windows gives no collection
 //   currentwindow none                 the collection is empty and has no current window
 //   sidenote true                      the current window is a side note
@@ -23,6 +24,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace StandIn
@@ -83,6 +85,7 @@ private:
     std::map<std::wstring, unsigned> calls_;
     std::map<std::wstring, InjectedFailure> failures_;
     std::map<std::wstring, InjectedFailure> idFailures_;
+    std::map<std::wstring, std::pair<unsigned, InjectedFailure>> laterFailures_;
     bool noWindows_ = false;
     bool noCurrentWindow_ = false;
     bool sideNote_ = false;
