@@ -80,10 +80,11 @@ std::wstring FormatPeriodTitle(const DateTime& date, int viewType, bool mondayWe
     std::wstring shortMonthName =
         (afterDays ? names.shortMonthNamesAfterDay : names.shortMonthNames)[static_cast<size_t>(month)];
     const std::wstring blank = level == 3 ? L"" : L" ";
+    const auto day = [&names](int number) { return std::to_wstring(number) + names.dayNumberEnding; };
     std::wstring dayPart;
     if (view == ViewDay)
     {
-        dayPart = std::to_wstring(date.local.tm_mday) + blank;
+        dayPart = day(date.local.tm_mday) + blank;
     }
     else if (view == ViewWeek)
     {
@@ -93,9 +94,9 @@ std::wstring FormatPeriodTitle(const DateTime& date, int viewType, bool mondayWe
         if (first < 1)
         {
             const int previous = month == 1 ? 12 : month - 1;
-            dayPart = std::to_wstring(DaysInMonth(year, previous) + first) + L" " +
-                      names.shortMonthNamesAfterDay[static_cast<size_t>(previous)] + L" - " + std::to_wstring(last) +
-                      L" " + shortMonthName;
+            dayPart = day(DaysInMonth(year, previous) + first) + L" " +
+                      names.shortMonthNamesAfterDay[static_cast<size_t>(previous)] + L" - " + day(last) + L" " +
+                      shortMonthName;
             monthName.clear();
             shortMonthName.clear();
         }
@@ -104,14 +105,14 @@ std::wstring FormatPeriodTitle(const DateTime& date, int viewType, bool mondayWe
             const int next = month == 12 ? 1 : month + 1;
             if (month == 12)
                 ++year;
-            dayPart = std::to_wstring(first) + L" " + shortMonthName + L" - " + std::to_wstring(last - length) + L" " +
+            dayPart = day(first) + L" " + shortMonthName + L" - " + day(last - length) + L" " +
                       names.shortMonthNamesAfterDay[static_cast<size_t>(next)];
             monthName.clear();
             shortMonthName.clear();
         }
         else
         {
-            dayPart = std::to_wstring(first) + L" - " + std::to_wstring(last) + blank;
+            dayPart = day(first) + L" - " + day(last) + blank;
         }
     }
     switch (level)

@@ -19,4 +19,7 @@ struct DateNameTables
     std::array<std::wstring, 8> dayNames;
     std::array<std::wstring, 8> shortDayNames;
     std::array<std::wstring, 3> viewCaptions; // by viewType: month, week, day
+    // What follows a day number in a period title: the full stop of Czech, Slovak, German and
+    // Norwegian dates, nothing in the other languages.
+    std::wstring dayNumberEnding;
 };

@@ -4,7 +4,8 @@
 // parts, shortcut texts their key names and the day titles their placeholders. The month strip's
 // slots are one text line wide: they show the months' numbers, since one-letter initials (J, M, A
 // ...) stand for several months in every language. Languages whose month names change after a day
-// number (21 января, 21 stycznia, 21. ledna, 21. januára) give those forms as well.
+// number (21 января, 21 stycznia, 21. ledna, 21. januára) give those forms as well, and those that
+// write a full stop after a day number (21. ledna, 21. Januar, 21. januar) say so.
 
 const std::vector<UiLanguage>& GetLanguageTables()
 {
@@ -246,7 +247,7 @@ const std::vector<UiLanguage>& GetLanguageTables()
              L"Týden začíná pondělím", // 54
              L"Motiv", // 55
          },
-         L"ledna|února|března|dubna|května|června|července|srpna|září|října|listopadu|prosince"},
+         L"ledna|února|března|dubna|května|června|července|srpna|září|října|listopadu|prosince", nullptr, false, L"."},
         {L"nl", L"Nederlands",
          {
              L"[3] [2] [1]", // 0
@@ -423,7 +424,7 @@ const std::vector<UiLanguage>& GetLanguageTables()
              L"Zurück (Esc)", // 53
              L"Woche beginnt am Montag", // 54
              L"Design", // 55
-         }},
+         }, nullptr, nullptr, false, L"."},
         {L"it", L"Italiano",
          {
              L"[3] [2] [1]", // 0
@@ -541,7 +542,7 @@ const std::vector<UiLanguage>& GetLanguageTables()
              L"Tilbake (Esc)", // 53
              L"Uken starter på mandag", // 54
              L"Tema", // 55
-         }},
+         }, nullptr, nullptr, false, L"."},
         {L"pl", L"Polski",
          {
              L"[3], [2] [1]", // 0
@@ -781,7 +782,8 @@ const std::vector<UiLanguage>& GetLanguageTables()
              L"Týždeň začína pondelkom", // 54
              L"Motív", // 55
          },
-         L"januára|februára|marca|apríla|mája|júna|júla|augusta|septembra|októbra|novembra|decembra"},
+         L"januára|februára|marca|apríla|mája|júna|júla|augusta|septembra|októbra|novembra|decembra", nullptr, false,
+         L"."},
         {L"es", L"Español",
          {
              L"[3], [2] de [1]", // 0

@@ -18,6 +18,7 @@ struct StringTable
     std::wstring monthNamesAfterDay;
     std::wstring shortMonthNamesAfterDay;
     bool endingsByLastDigit = false;
+    std::wstring dayNumberEnding;
 };
 
 // The tables of all languages, in list order; they live as long as the program.
@@ -35,6 +36,7 @@ const std::vector<StringTable>& AllTables()
             table.shortMonthNamesAfterDay = language.shortMonthNamesAfterDay ? language.shortMonthNamesAfterDay
                                                                              : table.strings[StrShortMonthNames];
             table.endingsByLastDigit = language.endingsByLastDigit;
+            table.dayNumberEnding = language.dayNumberEnding;
             built.push_back(std::move(table));
         }
         return built;
@@ -135,6 +137,7 @@ void FillDateNameTables()
     FillFromList(tables.dayNames, strings[StrDayNames]);
     FillFromList(tables.shortDayNames, strings[StrShortDayNames]);
     tables.viewCaptions = {strings[StrMonthView], strings[StrWeekView], strings[StrDayView]};
+    tables.dayNumberEnding = current.dayNumberEnding;
 }
 
 const DateNameTables& GetDateNameTables() { return NameTables(); }

@@ -69,6 +69,9 @@ struct UiLanguage
     // Whether the day titles' endings follow the day's last digit (21st, 22nd, 23rd, but 11th,
     // 12th, 13th) rather than belonging to days 1, 2 and 3 alone.
     bool endingsByLastDigit = false;
+    // What follows a day number in a date of the header and the window title ("21. ledna 2025");
+    // none where the number stands alone.
+    const wchar_t* dayNumberEnding = L"";
 };
 
 // The 16 languages, in the order the settings view lists them; English first.

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace
 {
 // The count of days since 1970 of a date's local calendar day, worked out apart from the C
@@ -154,6 +156,38 @@ TEST_F(CalendarDate, PeriodTitle_NamesTheMonthAfterDaysInTheFormADayNumberGivesI
             SCOPED_TRACE(testing::Message() << c.month << "-" << c.day << " view " << c.view << " level " << level);
             EXPECT_EQ(Title(2026, c.month, c.day, c.view, false, level), c.levels[level]);
         }
+    }
+}
+
+// Czech, Slovak, German and Norwegian readers write a full stop after a day number; the other
+// languages write the number alone.
+TEST_F(CalendarDate, PeriodTitle_WritesTheDaysFullStopWhereTheLanguageDoes)
+{
+    struct Case
+    {
+        const wchar_t* language;
+        int month, day, view;
+        const wchar_t* title;
+    };
+    const Case cases[] = {
+        {L"cs", 1, 21, 2, L"21. ledna 2025"},
+        {L"cs", 1, 21, 1, L"19. - 25. ledna 2025"},
+        {L"cs", 1, 29, 1, L"26. led - 1. úno 2025"},
+        {L"sk", 1, 21, 2, L"21. januára 2025"},
+        {L"de", 1, 21, 2, L"21. Januar 2025"},
+        {L"de", 1, 21, 1, L"19. - 25. Januar 2025"},
+        {L"nb", 1, 21, 2, L"21. januar 2025"},
+        {L"pl", 1, 21, 2, L"21 stycznia 2025"},
+        {L"nl", 1, 21, 1, L"19 - 25 januari 2025"},
+        {L"en", 1, 21, 2, L"21 January 2025"},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << std::filesystem::path(c.language).string() << " " << c.month << "-" << c.day
+                                        << " view " << c.view);
+        LoadLanguageStrings(c.language);
+        FillDateNameTables();
+        EXPECT_EQ(Title(2025, c.month, c.day, c.view, false, 0), c.title);
     }
 }
 
