@@ -48,6 +48,10 @@ struct Target
     bool createNew = false;
     std::wstring location;
     uint32_t printoutScale = 200;
+    // The level of the page made for the current entry (the outer optional set once a page per
+    // entry was made; the inner one unset for a page without a level), which pages continuing
+    // the entry's file leave as it is.
+    std::optional<std::optional<int32_t>> entryPageLevel;
     // Continues the file on page n (2, 3, ...) after saving the page being filled.
     std::function<void(Target&, unsigned)> pageGenerator;
     // Where the run notes what the attempt at the current entry changes in OneNote; copies share

@@ -214,17 +214,22 @@ Target PrepareNextTarget(ON16::IApplication& application, EntryKind kind, const 
                 SavePage(application, *target.page);
                 current.pageSaved = true;
             }
-            level = NextPageLevel(kind, target.lastEntryKind, target.page->pageLevel);
+            // A file continued over several pages leaves its last page as the target's; the next
+            // entry's level follows from the file's first page, not from that subpage.
+            level = NextPageLevel(kind, target.lastEntryKind,
+                                  target.entryPageLevel ? *target.entryPageLevel : target.page->pageLevel);
         }
         if (kind == TopFolder && target.outputFormat == Config::InsertEachPrintoutPageOnASeparatePage)
         {
             CreateNewSection(application, target, displayName, dateText);
+            target.entryPageLevel.reset();
         }
         else
         {
             CreateNewPage(application, target, displayName, true);
             if (level)
                 target.page->pageLevel = level;
+            target.entryPageLevel = std::optional<int32_t>(level);
         }
     }
     target.lastEntryKind = kind;

@@ -511,6 +511,17 @@ TEST_F(PdfPrintout, ARunWithAPageForEachPrintoutPageGivesEveryPictureItsOwnPage)
     EXPECT_NE(std::wstring::npos, notebooks.find(L"<one:Section name=\"files\"")) << Utf8(notebooks);
     // The two-page PDF and the two-slide deck went on to a second page each.
     EXPECT_EQ(2u, CountOf(notebooks, L" - Page 2\"")) << Utf8(notebooks);
+    // A printout's further pages are one level below its first; the files after it keep the
+    // level of the folder's files (OneNote gives level 1 where a program sets none).
+    const std::wregex pageTag(L"<one:Page ID=\"[^\"]*\" name=\"(" + stem_ + L"[^\"]*)\"[^>]* pageLevel=\"([0-9])\"");
+    size_t levelled = 0;
+    for (std::wsregex_iterator it(notebooks.begin(), notebooks.end(), pageTag), end; it != end; ++it, ++levelled)
+    {
+        const std::wstring name = (*it)[1];
+        SCOPED_TRACE(Utf8(name));
+        EXPECT_EQ(name.find(L" - Page ") != std::wstring::npos ? L"2" : L"1", std::wstring((*it)[2]));
+    }
+    EXPECT_EQ(7u, levelled) << Utf8(notebooks);
     const auto pages = PagesOfTheFiles();
     EXPECT_EQ(7u, pages.size());
     size_t pictures = 0;
