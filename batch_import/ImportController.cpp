@@ -69,18 +69,21 @@ void ImportController::Start(const Config& config)
             const ProgressCallback progress = [&](std::shared_ptr<Progress> report) {
                 return ReportProgress(weak, prompts, channel, std::move(report));
             };
-            bool stopAnswered = false;
+            std::optional<std::error_condition> stoppedAt;
             const ErrorCallback onError = [&](const Config::Entry& entry, const std::error_condition& condition) {
                 const ErrorHandling answer =
                     weak.expired() ? ErrorHandling::Stop : prompts->AskAboutError(entry, condition);
-                stopAnswered = stopAnswered || answer == ErrorHandling::Stop;
+                if (answer == ErrorHandling::Stop)
+                    stoppedAt = condition;
                 return answer;
             };
             TOrError<unsigned> result = RunImport(copy, progress, onError);
             // A run stopped at a failed entry ends with that entry's error, which the run has
             // logged; the user asked for a stop (at the prompt, or with Stop Import before it), and
-            // a stop is what it ends as.
-            if (stopAnswered && result.HoldsError())
+            // a stop is what it ends as. Any other error (the page saved on the way out failed)
+            // is shown as it is.
+            if (stoppedAt && result.HoldsError() &&
+                std::error_condition(result.Error().value(), result.Error().category()) == *stoppedAt)
                 return TOrError<unsigned>(MakeImportError(ImportCancelled));
             return result;
         },

@@ -12,8 +12,11 @@
 // A page or section that OneNote made, with the name the user would find it by.
 struct CreatedObject
 {
+    // Unset for a section OneNote made but that was not found again: it is then looked for by
+    // its name among the sections of parentId.
     _bstr_t id;
     std::wstring name;
+    _bstr_t parentId;
 };
 
 struct AttemptChanges
@@ -29,14 +32,21 @@ struct AttemptChanges
 inline void NoteCreatedPage(const std::shared_ptr<AttemptChanges>& changes, const _bstr_t& id, const std::wstring& name)
 {
     if (changes)
-        changes->createdPages.push_back({id, name});
+        changes->createdPages.push_back({id, name, {}});
 }
 
-inline void NoteCreatedSection(const std::shared_ptr<AttemptChanges>& changes, const _bstr_t& id,
+// Noted as soon as OneNote made it, before its ID is known (FoundCreatedSection gives it).
+inline void NoteCreatedSection(const std::shared_ptr<AttemptChanges>& changes, const _bstr_t& parentId,
                                const std::wstring& name)
 {
     if (changes)
-        changes->createdSections.push_back({id, name});
+        changes->createdSections.push_back({{}, name, parentId});
+}
+
+inline void FoundCreatedSection(const std::shared_ptr<AttemptChanges>& changes, const _bstr_t& id)
+{
+    if (changes && !changes->createdSections.empty())
+        changes->createdSections.back().id = id;
 }
 
 inline void NoteSavedPage(const std::shared_ptr<AttemptChanges>& changes, const _bstr_t& id)

@@ -4,6 +4,7 @@
 #include "import_engine/ImportErrors.h"
 #include "import_engine/OneNoteCalls.h"
 #include "import_engine/PageContent.h"
+#include "onenote_model/Hierarchy.h"
 
 #include <algorithm>
 #include <string>
@@ -26,6 +27,36 @@ void RemovePageObject(ON16::IApplication& application, const _bstr_t& pageId, co
 {
     const _bstr_t object(objectId.c_str());
     CallWithPatience(application, [&] { return application.DeletePageContent(pageId, object, 0.0, VARIANT_TRUE); });
+}
+
+// A section OneNote made that the attempt did not find again: the only one of its name among its
+// parent's sections, since its name was chosen to be taken by none.
+_bstr_t FindSection(ON16::IApplication& application, const CreatedObject& section)
+{
+    _bstr_t xml;
+    CallWithPatience(application, [&] {
+        xml = _bstr_t();
+        BSTR received = nullptr;
+        const HRESULT hr = application.GetHierarchy(section.parentId, ON16::hsChildren, &received, ON16::xs2013);
+        xml.Attach(received);
+        return hr;
+    });
+    const std::wstring_view text(xml.length() ? static_cast<const wchar_t*>(xml) : L"");
+    const auto idOfNamed = [&](const auto& parent) -> _bstr_t {
+        for (const auto& candidate : parent.sections)
+            if (candidate && candidate->hierarchy.name == section.name && candidate->hierarchy.ID)
+                return candidate->hierarchy.ID->c_str();
+        _com_issue_error(E_UNEXPECTED);
+    };
+    if (text.find(L"<one:Notebook") != std::wstring_view::npos)
+    {
+        ON::Notebook notebook;
+        ParseElement(notebook, xml);
+        return idOfNamed(notebook);
+    }
+    ON::SectionGroup group;
+    ParseElement(group, xml);
+    return idOfNamed(group);
 }
 
 std::wstring Quoted(const std::wstring& name) { return L"\"" + name + L"\""; }
@@ -112,7 +143,8 @@ Target AttemptRollback::Undo(ON16::IApplication& application)
     for (auto section = changes_->createdSections.rbegin(); section != changes_->createdSections.rend(); ++section)
     {
         GetLog(true) << L"Removing the section made for the failed entry";
-        TakeBack([&] { RemoveHierarchyObject(application, section->id); }, L"the section " + Quoted(section->name) + L" stays");
+        TakeBack([&] { RemoveHierarchyObject(application, section->id.length() ? section->id : FindSection(application, *section)); },
+                 L"the section " + Quoted(section->name) + L" stays");
     }
     if (before_.page && !before_.pageSaved)
     {

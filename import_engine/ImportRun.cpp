@@ -6,11 +6,14 @@
 #include "import_engine/EntryImport.h"
 #include "import_engine/FolderExpansion.h"
 #include "import_engine/ImportErrors.h"
+#include "import_engine/OneNoteCalls.h"
 #include "import_engine/PageContent.h"
 #include "import_engine/TargetPreparation.h"
 
 #include <shlwapi.h>
 
+#include <algorithm>
+#include <cwchar>
 #include <ctime>
 #include <exception>
 #include <new>
@@ -74,20 +77,25 @@ std::wstring PageName(const ON::Page& page)
     return page.hierarchy.name.value_or(L"");
 }
 
-// Nothing shown as imported is lost when the run ends early; a failing save changes nothing
-// about why the run ended.
-void SavePageBestEffort(ON16::IApplication& application, const Target& target)
+// Nothing shown as imported is lost when the run ends early without saying so: a page that
+// cannot be saved then ends the run with OneNote's error and the page's name instead of why it ended.
+std::error_code SaveBeforeEnding(ON16::IApplication& application, const Target& target, const std::error_code& why)
 {
     if (!target.page || target.pageSaved)
-        return;
+        return why;
     try
     {
         GetLog(true) << L"Saving current page (" << PageName(*target.page) << L")";
         SavePage(application, *target.page);
+        return why;
     }
     catch (...)
     {
-        LogError(ErrorOfCurrentException());
+        const std::error_code failure = WithMoreContext(
+            ErrorOfCurrentException(), L"What was imported into the page \"" + PageName(*target.page) +
+                                           L"\" since it was last saved did not reach OneNote.");
+        LogError(failure);
+        return failure;
     }
 }
 
@@ -132,20 +140,17 @@ public:
             dateText_ = TodayText();
             target_ = PrepareTarget(*application_, dateText_, config_);
             targetReady_ = true;
+            NoteWhatTheRunMade();
             // A folder listed again on a retry adds its content to the list.
             for (uint32_t index = 0; index < config_.entries.size(); ++index)
                 if (auto error = ImportAt(index))
-                {
-                    SavePageBestEffort(*application_, target_);
-                    return error;
-                }
+                    return RemoveWhatStayedEmpty(SaveBeforeEnding(*application_, target_, error));
             SaveLastPage();
+            RemoveWhatStayedEmpty({});
         }
         catch (const StopRequested& stop)
         {
-            if (targetReady_)
-                SavePageBestEffort(*application_, target_);
-            return stop.error;
+            return RemoveWhatStayedEmpty(targetReady_ ? SaveBeforeEnding(*application_, target_, stop.error) : stop.error);
         }
         catch (const _com_error& error)
         {
@@ -222,6 +227,10 @@ private:
             if (result.HoldsValue())
             {
                 MoveIntoTarget(result.Value(), target_);
+                // A top folder's section holds the folder's files; it has none when all were skipped.
+                if (target_.changes)
+                    for (const CreatedObject& section : target_.changes->createdSections)
+                        ownSections_.push_back(section);
                 target_.changes.reset();
                 ++imported_;
                 return {};
@@ -262,6 +271,58 @@ private:
         config_.entries.insert(config_.entries.begin() + index + 1, content.begin(), content.end());
     }
 
+    // The page or section that the first target made for the run to fill.
+    void NoteWhatTheRunMade()
+    {
+        if (!config_.createNew)
+            return;
+        if (config_.outputFormat == Config::InsertAllFilesIntoASinglePage)
+            ownPages_.push_back({target_.pageId, target_.page ? PageName(*target_.page) : L"", {}});
+        else
+            ownSections_.push_back({target_.sectionId, L"Imported Files", {}});
+    }
+
+    // A run leaves no page or section it made for itself without content: it had nothing to
+    // import, or all of it was skipped or stopped. Why the run ended stays what it returns.
+    std::error_code RemoveWhatStayedEmpty(const std::error_code& why)
+    {
+        for (const CreatedObject& page : ownPages_)
+            RemoveIfEmpty(page, [&] {
+                Target stored;
+                stored.pageId = page.id;
+                RetrievePageContents(*application_, stored, false);
+                return std::none_of(stored.page->elements.begin(), stored.page->elements.end(),
+                                    [](const auto& element) { return element && PageObjectOf(*element); });
+            });
+        for (auto section = ownSections_.rbegin(); section != ownSections_.rend(); ++section)
+            RemoveIfEmpty(*section, [&] {
+                _bstr_t xml;
+                GetHierarchyWithRetry(*application_, section->id, ON16::hsChildren, xml);
+                return xml.length() == 0 || !std::wcsstr(static_cast<const wchar_t*>(xml), L"<one:Page ");
+            });
+        ownPages_.clear();
+        ownSections_.clear();
+        return why;
+    }
+
+    template <typename IsEmpty>
+    void RemoveIfEmpty(const CreatedObject& object, IsEmpty&& isEmpty)
+    {
+        if (object.id.length() == 0)
+            return;
+        try
+        {
+            if (!isEmpty())
+                return;
+            GetLog(true) << L"Removing \"" << object.name << L"\", which the run made and left empty";
+            CallWithPatience(*application_, [&] { return application_->DeleteHierarchy(object.id, 0.0, VARIANT_TRUE); });
+        }
+        catch (const _com_error& error)
+        {
+            LogError(MakeHResultError(error.Error()));
+        }
+    }
+
     void SaveLastPage()
     {
         if (!target_.page)
@@ -283,6 +344,9 @@ private:
     // Whether target_ holds a page that a stop must save first.
     bool targetReady_ = false;
     unsigned imported_ = 0;
+    // What the run made for itself to fill, outside any entry's attempt.
+    std::vector<CreatedObject> ownPages_;
+    std::vector<CreatedObject> ownSections_;
 };
 } // namespace
 

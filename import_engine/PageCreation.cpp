@@ -48,7 +48,7 @@ std::vector<std::wstring> SectionNames(const Parent& parent)
 // Writes the parent back with one new section and finds the section OneNote made by its name.
 template <typename Parent>
 _bstr_t CreateSectionIn(ON16::IApplication& application, const _bstr_t& parentXml, const std::wstring& name,
-                        const std::wstring& suffix)
+                        const std::wstring& suffix, const std::shared_ptr<AttemptChanges>& changes)
 {
     GetLog(true) << L"Creating new section";
     Parent parent;
@@ -58,6 +58,8 @@ _bstr_t CreateSectionIn(ON16::IApplication& application, const _bstr_t& parentXm
     GetLog(true) << L"Setting section name to \"" << chosen << L"\"";
     section->hierarchy.name = chosen;
     UpdateHierarchyWithRetry(application, WriteElement(parent));
+    // From here on the section exists, whatever fails next.
+    NoteCreatedSection(changes, parent.hierarchy.ID.value_or(L"").c_str(), chosen);
 
     GetLog(true) << L"Retrieving id of new section";
     _bstr_t updatedXml;
@@ -77,7 +79,9 @@ _bstr_t CreateSectionIn(ON16::IApplication& application, const _bstr_t& parentXm
         GetLog(true) << L"ERROR: the new section \"" << chosen << L"\" is not among the parent's sections";
         _com_issue_error(E_UNEXPECTED);
     }
-    return created->hierarchy.ID->c_str();
+    const _bstr_t id(created->hierarchy.ID->c_str());
+    FoundCreatedSection(changes, id);
+    return id;
 }
 } // namespace
 
@@ -130,9 +134,8 @@ void CreateNewSection(ON16::IApplication& application, Target& target, const std
     GetHierarchyWithRetry(application, target.parentId, ON16::hsChildren, parentXml);
     const std::wstring_view text(parentXml.length() ? static_cast<const wchar_t*>(parentXml) : L"");
     target.sectionId = text.find(L"<one:Notebook") != std::wstring_view::npos
-                           ? CreateSectionIn<ON::Notebook>(application, parentXml, name, suffix)
-                           : CreateSectionIn<ON::SectionGroup>(application, parentXml, name, suffix);
-    NoteCreatedSection(target.changes, target.sectionId, name);
+                           ? CreateSectionIn<ON::Notebook>(application, parentXml, name, suffix, target.changes)
+                           : CreateSectionIn<ON::SectionGroup>(application, parentXml, name, suffix, target.changes);
     target.page.reset();
     target.pageSaved = false;
     target.position.reset();

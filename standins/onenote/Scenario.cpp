@@ -87,10 +87,14 @@ void Scenario::Reload()
         }
         else if (directive == L"failfrom")
         {
-            std::wstring method, hr;
-            unsigned from = 1;
-            words >> method >> from >> hr;
-            laterFailures_[method] = {from, InjectedFailure{ParseHResult(hr), rest()}};
+            std::wstring method, calls, hr;
+            words >> method >> calls >> hr;
+            const size_t dash = calls.find(L'-');
+            const unsigned from = static_cast<unsigned>(std::wcstoul(calls.c_str(), nullptr, 10));
+            const unsigned to = dash == std::wstring::npos
+                                    ? UINT_MAX
+                                    : static_cast<unsigned>(std::wcstoul(calls.c_str() + dash + 1, nullptr, 10));
+            laterFailures_[method] = {from, to, InjectedFailure{ParseHResult(hr), rest()}};
         }
         else if (directive == L"windows")
         {
@@ -172,8 +176,9 @@ std::optional<InjectedFailure> Scenario::Check(const std::wstring& method, const
         return InjectedFailure{static_cast<HRESULT>(0x80010001), {}};
     if (const auto failure = failures_.find(method); failure != failures_.end())
         return failure->second;
-    if (const auto later = laterFailures_.find(method); later != laterFailures_.end() && call >= later->second.first)
-        return later->second.second;
+    if (const auto later = laterFailures_.find(method);
+        later != laterFailures_.end() && call >= later->second.from && call <= later->second.to)
+        return later->second.failure;
     for (const auto& argument : arguments)
         for (const auto& [id, failure] : idFailures_)
             if (!id.empty() && argument.find(id) != std::wstring::npos)

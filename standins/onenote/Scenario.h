@@ -5,7 +5,8 @@
 //   busy <method> <n>                  the first n calls of method answer 0x80010001
 //   fail <method> <hresult> [text]     every call of method fails (text: IErrorInfo description)
 //   failid <object ID> <hresult> [text] every call that names this ID fails
-//   failfrom <method> <n> <hresult> [text]  the nth call of method and every later one fail
+//   failfrom <method> <n>[-<m>] <hresult> [text]  the nth call of method and every later one
+//                                      (up to the mth) fail
 //   windows none                       IApplication::Windows gives no collection
 //   currentwindow none                 the collection is empty and has no current window
 //   sidenote true                      the current window is a side note
@@ -19,6 +20,8 @@
 #include "standins/onenote/Xml.h"
 
 #include <windows.h>
+
+#include <climits>
 
 #include <map>
 #include <mutex>
@@ -85,7 +88,13 @@ private:
     std::map<std::wstring, unsigned> calls_;
     std::map<std::wstring, InjectedFailure> failures_;
     std::map<std::wstring, InjectedFailure> idFailures_;
-    std::map<std::wstring, std::pair<unsigned, InjectedFailure>> laterFailures_;
+    struct LaterFailure
+    {
+        unsigned from = 1;
+        unsigned to = UINT_MAX;
+        InjectedFailure failure;
+    };
+    std::map<std::wstring, LaterFailure> laterFailures_;
     bool noWindows_ = false;
     bool noCurrentWindow_ = false;
     bool sideNote_ = false;

@@ -153,6 +153,102 @@ TEST_F(ImportRecovery, AnAttemptIsTakenBackThroughABusySpellAndOneThatOneNoteKee
         }
 }
 
+TEST_F(ImportRecovery, AStopWhoseLastSaveFailsEndsAsFailedNamingThePage)
+{
+    const std::wstring a = MakeFile(L"a.txt", "alpha");
+    const std::wstring b = MakeFile(L"b.txt", "beta");
+    Config config = ConfigInto(Ids::Budget);
+    config.importFormat = {false, true, Config::NoOriginalPath};
+    config.entries = {Entry(a), Entry(b)};
+    // The user stops before the second file, and OneNote refuses the page that holds the first.
+    const auto stopAtTheSecond = [&](const Report& report) {
+        if (report.text != b)
+            return Result{};
+        WriteScenario("fail UpdatePageContent 0x80004005\n");
+        return Result{MakeImportError(ImportCancelled), true};
+    };
+
+    const auto result = RunImport(config, Recorder(stopAtTheSecond), nullptr);
+
+    ASSERT_TRUE(result.HoldsError());
+    EXPECT_FALSE(IsImportError(result.Error(), ImportCancelled));
+    EXPECT_TRUE(IsHResultError(result.Error(), E_FAIL));
+    EXPECT_NE(std::wstring::npos, GetErrorText(result.Error()).find(L"\"Budget & schedule\""))
+        << Utf8(GetErrorText(result.Error()));
+}
+
+TEST_F(ImportRecovery, ANewSectionThatWasNotFoundAgainIsTakenBackAndARetryMakesItOnce)
+{
+    const std::wstring x = MakeFile(L"x.txt", "first");
+    const std::wstring plans = (files_ / L"Plans").wstring();
+    MakeFile(L"Plans\\p.txt", "plan");
+    for (const auto& [answer, label] : {EveryAnswer[0], EveryAnswer[1]})
+    {
+        SCOPED_TRACE(label);
+        WriteScenario(FixtureStoreLine());
+        Config config = ConfigInto(Ids::Renovation, Config::InsertEachPrintoutPageOnASeparatePage);
+        config.importFormat = {false, true, Config::NoOriginalPath};
+        config.entries = {Entry(x), Entry(plans)};
+        // Once the folder's section is made, OneNote stays busy when it is looked for.
+        const auto busyWhenFound = [&](const Report& report) {
+            if (report.text == x)
+                WriteScenario("failfrom GetHierarchy 2-4 0x80010001\n");
+            return Result{};
+        };
+        const ErrorHandling answered = answer;
+
+        const auto result = RunImport(config, Recorder(busyWhenFound),
+                                      [&](const Config::Entry&, const std::error_condition&) { return answered; });
+
+        ASSERT_TRUE(result.HoldsValue()) << Utf8(GetErrorText(result.Error()));
+        const std::wstring sections = Hierarchy(Application(), L"", ON16::hsSections);
+        EXPECT_EQ(answer == ErrorHandling::Retry ? 1u : 0u, Count(sections, L"name=\"Plans")) << Utf8(sections);
+    }
+}
+
+TEST_F(ImportRecovery, WhatTheRunMadeForItselfIsRemovedWhenNothingCameIntoIt)
+{
+    const std::wstring gone = (files_ / L"gone.txt").wstring();
+    const std::wstring trip = (files_ / L"Trip").wstring();
+    MakeFile(L"Trip\\missing-soon.txt", "x");
+    const struct
+    {
+        const char* label;
+        int32_t outputFormat;
+        bool createNew;
+        std::vector<Config::Entry> entries;
+    } runs[] = {
+        {"a new page", Config::InsertAllFilesIntoASinglePage, true, {Entry(gone)}},
+        {"a new section", Config::InsertEachFileOnASeparatePage, true, {Entry(gone)}},
+        {"a top folder's section", Config::InsertEachPrintoutPageOnASeparatePage, false, {Entry(trip)}},
+    };
+    for (const auto& run : runs)
+    {
+        SCOPED_TRACE(run.label);
+        WriteScenario(FixtureStoreLine());
+        Config config = ConfigInto(Ids::Renovation, run.outputFormat);
+        config.createNew = run.createNew;
+        config.importFormat = {false, true, Config::NoOriginalPath};
+        config.entries = run.entries;
+        // The folder's only file goes once the folder is listed.
+        const auto removeTheFile = [&](const Report& report) {
+            if (report.text == trip)
+                fs::remove(files_ / L"Trip\\missing-soon.txt");
+            return Result{};
+        };
+
+        const auto result = RunImport(config, Recorder(removeTheFile),
+                                      [](const Config::Entry&, const std::error_condition&) { return ErrorHandling::Skip; });
+
+        ASSERT_TRUE(result.HoldsValue()) << Utf8(GetErrorText(result.Error()));
+        const std::wstring everything = Hierarchy(Application(), L"", ON16::hsPages);
+        EXPECT_EQ(std::wstring::npos, everything.find(L"Files Imported on")) << Utf8(everything);
+        EXPECT_EQ(std::wstring::npos, everything.find(L"name=\"Imported Files")) << Utf8(everything);
+        EXPECT_EQ(std::wstring::npos, everything.find(L"name=\"Trip")) << Utf8(everything);
+        MakeFile(L"Trip\\missing-soon.txt", "x");
+    }
+}
+
 TEST_F(ImportRecovery, FillingThePageOfALocationWithoutOneFailsTheRunWithOneNotesError)
 {
     // A workspace edited by hand names a section without pages as the page to fill.
