@@ -137,9 +137,12 @@ TEST_F(Placement, AnEntryThatFailsAfterItsPageWasSavedIsTakenBackBeforeARetryASk
     config.entries = {{files[0], {}, 0, 0}, {files[1], {}, 0, 0}, {files[2], {}, 0, 0}};
     const std::pair<ErrorHandling, const char*> answers[] = {
         {ErrorHandling::Retry, "retry"}, {ErrorHandling::Skip, "skip"}, {ErrorHandling::Stop, "stop"}};
+    for (const int32_t format : {Config::InsertAllFilesIntoASinglePage, Config::InsertEachFileOnASeparatePage,
+                                 Config::InsertEachPrintoutPageOnASeparatePage})
     for (const auto& [answer, label] : answers)
     {
-        SCOPED_TRACE(label);
+        SCOPED_TRACE(std::string(label) + " in output format " + std::to_string(format));
+        config.outputFormat = format;
         WriteScenario(FixtureStoreLine());
         // The second file cannot be read: its link is saved with the page before its attachment
         // is placed, and then its content fails. A retry finds it readable.
@@ -167,7 +170,14 @@ TEST_F(Placement, AnEntryThatFailsAfterItsPageWasSavedIsTakenBackBeforeARetryASk
             ASSERT_TRUE(result.HoldsValue()) << Utf8(GetErrorText(result.Error()));
             EXPECT_EQ(expected[0] + expected[1] + expected[2], result.Value());
         }
-        const std::wstring page = Content(application, FixtureIds::SiteSurvey);
+        // Every page of the store, wherever the output format put the files.
+        std::wstring page;
+        const std::wstring all = Hierarchy(application, L"", ON16::hsPages);
+        for (size_t at = all.find(L"<one:Page ID=\""); at != std::wstring::npos; at = all.find(L"<one:Page ID=\"", at + 1))
+        {
+            const size_t start = at + 14;
+            page += Content(application, all.substr(start, all.find(L'"', start) - start));
+        }
         const auto count = [&](const std::wstring& part) {
             size_t n = 0;
             for (size_t at = page.find(part); at != std::wstring::npos; at = page.find(part, at + part.size()))
@@ -184,6 +194,81 @@ TEST_F(Placement, AnEntryThatFailsAfterItsPageWasSavedIsTakenBackBeforeARetryASk
         }
     }
     SentPages();
+}
+TEST_F(Placement, AnEntryThatOneNoteWillNotTakeBackFromTheSavedPageEndsTheRunAndIsNeverSentTwice)
+{
+    const OneNoteProcess oneNote(OneNoteExe(L"inside"));
+    ASSERT_NE(oneNote.Window(), nullptr);
+    const std::filesystem::path folder = TestPaths::OutputFolder() / L"placement-kept-entry";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    std::vector<std::wstring> files;
+    for (const char* name : {"alpha", "beta", "gamma"})
+    {
+        const std::filesystem::path path = folder / (std::string(name) + ".txt");
+        std::ofstream(path, std::ios::binary) << name << " text";
+        files.push_back(path.wstring());
+    }
+    auto application = Application();
+    BSTR link = nullptr;
+    ASSERT_EQ(application->GetHyperlinkToObject(_bstr_t(FixtureIds::SiteSurvey), _bstr_t(L""), &link), S_OK);
+    Config config;
+    config.location = static_cast<const wchar_t*>(_bstr_t(link, false));
+    config.importFormat = {true, true, Config::HyperlinkPath};
+    // Where OneNote refuses: the removal of the link the entry saved (which then stays), or the
+    // reading of the page once the link was removed (third read of the entry: after its save,
+    // before the removal, after it).
+    const struct
+    {
+        const char* label;
+        std::string scenario;
+        bool linkStays;
+        const wchar_t* told;
+    } refusals[] = {
+        {"removal", "fail DeletePageContent 0x80004005\n", true, L"what it added to the page"},
+        {"reading", "failfrom GetPageContent 3 0x80004005\n", false, L"could not be read again"},
+    };
+    for (const auto& refusal : refusals)
+        for (const ErrorHandling answer : {ErrorHandling::Retry, ErrorHandling::Skip, ErrorHandling::Stop})
+        {
+            SCOPED_TRACE(std::string(refusal.label) + " " + std::to_string(static_cast<int>(answer)));
+            WriteScenario(FixtureStoreLine());
+            config.entries = {{files[0], {}, 0, 0}, {files[1], {}, 0, 0}, {files[2], {}, 0, 0}};
+            Owners::FileHandle lock(CreateFileW(files[1].c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+            ASSERT_TRUE(lock);
+            unsigned asked = 0;
+
+            const auto result = RunImport(
+                config,
+                [&](std::shared_ptr<Progress> report) {
+                    if (report && report->text == files[1])
+                        WriteScenario(refusal.scenario);
+                    return Result{};
+                },
+                [&](const Config::Entry&, const std::error_condition&) {
+                    ++asked;
+                    lock.reset();
+                    return answer;
+                });
+
+            lock.reset();
+            EXPECT_EQ(0u, asked);
+            ASSERT_TRUE(result.HoldsError());
+            EXPECT_NE(std::wstring::npos, GetErrorText(result.Error()).find(refusal.told)) << Utf8(GetErrorText(result.Error()));
+            WriteScenario("# read what the run left\n");
+            const std::wstring page = Content(application, FixtureIds::SiteSurvey);
+            const auto count = [&](const std::wstring& part) {
+                size_t n = 0;
+                for (size_t at = page.find(part); at != std::wstring::npos; at = page.find(part, at + part.size()))
+                    ++n;
+                return n;
+            };
+            EXPECT_EQ(1u, count(L"alpha text")) << Utf8(page);
+            EXPECT_EQ(1u, count(L"file:///" + files[0] + L"\""));
+            EXPECT_EQ(refusal.linkStays ? 1u : 0u, count(L"file:///" + files[1] + L"\""));
+            EXPECT_EQ(0u, count(L"beta text"));
+            EXPECT_EQ(0u, count(L"gamma text"));
+        }
 }
 } // namespace
 } // namespace EngineTest
