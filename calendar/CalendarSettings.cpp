@@ -51,15 +51,27 @@ std::wstring ReadSettingsText(const std::wstring& path)
     return ReadTextFile(path.c_str());
 }
 
-void KeepDamagedFile(const std::wstring& path)
+// Whether the file was copied aside, so that its replacement loses nothing.
+bool KeepDamagedFile(const std::wstring& path)
 {
     const std::wstring kept = GetDamagedSettingsFilePath();
     if (CopyFileW(path.c_str(), kept.c_str(), FALSE))
+    {
         GetLog(true) << L"ERROR: The settings file " << path << L" is damaged; starting with default settings. "
                      << L"The damaged file was kept as " << kept;
-    else
-        GetLog(true) << L"ERROR: The settings file " << path << L" is damaged; starting with default settings. "
-                     << L"It could not be kept (error " << GetLastError() << L")";
+        return true;
+    }
+    GetLog(true) << L"ERROR: The settings file " << path << L" is damaged; starting with default settings. "
+                 << L"It could not be kept (error " << GetLastError() << L")";
+    return false;
+}
+
+// Set when the file was neither read whole nor kept aside: it is the only copy of the user's
+// settings, and no save of this run replaces it.
+bool& SettingsFileProtected()
+{
+    static bool kept = false;
+    return kept;
 }
 
 void TakeValues(const S::Lumday& root, CalendarSettings& settings)
@@ -143,9 +155,10 @@ bool LoadSettings()
     settings = CalendarSettings();
     DefaultTree tree;
     bool whole = false;
+    SettingsFileProtected() = false;
+    const std::wstring path = GetSettingsFilePath();
     try
     {
-        const std::wstring path = GetSettingsFilePath();
         const std::wstring text = ReadSettingsText(path);
         if (!text.empty())
         {
@@ -156,7 +169,7 @@ bool LoadSettings()
             }
             else
             {
-                KeepDamagedFile(path);
+                SettingsFileProtected() = !KeepDamagedFile(path);
             }
         }
     }
@@ -165,6 +178,7 @@ bool LoadSettings()
         GetLog(true) << L"ERROR: Reading the settings failed with " << GetErrorMessage(error);
         tree = DefaultTree();
         whole = false;
+        SettingsFileProtected() = !KeepDamagedFile(path);
     }
     settings = CalendarSettings();
     TakeValues(*tree.root, settings);
@@ -218,6 +232,12 @@ bool SaveSettings()
     placement.maxX = settings.maxX;
     placement.maxY = settings.maxY;
 
+    if (SettingsFileProtected())
+    {
+        GetLog(true) << L"ERROR: The settings file " << GetSettingsFilePath()
+                     << L" was neither read whole nor kept aside; it is not replaced";
+        return false;
+    }
     try
     {
         const _bstr_t text = WriteElement(*tree.root);

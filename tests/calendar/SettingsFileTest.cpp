@@ -1,5 +1,6 @@
 #include "calendar/CalendarSettings.h"
 #include "calendar/UiLanguages.h"
+#include "framework/Owners.h"
 #include "framework/files/Files.h"
 #include "framework/text/Text.h"
 #include "tests/calendar/CalendarTestProfile.h"
@@ -250,13 +251,30 @@ TEST_F(SettingsFile, FailedWriteLeavesTheOldFileWhole)
 {
     WriteUtf16(L"<Lumday><Settings language=\"fr\"/></Lumday>");
     ASSERT_TRUE(LoadSettings());
-    // A folder where the temporary file would go makes the write fail.
-    const std::wstring blocker = Path() + L".tmp";
-    ASSERT_TRUE(CreateDirectoryW(blocker.c_str(), nullptr));
+    // A reader that lets nobody delete the file makes the move over it fail.
+    {
+        const Owners::FileHandle reader(
+            CreateFileW(Path().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(reader);
+        GetCalendarSettings().language = L"it";
+        EXPECT_FALSE(SaveSettings());
+    }
+    EXPECT_EQ(Saved(), L"<Lumday><Settings language=\"fr\"/></Lumday>");
+}
+
+// A damaged file that cannot be copied aside is the only copy of what the user set: no save of
+// the run replaces it.
+TEST_F(SettingsFile, DamagedFileThatCannotBeKeptAsideIsNeverReplaced)
+{
+    const std::wstring damaged = L"<Lumday><Settings language=\"de\"";
+    WriteUtf16(damaged);
+    DeleteFileW(GetDamagedSettingsFilePath().c_str());
+    ASSERT_TRUE(CreateDirectoryW(GetDamagedSettingsFilePath().c_str(), nullptr)); // no copy can go there
+    EXPECT_FALSE(LoadSettings());
     GetCalendarSettings().language = L"it";
     EXPECT_FALSE(SaveSettings());
-    RemoveDirectoryW(blocker.c_str());
-    EXPECT_EQ(Saved(), L"<Lumday><Settings language=\"fr\"/></Lumday>");
+    RemoveDirectoryW(GetDamagedSettingsFilePath().c_str());
+    EXPECT_EQ(Saved(), damaged);
 }
 
 TEST_F(SettingsFile, WrittenFileIsWellFormedUtf16Xml)
