@@ -68,6 +68,23 @@ int FirstDayOfWeek(const tm& local, bool mondayWeek)
     return local.tm_wday == 0 ? local.tm_mday - 6 : local.tm_mday - local.tm_wday + 1;
 }
 
+bool IsInWeekOf(const DateTime& shown, const DateTime& day, bool mondayWeek)
+{
+    // By calendar days, so that a week across two months or years, or a change of daylight
+    // saving, counts as one week.
+    tm first = shown.local;
+    first.tm_mday = FirstDayOfWeek(shown.local, mondayWeek);
+    first.tm_hour = 12;
+    for (int offset = 0; offset < 7; ++offset)
+    {
+        tm fields = first;
+        fields.tm_mday += offset;
+        if (FromLocalFields(fields).IsSameDay(day))
+            return true;
+    }
+    return false;
+}
+
 std::wstring FormatPeriodTitle(const DateTime& date, int viewType, bool mondayWeek, int level,
                                const DateNameTables& names)
 {

@@ -32,3 +32,6 @@ std::wstring FormatPeriodTitle(const DateTime& date, int viewType, bool mondayWe
 
 // The day of month of the first day of the shown date's week (below 1 in the month before).
 int FirstDayOfWeek(const tm& local, bool mondayWeek);
+
+// Whether day lies in the week that holds shown, the weeks starting on Monday or on Sunday.
+bool IsInWeekOf(const DateTime& shown, const DateTime& day, bool mondayWeek);

@@ -357,8 +357,7 @@ private:
             todayTooltip = StrGoToThisMonth;
             state_.todayPeriodShown = false;
         }
-        else if (settings_.viewType == ViewWeek &&
-                 (!sameMonth || shown.tm_mday - shown.tm_wday != today.local.tm_mday - today.local.tm_wday))
+        else if (settings_.viewType == ViewWeek && !IsInWeekOf(state_.currentDate, today, settings_.mondayWeek))
         {
             todayTooltip = StrGoToThisWeek;
             state_.todayPeriodShown = false;

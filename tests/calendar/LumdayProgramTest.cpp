@@ -26,6 +26,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdint>
 #include <fstream>
 #include <map>
@@ -94,7 +95,7 @@ protected:
         std::error_code error;
         std::uintmax_t size = callLogAtStart_;
         auto changed = std::chrono::steady_clock::now();
-        Harness::WaitUntil(
+        const bool loaded = Harness::WaitUntil(
             [&] {
                 const std::uintmax_t now = std::filesystem::file_size(CallLog(), error);
                 if (!error && now != size)
@@ -105,6 +106,31 @@ protected:
                 return size > callLogAtStart_ && std::chrono::steady_clock::now() - changed >= 700ms;
             },
             10s);
+        EXPECT_TRUE(loaded) << "the load of the store never ended";
+    }
+
+    static void PressWithControl(HWND window, WORD key)
+    {
+        SetForegroundWindow(window);
+        INPUT inputs[4] = {};
+        for (INPUT& input : inputs)
+            input.type = INPUT_KEYBOARD;
+        inputs[0].ki.wVk = VK_CONTROL;
+        inputs[1].ki.wVk = key;
+        inputs[2].ki.wVk = key;
+        inputs[2].ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs[3].ki.wVk = VK_CONTROL;
+        inputs[3].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(4, inputs, sizeof(INPUT));
+    }
+
+    // Paints the window now and returns once it is painted: the paint comes after every key the
+    // window has taken, and what the buttons offer follows the last paint.
+    static void WaitForThePaint(HWND window)
+    {
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE);
+        DWORD_PTR answer = 0;
+        EXPECT_NE(SendMessageTimeoutW(window, WM_PAINT, 0, 0, SMTO_ABORTIFHUNG, 10000, &answer), 0);
     }
 
     static std::filesystem::path CallLog() { return TestPaths::OutputFile(L".calls.log"); }
@@ -286,6 +312,65 @@ TEST_F(LumdayProgram, ExitSavesTheSettingsWithThePlacement)
         EXPECT_NE(saved.find(expected), std::wstring::npos) << testing::PrintToString(std::filesystem::path(expected).string());
 }
 
+// A Czech, Slovak, German or Norwegian reader writes the day of a date with a full stop ("21. ledna").
+TEST_F(LumdayProgram, DayViewTitlesWriteTheDaysFullStopInTheLanguagesThatDo)
+{
+    for (const wchar_t* language : {L"cs", L"sk", L"de", L"nb"})
+    {
+        SCOPED_TRACE(std::filesystem::path(language).string());
+        const Harness::Profile profile(language);
+        const Harness::ShellFolderRedirect redirect(profile);
+        WriteSettings(profile, std::wstring(L"<Lumday><Settings language=\"") + language +
+                                   L"\" viewType=\"2\"/><Window x=\"40\" y=\"50\" width=\"640\" height=\"480\"/></Lumday>");
+        auto lumday = Start(profile);
+        const HWND window = MainWindowOf(*lumday);
+        ASSERT_NE(window, nullptr);
+        LoadLanguageStrings(language);
+        FillDateNameTables();
+        const tm& today = DateTime().local;
+        EXPECT_TRUE(TitleBecomes(window, std::to_wstring(today.tm_mday) + L". " +
+                                             GetDateNameTables().monthNamesAfterDay[static_cast<size_t>(today.tm_mon + 1)] +
+                                             L" " + std::to_wstring(today.tm_year + 1900)));
+        EXPECT_EQ(lumday->Close(), 0u);
+    }
+}
+
+// Which day of a week is shown does not matter: in a week that holds today, "Go to Today" opens
+// today's day.
+TEST_F(LumdayProgram, GoToTodayInAWeekThatHoldsTodayOpensTodaysDay)
+{
+    const Harness::Profile profile;
+    const Harness::ShellFolderRedirect redirect(profile);
+    WriteSettings(profile, L"<Lumday><Settings language=\"en\" viewType=\"2\" mondayWeek=\"true\"/>"
+                           L"<Window x=\"40\" y=\"50\" width=\"640\" height=\"480\"/></Lumday>");
+    auto lumday = Start(profile);
+    const HWND window = MainWindowOf(*lumday);
+    ASSERT_NE(window, nullptr);
+    LoadLanguageStrings(L"en");
+    FillDateNameTables();
+    const auto title = [](const DateTime& date, int view) {
+        return FormatPeriodTitle(date, view, true, 0, GetDateNameTables());
+    };
+    const DateTime today;
+    ASSERT_TRUE(TitleBecomes(window, title(today, 2)));
+    // The other end of today's week from Monday: its Sunday, or its Monday on a Sunday, whose
+    // weeks from Sunday differ from today's.
+    const int steps = today.local.tm_wday == 0 ? -6 : 7 - today.local.tm_wday;
+    DateTime shown = today;
+    for (int i = 0; i < std::abs(steps); ++i)
+    {
+        shown = StepPeriod(shown, 2, steps);
+        PressWithControl(window, steps < 0 ? VK_LEFT : VK_RIGHT);
+        ASSERT_TRUE(TitleBecomes(window, title(shown, 2)));
+    }
+    PressWithControl(window, '2');
+    ASSERT_TRUE(TitleBecomes(window, title(today, 1)));
+    WaitForThePaint(window);
+    PressWithControl(window, '0');
+    EXPECT_TRUE(TitleBecomes(window, title(today, 2)));
+    EXPECT_EQ(lumday->Close(), 0u);
+}
+
 // When Windows ends the session it ends the process once the window has answered WM_ENDSESSION:
 // no WM_DESTROY, no end of the message loop. What changed since the last Back is in the file by then.
 TEST_F(LumdayProgram, SettingsChangedSinceTheLastBackAreSavedWhenTheSessionEnds)
@@ -333,6 +418,30 @@ size_t HierarchyCalls(const std::filesystem::path& log)
     for (const auto& call : StandIn::ReadCallLog(log.wstring()))
         calls += call.method == L"GetHierarchy";
     return calls;
+}
+
+// A log-off that another program calls off ends with WM_ENDSESSION saying FALSE: Lumday goes on,
+// and F5 loads the whole store again.
+TEST_F(LumdayProgram, ASessionEndThatIsCalledOffLeavesRefreshWorking)
+{
+    const Harness::Profile profile;
+    const Harness::ShellFolderRedirect redirect(profile);
+    WriteSettings(profile, L"<Lumday><Settings language=\"en\"/></Lumday>");
+    auto lumday = StartWithStandIn(profile, "store demo\n");
+    const HWND window = MainWindowOf(*lumday);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(TitleBecomes(window, MonthTitle(L"en")));
+    WaitForTheLoad();
+    const size_t firstLoad = HierarchyCalls(CallLog());
+    ASSERT_GT(firstLoad, 1u);
+    DWORD_PTR answer = 0;
+    ASSERT_NE(SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 10000, &answer), 0);
+    ASSERT_NE(SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 20000, &answer), 0);
+    ASSERT_NE(SendMessageTimeoutW(window, WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 10000, &answer), 0);
+    PostMessageW(window, WM_KEYDOWN, VK_F5, 0);
+    EXPECT_TRUE(Harness::WaitUntil([&] { return HierarchyCalls(CallLog()) >= 2 * firstLoad; }, 10s))
+        << HierarchyCalls(CallLog()) << " calls of " << 2 * firstLoad;
+    EXPECT_EQ(lumday->Close(), 0u);
 }
 
 TEST_F(LumdayProgram, ClosingTheWindowDuringALoadEndsItWithoutAMessage)
@@ -596,7 +705,27 @@ TEST_F(LumdayAlone, CalendarViewsAt144DpiInBothThemes)
             const HWND window = MainWindowOf(*lumday);
             DeleteValue(desktop, L"LogPixels");
             ASSERT_NE(window, nullptr);
+            LoadLanguageStrings(L"en");
+            FillDateNameTables();
+            EXPECT_TRUE(TitleBecomes(window, FormatPeriodTitle(DateTime(), view, false, 0, GetDateNameTables())));
             WaitForTheLoad();
+            WaitForThePaint(window);
+            // The theme's background is the colour most of the picture shows, and the header
+            // holds text: ink on the line through the header's middle.
+            const LumdayTest::ClientPicture shown(window);
+            RECT client{};
+            GetClientRect(window, &client);
+            std::map<COLORREF, int> counts;
+            for (int y = 0; y < client.bottom; y += 7)
+                for (int x = 0; x < client.right; x += 7)
+                    ++counts[shown.At(x, y)];
+            const auto most = std::max_element(counts.begin(), counts.end(),
+                                               [](const auto& a, const auto& b) { return a.second < b.second; });
+            EXPECT_EQ(most->first, dark ? RGB(0x12, 0x12, 0x12) : RGB(0xFF, 0xFF, 0xFF));
+            const COLORREF background = dark ? RGB(0x12, 0x12, 0x12) : RGB(0xFF, 0xFF, 0xFF);
+            const int headerMiddle = static_cast<int>(144 / 96.0f * 20);
+            EXPECT_GE(shown.FirstInk(static_cast<int>(144 / 96.0f * 24), headerMiddle, background, client.right), 0)
+                << "no text in the header";
             Harness::SaveWindow(window, picture);
             EXPECT_EQ(lumday->Close(), 0u);
         }
@@ -943,20 +1072,6 @@ protected:
     }
 
     // A key pressed with Ctrl held, through the input queue (the program asks for Ctrl's state).
-    static void PressWithControl(HWND window, WORD key)
-    {
-        SetForegroundWindow(window);
-        INPUT inputs[4] = {};
-        for (INPUT& input : inputs)
-            input.type = INPUT_KEYBOARD;
-        inputs[0].ki.wVk = VK_CONTROL;
-        inputs[1].ki.wVk = key;
-        inputs[2].ki.wVk = key;
-        inputs[2].ki.dwFlags = KEYEVENTF_KEYUP;
-        inputs[3].ki.wVk = VK_CONTROL;
-        inputs[3].ki.dwFlags = KEYEVENTF_KEYUP;
-        SendInput(4, inputs, sizeof(INPUT));
-    }
 
     static void Wheel(HWND window, POINT client, int notches)
     {
@@ -1145,10 +1260,10 @@ TEST_F(LumdayPointer, HoverPreviewClickScrollKeysAndSearchOnTheRealWindow)
     {
         PressWithControl(window, VK_RIGHT);
         EXPECT_TRUE(TitleBecomes(window, PeriodTitle(StepPeriod(today, 1, 1), 1)));
-        Sleep(300);
+        WaitForThePaint(window);
         PressWithControl(window, '0');
         EXPECT_TRUE(TitleBecomes(window, PeriodTitle(today, 1)));
-        Sleep(300);
+        WaitForThePaint(window);
         PressWithControl(window, '0');
         EXPECT_TRUE(TitleBecomes(window, PeriodTitle(today, 2)));
         PressWithControl(window, '2');
