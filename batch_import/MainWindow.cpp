@@ -263,6 +263,8 @@ LRESULT MainWindow::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
                 GetLog(true) << L"ERROR: The workspace could not be saved at the end of the session";
             }
         }
+        else if (!wParam && hwnd_ && !closed_ && import_)
+            import_->Prompts()->Reopen();
         return 0;
     }
     return AutoLayoutWindow::WndProc(hwnd, message, wParam, lParam);

@@ -44,6 +44,8 @@ public:
     bool StopRequested() const { return stopRequested_ || closing_; }
     // The window is closing: the run stops, and no question is asked any more.
     void Close();
+    // The session that was ending goes on after all: the window stays, and later runs ask again.
+    void Reopen() { closing_ = false; }
     bool IsClosing() const { return closing_; }
 
     PasswordAnswer RememberedAnswer() const;

@@ -145,6 +145,11 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             GetWindowPosition(window, GetCalendarSettings());
             StopWorkAndSaveSettings(SessionEndWaitLimit);
         }
+        else
+        {
+            // The session goes on after all: so does the program, with loads and searches again.
+            state.quitting = false;
+        }
         return 0;
     case WM_SIZE:
         if (view && state.mainWindow)

@@ -327,6 +327,27 @@ TEST_F(SheafinImport, StartWithoutATargetPicksOneAndThenImportsIntoIt)
     EXPECT_EQ(0u, sheafin_->Close());
 }
 
+// A log-off that another program calls off ends with WM_ENDSESSION saying FALSE: Sheafin goes on,
+// and its next run imports.
+TEST_F(SheafinImport, ARunAfterASessionEndThatIsCalledOffImports)
+{
+    Scenario("quickfiling 0 " + WideToUtf8(sectionId_) + " 200\n");
+    WriteWorkspace({.paths = {File(L"notes.txt"), File(L"todo.txt")}, .outputFormat = 1,
+                    .originalPath = Config::HyperlinkPath});
+    const HWND window = Start();
+    ASSERT_NE(window, nullptr);
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 10000, &answer));
+    ASSERT_TRUE(SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 10000, &answer));
+    ASSERT_TRUE(SendMessageTimeoutW(window, WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 10000, &answer));
+    Harness::PostCommand(window, 40036);
+    ASSERT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s.starts_with(L"Imported") || s == L"Cancelled"; },
+                              60s))
+        << WideToUtf8(Status(window));
+    EXPECT_EQ(L"Imported 2 items", Status(window));
+    EXPECT_EQ(0u, sheafin_->Close());
+}
+
 TEST_F(SheafinImport, StopDuringARunSaysStoppingThenCancelled)
 {
     // OneNote answers busy twice, so the first page takes seconds: time enough to stop.
