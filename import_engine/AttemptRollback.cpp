@@ -47,6 +47,7 @@ _bstr_t FindSection(ON16::IApplication& application, const CreatedObject& sectio
             if (candidate && candidate->hierarchy.name == section.name && candidate->hierarchy.ID)
                 return candidate->hierarchy.ID->c_str();
         _com_issue_error(E_UNEXPECTED);
+        return {};
     };
     if (text.find(L"<one:Notebook") != std::wstring_view::npos)
     {
