@@ -62,6 +62,33 @@ protected:
         return target;
     }
 
+    // "alpha.txt", "beta.txt" and "gamma.txt" in a folder of their own, each holding its name and " text".
+    static std::vector<std::wstring> ThreeTextFiles(const wchar_t* folderName)
+    {
+        const std::filesystem::path folder = TestPaths::OutputFolder() / folderName;
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        std::vector<std::wstring> files;
+        for (const char* name : {"alpha", "beta", "gamma"})
+        {
+            const std::filesystem::path path = folder / (std::string(name) + ".txt");
+            std::ofstream(path, std::ios::binary) << name << " text";
+            files.push_back(path.wstring());
+        }
+        return files;
+    }
+
+    // Text, attachment and link of each file, into the picked page.
+    static Config IntoTheSiteSurvey(ON16::IApplication& application)
+    {
+        BSTR link = nullptr;
+        EXPECT_EQ(application.GetHyperlinkToObject(_bstr_t(FixtureIds::SiteSurvey), _bstr_t(L""), &link), S_OK);
+        Config config;
+        config.location = static_cast<const wchar_t*>(_bstr_t(link, false));
+        config.importFormat = {true, true, Config::HyperlinkPath};
+        return config;
+    }
+
     static const ON::PageObject& StoredObject(const ON::Page& page, size_t index)
     {
         const auto& element = *page.elements.at(index);
@@ -118,22 +145,10 @@ TEST_F(Placement, AnEntryThatFailsAfterItsPageWasSavedIsTakenBackBeforeARetryASk
 {
     const OneNoteProcess oneNote(OneNoteExe(L"inside"));
     ASSERT_NE(oneNote.Window(), nullptr);
-    const std::filesystem::path folder = TestPaths::OutputFolder() / L"placement-failed-entry";
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    std::vector<std::wstring> files;
-    for (const char* name : {"alpha", "beta", "gamma"})
-    {
-        const std::filesystem::path path = folder / (std::string(name) + ".txt");
-        std::ofstream(path, std::ios::binary) << name << " text";
-        files.push_back(path.wstring());
-    }
+    const std::vector<std::wstring> files = ThreeTextFiles(L"placement-failed-entry");
     auto application = Application();
-    BSTR link = nullptr;
-    ASSERT_EQ(application->GetHyperlinkToObject(_bstr_t(FixtureIds::SiteSurvey), _bstr_t(L""), &link), S_OK);
-    Config config;
-    config.location = static_cast<const wchar_t*>(_bstr_t(link, false));
-    config.importFormat = {true, true, Config::HyperlinkPath};
+    Config config = IntoTheSiteSurvey(*application);
+    ASSERT_FALSE(config.location.empty());
     config.entries = {{files[0], {}, 0, 0}, {files[1], {}, 0, 0}, {files[2], {}, 0, 0}};
     const std::pair<ErrorHandling, const char*> answers[] = {
         {ErrorHandling::Retry, "retry"}, {ErrorHandling::Skip, "skip"}, {ErrorHandling::Stop, "stop"}};
@@ -199,22 +214,10 @@ TEST_F(Placement, AnEntryThatOneNoteWillNotTakeBackFromTheSavedPageEndsTheRunAnd
 {
     const OneNoteProcess oneNote(OneNoteExe(L"inside"));
     ASSERT_NE(oneNote.Window(), nullptr);
-    const std::filesystem::path folder = TestPaths::OutputFolder() / L"placement-kept-entry";
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    std::vector<std::wstring> files;
-    for (const char* name : {"alpha", "beta", "gamma"})
-    {
-        const std::filesystem::path path = folder / (std::string(name) + ".txt");
-        std::ofstream(path, std::ios::binary) << name << " text";
-        files.push_back(path.wstring());
-    }
+    const std::vector<std::wstring> files = ThreeTextFiles(L"placement-kept-entry");
     auto application = Application();
-    BSTR link = nullptr;
-    ASSERT_EQ(application->GetHyperlinkToObject(_bstr_t(FixtureIds::SiteSurvey), _bstr_t(L""), &link), S_OK);
-    Config config;
-    config.location = static_cast<const wchar_t*>(_bstr_t(link, false));
-    config.importFormat = {true, true, Config::HyperlinkPath};
+    Config config = IntoTheSiteSurvey(*application);
+    ASSERT_FALSE(config.location.empty());
     // Where OneNote refuses: the removal of the link the entry saved (which then stays), or the
     // reading of the page once the link was removed (third read of the entry: after its save,
     // before the removal, after it).
