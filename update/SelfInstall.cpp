@@ -282,13 +282,17 @@ void InstallSelfCopy(const std::wstring& target, const std::wstring& version)
 
 void RemoveUpdateLeftovers(const std::wstring& downloadedProgram)
 {
-    // Right after an install the program that installed this one may still be ending: it cannot be
-    // removed while it runs.
-    if (const Owners::ProcessHandle installer = OpenStartingProgram(downloadedProgram))
-        WaitForSingleObject(installer.get(), 10000);
-    // A downloaded program started by hand is the running one, which stays.
-    if (!SameFile(downloadedProgram, GetProgramPath()) && DeleteFileW(downloadedProgram.c_str()))
-        GetLog(true) << L"Removed the downloaded update " << downloadedProgram;
+    // Most starts find no downloaded program: only then are the processes looked through.
+    if (GetFileAttributesW(downloadedProgram.c_str()) != INVALID_FILE_ATTRIBUTES)
+    {
+        // Right after an install the program that installed this one may still be ending: it cannot
+        // be removed while it runs.
+        if (const Owners::ProcessHandle installer = OpenStartingProgram(downloadedProgram))
+            WaitForSingleObject(installer.get(), 10000);
+        // A downloaded program started by hand is the running one, which stays.
+        if (!SameFile(downloadedProgram, GetProgramPath()) && DeleteFileW(downloadedProgram.c_str()))
+            GetLog(true) << L"Removed the downloaded update " << downloadedProgram;
+    }
     // The pieces of downloads and installs that were cut off. One that a download or an install
     // still writes is open without sharing, and stays.
     for (const std::wstring& program : {downloadedProgram, GetProgramPath()})

