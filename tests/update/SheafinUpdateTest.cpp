@@ -141,6 +141,27 @@ protected:
         PostMessageW(Harness::Child(window, L"Button", caption), BM_CLICK, 0, 0);
     }
 
+    // The options dialog, once "Check for Updates" was pressed on it; null when it did not open.
+    HWND CheckForUpdatesInTheOptions(HWND window) const
+    {
+        Harness::PostCommand(window, 40023);
+        const HWND options = WaitForWindow(L"Quillora Batch File Import Options");
+        if (options)
+            Press(options, L"Check for &Updates");
+        return options;
+    }
+
+    // Whether a control of the dialog with this class and text is shown within the time.
+    static bool Shows(HWND dialog, const wchar_t* className, const wchar_t* text, std::chrono::milliseconds timeout)
+    {
+        return Harness::WaitUntil(
+            [&] {
+                const HWND control = Harness::Child(dialog, className, text);
+                return control && IsWindowVisible(control);
+            },
+            timeout);
+    }
+
     Harness::Profile profile_;
     Harness::ShellFolderRedirect redirect_;
     UpdateTest::ServiceScenario service_;
@@ -213,16 +234,9 @@ TEST_F(SheafinUpdate, ClosingTheOptionsDuringADownloadStopsItAndLeavesNothing)
     WriteWorkspace({L"notes.txt"}, false);
     const HWND window = Start();
     ASSERT_NE(window, nullptr);
-    Harness::PostCommand(window, 40023);
-    const HWND options = WaitForWindow(L"Quillora Batch File Import Options");
+    const HWND options = CheckForUpdatesInTheOptions(window);
     ASSERT_NE(options, nullptr);
-    Press(options, L"Check for &Updates");
-    ASSERT_TRUE(Harness::WaitUntil(
-        [&] {
-            const HWND install = Harness::Child(options, L"Button", L"Install Latest Version");
-            return install && IsWindowVisible(install);
-        },
-        30s));
+    ASSERT_TRUE(Shows(options, L"Button", L"Install Latest Version", 30s));
     Press(options, L"Install Latest Version");
     const HWND download = WaitForWindow(L"Quillora Download");
     ASSERT_NE(download, nullptr);
@@ -266,16 +280,9 @@ TEST_F(SheafinUpdate, ABuildWithoutTheServiceKeyAsksNothingAndSaysSoInTheLogAndT
     const HWND window = Start(L"", product);
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(Harness::WaitUntil([&] { return Logged(L"This build cannot check for updates"); }, 20s));
-    Harness::PostCommand(window, 40023);
-    const HWND options = WaitForWindow(L"Quillora Batch File Import Options");
+    const HWND options = CheckForUpdatesInTheOptions(window);
     ASSERT_NE(options, nullptr);
-    Press(options, L"Check for &Updates");
-    EXPECT_TRUE(Harness::WaitUntil(
-        [&] {
-            const HWND label = Harness::Child(options, L"Static", L"This build cannot check for updates");
-            return label && IsWindowVisible(label);
-        },
-        20s));
+    EXPECT_TRUE(Shows(options, L"Static", L"This build cannot check for updates", 20s));
     const HWND noUpdates = Harness::Child(options, L"Static", L"No updates found");
     EXPECT_FALSE(noUpdates && IsWindowVisible(noUpdates));
     Harness::SaveWindow(options, L"cannot-check");
