@@ -1,7 +1,7 @@
 #include "import_engine/EntryImport.h"
 
 #include "import_engine/FileKinds.h"
-#include "import_engine/HtmlSnapshot.h"
+#include "import_engine/FileSnapshot.h"
 #include "import_engine/ImageImport.h"
 #include "import_engine/ImportErrors.h"
 #include "import_engine/OfficeExport.h"
@@ -31,6 +31,17 @@ void Keep(const ImportResult& result, Target& work)
     work.position = result.position;
     work.startPosition = result.startPosition;
     work.referenceOutline = result.referenceOutline;
+}
+
+// Whether the page names the file itself, for OneNote to read when the page is saved: an attached
+// file, an HTML file, a picture, and a file that no content importer takes (attached instead).
+bool PageNamesTheFile(const std::wstring& path, const Config::ImportFormat& format)
+{
+    if (format.fileAttachment)
+        return true;
+    if (!format.fileContent)
+        return false;
+    return IsHtmlFile(path) || !(IsTextFile(path) || IsPdfFile(path) || IsWordFile(path) || IsPowerPointFile(path));
 }
 
 // Placed objects go below the text written so far: the page is saved and read back, so that
@@ -76,6 +87,18 @@ TOrError<ImportResult> ImportFile(ON16::IApplication& application, const Config:
     const std::wstring& path = entry.path;
     TOrError<ImportResult> result = MakeImportError(NoImportFormat);
 
+    // What the page names is read now, so that a file that goes or is locked before the page is
+    // saved fails its own entry only, and nothing of it reaches the page.
+    std::wstring copy;
+    if (PageNamesTheFile(path, format))
+    {
+        TOrError<std::wstring> taken = SnapshotFile(path);
+        if (taken.HoldsError())
+            return taken.Error();
+        copy = std::move(taken.Value());
+    }
+    const std::wstring name = PathFindFileNameW(path.c_str());
+
     if (format.originalPath != Config::NoOriginalPath)
     {
         if (format.fileAttachment || format.fileContent)
@@ -90,7 +113,7 @@ TOrError<ImportResult> ImportFile(ON16::IApplication& application, const Config:
     if (format.fileAttachment)
     {
         CloseTextBeforePlacing(application, work);
-        ImportResult attached = InsertAttachment(path, entry.depth, work);
+        ImportResult attached = InsertAttachment(copy, entry.depth, work, name);
         work.position = attached.position;
         work.startPosition = attached.startPosition;
         result = std::move(attached);
@@ -99,12 +122,7 @@ TOrError<ImportResult> ImportFile(ON16::IApplication& application, const Config:
     if (!format.fileContent)
         return result;
     if (IsHtmlFile(path))
-    {
-        TOrError<std::wstring> copy = SnapshotHtmlFile(path);
-        if (copy.HoldsError())
-            return copy.Error();
-        return InsertHtmlContent(copy.Value(), work);
-    }
+        return InsertHtmlContent(copy, work);
     if (IsTextFile(path))
         return InsertTextContent(path, work);
     CloseTextBeforePlacing(application, work);
@@ -116,12 +134,12 @@ TOrError<ImportResult> ImportFile(ON16::IApplication& application, const Config:
         return ImportPPTFile(path, PrintoutInto(application, entry.depth, work));
     if (IsImageFile(path))
     {
-        auto image = ImportImage(path, entry.depth, work, false);
+        auto image = ImportImage(copy, entry.depth, work, false);
         if (image.HoldsValue())
             return image;
     }
-    // A file without a content importer, or an image that cannot be read, is attached instead.
+    // A file without a content importer, or a picture that cannot be decoded, is attached instead.
     if (!format.fileAttachment)
-        return InsertAttachment(path, entry.depth, work);
+        return InsertAttachment(copy, entry.depth, work, name);
     return result;
 }

@@ -149,10 +149,12 @@ ImportResult InsertHtmlContent(const std::wstring& path, Target& target)
     return InsertHtmlBlock(ON::HtmlContentChoice(std::make_shared<ON::FilePath_File>(path)), target);
 }
 
-ImportResult InsertAttachment(const std::wstring& path, unsigned depth, Target& target)
+ImportResult InsertAttachment(const std::wstring& path, unsigned depth, Target& target, const std::wstring& name)
 {
     auto file = std::make_shared<ON::InsertedFile>();
     file->pathSource = path;
+    if (!name.empty())
+        file->preferredName = name;
     file->tagable.pageObject.size = std::make_shared<ON::Size>(AttachmentWidth, AttachmentHeight);
     auto holder = MakePageElement(file);
     LinkTo(*file, *holder, *target.page, ON::Page::Name.localName.data());

@@ -23,7 +23,9 @@ ImportResult AddTextLineOutline(const std::wstring& line, const std::optional<st
 ImportResult InsertFileReference(const std::wstring& html, Target& target);
 // An HTML block naming a file that OneNote reads and converts itself.
 ImportResult InsertHtmlContent(const std::wstring& path, Target& target);
-ImportResult InsertAttachment(const std::wstring& path, unsigned depth, Target& target);
+// The file at path attached to the page; OneNote shows it as name where one is given (the name of
+// the file that path is a copy of).
+ImportResult InsertAttachment(const std::wstring& path, unsigned depth, Target& target, const std::wstring& name = {});
 
 // Gives a new image or attachment its place at the start position, and the next place below it;
 // places nothing on the builds where OneNote lays out new content itself (no start position).

@@ -326,6 +326,8 @@ HRESULT Store::UpdatePageContent(const std::wstring& xml, DATE expected, LONG sc
 
         if (const HRESULT hr = ExpandHtmlBlocks(*input, page); FAILED(hr))
             return hr;
+        if (const HRESULT hr = TakeInFiles(*input, folder_ + L"\\cache"); FAILED(hr))
+            return hr;
         RestoreBinary(*input, page);
         for (const auto& [name, value] : input->attributes)
             if (!IsSetByOneNoteOnly(name))

@@ -46,6 +46,12 @@ std::wstring TitleText(const XNode& title);
 // with FileDoesNotExist, changing nothing, when a named file cannot be read.
 HRESULT ExpandHtmlBlocks(XNode& received, const XNode& page);
 
+// Reads every picture and attached file that received names by path, as OneNote does when it
+// stores a page: a picture's bytes take the place of its File, an attached file gets a copy in
+// cacheFolder as its pathCache. Fails with FileDoesNotExist, changing nothing, when a named file
+// cannot be read (gone, or locked by another program).
+HRESULT TakeInFiles(XNode& received, const std::wstring& cacheFolder);
+
 // Parses XML a call received in the schema it names: InvalidSchema, NotWellFormed or InvalidXml
 // (wrong namespace or invalid against the schema) when it cannot be used.
 HRESULT ParseReceived(const std::wstring& xml, LONG schema, XNodePtr& root);

@@ -708,12 +708,13 @@ TEST_F(SheafinImport, APrintoutIsRenderedAtTheResolutionChosenInTheOptions)
     ASSERT_FALSE(id.empty());
     ON::Page page;
     ParseElement(page, std::wstring_view(Content(application, id)));
-    std::wstring picture;
+    // OneNote read the printout when the page was saved, and hands it out by its callback ID.
+    std::wstring callback;
     for (const auto& element : page.elements)
-        if (element && element->image && element->image->source.file)
-            picture = element->image->source.file->path;
-    ASSERT_FALSE(picture.empty());
-    const std::string png = ReadFileBytes(picture.c_str());
+        if (element && element->image && element->image->source.callback)
+            callback = element->image->source.callback->callbackID;
+    ASSERT_FALSE(callback.empty());
+    const std::string png = ::StandInTest::PictureBytes(*application, id, callback);
     ASSERT_GE(png.size(), 24u);
     const auto byte = [&](size_t at) { return static_cast<unsigned>(static_cast<unsigned char>(png[at])); };
     EXPECT_EQ(192u * 6, byte(16) << 24 | byte(17) << 16 | byte(18) << 8 | byte(19)) << "pixels wide";

@@ -1,6 +1,7 @@
 // What one entry becomes on a page in memory, for each import format and file kind.
 #include "import_engine/EntryImport.h"
 
+#include "framework/files/Files.h"
 #include "import_engine/ImportErrors.h"
 #include "import_engine/PageContent.h"
 #include "tests/import_engine/EngineTestSupport.h"
@@ -85,8 +86,14 @@ TEST_F(EntryImport, AFileWithoutContentImporterIsAttachedInstead)
     ASSERT_TRUE(Import(entry, {false, true, Config::NoOriginalPath}).HoldsValue());
 
     ASSERT_EQ(1u, target_.page->elements.size());
-    ASSERT_TRUE(target_.page->elements[0]->insertedFile);
-    EXPECT_EQ(entry.path, target_.page->elements[0]->insertedFile->pathSource);
+    const auto& attached = target_.page->elements[0]->insertedFile;
+    ASSERT_TRUE(attached);
+    // OneNote reads the file when the page is saved: it is given a copy taken now, shown by the
+    // file's own name.
+    ASSERT_TRUE(attached->pathSource);
+    EXPECT_NE(entry.path, *attached->pathSource);
+    EXPECT_EQ("{}", ReadFileBytes(attached->pathSource->c_str()));
+    EXPECT_EQ(std::filesystem::path(entry.path).filename().wstring(), attached->preferredName);
 }
 
 TEST_F(EntryImport, AnImageWithAttachmentIsThereTwiceAndOnceWhenUnreadable)

@@ -1,5 +1,7 @@
 #include "tests/import_engine/ImportRunFixture.h"
 
+#include "framework/files/Files.h"
+#include "framework/text/Text.h"
 #include "standins/onenote/Xml.h"
 
 #include <fstream>
@@ -120,7 +122,12 @@ std::vector<std::wstring> Shows(const std::wstring& pageXml)
         }
         else if (object->name == L"InsertedFile")
         {
-            shown.push_back(L"file: " + object->AttributeOr(L"pathSource"));
+            // What OneNote keeps of the file is its copy in the cache, read when the page was saved.
+            const std::wstring source = object->AttributeOr(L"pathSource");
+            const std::wstring name = object->AttributeOr(L"preferredName", fs::path(source).filename().wstring());
+            const std::wstring cached = object->AttributeOr(L"pathCache");
+            shown.push_back(L"file: " + name + L": " +
+                            (cached.empty() ? L"(not read)" : Utf8ToWide(ReadFileBytes(cached.c_str()))));
         }
         else if (object->name == L"Image")
         {

@@ -79,6 +79,7 @@ TEST_P(ImportFormats, ATextFileShowsWhatItsImportFormatAsks)
 }
 
 const std::wstring LinkLine = L"p: <a href=\"file:///PATH\">PATH</a>";
+const std::wstring Attached = L"file: notes.txt: alpha\tbeta\ngamma";
 
 INSTANTIATE_TEST_SUITE_P(
     EveryImportFormat, ImportFormats,
@@ -86,14 +87,14 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{"link", {false, false, Config::HyperlinkPath}, {L"outline", LinkLine}},
         FormatCase{"plain path", {false, false, Config::PlainTextPath}, {L"outline", L"blockquote: PATH"}},
         FormatCase{"content", {false, true, Config::NoOriginalPath}, Lines{L"outline"} + TextLines},
-        FormatCase{"attachment", {true, false, Config::NoOriginalPath}, {L"file: PATH"}},
-        FormatCase{"link and attachment", {true, false, Config::HyperlinkPath}, {L"outline", L": ", LinkLine, L"file: PATH"}},
+        FormatCase{"attachment", {true, false, Config::NoOriginalPath}, {Attached}},
+        FormatCase{"link and attachment", {true, false, Config::HyperlinkPath}, {L"outline", L": ", LinkLine, Attached}},
         FormatCase{"plain path and content", {false, true, Config::PlainTextPath},
                    Lines{L"outline", L": ", L"blockquote: PATH"} + TextLines},
         FormatCase{"attachment and content", {true, true, Config::NoOriginalPath},
-                   Lines{L"file: PATH", L"outline"} + TextLines},
+                   Lines{Attached, L"outline"} + TextLines},
         FormatCase{"link, attachment and content", {true, true, Config::HyperlinkPath},
-                   Lines{L"outline", L": ", LinkLine, L"file: PATH", L"outline"} + TextLines}),
+                   Lines{L"outline", L": ", LinkLine, Attached, L"outline"} + TextLines}),
     [](const testing::TestParamInfo<FormatCase>& info) {
         std::string name;
         for (const char c : std::string(info.param.label))
@@ -117,10 +118,10 @@ TEST_F(ImportKinds, EveryKindOfFileBecomesItsContentOnOnePage)
     const std::wstring xml = MakeFile(L"Kinds\\b.xml", "<x/>");
     const std::wstring html = MakeFile(L"Kinds\\c.htm", "<html><head><title>t</title></head><body><h2>Minutes</h2>"
                                                         "<p>Read <a href=\"http://example.org/\">this</a></p></body></html>");
-    const std::wstring json = MakeFile(L"Kinds\\d.json", "{}");
-    const std::wstring song = MakeFile(L"Kinds\\e.mp3", "ID3");
-    const std::wstring wmf = MakeFile(L"Kinds\\f.wmf", "not really");
-    const std::wstring broken = MakeFile(L"Kinds\\g.jpg", "not a picture");
+    // Attached, as they are not what their names say or have no content importer.
+    for (const auto& [name, bytes] : {std::pair{L"d.json", "{}"}, {L"e.mp3", "ID3"}, {L"f.wmf", "not really"},
+                                      {L"g.jpg", "not a picture"}})
+        MakeFile(std::wstring(L"Kinds\\") + name, bytes);
     Config config = ConfigInto(Ids::Budget);
     config.importFormat = {false, true, Config::NoOriginalPath};
     config.entries = {Entry((files_ / L"Kinds").wstring())};
@@ -133,7 +134,8 @@ TEST_F(ImportKinds, EveryKindOfFileBecomesItsContentOnOnePage)
     // The folder's entries come in the order of the listing, whatever the letter case.
     EXPECT_EQ((Lines{L"outline", L"h1: " + (files_ / L"Kinds").wstring()} + TextLines +
                Lines{L"code 2: &lt;x/&gt;", L"code 2: ", L"h2: Minutes", L"p: Read <a href=\"http://example.org/\">this</a>",
-                     L"file: " + json, L"file: " + song, L"file: " + wmf, L"file: " + broken, L"image: 480 x 240"}),
+                     L"file: d.json: {}", L"file: e.mp3: ID3", L"file: f.wmf: not really", L"file: g.jpg: not a picture",
+                     L"image: 480 x 240"}),
               Shows(page))
         << Utf8(page);
     EXPECT_TRUE(IsValid(page, ON16::xs2013, L"stored"));

@@ -3,9 +3,11 @@
 // that are not what the workspace remembers, and files that change while the run goes on. The
 // store then holds each file's content exactly once, where it belongs.
 #include "framework/Owners.h"
+#include "framework/files/Files.h"
 #include "import_engine/FolderExpansion.h"
 #include "import_engine/ImportErrors.h"
 #include "tests/import_engine/ImportRunFixture.h"
+#include "tests/support/Screenshot.h"
 
 #include <filesystem>
 #include <map>
@@ -316,34 +318,64 @@ TEST_F(ImportRecovery, ARestoredWorkspaceThreeFoldersDeepImportsEveryFolderAndAR
         EXPECT_EQ(1u, Count(page, L"file:///" + file + L"\"")) << Utf8(file);
 }
 
-TEST_F(ImportRecovery, AnHtmlFileIsReadWithItsEntrySoOnlyAnUnreadableOneFails)
+TEST_F(ImportRecovery, WhatOneNoteReadsWhenThePageIsSavedIsReadWithItsEntrySoOnlyAnUnreadableFileFails)
 {
-    const std::wstring gone = MakeFile(L"gone.htm", "<p>Read before it went</p>");
-    const std::wstring locked = MakeFile(L"locked.htm", "<p>Never read</p>");
-    const std::wstring after = MakeFile(L"after.txt", "after");
-    Config config = ConfigInto(Ids::Budget);
-    config.importFormat = {false, true, Config::NoOriginalPath};
-    config.entries = {Entry(gone), Entry(locked), Entry(after)};
-    Owners::FileHandle lock(CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    ASSERT_TRUE(lock);
-    Lines asked;
-    // The first file goes away once its entry is done, long before the page is saved.
-    const auto removeTheFirst = [&](const Report& report) {
-        if (report.text == locked)
-            fs::remove(gone);
-        return Result{};
+    Screenshot::GdiplusSession gdiplus;
+    ASSERT_TRUE(gdiplus.started());
+    // Wider than a picture is shown, so that it is shown 480 points wide whatever the screen's scaling.
+    const Screenshot::Capture capture{1000, 500, std::vector<DWORD>(1000 * 500, 0x336699)};
+    const std::string png = ReadFileBytes(Screenshot::Save(capture, L"picture").c_str());
+    // The page names these files, and OneNote reads them only when it is saved.
+    const struct
+    {
+        const char* label;
+        Config::ImportFormat format;
+        std::wstring extension;
+        std::string bytes;
+        // What the file that went away shows, then the text file after it.
+        Lines shows;
+    } kinds[] = {
+        {"an HTML file", {false, true, Config::NoOriginalPath}, L".htm", "<p>Read before it went</p>",
+         {L"outline", L"p: Read before it went", L"code 2: after", L"code 2: "}},
+        {"an attached file", {true, false, Config::NoOriginalPath}, L".txt", "read before it went",
+         {L"file: gone.txt: read before it went", L"file: after.txt: after"}},
+        {"a picture", {false, true, Config::NoOriginalPath}, L".png", png,
+         {L"image: 480 x 240", L"outline", L"code 2: after", L"code 2: "}},
     };
+    for (const auto& kind : kinds)
+    {
+        SCOPED_TRACE(kind.label);
+        WriteScenario(FixtureStoreLine());
+        const std::wstring gone = MakeFile(L"gone" + kind.extension, kind.bytes);
+        const std::wstring locked = MakeFile(L"locked" + kind.extension, kind.bytes);
+        const std::wstring after = MakeFile(L"after.txt", "after");
+        Config config = ConfigInto(Ids::Budget);
+        config.importFormat = kind.format;
+        config.entries = {Entry(gone), Entry(locked), Entry(after)};
+        Owners::FileHandle lock(CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(lock);
+        Lines asked;
+        // The first file goes away once its entry is done, long before the page is saved.
+        const auto removeTheFirst = [&](const Report& report) {
+            if (report.text == locked)
+                fs::remove(gone);
+            return Result{};
+        };
 
-    const auto result = RunImport(config, Recorder(removeTheFirst), [&](const Config::Entry& entry, const std::error_condition&) {
-        asked.push_back(entry.path);
-        return ErrorHandling::Skip;
-    });
+        const auto result = RunImport(config, Recorder(removeTheFirst), [&](const Config::Entry& entry, const std::error_condition&) {
+            asked.push_back(entry.path);
+            return ErrorHandling::Skip;
+        });
 
-    lock.reset();
-    ASSERT_TRUE(result.HoldsValue()) << Utf8(GetErrorText(result.Error()));
-    EXPECT_EQ(2u, result.Value());
-    EXPECT_EQ(Lines{locked}, asked);
-    EXPECT_EQ((Lines{L"outline", L"p: Read before it went", L"code 2: after", L"code 2: "}), Shows(StoredPage(Ids::Budget)));
+        lock.reset();
+        EXPECT_EQ(Lines{locked}, asked);
+        EXPECT_EQ(kind.shows, Shows(StoredPage(Ids::Budget)));
+        EXPECT_TRUE(result.HoldsValue()) << Utf8(GetErrorText(result.Error()));
+        if (result.HoldsValue())
+        {
+            EXPECT_EQ(2u, result.Value());
+        }
+    }
 }
 } // namespace
 } // namespace EngineTest

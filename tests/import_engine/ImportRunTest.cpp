@@ -34,8 +34,8 @@ TEST_F(ImportRun, AFolderTreeBecomesLinksHeadingsTextAndAttachmentsOnThePickedPa
     EXPECT_TRUE(IsValid(page, ON16::xs2013, L"stored"));
     EXPECT_NE(std::wstring::npos, page.find((files_ / L"Top").wstring())) << Utf8(page);
     EXPECT_NE(std::wstring::npos, page.find(L"first    line")) << Utf8(page);
-    EXPECT_NE(std::wstring::npos, page.find(L"pathSource=\"" + b + L"\"")) << Utf8(page);
-    EXPECT_NE(std::wstring::npos, page.find(L"pathSource=\"" + a + L"\"")) << Utf8(page);
+    EXPECT_NE(std::wstring::npos, page.find(L"preferredName=\"b.json\"")) << Utf8(page);
+    EXPECT_NE(std::wstring::npos, page.find(L"preferredName=\"a.txt\"")) << Utf8(page);
     EXPECT_EQ(2u, Count(page, L"file:///"));
     for (const auto& call : Calls())
     {
@@ -143,7 +143,7 @@ TEST_F(ImportRun, RetryTriesTheEntryAgainWithoutImportingItTwice)
     EXPECT_EQ(2u, result.Value());
     EXPECT_EQ(1, asked);
     const std::wstring page = StoredPage(Ids::SiteSurvey);
-    EXPECT_EQ(1u, Count(page, L"pathSource=\"" + late + L"\""));
+    EXPECT_EQ(1u, Count(page, L"preferredName=\"late.txt\""));
     // The retried entry's stop check reports the same index again.
     EXPECT_EQ(2u, std::count(reports_.begin(), reports_.end(), Report{late, 1, 2}));
 }

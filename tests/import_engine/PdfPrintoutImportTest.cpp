@@ -39,7 +39,10 @@ constexpr double PrintoutExtra = 1.44;
 
 struct PlacedImage
 {
+    // The file a page sent to OneNote names.
     std::wstring file;
+    // What OneNote hands out of a stored picture: the bytes it read when the page was saved.
+    std::string picture;
     double width = 0;
     double height = 0;
     bool isPrintOut = false;
@@ -59,6 +62,9 @@ std::vector<PlacedImage> ImagesOf(const std::wstring& pageXml)
             placed.isPrintOut = image.isPrintOut;
             if (image.source.file)
                 placed.file = image.source.file->path;
+            ON16::ApplicationPtr application;
+            if (image.source.callback && page.hierarchy.ID && SUCCEEDED(CreateOneNoteApplication(application)))
+                placed.picture = StandInTest::PictureBytes(*application, *page.hierarchy.ID, image.source.callback->callbackID);
             if (const auto& size = image.tagable.pageObject.size)
             {
                 placed.width = size->width;
@@ -286,15 +292,15 @@ TEST_F(PdfPrintout, EveryPageBecomesAPrintoutImageOnThePageOneBelowTheOther)
     for (unsigned i = 0; i < 3; ++i)
     {
         SCOPED_TRACE(i);
-        EXPECT_EQ(PictureOf(pdf, i), images[i].file);
+        EXPECT_EQ(ReadFileBytes(PictureOf(pdf, i).c_str()), images[i].picture);
         EXPECT_TRUE(images[i].isPrintOut);
     }
     // Shown at the size of the page it shows, whatever the scale it was rendered at.
-    EXPECT_EQ(918u, PrintoutTest::ReadPngSize(images[0].file).width);
+    EXPECT_EQ(918u, PrintoutTest::PngSizeOf(images[0].picture).width);
     EXPECT_NEAR(Points(612), images[0].width, 0.01);
     EXPECT_NEAR(Points(792), images[0].height, 0.01);
     // The landscape page was rendered with its long side limited to 11 inches.
-    EXPECT_EQ(1584u, PrintoutTest::ReadPngSize(images[1].file).width);
+    EXPECT_EQ(1584u, PrintoutTest::PngSizeOf(images[1].picture).width);
     EXPECT_NEAR(Points(1056), images[1].width, 0.01);
     ExpectEverySentPageValid();
 }
@@ -351,7 +357,7 @@ TEST_F(PdfPrintout, EachPrintoutPageOnItsOwnPageContinuesThroughTheGeneratorAfte
         const std::wstring page = StoredPage(id);
         const auto images = ImagesOf(page);
         ASSERT_EQ(1u, images.size()) << Utf8(page);
-        EXPECT_EQ(PictureOf(pdf, i), images[0].file);
+        EXPECT_EQ(ReadFileBytes(PictureOf(pdf, i).c_str()), images[0].picture);
         EXPECT_TRUE(IsValid(page, ON16::xs2013, L"stored"));
     }
     ExpectEverySentPageValid();
@@ -384,7 +390,7 @@ TEST_F(PdfPrintout, AFailedRenderOfTheSecondPageKeepsTheFirstPagesImageAndReturn
     EXPECT_NE(std::wstring::npos, GetErrorText(result.Error()).find(L"File: " + pdf));
     const auto images = ImagesOf(StoredPage(Ids::SiteSurvey));
     ASSERT_EQ(1u, images.size());
-    EXPECT_EQ(PictureOf(pdf, 0), images[0].file);
+    EXPECT_EQ(ReadFileBytes(PictureOf(pdf, 0).c_str()), images[0].picture);
 }
 
 TEST_F(PdfPrintout, AProtectedDocumentNobodyGivesThePasswordForLeavesOneEmptyLineAndCounts)
@@ -451,7 +457,7 @@ TEST_F(PdfPrintout, AScaleTheOptionsDoNotOfferRendersAndSizesAtTheDefault)
         ASSERT_TRUE(result.HoldsValue()) << Utf8(GetErrorText(result.Error()));
         const auto images = ImagesOf(StoredPage(Ids::SiteSurvey));
         ASSERT_FALSE(images.empty());
-        EXPECT_EQ(c.renderedWidth, PrintoutTest::ReadPngSize(images.back().file).width);
+        EXPECT_EQ(c.renderedWidth, PrintoutTest::PngSizeOf(images.back().picture).width);
         EXPECT_NEAR(Points(612), images.back().width, 0.01);
     }
 }
@@ -472,13 +478,21 @@ TEST_F(PdfPrintout, ARunPrintsPdfWordAndPowerPointFilesOntoOnePageBesideAnImage)
     {
         if (!image.isPrintOut)
         {
-            EXPECT_EQ(L"photo.png", image.file.substr(image.file.size() - 9));
+            EXPECT_EQ(ReadFileBytes((folder_ / L"files" / (stem_ + L"-photo.png")).c_str()), image.picture);
             continue;
         }
         ++printouts;
-        EXPECT_EQ(0u, image.file.rfind(GetPrintoutFolder() + L"\\", 0)) << Utf8(image.file);
+        EXPECT_NE(0u, PrintoutTest::PngSizeOf(image.picture).width);
     }
     EXPECT_EQ(6u, printouts);
+    // What OneNote was given to read: the printouts and a copy of the picture, beside each other.
+    for (const auto& call : Calls())
+        if (call.method == L"UpdatePageContent")
+            for (const PlacedImage& sent : ImagesOf(call.arguments[0]))
+                if (!sent.file.empty())
+                {
+                    EXPECT_EQ(0u, sent.file.rfind(GetPrintoutFolder() + L"\\", 0)) << Utf8(sent.file);
+                }
     ExpectEverySentPageValid();
 }
 

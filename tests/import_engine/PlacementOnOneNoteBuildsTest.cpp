@@ -1,12 +1,12 @@
 // Where new content goes on the two kinds of OneNote build: placed by the engine below the page's
 // content on the builds that need it, left to OneNote on the others. Each case runs one of the
 // stand-in's onenote.exe builds, so these run alone.
-#include "framework/Owners.h"
 #include "import_engine/ImportErrors.h"
 #include "import_engine/ImportRun.h"
 #include "import_engine/PageBuilders.h"
 #include "import_engine/PageContent.h"
 #include "import_engine/TargetPreparation.h"
+#include "import_engine/TextContent.h"
 
 #include "onenote_model/Hierarchy.h"
 #include "tests/import_engine/EngineTestSupport.h"
@@ -56,7 +56,10 @@ protected:
         const ImportResult text = AddTextLineOutline(L"A line of text", std::nullopt, target);
         target.referenceOutline = text.referenceOutline;
         RetrievePageContents(application, target, true);
-        const ImportResult attachment = InsertAttachment(L"C:\\files\\plan.pdf", 0, target);
+        // OneNote reads an attached file when the page is saved: it must be there.
+        const std::filesystem::path plan = TestPaths::OutputFolder() / L"plan.pdf";
+        std::ofstream(plan, std::ios::binary) << "%PDF-1.4";
+        const ImportResult attachment = InsertAttachment(plan.wstring(), 0, target);
         target.startPosition = attachment.startPosition;
         SavePage(application, *target.page);
         return target;
@@ -76,6 +79,18 @@ protected:
             files.push_back(path.wstring());
         }
         return files;
+    }
+
+    // Too large to be imported as text, though it can be read and attached: its entry fails after
+    // its link was saved with the page and its attachment placed.
+    static void MakeTooLargeForText(const std::wstring& path)
+    {
+        std::ofstream(std::filesystem::path(path), std::ios::binary) << std::string(GreatestTextFileSize + 1, 'x');
+    }
+
+    static void MakeText(const std::wstring& path, const char* text)
+    {
+        std::ofstream(std::filesystem::path(path), std::ios::binary) << text;
     }
 
     // Text, attachment and link of each file, into the picked page.
@@ -159,10 +174,9 @@ TEST_F(Placement, AnEntryThatFailsAfterItsPageWasSavedIsTakenBackBeforeARetryASk
         SCOPED_TRACE(std::string(label) + " in output format " + std::to_string(format));
         config.outputFormat = format;
         WriteScenario(FixtureStoreLine());
-        // The second file cannot be read: its link is saved with the page before its attachment
-        // is placed, and then its content fails. A retry finds it readable.
-        Owners::FileHandle lock(CreateFileW(files[1].c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-        ASSERT_TRUE(lock);
+        // The second file's link is saved with the page before its attachment is placed, and then
+        // its content fails. A retry finds it small enough.
+        MakeTooLargeForText(files[1]);
         std::vector<std::wstring> asked;
         const ErrorHandling answered = answer;
 
@@ -170,11 +184,10 @@ TEST_F(Placement, AnEntryThatFailsAfterItsPageWasSavedIsTakenBackBeforeARetryASk
             config, [](std::shared_ptr<Progress>) { return Result{}; },
             [&](const Config::Entry& entry, const std::error_condition&) {
                 asked.push_back(entry.path);
-                lock.reset();
+                MakeText(files[1], "beta text");
                 return answered;
             });
 
-        lock.reset();
         EXPECT_EQ(std::vector<std::wstring>{files[1]}, asked);
         // What each file should have left on the page: all of it once, or nothing.
         std::vector<size_t> expected{1, answer == ErrorHandling::Retry ? 1u : 0u, answer == ErrorHandling::Stop ? 0u : 1u};
@@ -204,7 +217,8 @@ TEST_F(Placement, AnEntryThatFailsAfterItsPageWasSavedIsTakenBackBeforeARetryASk
         {
             SCOPED_TRACE(Utf8(files[i]));
             EXPECT_EQ(expected[i], count(L"file:///" + files[i] + L"\"")) << Utf8(page);
-            EXPECT_EQ(expected[i], count(L"pathSource=\"" + files[i] + L"\"")) << Utf8(page);
+            EXPECT_EQ(expected[i], count(L"preferredName=\"" + std::filesystem::path(files[i]).filename().wstring() + L"\""))
+                << Utf8(page);
             EXPECT_EQ(expected[i], count(texts[i]));
         }
     }
@@ -237,8 +251,7 @@ TEST_F(Placement, AnEntryThatOneNoteWillNotTakeBackFromTheSavedPageEndsTheRunAnd
             SCOPED_TRACE(std::string(refusal.label) + " " + std::to_string(static_cast<int>(answer)));
             WriteScenario(FixtureStoreLine());
             config.entries = {{files[0], {}, 0, 0}, {files[1], {}, 0, 0}, {files[2], {}, 0, 0}};
-            Owners::FileHandle lock(CreateFileW(files[1].c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-            ASSERT_TRUE(lock);
+            MakeTooLargeForText(files[1]);
             unsigned asked = 0;
 
             const auto result = RunImport(
@@ -250,11 +263,10 @@ TEST_F(Placement, AnEntryThatOneNoteWillNotTakeBackFromTheSavedPageEndsTheRunAnd
                 },
                 [&](const Config::Entry&, const std::error_condition&) {
                     ++asked;
-                    lock.reset();
                     return answer;
                 });
 
-            lock.reset();
+            MakeText(files[1], "beta text");
             EXPECT_EQ(0u, asked);
             ASSERT_TRUE(result.HoldsError());
             EXPECT_NE(std::wstring::npos, GetErrorText(result.Error()).find(refusal.told)) << Utf8(GetErrorText(result.Error()));

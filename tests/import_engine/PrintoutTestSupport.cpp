@@ -176,9 +176,10 @@ std::string EncryptedPowerPoint97()
     return CompoundFile({{u"Current User", currentUser}, {u"PowerPoint Document", std::string(300, '\x01')}});
 }
 
-PngSize ReadPngSize(const std::wstring& path)
+PngSize ReadPngSize(const std::wstring& path) { return PngSizeOf(ReadFileBytes(path.c_str())); }
+
+PngSize PngSizeOf(const std::string& bytes)
 {
-    const std::string bytes = ReadFileBytes(path.c_str());
     if (bytes.size() < 24 || bytes.compare(1, 3, "PNG") != 0)
         return {};
     auto number = [&](size_t at) {

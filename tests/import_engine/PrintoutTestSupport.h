@@ -75,7 +75,8 @@ struct PngSize
     unsigned width = 0;
     unsigned height = 0;
 };
-// The size a PNG file's header gives; zero when the file is no PNG.
+// The size a PNG's header gives; zero when the bytes or the file are no PNG.
+PngSize PngSizeOf(const std::string& bytes);
 PngSize ReadPngSize(const std::wstring& path);
 
 // The HRESULT an error of the External category carries, or 0.

@@ -1,6 +1,8 @@
 #include "tests/standins/StandInFixture.h"
 
+#include <fstream>
 #include <iostream>
+#include <iterator>
 #include <regex>
 
 namespace StandInTest
@@ -145,6 +147,53 @@ TEST_F(PageContent, ImageDataGoesOutAsACallbackIdAndComesBackWithIt)
     ASSERT_EQ(app->GetPageContent(_bstr_t(page.c_str()), &all, ON16::piBinaryData, ON16::xs2013), S_OK);
     EXPECT_NE(std::wstring(all).find(data), std::wstring::npos);
     SysFreeString(all);
+}
+
+TEST_F(PageContent, PicturesAndAttachedFilesAreReadWhenThePageIsStored)
+{
+    ApplicationPtr app = Connect();
+    const std::wstring page = NewPage(app);
+    const std::string png("\x89PNG\r\n\x1A\n picture", 16);
+    const auto write = [&](const wchar_t* name, const std::string& bytes) {
+        const std::wstring path = (store_ / name).wstring();
+        std::ofstream(store_ / name, std::ios::binary) << bytes;
+        return path;
+    };
+    const std::wstring picture = write(L"picture.png", png);
+    const std::wstring attached = write(L"notes.txt", "attached");
+    const auto send = [&](const std::wstring& picturePath, const std::wstring& attachedPath) {
+        return Update(app, L"<one:Page " + Ns2013 + L" ID=\"" + page + L"\"><one:Image format=\"png\"><one:File path=\"" +
+                               picturePath + L"\"/></one:Image><one:InsertedFile pathSource=\"" + attachedPath +
+                               L"\" preferredName=\"notes.txt\"/></one:Page>");
+    };
+    const std::wstring before = Content(app, page);
+
+    // A file that is gone, or that another program holds locked, fails the call and stores nothing.
+    EXPECT_EQ(send((store_ / L"gone.png").wstring(), attached), static_cast<HRESULT>(0x80042006));
+    {
+        const Owners::FileHandle lock(CreateFileW(attached.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(lock);
+        EXPECT_EQ(send(picture, attached), static_cast<HRESULT>(0x80042006));
+    }
+    EXPECT_EQ(Content(app, page), before);
+
+    ASSERT_EQ(send(picture, attached), S_OK);
+    std::filesystem::remove(picture);
+    std::filesystem::remove(attached);
+    const std::wstring stored = Content(app, page);
+    EXPECT_TRUE(IsValid(stored, ON16::xs2013, L"files"));
+    EXPECT_EQ(stored.find(L"picture.png"), std::wstring::npos) << Utf8(stored);
+    BSTR binary = nullptr;
+    ASSERT_EQ(app->GetBinaryPageContent(_bstr_t(page.c_str()), _bstr_t(AttributeOf(stored, L"Image", L"objectID").c_str()),
+                                        &binary),
+              S_OK);
+    const _bstr_t base64(binary, false);
+    EXPECT_EQ(std::wstring(base64), L"iVBORw0KGgogcGljdHVyZQ==");
+    const std::wstring cached = AttributeOf(stored, L"InsertedFile", L"pathCache");
+    ASSERT_FALSE(cached.empty()) << Utf8(stored);
+    std::ifstream cache(std::filesystem::path(cached), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(cache), {}), "attached");
+    EXPECT_EQ(AttributeOf(stored, L"InsertedFile", L"preferredName"), L"notes.txt");
 }
 
 TEST_F(PageContent, WrongXmlAndUnknownObjectsGiveOneNotesErrors)

@@ -93,6 +93,22 @@ std::wstring StandInTest::Content(ON16::IApplication* app, const std::wstring& i
     return text;
 }
 
+std::string PictureBytes(ON16::IApplication& app, const std::wstring& pageId, const std::wstring& callbackId)
+{
+    BSTR base64 = nullptr;
+    if (app.GetBinaryPageContent(_bstr_t(pageId.c_str()), _bstr_t(callbackId.c_str()), &base64) != S_OK)
+        return {};
+    const _bstr_t text(base64, false);
+    DWORD size = 0;
+    if (!CryptStringToBinaryW(text, 0, CRYPT_STRING_BASE64, nullptr, &size, nullptr, nullptr))
+        return {};
+    std::string bytes(size, '\0');
+    if (!CryptStringToBinaryW(text, 0, CRYPT_STRING_BASE64, reinterpret_cast<BYTE*>(bytes.data()), &size, nullptr, nullptr))
+        return {};
+    bytes.resize(size);
+    return bytes;
+}
+
 std::wstring StandInTest::FirstId(const std::wstring& xml, const std::wstring& element, const std::wstring& nameFilter)
 {
     const std::wregex tag(L"<one:" + element + L"\\b[^>]*>");

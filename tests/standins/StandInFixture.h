@@ -59,6 +59,10 @@ protected:
 
 std::string Utf8(const std::wstring& text);
 
+// The bytes OneNote hands out for a picture of a stored page (GetBinaryPageContent, decoded);
+// empty when it hands out none.
+std::string PictureBytes(ON16::IApplication& app, const std::wstring& pageId, const std::wstring& callbackId);
+
 // Starts this test program again to run one (disabled) test as a second process; it inherits this
 // process's environment, without the sharding of the run that started it.
 Owners::KernelHandle StartThisProgram(const std::wstring& testFilter);

@@ -1,4 +1,4 @@
-#include "import_engine/HtmlSnapshot.h"
+#include "import_engine/FileSnapshot.h"
 
 #include "import_engine/ImportErrors.h"
 #include "import_engine/PdfDocument.h"
@@ -21,7 +21,7 @@ std::wstring Variant(const std::wstring& name, int number)
 }
 } // namespace
 
-TOrError<std::wstring> SnapshotHtmlFile(const std::wstring& path)
+TOrError<std::wstring> SnapshotFile(const std::wstring& path)
 {
     const std::wstring folder = GetPrintoutFolder();
     CreateDirectoryW(folder.c_str(), nullptr);

@@ -1,0 +1,14 @@
+#pragma once
+// OneNote reads a file that a page names (an HTML file, a picture, an attached file) only when the
+// page is saved, which may be long after its entry was imported: a file that is gone or locked by
+// then would fail the whole page. The page names a copy taken when the entry is imported instead,
+// beside the printouts.
+
+#include "import_engine/TOrError.h"
+
+#include <string>
+
+// The path of a copy of the file in the temporary folder for printouts, under its own name or a
+// numbered variant of it (an earlier copy is never overwritten); a file that cannot be read fails
+// with its Windows error and the context "File: " and the path.
+TOrError<std::wstring> SnapshotFile(const std::wstring& path);
