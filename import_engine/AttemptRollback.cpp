@@ -23,10 +23,17 @@ void RemoveHierarchyObject(ON16::IApplication& application, const _bstr_t& id)
     CallWithPatience(application, [&] { return application.DeleteHierarchy(id, 0.0, VARIANT_TRUE); });
 }
 
+// OneNote's own answer for an object that is not on the page (any more).
+constexpr HRESULT PageObjectDoesNotExist = static_cast<HRESULT>(0x8004200E);
+
+// An object that someone removed meanwhile is removed as well as can be.
 void RemovePageObject(ON16::IApplication& application, const _bstr_t& pageId, const std::wstring& objectId)
 {
     const _bstr_t object(objectId.c_str());
-    CallWithPatience(application, [&] { return application.DeletePageContent(pageId, object, 0.0, VARIANT_TRUE); });
+    CallWithPatience(application, [&] {
+        const HRESULT hr = application.DeletePageContent(pageId, object, 0.0, VARIANT_TRUE);
+        return hr == PageObjectDoesNotExist ? S_OK : hr;
+    });
 }
 
 // A section OneNote made that the attempt did not find again: the only one of its name among its
@@ -62,50 +69,13 @@ _bstr_t FindSection(ON16::IApplication& application, const CreatedObject& sectio
 
 std::wstring Quoted(const std::wstring& name) { return L"\"" + name + L"\""; }
 
-// The IDs of the last count paragraphs of the outline, last first.
-std::vector<std::wstring> LastParagraphIds(const ON::Outline& outline, size_t count)
-{
-    std::vector<std::wstring> ids;
-    for (auto block = outline.children.rbegin(); block != outline.children.rend() && ids.size() < count; ++block)
-    {
-        if (!*block)
-            continue;
-        const auto& lines = (*block)->children;
-        for (auto line = lines.rbegin(); line != lines.rend() && ids.size() < count; ++line)
-            if (*line && (*line)->oe && (*line)->oe->objectID)
-                ids.push_back(*(*line)->oe->objectID);
-    }
-    return ids;
-}
 } // namespace
 
 AttemptRollback::AttemptRollback(Target& target) : changes_(std::make_shared<AttemptChanges>())
 {
+    changes_->fill = MarkFill(target.pageId, target.page, target.referenceOutline);
     target.changes = changes_;
     before_ = target;
-    if (const auto& page = before_.page)
-    {
-        const auto& elements = page->elements;
-        elementCount_ = elements.size();
-        if (elementCount_ > 0)
-            lastElement_ = elements.back();
-        // The collecting outline is the page's latest one as a rule: looked for from the end.
-        if (before_.referenceOutline)
-            for (size_t i = elementCount_; i-- > 0;)
-                if (elements[i] && elements[i]->outline == before_.referenceOutline)
-                {
-                    outlineIndex_ = i;
-                    break;
-                }
-    }
-    if (const auto& outline = before_.referenceOutline)
-    {
-        blockCount_ = outline->children.size();
-        if (blockCount_ > 0)
-            lastBlock_ = outline->children.back();
-        if (lastBlock_)
-            lastBlockLines_ = lastBlock_->children.size();
-    }
 }
 
 template <typename Step>
@@ -131,6 +101,8 @@ bool AttemptRollback::TakeBack(Step&& step, const std::wstring& leftBehind)
 
 Target AttemptRollback::Undo(ON16::IApplication& application)
 {
+    // Nothing the taking back reads or sends belongs to the attempt.
+    before_.changes.reset();
     // Newest first, so that a page goes before the new section that holds it.
     for (auto page = changes_->createdPages.rbegin(); page != changes_->createdPages.rend(); ++page)
     {
@@ -154,75 +126,62 @@ Target AttemptRollback::Undo(ON16::IApplication& application)
         else
             RestorePageInMemory();
     }
-    before_.changes.reset();
     return before_;
 }
 
 void AttemptRollback::RestorePageInMemory()
 {
+    const FillMark& mark = changes_->fill;
     auto& elements = before_.page->elements;
-    if (elements.size() < elementCount_ || (elementCount_ > 0 && elements[elementCount_ - 1] != lastElement_))
+    if (elements.size() < mark.elementCount || (mark.elementCount > 0 && elements[mark.elementCount - 1] != mark.lastElement))
     {
         GetLog(true) << L"ERROR: the page was read again during the failed entry; what it added stays";
         return;
     }
-    elements.resize(elementCount_);
+    elements.resize(mark.elementCount);
     const auto& outline = before_.referenceOutline;
-    if (outline && outline->children.size() >= blockCount_)
+    if (outline && outline->children.size() >= mark.blockCount)
     {
-        outline->children.resize(blockCount_);
-        if (lastBlock_ && lastBlock_->children.size() >= lastBlockLines_)
-            lastBlock_->children.resize(lastBlockLines_);
+        outline->children.resize(mark.blockCount);
+        if (mark.lastBlock && mark.lastBlock->children.size() >= mark.lastBlockLines)
+            mark.lastBlock->children.resize(mark.lastBlockLines);
     }
-}
-
-size_t AttemptRollback::LinesAddedToOutline() const
-{
-    const auto& outline = before_.referenceOutline;
-    if (!outline)
-        return 0;
-    size_t added = 0;
-    for (size_t i = blockCount_; i < outline->children.size(); ++i)
-        if (outline->children[i])
-            added += outline->children[i]->children.size();
-    if (lastBlock_ && lastBlock_->children.size() > lastBlockLines_)
-        added += lastBlock_->children.size() - lastBlockLines_;
-    return added;
 }
 
 void AttemptRollback::RestoreSavedPage(ON16::IApplication& application)
 {
-    GetLog(true) << L"Removing what the failed entry added to the page ("
-                 << before_.page->hierarchy.name.value_or(L"") << L")";
-    // Before the attempt's save, each paragraph it had added was one line of text (a spacer, a
-    // path or a link), and OneNote keeps the order of what it is sent: the attempt's objects are
-    // those after the page's earlier ones, its paragraphs the last of the collecting outline.
-    const size_t addedLines = LinesAddedToOutline();
     const std::wstring pageName = before_.page->hierarchy.name.value_or(L"");
-    TakeBack([&] {
+    GetLog(true) << L"Removing what the failed entry added to the page (" << pageName << L")";
+    const std::wstring stays = L"what it added to the page " + Quoted(pageName) + L" stays";
+    // The page was sent but not read back: OneNote's IDs for what the attempt added are learnt now.
+    const bool read = !changes_->unmatched || TakeBack([&] {
         Target stored;
         stored.pageId = before_.pageId;
         RetrievePageContents(application, stored, false, UndoPatienceMilliseconds);
-        const auto& elements = stored.page->elements;
-        for (size_t i = elementCount_; i < elements.size(); ++i)
-        {
-            const ON::PageObject* object = elements[i] ? PageObjectOf(*elements[i]) : nullptr;
-            if (object && object->objectID)
-                RemovePageObject(application, before_.pageId, *object->objectID);
-        }
-        if (outlineIndex_ && *outlineIndex_ < elements.size() && elements[*outlineIndex_] &&
-            elements[*outlineIndex_]->outline)
-            for (const std::wstring& id : LastParagraphIds(*elements[*outlineIndex_]->outline, addedLines))
+        NoteStoredPage(*changes_, stored.page);
+    }, stays);
+    if (read && changes_->sentObjectsUnknown)
+    {
+        // Removing by place could remove what someone else put on the page.
+        GetLog(true) << L"ERROR: what the failed entry added to the page could not be told from the rest of it";
+        leftBehind_.push_back(stays);
+    }
+    else if (read)
+    {
+        TakeBack([&] {
+            for (const std::wstring& id : changes_->sentObjectIds)
                 RemovePageObject(application, before_.pageId, id);
-    }, L"what it added to the page " + Quoted(pageName) + L" stays");
+        }, stays);
+    }
     // The page the run shares is read again: it then holds nothing that OneNote no longer has,
     // and text goes on in the same outline, placed things below what is there.
     const bool reread = TakeBack([&] {
         const bool collecting = before_.referenceOutline != nullptr;
         RetrievePageContents(application, before_, false, UndoPatienceMilliseconds);
-        const auto& elements = before_.page->elements;
-        if (collecting && outlineIndex_ && *outlineIndex_ < elements.size() && elements[*outlineIndex_])
-            before_.referenceOutline = elements[*outlineIndex_]->outline;
+        if (collecting && !changes_->outlineId.empty())
+            for (const auto& element : before_.page->elements)
+                if (element && element->outline && element->outline->pageObject.objectID == changes_->outlineId)
+                    before_.referenceOutline = element->outline;
         // A block left without paragraphs could not be sent again.
         if (const auto& outline = before_.referenceOutline)
             std::erase_if(outline->children, [](const auto& block) { return !block || block->children.empty(); });

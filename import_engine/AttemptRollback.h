@@ -8,9 +8,7 @@
 #include "framework/onenote/OneNoteAutomation.h"
 #include "import_engine/Target.h"
 
-#include <cstddef>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,24 +38,15 @@ public:
 private:
     // Takes back, on the page the run was filling, what the attempt added in memory.
     void RestorePageInMemory();
-    // The same where the attempt had sent the page to OneNote: its objects are deleted there and
-    // the page is read again.
+    // The same where the attempt had sent the page to OneNote: its objects are deleted there by
+    // their IDs and the page is read again.
     void RestoreSavedPage(ON16::IApplication& application);
     // Runs one step of the taking back; a failure of OneNote notes what stays as leftBehind.
     template <typename Step>
     bool TakeBack(Step&& step, const std::wstring& leftBehind);
-    // How many paragraphs the attempt added to the outline that collected text before it.
-    size_t LinesAddedToOutline() const;
 
     Target before_;
     std::shared_ptr<AttemptChanges> changes_;
     std::vector<std::wstring> leftBehind_;
     HRESULT refusal_ = S_OK;
-    // How far the page and its collecting outline were filled.
-    size_t elementCount_ = 0;
-    std::shared_ptr<ON::PageElement> lastElement_;
-    std::optional<size_t> outlineIndex_;
-    size_t blockCount_ = 0;
-    std::shared_ptr<ON::OEChildren> lastBlock_;
-    size_t lastBlockLines_ = 0;
 };

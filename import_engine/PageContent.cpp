@@ -73,11 +73,17 @@ void RetrievePageContents(ON16::IApplication& application, Target& target, bool 
         target.startPosition.reset();
         return;
     }
+    const bool shared = IsSharedPage(target.changes, target.pageId);
     if (target.page && saveFirst)
     {
         GetLog(true) << L"Saving page contents";
+        std::optional<SentPage> sent;
+        if (shared)
+            sent = DescribeSentPage(*target.changes, *target.page);
         SavePage(application, *target.page);
         NoteSavedPage(target.changes, target.pageId);
+        if (sent)
+            target.changes->unmatched = std::move(sent);
     }
 
     GetLog(true) << L"Retrieving page contents";
@@ -98,6 +104,8 @@ void RetrievePageContents(ON16::IApplication& application, Target& target, bool 
     else
         target.page = std::make_shared<ON::Page>();
     ParseElement(*target.page, xml);
+    if (shared)
+        NoteStoredPage(*target.changes, target.page);
     AddQuickStyleDefs(*target.page);
 
     if (IsAffectedOneNoteVersion(application))

@@ -224,6 +224,66 @@ TEST_F(Placement, AnEntryThatFailsAfterItsPageWasSavedIsTakenBackBeforeARetryASk
     }
     SentPages();
 }
+TEST_F(Placement, TakingBackAnEntryFromTheSavedPageKeepsWhatSomeoneTypedThereDuringTheRun)
+{
+    const OneNoteProcess oneNote(OneNoteExe(L"inside"));
+    ASSERT_NE(oneNote.Window(), nullptr);
+    const std::vector<std::wstring> files = ThreeTextFiles(L"placement-typed-meanwhile");
+    auto application = Application();
+    Config config = IntoTheSiteSurvey(*application);
+    ASSERT_FALSE(config.location.empty());
+    // The second entry fails after its link was sent: its content, or the reading of the page
+    // right after it was sent (what the entry added is then found when the page is read again).
+    const struct
+    {
+        const char* label;
+        std::string scenario;
+    } failures[] = {{"content", "# nothing fails\n"}, {"reading", "failfrom GetPageContent 1-1 0x80004005\n"}};
+    for (const auto& failure : failures)
+    {
+        SCOPED_TRACE(failure.label);
+        WriteScenario(FixtureStoreLine());
+        config.entries = {{files[0], {}, 0, 0}, {files[1], {}, 0, 0}, {files[2], {}, 0, 0}};
+        MakeTooLargeForText(files[1]);
+        // As the second file's turn comes, someone types a line on the page the run is filling.
+        const auto typeALine = [&](std::shared_ptr<Progress> report) {
+            if (!report || report->text != files[1])
+                return Result{};
+            const std::wstring typed = L"<one:Page xmlns:one=\"http://schemas.microsoft.com/office/onenote/2013/onenote\" ID=\"" +
+                                       std::wstring(FixtureIds::SiteSurvey) +
+                                       L"\"><one:Outline><one:OEChildren><one:OE><one:T>typed by hand</one:T></one:OE>"
+                                       L"</one:OEChildren></one:Outline></one:Page>";
+            EXPECT_EQ(S_OK, application->UpdatePageContent(_bstr_t(typed.c_str()), 0.0, ON16::xs2013, VARIANT_TRUE));
+            WriteScenario(failure.scenario);
+            return Result{};
+        };
+
+        const auto result = RunImport(config, typeALine, [](const Config::Entry&, const std::error_condition&) {
+            return ErrorHandling::Skip;
+        });
+
+        ASSERT_TRUE(result.HoldsValue()) << Utf8(GetErrorText(result.Error()));
+        EXPECT_EQ(2u, result.Value());
+        const std::wstring page = Content(application, FixtureIds::SiteSurvey);
+        const auto count = [&](const std::wstring& part) {
+            size_t n = 0;
+            for (size_t at = page.find(part); at != std::wstring::npos; at = page.find(part, at + part.size()))
+                ++n;
+            return n;
+        };
+        EXPECT_EQ(1u, count(L"typed by hand")) << Utf8(page);
+        const wchar_t* texts[] = {L"alpha text", L"beta text", L"gamma text"};
+        for (size_t i = 0; i < files.size(); ++i)
+        {
+            SCOPED_TRACE(Utf8(files[i]));
+            const size_t expected = i == 1 ? 0 : 1;
+            EXPECT_EQ(expected, count(L"file:///" + files[i] + L"\"")) << Utf8(page);
+            EXPECT_EQ(expected, count(L"preferredName=\"" + std::filesystem::path(files[i]).filename().wstring() + L"\""));
+            EXPECT_EQ(expected, count(texts[i]));
+        }
+    }
+}
+
 TEST_F(Placement, AnEntryThatOneNoteWillNotTakeBackFromTheSavedPageEndsTheRunAndIsNeverSentTwice)
 {
     const OneNoteProcess oneNote(OneNoteExe(L"inside"));
@@ -233,8 +293,8 @@ TEST_F(Placement, AnEntryThatOneNoteWillNotTakeBackFromTheSavedPageEndsTheRunAnd
     Config config = IntoTheSiteSurvey(*application);
     ASSERT_FALSE(config.location.empty());
     // Where OneNote refuses: the removal of the link the entry saved (which then stays), or the
-    // reading of the page once the link was removed (third read of the entry: after its save,
-    // before the removal, after it).
+    // reading of the page once the link was removed (the entry's second read: after its save,
+    // and after the removal).
     const struct
     {
         const char* label;
@@ -243,7 +303,7 @@ TEST_F(Placement, AnEntryThatOneNoteWillNotTakeBackFromTheSavedPageEndsTheRunAnd
         const wchar_t* told;
     } refusals[] = {
         {"removal", "fail DeletePageContent 0x80004005\n", true, L"what it added to the page"},
-        {"reading", "failfrom GetPageContent 3 0x80004005\n", false, L"could not be read again"},
+        {"reading", "failfrom GetPageContent 2 0x80004005\n", false, L"could not be read again"},
     };
     for (const auto& refusal : refusals)
         for (const ErrorHandling answer : {ErrorHandling::Retry, ErrorHandling::Skip, ErrorHandling::Stop})
