@@ -565,8 +565,10 @@ TEST_F(PdfPrintout, APdfThatFailedPartWayIsTakenBackWholeBeforeARetryASkipOrASto
         const std::wstring pdf =
             WritePdf(label, {PageOfDips(612, 792), PageOfDips(612, 792), PageOfDips(612, 792)});
         const std::wstring title = fs::path(pdf).filename().wstring();
+        const std::wstring after = (folder_ / L"after.txt").wstring();
+        ASSERT_TRUE(WriteStringToFile(after.c_str(), "after"));
         Config config = ContentInto(Ids::Budget, Config::InsertEachPrintoutPageOnASeparatePage);
-        config.entries = {{pdf, {}, 0, 0}};
+        config.entries = {{pdf, {}, 0, 0}, {after, {}, 0, 0}};
         // The third page fails to render the first time only.
         ::SetEnvironmentVariableW(L"QUILLORA_WINRT_ASYNC", L"failed:80070070");
         ::SetEnvironmentVariableW(L"QUILLORA_WINRT_ASYNC_ONLY", L"Render:2");
@@ -583,15 +585,27 @@ TEST_F(PdfPrintout, APdfThatFailedPartWayIsTakenBackWholeBeforeARetryASkipOrASto
                 });
         });
 
-        EXPECT_EQ(answer == ErrorHandling::Stop, result.HoldsError());
+        ASSERT_EQ(answer == ErrorHandling::Stop, result.HoldsError());
         std::vector<std::pair<std::wstring, size_t>> made;
+        std::vector<std::vector<std::wstring>> afterPages;
         for (const auto& page : PagesOf(Hierarchy(Application(), Ids::Renovation, ON16::hsPages)))
             if (page.name.rfind(title, 0) == 0)
                 made.emplace_back(page.name, ImagesOf(StoredPage(page.id)).size());
+            else if (page.name == L"after.txt")
+                afterPages.push_back(Shows(StoredPage(page.id)));
         std::vector<std::pair<std::wstring, size_t>> expected;
         if (answer == ErrorHandling::Retry)
             expected = {{title, 1}, {title + L" - Page 2", 1}, {title + L" - Page 3", 1}};
         EXPECT_EQ(expected, made);
+        // The file after it comes in whole, once, unless the run stopped at the PDF.
+        std::vector<std::vector<std::wstring>> expectedAfter;
+        if (answer != ErrorHandling::Stop)
+            expectedAfter.push_back({L"outline", L"code 2: after", L"code 2: "});
+        EXPECT_EQ(expectedAfter, afterPages);
+        if (result.HoldsValue())
+        {
+            EXPECT_EQ(answer == ErrorHandling::Retry ? 2u : 1u, result.Value());
+        }
     }
 }
 
