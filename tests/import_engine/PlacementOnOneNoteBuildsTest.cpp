@@ -323,6 +323,7 @@ TEST_F(Placement, AnEntryThatOneNoteWillNotTakeBackFromTheSavedPageEndsTheRunAnd
                 },
                 [&](const Config::Entry&, const std::error_condition&) {
                     ++asked;
+                    MakeText(files[1], "beta text");
                     return answer;
                 });
 
