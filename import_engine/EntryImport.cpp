@@ -35,13 +35,11 @@ void Keep(const ImportResult& result, Target& work)
 
 // Whether the page names the file itself, for OneNote to read when the page is saved: an attached
 // file, an HTML file, a picture, and a file that no content importer takes (attached instead).
-bool PageNamesTheFile(const std::wstring& path, const Config::ImportFormat& format)
+bool PageNamesTheFile(const std::wstring& path, const Config::ImportFormat& format, bool html)
 {
-    if (format.fileAttachment)
+    if (format.fileAttachment || html)
         return true;
-    if (!format.fileContent)
-        return false;
-    return IsHtmlFile(path) || !(IsTextFile(path) || IsPdfFile(path) || IsWordFile(path) || IsPowerPointFile(path));
+    return format.fileContent && !(IsTextFile(path) || IsPdfFile(path) || IsWordFile(path) || IsPowerPointFile(path));
 }
 
 // Placed objects go below the text written so far: the page is saved and read back, so that
@@ -89,8 +87,10 @@ TOrError<ImportResult> ImportFile(ON16::IApplication& application, const Config:
 
     // What the page names is read now, so that a file that goes or is locked before the page is
     // saved fails its own entry only, and nothing of it reaches the page.
+    // Whether a file is HTML may take a look at the registry: it is asked once.
+    const bool html = format.fileContent && IsHtmlFile(path);
     std::wstring copy;
-    if (PageNamesTheFile(path, format))
+    if (PageNamesTheFile(path, format, html))
     {
         TOrError<std::wstring> taken = SnapshotFile(path);
         if (taken.HoldsError())
@@ -121,7 +121,7 @@ TOrError<ImportResult> ImportFile(ON16::IApplication& application, const Config:
 
     if (!format.fileContent)
         return result;
-    if (IsHtmlFile(path))
+    if (html)
         return InsertHtmlContent(copy, work);
     if (IsTextFile(path))
         return InsertTextContent(path, work);
