@@ -93,6 +93,27 @@ protected:
         std::ofstream(std::filesystem::path(path), std::ios::binary) << text;
     }
 
+    static size_t CountOf(const std::wstring& text, const std::wstring& part)
+    {
+        size_t n = 0;
+        for (size_t at = text.find(part); at != std::wstring::npos; at = text.find(part, at + part.size()))
+            ++n;
+        return n;
+    }
+
+    // Each of the three text files' link, attachment and text is on the page as often as expected.
+    static void ExpectOnPage(const std::wstring& page, const std::vector<std::wstring>& files, const std::vector<size_t>& expected)
+    {
+        const wchar_t* texts[] = {L"alpha text", L"beta text", L"gamma text"};
+        for (size_t i = 0; i < files.size(); ++i)
+        {
+            SCOPED_TRACE(Utf8(files[i]));
+            EXPECT_EQ(expected[i], CountOf(page, L"file:///" + files[i] + L"\"")) << Utf8(page);
+            EXPECT_EQ(expected[i], CountOf(page, L"preferredName=\"" + std::filesystem::path(files[i]).filename().wstring() + L"\""));
+            EXPECT_EQ(expected[i], CountOf(page, texts[i]));
+        }
+    }
+
     // Text, attachment and link of each file, into the picked page.
     static Config IntoTheSiteSurvey(ON16::IApplication& application)
     {
@@ -138,14 +159,8 @@ TEST_F(Placement, OtherBuildsLeaveThePlacementToOneNote)
     const auto sent = SentPages();
     ASSERT_EQ(sent.size(), 2u);
     // Only what OneNote placed comes back with a position: the page's first outline, then the text.
-    const auto positions = [](const std::wstring& page) {
-        size_t count = 0;
-        for (size_t at = page.find(L"<one:Position"); at != std::wstring::npos; at = page.find(L"<one:Position", at + 1))
-            ++count;
-        return count;
-    };
-    EXPECT_EQ(positions(sent[0]), 1u) << Utf8(sent[0]);
-    EXPECT_EQ(positions(sent[1]), 2u) << Utf8(sent[1]);
+    EXPECT_EQ(CountOf(sent[0], L"<one:Position"), 1u) << Utf8(sent[0]);
+    EXPECT_EQ(CountOf(sent[1], L"<one:Position"), 2u) << Utf8(sent[1]);
     EXPECT_FALSE(target.startPosition);
     Target reread;
     reread.pageId = FixtureIds::SiteSurvey;
@@ -206,24 +221,11 @@ TEST_F(Placement, AnEntryThatFailsAfterItsPageWasSavedIsTakenBackBeforeARetryASk
             const size_t start = at + 14;
             page += Content(application, all.substr(start, all.find(L'"', start) - start));
         }
-        const auto count = [&](const std::wstring& part) {
-            size_t n = 0;
-            for (size_t at = page.find(part); at != std::wstring::npos; at = page.find(part, at + part.size()))
-                ++n;
-            return n;
-        };
-        const wchar_t* texts[] = {L"alpha text", L"beta text", L"gamma text"};
-        for (size_t i = 0; i < files.size(); ++i)
-        {
-            SCOPED_TRACE(Utf8(files[i]));
-            EXPECT_EQ(expected[i], count(L"file:///" + files[i] + L"\"")) << Utf8(page);
-            EXPECT_EQ(expected[i], count(L"preferredName=\"" + std::filesystem::path(files[i]).filename().wstring() + L"\""))
-                << Utf8(page);
-            EXPECT_EQ(expected[i], count(texts[i]));
-        }
+        ExpectOnPage(page, files, expected);
     }
     SentPages();
 }
+
 TEST_F(Placement, TakingBackAnEntryFromTheSavedPageKeepsWhatSomeoneTypedThereDuringTheRun)
 {
     const OneNoteProcess oneNote(OneNoteExe(L"inside"));
@@ -265,22 +267,8 @@ TEST_F(Placement, TakingBackAnEntryFromTheSavedPageKeepsWhatSomeoneTypedThereDur
         ASSERT_TRUE(result.HoldsValue()) << Utf8(GetErrorText(result.Error()));
         EXPECT_EQ(2u, result.Value());
         const std::wstring page = Content(application, FixtureIds::SiteSurvey);
-        const auto count = [&](const std::wstring& part) {
-            size_t n = 0;
-            for (size_t at = page.find(part); at != std::wstring::npos; at = page.find(part, at + part.size()))
-                ++n;
-            return n;
-        };
-        EXPECT_EQ(1u, count(L"typed by hand")) << Utf8(page);
-        const wchar_t* texts[] = {L"alpha text", L"beta text", L"gamma text"};
-        for (size_t i = 0; i < files.size(); ++i)
-        {
-            SCOPED_TRACE(Utf8(files[i]));
-            const size_t expected = i == 1 ? 0 : 1;
-            EXPECT_EQ(expected, count(L"file:///" + files[i] + L"\"")) << Utf8(page);
-            EXPECT_EQ(expected, count(L"preferredName=\"" + std::filesystem::path(files[i]).filename().wstring() + L"\""));
-            EXPECT_EQ(expected, count(texts[i]));
-        }
+        EXPECT_EQ(1u, CountOf(page, L"typed by hand")) << Utf8(page);
+        ExpectOnPage(page, files, {1, 0, 1});
     }
 }
 
@@ -333,17 +321,11 @@ TEST_F(Placement, AnEntryThatOneNoteWillNotTakeBackFromTheSavedPageEndsTheRunAnd
             EXPECT_NE(std::wstring::npos, GetErrorText(result.Error()).find(refusal.told)) << Utf8(GetErrorText(result.Error()));
             WriteScenario("# read what the run left\n");
             const std::wstring page = Content(application, FixtureIds::SiteSurvey);
-            const auto count = [&](const std::wstring& part) {
-                size_t n = 0;
-                for (size_t at = page.find(part); at != std::wstring::npos; at = page.find(part, at + part.size()))
-                    ++n;
-                return n;
-            };
-            EXPECT_EQ(1u, count(L"alpha text")) << Utf8(page);
-            EXPECT_EQ(1u, count(L"file:///" + files[0] + L"\""));
-            EXPECT_EQ(refusal.linkStays ? 1u : 0u, count(L"file:///" + files[1] + L"\""));
-            EXPECT_EQ(0u, count(L"beta text"));
-            EXPECT_EQ(0u, count(L"gamma text"));
+            EXPECT_EQ(1u, CountOf(page, L"alpha text")) << Utf8(page);
+            EXPECT_EQ(1u, CountOf(page, L"file:///" + files[0] + L"\""));
+            EXPECT_EQ(refusal.linkStays ? 1u : 0u, CountOf(page, L"file:///" + files[1] + L"\""));
+            EXPECT_EQ(0u, CountOf(page, L"beta text"));
+            EXPECT_EQ(0u, CountOf(page, L"gamma text"));
         }
 }
 } // namespace
