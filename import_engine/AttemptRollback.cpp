@@ -26,7 +26,7 @@ void RemoveHierarchyObject(ON16::IApplication& application, const _bstr_t& id)
 // OneNote's own answer for an object that is not on the page (any more).
 constexpr HRESULT PageObjectDoesNotExist = static_cast<HRESULT>(0x8004200E);
 
-// An object that someone removed meanwhile is removed as well as can be.
+// What someone removed from the page meanwhile needs no removing.
 void RemovePageObject(ON16::IApplication& application, const _bstr_t& pageId, const std::wstring& objectId)
 {
     const _bstr_t object(objectId.c_str());

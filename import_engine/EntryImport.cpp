@@ -86,8 +86,8 @@ TOrError<ImportResult> ImportFile(ON16::IApplication& application, const Config:
     TOrError<ImportResult> result = MakeImportError(NoImportFormat);
 
     // What the page names is read now, so that a file that goes or is locked before the page is
-    // saved fails its own entry only, and nothing of it reaches the page.
-    // Whether a file is HTML may take a look at the registry: it is asked once.
+    // saved fails its own entry only, and nothing of it reaches the page. (Whether a file is HTML
+    // may take a look in the registry: that is asked once.)
     const bool html = format.fileContent && IsHtmlFile(path);
     std::wstring copy;
     if (PageNamesTheFile(path, format, html))
