@@ -4,37 +4,51 @@
 #include "import_engine/PdfDocument.h"
 
 #include <windows.h>
+#include <objbase.h>
 #include <shlwapi.h>
+
+#include <cwchar>
 
 namespace
 {
-// Enough numbered variants for any number of files of one name.
-constexpr int MostVariants = 10000;
+// Enough tries for a folder name that no earlier copy took.
+constexpr int MostTries = 100;
 
-std::wstring Variant(const std::wstring& name, int number)
+// A folder of its own for one copy, below the printouts' folder: the copy keeps its file's name
+// and still never meets an earlier copy, a rendered page or a document exported there (which
+// would replace a copy of the same name before OneNote read it).
+bool MakeFolderForCopy(std::wstring& folder)
 {
-    if (number < 2)
-        return name;
-    const wchar_t* extension = PathFindExtensionW(name.c_str());
-    const std::wstring stem = name.substr(0, static_cast<size_t>(extension - name.c_str()));
-    return stem + L" (" + std::to_wstring(number) + L")" + extension;
+    const std::wstring copies = GetPrintoutFolder() + L"\\copies";
+    CreateDirectoryW(GetPrintoutFolder().c_str(), nullptr);
+    CreateDirectoryW(copies.c_str(), nullptr);
+    for (int tries = 0; tries < MostTries; ++tries)
+    {
+        // The GUID's first part: short, so that the path of a file with a long name stays in bounds.
+        GUID id{};
+        if (FAILED(CoCreateGuid(&id)))
+            return false;
+        wchar_t name[16] = {};
+        std::swprintf(name, 16, L"%08lX", static_cast<unsigned long>(id.Data1));
+        folder = copies + L"\\" + name;
+        if (CreateDirectoryW(folder.c_str(), nullptr))
+            return true;
+        if (GetLastError() != ERROR_ALREADY_EXISTS)
+            return false;
+    }
+    return false;
 }
 } // namespace
 
 TOrError<std::wstring> SnapshotFile(const std::wstring& path)
 {
-    const std::wstring folder = GetPrintoutFolder();
-    CreateDirectoryW(folder.c_str(), nullptr);
-    const std::wstring name = PathFindFileNameW(path.c_str());
-    DWORD error = ERROR_SUCCESS;
-    for (int number = 1; number <= MostVariants; ++number)
-    {
-        const std::wstring copy = folder + L"\\" + Variant(name, number);
-        if (CopyFileW(path.c_str(), copy.c_str(), TRUE))
-            return copy;
-        error = GetLastError();
-        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
-            break;
-    }
+    std::wstring folder;
+    if (!MakeFolderForCopy(folder))
+        return MakeHResultError(HRESULT_FROM_WIN32(GetLastError()), L"File: " + path);
+    const std::wstring copy = folder + L"\\" + PathFindFileNameW(path.c_str());
+    if (CopyFileW(path.c_str(), copy.c_str(), TRUE))
+        return copy;
+    const DWORD error = GetLastError();
+    RemoveDirectoryW(folder.c_str());
     return MakeHResultError(HRESULT_FROM_WIN32(error), L"File: " + path);
 }

@@ -8,7 +8,7 @@
 
 #include <string>
 
-// The path of a copy of the file in the temporary folder for printouts, under its own name or a
-// numbered variant of it (an earlier copy is never overwritten); a file that cannot be read fails
-// with its Windows error and the context "File: " and the path.
+// The path of a copy of the file under its own name, in a new folder below the temporary folder
+// for printouts (nothing else is ever written there); a file that cannot be read fails with its
+// Windows error and the context "File: " and the path.
 TOrError<std::wstring> SnapshotFile(const std::wstring& path);

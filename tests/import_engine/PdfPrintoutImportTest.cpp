@@ -20,6 +20,7 @@
 #include "tests/support/Screenshot.h"
 
 #include <filesystem>
+#include <map>
 #include <regex>
 #include <set>
 #include <thread>
@@ -607,6 +608,36 @@ TEST_F(PdfPrintout, APdfThatFailedPartWayIsTakenBackWholeBeforeARetryASkipOrASto
             EXPECT_EQ(answer == ErrorHandling::Retry ? 2u : 1u, result.Value());
         }
     }
+}
+
+TEST_F(PdfPrintout, AnAttachedPdfKeepsItsBytesWhenADocumentOfItsNameIsPrintedAfterIt)
+{
+    ResetOfficeStandIns();
+    // The document is exported to a PDF of its name in the printouts' folder before it is printed.
+    const std::wstring stem = PrintoutTest::UniqueTestFileName(L"");
+    const fs::path pdf = folder_ / (stem + L".pdf");
+    const fs::path document = folder_ / (stem + L".docx");
+    const std::string pdfBytes = PdfWriter::MakePdf({PageOfDips(612, 792)});
+    ASSERT_TRUE(WriteStringToFile(pdf.c_str(), pdfBytes));
+    ASSERT_TRUE(WriteStringToFile(document.c_str(), "PK word/document.xml"));
+    Config config = ContentInto(Ids::SiteSurvey, Config::InsertAllFilesIntoASinglePage);
+    config.importFormat = {true, true, Config::NoOriginalPath};
+    config.entries = {{pdf.wstring(), {}, 0, 0}, {document.wstring(), {}, 0, 0}};
+    TOrError<unsigned> result = 0u;
+
+    OnImportWorker([&] { result = RunImport(config, [](std::shared_ptr<Progress>) { return Result{}; }, nullptr); });
+
+    ASSERT_TRUE(result.HoldsValue()) << Utf8(GetErrorText(result.Error()));
+    ON::Page page;
+    ParseElement(page, std::wstring_view(StoredPage(Ids::SiteSurvey)));
+    std::map<std::wstring, std::string> attached;
+    for (const auto& element : page.elements)
+        if (element && element->insertedFile && element->insertedFile->pathCache)
+            attached[element->insertedFile->preferredName.value_or(L"")] =
+                ReadFileBytes(element->insertedFile->pathCache->c_str());
+    EXPECT_EQ((std::map<std::wstring, std::string>{{pdf.filename().wstring(), pdfBytes},
+                                                   {document.filename().wstring(), "PK word/document.xml"}}),
+              attached);
 }
 
 TEST_F(PdfPrintout, AProtectedDeckFailsItsEntryWithoutPowerPointAskingForAPassword)
