@@ -176,13 +176,25 @@ class Handler(http.server.BaseHTTPRequestHandler):
 class Server(http.server.ThreadingHTTPServer):
     daemon_threads = True
 
+    def finish_request(self, request, client_address):
+        # Each connection shakes hands on its own thread: a client that connects and says nothing
+        # yet (a program starting slowly, one that ended half-way) keeps no other one waiting, as
+        # a handshake in the listener's accept would.
+        try:
+            request = self.context.wrap_socket(request, server_side=True)
+        except OSError:
+            return
+        try:
+            super().finish_request(request, client_address)
+        finally:
+            request.close()
+
 
 def listen(port, certificate, key, state, token_key):
     """A listener on the loopback address; port 0 lets the system pick a free one."""
     server = Server(("127.0.0.1", port), Handler)
-    context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
-    context.load_cert_chain(certificate, key)
-    server.socket = context.wrap_socket(server.socket, server_side=True)
+    server.context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+    server.context.load_cert_chain(certificate, key)
     server.state = state
     server.token_key = token_key
     return server
