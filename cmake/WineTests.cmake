@@ -64,23 +64,29 @@ function(quillora_test_environment out)
       "QUILLORA_BUILD_DIR=${CMAKE_BINARY_DIR}" PARENT_SCOPE)
 endfunction()
 
-# The objects of the tests whose static checks depend on the width of a pointer: on the 64-bit way
-# the 32-bit build compiles them too (tests/CMakeLists.txt), though no 32-bit test runs there.
-# Ninja names an object <folder>/CMakeFiles/<target>.dir/<source>.obj, in each build alike.
+# The tests' sources whose static checks depend on the width of a pointer: on the 64-bit way the
+# 32-bit build compiles them too (tests/CMakeLists.txt), though no 32-bit test runs there. They are
+# an object library of their own, built only there: compiling them then waits for their headers
+# alone, not for the programs their test runs (the stand-ins' onenote.exe and all they link).
 function(quillora_note_width_checks target)
-  file(RELATIVE_PATH folder ${CMAKE_BINARY_DIR} ${CMAKE_CURRENT_BINARY_DIR})
-  foreach(source ${ARGN})
+  cmake_parse_arguments(W "" "" "SOURCES;LIBRARIES" ${ARGN})
+  set(checked "")
+  foreach(source ${W_SOURCES})
     if(NOT source MATCHES "\\.cpp$" OR source MATCHES "^\\$<")
       continue()
     endif()
     get_filename_component(source ${source} ABSOLUTE)
     file(STRINGS ${source} checks REGEX "static_assert.*sizeof\\(void ?\\*\\)")
     if(checks)
-      file(RELATIVE_PATH name ${CMAKE_CURRENT_SOURCE_DIR} ${source})
-      set_property(GLOBAL APPEND PROPERTY QUILLORA_WIDTH_CHECKED_OBJECTS
-                   ${folder}/CMakeFiles/${target}.dir/${name}${CMAKE_CXX_OUTPUT_EXTENSION})
+      list(APPEND checked ${source})
     endif()
   endforeach()
+  if(checked)
+    add_library(${target}_width_checks OBJECT EXCLUDE_FROM_ALL ${checked})
+    target_compile_options(${target}_width_checks PRIVATE ${QUILLORA_TEST_COMPILE_OPTIONS})
+    target_link_libraries(${target}_width_checks PRIVATE ${W_LIBRARIES})
+    set_property(GLOBAL APPEND PROPERTY QUILLORA_WIDTH_CHECKED_TARGETS ${target}_width_checks)
+  endif()
 endfunction()
 
 function(quillora_add_test)
@@ -89,7 +95,7 @@ function(quillora_add_test)
   add_executable(${T_NAME} ${T_SOURCES} $<TARGET_OBJECTS:controls_manifest>)
   target_compile_options(${T_NAME} PRIVATE ${QUILLORA_TEST_COMPILE_OPTIONS})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBRARIES} test_support gmock)
-  quillora_note_width_checks(${T_NAME} ${T_SOURCES})
+  quillora_note_width_checks(${T_NAME} SOURCES ${T_SOURCES} LIBRARIES ${T_LIBRARIES} test_support gmock)
 
   quillora_test_environment(env)
 
