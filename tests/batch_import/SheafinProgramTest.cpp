@@ -48,6 +48,25 @@ std::vector<std::wstring> LogEntries(const fs::path& file)
     return entries;
 }
 
+// What a program that did not do what was waited for shows: its windows (each saved as a picture)
+// and its log, for the failure's message.
+std::string WhatItShows(const Harness::Program& program, const fs::path& log)
+{
+    std::wstring shown = L"windows:";
+    int n = 0;
+    for (const HWND window : program.TopLevelWindows())
+    {
+        shown += L" [" + Harness::ClassOf(window) + L" \"" + Harness::TextOf(window) + L"\"" +
+                 (IsWindowVisible(window) ? L"" : L" hidden") + L"]";
+        if (IsWindowVisible(window))
+            Harness::SaveWindow(window, L"shown-" + std::to_wstring(++n));
+    }
+    shown += L"\nlog:";
+    for (const std::wstring& entry : LogEntries(log))
+        shown += L"\n  " + entry;
+    return WideToUtf8(shown);
+}
+
 bool Contains(const std::vector<std::wstring>& entries, const std::wstring& text)
 {
     return std::find(entries.begin(), entries.end(), text) != entries.end();
@@ -728,7 +747,8 @@ TEST_F(SheafinUpdateCheck, ANewerVersionIsDownloadedAndStartedAndTheProgramEnds)
                     downloaded = candidate;
             return !downloaded.empty();
         },
-        30s));
+        30s))
+        << WhatItShows(*sheafin, LogFile());
     const std::wstring commandLine = downloaded.empty() ? L"" : UpdateTest::WaitForRecordedCommandLine(downloaded);
     EXPECT_NE(commandLine.find(L"/install \"" + SheafinExe().wstring() + L"\" 1.3.0"), std::wstring::npos)
         << testing::PrintToString(fs::path(commandLine).string());
