@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cwchar>
 #include <filesystem>
 #include <fstream>
@@ -64,19 +65,32 @@ void ShiftTimes(XNode& node, long long days)
             ShiftTimes(*child, days);
 }
 
-// The UTC time daysAgo days and hoursAgo hours before now.
-std::wstring TimeAgo(int daysAgo, int hoursAgo)
+ULONGLONG Ticks(const FILETIME& time) { return static_cast<ULONGLONG>(time.dwHighDateTime) << 32 | time.dwLowDateTime; }
+
+FILETIME FromTicks(ULONGLONG ticks) { return {static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)}; }
+
+// The UTC time so many ticks before now, but not before the local day daysAgo days before today
+// began: a page of today stays today's in the first hours after midnight.
+std::wstring TimeBefore(ULONGLONG ticksAgo, int daysAgo)
 {
-    FILETIME now{};
+    FILETIME now{}, localNow{};
     GetSystemTimeAsFileTime(&now);
-    ULARGE_INTEGER value{};
-    value.LowPart = now.dwLowDateTime;
-    value.HighPart = now.dwHighDateTime;
-    value.QuadPart -= (static_cast<ULONGLONG>(daysAgo) * 24 + static_cast<ULONGLONG>(hoursAgo)) * 36000000000ULL;
-    FILETIME then{value.LowPart, value.HighPart};
+    FileTimeToLocalFileTime(&now, &localNow);
+    const FILETIME localDayStart =
+        FromTicks(Ticks(localNow) / TicksPerDay * TicksPerDay - static_cast<ULONGLONG>(daysAgo) * TicksPerDay);
+    FILETIME dayStart{};
+    LocalFileTimeToFileTime(&localDayStart, &dayStart);
+    const FILETIME then = FromTicks(std::max(Ticks(now) - ticksAgo, Ticks(dayStart)));
     SYSTEMTIME utc{};
     FileTimeToSystemTime(&then, &utc);
     return XmlTime(utc);
+}
+
+// The UTC time daysAgo days and hoursAgo hours before now, on the local day daysAgo days ago.
+std::wstring TimeAgo(int daysAgo, int hoursAgo)
+{
+    constexpr ULONGLONG TicksPerHour = TicksPerDay / 24;
+    return TimeBefore((static_cast<ULONGLONG>(daysAgo) * 24 + static_cast<ULONGLONG>(hoursAgo)) * TicksPerHour, daysAgo);
 }
 
 XNodePtr Element(const std::wstring& name, std::initializer_list<std::pair<const wchar_t*, std::wstring>> attributes)
@@ -224,15 +238,9 @@ XNodePtr Untitled(int createdDaysAgo, std::initializer_list<const wchar_t*> line
 XNodePtr Today(const std::wstring& title, int minutesAgo, std::initializer_list<const wchar_t*> lines)
 {
     auto page = Page(title, 0, 0, lines);
-    FILETIME now{};
-    GetSystemTimeAsFileTime(&now);
-    ULARGE_INTEGER value{{now.dwLowDateTime, now.dwHighDateTime}};
-    value.QuadPart -= static_cast<ULONGLONG>(minutesAgo) * 600000000ULL;
-    FILETIME then{value.LowPart, value.HighPart};
-    SYSTEMTIME utc{};
-    FileTimeToSystemTime(&then, &utc);
-    page->SetAttribute(L"dateTime", XmlTime(utc));
-    page->SetAttribute(L"lastModifiedTime", XmlTime(utc));
+    const std::wstring time = TimeBefore(static_cast<ULONGLONG>(minutesAgo) * 600000000ULL, 0);
+    page->SetAttribute(L"dateTime", time);
+    page->SetAttribute(L"lastModifiedTime", time);
     return page;
 }
 
