@@ -13,5 +13,7 @@ foreach(lib gtest gmock)
   add_library(${lib} STATIC ${root}/src/${lib}-all.cc)
   target_include_directories(${lib} SYSTEM PUBLIC ${root}/include)
   target_include_directories(${lib} PRIVATE ${root})
+  # Like the tests' own code (QUILLORA_TEST_COMPILE_OPTIONS): the framework's speed is never measured.
+  target_compile_options(${lib} PRIVATE -Og)
 endforeach()
 target_link_libraries(gmock PUBLIC gtest)

@@ -2,7 +2,3 @@
 # on a host that cannot run 32-bit code (see scripts/test). The programs people get are 32-bit.
 set(QUILLORA_MINGW_PROCESSOR x86_64)
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-i686.cmake)
-# Nothing of this build is shipped: line tables are enough for a crash a test meets, and full debug
-# information would make every compile a third dearer.
-set(CMAKE_C_FLAGS_RELWITHDEBINFO_INIT "-O2 -g1 -DNDEBUG")
-set(CMAKE_CXX_FLAGS_RELWITHDEBINFO_INIT "-O2 -g1 -DNDEBUG")
