@@ -738,7 +738,8 @@ TEST_F(SheafinImport, PasswordDialogKeepsALongPathsFileNameInViewAndEveryLineWho
             ASSERT_TRUE(Harness::SetClientSize(window, 680 * dpi / 96, 440 * dpi / 96));
             Harness::PostCommand(window, 40036);
             const HWND dialog = WaitForDialog(L"Password Required", 60s);
-            ASSERT_NE(dialog, nullptr);
+            ASSERT_NE(dialog, nullptr) << WideToUtf8(Status(window)) << "\nlog:\n"
+                                       << WideToUtf8(Harness::ReadLogFile(profile_.Temp() / L"Quillora_SHF.log"));
             Harness::SaveWindow(dialog, L"password-" + name);
             Harness::SaveWindow(window, L"running-" + name);
             const std::wstring text = Harness::TextOf(Harness::Children(dialog, L"Static").front());
