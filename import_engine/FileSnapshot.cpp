@@ -19,8 +19,9 @@ constexpr int MostTries = 100;
 // would replace a copy of the same name before OneNote read it).
 bool MakeFolderForCopy(std::wstring& folder)
 {
-    const std::wstring copies = GetPrintoutFolder() + L"\\copies";
-    CreateDirectoryW(GetPrintoutFolder().c_str(), nullptr);
+    const std::wstring printouts = GetPrintoutFolder();
+    const std::wstring copies = printouts + L"\\copies";
+    CreateDirectoryW(printouts.c_str(), nullptr);
     CreateDirectoryW(copies.c_str(), nullptr);
     for (int tries = 0; tries < MostTries; ++tries)
     {

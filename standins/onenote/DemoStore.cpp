@@ -20,14 +20,17 @@ namespace
 {
 constexpr ULONGLONG TicksPerDay = 864000000000ULL;
 
+ULONGLONG Ticks(const FILETIME& time) { return static_cast<ULONGLONG>(time.dwHighDateTime) << 32 | time.dwLowDateTime; }
+
+FILETIME FromTicks(ULONGLONG ticks) { return {static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)}; }
+
 // The local day of now, counted in days since 1601.
 long long LocalDayNumber()
 {
     FILETIME now{}, local{};
     GetSystemTimeAsFileTime(&now);
     FileTimeToLocalFileTime(&now, &local);
-    return static_cast<long long>((static_cast<ULONGLONG>(local.dwHighDateTime) << 32 | local.dwLowDateTime) /
-                                  TicksPerDay);
+    return static_cast<long long>(Ticks(local) / TicksPerDay);
 }
 
 std::wstring AnchorFile(const std::wstring& folder) { return folder + L"\\demo-day.txt"; }
@@ -48,9 +51,7 @@ std::wstring Shifted(const std::wstring& text, long long days)
     FILETIME time{};
     if (!SystemTimeToFileTime(&utc, &time))
         return text;
-    ULARGE_INTEGER value{{time.dwLowDateTime, time.dwHighDateTime}};
-    value.QuadPart += static_cast<ULONGLONG>(days * static_cast<long long>(TicksPerDay));
-    time = {value.LowPart, value.HighPart};
+    time = FromTicks(Ticks(time) + static_cast<ULONGLONG>(days * static_cast<long long>(TicksPerDay)));
     FileTimeToSystemTime(&time, &utc);
     return XmlTime(utc);
 }
@@ -64,10 +65,6 @@ void ShiftTimes(XNode& node, long long days)
         if (child->IsElement())
             ShiftTimes(*child, days);
 }
-
-ULONGLONG Ticks(const FILETIME& time) { return static_cast<ULONGLONG>(time.dwHighDateTime) << 32 | time.dwLowDateTime; }
-
-FILETIME FromTicks(ULONGLONG ticks) { return {static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)}; }
 
 // The UTC time so many ticks before now, but not before the local day daysAgo days before today
 // began: a page of today stays today's in the first hours after midnight.
