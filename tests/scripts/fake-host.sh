@@ -7,7 +7,10 @@
 #   $host/uid                   what id -u says
 #   $host/sudo                  "absent", "password" (sudo -n refuses) or "works"
 #   $host/locales, $host/bad-locales   locale -a's list; locales localedef cannot make
+#   $host/lock-held             seconds for which another program holds apt's lock (absent: none)
 # Every check says what it expected; the test fails when one of them does not hold.
+# A test adds what its end must undo with on_exit (never a trap of its own, which would replace the
+# one that removes the hosts); whatever still runs with a host's folder in its command line is ended.
 
 failures=0
 checks=0
@@ -37,12 +40,35 @@ new_host() {
   : >"$host/bad-locales"
   printf 'C\nC.utf8\nPOSIX\n' >"$host/locales"
   # Only these of the real host's commands, so that nothing of its own package tools leaks in.
-  local tool
-  for tool in bash sh env true cat grep find head tail sed mktemp rm basename dirname tr wc mkdir touch ls sort; do
-    ln -s "$(type -P "$tool")" "$host/sys/$tool"
-  done
+  host_tools bash sh env true cat grep find head tail sed mktemp rm basename dirname tr wc mkdir touch ls sort tee
   stand_in apt-get <<'SH'
+# The call is recorded without its -o options; apt's lock is waited for as long as
+# -o DPkg::Lock::Timeout=SECONDS says, and without it not at all, as apt does.
+words=() wait_for_lock=0
+while [ $# -gt 0 ]; do
+  if [ "$1" = -o ]; then
+    case "$2" in DPkg::Lock::Timeout=*) wait_for_lock=${2#*=} ;; esac
+    shift 2
+    continue
+  fi
+  words+=("$1")
+  shift
+done
+set -- "${words[@]}"
 echo "apt-get $*" >>"$HOST/calls"
+if [ -f "$HOST/lock-held" ]; then
+  lock=/var/lib/dpkg/lock-frontend
+  [ "$1" = update ] && lock=/var/lib/apt/lists/lock
+  held=$(cat "$HOST/lock-held")
+  [ "$wait_for_lock" -gt 0 ] && echo "Waiting for cache lock: Could not get lock $lock. It is held by process 4321 (unattended-upgr)... $((held < wait_for_lock ? held : wait_for_lock))s"
+  if [ "$held" -gt "$wait_for_lock" ]; then
+    echo "E: Could not get lock $lock. It is held by process 4321 (unattended-upgr)"
+    if [ "$1" = update ]; then echo "E: Unable to lock directory /var/lib/apt/lists/"
+    else echo "E: Unable to acquire the dpkg frontend lock ($lock), is another process using it?"; fi
+    exit 100
+  fi
+  rm "$HOST/lock-held"
+fi
 case "$1" in
   update)
     touch "$HOST/lists/example_dists_main_InRelease"
@@ -100,8 +126,17 @@ SH
 
 # stand_in NAME: a command of the made-up host, its body read from standard input.
 stand_in() {
-  { echo "#!/bin/bash"; echo "HOST='$host'"; cat; } >"$host/bin/$1"
+  { echo "#!/bin/bash"; printf 'HOST=%q\n' "$host"; cat; } >"$host/bin/$1"
   chmod +x "$host/bin/$1"
+}
+
+# host_tools TOOL...: the real host's commands on the made-up host's PATH, the system's own first
+# (not, say, a version manager's shims, which need more of the host than the made-up one has).
+host_tools() {
+  local tool
+  for tool in "$@"; do
+    ln -sf "$(PATH=/usr/bin:/bin:$PATH type -P "$tool")" "$host/sys/$tool"
+  done
 }
 
 # Runs a command on the made-up host: its output (standard output and error together) goes to
@@ -113,8 +148,29 @@ on_host() {
 }
 extra_env=()
 
+# The processes still running whose command line names a made-up host's folder: "PID COMMAND" lines.
+processes_of() {
+  local cmdline pid words line
+  for cmdline in /proc/[0-9]*/cmdline; do
+    pid=${cmdline#/proc/}
+    pid=${pid%/cmdline}
+    [ "$pid" != $$ ] || continue
+    words=()
+    { mapfile -d '' -t words <"$cmdline"; } 2>/dev/null || continue
+    line=${words[*]-}
+    [[ "$line" == *"$1"* ]] && echo "$pid $line"
+  done
+}
+
+exit_steps=()
+on_exit() { exit_steps+=("$1"); }
 hosts=()
 end_hosts() {
+  local step h pid
+  for step in ${exit_steps[@]+"${exit_steps[@]}"}; do eval "$step"; done
+  for h in ${hosts[@]+"${hosts[@]}"}; do
+    for pid in $(processes_of "$h" | cut -d' ' -f1); do kill -KILL "$pid" 2>/dev/null; done
+  done
   [ ${#hosts[@]} -gt 0 ] && rm -rf "${hosts[@]}"
 }
 trap end_hosts EXIT
@@ -122,4 +178,125 @@ trap end_hosts EXIT
 finish() {
   echo "$checks checks, $failures failed"
   [ "$failures" -eq 0 ] && [ "$checks" -gt 0 ]
+}
+
+# wine_stand_ins: Wine of the made-up host. Each prefix gets a server that lingers, in a session of
+# its own as Wine's does (Ctrl+C does not reach it), until "wineserver -k"; regsvr32 registers only
+# a file that exists and regedit adds its file to $host/registry; any other program is recorded in
+# $host/calls with its arguments, one a line, after a line "wine".
+wine_stand_ins() {
+  rm -f "$host/bin/sleep"
+  host_tools sleep setsid seq cut od tar cp ln mv sha256sum nproc stat python3 openssl iconv awk realpath
+  cat >"$host/wine-server.sh" <<'SH'
+unix_path() { local path=${1#[Zz]:}; printf '%s' "${path//\\//}"; }
+server_file() { printf '%s' "$WINEPREFIX/.standin-wineserver"; }
+# Whether the server runs (one that ended stays a zombie until it is reaped).
+server_runs() {
+  local stat
+  [ -f "$(server_file)" ] && { read -r stat <"/proc/$(cat "$(server_file)")/stat"; } 2>/dev/null &&
+    [[ "$stat" != *") Z "* ]]
+}
+# start_server [SECONDS]: a server that ends soon after its programs, or lingers SECONDS.
+start_server() {
+  local life=${1:-0.3}
+  if server_runs; then
+    [ "$life" = 0.3 ] && return 0
+    kill "$(cat "$(server_file)")"
+  fi
+  mkdir -p "$WINEPREFIX"
+  rm -f "$(server_file)"
+  setsid bash -c 'echo $$ >"$1.new" && mv "$1.new" "$1" && exec -a "wineserver-standin $2" sleep "$3"' _ \
+    "$(server_file)" "$WINEPREFIX" "$life" </dev/null >/dev/null 2>&1 &
+  for _ in $(seq 200); do [ -f "$(server_file)" ] && return 0; sleep 0.01; done
+  return 1
+}
+SH
+  stand_in wineserver <<'SH'
+. "$HOST/wine-server.sh"
+case "$1" in
+  -k) server_runs || exit 1; kill "$(cat "$(server_file)")"; rm -f "$(server_file)" ;;
+  -w) while server_runs; do sleep 0.05; done ;;
+  -p*) start_server 300 ;;
+esac
+SH
+  stand_in wineboot <<'SH'
+. "$HOST/wine-server.sh"
+start_server
+mkdir -p "$WINEPREFIX/drive_c/users/standin/Temp" "$WINEPREFIX/drive_c/windows/system32"
+touch "$WINEPREFIX/system.reg"
+SH
+  stand_in winepath <<'SH'
+[ "$1" = -w ] && shift
+path=$1
+printf 'Z:%s\n' "${path//\//\\}"
+SH
+  stand_in wine <<'SH'
+. "$HOST/wine-server.sh"
+start_server
+case "$1" in
+  regsvr32)
+    [ "$2" = /s ] && shift
+    file=$(unix_path "$2")
+    echo "regsvr32 $file" >>"$HOST/calls"
+    [ -f "$file" ] || exit 3 ;;
+  regedit)
+    file=$(unix_path "$3")
+    [ -f "$file" ] || exit 1
+    cat "$file" >>"$HOST/registry" ;;
+  cmd) ;;
+  *)
+    { echo wine; printf '%s\n' "$@"; } >>"$HOST/calls"
+    [ -f "$1" ] || [ -f "$(unix_path "$1")" ] ;;
+esac
+SH
+}
+
+# build_stand_ins: a made-up host on which scripts/test and scripts/run find everything installed,
+# with Wine (wine_stand_ins), Xvfb, and a CMake and a ctest of their own: "cmake -S -B" writes a
+# build folder with a lane and two stand-in components to register, "cmake --build" builds
+# nothing, and ctest runs $host/ctest-body with BUILD set to its --test-dir.
+build_stand_ins() {
+  wine_stand_ins
+  printf '%s\n' C C.utf8 POSIX en_US.utf8 zh_CN.utf8 ru_RU.utf8 fr_CA.utf8 ja_JP.utf8 >"$host/locales"
+  stand_in dpkg-query <<'SH'
+printf 'install ok installed'
+SH
+  stand_in cmake <<'SH'
+echo "cmake $*" >>"$HOST/calls"
+if [ "$1" = --build ]; then
+  [ -f "$2/build.ninja" ]
+  exit
+fi
+while [ $# -gt 0 ]; do
+  case "$1" in
+    -B) build=$2; shift ;;
+  esac
+  shift
+done
+mkdir -p "$build/standins/onenote" "$build/standins/winrt_pdf" "$build/tools/trust-authority" \
+  "$build/tests/update" "$build/batch_import"
+touch "$build/build.ninja" "$build/standins/onenote/onenote_standin.dll" "$build/standins/winrt_pdf/winrt_pdf.dll" \
+  "$build/tools/trust-authority/trust_authority.exe" "$build/tests/update/update_test_program.exe" \
+  "$build/batch_import/Sheafin.exe"
+echo 1 >"$build/wine-lanes"
+echo win32 >"$build/wine-arch"
+printf 'com %s\nwinrt Windows.Data.Pdf.PdfDocument %s\n' "$build/standins/onenote/onenote_standin.dll" \
+  "$build/standins/winrt_pdf/winrt_pdf.dll" >"$build/registrations.txt"
+SH
+  stand_in ctest <<'SH'
+while [ $# -gt 0 ]; do
+  [ "$1" = --test-dir ] && { BUILD=$2; shift; }
+  shift
+done
+export BUILD HOST
+exec bash "$HOST/ctest-body"
+SH
+  stand_in Xvfb <<'SH'
+echo "Xvfb $*" >>"$HOST/calls"
+number=$(($(cat "$HOST/displays" 2>/dev/null || echo 9900) + 1))
+echo "$number" >"$HOST/displays"
+echo "$number" >&3
+exec 3>&-
+exec -a "Xvfb-standin $HOST" sleep 300
+SH
 }
