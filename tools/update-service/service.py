@@ -18,6 +18,8 @@ the start of the client's agent text (name-version-platform):
       <request>.hold=path     answer only once the file exists (at most 60 seconds)
   <product>.requests  one line per request: name, agent, content type, body, token verdict,
       tab-separated.
+"GET /identity" answers the text given as --identity, so that whoever started the service can tell
+it from another one on the same port.
 A second listener on the next port presents a certificate no one trusts. Two more, on ports the
 system picks, present the test authority's certificates for another host ("elsewhere") and for
 localhost but expired ("expired"); their ports stand in the state folder as listeners.txt, lines
@@ -95,6 +97,11 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
     def log_message(self, *args):
         pass
+
+    def do_GET(self):
+        if urllib.parse.urlsplit(self.path).path != "/identity":
+            return self.answer(404, None, b"", {})
+        self.answer(200, None, self.server.identity.encode("utf-8"), {})
 
     def do_POST(self):
         state = self.server.state
@@ -190,13 +197,14 @@ class Server(http.server.ThreadingHTTPServer):
             request.close()
 
 
-def listen(port, certificate, key, state, token_key):
+def listen(port, certificate, key, state, token_key, identity):
     """A listener on the loopback address; port 0 lets the system pick a free one."""
     server = Server(("127.0.0.1", port), Handler)
     server.context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
     server.context.load_cert_chain(certificate, key)
     server.state = state
     server.token_key = token_key
+    server.identity = identity
     return server
 
 
@@ -205,6 +213,7 @@ def main():
     parser.add_argument("--port", type=int, required=True)
     parser.add_argument("--state", required=True)
     parser.add_argument("--certificates", required=True, help="folder of make-certificates")
+    parser.add_argument("--identity", default="", help="what GET /identity answers")
     args = parser.parse_args()
     here = os.path.dirname(os.path.abspath(__file__))
     token_key = os.path.join(here, "token-key.pem")
@@ -212,18 +221,18 @@ def main():
     c = args.certificates
     # The others first: once the service's own port answers, the tests find everything in place.
     others = [listen(args.port + 1, os.path.join(c, "untrusted.pem"), os.path.join(c, "untrusted-key.pem"),
-                     args.state, token_key)]
+                     args.state, token_key, args.identity)]
     ports = []
     for name in ("elsewhere", "expired"):
         others.append(listen(0, os.path.join(c, name + ".pem"), os.path.join(c, name + "-key.pem"), args.state,
-                             token_key))
+                             token_key, args.identity))
         ports.append("%s=%d\n" % (name, others[-1].server_address[1]))
     with open(os.path.join(args.state, "listeners.txt"), "w", encoding="utf-8") as f:
         f.writelines(ports)
     for server in others:
         threading.Thread(target=server.serve_forever, daemon=True).start()
     trusted = listen(args.port, os.path.join(c, "service.pem"), os.path.join(c, "service-key.pem"), args.state,
-                     token_key)
+                     token_key, args.identity)
     print("listening", flush=True)
     trusted.serve_forever()
 
