@@ -126,17 +126,25 @@ SH
 
 # stand_in NAME: a command of the made-up host, its body read from standard input.
 stand_in() {
-  { echo "#!/bin/bash"; printf 'HOST=%q\n' "$host"; cat; } >"$host/bin/$1"
+  local body
+  IFS= read -r -d '' body
+  printf '#!/bin/bash\nHOST=%q\n%s' "$host" "$body" >"$host/bin/$1"
   chmod +x "$host/bin/$1"
 }
 
 # host_tools TOOL...: the real host's commands on the made-up host's PATH, the system's own first
 # (not, say, a version manager's shims, which need more of the host than the made-up one has).
 host_tools() {
-  local tool
+  local tool dir found=()
   for tool in "$@"; do
-    ln -sf "$(PATH=/usr/bin:/bin:$PATH type -P "$tool")" "$host/sys/$tool"
+    for dir in /usr/bin /bin ${PATH//:/ }; do
+      if [ -x "$dir/$tool" ]; then
+        found+=("$dir/$tool")
+        break
+      fi
+    done
   done
+  ln -sf "${found[@]}" "$host/sys/"
 }
 
 # Runs a command on the made-up host: its output (standard output and error together) goes to
