@@ -44,11 +44,12 @@ std::optional<DateTime> UsableDate(const SYSTEMTIME& utc)
 
 std::wstring ReadSettingsText(const std::wstring& path)
 {
+    const FileReadResult file = SettingsFileReader(path);
     // A file of an older version in UTF-8 is converted in memory only: it is replaced at the next
     // save, never rewritten before it has been read.
-    if (IsUtf8File(path.c_str()))
-        return Utf8ToWide(ReadFileBytes(path.c_str()));
-    return ReadTextFile(path.c_str());
+    if (IsUtf8Text(file.bytes))
+        return Utf8ToWide(file.bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? file.bytes.substr(3) : file.bytes);
+    return Utf16Text(file.bytes);
 }
 
 // Whether the file was copied aside, so that its replacement loses nothing.
@@ -111,6 +112,10 @@ void TakeValues(const S::Lumday& root, CalendarSettings& settings)
     settings.maxY = placement.maxY;
 }
 } // namespace
+
+std::function<FileReadResult(const std::wstring& path)> SettingsFileReader = [](const std::wstring& path) {
+    return ReadWholeFile(path.c_str());
+};
 
 CalendarSettings& GetCalendarSettings()
 {

@@ -15,33 +15,25 @@ Owners::FileHandle OpenForReading(const wchar_t* path)
                                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
-// Up to count bytes from the current position; fewer at the end of the file or on a failure.
-size_t ReadUpTo(HANDLE file, void* target, size_t count)
+// Up to count bytes from the current position; fewer at the end of the file. False when a read
+// failed (GetLastError tells why).
+bool ReadUpTo(HANDLE file, void* target, size_t count, size_t& total)
 {
-    size_t total = 0;
+    total = 0;
     while (total < count)
     {
         const DWORD chunk = static_cast<DWORD>(std::min<size_t>(count - total, 1u << 20));
         DWORD read = 0;
-        if (!ReadFile(file, static_cast<char*>(target) + total, chunk, &read, nullptr) || read == 0)
+        if (!ReadFile(file, static_cast<char*>(target) + total, chunk, &read, nullptr))
+            return false;
+        if (read == 0)
             break;
         total += read;
     }
-    return total;
+    return true;
 }
 
-std::string ReadAll(const wchar_t* path)
-{
-    const Owners::FileHandle file = OpenForReading(path);
-    if (!file)
-        return {};
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size) || static_cast<unsigned long long>(size.QuadPart) > SIZE_MAX / 2)
-        return {};
-    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-    bytes.resize(ReadUpTo(file.get(), bytes.data(), bytes.size()));
-    return bytes;
-}
+std::string ReadAll(const wchar_t* path) { return ReadWholeFile(path).bytes; }
 
 // The UTF-16LE characters of bytes, after a leading FF FE mark; an odd last byte is no character.
 size_t Utf16Start(const std::string& bytes)
@@ -132,14 +124,7 @@ bool ReplaceFileContents(const std::wstring& path, const void* bytes, size_t cou
     return false;
 }
 
-std::wstring ReadTextFile(const wchar_t* path)
-{
-    const std::string bytes = ReadAll(path);
-    const size_t start = Utf16Start(bytes);
-    std::wstring text((bytes.size() - start) / 2, L'\0');
-    std::memcpy(text.data(), bytes.data() + start, text.size() * sizeof(wchar_t));
-    return text;
-}
+std::wstring ReadTextFile(const wchar_t* path) { return Utf16Text(ReadAll(path)); }
 
 _bstr_t ReadTextFileToBstr(const wchar_t* path)
 {
@@ -163,19 +148,71 @@ std::string ReadFileBytes(const wchar_t* path)
     return bytes;
 }
 
+namespace
+{
+bool IsUtf8Start(const unsigned char* start, size_t read)
+{
+    if (read >= 3 && start[0] == 0xEF && start[1] == 0xBB && start[2] == 0xBF)
+        return true;
+    // A single byte cannot be UTF-16; two zero-free bytes other than the UTF-16 mark are not either.
+    if (read == 1)
+        return start[0] != 0;
+    return read >= 2 && start[0] != 0 && start[1] != 0 && !(start[0] == 0xFF && start[1] == 0xFE);
+}
+} // namespace
+
 bool IsUtf8File(const wchar_t* path)
 {
     const Owners::FileHandle file = OpenForReading(path);
     if (!file)
         return false;
     unsigned char start[3] = {};
-    const size_t read = ReadUpTo(file.get(), start, 3);
-    if (read == 3 && start[0] == 0xEF && start[1] == 0xBB && start[2] == 0xBF)
-        return true;
-    // A single byte cannot be UTF-16; two zero-free bytes other than the UTF-16 mark are not either.
-    if (read == 1)
-        return start[0] != 0;
-    return read >= 2 && start[0] != 0 && start[1] != 0 && !(start[0] == 0xFF && start[1] == 0xFE);
+    size_t read = 0;
+    ReadUpTo(file.get(), start, 3, read);
+    return IsUtf8Start(start, read);
+}
+
+bool IsUtf8Text(const std::string& bytes)
+{
+    return IsUtf8Start(reinterpret_cast<const unsigned char*>(bytes.data()), std::min<size_t>(bytes.size(), 3));
+}
+
+std::wstring Utf16Text(const std::string& bytes)
+{
+    const size_t start = Utf16Start(bytes);
+    std::wstring text((bytes.size() - start) / 2, L'\0');
+    std::memcpy(text.data(), bytes.data() + start, text.size() * sizeof(wchar_t));
+    return text;
+}
+
+FileReadResult ReadWholeFile(const wchar_t* path)
+{
+    FileReadResult result;
+    const Owners::FileHandle file = OpenForReading(path);
+    LARGE_INTEGER size{};
+    if (!file || !GetFileSizeEx(file.get(), &size))
+    {
+        result.error = path ? GetLastError() : ERROR_INVALID_PARAMETER;
+        if (result.error == ERROR_SUCCESS)
+            result.error = ERROR_READ_FAULT;
+        return result;
+    }
+    if (static_cast<unsigned long long>(size.QuadPart) > SIZE_MAX / 2)
+    {
+        result.error = ERROR_FILE_TOO_LARGE;
+        return result;
+    }
+    result.bytes.resize(static_cast<size_t>(size.QuadPart));
+    size_t read = 0;
+    if (!ReadUpTo(file.get(), result.bytes.data(), result.bytes.size(), read))
+    {
+        result.error = GetLastError() == ERROR_SUCCESS ? ERROR_READ_FAULT : GetLastError();
+        result.bytes.clear();
+        return result;
+    }
+    // A file that grew shorter meanwhile ends where it now ends.
+    result.bytes.resize(read);
+    return result;
 }
 
 bool FileExists(const wchar_t* path) { return static_cast<bool>(OpenForReading(path)); }

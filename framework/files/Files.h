@@ -66,6 +66,26 @@ using FileBytesWriter = std::function<bool(const wchar_t* path, const void* byte
 bool ReplaceFileContents(const std::wstring& path, const void* bytes, size_t count,
                          const FileBytesWriter& write = WriteBytesToNewFile);
 
+// A whole file's bytes, or why they could not all be read.
+struct FileReadResult
+{
+    std::string bytes;
+    // ERROR_SUCCESS when every byte was read. ERROR_FILE_NOT_FOUND or ERROR_PATH_NOT_FOUND when there
+    // is no such file; any other error when the file is there but was not read whole (another
+    // program holds it without sharing, the access is denied, a share that went away): bytes is
+    // then empty.
+    DWORD error = ERROR_SUCCESS;
+
+    bool Whole() const { return error == ERROR_SUCCESS; }
+    bool Missing() const { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
+};
+FileReadResult ReadWholeFile(const wchar_t* path);
+
+// Whether bytes are UTF-8 (or ASCII) text rather than UTF-16, by the rule of IsUtf8File.
+bool IsUtf8Text(const std::string& bytes);
+// The UTF-16LE characters of bytes, a leading FF FE mark left out; an odd last byte is no character.
+std::wstring Utf16Text(const std::string& bytes);
+
 // The whole file as UTF-16LE text, a leading FF FE mark left out; empty when it cannot be read.
 std::wstring ReadTextFile(const wchar_t* path);
 _bstr_t ReadTextFileToBstr(const wchar_t* path);
