@@ -42,9 +42,15 @@ std::optional<DateTime> UsableDate(const SYSTEMTIME& utc)
     return DateTime(utc);
 }
 
+// The file's text; nothing when it is not there. Raises a COM error carrying the reason when it is
+// there but could not be read whole.
 std::wstring ReadSettingsText(const std::wstring& path)
 {
     const FileReadResult file = SettingsFileReader(path);
+    if (file.Missing())
+        return {};
+    if (!file.Whole())
+        _com_issue_error(HRESULT_FROM_WIN32(file.error));
     // A file of an older version in UTF-8 is converted in memory only: it is replaced at the next
     // save, never rewritten before it has been read.
     if (IsUtf8Text(file.bytes))
@@ -67,8 +73,8 @@ bool KeepDamagedFile(const std::wstring& path)
     return false;
 }
 
-// Set when the file was neither read whole nor kept aside: it is the only copy of the user's
-// settings, and no save of this run replaces it.
+// Set when the file is there but was not read whole and not kept aside: it may be the only copy of
+// the user's settings, and no save of this run replaces it.
 bool& SettingsFileProtected()
 {
     static bool kept = false;
@@ -180,10 +186,14 @@ bool LoadSettings()
     }
     catch (const _com_error& error)
     {
-        GetLog(true) << L"ERROR: Reading the settings failed with " << GetErrorMessage(error);
+        // Not read is not damaged: held by another program, denied, on a share that went away, or
+        // a reader that failed. The file may hold all the user set, and no save of this run
+        // replaces it.
+        GetLog(true) << L"ERROR: The settings file " << path << L" could not be read (" << GetErrorMessage(error)
+                     << L"); starting with default settings, and the file is not replaced";
         tree = DefaultTree();
         whole = false;
-        SettingsFileProtected() = !KeepDamagedFile(path);
+        SettingsFileProtected() = true;
     }
     settings = CalendarSettings();
     TakeValues(*tree.root, settings);
@@ -240,7 +250,7 @@ bool SaveSettings()
     if (SettingsFileProtected())
     {
         GetLog(true) << L"ERROR: The settings file " << GetSettingsFilePath()
-                     << L" was neither read whole nor kept aside; it is not replaced";
+                     << L" was not read whole and not kept aside; it is not replaced";
         return false;
     }
     try

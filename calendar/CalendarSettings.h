@@ -67,7 +67,9 @@ extern std::function<FileReadResult(const std::wstring& path)> SettingsFileReade
 
 // Fills the record from the file; true when the file held a whole document (the stored window
 // placement then decides how the window is shown). A missing, empty, cut-off or malformed file
-// gives the defaults; a damaged one is logged and kept aside.
+// gives the defaults; a damaged one is logged and kept aside. A file that is there but could not be
+// read whole (another program holds it without sharing, the access is denied, its share went away,
+// the reader failed) gives the defaults too, is logged, and no save of the run replaces it.
 bool LoadSettings();
 // Writes the record to the file through a temporary file in the same folder, so that a failed
 // write leaves the old file whole. False when the file could not be written (logged).

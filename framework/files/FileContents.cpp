@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <optional>
 
 namespace
 {
@@ -98,10 +99,81 @@ bool WriteStringToFile(const wchar_t* path, const std::string& bytes)
     return WriteBytesToFile(path, bytes.data(), bytes.size());
 }
 
+namespace
+{
+// The number of the process that wrote name, when name is "<file>.<process id>-<count><suffix>".
+std::optional<DWORD> WriterOf(const std::wstring& name, const std::wstring& file, const std::wstring& suffix)
+{
+    const auto equal = [](const wchar_t* a, size_t aLength, const wchar_t* b, size_t bLength) {
+        return CompareStringOrdinal(a, static_cast<int>(aLength), b, static_cast<int>(bLength), TRUE) == CSTR_EQUAL;
+    };
+    if (name.size() <= file.size() + suffix.size() + 3 || !equal(name.c_str(), file.size(), file.c_str(), file.size()) ||
+        name[file.size()] != L'.' ||
+        !equal(name.c_str() + name.size() - suffix.size(), suffix.size(), suffix.c_str(), suffix.size()))
+        return std::nullopt;
+    const std::wstring middle = name.substr(file.size() + 1, name.size() - file.size() - 1 - suffix.size());
+    const size_t dash = middle.find(L'-');
+    const auto digits = [](const std::wstring& text) {
+        return !text.empty() && text.size() <= 10 &&
+               std::all_of(text.begin(), text.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; });
+    };
+    if (dash == std::wstring::npos || !digits(middle.substr(0, dash)) || !digits(middle.substr(dash + 1)))
+        return std::nullopt;
+    const unsigned long long id = std::stoull(middle.substr(0, dash));
+    if (id > MAXDWORD)
+        return std::nullopt;
+    return static_cast<DWORD>(id);
+}
+
+ULONGLONG Ticks(const FILETIME& time) { return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime; }
+
+// Whether the process numbered id, which wrote a file made at created, still runs. A number that a
+// process started later has taken names a writer that has ended. One that may not be looked into
+// is taken to run.
+bool WriterRuns(DWORD id, const FILETIME& created)
+{
+    const Owners::ProcessHandle process(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
+    if (!process)
+        return GetLastError() == ERROR_ACCESS_DENIED;
+    if (WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0)
+        return false;
+    FILETIME started{};
+    FILETIME exited{};
+    FILETIME kernel{};
+    FILETIME user{};
+    if (!GetProcessTimes(process.get(), &started, &exited, &kernel, &user))
+        return true;
+    // The file system's clock may run a little behind the one that stamped the process's start.
+    constexpr ULONGLONG Slack = 2ull * 10'000'000ull;
+    return Ticks(started) <= Ticks(created) + Slack;
+}
+} // namespace
+
+void RemovePiecesOfEndedWriters(const std::wstring& path, const std::wstring& suffix)
+{
+    const size_t slash = path.find_last_of(L"\\/");
+    const std::wstring folder = slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
+    const std::wstring file = slash == std::wstring::npos ? path : path.substr(slash + 1);
+    WIN32_FIND_DATAW found{};
+    const Owners::FindHandle search(FindFirstFileW((path + L".*" + suffix).c_str(), &found));
+    if (!search)
+        return;
+    do
+    {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            continue;
+        const std::optional<DWORD> writer = WriterOf(found.cFileName, file, suffix);
+        if (writer && !WriterRuns(*writer, found.ftCreationTime))
+            DeleteFileW((folder + found.cFileName).c_str());
+    } while (FindNextFileW(search.get(), &found));
+}
+
 bool ReplaceFileContents(const std::wstring& path, const void* bytes, size_t count, const FileBytesWriter& write)
 {
-    // A name that a write which never ended left behind (the same process id and count) is passed
-    // over, never taken or removed.
+    // What saves cut off with their process left goes first. A name that is still there (the same
+    // process id and count, left by an earlier process of that number that could not be told from
+    // this one) is passed over, never taken.
+    RemovePiecesOfEndedWriters(path, L".tmp");
     std::wstring temporary;
     bool written = false;
     for (int attempt = 0; attempt < 100 && !written; ++attempt)

@@ -59,10 +59,16 @@ bool WriteBytesToNewFile(const wchar_t* path, const void* bytes, size_t count);
 // Writes a whole file; WriteBytesToNewFile, or a stand-in that fails on purpose.
 using FileBytesWriter = std::function<bool(const wchar_t* path, const void* bytes, size_t count)>;
 
+// Removes the pieces "<path>.<process id>-<count><suffix>" beside path that writes of processes
+// which have ended left behind (cut off by a crash or a power loss). A piece of a process that runs,
+// and any file named otherwise, stays; so does one that cannot be removed.
+void RemovePiecesOfEndedWriters(const std::wstring& path, const std::wstring& suffix);
+
 // Replaces the file with the bytes so that it is never left half-written: they go to a temporary
 // file beside it of this write's own ("<path>.<process id>-<count>.tmp", written with write), which
 // is flushed to the disk and then takes the file's place. On a failure the old file stays as it
-// was, the temporary file is removed, false is returned and GetLastError tells why.
+// was, the temporary file is removed, false is returned and GetLastError tells why. The temporary
+// files of saves whose process has ended are removed first (RemovePiecesOfEndedWriters).
 bool ReplaceFileContents(const std::wstring& path, const void* bytes, size_t count,
                          const FileBytesWriter& write = WriteBytesToNewFile);
 
