@@ -414,7 +414,7 @@ TEST_F(LumdaySelfUpdate, InstallThatCannotReplaceTheProgramStartsTheOldOneAgain)
     auto newProgram = Start(profile, standIn, L"\"" + target.wstring() + L"\"", downloaded);
     EXPECT_EQ(newProgram->WaitForExit(30s), std::optional<DWORD>(0)) << "still trying";
     EXPECT_EQ(UpdateTest::ReadBytes(target), oldProgram);
-    EXPECT_EQ(UpdateTest::WaitForRecordedCommandLine(target), L"\"" + target.wstring() + L"\"")
+    EXPECT_EQ(UpdateTest::WaitForRecordedCommandLine(target), L"\"" + target.wstring() + L"\" /updateNotInstalled")
         << "the old program, started again";
     EXPECT_TRUE(LogHas(profile.Temp() / L"Quillora_Install.log", L"Starting the old program again: " + target.wstring()));
     std::filesystem::remove(target.wstring() + L".args", ignored);

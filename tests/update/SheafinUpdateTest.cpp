@@ -266,7 +266,7 @@ TEST_F(SheafinUpdate, InstallOverAProgramThatMayNotBeWrittenStartsItAgainAtOnce)
         .environment = {}});
     EXPECT_EQ(std::optional<DWORD>(0), sheafin_->WaitForExit(30s)) << "still trying";
     EXPECT_EQ(oldProgram, UpdateTest::ReadBytes(target));
-    EXPECT_EQ(L"\"" + target.wstring() + L"\"", UpdateTest::WaitForRecordedCommandLine(target))
+    EXPECT_EQ(L"\"" + target.wstring() + L"\" /updateNotInstalled", UpdateTest::WaitForRecordedCommandLine(target))
         << "the old program, started again";
     EXPECT_TRUE(Logged(L"Starting the old program again: " + target.wstring()));
     fs::remove(target.wstring() + L".args", ignored);
@@ -319,7 +319,9 @@ TEST_F(SheafinUpdate, APieceOfACutOffDownloadIsRemovedAtTheNextStartAndAFileNoUp
     for (const fs::path& download : downloads_)
     {
         if (fs::exists(download.parent_path()))
+        {
             EXPECT_EQ("MZ the user's own", UpdateTest::ReadBytes(download)) << download.string();
+        }
         fs::remove(pieceOf(download), ignored);
     }
 }
