@@ -5,6 +5,7 @@
 #include "framework/log/Log.h"
 #include "update/ProgramFile.h"
 
+#include <shellapi.h>
 #include <tlhelp32.h>
 
 #include <cwctype>
@@ -297,7 +298,7 @@ bool InstallProgramOver(const std::wstring& source, const std::wstring& target, 
 
 void InstallSelfCopyFrom(const std::wstring& source, const std::wstring& target, const std::wstring& version)
 {
-    InstallProgramOver(source, target, L"/showUpdateInfo " + version);
+    InstallProgramOver(source, target, std::wstring(ShowUpdateInfoArgument) + L" " + version);
 }
 
 void InstallSelfCopy(const std::wstring& target, const std::wstring& version)
@@ -305,21 +306,32 @@ void InstallSelfCopy(const std::wstring& target, const std::wstring& version)
     InstallSelfCopyFrom(GetProgramPath(), target, version);
 }
 
+namespace
+{
+// Whether an install started this program: only an install gives it these first arguments.
+bool StartedByAnInstall()
+{
+    int count = 0;
+    const Owners::LocalMemory vector(CommandLineToArgvW(GetCommandLineW(), &count));
+    if (!vector || count < 2)
+        return false;
+    const std::wstring first = static_cast<wchar_t* const*>(vector.get())[1];
+    return first == ShowUpdateInfoArgument || first == UpdateNotInstalledArgument;
+}
+} // namespace
+
 void RemoveUpdateLeftovers(const std::wstring& downloadedProgram)
 {
-    // A file of that name is an update's only when the install that ran it started this program
-    // (it may still be ending, and cannot be removed while it runs): any other one is the user's,
-    // such as a download of the program by hand. Most starts find no such file, and only then are
-    // the processes looked through.
-    if (GetFileAttributesW(downloadedProgram.c_str()) != INVALID_FILE_ATTRIBUTES &&
+    // A file of that name is an update's on the start that the install which ran it made, and is
+    // not needed after it; any other time it may be the user's, such as a download of the program
+    // by hand. The install may still be ending, and cannot be removed while it runs.
+    if (StartedByAnInstall() && GetFileAttributesW(downloadedProgram.c_str()) != INVALID_FILE_ATTRIBUTES &&
         !SameFile(downloadedProgram, GetProgramPath()))
     {
         if (const Owners::ProcessHandle installer = OpenStartingProgram(downloadedProgram))
-        {
             WaitForSingleObject(installer.get(), 10000);
-            if (DeleteFileW(downloadedProgram.c_str()))
-                GetLog(true) << L"Removed the downloaded update " << downloadedProgram;
-        }
+        if (DeleteFileW(downloadedProgram.c_str()))
+            GetLog(true) << L"Removed the downloaded update " << downloadedProgram;
     }
     // The pieces of downloads and installs that were cut off; one whose download or install still
     // runs (waiting for the old program to end) stays.

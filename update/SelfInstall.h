@@ -36,8 +36,11 @@ Owners::ProcessHandle OpenStartingProgram(const std::wstring& program);
 // target comes from a command line anyone can write).
 bool IsReplaceableProgram(const std::wstring& source, const std::wstring& target);
 
-// The argument of the old program started again after an install that failed: that run makes no
-// update check, so that it does not install the same update at once.
+// The first argument of the program that an install starts: the new program after an install
+// (followed by the replaced version for Sheafin), and the old program started again after an
+// install that failed, which makes no update check in that run so that it does not install the
+// same update at once.
+inline constexpr const wchar_t* ShowUpdateInfoArgument = L"/showUpdateInfo";
 inline constexpr const wchar_t* UpdateNotInstalledArgument = L"/updateNotInstalled";
 
 // The install step of both programs: puts source in place of target and starts it with
@@ -60,7 +63,8 @@ void InstallSelfCopy(const std::wstring& target, const std::wstring& version);
 void InstallSelfCopyFrom(const std::wstring& source, const std::wstring& target, const std::wstring& version);
 
 // Removes what updates leave behind: the downloaded program, on the start that the install which
-// ran it made (waited for a little to end), never a file of that name that anything else put there;
+// ran it made (ShowUpdateInfoArgument or UpdateNotInstalledArgument; the install is waited for a
+// little to end), never at another start, where a file of that name may be the user's own;
 // and the cut-off pieces ("<file>.<process id>-<count>.partial") of downloads beside it and of
 // installs beside the running program whose process has ended. A piece whose download or install
 // still runs stays.

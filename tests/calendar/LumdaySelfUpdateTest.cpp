@@ -390,7 +390,13 @@ TEST_F(LumdaySelfUpdate, EveryFailureLeavesTheCalendarRunningAndTheOldProgramInP
         EXPECT_TRUE(lumday->IsRunning());
         EXPECT_TRUE(OpenSettings(window)) << "the calendar is not left on its update progress";
         if (std::string(c.lastRequest) == "getFile")
+        {
             EXPECT_NE(UpdateTest::ReadBytes(stale), "MZ stale");
+            if (std::string(c.what) == "start refused")
+            {
+                EXPECT_FALSE(std::filesystem::exists(stale)) << "the download no install runs stays";
+            }
+        }
         else
             EXPECT_EQ(RequestsNamed(scenario, "getFile"), 0u);
         EXPECT_EQ(LeftOf(profile.Temp(), L"lumday1.exe"), std::vector<std::wstring>{}) << "pieces of the download";

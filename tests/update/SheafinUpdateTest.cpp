@@ -212,6 +212,8 @@ TEST_F(SheafinUpdate, InstallDuringAnImportAsksAsACloseDoesAndNoKeepsTheImportAn
     for (const fs::path& download : downloads_)
         EXPECT_FALSE(fs::exists(download.wstring() + L".args")) << "the new program ran";
     EXPECT_TRUE(Logged(L"The install was called off"));
+    for (const fs::path& download : downloads_)
+        EXPECT_FALSE(fs::exists(download)) << "the download no install runs stays";
 
     Press(prompt, L"  &Stop import");
     ASSERT_TRUE(Harness::WaitUntil([&] { return !IsWindow(prompt); }));
