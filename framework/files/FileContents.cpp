@@ -107,8 +107,8 @@ std::optional<DWORD> WriterOf(const std::wstring& name, const std::wstring& file
     const auto equal = [](const wchar_t* a, size_t aLength, const wchar_t* b, size_t bLength) {
         return CompareStringOrdinal(a, static_cast<int>(aLength), b, static_cast<int>(bLength), TRUE) == CSTR_EQUAL;
     };
-    if (name.size() <= file.size() + suffix.size() + 3 || !equal(name.c_str(), file.size(), file.c_str(), file.size()) ||
-        name[file.size()] != L'.' ||
+    if (name.size() <= file.size() + suffix.size() + 3 || name[file.size()] != L'.' ||
+        !equal(name.c_str(), file.size(), file.c_str(), file.size()) ||
         !equal(name.c_str() + name.size() - suffix.size(), suffix.size(), suffix.c_str(), suffix.size()))
         return std::nullopt;
     const std::wstring middle = name.substr(file.size() + 1, name.size() - file.size() - 1 - suffix.size());
@@ -125,7 +125,10 @@ std::optional<DWORD> WriterOf(const std::wstring& name, const std::wstring& file
     return static_cast<DWORD>(id);
 }
 
-ULONGLONG Ticks(const FILETIME& time) { return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime; }
+ULONGLONG Ticks(const FILETIME& time)
+{
+    return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
 
 // Whether the process numbered id, which wrote a file made at created, still runs. A number that a
 // process started later has taken names a writer that has ended. One that may not be looked into
