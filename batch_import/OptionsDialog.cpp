@@ -79,23 +79,39 @@ std::shared_ptr<UI::IControl> UpdateOptions::CreatePage()
     whatsNewButton = std::make_shared<UI::Button>(parentWindow, (L"&Show What's New in " + version).c_str());
     noUpdatesLabel = IndentedLabel(parentWindow, L"No updates found");
     cannotCheckLabel = IndentedLabel(parentWindow, CannotCheckForUpdatesText);
+    checkFailedLabel = IndentedLabel(parentWindow, L"");
     updateFoundLabel = CreateLabel(L"\n\nAn update to " + product.displayName + L" is found", false);
     installButton = std::make_shared<UI::Button>(parentWindow, L"Install Latest Version");
-    noUpdatesLabel->visible = cannotCheckLabel->visible = updateFoundLabel->visible = installButton->visible = false;
+    HideResults();
 
     return std::make_shared<UI::BoxContainer>(
         "rootContainer", true, UI::BoxContainer::Start, UI::Gap(),
         UI::ControlList{CreateHeading(L"Updates"),
                         std::make_shared<UI::BoxContainer>("buttons", false, UI::BoxContainer::Centre, UI::Gap(),
                                                            UI::ControlList{checkButton, whatsNewButton}),
-                        noUpdatesLabel, cannotCheckLabel, updateFoundLabel, installButton});
+                        noUpdatesLabel, cannotCheckLabel, checkFailedLabel, updateFoundLabel, installButton});
 }
 
-void UpdateOptions::ShowResult(bool updateFound)
+void UpdateOptions::HideResults()
 {
-    noUpdatesLabel->visible = !updateFound;
-    updateFoundLabel->visible = updateFound;
-    installButton->visible = updateFound;
+    noUpdatesLabel->visible = cannotCheckLabel->visible = checkFailedLabel->visible = updateFoundLabel->visible =
+        installButton->visible = false;
+}
+
+void UpdateOptions::ShowResult(const VersionCheckResult& result)
+{
+    if (!result.failure.empty())
+    {
+        // The person who asked would take "No updates found" for an answer of the service.
+        const std::wstring text = L"Could not check for updates: " + result.failure;
+        GetLog(true) << L"ERROR: " << text;
+        checkFailedLabel->SetText(text);
+        checkFailedLabel->visible = true;
+        return;
+    }
+    noUpdatesLabel->visible = !result.updateFound;
+    updateFoundLabel->visible = result.updateFound;
+    installButton->visible = result.updateFound;
 }
 
 bool UpdateOptions::OnCommand(HWND control, int code)
@@ -104,7 +120,7 @@ bool UpdateOptions::OnCommand(HWND control, int code)
         return false;
     if (UI::IsControlWindow(checkButton, control))
     {
-        noUpdatesLabel->visible = cannotCheckLabel->visible = updateFoundLabel->visible = installButton->visible = false;
+        HideResults();
         if (!CanCheckForUpdates())
         {
             // Not "No updates found": this build would say that of every version.
@@ -112,7 +128,7 @@ bool UpdateOptions::OnCommand(HWND control, int code)
             cannotCheckLabel->visible = true;
             return true;
         }
-        ShowResult(IsNewerVersionAvailable(GetProductName()));
+        ShowResult(CheckForNewerVersion(GetProductName()));
         return true;
     }
     if (UI::IsControlWindow(whatsNewButton, control))

@@ -6,6 +6,7 @@
 #include "framework/ui/controls/Label.h"
 #include "framework/ui/dialogs/TabbedDialog.h"
 #include "import_engine/ImportEngine.h"
+#include "update/VersionCheck.h"
 
 #include <windows.h>
 
@@ -34,7 +35,8 @@ public:
 };
 
 // "Updates": checks for another version, shows what is new and installs the latest version; a build
-// without the update service's key says that it cannot check.
+// without the update service's key says that it cannot check, and a check that could not be made
+// says why.
 class UpdateOptions : public UI::Tab
 {
 public:
@@ -47,11 +49,14 @@ public:
     std::shared_ptr<UI::Label> noUpdatesLabel;
     // Shown instead of a result by a build that cannot ask the update service.
     std::shared_ptr<UI::Label> cannotCheckLabel;
+    // Shown instead of a result when the service could not be asked, with the reason.
+    std::shared_ptr<UI::Label> checkFailedLabel;
     std::shared_ptr<UI::Label> updateFoundLabel;
     std::shared_ptr<UI::Button> installButton;
 
 private:
-    void ShowResult(bool updateFound);
+    void HideResults();
+    void ShowResult(const VersionCheckResult& result);
 };
 
 // The resolutions offered, in percent.

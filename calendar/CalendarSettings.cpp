@@ -42,13 +42,20 @@ std::optional<DateTime> UsableDate(const SYSTEMTIME& utc)
     return DateTime(utc);
 }
 
+// The file's text; nothing when it is not there. Raises a COM error carrying the reason when it is
+// there but could not be read whole.
 std::wstring ReadSettingsText(const std::wstring& path)
 {
+    const FileReadResult file = SettingsFileReader(path);
+    if (file.Missing())
+        return {};
+    if (!file.Whole())
+        _com_issue_error(HRESULT_FROM_WIN32(file.error));
     // A file of an older version in UTF-8 is converted in memory only: it is replaced at the next
     // save, never rewritten before it has been read.
-    if (IsUtf8File(path.c_str()))
-        return Utf8ToWide(ReadFileBytes(path.c_str()));
-    return ReadTextFile(path.c_str());
+    if (IsUtf8Text(file.bytes))
+        return Utf8ToWide(file.bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? file.bytes.substr(3) : file.bytes);
+    return Utf16Text(file.bytes);
 }
 
 // Whether the file was copied aside, so that its replacement loses nothing.
@@ -66,8 +73,8 @@ bool KeepDamagedFile(const std::wstring& path)
     return false;
 }
 
-// Set when the file was neither read whole nor kept aside: it is the only copy of the user's
-// settings, and no save of this run replaces it.
+// Set when the file is there but was not read whole and not kept aside: it may be the only copy of
+// the user's settings, and no save of this run replaces it.
 bool& SettingsFileProtected()
 {
     static bool kept = false;
@@ -111,6 +118,10 @@ void TakeValues(const S::Lumday& root, CalendarSettings& settings)
     settings.maxY = placement.maxY;
 }
 } // namespace
+
+std::function<FileReadResult(const std::wstring& path)> SettingsFileReader = [](const std::wstring& path) {
+    return ReadWholeFile(path.c_str());
+};
 
 CalendarSettings& GetCalendarSettings()
 {
@@ -175,10 +186,14 @@ bool LoadSettings()
     }
     catch (const _com_error& error)
     {
-        GetLog(true) << L"ERROR: Reading the settings failed with " << GetErrorMessage(error);
+        // Not read is not damaged: held by another program, denied, on a share that went away, or
+        // a reader that failed. The file may hold all the user set, and no save of this run
+        // replaces it.
+        GetLog(true) << L"ERROR: The settings file " << path << L" could not be read (" << GetErrorMessage(error)
+                     << L"); starting with default settings, and the file is not replaced";
         tree = DefaultTree();
         whole = false;
-        SettingsFileProtected() = !KeepDamagedFile(path);
+        SettingsFileProtected() = true;
     }
     settings = CalendarSettings();
     TakeValues(*tree.root, settings);
@@ -235,7 +250,7 @@ bool SaveSettings()
     if (SettingsFileProtected())
     {
         GetLog(true) << L"ERROR: The settings file " << GetSettingsFilePath()
-                     << L" was neither read whole nor kept aside; it is not replaced";
+                     << L" was not read whole and not kept aside; it is not replaced";
         return false;
     }
     try

@@ -3,9 +3,11 @@
 // "lumday.xml" at start-up and written back when the settings view is left and at exit.
 
 #include "calendar/SettingsElements.h"
+#include "framework/files/Files.h"
 #include "framework/text/DateTime.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -59,9 +61,15 @@ std::wstring GetSettingsFilePath();
 // Where a damaged settings file is kept before the next save replaces it.
 std::wstring GetDamagedSettingsFilePath();
 
+// Reads the settings file whole: ReadWholeFile unless replaced (by a test, with a reading that
+// fails in a way no file at hand can make it fail).
+extern std::function<FileReadResult(const std::wstring& path)> SettingsFileReader;
+
 // Fills the record from the file; true when the file held a whole document (the stored window
 // placement then decides how the window is shown). A missing, empty, cut-off or malformed file
-// gives the defaults; a damaged one is logged and kept aside.
+// gives the defaults; a damaged one is logged and kept aside. A file that is there but could not be
+// read whole (another program holds it without sharing, the access is denied, its share went away,
+// the reader failed) gives the defaults too, is logged, and no save of the run replaces it.
 bool LoadSettings();
 // Writes the record to the file through a temporary file in the same folder, so that a failed
 // write leaves the old file whole. False when the file could not be written (logged).

@@ -121,6 +121,8 @@ bool CheckForUpdate(const std::function<void(float)>& progress)
         const std::wstring path = DownloadUpdate(progress);
         if (StartProgram(path, L"\"" + GetProgramPath() + L"\""))
             return true;
+        // No install will run it, and no later start takes a file of that name for an update's.
+        DeleteFileW(path.c_str());
     }
     catch (const _com_error& error)
     {

@@ -31,8 +31,9 @@ std::wstring DownloadUpdate(const std::function<void(float)>& progress);
 // Starts program with the arguments and, only when it runs, asks the main window (if any) to close.
 bool StartProgram(const std::wstring& program, const std::wstring& arguments);
 
-// Removes the downloaded program of an install that is done, and the pieces of cut-off downloads
-// and installs (RemoveUpdateLeftovers): at every start but the install step.
+// Removes the downloaded program on the start that its install made, and the pieces of cut-off
+// downloads and installs whose process has ended (RemoveUpdateLeftovers): at every start but the
+// install step.
 void RemoveDownloadedUpdate();
 
 // Queues the update worker once per run, unless this run follows an update.

@@ -107,6 +107,9 @@ int RunLumday(HINSTANCE instance, const std::wstring& commandLine, int showComma
         state.showUpdate = true;
         state.updateChecked = true;
     }
+    // Started again by an install that failed: the update it offered would only fail once more.
+    if (commandLine == UpdateNotInstalledArgument)
+        state.updateChecked = true;
 
     if (FAILED(CoInitialize(nullptr)))
         return 0;

@@ -171,12 +171,16 @@ void InstallUpdates(HWND owner, std::function<bool()> beforeInstall)
         // is closed when it cannot start, and it does not copy itself while windows still close.
         if (!LaunchProcess(downloadedPath, arguments, beforeInstall))
         {
-            if (GetLastError() == ERROR_CANCELLED)
+            const DWORD error = GetLastError();
+            // No install will run it, and no later start takes a file of that name for an update's:
+            // it goes now.
+            DeleteFileW(downloadedPath.c_str());
+            if (error == ERROR_CANCELLED)
             {
                 GetLog(true) << L"The install was called off; the new program did not run";
                 return;
             }
-            const HRESULT hr = HRESULT_FROM_WIN32(GetLastError());
+            const HRESULT hr = HRESULT_FROM_WIN32(error);
             ThrowComError(hr, L"The downloaded program could not be started: " + GetSystemErrorMessage(hr));
         }
     };

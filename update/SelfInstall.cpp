@@ -1,9 +1,11 @@
 #include "update/SelfInstall.h"
 
 #include "framework/Owners.h"
+#include "framework/files/Files.h"
 #include "framework/log/Log.h"
 #include "update/ProgramFile.h"
 
+#include <shellapi.h>
 #include <tlhelp32.h>
 
 #include <cwctype>
@@ -40,11 +42,14 @@ bool LaunchProcess(const std::wstring& path, const std::wstring& args, const std
         catch (...)
         {
             TerminateProcess(processHandle.get(), ERROR_CANCELLED);
+            WaitForSingleObject(processHandle.get(), 10000);
             throw;
         }
         if (!go)
         {
+            // Ended, not only told to end: its file is free for the caller to remove.
             TerminateProcess(processHandle.get(), ERROR_CANCELLED);
+            WaitForSingleObject(processHandle.get(), 10000);
             threadHandle.reset();
             processHandle.reset();
             SetLastError(ERROR_CANCELLED);
@@ -190,16 +195,73 @@ Owners::ProcessHandle OpenStartingProgram(const std::wstring& program)
     return parent;
 }
 
-bool WaitForOldProgramToEnd(const std::wstring& target, DWORD milliseconds)
+namespace
 {
-    const Owners::ProcessHandle old = OpenStartingProgram(target);
+enum class Replacement
+{
+    Done,
+    // Target is as it was, and the old program has ended, or never ran.
+    Failed,
+    // Target is as it was, and the old program still runs.
+    OldProgramRuns,
+};
+
+bool HasEnded(HANDLE old, DWORD milliseconds)
+{
     if (!old)
         return true;
-    GetLog(true) << L"Waiting for the old program to end: " << target;
-    return WaitForSingleObject(old.get(), milliseconds) == WAIT_OBJECT_0;
+    return WaitForSingleObject(old, milliseconds) == WAIT_OBJECT_0;
 }
 
-bool ReplaceProgramFile(const std::wstring& source, const std::wstring& target)
+// Puts source in place of target (see InstallProgramOver). old is the old program that started this
+// one (null when none did), opened by the caller, so that the install waits for it once, however the
+// replacement goes.
+Replacement Replace(const std::wstring& source, const std::wstring& target, HANDLE old)
+{
+    const std::string program = ReadProgram(source);
+    if (program.size() < 2 || program.compare(0, 2, "MZ") != 0)
+    {
+        GetLog(true) << L"ERROR: " << L"Failed to read the new program " << source << L": " << GetLastError();
+        return Replacement::Failed;
+    }
+    // Written beside the old program first: a disk that fills up or a folder that cannot be written
+    // leaves the old program as it was.
+    const std::wstring written = WriteBesideUnderNameOfItsOwn(target, program);
+    if (written.empty())
+    {
+        GetLog(true) << L"ERROR: " << L"Failed to write the new program beside " << target << L": " << GetLastError();
+        return Replacement::Failed;
+    }
+    // Its window may be gone long before the old program ends (it finishes its background work
+    // first), and a file replaced under a running program would start beside it.
+    if (old)
+        GetLog(true) << L"Waiting for the old program to end: " << target;
+    if (!HasEnded(old, OldProgramEndWait))
+    {
+        DeleteFileW(written.c_str());
+        GetLog(true) << L"ERROR: " << L"The old program did not end within " << OldProgramEndWait / 1000 << L" seconds: "
+                     << target;
+        return Replacement::OldProgramRuns;
+    }
+    for (int attempt = 1;; ++attempt)
+    {
+        const DWORD error = MoveOverWhenFree(written, target);
+        if (error == ERROR_SUCCESS)
+            return Replacement::Done;
+        // Anything but the old program still running (a folder or file that may not be written, a
+        // full disk) will not pass by waiting.
+        if (!IsHeldByAnother(error) || attempt == InstallTries)
+        {
+            DeleteFileW(written.c_str());
+            GetLog(true) << L"ERROR: " << L"Failed to install over " << target << L": " << error;
+            return Replacement::Failed;
+        }
+        InstallRetryPause(1000);
+    }
+}
+} // namespace
+
+bool InstallProgramOver(const std::wstring& source, const std::wstring& target, const std::wstring& restartArguments)
 {
     // The target comes from a command line anyone can write: never overwrite what is not an
     // installed program, and never the program itself.
@@ -208,54 +270,10 @@ bool ReplaceProgramFile(const std::wstring& source, const std::wstring& target)
         GetLog(true) << L"ERROR: " << L"Not installing over " << target;
         return false;
     }
-    const std::string program = ReadProgram(source);
-    if (program.size() < 2 || program.compare(0, 2, "MZ") != 0)
-    {
-        GetLog(true) << L"ERROR: " << L"Failed to read the new program " << source << L": " << GetLastError();
-        return false;
-    }
-    // Written beside the old program first: a disk that fills up or a folder that cannot be written
-    // leaves the old program as it was.
-    const std::wstring written = WriteBesideUnderNameOfItsOwn(target, program);
-    if (written.empty())
-    {
-        GetLog(true) << L"ERROR: " << L"Failed to write the new program beside " << target << L": " << GetLastError();
-        return false;
-    }
-    // Its window may be gone long before the old program ends (it finishes its background work
-    // first), and a file replaced under a running program would start beside it.
-    if (!WaitForOldProgramToEnd(target, OldProgramEndWait))
-    {
-        DeleteFileW(written.c_str());
-        GetLog(true) << L"ERROR: " << L"The old program did not end within " << OldProgramEndWait / 1000 << L" seconds: "
-                     << target;
-        return false;
-    }
-    for (int attempt = 1;; ++attempt)
-    {
-        const DWORD error = MoveOverWhenFree(written, target);
-        if (error == ERROR_SUCCESS)
-            return true;
-        // Anything but the old program still running (a folder or file that may not be written, a
-        // full disk) will not pass by waiting.
-        if (!IsHeldByAnother(error) || attempt == InstallTries)
-        {
-            DeleteFileW(written.c_str());
-            GetLog(true) << L"ERROR: " << L"Failed to install over " << target << L": " << error;
-            return false;
-        }
-        InstallRetryPause(1000);
-    }
-}
-
-bool InstallProgramOver(const std::wstring& source, const std::wstring& target, const std::wstring& restartArguments)
-{
-    if (!IsReplaceableProgram(source, target))
-    {
-        GetLog(true) << L"ERROR: " << L"Not installing over " << target;
-        return false;
-    }
-    if (ReplaceProgramFile(source, target))
+    // Looked up at once, while the old program surely is the process that started this one.
+    const Owners::ProcessHandle old = OpenStartingProgram(target);
+    const Replacement replacement = Replace(source, target, old.get());
+    if (replacement == Replacement::Done)
     {
         GetLog(true) << L"Installed the update over " << target;
         if (LaunchProcess(target, restartArguments))
@@ -263,16 +281,24 @@ bool InstallProgramOver(const std::wstring& source, const std::wstring& target, 
         GetLog(true) << L"ERROR: " << L"Failed to start " << target << L": " << GetLastError();
         return false;
     }
-    // The old program is still whole: the user gets it back rather than no program at all.
+    // A program started beside the old one would find its window and end (single instance), or
+    // check for updates before the old one has saved that it just did, and install again.
+    if (replacement == Replacement::OldProgramRuns || !HasEnded(old.get(), OldProgramEndWait))
+    {
+        GetLog(true) << L"ERROR: " << L"The old program still runs; nothing is started: " << target;
+        return false;
+    }
+    // The old program is still whole: the user gets it back rather than no program at all, told
+    // not to install the update that has just failed.
     GetLog(true) << L"Starting the old program again: " << target;
-    if (!LaunchProcess(target, L""))
+    if (!LaunchProcess(target, UpdateNotInstalledArgument))
         GetLog(true) << L"ERROR: " << L"Failed to start " << target << L": " << GetLastError();
     return false;
 }
 
 void InstallSelfCopyFrom(const std::wstring& source, const std::wstring& target, const std::wstring& version)
 {
-    InstallProgramOver(source, target, L"/showUpdateInfo " + version);
+    InstallProgramOver(source, target, std::wstring(ShowUpdateInfoArgument) + L" " + version);
 }
 
 void InstallSelfCopy(const std::wstring& target, const std::wstring& version)
@@ -280,33 +306,35 @@ void InstallSelfCopy(const std::wstring& target, const std::wstring& version)
     InstallSelfCopyFrom(GetProgramPath(), target, version);
 }
 
+namespace
+{
+// Whether an install started this program: only an install gives it these first arguments.
+bool StartedByAnInstall()
+{
+    int count = 0;
+    const Owners::LocalMemory vector(CommandLineToArgvW(GetCommandLineW(), &count));
+    if (!vector || count < 2)
+        return false;
+    const std::wstring first = static_cast<wchar_t* const*>(vector.get())[1];
+    return first == ShowUpdateInfoArgument || first == UpdateNotInstalledArgument;
+}
+} // namespace
+
 void RemoveUpdateLeftovers(const std::wstring& downloadedProgram)
 {
-    // Most starts find no downloaded program: only then are the processes looked through.
-    if (GetFileAttributesW(downloadedProgram.c_str()) != INVALID_FILE_ATTRIBUTES)
+    // A file of that name is an update's on the start that the install which ran it made, and is
+    // not needed after it; any other time it may be the user's, such as a download of the program
+    // by hand. The install may still be ending, and cannot be removed while it runs.
+    if (StartedByAnInstall() && GetFileAttributesW(downloadedProgram.c_str()) != INVALID_FILE_ATTRIBUTES &&
+        !SameFile(downloadedProgram, GetProgramPath()))
     {
-        // Right after an install the program that installed this one may still be ending: it cannot
-        // be removed while it runs.
         if (const Owners::ProcessHandle installer = OpenStartingProgram(downloadedProgram))
             WaitForSingleObject(installer.get(), 10000);
-        // A downloaded program started by hand is the running one, which stays.
-        if (!SameFile(downloadedProgram, GetProgramPath()) && DeleteFileW(downloadedProgram.c_str()))
+        if (DeleteFileW(downloadedProgram.c_str()))
             GetLog(true) << L"Removed the downloaded update " << downloadedProgram;
     }
-    // The pieces of downloads and installs that were cut off. One that a download or an install
-    // still writes is open without sharing, and stays.
-    for (const std::wstring& program : {downloadedProgram, GetProgramPath()})
-    {
-        const size_t slash = program.find_last_of(L"\\/");
-        const std::wstring folder = slash == std::wstring::npos ? std::wstring() : program.substr(0, slash + 1);
-        WIN32_FIND_DATAW found{};
-        const Owners::FindHandle search(FindFirstFileW((program + L".*.partial").c_str(), &found));
-        if (!search)
-            continue;
-        do
-        {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                DeleteFileW((folder + found.cFileName).c_str());
-        } while (FindNextFileW(search.get(), &found));
-    }
+    // The pieces of downloads and installs that were cut off; one whose download or install still
+    // runs (waiting for the old program to end) stays.
+    RemovePiecesOfEndedWriters(downloadedProgram, L".partial");
+    RemovePiecesOfEndedWriters(GetProgramPath(), L".partial");
 }

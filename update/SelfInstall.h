@@ -12,7 +12,8 @@
 // Starts path with args: path in double quotes unless it already carries them. False when the
 // program could not be started (GetLastError tells why). beforeRun, when set, runs once the
 // process exists but before it runs its first instruction; when it answers false (the start is
-// called off; GetLastError is then ERROR_CANCELLED) or throws, the process is ended.
+// called off; GetLastError is then ERROR_CANCELLED) or throws, the process is ended (and waited
+// for, up to ten seconds, so that its file is free).
 bool LaunchProcess(const std::wstring& path, const std::wstring& args, const std::function<bool()>& beforeRun = {});
 
 // The running program's file (GetModuleFileNameW).
@@ -31,38 +32,42 @@ constexpr DWORD OldProgramEndWait = 2 * 60 * 1000;
 // the updated program. Null for any other parent (a program started by hand).
 Owners::ProcessHandle OpenStartingProgram(const std::wstring& program);
 
-// Waits up to milliseconds for the old program that started this install (OpenStartingProgram) to
-// end: true once it has ended, or when no such program started this one.
-bool WaitForOldProgramToEnd(const std::wstring& target, DWORD milliseconds);
-
 // Whether target may be replaced by source: an existing ".exe" other than source itself (the
 // target comes from a command line anyone can write).
 bool IsReplaceableProgram(const std::wstring& source, const std::wstring& target);
 
-// Puts source in place of target: written whole beside it under a name of its own, then, once the
-// old program that started this one has ended (WaitForOldProgramToEnd, OldProgramEndWait), moved
-// over it in one step once nothing else holds it (tried InstallTries times while it is held; any
-// other error ends the try at once). False when it refused or failed (logged): target is
-// then as it was, and nothing is left beside it.
-bool ReplaceProgramFile(const std::wstring& source, const std::wstring& target);
+// The first argument of the program that an install starts: the new program after an install
+// (followed by the replaced version for Sheafin), and the old program started again after an
+// install that failed, which makes no update check in that run so that it does not install the
+// same update at once.
+inline constexpr const wchar_t* ShowUpdateInfoArgument = L"/showUpdateInfo";
+inline constexpr const wchar_t* UpdateNotInstalledArgument = L"/updateNotInstalled";
 
-// The install step of both programs: puts source in place of target (ReplaceProgramFile) and starts
-// it with restartArguments; when that fails, starts the old target again without arguments, so that
-// the user is never left without the program. A target that may not be replaced is left alone, and
-// nothing is started. True when the new program was installed and started.
+// The install step of both programs: puts source in place of target and starts it with
+// restartArguments. Source is written whole beside target under a name of its own, then, once the
+// old program that started this one (OpenStartingProgram) has ended, moved over target in one step
+// once nothing else holds it (tried InstallTries times while it is held; any other error ends the
+// try at once). When that fails (logged), target is as it was, nothing is left beside it, and the
+// old target is started again with UpdateNotInstalledArgument, so that the user is never left
+// without the program. Whatever fails, nothing is started before the old program has ended (waited
+// for up to OldProgramEndWait in all), and nothing at all while it still runs. A target that may
+// not be replaced is left alone, and nothing is started. True when the new program was installed
+// and started.
 bool InstallProgramOver(const std::wstring& source, const std::wstring& target, const std::wstring& restartArguments);
 
-// "/install": puts the running program in place of target (ReplaceProgramFile) and starts it with
-// "/showUpdateInfo " and version; when that fails, starts the old target again without arguments.
-// A target that may not be replaced is left alone, and nothing is started.
+// "/install": puts the running program in place of target (InstallProgramOver) and starts it with
+// "/showUpdateInfo " and version; when that fails, starts the old target again as InstallProgramOver
+// does. A target that may not be replaced is left alone, and nothing is started.
 void InstallSelfCopy(const std::wstring& target, const std::wstring& version);
 // The same with the program file to install given.
 void InstallSelfCopyFrom(const std::wstring& source, const std::wstring& target, const std::wstring& version);
 
-// Removes what updates leave behind: the downloaded program, once the install that ran it has ended
-// (waited for a little when it started this program), and the cut-off pieces ("*.partial") of a
-// download beside it and of an install beside the running program. A file still in use stays for
-// the next start.
+// Removes what updates leave behind: the downloaded program, on the start that the install which
+// ran it made (ShowUpdateInfoArgument or UpdateNotInstalledArgument; the install is waited for a
+// little to end), never at another start, where a file of that name may be the user's own;
+// and the cut-off pieces ("<file>.<process id>-<count>.partial") of downloads beside it and of
+// installs beside the running program whose process has ended. A piece whose download or install
+// still runs stays.
 void RemoveUpdateLeftovers(const std::wstring& downloadedProgram);
 
 // The pause between two looks at the old program's file: Sleep unless replaced.

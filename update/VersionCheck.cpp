@@ -1,5 +1,6 @@
 #include "update/VersionCheck.h"
 
+#include "framework/com/ErrorMessage.h"
 #include "update/HttpsRequest.h"
 #include "update/ProductIdentity.h"
 #include "update/RequestToken.h"
@@ -36,15 +37,17 @@ bool IsOfferedVersion(const std::string& answer)
     return IsVersionNumber(latest) && latest != GetRunningProduct().version;
 }
 
-bool IsNewerVersionAvailable(const std::string& productName)
+VersionCheckResult CheckForNewerVersion(const std::string& productName)
 {
     // A build that cannot check sends nothing: its request fails before it leaves.
     try
     {
-        return IsOfferedVersion(GetLatestVersion(productName));
+        return {IsOfferedVersion(GetLatestVersion(productName)), {}};
     }
-    catch (const _com_error&)
+    catch (const _com_error& error)
     {
-        return false;
+        return {false, GetErrorMessage(error)};
     }
 }
+
+bool IsNewerVersionAvailable(const std::string& productName) { return CheckForNewerVersion(productName).updateFound; }

@@ -17,7 +17,17 @@ std::string GetLatestVersion(const std::string& productName);
 // other than the running version: the one rule both programs offer an update by.
 bool IsOfferedVersion(const std::string& answer);
 
+// What a check for updates found: whether an update is offered (IsOfferedVersion), or why the
+// check could not be made (the request's error), for a check a person asked for.
+struct VersionCheckResult
+{
+    bool updateFound = false;
+    // Empty when the service answered.
+    std::wstring failure;
+};
+VersionCheckResult CheckForNewerVersion(const std::string& productName);
+
 // True when the service's version, trimmed of white space, is a version number (digits and dots)
 // other than the running version. There is no ordering: an older number is offered too. An empty
-// or garbled answer and any request error mean no update.
+// or garbled answer and any request error mean no update: the check that runs by itself is silent.
 bool IsNewerVersionAvailable(const std::string& productName);

@@ -59,12 +59,38 @@ bool WriteBytesToNewFile(const wchar_t* path, const void* bytes, size_t count);
 // Writes a whole file; WriteBytesToNewFile, or a stand-in that fails on purpose.
 using FileBytesWriter = std::function<bool(const wchar_t* path, const void* bytes, size_t count)>;
 
+// Removes the pieces "<path>.<process id>-<count><suffix>" beside path that writes of processes
+// which have ended left behind (cut off by a crash or a power loss). A piece of a process that runs,
+// and any file named otherwise, stays; so does one that cannot be removed.
+void RemovePiecesOfEndedWriters(const std::wstring& path, const std::wstring& suffix);
+
 // Replaces the file with the bytes so that it is never left half-written: they go to a temporary
 // file beside it of this write's own ("<path>.<process id>-<count>.tmp", written with write), which
 // is flushed to the disk and then takes the file's place. On a failure the old file stays as it
-// was, the temporary file is removed, false is returned and GetLastError tells why.
+// was, the temporary file is removed, false is returned and GetLastError tells why. The temporary
+// files of saves whose process has ended are removed first (RemovePiecesOfEndedWriters).
 bool ReplaceFileContents(const std::wstring& path, const void* bytes, size_t count,
                          const FileBytesWriter& write = WriteBytesToNewFile);
+
+// A whole file's bytes, or why they could not all be read.
+struct FileReadResult
+{
+    std::string bytes;
+    // ERROR_SUCCESS when every byte was read. ERROR_FILE_NOT_FOUND or ERROR_PATH_NOT_FOUND when there
+    // is no such file; any other error when the file is there but was not read whole (another
+    // program holds it without sharing, the access is denied, a share that went away): bytes is
+    // then empty.
+    DWORD error = ERROR_SUCCESS;
+
+    bool Whole() const { return error == ERROR_SUCCESS; }
+    bool Missing() const { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
+};
+FileReadResult ReadWholeFile(const wchar_t* path);
+
+// Whether bytes are UTF-8 (or ASCII) text rather than UTF-16, by the rule of IsUtf8File.
+bool IsUtf8Text(const std::string& bytes);
+// The UTF-16LE characters of bytes, a leading FF FE mark left out; an odd last byte is no character.
+std::wstring Utf16Text(const std::string& bytes);
 
 // The whole file as UTF-16LE text, a leading FF FE mark left out; empty when it cannot be read.
 std::wstring ReadTextFile(const wchar_t* path);

@@ -517,6 +517,26 @@ TEST_F(LumdayProgram, DamagedSettingsStartTheFirstRunViewAndAreKept)
     EXPECT_NE(text.find(L"ERROR: The settings file"), std::wstring::npos);
 }
 
+TEST_F(LumdayProgram, SettingsThatAnotherProgramHeldAtTheStartAreNeverReplaced)
+{
+    const Harness::Profile profile;
+    const Harness::ShellFolderRedirect redirect(profile);
+    const std::wstring stored = L"<Lumday><Settings language=\"de\" darkMode=\"true\"/></Lumday>";
+    WriteSettings(profile, stored);
+    std::unique_ptr<Harness::Program> lumday;
+    {
+        // Another program holds the file without sharing while Lumday starts, and lets it go before
+        // Lumday closes.
+        const Owners::FileHandle held(CreateFileW((profile.RoamingAppData() / L"lumday.xml").wstring().c_str(),
+                                                  GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        lumday = Start(profile);
+        ASSERT_NE(MainWindowOf(*lumday), nullptr);
+    }
+    EXPECT_EQ(lumday->Close(), 0u);
+    EXPECT_EQ(ReadSettings(profile), stored);
+}
+
 TEST_F(LumdayProgram, SecondInstanceBringsTheFirstForwardAndEnds)
 {
     const Harness::Profile profile;

@@ -36,6 +36,8 @@ public:
     void SetScenario(const std::string& scenario) const;
     // The environment that points a program at these files.
     std::map<std::wstring, std::wstring> Environment() const;
+    // The store's folder, whose lock a test may hold to keep a program's calls into OneNote waiting.
+    const std::filesystem::path& StoreFolder() const { return store_; }
 
 private:
     std::filesystem::path store_;

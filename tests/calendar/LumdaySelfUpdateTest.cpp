@@ -4,16 +4,21 @@
 #include "calendar/DrawingResources.h"
 #include "calendar/UiLanguages.h"
 #include "framework/Owners.h"
+#include "framework/ScopeExit.h"
 #include "framework/text/DateTime.h"
 #include "framework/text/Text.h"
 #include "tests/calendar/LumdayRun.h"
 #include "tests/support/Screenshot.h"
 #include "tests/support/TestPaths.h"
 #include "tests/update/ServiceScenario.h"
+#include "standins/onenote/StoreLock.h"
 
 #include <gtest/gtest.h>
 
+#include <tlhelp32.h>
+
 #include <fstream>
+#include <set>
 
 using namespace LumdayTest;
 
@@ -47,6 +52,34 @@ std::vector<std::wstring> LeftOf(const std::filesystem::path& folder, const std:
         if (entry.path().filename().wstring().rfind(name + L".", 0) == 0)
             left.push_back(entry.path().filename().wstring());
     return left;
+}
+
+// The processes of the lane that run a program file of this name.
+std::vector<DWORD> ProcessesNamed(const wchar_t* name)
+{
+    std::vector<DWORD> found;
+    const Owners::FileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot)
+        return found;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry))
+        if (CompareStringOrdinal(entry.szExeFile, -1, name, -1, TRUE) == CSTR_EQUAL)
+            found.push_back(entry.th32ProcessID);
+    return found;
+}
+
+// Ends whatever an update left running in the lane, the installs and every Lumday, so that a case
+// that failed leaves nothing to the next.
+void EndEveryLumday()
+{
+    for (const wchar_t* name : {L"lumday1.exe", L"Lumday.exe"})
+        for (const DWORD id : ProcessesNamed(name))
+            if (const Owners::ProcessHandle process{OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id)})
+            {
+                TerminateProcess(process.get(), 1);
+                WaitForSingleObject(process.get(), 5000);
+            }
 }
 
 bool LogHas(const std::filesystem::path& log, const std::wstring& text)
@@ -138,6 +171,36 @@ protected:
         return served;
     }
 
+    // The Lumday at program, run by a user whose last check lies eight days back and with single
+    // instance as given, finds the served version, downloads it, starts it and closes its window.
+    // OneNote answers its loader only once ReleaseTheLoad is called, so that it goes on running after
+    // its window was told to close, as one that finishes a slow load does. Returns once the
+    // downloaded program is written whole, to start the install a moment later.
+    std::unique_ptr<Harness::Program> StartOldLumdayThatHandsOver(UpdateTest::ServiceScenario& scenario,
+                                                                  const std::filesystem::path& program,
+                                                                  bool singleInstance)
+    {
+        const std::filesystem::path served = ServedProgram();
+        scenario.Set("getVersion.body", "1.18.2");
+        scenario.SetFile("getFile.file", served);
+        const DateTime last = DateTime().AddSeconds(-8 * Day);
+        WriteSettings(profile, std::wstring(L"<Lumday><Settings language=\"en\" singleInstance=\"") +
+                                   (singleInstance ? L"true" : L"false") + L"\" lastUpdateCheck=\"" +
+                                   FormatDateTime(last, false) +
+                                   L"\"/><Window x=\"0\" y=\"0\" width=\"800\" height=\"600\"/></Lumday>");
+        storeLock.emplace(standIn.StoreFolder().wstring());
+        loadHeld.emplace(storeLock->Acquire(0));
+        EXPECT_TRUE(loadHeld->Owns()) << "the store's lock could not be taken";
+        auto old = Start(profile, standIn, L"", program);
+        const std::filesystem::path downloaded = profile.Temp() / L"lumday1.exe";
+        const std::string bytes = UpdateTest::ReadBytes(served);
+        EXPECT_TRUE(Harness::WaitUntil(
+            [&] { return RequestsNamed(scenario, "getFile") == 1 && UpdateTest::ReadBytes(downloaded) == bytes; }, 30s))
+            << "the old program downloaded nothing";
+        return old;
+    }
+    void ReleaseTheLoad() { loadHeld.reset(); }
+
     static constexpr __time64_t Day = 24 * 60 * 60;
     // How long the old program of a hand-over runs on after it started the new one: longer than a
     // minute of looking whether its file is free.
@@ -149,6 +212,8 @@ protected:
     StandInFiles standIn;
     UpdateTest::ServiceScenario service{CalendarIdentity()};
     std::filesystem::path installed;
+    std::optional<StandIn::StoreLock> storeLock;
+    std::optional<StandIn::StoreLock::Hold> loadHeld;
 };
 
 TEST_F(LumdaySelfUpdate, AsksAtMostEverySevenDaysAndNotOnAFirstRun)
@@ -325,7 +390,13 @@ TEST_F(LumdaySelfUpdate, EveryFailureLeavesTheCalendarRunningAndTheOldProgramInP
         EXPECT_TRUE(lumday->IsRunning());
         EXPECT_TRUE(OpenSettings(window)) << "the calendar is not left on its update progress";
         if (std::string(c.lastRequest) == "getFile")
+        {
             EXPECT_NE(UpdateTest::ReadBytes(stale), "MZ stale");
+            if (std::string(c.what) == "start refused")
+            {
+                EXPECT_FALSE(std::filesystem::exists(stale)) << "the download no install runs stays";
+            }
+        }
         else
             EXPECT_EQ(RequestsNamed(scenario, "getFile"), 0u);
         EXPECT_EQ(LeftOf(profile.Temp(), L"lumday1.exe"), std::vector<std::wstring>{}) << "pieces of the download";
@@ -349,7 +420,7 @@ TEST_F(LumdaySelfUpdate, InstallThatCannotReplaceTheProgramStartsTheOldOneAgain)
     auto newProgram = Start(profile, standIn, L"\"" + target.wstring() + L"\"", downloaded);
     EXPECT_EQ(newProgram->WaitForExit(30s), std::optional<DWORD>(0)) << "still trying";
     EXPECT_EQ(UpdateTest::ReadBytes(target), oldProgram);
-    EXPECT_EQ(UpdateTest::WaitForRecordedCommandLine(target), L"\"" + target.wstring() + L"\"")
+    EXPECT_EQ(UpdateTest::WaitForRecordedCommandLine(target), L"\"" + target.wstring() + L"\" /updateNotInstalled")
         << "the old program, started again";
     EXPECT_TRUE(LogHas(profile.Temp() / L"Quillora_Install.log", L"Starting the old program again: " + target.wstring()));
     std::filesystem::remove(target.wstring() + L".args", ignored);
@@ -382,21 +453,95 @@ TEST_F(LumdaySelfUpdate, InstallWaitsForTheOldProgramToEndBeforeReplacingIt)
     CloseRestartedLumday();
 }
 
-TEST_F(LumdaySelfUpdate, WhatEarlierUpdatesLeftIsRemovedAtTheNextStart)
+TEST_F(LumdaySelfUpdate, PiecesOfCutOffUpdatesAreRemovedAtTheNextStartAndAFileNoUpdateWroteStays)
 {
-    const std::filesystem::path left[] = {
-        profile.Temp() / L"lumday1.exe",
+    // 4321 is no process's number (they are multiples of four): the writers of these have ended.
+    const std::filesystem::path pieces[] = {
         profile.Temp() / L"lumday1.exe.4321-1.partial",
         installed.wstring() + L".4321-2.partial",
     };
-    for (const std::filesystem::path& file : left)
+    for (const std::filesystem::path& file : pieces)
         std::ofstream(file, std::ios::binary) << "MZ cut off";
+    // The user's own file of the download's name, which no update wrote.
+    const std::filesystem::path own = profile.Temp() / L"lumday1.exe";
+    std::ofstream(own, std::ios::binary) << "MZ the user's own";
     WriteSettings(profile, L"<Lumday><Settings language=\"en\"/></Lumday>");
     auto lumday = StartInstalled();
     ASSERT_NE(MainWindowOf(*lumday), nullptr);
-    for (const std::filesystem::path& file : left)
+    for (const std::filesystem::path& file : pieces)
         EXPECT_TRUE(Harness::WaitUntil([&] { return !std::filesystem::exists(file); }, 10s)) << file.string();
     EXPECT_EQ(lumday->Close(), 0u);
+    EXPECT_EQ(UpdateTest::ReadBytes(own), "MZ the user's own");
+}
+
+TEST_F(LumdaySelfUpdate, AnInstallThatCannotWriteStartsTheProgramAgainOnlyOnceTheOldOneEndedAndNotToUpdateAgain)
+{
+    // Made by the test's fixture: a folder no one may add a file to, as a user may not write the
+    // folder of a program installed for all users; the program in it is Lumday.
+    const std::filesystem::path target =
+        (UpdateTest::BuildFolder() / L"update-service" / L"unwritable" / L"Lumday.exe").make_preferred();
+    const std::string oldProgram = UpdateTest::ReadBytes(target);
+    ASSERT_FALSE(oldProgram.empty());
+    for (const bool singleInstance : {true, false})
+    {
+        SCOPED_TRACE(singleInstance ? "single instance" : "any number of instances");
+        const ScopeExit cleanup(EndEveryLumday);
+        UpdateTest::ServiceScenario scenario(CalendarIdentity());
+        auto old = StartOldLumdayThatHandsOver(scenario, target, singleInstance);
+        // The install cannot put its copy beside the program, while the old program still loads
+        // after its window was told to close: nothing may start beside it.
+        std::set<DWORD> startedMeanwhile;
+        Harness::WaitUntil(
+            [&] {
+                for (const DWORD id : ProcessesNamed(L"Lumday.exe"))
+                    if (id != old->ProcessId())
+                        startedMeanwhile.insert(id);
+                return false;
+            },
+            3s);
+        EXPECT_TRUE(old->IsRunning()) << "the old program did not wait for its load";
+        EXPECT_EQ(startedMeanwhile.size(), 0u) << "a program was started while the old one still ran";
+        ReleaseTheLoad();
+        EXPECT_EQ(old->WaitForExit(20s), std::optional<DWORD>(0));
+
+        // Then the old program runs again, alone, and does not install the update that just failed.
+        HWND restarted = nullptr;
+        EXPECT_TRUE(Harness::WaitUntil(
+            [&] { return (restarted = FindWindowW(L"WC_LUMDAY", nullptr)) != nullptr && IsWindowVisible(restarted); },
+            30s))
+            << "no program runs";
+        Sleep(2000);
+        EXPECT_TRUE(restarted && IsWindow(restarted)) << "the program started again ended";
+        EXPECT_EQ(RequestsNamed(scenario, "getVersion"), 1u);
+        EXPECT_EQ(RequestsNamed(scenario, "getFile"), 1u) << "the update was downloaded again";
+        EXPECT_EQ(UpdateTest::ReadBytes(target), oldProgram);
+        if (restarted)
+            CloseRestartedLumday();
+    }
+}
+
+TEST_F(LumdaySelfUpdate, ASecondStartDuringTheInstallsWaitLeavesTheInstallsCopyAndTheInstallCompletes)
+{
+    const AddressHandler browser;
+    const ScopeExit cleanup(EndEveryLumday);
+    UpdateTest::ServiceScenario scenario(CalendarIdentity());
+    auto old = StartOldLumdayThatHandsOver(scenario, installed, true);
+    // The install has written its copy beside the program and waits for the old program to end.
+    ASSERT_TRUE(Harness::WaitUntil([&] { return !LeftOf(installed.parent_path(), L"Lumday.exe").empty(); }, 20s))
+        << "no copy beside the program";
+    // The user starts the program again: the old window is still there and comes forward.
+    auto again = StartInstalled();
+    EXPECT_EQ(again->WaitForExit(20s), std::optional<DWORD>(0));
+    EXPECT_NE(LeftOf(installed.parent_path(), L"Lumday.exe"), std::vector<std::wstring>{})
+        << "the second start removed the install's copy";
+    ReleaseTheLoad();
+    EXPECT_EQ(old->WaitForExit(20s), std::optional<DWORD>(0));
+    const std::string served = UpdateTest::ReadBytes(ServedProgram());
+    EXPECT_TRUE(Harness::WaitUntil([&] { return UpdateTest::ReadBytes(installed) == served; }, 30s))
+        << "the update was not installed";
+    EXPECT_NE(browser.OpenedAddress(30s).find(L"/recordUpdate.php?ver=1.18.1"), std::wstring::npos);
+    CloseRestartedLumday();
+    EXPECT_EQ(LeftOf(installed.parent_path(), L"Lumday.exe"), std::vector<std::wstring>{});
 }
 
 TEST_F(LumdaySelfUpdate, ABuildWithoutTheServiceKeyAsksNothingAndSaysSo)

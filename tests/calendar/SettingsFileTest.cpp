@@ -277,6 +277,44 @@ TEST_F(SettingsFile, DamagedFileThatCannotBeKeptAsideIsNeverReplaced)
     EXPECT_EQ(Saved(), damaged);
 }
 
+TEST_F(SettingsFile, FileWhoseReadingFailedWithAComErrorIsNeverReplaced)
+{
+    const std::wstring stored = L"<Lumday><Settings language=\"de\" darkMode=\"true\"/></Lumday>";
+    WriteUtf16(stored);
+    const auto reader = SettingsFileReader;
+    SettingsFileReader = [](const std::wstring&) -> FileReadResult {
+        _com_issue_error(E_OUTOFMEMORY);
+        return {};
+    };
+    const bool loaded = LoadSettings();
+    SettingsFileReader = reader;
+    EXPECT_FALSE(loaded);
+    EXPECT_EQ(GetCalendarSettings().language, L"");
+    GetCalendarSettings().language = L"it";
+    EXPECT_FALSE(SaveSettings());
+    EXPECT_EQ(Saved(), stored);
+}
+
+TEST_F(SettingsFile, SaveRemovesTheTemporaryFilesOfSavesWhoseProcessHasEnded)
+{
+    // 4321 is no process's number (they are multiples of four): a save cut off with its process.
+    const std::wstring ended = Path() + L".4321-1.tmp";
+    // This process runs: a save of its own may be writing such a file at this moment.
+    const std::wstring running = Path() + L"." + std::to_wstring(GetCurrentProcessId()) + L"-99999.tmp";
+    // Files of other names are no saves'.
+    const std::wstring others[] = {Path() + L".backup.tmp", Path() + L".4321.tmp", Path() + L".4321-1.tmp.old"};
+    for (const std::wstring& file : {ended, running, others[0], others[1], others[2]})
+        ASSERT_TRUE(WriteStringToFile(file.c_str(), "<Lumday"));
+    LoadSettings();
+    ASSERT_TRUE(SaveSettings());
+    EXPECT_FALSE(FileExists(ended.c_str()));
+    EXPECT_TRUE(FileExists(running.c_str()));
+    for (const std::wstring& file : others)
+        EXPECT_TRUE(FileExists(file.c_str())) << WideToUtf8(file);
+    for (const std::wstring& file : {ended, running, others[0], others[1], others[2]})
+        DeleteFileW(file.c_str());
+}
+
 TEST_F(SettingsFile, WrittenFileIsWellFormedUtf16Xml)
 {
     LoadSettings();

@@ -193,6 +193,7 @@ TEST_F(DownloadWindow, ProgramThatDoesNotStartIsReportedAndTheRunningOneStays)
     ASSERT_EQ(1u, messages.size());
     EXPECT_EQ(0u, messages[0].find(L"Error: Failed to download latest version\n"));
     EXPECT_EQ(0, installsBegun);
+    EXPECT_FALSE(fs::exists(path)) << "the download no install runs stays";
 }
 
 TEST_F(DownloadWindow, CutShortWithoutLengthTheLabelStaysAndNothingIsReplaced)

@@ -106,7 +106,8 @@ TEST_F(SelfInstall, GivesUpAfterAMinuteWhileTheOldProgramRunsAndStartsItAgain)
     InstallSelfCopyFrom(source.wstring(), target.wstring(), L"1.2.0");
 
     EXPECT_EQ(static_cast<size_t>(InstallTries - 1), pauses.size());
-    EXPECT_EQ(L"\"" + target.wstring() + L"\"", WaitForRecordedCommandLine(target)) << "the old program, again";
+    EXPECT_EQ(L"\"" + target.wstring() + L"\" /updateNotInstalled", WaitForRecordedCommandLine(target))
+        << "the old program, again";
     held.reset();
     EXPECT_EQ(ReadBytes(TestProgram()), ReadBytes(target));
     EXPECT_EQ(std::vector<fs::path>{}, LeftBeside(target));
@@ -149,7 +150,8 @@ TEST_F(SelfInstall, FailureBesideTheOldProgramLeavesItWholeAndStartsItAgainAtOnc
 
         EXPECT_TRUE(pauses.empty()) << "nothing to wait for";
         EXPECT_EQ(ReadBytes(TestProgram()), ReadBytes(target));
-        EXPECT_EQ(L"\"" + target.wstring() + L"\"", WaitForRecordedCommandLine(target)) << "the old program, again";
+        EXPECT_EQ(L"\"" + target.wstring() + L"\" /updateNotInstalled", WaitForRecordedCommandLine(target))
+            << "the old program, again";
         EXPECT_EQ(std::vector<fs::path>{}, LeftBeside(target));
         EXPECT_NE(std::wstring::npos, text.find(L"ERROR: Failed to ")) << WideToUtf8(text);
         EXPECT_NE(std::wstring::npos, text.find(L"Starting the old program again: " + target.wstring()));

@@ -212,6 +212,8 @@ TEST_F(SheafinUpdate, InstallDuringAnImportAsksAsACloseDoesAndNoKeepsTheImportAn
     for (const fs::path& download : downloads_)
         EXPECT_FALSE(fs::exists(download.wstring() + L".args")) << "the new program ran";
     EXPECT_TRUE(Logged(L"The install was called off"));
+    for (const fs::path& download : downloads_)
+        EXPECT_FALSE(fs::exists(download)) << "the download no install runs stays";
 
     Press(prompt, L"  &Stop import");
     ASSERT_TRUE(Harness::WaitUntil([&] { return !IsWindow(prompt); }));
@@ -266,7 +268,7 @@ TEST_F(SheafinUpdate, InstallOverAProgramThatMayNotBeWrittenStartsItAgainAtOnce)
         .environment = {}});
     EXPECT_EQ(std::optional<DWORD>(0), sheafin_->WaitForExit(30s)) << "still trying";
     EXPECT_EQ(oldProgram, UpdateTest::ReadBytes(target));
-    EXPECT_EQ(L"\"" + target.wstring() + L"\"", UpdateTest::WaitForRecordedCommandLine(target))
+    EXPECT_EQ(L"\"" + target.wstring() + L"\" /updateNotInstalled", UpdateTest::WaitForRecordedCommandLine(target))
         << "the old program, started again";
     EXPECT_TRUE(Logged(L"Starting the old program again: " + target.wstring()));
     fs::remove(target.wstring() + L".args", ignored);
@@ -293,31 +295,55 @@ TEST_F(SheafinUpdate, ABuildWithoutTheServiceKeyAsksNothingAndSaysSoInTheLogAndT
     EXPECT_EQ(std::optional<DWORD>(0), sheafin_->Close());
 }
 
-TEST_F(SheafinUpdate, WhatAnEarlierUpdateLeftInDownloadsIsRemovedAtTheNextStart)
+TEST_F(SheafinUpdate, APieceOfACutOffDownloadIsRemovedAtTheNextStartAndAFileNoUpdateWroteStays)
 {
-    // In each place the Downloads folder may be: the downloaded program and a piece of a cut-off
-    // download.
-    const auto leftIn = [](const fs::path& download) {
-        return std::vector<fs::path>{download, download.wstring() + L".4321-1.partial"};
-    };
+    // In each place the Downloads folder may be: a piece of a download whose process has ended (4321
+    // is no process's number), and the user's own file of the download's name, which no update wrote.
+    const auto pieceOf = [](const fs::path& download) { return fs::path(download.wstring() + L".4321-1.partial"); };
     for (const fs::path& download : downloads_)
         if (fs::exists(download.parent_path()))
-            for (const fs::path& file : leftIn(download))
-                std::ofstream(file, std::ios::binary) << "MZ cut off";
+        {
+            std::ofstream(pieceOf(download), std::ios::binary) << "MZ cut off";
+            std::ofstream(download, std::ios::binary) << "MZ the user's own";
+        }
     WriteWorkspace({L"notes.txt"}, false);
     ASSERT_NE(Start(), nullptr);
     EXPECT_TRUE(Harness::WaitUntil(
         [&] {
             return std::any_of(downloads_.begin(), downloads_.end(), [&](const fs::path& download) {
-                const auto files = leftIn(download);
-                return fs::exists(download.parent_path()) &&
-                       std::none_of(files.begin(), files.end(), [](const fs::path& file) { return fs::exists(file); });
+                return fs::exists(download.parent_path()) && !fs::exists(pieceOf(download));
             });
         },
         10s))
-        << "the program's Downloads folder still holds them";
+        << "the program's Downloads folder still holds the piece";
     EXPECT_EQ(std::optional<DWORD>(0), sheafin_->Close());
     std::error_code ignored;
     for (const fs::path& download : downloads_)
-        fs::remove(download.wstring() + L".4321-1.partial", ignored);
+    {
+        if (fs::exists(download.parent_path()))
+        {
+            EXPECT_EQ("MZ the user's own", UpdateTest::ReadBytes(download)) << download.string();
+        }
+        fs::remove(pieceOf(download), ignored);
+    }
+}
+
+TEST_F(SheafinUpdate, ACheckForUpdatesThatFailsSaysSoWithTheReasonOnTheUpdatesPageAndInTheLog)
+{
+    // The service is down behind its front door, which answers every request so.
+    service_.Set("getVersion.status", "503");
+    service_.Set("getVersion.reason", "Service Unavailable");
+    WriteWorkspace({L"notes.txt"}, false);
+    const HWND window = Start();
+    ASSERT_NE(window, nullptr);
+    const HWND options = CheckForUpdatesInTheOptions(window);
+    ASSERT_NE(options, nullptr);
+    EXPECT_TRUE(Shows(options, L"Static", L"Could not check for updates: Service Unavailable", 20s));
+    const HWND noUpdates = Harness::Child(options, L"Static", L"No updates found");
+    EXPECT_FALSE(noUpdates && IsWindowVisible(noUpdates)) << "the failed check was shown as no update";
+    Harness::SaveWindow(options, L"check-failed");
+    EXPECT_TRUE(Logged(L"ERROR: Could not check for updates: Service Unavailable"));
+    PostMessageW(options, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(Harness::WaitUntil([&] { return !IsWindow(options); }));
+    EXPECT_EQ(std::optional<DWORD>(0), sheafin_->Close());
 }
