@@ -122,6 +122,12 @@ LateBound::DispatchPtr FindOpenDocument(IDispatch& collection, const OfficeProgr
     return {};
 }
 
+std::error_code Logged(const std::error_code& error)
+{
+    GetLog(true) << L"ERROR: " << GetErrorText(error);
+    return error;
+}
+
 TOrError<ImportResult> ExportAndImport(const OfficeProgram& program, const std::wstring& path,
                                        const PdfPrintoutImport& importPdf)
 {
@@ -139,11 +145,17 @@ TOrError<ImportResult> ExportAndImport(const OfficeProgram& program, const std::
         // The user's own open document is exported as it is and stays open.
         LateBound::DispatchPtr document = FindOpenDocument(*documents, program, path);
         const bool openedHere = !document;
-        if (openedHere && program.promptsForPassword && IsPasswordProtectedDocument(path))
+        if (openedHere && program.promptsForPassword)
         {
-            const std::error_code protectedDocument = MakeImportError(DocumentIsProtected, L"File: " + path);
-            GetLog(true) << L"ERROR: " << GetErrorText(protectedDocument);
-            return protectedDocument;
+            const PasswordProtection protection = CheckPasswordProtection(path);
+            if (FAILED(protection.unreadable))
+                return Logged(MakeHResultError(
+                    protection.unreadable,
+                    L"The file could not be read to tell whether it is protected by a password, so it was not "
+                    L"given to PowerPoint, which would wait for one.\n\nFile: " +
+                        path));
+            if (protection.isProtected)
+                return Logged(MakeImportError(DocumentIsProtected, L"File: " + path));
         }
         if (openedHere)
             document = LateBound::CallForObject(*documents, program.collectionInterface, L"Open",

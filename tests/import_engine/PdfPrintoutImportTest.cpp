@@ -675,6 +675,85 @@ TEST_F(PdfPrintout, AProtectedDeckFailsItsEntryWithoutPowerPointAskingForAPasswo
     EXPECT_EQ(std::wstring::npos, calls.find(L"Open(")) << Utf8(calls);
 }
 
+// Files that another process holds open while it lives: each with the sharing it gives others.
+class HeldByAnotherProcess
+{
+public:
+    explicit HeldByAnotherProcess(const std::vector<std::pair<std::wstring, DWORD>>& files)
+    {
+        const std::wstring prefix = L"Local\\held-decks-" + std::to_wstring(GetCurrentProcessId()) + L"-";
+        held_.reset(CreateEventW(nullptr, TRUE, FALSE, (prefix + L"held").c_str()));
+        release_.reset(CreateEventW(nullptr, TRUE, FALSE, (prefix + L"release").c_str()));
+        std::wstring list = prefix;
+        for (const auto& [path, sharing] : files)
+            list += L"\n" + std::to_wstring(sharing) + L"|" + path;
+        ::SetEnvironmentVariableW(L"QUILLORA_TEST_HELD_FILES", list.c_str());
+        holder_ = ::StandInTest::StartThisProgram(L"FileHolder.DISABLED_HoldsTheFilesUntilReleased");
+        ::SetEnvironmentVariableW(L"QUILLORA_TEST_HELD_FILES", nullptr);
+        const HANDLE either[] = {held_.get(), holder_.get()};
+        holding_ = holder_ && WaitForMultipleObjects(2, either, FALSE, 60000) == WAIT_OBJECT_0;
+    }
+    ~HeldByAnotherProcess()
+    {
+        SetEvent(release_.get());
+        if (holder_)
+            WaitForSingleObject(holder_.get(), 60000);
+    }
+    bool Holding() const { return holding_; }
+
+private:
+    Owners::KernelHandle held_;
+    Owners::KernelHandle release_;
+    Owners::KernelHandle holder_;
+    bool holding_ = false;
+};
+
+TEST_F(PdfPrintout, ADeckThatAnotherProgramHoldsOpenIsCheckedAndOneThatCannotBeReadFailsWithoutPowerPoint)
+{
+    ResetOfficeStandIns();
+    const std::wstring modern = (folder_ / PrintoutTest::UniqueTestFileName(L"-held.pptx")).wstring();
+    const std::wstring old = (folder_ / PrintoutTest::UniqueTestFileName(L"-held.ppt")).wstring();
+    const std::wstring lockedAway = (folder_ / PrintoutTest::UniqueTestFileName(L"-shut.pptx")).wstring();
+    ASSERT_TRUE(WriteStringToFile(modern.c_str(), PrintoutTest::EncryptedOfficePackage()));
+    ASSERT_TRUE(WriteStringToFile(old.c_str(), PrintoutTest::EncryptedPowerPoint97()));
+    ASSERT_TRUE(WriteStringToFile(lockedAway.c_str(), "PK ppt/slides/slide1.xml"));
+    // Two are open for writing, as PowerPoint on a colleague's machine or a synchronising client
+    // holds a file (others may read it); the third lets no one else open it at all.
+    const HeldByAnotherProcess holder({{modern, FILE_SHARE_READ}, {old, FILE_SHARE_READ}, {lockedAway, 0}});
+    ASSERT_TRUE(holder.Holding());
+    Config config = ContentInto(Ids::SiteSurvey, Config::InsertAllFilesIntoASinglePage);
+    config.entries = {{modern, {}, 0, 0}, {old, {}, 0, 0}, {lockedAway, {}, 0, 0}};
+    std::vector<std::pair<std::wstring, std::string>> failed;
+    TOrError<unsigned> result = 0u;
+
+    OnImportWorker([&] {
+        result = RunImport(
+            config, [](std::shared_ptr<Progress>) { return Result{}; },
+            [&](const Config::Entry& entry, const std::error_condition& error) {
+                failed.emplace_back(entry.path, error.message());
+                return ErrorHandling::Skip;
+            });
+    });
+
+    ASSERT_TRUE(result.HoldsValue()) << Utf8(GetErrorText(result.Error()));
+    EXPECT_EQ(0u, result.Value());
+    ASSERT_EQ(3u, failed.size());
+    for (size_t index = 0; index < failed.size(); ++index)
+    {
+        const auto& [path, message] = failed[index];
+        SCOPED_TRACE(Utf8(path));
+        EXPECT_EQ(config.entries[index].path, path);
+        EXPECT_NE(std::string::npos, message.find(index < 2 ? "Document is protected by a password"
+                                                            : "could not be read to tell whether it is protected "
+                                                              "by a password"))
+            << message;
+        EXPECT_NE(std::string::npos, message.find(Utf8(L"File: " + path))) << message;
+    }
+    const std::wstring calls = PowerPointCalls();
+    EXPECT_EQ(std::wstring::npos, calls.find(L"PasswordPrompt")) << Utf8(calls);
+    EXPECT_EQ(std::wstring::npos, calls.find(L"Open(")) << Utf8(calls);
+}
+
 TEST_F(PdfPrintout, APrintoutHasItsPagesSizeWhateverTheScreensScaling)
 {
     const std::wstring pdf = WritePdf(L"dpi", {PageOfDips(612, 792)});
@@ -728,5 +807,35 @@ TEST(PrintoutOnAScaledScreen, DISABLED_ImportsThePrintout)
     });
     worker.join();
     EXPECT_TRUE(result.HoldsValue());
+}
+
+// Runs only as the other process of ADeckThatAnotherProgramHoldsOpen...: opens each file for reading
+// and writing with the sharing given, says so, and holds them until it is told to let go.
+TEST(FileHolder, DISABLED_HoldsTheFilesUntilReleased)
+{
+    wchar_t list[8192] = {};
+    ASSERT_GT(GetEnvironmentVariableW(L"QUILLORA_TEST_HELD_FILES", list, 8192), 0u);
+    std::vector<std::wstring> lines;
+    for (std::wstring_view rest(list); !rest.empty();)
+    {
+        const size_t end = rest.find(L'\n');
+        lines.emplace_back(rest.substr(0, end));
+        rest = end == std::wstring_view::npos ? std::wstring_view() : rest.substr(end + 1);
+    }
+    ASSERT_GE(lines.size(), 2u);
+    std::vector<Owners::FileHandle> files;
+    for (size_t index = 1; index < lines.size(); ++index)
+    {
+        const size_t bar = lines[index].find(L'|');
+        const DWORD sharing = static_cast<DWORD>(std::stoul(lines[index].substr(0, bar)));
+        files.emplace_back(CreateFileW(lines[index].substr(bar + 1).c_str(), GENERIC_READ | GENERIC_WRITE, sharing,
+                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(files.back()) << GetLastError();
+    }
+    const Owners::KernelHandle held(OpenEventW(EVENT_MODIFY_STATE, FALSE, (lines[0] + L"held").c_str()));
+    const Owners::KernelHandle release(OpenEventW(SYNCHRONIZE, FALSE, (lines[0] + L"release").c_str()));
+    ASSERT_TRUE(held && release);
+    SetEvent(held.get());
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(release.get(), 120000));
 }
 } // namespace EngineTest
