@@ -16,6 +16,7 @@ const wchar_t* const NoPromptPassword = L"\x1F\x1E no password prompt \x1E\x1F";
 
 namespace
 {
+using UnknownPtr = _com_ptr_t<_com_IIID<IUnknown, &IID_IUnknown>>;
 using LateBound::Bool;
 using LateBound::Int;
 using LateBound::Missing;
@@ -104,22 +105,54 @@ std::wstring FullPathOf(const std::wstring& path)
     return full.empty() ? path : full;
 }
 
-// A document the user already has open in the application, found by its full name.
-LateBound::DispatchPtr FindOpenDocument(IDispatch& collection, const OfficeProgram& program, const std::wstring& path)
+// What makes two interface pointers the same object.
+UnknownPtr IdentityOf(IDispatch* object)
+{
+    IUnknown* identity = nullptr;
+    if (object)
+        object->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&identity));
+    return UnknownPtr(identity, false);
+}
+
+// The documents open in the application before the run opens its own: they are the user's. Open
+// hands one of them back when the path names its file in another form (a mapped drive against its
+// share, a short name, a synchronised folder's address), so what the run may close is told by the
+// object, never by comparing names.
+struct UsersDocuments
+{
+    std::vector<UnknownPtr> objects;
+    // The one whose full name is the path's, exported as it is without opening the file again.
+    LateBound::DispatchPtr sameName;
+
+    bool Holds(IDispatch* document) const
+    {
+        const UnknownPtr identity = IdentityOf(document);
+        if (!identity)
+            return false;
+        for (const UnknownPtr& object : objects)
+            if (object.GetInterfacePtr() == identity.GetInterfacePtr())
+                return true;
+        return false;
+    }
+};
+
+UsersDocuments ListUsersDocuments(IDispatch& collection, const OfficeProgram& program, const std::wstring& path)
 {
     const std::wstring wanted = FullPathOf(path);
+    UsersDocuments users;
     const _variant_t count = LateBound::Call(collection, program.collectionInterface, L"Count");
     const long total = static_cast<long>(count);
     for (long i = 1; i <= total; ++i)
     {
         LateBound::DispatchPtr document =
             LateBound::CallForObject(collection, program.collectionInterface, L"Item", {Int(i)});
+        users.objects.push_back(IdentityOf(document));
         const _bstr_t fullName(LateBound::Call(*document, program.documentInterface, L"FullName"));
         const wchar_t* name = fullName.length() ? static_cast<const wchar_t*>(fullName) : L"";
-        if (::CompareStringOrdinal(name, -1, wanted.c_str(), -1, TRUE) == CSTR_EQUAL)
-            return document;
+        if (!users.sameName && ::CompareStringOrdinal(name, -1, wanted.c_str(), -1, TRUE) == CSTR_EQUAL)
+            users.sameName = document;
     }
-    return {};
+    return users;
 }
 
 std::error_code Logged(const std::error_code& error)
@@ -143,9 +176,9 @@ TOrError<ImportResult> ExportAndImport(const OfficeProgram& program, const std::
             LateBound::CallForObject(*application, program.applicationInterface, program.collectionName);
 
         // The user's own open document is exported as it is and stays open.
-        LateBound::DispatchPtr document = FindOpenDocument(*documents, program, path);
-        const bool openedHere = !document;
-        if (openedHere && program.promptsForPassword)
+        const UsersDocuments users = ListUsersDocuments(*documents, program, path);
+        LateBound::DispatchPtr document = users.sameName;
+        if (!document && program.promptsForPassword)
         {
             const PasswordProtection protection = CheckPasswordProtection(path);
             if (FAILED(protection.unreadable))
@@ -157,9 +190,10 @@ TOrError<ImportResult> ExportAndImport(const OfficeProgram& program, const std::
             if (protection.isProtected)
                 return Logged(MakeImportError(DocumentIsProtected, L"File: " + path));
         }
-        if (openedHere)
+        if (!document)
             document = LateBound::CallForObject(*documents, program.collectionInterface, L"Open",
                                                 program.openArguments(path));
+        const bool openedHere = !users.Holds(document);
 
         ScopeExit close([&] {
             if (!openedHere)

@@ -1,5 +1,6 @@
 #include "standins/office/OfficeApplication.h"
 
+#include "framework/Owners.h"
 #include "framework/files/Files.h"
 #include "framework/text/Text.h"
 #include "standins/office/NamedDispatch.h"
@@ -11,8 +12,10 @@
 #include <algorithm>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace OfficeStandIn
@@ -63,7 +66,45 @@ struct OpenDocument
 {
     std::wstring fullName;
     bool openedByUser = false;
+    // The document's one object while it is open: Office hands out the same object however the
+    // document is reached (Item, or an Open of a file that is open already).
+    DispatchPtr object;
 };
+
+// The file's identity as the file system tells it, for a file that can be opened.
+std::optional<std::tuple<DWORD, DWORD, DWORD>> FileIdentity(const std::wstring& path)
+{
+    const Owners::FileHandle file(::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!file || !::GetFileInformationByHandle(file.get(), &information))
+        return std::nullopt;
+    return std::tuple{information.dwVolumeSerialNumber, information.nFileIndexHigh, information.nFileIndexLow};
+}
+
+// The full path with every short name in it long.
+std::wstring LongFullPath(const std::wstring& path)
+{
+    wchar_t full[MAX_PATH * 4] = {};
+    const DWORD length = ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(std::size(full)), full, nullptr);
+    if (length == 0 || length >= std::size(full))
+        return path;
+    wchar_t longForm[MAX_PATH * 4] = {};
+    const DWORD longLength = ::GetLongPathNameW(full, longForm, static_cast<DWORD>(std::size(longForm)));
+    return longLength == 0 || longLength >= std::size(longForm) ? std::wstring(full) : std::wstring(longForm);
+}
+
+// Office opens a file once: a second Open of it under another form of its path (a short name, a
+// mapped drive against its share) finds the document that is open already.
+bool SameFile(const std::wstring& first, const std::wstring& second)
+{
+    if (_wcsicmp(first.c_str(), second.c_str()) == 0)
+        return true;
+    const auto firstIdentity = FileIdentity(first);
+    if (firstIdentity && firstIdentity == FileIdentity(second))
+        return true;
+    return _wcsicmp(LongFullPath(first).c_str(), LongFullPath(second).c_str()) == 0;
+}
 
 std::wstring Describe(const VARIANT* value)
 {
@@ -139,7 +180,7 @@ public:
     {
         std::lock_guard guard(lock);
         for (const auto& document : documents)
-            if (_wcsicmp(document->fullName.c_str(), path.c_str()) == 0)
+            if (SameFile(document->fullName, path))
                 return document;
         auto document = std::make_shared<OpenDocument>(OpenDocument{path, byUser});
         documents.push_back(document);
@@ -197,9 +238,14 @@ public:
         Add(L"Close", [this](const Arguments& a, VARIANT*) {
             if (const HRESULT failure = state_.Record(L"Close", a); FAILED(failure))
                 return failure;
-            std::lock_guard guard(state_.lock);
-            auto& open = state_.documents;
-            open.erase(std::remove(open.begin(), open.end(), document_), open.end());
+            // Released outside the lock: the document's object may go with it.
+            DispatchPtr closed;
+            {
+                std::lock_guard guard(state_.lock);
+                auto& open = state_.documents;
+                open.erase(std::remove(open.begin(), open.end(), document_), open.end());
+                closed.Attach(document_->object.Detach());
+            }
             return S_OK;
         });
     }
@@ -231,6 +277,17 @@ private:
     std::shared_ptr<OpenDocument> document_;
 };
 
+// A new reference to the document's one object.
+IDispatch* ObjectOf(ProductState& state, const std::shared_ptr<OpenDocument>& document)
+{
+    std::lock_guard guard(state.lock);
+    if (!document->object)
+        document->object.Attach(new Document(state, document));
+    IDispatch* object = document->object;
+    object->AddRef();
+    return object;
+}
+
 class Collection final : public NamedDispatch
 {
 public:
@@ -254,7 +311,7 @@ public:
                     return DISP_E_BADINDEX;
                 document = state_.documents[static_cast<size_t>(index.lVal) - 1];
             }
-            SetObject(result, new Document(state_, document));
+            SetObject(result, ObjectOf(state_, document));
             return S_OK;
         });
         Add(L"Open", [this](const Arguments& a, VARIANT* result) { return Open(a, result); });
@@ -277,7 +334,7 @@ private:
                 state_.Record(L"PasswordPrompt", {});
             return word ? WordWrongPassword : PowerPointCannotOpen;
         }
-        SetObject(result, new Document(state_, state_.Open(path, false)));
+        SetObject(result, ObjectOf(state_, state_.Open(path, false)));
         return S_OK;
     }
 
@@ -299,7 +356,11 @@ public:
         });
         Add(L"Quit", [this](const Arguments& a, VARIANT*) { return state_.Record(L"Quit", a); });
         Add(L"StandInReset", [this](const Arguments&, VARIANT*) {
+            // Released outside the lock: a document's object may go with them.
+            std::vector<DispatchPtr> closed;
             std::lock_guard guard(state_.lock);
+            for (const auto& document : state_.documents)
+                closed.emplace_back(document->object.Detach(), false);
             state_.documents.clear();
             state_.calls.clear();
             state_.failures.clear();

@@ -206,6 +206,36 @@ TEST_F(OfficeExportTest, DocumentTheUserHasOpen_IsExportedButNeverClosed)
     }
 }
 
+TEST_F(OfficeExportTest, DocumentTheUserHasOpenUnderAnotherFormOfItsPath_IsHandedBackByOpenAndNeverClosed)
+{
+    for (const CLSID& product : {WordClass, PowerPointClass})
+    {
+        OfficeStandIn office(product);
+        SCOPED_TRACE(product == WordClass ? "Word" : "PowerPoint");
+        const bool word = product == WordClass;
+        const std::wstring path =
+            WriteDocument(UniqueName(word ? L" the users long document.docx" : L" the users long deck.pptx"),
+                          word ? "PK" : "PK ppt/slides/slide1.xml");
+        office.Call(L"StandInOpenAsUser", {_variant_t(path.c_str())});
+        // The run names the file by its short name, as a list made elsewhere may.
+        wchar_t shortPath[MAX_PATH] = {};
+        ASSERT_GT(GetShortPathNameW(path.c_str(), shortPath, MAX_PATH), 0u);
+        ASSERT_NE(path, shortPath);
+
+        const TOrError<ImportResult> result =
+            word ? ImportWordDoc(shortPath, RenderingImporter()) : ImportPPTFile(shortPath, RenderingImporter());
+        ASSERT_TRUE(result.HoldsValue()) << result.Error().message();
+        for (const std::wstring& call : office.Calls())
+            EXPECT_EQ(call.rfind(L"Close(", 0), std::wstring::npos) << WideToUtf8(call);
+        const LateBound::DispatchPtr open(office.Call(word ? L"Documents" : L"Presentations"));
+        ASSERT_TRUE(open);
+        EXPECT_EQ(1, static_cast<long>(LateBound::Call(*open, IID_IDispatch, L"Count"))) << "still open";
+        EXPECT_EQ(importedPdfs_.size(), 1u);
+        importedPdfs_.clear();
+        renderedPages_.clear();
+    }
+}
+
 TEST_F(OfficeExportTest, ProtectedWordDocument_FailsWithoutWordsPasswordPrompt)
 {
     OfficeStandIn word(WordClass);
