@@ -11,19 +11,32 @@ namespace
 {
 int64_t SystemClock() { return _time64(nullptr); }
 
+// While a run reports, the window looks for its reports this often, on a timer: timer messages
+// come after the user's input and the window's painting, which so stay answered however fast the
+// run goes.
+constexpr UINT ProgressPaceMs = 50;
+
 // The run's progress callback: on the worker, it never waits for the display.
 Result ReportProgress(const std::weak_ptr<ImportController>& weak, const std::shared_ptr<RunPrompts>& prompts,
-                      const UiChannel& channel, std::shared_ptr<Progress> progress)
+                      const std::shared_ptr<ProgressMailbox>& mailbox, const UiChannel& channel,
+                      const decltype(ImportController::post)& post, std::shared_ptr<Progress> progress)
 {
     if (weak.expired() || prompts->StopRequested())
         return Result{MakeImportError(ImportCancelled), true};
-    const bool posted = channel.Post([weak, progress = std::move(progress)] {
+    if (!mailbox->Put(std::move(progress)))
+        return Result{};
+    const bool posted = post(channel, [weak, mailbox] {
         if (const auto controller = weak.lock())
-            controller->UpdateProgress(progress);
+            controller->ShowProgressOf(mailbox);
     });
-    // A window that can no longer be reached is gone: the run ends as if stopped.
     if (!posted)
-        return Result{MakeImportError(ImportCancelled), true};
+    {
+        mailbox->PostFailed();
+        // A post also fails while the window's queue is full; only the window's going away stops
+        // the run.
+        if (weak.expired())
+            return Result{MakeImportError(ImportCancelled), true};
+    }
     return Result{};
 }
 
@@ -31,10 +44,14 @@ const wchar_t* const unexpectedEnd = L"The import ended unexpectedly. The log fi
 } // namespace
 
 ImportController::ImportController(Window& window, ImportDisplay& display)
-    : clock(&SystemClock), window_(window), display_(display),
+    : clock(&SystemClock),
+      post([](const UiChannel& channel, ClosureChannel::Closure closure) { return channel.Post(std::move(closure)); }),
+      window_(window), display_(display),
       prompts_(std::make_shared<RunPrompts>(window.GetHwnd(), window.GetUiChannel()))
 {
 }
+
+ImportController::~ImportController() { KillTimer(window_.GetHwnd(), TimerId()); }
 
 void ImportController::Start(const Config& config)
 {
@@ -48,6 +65,7 @@ void ImportController::Start(const Config& config)
     }
     importing_ = true;
     lastProgress_.reset();
+    mailbox_ = std::make_shared<ProgressMailbox>();
     display_.ShowImportStarted();
     display_.SetImportStatus(L"Starting Import...");
 
@@ -55,6 +73,7 @@ void ImportController::Start(const Config& config)
     // away answers every later report with Cancelled.
     std::weak_ptr<ImportController> weak = weak_from_this();
     std::shared_ptr<RunPrompts> prompts = prompts_;
+    std::shared_ptr<ProgressMailbox> mailbox = mailbox_;
     std::weak_ptr<RunPrompts> weakPrompts = prompts_;
     SetPasswordProvider([weakPrompts](std::wstring path, std::optional<std::wstring> tried) {
         const auto prompts = weakPrompts.lock();
@@ -65,9 +84,9 @@ void ImportController::Start(const Config& config)
     UiChannel channel = window_.GetUiChannel();
     Window::GetFromBackground(
         window_,
-        [copy = config, weak, prompts, channel]() mutable {
+        [copy = config, weak, prompts, mailbox, channel, post = post]() mutable {
             const ProgressCallback progress = [&](std::shared_ptr<Progress> report) {
-                return ReportProgress(weak, prompts, channel, std::move(report));
+                return ReportProgress(weak, prompts, mailbox, channel, post, std::move(report));
             };
             std::optional<std::error_condition> stoppedAt;
             const ErrorCallback onError = [&](const Config::Entry& entry, const std::error_condition& condition) {
@@ -91,6 +110,9 @@ void ImportController::Start(const Config& config)
             const auto controller = weak.lock();
             if (!controller || !controller->importing_)
                 return;
+            // What the run reported last and the window has not shown yet comes first (the full
+            // bar of a run that has ended).
+            controller->ShowWaitingProgress();
             if (!result)
                 controller->Finish(L"Import failed with:\n\n" + std::wstring(unexpectedEnd), Failed);
             else if (result->HoldsError())
@@ -127,6 +149,39 @@ std::wstring ImportController::NextEllipsis(const std::wstring& text)
     if (text.size() > 3 && text.ends_with(L"..."))
         return text.substr(0, text.size() - 3);
     return text + L".";
+}
+
+void ImportController::ShowProgressOf(const std::shared_ptr<ProgressMailbox>& mailbox)
+{
+    // A closure of an earlier run, which ended meanwhile, shows nothing.
+    if (mailbox == mailbox_)
+        ShowWaitingProgress();
+}
+
+void ImportController::ShowWaitingProgress()
+{
+    ProgressMailbox::Waiting waiting;
+    if (!importing_ || !mailbox_ || !mailbox_->Take(waiting))
+    {
+        KillTimer(window_.GetHwnd(), TimerId());
+        return;
+    }
+    if (waiting.start && waiting.start != waiting.latest)
+        UpdateProgress(waiting.start);
+    if (waiting.latest)
+        UpdateProgress(waiting.latest);
+    if (waiting.tick)
+        UpdateProgress(nullptr);
+    // Without a timer the window does not look again by itself: the next report posts.
+    if (importing_ && (!window_.GetHwnd() ||
+                       !SetTimer(window_.GetHwnd(), TimerId(), ProgressPaceMs, &ImportController::LookAgain)))
+        mailbox_->StopLooking();
+}
+
+void CALLBACK ImportController::LookAgain(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    // The timer is the controller's own and is killed before the controller goes.
+    reinterpret_cast<ImportController*>(timer)->ShowWaitingProgress();
 }
 
 void ImportController::UpdateProgress(std::shared_ptr<Progress> progress)
@@ -178,6 +233,8 @@ void ImportController::Finish(const std::wstring& status, Outcome outcome)
     SetForegroundWindow(window_.GetHwnd());
     // Reports that arrive while the message box shows no longer count.
     importing_ = false;
+    KillTimer(window_.GetHwnd(), TimerId());
+    mailbox_.reset();
     if (outcome == Failed)
         ShowErrorMessage(window_.GetHwnd(), status);
     display_.SetImportStatus(status);

@@ -3,6 +3,7 @@
 // configuration, shows the run's progress reports as they arrive, asks the run to stop, and shows
 // how it ended. What the window shows is reached through ImportDisplay only.
 
+#include "batch_import/ProgressMailbox.h"
 #include "batch_import/RunPrompts.h"
 #include "framework/ui/Window.h"
 #include "import_engine/ImportEngine.h"
@@ -41,6 +42,7 @@ class ImportController : public std::enable_shared_from_this<ImportController>
 public:
     // window runs the workers and owns the questions; both outlive the controller.
     ImportController(Window& window, ImportDisplay& display);
+    ~ImportController();
     ImportController(const ImportController&) = delete;
     ImportController& operator=(const ImportController&) = delete;
 
@@ -57,6 +59,9 @@ public:
     // UI thread: what a report of the run shows. An empty report only moves the dots of the last
     // text on, at most once a second.
     void UpdateProgress(std::shared_ptr<Progress> progress);
+    // UI thread: shows what the run of mailbox reported since the window last looked, and looks
+    // again shortly while reports keep coming.
+    void ShowProgressOf(const std::shared_ptr<ProgressMailbox>& mailbox);
     // UI thread: how the run ended.
     void ShowImportResult(const std::error_code& error);
     void ShowImportResult(unsigned imported);
@@ -68,6 +73,9 @@ public:
 
     // Seconds since 1970; the system clock unless replaced.
     std::function<int64_t()> clock;
+    // Posts a closure of the run's worker to the window, through the window's channel unless
+    // replaced; false when it could not be posted. Taken by each run at its start.
+    std::function<bool(const UiChannel& channel, ClosureChannel::Closure closure)> post;
 
 private:
     enum Outcome
@@ -77,10 +85,15 @@ private:
         Failed,
     };
     void Finish(const std::wstring& status, Outcome outcome);
+    void ShowWaitingProgress();
+    static void CALLBACK LookAgain(HWND window, UINT message, UINT_PTR timer, DWORD time);
+    UINT_PTR TimerId() const { return reinterpret_cast<UINT_PTR>(this); }
 
     Window& window_;
     ImportDisplay& display_;
     std::shared_ptr<RunPrompts> prompts_;
     bool importing_ = false;
     std::shared_ptr<Progress> lastProgress_;
+    // The running import's reports; none between runs.
+    std::shared_ptr<ProgressMailbox> mailbox_;
 };
