@@ -51,8 +51,10 @@ FileList::FileList(HWND parent, std::vector<Config::Entry>& entries)
     auto* target = new DropTarget;
     dropTarget_.Attach(target);
     target->onDrop = [this](const std::vector<std::wstring>& paths) {
-        if (!paths.empty() && onDrop_)
-            onDrop_(paths);
+        // The window installs its handler anew while it adds the files: the one running is a copy.
+        const DropCallback handler = onDrop_;
+        if (!paths.empty() && handler)
+            handler(paths);
     };
     RegisterDragDrop(list, target);
 }

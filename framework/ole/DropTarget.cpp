@@ -1,9 +1,13 @@
 #include "framework/ole/DropTarget.h"
 
+#include "framework/ScopeExit.h"
 #include "framework/log/Log.h"
 
 #include <shellapi.h>
+#include <shlobj.h>
 
+#include <algorithm>
+#include <cstring>
 #include <exception>
 
 namespace
@@ -37,15 +41,44 @@ private:
 
 std::vector<std::wstring> GetDroppedPaths(HDROP drop)
 {
-    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-    std::vector<std::wstring> paths(count);
-    for (UINT i = 0; i < count; ++i)
+    // DragQueryFileW looks for the n-th name from the start of the list each time, which for a drop
+    // of thousands of files costs seconds: the list is read once, as DragQueryFileW reads it.
+    std::vector<std::wstring> paths;
+    const SIZE_T size = GlobalSize(drop);
+    const auto* block = static_cast<const BYTE*>(GlobalLock(drop));
+    if (!block)
+        return paths;
+    const ScopeExit unlock([drop] { GlobalUnlock(drop); });
+    if (size < sizeof(DROPFILES))
+        return paths;
+    DROPFILES header{};
+    std::memcpy(&header, block, sizeof header);
+    if (header.pFiles < sizeof(DROPFILES) || header.pFiles >= size)
+        return paths;
+    if (header.fWide)
     {
-        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
-        std::wstring path(length + 1, L'\0');
-        const UINT copied = DragQueryFileW(drop, i, path.data(), length + 1);
-        path.resize(copied <= length ? copied : length);
-        paths[i] = std::move(path);
+        // Names of wide characters, each ended by a NUL, the list by an empty name.
+        const size_t count = (size - header.pFiles) / sizeof(wchar_t);
+        std::wstring names(count, L'\0');
+        std::memcpy(names.data(), block + header.pFiles, count * sizeof(wchar_t));
+        for (size_t at = 0; at < count && names[at];)
+        {
+            const size_t end = std::min(names.find(L'\0', at), count);
+            paths.push_back(names.substr(at, end - at));
+            at = end + 1;
+        }
+        return paths;
+    }
+    const auto* names = reinterpret_cast<const char*>(block + header.pFiles);
+    const size_t count = size - header.pFiles;
+    for (size_t at = 0; at < count && names[at];)
+    {
+        const size_t end = std::find(names + at, names + count, '\0') - names;
+        const int length = static_cast<int>(end - at);
+        std::wstring path(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, names + at, length, nullptr, 0)), L'\0');
+        MultiByteToWideChar(CP_ACP, 0, names + at, length, path.data(), static_cast<int>(path.size()));
+        paths.push_back(std::move(path));
+        at = end + 1;
     }
     return paths;
 }

@@ -28,6 +28,31 @@ DWORD ListStyle(bool showHeader, bool multiSelect, bool editLabels)
 }
 
 constexpr size_t markupCapacity = 2084;
+
+// Keeps a shown list from drawing itself while rows go in: it would redraw at each of them, which
+// for thousands of rows takes minutes. Drawn once, whole, afterwards.
+class NoRedraw
+{
+public:
+    explicit NoRedraw(HWND list) : list_((GetWindowLongW(list, GWL_STYLE) & WS_VISIBLE) ? list : nullptr)
+    {
+        // A hidden list draws nothing anyway, and WM_SETREDRAW would show it.
+        if (list_)
+            SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+    }
+    NoRedraw(const NoRedraw&) = delete;
+    NoRedraw& operator=(const NoRedraw&) = delete;
+    ~NoRedraw()
+    {
+        if (!list_)
+            return;
+        SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(list_, nullptr, TRUE);
+    }
+
+private:
+    HWND list_;
+};
 } // namespace
 
 namespace UI
@@ -80,6 +105,9 @@ unsigned ListView::RowId(int index) const
 
 void ListView::InsertItems(int first, const std::vector<Item>& items)
 {
+    if (items.empty())
+        return;
+    const NoRedraw quiet(hwnd);
     for (size_t k = 0; k < items.size(); ++k)
     {
         const Item& source = items[k];
@@ -141,14 +169,36 @@ std::vector<unsigned> ListView::GetSelectedItems() const
 
 void ListView::SetSelectedItems(const std::set<unsigned>& ids)
 {
+    // The list tells of each row whose state changes, and the owner's handler may look at every
+    // selected row: run once per row, it would cost the square of the rows.
     const int count = static_cast<int>(SendMessageW(hwnd, LVM_GETITEMCOUNT, 0, 0));
-    for (int index = 0; index < count; ++index)
+    std::vector<int> rows;
+    if (useRowIds)
+    {
+        for (int index = 0; index < count; ++index)
+            if (ids.contains(RowId(index)))
+                rows.push_back(index);
+    }
+    else
+        for (const unsigned id : ids)
+            if (id < static_cast<unsigned>(count))
+                rows.push_back(static_cast<int>(id));
+    settingSelection_ = true;
+    selectionChanged_ = false;
+    LVITEMW none{};
+    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+    // The focus ends on the last selected row.
+    for (const int row : rows)
     {
         LVITEMW item{};
         item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-        item.state = ids.contains(RowId(index)) ? LVIS_SELECTED | LVIS_FOCUSED : 0;
-        SendMessageW(hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+        item.state = LVIS_SELECTED | (row == rows.back() ? LVIS_FOCUSED : 0);
+        SendMessageW(hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
     }
+    settingSelection_ = false;
+    if (selectionChanged_ && onSelectionChanged)
+        onSelectionChanged();
     EnsureSelectionVisible();
 }
 
@@ -243,7 +293,12 @@ bool ListView::OnNotify(NMHDR* header, bool& result)
         {
             const auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
             if ((change->uChanged & LVIF_STATE) && ((change->uOldState ^ change->uNewState) & LVIS_SELECTED))
-                onSelectionChanged();
+            {
+                if (settingSelection_)
+                    selectionChanged_ = true;
+                else
+                    onSelectionChanged();
+            }
             return true;
         }
         break;

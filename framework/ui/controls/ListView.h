@@ -33,6 +33,7 @@ public:
     // The row keeps its id.
     void SetItem(int index, const Item& item);
     std::vector<unsigned> GetSelectedItems() const;
+    // Selects exactly these rows in one step: onSelectionChanged runs once, when anything changed.
     void SetSelectedItems(const std::set<unsigned>& ids);
     void EnsureSelectionVisible();
     // Pictures of "FILE" resources: with a second list, large (24 pt) and small (12 pt) lists, else
@@ -75,5 +76,8 @@ private:
     void PaintDarkParts();
 
     bool dark;
+    // While the selection is set row by row, the rows' changes are only noted.
+    bool settingSelection_ = false;
+    bool selectionChanged_ = false;
 };
 } // namespace UI
