@@ -56,6 +56,8 @@ FileList::FileList(HWND parent, std::vector<Config::Entry>& entries)
         if (!paths.empty() && handler)
             handler(paths);
     };
+    // The window takes no drop while a run goes on: it clears the handler meanwhile.
+    target->takesDrops = [this] { return static_cast<bool>(onDrop_); };
     RegisterDragDrop(list, target);
 }
 
@@ -73,7 +75,11 @@ FileList::~FileList()
     if (listView_ && listView_->GetHwnd())
         RevokeDragDrop(listView_->GetHwnd());
     if (dropTarget_)
-        static_cast<DropTarget*>(dropTarget_.GetInterfacePtr())->onDrop = nullptr;
+    {
+        auto* target = static_cast<DropTarget*>(dropTarget_.GetInterfacePtr());
+        target->onDrop = nullptr;
+        target->takesDrops = [] { return false; };
+    }
 }
 
 void FileList::AddFiles(const std::vector<std::wstring>& paths)

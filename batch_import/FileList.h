@@ -38,6 +38,7 @@ public:
     void Reload();
     void SelectAll();
     void SetChangedCallback(std::function<void()> callback);
+    // Without a callback the list takes no drop, and the cursor over it says so.
     void SetDropCallback(DropCallback callback) { onDrop_ = std::move(callback); }
     // Files dropped on window (a control that lies over the list, such as the empty list's
     // invitation to drop files) count as dropped on the list.

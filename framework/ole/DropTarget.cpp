@@ -83,17 +83,19 @@ std::vector<std::wstring> GetDroppedPaths(HDROP drop)
     return paths;
 }
 
+DWORD DropTarget::Effect() const { return !takesDrops || takesDrops() ? DROPEFFECT_COPY : DROPEFFECT_NONE; }
+
 STDMETHODIMP DropTarget::DragEnter(IDataObject*, DWORD, POINTL, DWORD* effect)
 {
     if (effect)
-        *effect = DROPEFFECT_COPY;
+        *effect = Effect();
     return S_OK;
 }
 
 STDMETHODIMP DropTarget::DragOver(DWORD, POINTL, DWORD* effect)
 {
     if (effect)
-        *effect = DROPEFFECT_COPY;
+        *effect = Effect();
     return S_OK;
 }
 
@@ -101,7 +103,9 @@ STDMETHODIMP DropTarget::DragLeave() { return S_OK; }
 
 STDMETHODIMP DropTarget::Drop(IDataObject* data, DWORD, POINTL, DWORD* effect)
 {
-    if (!data)
+    if (effect)
+        *effect = DROPEFFECT_NONE;
+    if (!data || Effect() == DROPEFFECT_NONE)
         return S_OK;
     FORMATETC format{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
     FilledMedium medium;

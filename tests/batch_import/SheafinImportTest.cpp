@@ -381,6 +381,33 @@ TEST_F(SheafinImport, ClosingDuringARunAsksAndNoKeepsItRunningWhileYesEndsThePro
     EXPECT_EQ(std::optional<DWORD>(0), sheafin_->WaitForExit(30s));
 }
 
+TEST_F(SheafinImport, WhileARunGoesOnTheListShowsThatItTakesNoDropAndAddsNothing)
+{
+    // OneNote answers busy twice, so the first page takes seconds: the drop comes meanwhile.
+    const HWND window = StartSlowRun(2);
+    ASSERT_NE(window, nullptr);
+    const HWND list = Harness::Children(window, L"SysListView32").front();
+    const auto rows = [&] { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); };
+    ASSERT_EQ(3, rows());
+    const HRESULT ole = OleInitialize(nullptr);
+    SetForegroundWindow(window);
+    RECT bounds{};
+    GetWindowRect(list, &bounds);
+    SetCursorPos((bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2);
+    DWORD effect = DROPEFFECT_COPY;
+    DropFilesAtCursor({File(L"notes.txt")}, DROPEFFECT_COPY | DROPEFFECT_LINK, &effect);
+    if (SUCCEEDED(ole))
+        OleUninitialize();
+    EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_NONE), effect) << "the cursor said the list would take the files";
+    EXPECT_TRUE(Status(window).starts_with(L"(")) << "dropped during the run: " << WideToUtf8(Status(window));
+
+    EXPECT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s.starts_with(L"Imported"); }, 60s))
+        << WideToUtf8(Status(window));
+    EXPECT_EQ(L"Imported 3 items", Status(window));
+    EXPECT_EQ(3, rows()) << "the dropped file is not listed";
+    EXPECT_EQ(0u, sheafin_->Close());
+}
+
 TEST_F(SheafinImport, AVanishedFileIsAskedAboutAndRetryAsksAgainWhileSkipGoesOn)
 {
     WriteWorkspace({.paths = {File(L"gone.txt"), File(L"notes.txt")}, .outputFormat = 1, .withTarget = true});
