@@ -187,6 +187,9 @@ TEST(ImportStatus, DotsCycleThroughNoneOneTwoAndThree)
 
 TEST_F(ImportRuns, EachFileOnItsPageEndsWithTheNumberImportedAndAFullBar)
 {
+    // The window shows the latest report when it looks, at most every 50 ms: OneNote is busy once
+    // at the first file's save, so that the first file's report shows for half a second.
+    WriteScenario("failfrom UpdatePageContent 1-1 0x80010001\n");
     const Config config = ConfigFor({MakeFile(L"first.txt"), MakeFile(L"second.txt")});
     window_->controller->Start(config);
     EXPECT_TRUE(window_->controller->IsImporting());
@@ -196,7 +199,7 @@ TEST_F(ImportRuns, EachFileOnItsPageEndsWithTheNumberImportedAndAFullBar)
 
     EXPECT_EQ(L"Imported 2 items", window_->Status());
     EXPECT_TRUE(Saw(L"(0/2) Processing files..."));
-    EXPECT_TRUE(Saw(L"(1/2) second.txt")) << "only the file name of the path";
+    EXPECT_TRUE(Saw(L"(0/2) first.txt")) << "only the file name of the path";
     for (const std::wstring& status : window_->statuses)
         EXPECT_EQ(std::wstring::npos, status.find(L'\\')) << WideToUtf8(status);
     UiTest::PumpFor(std::chrono::milliseconds(100));
