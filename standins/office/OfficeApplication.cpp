@@ -182,7 +182,7 @@ public:
         for (const auto& document : documents)
             if (SameFile(document->fullName, path))
                 return document;
-        auto document = std::make_shared<OpenDocument>(OpenDocument{path, byUser});
+        auto document = std::make_shared<OpenDocument>(OpenDocument{path, byUser, nullptr});
         documents.push_back(document);
         return document;
     }

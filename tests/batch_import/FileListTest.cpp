@@ -160,7 +160,7 @@ TEST_F(FileListWindow, FilesDroppedOnTheListReachTheWindowThroughOle)
     ASSERT_EQ(1u, drops.size());
     EXPECT_EQ(files, drops[0]);
 
-    // Without a handler the drop is taken and nothing happens.
+    // Without a handler the list takes no drop, and nothing happens.
     list->SetDropCallback({});
     EXPECT_EQ(DRAGDROP_S_DROP, DropFilesAtCursor(files, DROPEFFECT_COPY, &effect));
     EXPECT_EQ(1u, drops.size());
