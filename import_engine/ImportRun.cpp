@@ -177,7 +177,8 @@ public:
     }
 
 private:
-    // An answer that asks to stop, to a question between OneNote's calls; the run ends with it.
+    // Whether the user has stopped the run, asked between OneNote's calls; the answer is kept for
+    // the run to end with.
     bool StopAsked()
     {
         const Result answer = progress_(nullptr);
@@ -308,7 +309,7 @@ private:
 
     // With a page for each file (or printout page) the entry's page is saved by the entry whose
     // content it holds, so that a save that fails is that entry's failure: the user is asked
-    // about the file the page holds, and a retry or a skip takes the whole entry back or sends it again.
+    // about the file the page holds, a retry sends it again and a skip takes it back.
     void SaveEntryPage()
     {
         if (config_.outputFormat == Config::InsertAllFilesIntoASinglePage || !target_.page || target_.pageSaved)
