@@ -237,7 +237,7 @@ void StartHierarchyLoad()
     CalendarState& state = GetCalendarState();
     if (state.loading.exchange(true))
         return;
-    state.currentDate = state.currentDate.LocalMidnight();
+    state.currentDate = state.currentDate.LocalNoon();
     if (!QueueUserWorkItem(LoadPagesWorker, nullptr, WT_EXECUTEDEFAULT))
         state.loading = false;
 }

@@ -22,7 +22,7 @@ struct LoadStatistics
     std::vector<_bstr_t>* answers = nullptr;
 };
 
-// UI thread: starts a load unless one runs; the shown date goes back to the start of its day.
+// UI thread: starts a load unless one runs; the shown date becomes its day (DateTime::LocalNoon).
 void StartHierarchyLoad();
 
 // The thread-pool work item: a whole load, then the loading flag is cleared; returns 0.

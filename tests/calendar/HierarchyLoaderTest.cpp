@@ -3,12 +3,19 @@
 // cancellation.
 #include "tests/calendar/OneNoteStandIn.h"
 
+#include "calendar/CalendarCommands.h"
+#include "calendar/CalendarPaint.h"
+#include "calendar/CalendarSettings.h"
 #include "calendar/CalendarState.h"
+#include "calendar/CalendarGrid.h"
 #include "calendar/DayMap.h"
+#include "calendar/DrawingResources.h"
+#include "calendar/HitArea.h"
 #include "calendar/HierarchyLoader.h"
 #include "calendar/NotebookList.h"
 #include "calendar/UiLanguages.h"
 #include "framework/text/Text.h"
+#include "framework/ui/OffscreenBitmap.h"
 #include "framework/xml/XmlDocument.h"
 
 #include <atomic>
@@ -180,7 +187,8 @@ TEST_F(HierarchyLoader, FilesPagesUnderTheirCreationAndOtherModificationDays)
                                             L"2026-3-7 Home > S > Never changed\n");
         const std::lock_guard guard(GetDayMapLock());
         for (const auto& [day, entries] : GetDayMap())
-            EXPECT_EQ(day.local.tm_hour + day.local.tm_min + day.local.tm_sec, 0) << "days are keyed by local midnight";
+            EXPECT_EQ(day.local.tm_hour * 3600 + day.local.tm_min * 60 + day.local.tm_sec, 12 * 3600)
+                << "days are keyed by local noon";
     }
 }
 
@@ -324,6 +332,55 @@ TEST_F(HierarchyLoader, QuittingEndsTheLoadSilently)
     EXPECT_TRUE(ShownFailures().empty());
 }
 
+// Started on 29 March 2026, the day summer time begins in both zones the tests run in (at midnight
+// in the Azores, a time that day does not have), the calendar shows that day's week, with that
+// day's cell as today's.
+TEST_F(HierarchyLoader, AStartOnTheDaySummerTimeBeginsShowsThatDayWithTodaysCellMarked)
+{
+    UseStore(Notebook(NotebookId, L"Home", L"C:\\N\\Home",
+                      Section(Id(1), L"A", StorePage(PageId(1), L"Spring", L"2026-03-29T11:00:00.000Z"))));
+    static __time64_t morning = 0;
+    morning = DateTime(2026, 3, 29, 10).time;
+    const Clock systemClock = SetClock([] { return morning; });
+    const CalendarSettings savedSettings = GetCalendarSettings();
+    CalendarSettings& settings = GetCalendarSettings();
+    settings.viewType = 1;
+    settings.mondayWeek = false;
+    settings.showPagesOnCreatedDate = settings.showPagesOnLMT = settings.allNotebooks = true;
+    CalendarState& state = GetCalendarState();
+    state.currentDate = DateTime();
+    StartHierarchyLoad();
+    for (int wait = 0; wait < 200 && state.loading; ++wait)
+        Sleep(50);
+    ASSERT_FALSE(state.loading);
+    FillDateNameTables();
+    EXPECT_EQ(FormatPeriodTitle(0), L"29 Mar - 4 Apr 2026");
+
+    CreateFonts();
+    SetColorScheme(false);
+    GetCalendarViewState() = CalendarViewState();
+    SetHotArea(HitArea());
+    const auto bitmap = UI::OffscreenBitmap::Create(900, 700);
+    ASSERT_TRUE(bitmap);
+    {
+        Gdiplus::Graphics graphics(bitmap->DC());
+        PaintCalendar(graphics, 900, 700);
+    }
+    GdiFlush();
+    // Today's cell, the week's first, is filled with the band's colour.
+    const Gdiplus::RectF& cell = GetCalendarViewState().cells[0];
+    Gdiplus::Color inside;
+    bitmap->GetPixel(static_cast<int>(cell.X + cell.Width / 2), static_cast<int>(cell.Y + cell.Height - 10), &inside);
+    EXPECT_EQ(inside.GetValue() | 0xFF000000, GetColor(ColorBand) | 0xFF000000);
+    size_t pages = 0;
+    for (const HitArea& area : GetHitAreas())
+        pages += area.kind == HitPage && area.item == 0;
+    EXPECT_EQ(pages, 1u) << "the day's page";
+    FreeDrawingResources();
+    SetClock(systemClock);
+    GetCalendarSettings() = savedSettings;
+}
+
 TEST_F(HierarchyLoader, TheDemoStoreLoadsWithUnfiledNotesAndOpenSectionsLeftAside)
 {
     ASSERT_EQ(LoadHierarchy(), S_OK);
@@ -341,7 +398,7 @@ TEST_F(HierarchyLoader, TheDemoStoreLoadsWithUnfiledNotesAndOpenSectionsLeftAsid
     EXPECT_TRUE(list->Notebooks().unfiledNotes);
     EXPECT_TRUE(list->Notebooks().openSections);
     // Pages of today are there.
-    const DateTime today = DateTime().LocalMidnight();
+    const DateTime today = DateTime().LocalNoon();
     const std::lock_guard guard(GetDayMapLock());
     const auto day = GetDayMap().find(today);
     ASSERT_NE(day, GetDayMap().end());

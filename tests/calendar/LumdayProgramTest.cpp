@@ -854,7 +854,7 @@ TEST_F(LumdayCalendar, ArrowsReachEveryDayWeekAndMonthOfAYearInOrderAcrossSummer
         auto lumday = StartWithStandIn(profile, "store demo\n");
         const HWND window = MainWindowOf(*lumday);
         ASSERT_NE(window, nullptr);
-        DateTime expected = DateTime().LocalMidnight();
+        DateTime expected = DateTime().LocalNoon();
         ASSERT_TRUE(TitleBecomes(window, PeriodTitle(expected, c.view)));
         POINT arrow = NextArrow();
         if (c.sign < 0)
@@ -862,11 +862,11 @@ TEST_F(LumdayCalendar, ArrowsReachEveryDayWeekAndMonthOfAYearInOrderAcrossSummer
         std::set<long long> dayLengths;
         auto step = [&] {
             const DateTime next = StepPeriod(expected, c.view, c.sign);
-            EXPECT_EQ(c.sign > 0 ? next.LocalMidnight() > expected.LocalMidnight()
-                                 : next.LocalMidnight() < expected.LocalMidnight(),
+            EXPECT_EQ(c.sign > 0 ? next.LocalNoon() > expected.LocalNoon()
+                                 : next.LocalNoon() < expected.LocalNoon(),
                       true);
             if (c.view == 2)
-                dayLengths.insert(std::llabs(next.LocalMidnight().time - expected.LocalMidnight().time));
+                dayLengths.insert(std::llabs(next.LocalNoon().time - expected.LocalNoon().time));
             expected = next;
         };
         // The first click waits until the load has laid the arrows down.
@@ -894,6 +894,126 @@ TEST_F(LumdayCalendar, ArrowsReachEveryDayWeekAndMonthOfAYearInOrderAcrossSummer
         }
         EXPECT_EQ(lumday->Close(), 0u);
     }
+}
+
+// The calendar of this process, painted as the program paints its window of that client size: the
+// hit areas it lays down (a test's own pages filed here give the page lines' places).
+std::vector<HitArea> PaintHere(const SIZE& client, int view, const DateTime& date)
+{
+    LoadLanguageStrings(L"en");
+    FillDateNameTables();
+    SetColorScheme(false);
+    CalendarSettings& settings = GetCalendarSettings();
+    settings.viewType = view;
+    settings.showPagesOnCreatedDate = settings.showPagesOnLMT = settings.allNotebooks = true;
+    CalendarState& state = GetCalendarState();
+    state.currentDate = date;
+    state.loading = false;
+    GetCalendarViewState() = CalendarViewState();
+    SetHotArea(HitArea());
+    Gdiplus::Bitmap bitmap(client.cx, client.cy, PixelFormat32bppARGB);
+    Gdiplus::Graphics graphics(&bitmap);
+    PaintCalendar(graphics, client.cx, client.cy);
+    return GetHitAreas();
+}
+
+// How many of the line places, from the first, show text in the window.
+int InkedLines(HWND window, const std::vector<Gdiplus::RectF>& lines)
+{
+    Sleep(300);
+    Screenshot::PumpMessages();
+    const LumdayTest::ClientPicture picture(window);
+    const COLORREF background = LumdayTest::ColorRef(ColorBackground);
+    int inked = 0;
+    for (const Gdiplus::RectF& line : lines)
+    {
+        int ink = 0;
+        for (int y = static_cast<int>(line.Y); y < static_cast<int>(line.Y + line.Height); ++y)
+            for (int x = static_cast<int>(line.X); x < static_cast<int>(line.X + line.Width); ++x)
+                ink += picture.At(x, y) != background;
+        if (ink < 5)
+            break;
+        ++inked;
+    }
+    return inked;
+}
+
+// 29 March 2026 is the day summer time begins in both zones the tests run in: at 02:00 in Berlin
+// and at midnight in the Azores, where that day has no 00:00. The days around it hold one page (the
+// 28th), two (the 29th) and three (the 30th), so that the lines a day shows tell which day it is.
+TEST_F(LumdayCalendar, TheDaySummerTimeBeginsOpensByItsNumberAndByTheArrowKeysWithItsPages)
+{
+    std::wstring pages;
+    for (const int day : {28, 29, 30})
+        for (int i = 1; i <= day - 27; ++i)
+        {
+            const std::wstring time = FormatDateTime(DateTime(2026, 3, day, 10).AddSeconds(60 * i), false);
+            pages += L"<one:Page ID=\"{77777777-0000-0000-0000-000000000" + std::to_wstring(day) +
+                     std::to_wstring(i) + L"}{1}{E1}\" name=\"Spring page " + std::to_wstring(i) + L"\" dateTime=\"" +
+                     time + L"\" lastModifiedTime=\"" + time + L"\"/>";
+        }
+    const std::filesystem::path store = LumdayTest::WriteStoreFile(
+        L"spring", L"<one:Notebook ID=\"{44444444-0000-0000-0000-000000000329}{1}{B0}\" name=\"Spring\" "
+                   L"path=\"C:\\Notebooks\\Spring\"><one:Section ID=\"{55555555-0000-0000-0000-000000000329}{1}{B0}\" "
+                   L"name=\"Days\" path=\"C:\\Notebooks\\Spring\\Days.one\">" +
+                       pages + L"</one:Section></one:Notebook>");
+    const Harness::Profile profile;
+    const Harness::ShellFolderRedirect redirect(profile);
+    WriteSettings(profile, L"<Lumday><Settings language=\"en\" viewType=\"0\"/><Window x=\"20\" y=\"20\" "
+                           L"width=\"800\" height=\"600\"/></Lumday>");
+    auto lumday = StartWithStandIn(profile, ("store " + store.string() + "\n").c_str());
+    const HWND window = MainWindowOf(*lumday);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(TitleBecomes(window, PeriodTitle(DateTime(), 0)));
+    WaitForTheLoad();
+
+    // To March 2026 a month at a time.
+    DateTime shown;
+    for (int months = (shown.local.tm_year + 1900 - 2026) * 12 + shown.local.tm_mon - 2; months != 0;
+         months += months > 0 ? -1 : 1)
+    {
+        shown = StepPeriod(shown, 0, months > 0 ? -1 : 1);
+        PressWithControl(window, months > 0 ? VK_LEFT : VK_RIGHT);
+        ASSERT_TRUE(TitleBecomes(window, PeriodTitle(shown, 0)));
+    }
+
+    // Where the program draws the 29th's number, and the lines of a day with three pages.
+    const SIZE client = Harness::ClientSize(window);
+    HitArea number;
+    for (const HitArea& area : PaintHere(client, 0, DateTime(2026, 3, 15, 12)))
+        if (area.kind == HitDayNumber && area.item == 3 && area.subItem == 29)
+            number = area;
+    ASSERT_EQ(number.kind, HitDayNumber);
+    std::vector<Gdiplus::RectF> lines;
+    {
+        const std::lock_guard guard(GetDayMapLock());
+        GetDayMap().clear();
+    }
+    for (int i = 1; i <= 3; ++i)
+    {
+        auto page = std::make_shared<ON::Page>();
+        page->hierarchy.ID = L"{" + std::to_wstring(i) + L"}";
+        page->hierarchy.name = L"Spring page " + std::to_wstring(i);
+        page->dateTime = DateTime(2026, 3, 30, 10).AddSeconds(60 * i).ToUtcSystemTime();
+        FilePageEntries(GetDayMap(), GetDayMapLock(), CalendarEntry{page, L"Spring > Days", 0, false});
+    }
+    for (const HitArea& area : PaintHere(client, 2, DateTime(2026, 3, 30, 12)))
+        if (area.kind == HitPage)
+            lines.push_back(area.rect);
+    ASSERT_EQ(lines.size(), 3u);
+
+    Harness::Click(window, static_cast<int>(number.rect.X + number.rect.Width / 2),
+                   static_cast<int>(number.rect.Y + number.rect.Height / 2));
+    ASSERT_TRUE(TitleBecomes(window, PeriodTitle(DateTime(2026, 3, 29, 12), 2)));
+    EXPECT_EQ(InkedLines(window, lines), 2) << "the 29th's pages";
+    PressWithControl(window, VK_RIGHT);
+    ASSERT_TRUE(TitleBecomes(window, PeriodTitle(DateTime(2026, 3, 30, 12), 2)));
+    EXPECT_EQ(InkedLines(window, lines), 3) << "the 30th's pages";
+    PressWithControl(window, VK_LEFT);
+    ASSERT_TRUE(TitleBecomes(window, PeriodTitle(DateTime(2026, 3, 29, 12), 2)));
+    EXPECT_EQ(InkedLines(window, lines), 2) << "the 29th's pages";
+    Harness::SaveWindow(window, L"summer-time-day");
+    EXPECT_EQ(lumday->Close(), 0u);
 }
 } // namespace
 
@@ -1108,9 +1228,9 @@ protected:
 
 TEST_F(LumdayPointer, HoverPreviewClickScrollKeysAndSearchOnTheRealWindow)
 {
-    const DateTime today = DateTime().LocalMidnight();
-    const DateTime weekStart = DateTime(today.local.tm_year + 1900, today.local.tm_mon + 1,
-                                        today.local.tm_mday - today.local.tm_wday, 0);
+    const DateTime today = DateTime().LocalNoon();
+    const tm& day = today.local;
+    const DateTime weekStart = DateTime::LocalDay(day.tm_year + 1900, day.tm_mon + 1, day.tm_mday - day.tm_wday);
     const std::filesystem::path storeFile = WriteWeekStore(weekStart);
     const Harness::Profile profile;
     const Harness::ShellFolderRedirect redirect(profile);
