@@ -1015,6 +1015,97 @@ TEST_F(LumdayCalendar, TheDaySummerTimeBeginsOpensByItsNumberAndByTheArrowKeysWi
     Harness::SaveWindow(window, L"summer-time-day");
     EXPECT_EQ(lumday->Close(), 0u);
 }
+
+// The text of a message box of another process.
+std::wstring MessageTextOf(HWND box)
+{
+    const HWND text = GetDlgItem(box, 0xFFFF);
+    return text ? Harness::TextOf(text) : L"";
+}
+
+// A page of the first of two notebooks that OneNote will not give, and OneNote busy at first: the
+// load waits, leaves that page out, shows every other one and says once that one could not be read,
+// and the log names it. A refresh while OneNote is busy keeps the calendar until the new load ends.
+TEST_F(LumdayCalendar, APageOneNoteWillNotGiveIsLeftOutAndARefreshWhileOneNoteIsBusyKeepsTheCalendar)
+{
+    const std::wstring now = FormatDateTime(DateTime(), false);
+    const auto page = [&](const wchar_t* id, const wchar_t* name) {
+        return std::wstring(L"<one:Page ID=\"") + id + L"\" name=\"" + name + L"\" dateTime=\"" + now +
+               L"\" lastModifiedTime=\"" + now + L"\"/>";
+    };
+    const wchar_t* const refused = L"{66666666-0000-0000-0000-000000000002}{1}{E1}";
+    const std::filesystem::path store = LumdayTest::WriteStoreFile(
+        L"refused",
+        L"<one:Notebook ID=\"{44444444-0000-0000-0000-000000000001}{1}{B0}\" name=\"First\" path=\"C:\\N\\First\">"
+        L"<one:Section ID=\"{55555555-0000-0000-0000-000000000001}{1}{B0}\" name=\"S\" path=\"C:\\N\\First\\S.one\">" +
+            page(L"{66666666-0000-0000-0000-000000000001}{1}{E1}", L"Kept page") + page(refused, L"Refused page") +
+            L"</one:Section></one:Notebook><one:Notebook ID=\"{44444444-0000-0000-0000-000000000002}{1}{B0}\" "
+            L"name=\"Second\" path=\"C:\\N\\Second\"><one:Section ID=\"{55555555-0000-0000-0000-000000000002}{1}{B0}\" "
+            L"name=\"T\" path=\"C:\\N\\Second\\T.one\">" +
+            page(L"{66666666-0000-0000-0000-000000000003}{1}{E1}", L"Other page") + L"</one:Section></one:Notebook>");
+    const std::string seed = "store " + store.string() + "\nfailid " + WideToUtf8(refused) + " 0x80042005\n";
+    const Harness::Profile profile;
+    const Harness::ShellFolderRedirect redirect(profile);
+    WriteSettings(profile, L"<Lumday><Settings language=\"en\" viewType=\"2\"/><Window x=\"20\" y=\"20\" "
+                           L"width=\"800\" height=\"600\"/></Lumday>");
+    auto program = StartWithStandIn(profile, (seed + "busy GetHierarchy 3\n").c_str());
+    Harness::Program& lumday = *program;
+    const HWND window = MainWindowOf(lumday);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(TitleBecomes(window, PeriodTitle(DateTime(), 2)));
+
+    // Where the lines of a day of three pages lie.
+    std::vector<Gdiplus::RectF> lines;
+    {
+        const std::lock_guard guard(GetDayMapLock());
+        GetDayMap().clear();
+    }
+    for (int i = 1; i <= 3; ++i)
+    {
+        auto here = std::make_shared<ON::Page>();
+        here->hierarchy.ID = L"{" + std::to_wstring(i) + L"}";
+        here->hierarchy.name = L"Refused page";
+        here->dateTime = DateTime().ToUtcSystemTime();
+        FilePageEntries(GetDayMap(), GetDayMapLock(), CalendarEntry{here, L"First > S", 0, false});
+    }
+    for (const HitArea& area : PaintHere(Harness::ClientSize(window), 2, DateTime()))
+        if (area.kind == HitPage)
+            lines.push_back(area.rect);
+    ASSERT_EQ(lines.size(), 3u);
+
+    // Told once, when the load has ended.
+    const auto toldOnce = [&] {
+        std::vector<HWND> boxes;
+        Harness::WaitUntil([&] { return !(boxes = MessageBoxesOf(lumday)).empty(); }, 30s);
+        Sleep(500);
+        boxes = MessageBoxesOf(lumday);
+        EXPECT_EQ(boxes.size(), 1u);
+        if (boxes.size() != 1)
+            return;
+        EXPECT_EQ(GetWindow(boxes[0], GW_OWNER), window);
+        const std::wstring text = MessageTextOf(boxes[0]);
+        EXPECT_EQ(text.rfind(L"Failed to load pages (1):\r\nFirst > S > Refused page - ", 0), 0u)
+            << testing::PrintToString(WideToUtf8(text));
+        PostMessageW(boxes[0], WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(Harness::WaitUntil([&] { return MessageBoxesOf(lumday).empty(); }, 10s));
+    };
+    toldOnce();
+    EXPECT_EQ(InkedLines(window, lines), 2) << "the pages of both notebooks but the refused one";
+    const std::wstring log = Harness::ReadLogFile(profile.Temp() / L"Lumday.log");
+    EXPECT_NE(log.find(L"First > S > Refused page"), std::wstring::npos) << WideToUtf8(log);
+    EXPECT_NE(log.find(refused), std::wstring::npos);
+
+    // OneNote busy again when F5 asks for the pages: the calendar stays as it is while the load waits.
+    std::ofstream(TestPaths::OutputFile(L".scenario.txt"), std::ios::binary | std::ios::trunc)
+        << seed << "busy GetHierarchy 2\n";
+    PostMessageW(window, WM_KEYDOWN, VK_F5, 0);
+    Sleep(1000);
+    EXPECT_EQ(InkedLines(window, lines), 2) << "while OneNote is busy";
+    Harness::SaveWindow(window, L"refresh-while-busy");
+    toldOnce();
+    EXPECT_EQ(InkedLines(window, lines), 2) << "after the refresh";
+    EXPECT_EQ(lumday.Close(), 0u);
+}
 } // namespace
 
 namespace
