@@ -302,8 +302,7 @@ HRESULT LoadHierarchy(LoadStatistics* statistics)
     catch (const _com_error& error)
     {
         result = error.Error();
-        if (!GetCalendarState().quitting)
-            ShowWorkerFailure(error);
+        ShowWorkerFailure(error);
     }
     counts.totalSeconds = watch.Seconds();
     return result;

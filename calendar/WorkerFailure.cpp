@@ -38,7 +38,7 @@ void ShowWorkerFailure(const _com_error& error)
         return;
     const std::wstring text = WorkerFailureText(error);
     GetLog(true) << L"ERROR: " << text;
-    CurrentMessageBox().load()(text, GetUiString(StrError));
+    ShowUnlessQuitting(text);
 }
 
 std::wstring UnreadableItemsText(const std::vector<UnreadableItem>& items)

@@ -1,7 +1,8 @@
 #pragma once
 // How a failure of the loader or of a search reaches the user: one message box owned by the main
 // window, captioned "Error" in the UI language, with "Failed to load pages", ":" and the error's
-// text. Cancellation (E_ABORT) is never shown.
+// text. Cancellation (E_ABORT) is never shown, and nothing is shown once the window has closed (the
+// program is quitting): no one would expect a box then. Each failure goes to the log all the same.
 
 #include <comdef.h>
 
@@ -11,7 +12,7 @@
 // The text the message box shows for error.
 std::wstring WorkerFailureText(const _com_error& error);
 
-// Shows the failure, unless it is a cancellation.
+// Shows the failure, unless it is a cancellation or the program is quitting.
 void ShowWorkerFailure(const _com_error& error);
 
 // A notebook, section or page that OneNote would not give during a load, which the load left out:

@@ -20,6 +20,7 @@
 #include "standins/onenote/CallLog.h"
 #include "standins/onenote/LargeStore.h"
 #include "standins/onenote/Store.h"
+#include "standins/onenote/StoreLock.h"
 #include "standins/onenote/Xml.h"
 
 #include <commctrl.h>
@@ -474,6 +475,44 @@ TEST_F(LumdayProgram, ClosingTheWindowDuringALoadEndsItWithoutAMessage)
     EXPECT_EQ(lumday.Close(20s), 0u);
     EXPECT_LT(HierarchyCalls(log), 4000u) << "the load ended early";
     EXPECT_TRUE(MessageBoxesOf(lumday).empty());
+}
+
+// A search that OneNote keeps waiting (another process holds the stand-in's store) when the window
+// closes: the program saves its settings and ends within its bound, and shows no box.
+TEST_F(LumdayProgram, ClosingTheWindowDuringASearchThatHangsSavesAndEndsInTimeWithoutAMessage)
+{
+    const Harness::Profile profile;
+    const Harness::ShellFolderRedirect redirect(profile);
+    WriteSettings(profile, L"<Lumday><Settings language=\"en\"/><Window x=\"40\" y=\"50\" width=\"640\" "
+                           L"height=\"480\"/></Lumday>");
+    auto program = StartWithStandIn(profile, "store demo\n");
+    Harness::Program& lumday = *program;
+    const HWND window = MainWindowOf(lumday);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(TitleBecomes(window, MonthTitle(L"en")));
+    WaitForTheLoad();
+    StandIn::StoreLock lock(TestPaths::OutputFile(L".store").wstring());
+    const StandIn::StoreLock::Hold hold = lock.Acquire(10000);
+    ASSERT_TRUE(hold.Owns());
+    const HWND searchBox = FindWindowExW(window, nullptr, L"Edit", nullptr);
+    ASSERT_NE(searchBox, nullptr);
+    SendMessageW(searchBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"bread"));
+    // The search waits for the store.
+    Sleep(1000);
+    SetWindowPos(window, nullptr, 70, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    bool boxShown = false;
+    const bool ended = Harness::WaitUntil(
+        [&] {
+            boxShown = boxShown || !MessageBoxesOf(lumday).empty();
+            return !lumday.IsRunning();
+        },
+        10s);
+    EXPECT_TRUE(ended) << "still running 10 s after the window closed";
+    EXPECT_FALSE(boxShown);
+    const std::wstring saved = ReadSettings(profile);
+    EXPECT_NE(saved.find(L"x=\"70\""), std::wstring::npos) << WideToUtf8(saved);
+    EXPECT_NE(saved.find(L"y=\"80\""), std::wstring::npos);
 }
 
 TEST_F(LumdayProgram, AFailedLoadIsShownOnceInAMessageBoxOwnedByTheWindow)
