@@ -5,15 +5,23 @@
 
 namespace
 {
-// The local fields renormalised through the C library, daylight saving left to it.
+// The local fields renormalised through the C library, daylight saving left to it. A time of day
+// that the clocks skip on the day the fields name comes back on another day (summer time that
+// begins at midnight turns 00:00 into 23:00 of the day before): that day's noon stands for it.
 DateTime FromLocalFields(tm fields)
 {
+    // The calendar day the fields name, carried over by the calendar alone.
+    tm day = fields;
+    if (_mkgmtime64(&day) == -1)
+        return DateTime(0);
     fields.tm_isdst = -1;
     DateTime result(0);
     result.time = _mktime64(&fields);
     if (result.time == -1)
         return DateTime(0);
     result.local = fields;
+    if (fields.tm_year != day.tm_year || fields.tm_mon != day.tm_mon || fields.tm_mday != day.tm_mday)
+        return DateTime::LocalDay(day.tm_year + 1900, day.tm_mon + 1, day.tm_mday);
     return result;
 }
 

@@ -13,6 +13,9 @@ struct DateNameTables;
 constexpr int FirstCalendarYear = 2000;
 int LastCalendarYear();
 
+// Each of these keeps the date's time of day, or gives the noon of the day it reaches when the
+// clocks skip that time there (summer time that begins at midnight).
+
 // The same local time on the 1st of the date's month.
 DateTime FirstOfMonth(const DateTime& date);
 

@@ -391,7 +391,7 @@ private:
 
     CellLines DayLines(const CellDay& day, unsigned& offset)
     {
-        const DateTime key(state_.currentDate.local.tm_year + 1900, day.month, day.day, 0);
+        const DateTime key = DateTime::LocalDay(state_.currentDate.local.tm_year + 1900, day.month, day.day);
         CellLines lines;
         const std::lock_guard guard(GetDayMapLock());
         const auto found = GetDayMap().find(key);
@@ -441,7 +441,7 @@ private:
                 const size_t index = CellIndex(row, column);
                 const Gdiplus::RectF cell = view_.cells[index];
                 const CellDay day = GetCellDay(grid_, shown.tm_mon + 1, row, column);
-                const DateTime date(shown.tm_year + 1900, day.month, day.day, 0);
+                const DateTime date = DateTime::LocalDay(shown.tm_year + 1900, day.month, day.day);
                 const int textColor = day.otherMonth ? ColorDimmed : ColorText;
                 if (day.otherMonth)
                     graphics_.FillRectangle(GetBrush(ColorOtherMonth), cell.X + Units(1), cell.Y + Units(1),

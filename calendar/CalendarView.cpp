@@ -112,7 +112,7 @@ public:
         {
             const int month = hot.item;
             const int day = hot.subItem;
-            SetShownDate(DateTime(shownYear, month, day, 0));
+            SetShownDate(DateTime::LocalDay(shownYear, month, day));
             GetCalendarSettings().viewType = ViewDay;
             break;
         }

@@ -27,12 +27,12 @@ void FilePageEntries(DayMap& map, std::mutex& lock, CalendarEntry entry)
     }
     {
         const std::lock_guard guard(lock);
-        map[created.LocalMidnight()].emplace(created, entry);
+        map[created.LocalNoon()].emplace(created, entry);
     }
     if (modified)
     {
         entry.onModifiedDate = true;
         const std::lock_guard guard(lock);
-        map[modified->LocalMidnight()].emplace(*modified, std::move(entry));
+        map[modified->LocalNoon()].emplace(*modified, std::move(entry));
     }
 }

@@ -1,7 +1,9 @@
 #pragma once
-// The calendar's pages by day: every page is filed under the local midnight of the day it was
-// created and, when it was last modified on another local day, once more under that day. The
-// hierarchy loader fills the map while the paint and the click read it, each under the map's lock.
+// The calendar's pages by day: every page is filed under the day it was created and, when it was
+// last modified on another local day, once more under that day. A day is known by its local noon
+// (DateTime::LocalDay), which every day has, where summer time that begins at midnight leaves a
+// day without its 00:00. The hierarchy loader fills the map while the paint and the click read it,
+// each under the map's lock.
 
 #include "framework/text/DateTime.h"
 #include "onenote_model/Hierarchy.h"
@@ -25,7 +27,7 @@ struct CalendarEntry
 
 // A day's entries by page time; entries of equal times keep the order they were filed in.
 using DayEntries = std::multimap<DateTime, CalendarEntry>;
-// Local midnight of a day -> its entries.
+// Local noon of a day -> its entries.
 using DayMap = std::map<DateTime, DayEntries>;
 
 DayMap& GetDayMap();

@@ -7,9 +7,14 @@
 #include "calendar/UiLanguages.h"
 #include "calendar/WorkerFailure.h"
 #include "framework/Owners.h"
+#include "framework/com/ErrorMessage.h"
+#include "framework/log/Log.h"
 #include "framework/xml/XmlDocument.h"
 
+#include <atomic>
 #include <memory>
+#include <mutex>
+#include <optional>
 
 namespace
 {
@@ -35,10 +40,28 @@ void ThrowIfQuitting()
         _com_issue_error(E_ABORT);
 }
 
+// Whether a failed call ends the whole load rather than leaving out the notebook, section or page
+// it asked for: the program's end, and OneNote still busy after the wait, when every later call
+// would wait as long.
+bool EndsTheLoad(HRESULT hr) { return hr == E_ABORT || hr == RPC_E_CALL_REJECTED; }
+
+std::wstring TrimmedErrorMessage(const _com_error& error)
+{
+    std::wstring text = GetErrorMessage(error);
+    const size_t end = text.find_last_not_of(L" \t\r\n");
+    text.erase(end == std::wstring::npos ? 0 : end + 1);
+    return text;
+}
+
 class Loader
 {
 public:
-    explicit Loader(LoadStatistics& statistics) : statistics_(statistics) {}
+    // Files the pages in map under its lock; the notebook list is published at once unless the
+    // caller publishes it with the map it fills.
+    Loader(LoadStatistics& statistics, DayMap& map, std::mutex& lock, bool publishList)
+        : statistics_(statistics), map_(map), lock_(lock), publishList_(publishList)
+    {
+    }
 
     void Run()
     {
@@ -52,17 +75,27 @@ public:
         ThrowIfQuitting();
         auto notebooks = std::make_shared<ON::Notebooks>();
         ParseElement(*notebooks, answer);
-        auto list = std::make_shared<const NotebookList>(notebooks);
-        list_ = list.get();
-        PublishNotebookList(list);
-        RequestRepaint();
+        list_ = std::make_shared<const NotebookList>(notebooks);
+        if (publishList_)
+        {
+            PublishNotebookList(list_);
+            RequestRepaint();
+        }
 
         if (notebooks->notebooks.empty())
             return;
         const float notebookShare = 1.0f / static_cast<float>(notebooks->notebooks.size());
         for (const auto& notebook : notebooks->notebooks)
-            LoadNotebook(*notebook, notebookShare);
+        {
+            const std::wstring& name =
+                notebook->hierarchy.name ? *notebook->hierarchy.name : GetUiString(StrUntitledNotebook);
+            ReadOrLeaveOut(L"notebook", name, notebook->hierarchy.ID, notebookShare,
+                           [&] { LoadNotebook(*notebook, notebookShare); });
+        }
     }
+
+    const std::shared_ptr<const NotebookList>& List() const { return list_; }
+    const std::vector<UnreadableItem>& Unreadable() const { return unreadable_; }
 
 private:
     _bstr_t Call(const std::wstring& id, ON16::HierarchyScope scope)
@@ -74,6 +107,33 @@ private:
         if (statistics_.answers)
             statistics_.answers->push_back(answer);
         return answer;
+    }
+
+    // Reads one notebook's, section's or page's part of the load. When OneNote will not give it
+    // (moved or deleted meanwhile, a section not yet synchronised or locked, a notebook closed), it
+    // is left out: the log names it, the box at the end counts it, and the progress moves on by its
+    // share as if it had been read.
+    template <typename Read>
+    void ReadOrLeaveOut(const wchar_t* kind, const std::wstring& location, const std::optional<std::wstring>& id,
+                        float share, const Read& read)
+    {
+        std::atomic<float>& progress = GetCalendarState().loadingProgress;
+        const float before = progress.load();
+        try
+        {
+            read();
+        }
+        catch (const _com_error& error)
+        {
+            if (EndsTheLoad(error.Error()))
+                throw;
+            const std::wstring reason = TrimmedErrorMessage(error);
+            GetLog(true) << L"ERROR: Could not read the " << kind << L" " << location << L" " << id.value_or(L"")
+                         << L": " << reason;
+            unreadable_.push_back({location, reason});
+            progress.store(before + share);
+            RequestRepaint();
+        }
     }
 
     void LoadNotebook(const ON::Notebook& notebook, float share)
@@ -102,7 +162,11 @@ private:
         }
         const float sectionShare = share / static_cast<float>(sections.size());
         for (const auto& section : sections)
-            LoadSection(*section, sectionShare);
+        {
+            std::wstring notebookKey;
+            ReadOrLeaveOut(L"section", BuildLocationText(*section, notebookKey), section->hierarchy.ID, sectionShare,
+                           [&] { LoadSection(*section, sectionShare); });
+        }
     }
 
     void LoadSection(const ON::Section& section, float share)
@@ -121,22 +185,25 @@ private:
         const std::wstring location = BuildLocationText(section, notebookKey);
         const std::int32_t notebookIndex = list_->IndexOf(notebookKey);
         for (const auto& page : pages->pages)
-            AddPageEntries(page, location, notebookIndex, pageShare);
+        {
+            const std::wstring& title =
+                page->hierarchy.name ? *page->hierarchy.name : GetUiString(StrUntitledPage);
+            const std::wstring text = location + L" > " + title;
+            ReadOrLeaveOut(L"page", text, page->hierarchy.ID, pageShare,
+                           [&] { AddPageEntries(page, text, notebookIndex, pageShare); });
+        }
     }
 
-    void AddPageEntries(const std::shared_ptr<ON::Page>& page, const std::wstring& location,
-                        std::int32_t notebookIndex, float share)
+    void AddPageEntries(const std::shared_ptr<ON::Page>& page, const std::wstring& text, std::int32_t notebookIndex,
+                        float share)
     {
-        Advance(share);
-        RequestRepaint();
         // OneNote still has the page: only the success of the call counts.
         Call(page->hierarchy.ID.value_or(L""), ON16::hsPages);
         ThrowIfQuitting();
+        Advance(share);
+        RequestRepaint();
         ++statistics_.pages;
-        const std::wstring& title =
-            page->hierarchy.name ? *page->hierarchy.name : GetUiString(StrUntitledPage);
-        FilePageEntries(GetDayMap(), GetDayMapLock(),
-                        CalendarEntry{page, location + L" > " + title, notebookIndex, false});
+        FilePageEntries(map_, lock_, CalendarEntry{page, text, notebookIndex, false});
     }
 
     static void Advance(float share)
@@ -146,8 +213,12 @@ private:
     }
 
     LoadStatistics& statistics_;
+    DayMap& map_;
+    std::mutex& lock_;
+    const bool publishList_;
     OneNoteApplicationPtr application_;
-    const NotebookList* list_ = nullptr;
+    std::shared_ptr<const NotebookList> list_;
+    std::vector<UnreadableItem> unreadable_;
 };
 } // namespace
 
@@ -193,24 +264,45 @@ HRESULT LoadHierarchy(LoadStatistics* statistics)
     LoadStatistics ignored;
     LoadStatistics& counts = statistics ? *statistics : ignored;
     const Stopwatch watch;
+    // A calendar that shows no page is filled in place, day by day as the load reads them. One that
+    // shows pages (F5) keeps them while the load fills a map of its own, which takes their place with
+    // its notebook list once the load has read to its end: a load that cannot be made (OneNote gone,
+    // or busy beyond the wait) leaves the calendar as it was.
+    bool inPlace = false;
     {
         const std::lock_guard guard(GetDayMapLock());
-        GetDayMap().clear();
+        inPlace = GetDayMap().empty();
     }
+    DayMap fresh;
+    std::mutex freshLock;
     GetCalendarState().loadingProgress = 0;
     HRESULT result = S_OK;
     try
     {
-        const Owners::ComApartment apartment(COINIT_APARTMENTTHREADED);
-        if (FAILED(apartment.result()))
-            _com_issue_error(apartment.result());
-        Loader(counts).Run();
+        std::shared_ptr<const NotebookList> list;
+        std::vector<UnreadableItem> unreadable;
+        {
+            const Owners::ComApartment apartment(COINIT_APARTMENTTHREADED);
+            if (FAILED(apartment.result()))
+                _com_issue_error(apartment.result());
+            Loader loader(counts, inPlace ? GetDayMap() : fresh, inPlace ? GetDayMapLock() : freshLock, inPlace);
+            loader.Run();
+            list = loader.List();
+            unreadable = loader.Unreadable();
+        }
+        if (!inPlace)
+        {
+            PublishNotebookList(list);
+            const std::lock_guard guard(GetDayMapLock());
+            GetDayMap().swap(fresh);
+        }
+        result = unreadable.empty() ? S_OK : S_FALSE;
+        ShowUnreadableItems(unreadable);
     }
     catch (const _com_error& error)
     {
         result = error.Error();
-        if (!GetCalendarState().quitting)
-            ShowWorkerFailure(error);
+        ShowWorkerFailure(error);
     }
     counts.totalSeconds = watch.Seconds();
     return result;
@@ -237,7 +329,7 @@ void StartHierarchyLoad()
     CalendarState& state = GetCalendarState();
     if (state.loading.exchange(true))
         return;
-    state.currentDate = state.currentDate.LocalMidnight();
+    state.currentDate = state.currentDate.LocalNoon();
     if (!QueueUserWorkItem(LoadPagesWorker, nullptr, WT_EXECUTEDEFAULT))
         state.loading = false;
 }

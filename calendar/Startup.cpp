@@ -171,24 +171,33 @@ int RunLumday(HINSTANCE instance, const std::wstring& commandLine, int showComma
         ShowUpdateInfo();
 
     const int result = RunMessageLoop(mainWindow);
-    StopWorkAndSaveSettings();
+    if (!StopWorkAndSaveSettings(ExitWaitLimit))
+    {
+        // A call that does not come back (OneNote hanging, or waiting for something of its own)
+        // keeps its worker: with the settings saved, nothing of the run is left to do, and the
+        // process ends without it rather than tear the program's state down under it.
+        GetLog(true) << L"ERROR: A worker still waits in a call " << ExitWaitLimit / 1000
+                     << L" s after the window closed; the program ends without it";
+        TerminateProcess(GetCurrentProcess(), static_cast<UINT>(result));
+    }
     FreeDrawingResources();
     return result;
 }
 
-void StopWorkAndSaveSettings(DWORD waitLimit)
+bool StopWorkAndSaveSettings(DWORD waitLimit)
 {
     CalendarState& state = GetCalendarState();
     state.quitting = true;
     // A search counts from the moment it is queued, so one queued just before the end is waited
     // for too.
+    const auto working = [&state] { return state.loading || state.updateRunning || GetSearchWorkers() > 0; };
     const ULONGLONG start = GetTickCount64();
-    while ((state.loading || state.updateRunning || GetSearchWorkers() > 0) &&
-           (waitLimit == INFINITE || GetTickCount64() - start < waitLimit))
+    while (working() && GetTickCount64() - start < waitLimit)
         Sleep(100);
     CalendarSettings& settings = GetCalendarSettings();
     settings.fontSize = GetTextSize();
     // The last load's notebooks are adopted, so that the filter is saved by their paths.
     GetNotebookList();
     SaveSettings();
+    return !working();
 }

@@ -19,6 +19,12 @@ std::atomic<FailureMessageBox>& CurrentMessageBox()
     static std::atomic<FailureMessageBox> show{&ShowOwnedMessageBox};
     return show;
 }
+
+void ShowUnlessQuitting(const std::wstring& text)
+{
+    if (!GetCalendarState().quitting)
+        CurrentMessageBox().load()(text, GetUiString(StrError));
+}
 } // namespace
 
 std::wstring WorkerFailureText(const _com_error& error)
@@ -32,7 +38,23 @@ void ShowWorkerFailure(const _com_error& error)
         return;
     const std::wstring text = WorkerFailureText(error);
     GetLog(true) << L"ERROR: " << text;
-    CurrentMessageBox().load()(text, GetUiString(StrError));
+    ShowUnlessQuitting(text);
+}
+
+std::wstring UnreadableItemsText(const std::vector<UnreadableItem>& items)
+{
+    std::wstring text = GetUiString(StrFailedToLoadPages) + L" (" + std::to_wstring(items.size()) + L"):\r\n";
+    for (size_t i = 0; i < items.size() && i < ListedUnreadableItems; ++i)
+        text += items[i].location + L" - " + items[i].reason + L"\r\n";
+    if (items.size() > ListedUnreadableItems)
+        text += L"\u2026\r\n";
+    return text;
+}
+
+void ShowUnreadableItems(const std::vector<UnreadableItem>& items)
+{
+    if (!items.empty())
+        ShowUnlessQuitting(UnreadableItemsText(items));
 }
 
 FailureMessageBox SetFailureMessageBox(FailureMessageBox show) { return CurrentMessageBox().exchange(show); }

@@ -58,12 +58,14 @@ function(quillora_windows_path out unix_path)
   set(${out} "Z:${win}" PARENT_SCOPE)
 endfunction()
 
-# The environment of every test entry: where its output goes, where ../shared is, which build.
+# The environment of every test entry: where its output goes, where ../shared is, which build,
+# and the time zone it runs in (tools/wine-env), whatever the host's; summer time begins there at
+# 02:00. An entry may name another zone after these.
 function(quillora_test_environment out)
   quillora_windows_path(output_dir "${QUILLORA_TEST_OUTPUT_DIR}")
   quillora_windows_path(shared_dir "${QUILLORA_SHARED_DIR}")
   set(${out} "QUILLORA_TEST_OUTPUT=${output_dir}" "QUILLORA_SHARED=${shared_dir}"
-      "QUILLORA_BUILD_DIR=${CMAKE_BINARY_DIR}" PARENT_SCOPE)
+      "QUILLORA_BUILD_DIR=${CMAKE_BINARY_DIR}" "QUILLORA_TEST_TZ=Europe/Berlin" PARENT_SCOPE)
 endfunction()
 
 # The tests' sources whose static checks depend on the width of a pointer: on the 64-bit way the

@@ -1,6 +1,7 @@
 #include "import_engine/AttemptRollback.h"
 
 #include "framework/log/Log.h"
+#include "import_engine/FileSnapshot.h"
 #include "import_engine/ImportErrors.h"
 #include "import_engine/OneNoteCalls.h"
 #include "import_engine/PageContent.h"
@@ -18,36 +19,43 @@ bool Contains(const std::vector<_bstr_t>& ids, const _bstr_t& id)
 }
 
 // What the attempt made holds nothing of the user's, so it does not go to the recycle bin.
-void RemoveHierarchyObject(ON16::IApplication& application, const _bstr_t& id)
+void RemoveHierarchyObject(ON16::IApplication& application, const _bstr_t& id, BusyPatience& patience)
 {
-    CallWithPatience(application, [&] { return application.DeleteHierarchy(id, 0.0, VARIANT_TRUE); });
+    CallWithPatience(application, [&] { return application.DeleteHierarchy(id, 0.0, VARIANT_TRUE); }, patience);
 }
 
 // OneNote's own answer for an object that is not on the page (any more).
 constexpr HRESULT PageObjectDoesNotExist = static_cast<HRESULT>(0x8004200E);
 
 // What someone removed from the page meanwhile needs no removing.
-void RemovePageObject(ON16::IApplication& application, const _bstr_t& pageId, const std::wstring& objectId)
+void RemovePageObject(ON16::IApplication& application, const _bstr_t& pageId, const std::wstring& objectId,
+                      BusyPatience& patience)
 {
     const _bstr_t object(objectId.c_str());
-    CallWithPatience(application, [&] {
-        const HRESULT hr = application.DeletePageContent(pageId, object, 0.0, VARIANT_TRUE);
-        return hr == PageObjectDoesNotExist ? S_OK : hr;
-    });
+    CallWithPatience(
+        application,
+        [&] {
+            const HRESULT hr = application.DeletePageContent(pageId, object, 0.0, VARIANT_TRUE);
+            return hr == PageObjectDoesNotExist ? S_OK : hr;
+        },
+        patience);
 }
 
 // A section OneNote made that the attempt did not find again: the only one of its name among its
 // parent's sections, since its name was chosen to be taken by none.
-_bstr_t FindSection(ON16::IApplication& application, const CreatedObject& section)
+_bstr_t FindSection(ON16::IApplication& application, const CreatedObject& section, BusyPatience& patience)
 {
     _bstr_t xml;
-    CallWithPatience(application, [&] {
-        xml = _bstr_t();
-        BSTR received = nullptr;
-        const HRESULT hr = application.GetHierarchy(section.parentId, ON16::hsChildren, &received, ON16::xs2013);
-        xml.Attach(received);
-        return hr;
-    });
+    CallWithPatience(
+        application,
+        [&] {
+            xml = _bstr_t();
+            BSTR received = nullptr;
+            const HRESULT hr = application.GetHierarchy(section.parentId, ON16::hsChildren, &received, ON16::xs2013);
+            xml.Attach(received);
+            return hr;
+        },
+        patience);
     const std::wstring_view text(xml.length() ? static_cast<const wchar_t*>(xml) : L"");
     const auto idOfNamed = [&](const auto& parent) -> _bstr_t {
         for (const auto& candidate : parent.sections)
@@ -81,6 +89,16 @@ AttemptRollback::AttemptRollback(Target& target) : changes_(std::make_shared<Att
 template <typename Step>
 bool AttemptRollback::TakeBack(Step&& step, const std::wstring& leftBehind)
 {
+    // After a stop no call is made any more: what is not taken back yet stays.
+    if (patience_.Stopped())
+    {
+        if (!leftBehind.empty())
+        {
+            GetLog(true) << L"ERROR: " << leftBehind;
+            leftBehind_.push_back(leftBehind);
+        }
+        return false;
+    }
     try
     {
         step();
@@ -99,8 +117,9 @@ bool AttemptRollback::TakeBack(Step&& step, const std::wstring& leftBehind)
     }
 }
 
-Target AttemptRollback::Undo(ON16::IApplication& application)
+Target AttemptRollback::Undo(ON16::IApplication& application, std::function<bool()> stopAsked)
 {
+    patience_ = BusyPatience(UndoPatienceMilliseconds, std::move(stopAsked));
     // Nothing the taking back reads or sends belongs to the attempt.
     before_.changes.reset();
     // Newest first, so that a page goes before the new section that holds it.
@@ -111,13 +130,18 @@ Target AttemptRollback::Undo(ON16::IApplication& application)
         const std::wstring stays = Contains(changes_->savedPages, page->id)
                                        ? L"the page " + Quoted(page->name) + L" stays"
                                        : L"an untitled page made for " + Quoted(page->name) + L" stays";
-        TakeBack([&] { RemoveHierarchyObject(application, page->id); }, stays);
+        TakeBack([&] { RemoveHierarchyObject(application, page->id, patience_); }, stays);
     }
     for (auto section = changes_->createdSections.rbegin(); section != changes_->createdSections.rend(); ++section)
     {
         GetLog(true) << L"Removing the section made for the failed entry";
-        TakeBack([&] { RemoveHierarchyObject(application, section->id.length() ? section->id : FindSection(application, *section)); },
-                 L"the section " + Quoted(section->name) + L" stays");
+        TakeBack(
+            [&] {
+                RemoveHierarchyObject(application,
+                                      section->id.length() ? section->id : FindSection(application, *section, patience_),
+                                      patience_);
+            },
+            L"the section " + Quoted(section->name) + L" stays");
     }
     if (before_.page && !before_.pageSaved)
     {
@@ -126,6 +150,10 @@ Target AttemptRollback::Undo(ON16::IApplication& application)
         else
             RestorePageInMemory();
     }
+    // The attempt's copies are named by nothing that will still be sent, unless the page the run
+    // goes on filling still holds what it added.
+    if (before_.copies)
+        before_.copies->ReleaseAllBut(before_.page && !before_.pageSaved ? before_.page.get() : nullptr);
     return before_;
 }
 
@@ -157,7 +185,7 @@ void AttemptRollback::RestoreSavedPage(ON16::IApplication& application)
     const bool read = !changes_->unmatched || TakeBack([&] {
         Target stored;
         stored.pageId = before_.pageId;
-        RetrievePageContents(application, stored, false, UndoPatienceMilliseconds);
+        RetrievePageContents(application, stored, false, &patience_);
         NoteStoredPage(*changes_, stored.page);
     }, stays);
     if (read && changes_->sentObjectsUnknown)
@@ -170,14 +198,14 @@ void AttemptRollback::RestoreSavedPage(ON16::IApplication& application)
     {
         TakeBack([&] {
             for (const std::wstring& id : changes_->sentObjectIds)
-                RemovePageObject(application, before_.pageId, id);
+                RemovePageObject(application, before_.pageId, id, patience_);
         }, stays);
     }
     // The page the run shares is read again: it then holds nothing that OneNote no longer has,
     // and text goes on in the same outline, placed things below what is there.
     const bool reread = TakeBack([&] {
         const bool collecting = before_.referenceOutline != nullptr;
-        RetrievePageContents(application, before_, false, UndoPatienceMilliseconds);
+        RetrievePageContents(application, before_, false, &patience_);
         if (collecting && !changes_->outlineId.empty())
             for (const auto& element : before_.page->elements)
                 if (element && element->outline && element->outline->pageObject.objectID == changes_->outlineId)

@@ -6,8 +6,10 @@
 // run's target is given back as it was before the attempt.
 
 #include "framework/onenote/OneNoteAutomation.h"
+#include "import_engine/OneNoteCalls.h"
 #include "import_engine/Target.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,17 +25,22 @@ public:
     // when it saves it.
     Target& Before() { return before_; }
 
-    // The target the run goes on with after the attempt failed. Each of OneNote's calls waits out
-    // its busy answers for a while; what OneNote still refuses to remove stays, and is told by
-    // LeftBehind. A page that could not be read again after its objects were removed is marked
-    // saved, so that nothing of the attempt is sent again.
-    Target Undo(ON16::IApplication& application);
+    // The target the run goes on with after the attempt failed. OneNote's calls wait out its busy
+    // answers for 30 seconds in all (UndoPatienceMilliseconds); what OneNote still refuses to
+    // remove stays, and is told by LeftBehind. stopAsked, when given, is asked after each busy
+    // answer and pause whether the user stopped the run: then no further call is made, and
+    // everything not yet taken back stays. A page that could not be read again after its objects
+    // were removed is marked saved, so that nothing of the attempt is sent again. The copies of
+    // files that nothing to be sent names any more are removed.
+    Target Undo(ON16::IApplication& application, std::function<bool()> stopAsked = {});
 
     // What of the attempt stays in OneNote, as the user would find it ("the page \"a.txt\"
     // stays"), after an Undo that could not take everything back.
     const std::vector<std::wstring>& LeftBehind() const { return leftBehind_; }
     // OneNote's last refusal while taking back, S_OK when there was none.
     HRESULT Refusal() const { return refusal_; }
+    // Whether the user stopped the run while it was taken back.
+    bool Stopped() const { return patience_.Stopped(); }
 
 private:
     // Takes back, on the page the run was filling, what the attempt added in memory.
@@ -49,4 +56,5 @@ private:
     std::shared_ptr<AttemptChanges> changes_;
     std::vector<std::wstring> leftBehind_;
     HRESULT refusal_ = S_OK;
+    BusyPatience patience_{UndoPatienceMilliseconds};
 };

@@ -24,6 +24,16 @@ void Pause(DWORD milliseconds)
     else
         Sleep(milliseconds);
 }
+
+// The call, its time added to the time spent inside OneNote's calls.
+HRESULT Timed(const std::function<HRESULT()>& call)
+{
+    const auto start = std::chrono::steady_clock::now();
+    const HRESULT hr = call();
+    g_nanosecondsInside +=
+        std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - start).count();
+    return hr;
+}
 } // namespace
 
 BusyPause SetBusyPause(BusyPause pause)
@@ -34,37 +44,38 @@ BusyPause SetBusyPause(BusyPause pause)
 
 HRESULT RetryWhileBusy(const std::function<HRESULT()>& call)
 {
-    const auto timed = [&call] {
-        const auto start = std::chrono::steady_clock::now();
-        const HRESULT hr = call();
-        g_nanosecondsInside += std::chrono::duration_cast<std::chrono::nanoseconds>(
-                                   std::chrono::steady_clock::now() - start)
-                                   .count();
-        return hr;
-    };
-    HRESULT hr = timed();
+    HRESULT hr = Timed(call);
     for (const DWORD pause : {500u, 2500u})
     {
         if (hr != RPC_E_CALL_REJECTED)
             break;
         Pause(pause);
-        hr = timed();
+        hr = Timed(call);
+    }
+    return hr;
+}
+
+HRESULT RetryWhileBusyWithin(const std::function<HRESULT()>& call, BusyPatience& patience)
+{
+    HRESULT hr = Timed(call);
+    for (DWORD next = 500; hr == RPC_E_CALL_REJECTED; next = 2500)
+    {
+        const DWORD pause = std::min(next, patience.Left());
+        if (pause == 0 || patience.StopAsked())
+            break;
+        Pause(pause);
+        patience.Spend(pause);
+        if (patience.StopAsked())
+            break;
+        hr = Timed(call);
     }
     return hr;
 }
 
 HRESULT RetryWhileBusyFor(const std::function<HRESULT()>& call, DWORD patienceMilliseconds)
 {
-    HRESULT hr = RetryWhileBusy(call);
-    DWORD waited = 500 + 2500;
-    while (hr == RPC_E_CALL_REJECTED && waited < patienceMilliseconds)
-    {
-        const DWORD pause = std::min<DWORD>(2500, patienceMilliseconds - waited);
-        Pause(pause);
-        waited += pause;
-        hr = call();
-    }
-    return hr;
+    BusyPatience patience(patienceMilliseconds);
+    return RetryWhileBusyWithin(call, patience);
 }
 
 double SecondsInsideOneNoteCalls()

@@ -33,13 +33,22 @@ void Keep(const ImportResult& result, Target& work)
     work.referenceOutline = result.referenceOutline;
 }
 
-// Whether the page names the file itself, for OneNote to read when the page is saved: an attached
-// file, an HTML file, a picture, and a file that no content importer takes (attached instead).
-bool PageNamesTheFile(const std::wstring& path, const Config::ImportFormat& format, bool html)
+// Whether the page names the file as it is, for OneNote to read when the page is saved: an
+// attached file, a picture, and a file that no content importer takes (attached instead). An HTML
+// file's content is read from a copy of its own.
+bool PageNamesTheFileAsItIs(const std::wstring& path, const Config::ImportFormat& format, bool html)
 {
-    if (format.fileAttachment || html)
+    if (format.fileAttachment)
         return true;
-    return format.fileContent && !(IsTextFile(path) || IsPdfFile(path) || IsWordFile(path) || IsPowerPointFile(path));
+    return format.fileContent && !html &&
+           !(IsTextFile(path) || IsPdfFile(path) || IsWordFile(path) || IsPowerPointFile(path));
+}
+
+// Files imported outside a run are copied for as long as the process lives.
+const std::shared_ptr<FileCopies>& CopiesOutsideARun()
+{
+    static const auto copies = std::make_shared<FileCopies>();
+    return copies;
 }
 
 // Placed objects go below the text written so far: the page is saved and read back, so that
@@ -89,13 +98,22 @@ TOrError<ImportResult> ImportFile(ON16::IApplication& application, const Config:
     // saved fails its own entry only, and nothing of it reaches the page. (Whether a file is HTML
     // may take a look in the registry: that is asked once.)
     const bool html = format.fileContent && IsHtmlFile(path);
+    FileCopies& copies = *(work.copies ? work.copies : CopiesOutsideARun());
     std::wstring copy;
-    if (PageNamesTheFile(path, format, html))
+    if (PageNamesTheFileAsItIs(path, format, html))
     {
-        TOrError<std::wstring> taken = SnapshotFile(path);
+        TOrError<std::wstring> taken = copies.Copy(path);
         if (taken.HoldsError())
             return taken.Error();
         copy = std::move(taken.Value());
+    }
+    std::wstring htmlCopy;
+    if (html)
+    {
+        TOrError<std::wstring> taken = copies.CopyHtml(path);
+        if (taken.HoldsError())
+            return taken.Error();
+        htmlCopy = std::move(taken.Value());
     }
     const std::wstring name = PathFindFileNameW(path.c_str());
 
@@ -122,7 +140,7 @@ TOrError<ImportResult> ImportFile(ON16::IApplication& application, const Config:
     if (!format.fileContent)
         return result;
     if (html)
-        return InsertHtmlContent(copy, work);
+        return InsertHtmlContent(htmlCopy, work);
     if (IsTextFile(path))
         return InsertTextContent(path, work);
     CloseTextBeforePlacing(application, work);

@@ -4,6 +4,7 @@
 #include "framework/onenote/OneNoteApplication.h"
 #include "import_engine/AttemptRollback.h"
 #include "import_engine/EntryImport.h"
+#include "import_engine/FileSnapshot.h"
 #include "import_engine/FolderExpansion.h"
 #include "import_engine/ImportErrors.h"
 #include "import_engine/OneNoteCalls.h"
@@ -78,7 +79,8 @@ std::wstring PageName(const ON::Page& page)
 }
 
 // Nothing shown as imported is lost when the run ends early without saying so: a page that
-// cannot be saved then ends the run with OneNote's error and the page's name instead of why it ended.
+// cannot be saved then ends the run with OneNote's error and the page's name, and, unless the run
+// ended only because the user stopped it, why it ended (what stays of an entry among it).
 std::error_code SaveBeforeEnding(ON16::IApplication& application, const Target& target, const std::error_code& why)
 {
     if (!target.page || target.pageSaved)
@@ -86,29 +88,39 @@ std::error_code SaveBeforeEnding(ON16::IApplication& application, const Target& 
     try
     {
         GetLog(true) << L"Saving current page (" << PageName(*target.page) << L")";
-        SavePage(application, *target.page);
+        SavePage(application, target);
         return why;
     }
     catch (...)
     {
-        const std::error_code failure = WithMoreContext(
-            ErrorOfCurrentException(), L"What was imported into the page \"" + PageName(*target.page) +
-                                           L"\" since it was last saved did not reach OneNote.");
+        std::wstring told = L"What was imported into the page \"" + PageName(*target.page) +
+                            L"\" since it was last saved did not reach OneNote.";
+        if (!IsImportError(why, ImportCancelled))
+            told += L"\n\nThe import was ending because of this:\n\n" + GetErrorText(why);
+        const std::error_code failure = WithMoreContext(ErrorOfCurrentException(), told);
         LogError(failure);
         return failure;
     }
+}
+
+// What of an entry, or of what the run made for itself, OneNote kept, after lead.
+std::error_code TellWhatStays(const std::error_code& error, const AttemptRollback& attempt, const std::wstring& lead)
+{
+    std::wstring stays;
+    for (const std::wstring& each : attempt.LeftBehind())
+        stays += (stays.empty() ? L"" : L"; ") + each;
+    const std::error_code ended = WithMoreContext(error, lead + stays + L".");
+    LogError(ended);
+    return ended;
 }
 
 // An entry whose attempt OneNote would not let go of ends the run: a retry would send its
 // content a second time, and going on would count what never arrived. The user is told what stays.
 std::error_code NotTakenBack(const std::error_code& error, const AttemptRollback& attempt)
 {
-    std::wstring stays;
-    for (const std::wstring& each : attempt.LeftBehind())
-        stays += (stays.empty() ? L"" : L"; ") + each;
-    const std::error_code ended = WithMoreContext(error, L"OneNote could not take back all of this entry's import: " + stays + L".");
-    LogError(ended);
-    return ended;
+    return TellWhatStays(error, attempt,
+                         attempt.Stopped() ? L"The import was stopped before all of this entry's import was taken back: "
+                                           : L"OneNote could not take back all of this entry's import: ");
 }
 
 void MoveIntoTarget(ImportResult& result, Target& target)
@@ -138,9 +150,9 @@ public:
             GetLog(true) << L"Processing " << count << L" entries";
             GetLog(true) << L"Preparing first target";
             dateText_ = TodayText();
-            target_ = PrepareTarget(*application_, dateText_, config_);
+            if (auto error = PrepareFirstTarget())
+                return error;
             targetReady_ = true;
-            NoteWhatTheRunMade();
             // A folder listed again on a retry adds its content to the list.
             for (uint32_t index = 0; index < config_.entries.size(); ++index)
                 if (auto error = ImportAt(index))
@@ -165,6 +177,41 @@ public:
     }
 
 private:
+    // Whether the user has stopped the run, asked between OneNote's calls; the answer is kept for
+    // the run to end with.
+    bool StopAsked()
+    {
+        const Result answer = progress_(nullptr);
+        if (answer.AsksToStop())
+            stopAnswer_ = answer.error;
+        return answer.AsksToStop();
+    }
+
+    // The first target; what OneNote made for it is the run's own from the moment it was made, so
+    // that a start that fails takes it back. An error that ends the run, or none.
+    std::error_code PrepareFirstTarget()
+    {
+        Target nothingYet;
+        AttemptRollback start(nothingYet);
+        try
+        {
+            target_ = PrepareTarget(*application_, dateText_, config_, nothingYet.changes);
+        }
+        catch (const _com_error& error)
+        {
+            const std::error_code failure = MakeHResultError(error.Error());
+            LogError(failure);
+            start.Undo(*application_, [this] { return StopAsked(); });
+            if (start.LeftBehind().empty())
+                return failure;
+            return TellWhatStays(failure, start, L"OneNote could not remove what the import had made to import into: ");
+        }
+        ownPages_ = nothingYet.changes->createdPages;
+        ownSections_ = nothingYet.changes->createdSections;
+        target_.copies = copies_;
+        return {};
+    }
+
     void Connect()
     {
         const HRESULT hr = CreateOneNoteApplication(application_);
@@ -211,6 +258,8 @@ private:
                 GetLog(true) << L"Importing entry";
                 result = ImportEntry(*application_, config_.entries[index], config_.importFormat, target_,
                                      config_.outputFormat);
+                if (result.HoldsValue())
+                    SaveEntryPage();
             }
             catch (const StopRequested& stop)
             {
@@ -237,9 +286,12 @@ private:
             }
             const std::error_code error = result.Error();
             LogError(error);
-            target_ = attempt.Undo(*application_);
+            target_ = attempt.Undo(*application_, [this] { return StopAsked(); });
             if (!attempt.LeftBehind().empty())
                 return NotTakenBack(error, attempt);
+            // Stopped while the attempt was taken back, though all of it was.
+            if (attempt.Stopped())
+                throw StopRequested{stopAnswer_};
             if (!onError_)
                 return error;
             const ErrorHandling answer =
@@ -255,6 +307,19 @@ private:
 
     uint32_t EntryCount() const { return static_cast<uint32_t>(config_.entries.size()); }
 
+    // With a page for each file (or printout page) the entry's page is saved by the entry whose
+    // content it holds, so that a save that fails is that entry's failure: the user is asked
+    // about the file the page holds, a retry sends it again and a skip takes it back.
+    void SaveEntryPage()
+    {
+        if (config_.outputFormat == Config::InsertAllFilesIntoASinglePage || !target_.page || target_.pageSaved)
+            return;
+        GetLog(true) << L"Saving page contents (" << PageName(*target_.page) << L")";
+        SavePage(*application_, target_);
+        NoteSavedPage(target_.changes, target_.pageId);
+        target_.pageSaved = true;
+    }
+
     // A folder that could not be listed is listed again for its retry; what it holds now follows
     // it in the list.
     void ListFolderAgain(uint32_t index)
@@ -269,17 +334,6 @@ private:
             throw StopRequested{result.error};
         config_.entries[index].listingError = folder.listingError;
         config_.entries.insert(config_.entries.begin() + index + 1, content.begin(), content.end());
-    }
-
-    // The page or section that the first target made for the run to fill.
-    void NoteWhatTheRunMade()
-    {
-        if (!config_.createNew)
-            return;
-        if (config_.outputFormat == Config::InsertAllFilesIntoASinglePage)
-            ownPages_.push_back({target_.pageId, target_.page ? PageName(*target_.page) : L"", {}});
-        else
-            ownSections_.push_back({target_.sectionId, L"Imported Files", {}});
     }
 
     // A run leaves no page or section it made for itself without content: it had nothing to
@@ -331,13 +385,15 @@ private:
         GetLog(true) << L"Saving last page (" << PageName(*target_.page) << L")";
         // A page that was saved before the last entry failed holds nothing more.
         if (!target_.pageSaved)
-            SavePage(*application_, *target_.page);
+            SavePage(*application_, target_);
         targetReady_ = false;
     }
 
     Config& config_;
     const ProgressCallback& progress_;
     const ErrorCallback& onError_;
+    // Made first: what ended runs left of their copies goes when a run starts.
+    std::shared_ptr<FileCopies> copies_ = std::make_shared<FileCopies>();
     ON16::ApplicationPtr application_;
     std::wstring dateText_;
     Target target_;
@@ -347,6 +403,8 @@ private:
     // What the run made for itself to fill, outside any entry's attempt.
     std::vector<CreatedObject> ownPages_;
     std::vector<CreatedObject> ownSections_;
+    // The answer with which the user stopped the run while OneNote was being waited for.
+    std::error_code stopAnswer_;
 };
 } // namespace
 

@@ -8,7 +8,9 @@
 
 #include <comdef.h>
 
+#include <algorithm>
 #include <functional>
+#include <utility>
 
 // The pause between tries; Sleep unless replaced.
 using BusyPause = std::function<void(DWORD milliseconds)>;
@@ -19,13 +21,44 @@ BusyPause SetBusyPause(BusyPause pause);
 // Makes call up to three times while OneNote answers busy; returns the last call's HRESULT.
 HRESULT RetryWhileBusy(const std::function<HRESULT()>& call);
 
-// As RetryWhileBusy, but goes on trying, 2500 ms apart, until patienceMilliseconds of pauses
-// have passed in all: for calls that must not give up within one of OneNote's busy spells
-// (during a sync they last seconds).
+// How long a series of calls may wait out OneNote's busy answers in all, shared by the calls: each
+// pause is taken from what is left. A stop that the user asks for meanwhile (stopAsked, asked
+// after each busy answer and each pause) ends the waiting at once.
+class BusyPatience
+{
+public:
+    explicit BusyPatience(DWORD milliseconds, std::function<bool()> stopAsked = {})
+        : left_(milliseconds), stopAsked_(std::move(stopAsked))
+    {
+    }
+
+    DWORD Left() const { return left_; }
+    void Spend(DWORD milliseconds) { left_ -= std::min(left_, milliseconds); }
+    // Whether the user asked to stop; once asked, it stays so.
+    bool StopAsked()
+    {
+        if (!stopped_ && stopAsked_ && stopAsked_())
+            stopped_ = true;
+        return stopped_;
+    }
+    bool Stopped() const { return stopped_; }
+
+private:
+    DWORD left_;
+    std::function<bool()> stopAsked_;
+    bool stopped_ = false;
+};
+
+// As RetryWhileBusy, but goes on trying, 2500 ms apart, while the patience lasts: for calls that
+// must not give up within one of OneNote's busy spells (during a sync they last seconds). With no
+// patience left the call is made once; after a stop it is not made again.
+HRESULT RetryWhileBusyWithin(const std::function<HRESULT()>& call, BusyPatience& patience);
+// The same with patienceMilliseconds of pauses for this call alone.
 HRESULT RetryWhileBusyFor(const std::function<HRESULT()>& call, DWORD patienceMilliseconds);
 
-// How long taking back a failed attempt waits out OneNote being busy: the attempt usually failed
-// because OneNote stayed busy, and the taking back comes straight after, inside the same spell.
+// How long taking back a failed attempt waits out OneNote being busy, for all of its calls together:
+// the attempt usually failed because OneNote stayed busy, and the taking back comes straight
+// after, inside the same spell.
 inline constexpr DWORD UndoPatienceMilliseconds = 30000;
 
 // The time spent inside OneNote's calls made through RetryWhileBusy since the process started, so
@@ -48,6 +81,16 @@ HRESULT CallWithPatience(I& object, const std::function<HRESULT()>& call,
                          DWORD patienceMilliseconds = UndoPatienceMilliseconds)
 {
     const HRESULT hr = RetryWhileBusyFor(call, patienceMilliseconds);
+    if (FAILED(hr))
+        _com_issue_errorex(hr, &object, __uuidof(I));
+    return hr;
+}
+
+// RetryWhileBusyWithin, then a failure raised as by CallWithRetry.
+template <typename I>
+HRESULT CallWithPatience(I& object, const std::function<HRESULT()>& call, BusyPatience& patience)
+{
+    const HRESULT hr = RetryWhileBusyWithin(call, patience);
     if (FAILED(hr))
         _com_issue_errorex(hr, &object, __uuidof(I));
     return hr;

@@ -2,6 +2,7 @@
 
 #include "framework/log/Log.h"
 #include "framework/xml/Colors.h"
+#include "import_engine/FileSnapshot.h"
 #include "import_engine/OneNoteCalls.h"
 #include "import_engine/OneNoteVersion.h"
 
@@ -63,7 +64,14 @@ void SavePage(ON16::IApplication& application, const ON::Page& page)
         _com_issue_errorex(hr, &application, __uuidof(ON16::IApplication));
 }
 
-void RetrievePageContents(ON16::IApplication& application, Target& target, bool saveFirst, DWORD busyPatience)
+void SavePage(ON16::IApplication& application, const Target& target)
+{
+    SavePage(application, *target.page);
+    if (target.copies)
+        target.copies->ReleaseNamedBy(*target.page);
+}
+
+void RetrievePageContents(ON16::IApplication& application, Target& target, bool saveFirst, BusyPatience* patience)
 {
     target.referenceOutline.reset();
     if (target.pageId.length() == 0)
@@ -80,7 +88,7 @@ void RetrievePageContents(ON16::IApplication& application, Target& target, bool 
         std::optional<SentPage> sent;
         if (shared)
             sent = DescribeSentPage(*target.changes, *target.page);
-        SavePage(application, *target.page);
+        SavePage(application, target);
         NoteSavedPage(target.changes, target.pageId);
         if (sent)
             target.changes->unmatched = std::move(sent);
@@ -94,8 +102,8 @@ void RetrievePageContents(ON16::IApplication& application, Target& target, bool 
         xml.Attach(received);
         return hr;
     };
-    if (busyPatience)
-        CallWithPatience(application, read, busyPatience);
+    if (patience)
+        CallWithPatience(application, read, *patience);
     else
         CallWithRetry(application, read);
 

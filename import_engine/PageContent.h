@@ -3,17 +3,22 @@
 // target's page object, elements are added to that tree, and the whole page is sent back.
 
 #include "framework/onenote/OneNoteAutomation.h"
+#include "import_engine/OneNoteCalls.h"
 #include "import_engine/Target.h"
 
 // Sends the whole page to OneNote; a failure is raised with IApplication's error information.
 void SavePage(ON16::IApplication& application, const ON::Page& page);
+// Sends the target's page. OneNote then holds its own copies of the files the page names, and the
+// run's copies of them are removed.
+void SavePage(ON16::IApplication& application, const Target& target);
 
 // Fetches the target's page into its page object (the same object, so that whoever shares it sees
 // the new content), after sending what was built so far when saveFirst. Gives the page the import's
 // quick styles and, on the builds that need explicit positions, the position below its content.
 // A target without a page ID loses its page and positions and nothing is called. The read waits
-// out OneNote's busy answers for busyPatience milliseconds when given (else as every call).
-void RetrievePageContents(ON16::IApplication& application, Target& target, bool saveFirst, DWORD busyPatience = 0);
+// out OneNote's busy answers while patience lasts when given (else as every call).
+void RetrievePageContents(ON16::IApplication& application, Target& target, bool saveFirst,
+                          BusyPatience* patience = nullptr);
 
 // Adds the import's eight quick styles that the page does not carry under the same name, numbered
 // after the page's own. Each page gets objects of its own.

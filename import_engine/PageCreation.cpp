@@ -28,7 +28,7 @@ bool IsTaken(const std::vector<std::wstring>& taken, const std::wstring& candida
 void ContinueOnNextPage(ON16::IApplication& application, const std::wstring& title, Target& target, unsigned n)
 {
     GetLog(true) << L"Saving page contents";
-    SavePage(application, *target.page);
+    SavePage(application, target);
     NoteSavedPage(target.changes, target.pageId);
     const int32_t level = std::min(target.page->pageLevel.value_or(1) + (n == 2 ? 1 : 0), DeepestPageLevel);
     CreateNewPage(application, target, title + L" - Page " + std::to_wstring(n), false);

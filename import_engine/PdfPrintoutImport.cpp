@@ -21,7 +21,7 @@ void HandOverContinuedPage(ON16::IApplication& application, const Target& caller
     if (!work.page || !caller.page || work.page == caller.page)
         return;
     GetLog(true) << L"Saving page contents";
-    SavePage(application, *work.page);
+    SavePage(application, work);
     NoteSavedPage(work.changes, work.pageId);
     Target last;
     last.pageId = work.pageId;

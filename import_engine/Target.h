@@ -14,6 +14,8 @@
 #include <optional>
 #include <string>
 
+class FileCopies;
+
 // What an entry of the run is: the target steps tell folders from files and the entries the user
 // gave from those found inside a folder.
 enum EntryKind : int32_t
@@ -57,4 +59,7 @@ struct Target
     // Where the run notes what the attempt at the current entry changes in OneNote; copies share
     // it. Empty outside a run.
     std::shared_ptr<AttemptChanges> changes;
+    // The run's copies of the files its pages name for OneNote to read; copies of the target share
+    // them, and the last one to go removes them.
+    std::shared_ptr<FileCopies> copies;
 };

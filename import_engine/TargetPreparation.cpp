@@ -140,9 +140,11 @@ std::optional<int32_t> NextPageLevel(EntryKind kind, std::optional<EntryKind> la
 }
 } // namespace
 
-Target PrepareTarget(ON16::IApplication& application, const std::wstring& dateText, const Config& config)
+Target PrepareTarget(ON16::IApplication& application, const std::wstring& dateText, const Config& config,
+                     const std::shared_ptr<AttemptChanges>& made)
 {
     Target target;
+    target.changes = made;
     GetLog(true) << L"Navigating to \"" << config.location << L"\"";
     NavigateToUrlWithRetry(application, config.location.c_str());
     BringOneNoteToFront(application);
@@ -185,6 +187,7 @@ Target PrepareTarget(ON16::IApplication& application, const std::wstring& dateTe
     target.createNew = config.createNew;
     target.location = config.location;
     target.printoutScale = config.printoutScale;
+    target.changes.reset();
     return target;
 }
 
@@ -211,7 +214,7 @@ Target PrepareNextTarget(ON16::IApplication& application, EntryKind kind, const 
             {
                 GetLog(true) << L"Saving previous page contents (" << target.page->hierarchy.name.value_or(L"")
                              << L")";
-                SavePage(application, *target.page);
+                SavePage(application, target);
                 current.pageSaved = true;
             }
             // A file continued over several pages leaves its last page as the target's; the next

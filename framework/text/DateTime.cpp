@@ -2,11 +2,20 @@
 
 #include "framework/text/Text.h"
 
+#include <atomic>
 #include <iomanip>
 #include <sstream>
 
 namespace
 {
+__time64_t SystemNow() { return _time64(nullptr); }
+
+std::atomic<Clock>& CurrentClock()
+{
+    static std::atomic<Clock> clock{&SystemNow};
+    return clock;
+}
+
 tm LocalFields(__time64_t time)
 {
     tm local{};
@@ -40,7 +49,7 @@ tm FromSystemTime(const SYSTEMTIME& time)
 }
 } // namespace
 
-DateTime::DateTime() : DateTime(_time64(nullptr)) {}
+DateTime::DateTime() : DateTime(CurrentClock().load()()) {}
 
 DateTime::DateTime(__time64_t seconds) : time(seconds), local(LocalFields(seconds)) {}
 
@@ -79,16 +88,15 @@ SYSTEMTIME DateTime::ToUtcSystemTime() const
 
 SYSTEMTIME DateTime::ToLocalSystemTime() const { return ToSystemTime(local); }
 
-DateTime DateTime::LocalMidnight() const
-{
-    return DateTime(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, 0);
-}
+DateTime DateTime::LocalNoon() const { return LocalDay(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday); }
 
 bool DateTime::IsSameDay(const DateTime& other) const
 {
     return local.tm_year == other.local.tm_year && local.tm_mon == other.local.tm_mon &&
            local.tm_mday == other.local.tm_mday;
 }
+
+Clock SetClock(Clock clock) { return CurrentClock().exchange(clock ? clock : &SystemNow); }
 
 int DaysInMonth(int year, int month)
 {

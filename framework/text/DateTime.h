@@ -13,14 +13,21 @@ struct DateTime
     __time64_t time = 0; // seconds since 1970-01-01 00:00 UTC
     tm local{};          // the local broken-down time of `time`
 
-    // Now.
+    // Now, as the clock gives it (SetClock).
     DateTime();
     // The instant a count of seconds since 1970 (UTC) names.
     explicit DateTime(__time64_t seconds);
     // Year, month, day, hour, minute and second read as UTC (milliseconds and weekday ignored).
     explicit DateTime(const SYSTEMTIME& utc);
-    // A local time on the hour (month 1-12); months and days out of range are carried over.
+    // A local time on the hour (month 1-12); months and days out of range are carried over. An hour
+    // that the clocks skip that day comes back as the C library makes it, which may be on the day
+    // before (summer time that begins at midnight): a whole day is LocalDay's.
     DateTime(int year, int month, int day, int hour);
+
+    // A whole local day (month 1-12, carried over as above), as its noon: midnight is not a time of
+    // every day where summer time begins at 00:00, noon is, and no change of the clocks moves it to
+    // another day.
+    static DateTime LocalDay(int year, int month, int day) { return DateTime(year, month, day, 12); }
 
     // Year, month, day, hour, minute and second read as local time.
     static DateTime FromLocalSystemTime(const SYSTEMTIME& localTime);
@@ -29,13 +36,18 @@ struct DateTime
     SYSTEMTIME ToLocalSystemTime() const;
 
     DateTime AddSeconds(__time64_t seconds) const { return DateTime(time + seconds); }
-    // 00:00:00 local time of the same local day, the daylight saving state left to the C library.
-    DateTime LocalMidnight() const;
+    // The local day of this time, as LocalDay gives it.
+    DateTime LocalNoon() const;
     bool IsSameDay(const DateTime& other) const;
 
     friend bool operator==(const DateTime& a, const DateTime& b) { return a.time == b.time; }
     friend auto operator<=>(const DateTime& a, const DateTime& b) { return a.time <=> b.time; }
 };
+
+// The clock that DateTime() reads: the system's (_time64), or a test's own that names another
+// instant "now". Gives back the one it replaces; null puts the system's back.
+using Clock = __time64_t (*)();
+Clock SetClock(Clock clock);
 
 // The days of a month (1-12) of a year of the Gregorian calendar.
 int DaysInMonth(int year, int month);

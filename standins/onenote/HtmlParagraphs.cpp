@@ -5,9 +5,11 @@
 #include "framework/files/Files.h"
 
 #include <windows.h>
+#include <shlwapi.h>
 
 #include <algorithm>
 #include <cwctype>
+#include <optional>
 #include <unordered_map>
 
 namespace StandIn
@@ -315,6 +317,21 @@ public:
         inLink_ = false;
     }
 
+    // A picture ends the paragraph before it and stands in one of its own.
+    void Picture(std::wstring source)
+    {
+        Boundary();
+        paragraphs_.push_back({L"", 0, std::move(source)});
+    }
+
+    // The first <base href> of a document is the base of all its addresses.
+    void Base(std::wstring href)
+    {
+        if (!base_)
+            base_ = std::move(href);
+    }
+    const std::optional<std::wstring>& BaseHref() const { return base_; }
+
     void SetHeading(unsigned level) { heading_ = level; }
     void EnterPreformatted() { ++preformatted_; }
     void LeavePreformatted() { preformatted_ = std::max(0, preformatted_ - 1); }
@@ -355,7 +372,7 @@ private:
     void Finish()
     {
         CloseLinkMarkup();
-        paragraphs_.push_back({std::move(markup_), heading_});
+        paragraphs_.push_back({std::move(markup_), heading_, {}});
         markup_.clear();
         hasText_ = false;
         pendingSpace_ = false;
@@ -371,6 +388,7 @@ private:
     bool inLink_ = false;
     unsigned heading_ = 0;
     int preformatted_ = 0;
+    std::optional<std::wstring> base_;
 };
 
 void HandleTag(const Tag& tag, ParagraphCollector& collector, const std::wstring& html, size_t& at)
@@ -384,6 +402,17 @@ void HandleTag(const Tag& tag, ParagraphCollector& collector, const std::wstring
     if (tag.name == L"br")
     {
         collector.LineBreak();
+        return;
+    }
+    if ((tag.name == L"img" || tag.name == L"base") && !tag.closing)
+    {
+        for (const auto& [name, value] : tag.attributes)
+        {
+            if (tag.name == L"img" && name == L"src")
+                collector.Picture(value);
+            else if (tag.name == L"base" && name == L"href")
+                collector.Base(value);
+        }
         return;
     }
     if (tag.name == L"a")
@@ -456,9 +485,56 @@ std::wstring DecodeBytes(const std::string& bytes)
     widen(1252, 0, bytes.data() + start, bytes.size() - start, text);
     return text;
 }
+
+// The address link leads to from base, as a browser combines them.
+std::wstring CombineAddress(const std::wstring& base, const std::wstring& link)
+{
+    std::wstring combined(4096, L'\0');
+    DWORD size = static_cast<DWORD>(combined.size());
+    if (FAILED(UrlCombineW(base.c_str(), link.c_str(), combined.data(), &size, 0)))
+        return {};
+    combined.resize(size);
+    return combined;
+}
+
+// The file a file: address names; empty for any other address.
+std::wstring FileOfAddress(const std::wstring& address)
+{
+    if (address.empty() || !UrlIsW(address.c_str(), URLIS_FILEURL))
+        return {};
+    std::wstring path(4096, L'\0');
+    DWORD size = static_cast<DWORD>(path.size());
+    if (FAILED(PathCreateFromUrlW(address.c_str(), path.data(), &size, 0)))
+        return {};
+    path.resize(size);
+    return path;
+}
+
+// The file of each picture as the document's addresses resolve; pictures that lead to no file
+// are left out, as a browser shows nothing of them.
+void ResolvePictures(std::vector<HtmlParagraph>& paragraphs, const std::wstring& documentPath,
+                     const std::optional<std::wstring>& baseHref)
+{
+    std::wstring base;
+    if (!documentPath.empty())
+    {
+        std::wstring url(4096, L'\0');
+        DWORD size = static_cast<DWORD>(url.size());
+        if (SUCCEEDED(UrlCreateFromPathW(documentPath.c_str(), url.data(), &size, 0)))
+            base = url.substr(0, size);
+    }
+    if (baseHref)
+        base = base.empty() ? *baseHref : CombineAddress(base, *baseHref);
+    std::erase_if(paragraphs, [&](HtmlParagraph& paragraph) {
+        if (paragraph.picture.empty())
+            return false;
+        paragraph.picture = FileOfAddress(base.empty() ? paragraph.picture : CombineAddress(base, paragraph.picture));
+        return paragraph.picture.empty();
+    });
+}
 } // namespace
 
-std::vector<HtmlParagraph> HtmlToParagraphs(const std::wstring& received)
+std::vector<HtmlParagraph> HtmlToParagraphs(const std::wstring& received, const std::wstring& documentPath)
 {
     const std::wstring html = WithWholeSurrogatePairs(received);
     ParagraphCollector collector;
@@ -495,7 +571,9 @@ std::vector<HtmlParagraph> HtmlToParagraphs(const std::wstring& received)
             ++at;
         }
     }
-    return collector.Take();
+    std::vector<HtmlParagraph> paragraphs = collector.Take();
+    ResolvePictures(paragraphs, documentPath, collector.BaseHref());
+    return paragraphs;
 }
 
 std::wstring PlainTextOfMarkup(const std::wstring& markup)
@@ -518,7 +596,8 @@ std::wstring PlainTextOfMarkup(const std::wstring& markup)
 
 bool ReadHtmlFile(const std::wstring& path, std::wstring& html)
 {
-    if (!FileExists(path.c_str()))
+    // OneNote opens what a page names by its plain path, which Windows limits to MAX_PATH.
+    if (path.size() >= MAX_PATH || !FileExists(path.c_str()))
         return false;
     // ReadFileBytes leaves out a UTF-8 mark, which DecodeBytes would take the same way.
     html = DecodeBytes(ReadFileBytes(path.c_str()));

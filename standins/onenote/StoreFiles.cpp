@@ -18,8 +18,11 @@ namespace
 constexpr LONGLONG LargestFile = 256LL * 1024 * 1024;
 
 // The whole file; false when it is not there, another program holds it locked, or it is too large.
+// OneNote opens it by its plain path, which Windows limits to MAX_PATH characters.
 bool ReadWholeFile(const std::wstring& path, std::string& bytes)
 {
+    if (path.size() >= MAX_PATH)
+        return false;
     const Owners::FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size{};
@@ -75,6 +78,15 @@ void Collect(XNode& node, std::vector<FileToTake>& pictures, std::vector<FileToT
             Collect(*child, pictures, attachments);
 }
 } // namespace
+
+bool ReadFileAsBase64(const std::wstring& path, std::wstring& base64)
+{
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes))
+        return false;
+    base64 = Base64(bytes);
+    return true;
+}
 
 HRESULT TakeInFiles(XNode& received, const std::wstring& cacheFolder)
 {

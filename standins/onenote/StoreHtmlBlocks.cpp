@@ -77,26 +77,45 @@ private:
     std::map<unsigned long, std::wstring> byIndex_;
 };
 
+// A paragraph of text, or of a picture, whose bytes OneNote keeps in the page; null for a picture
+// that cannot be read, which a browser would not show either.
 XNodePtr ParagraphElement(const HtmlParagraph& paragraph, QuickStyles& styles)
 {
     auto oe = MakeElement(L"OE");
     oe->SetAttribute(L"quickStyleIndex",
                      styles.IndexOf(paragraph.heading ? L"h" + std::to_wstring(paragraph.heading) : L"p"));
+    if (!paragraph.picture.empty())
+    {
+        std::wstring base64;
+        if (!ReadFileAsBase64(paragraph.picture, base64))
+            return nullptr;
+        auto image = MakeElement(L"Image");
+        auto data = MakeElement(L"Data");
+        data->children.push_back(MakeText(base64, false));
+        image->children.push_back(data);
+        oe->children.push_back(image);
+        return oe;
+    }
     auto t = MakeElement(L"T");
     t->children.push_back(MakeText(paragraph.markup, true));
     oe->children.push_back(t);
     return oe;
 }
 
-HRESULT HtmlOf(const XNode& block, std::wstring& html)
+// The block's HTML, and the file it was read from (empty for HTML sent as text).
+HRESULT HtmlOf(const XNode& block, std::wstring& html, std::wstring& documentPath)
 {
+    documentPath.clear();
     if (const auto data = block.FirstElement(L"Data"))
     {
         html = data->InnerText();
         return S_OK;
     }
     if (const auto file = block.FirstElement(L"File"))
-        return ReadHtmlFile(file->AttributeOr(L"path"), html) ? S_OK : OneNoteError::FileDoesNotExist;
+    {
+        documentPath = file->AttributeOr(L"path");
+        return ReadHtmlFile(documentPath, html) ? S_OK : OneNoteError::FileDoesNotExist;
+    }
     html.clear();
     return S_OK;
 }
@@ -120,10 +139,12 @@ HRESULT Expand(XNode& node, QuickStyles& styles)
         }
         hadBlock = true;
         std::wstring html;
-        if (const HRESULT hr = HtmlOf(*child, html); FAILED(hr))
+        std::wstring documentPath;
+        if (const HRESULT hr = HtmlOf(*child, html, documentPath); FAILED(hr))
             return hr;
-        for (const HtmlParagraph& paragraph : HtmlToParagraphs(html))
-            children.push_back(ParagraphElement(paragraph, styles));
+        for (const HtmlParagraph& paragraph : HtmlToParagraphs(html, documentPath))
+            if (XNodePtr element = ParagraphElement(paragraph, styles))
+                children.push_back(std::move(element));
     }
     // A block of paragraphs is never empty: HTML that shows nothing leaves an empty line.
     const bool hasParagraph = std::any_of(children.begin(), children.end(),

@@ -52,6 +52,10 @@ HRESULT ExpandHtmlBlocks(XNode& received, const XNode& page);
 // cannot be read (gone, or locked by another program).
 HRESULT TakeInFiles(XNode& received, const std::wstring& cacheFolder);
 
+// The bytes of a file, read whole, as Base64; false when it cannot be read (gone, locked by
+// another program, or too large).
+bool ReadFileAsBase64(const std::wstring& path, std::wstring& base64);
+
 // Parses XML a call received in the schema it names: InvalidSchema, NotWellFormed or InvalidXml
 // (wrong namespace or invalid against the schema) when it cannot be used.
 HRESULT ParseReceived(const std::wstring& xml, LONG schema, XNodePtr& root);

@@ -20,6 +20,7 @@
 #include "standins/onenote/CallLog.h"
 #include "standins/onenote/LargeStore.h"
 #include "standins/onenote/Store.h"
+#include "standins/onenote/StoreLock.h"
 #include "standins/onenote/Xml.h"
 
 #include <commctrl.h>
@@ -476,6 +477,44 @@ TEST_F(LumdayProgram, ClosingTheWindowDuringALoadEndsItWithoutAMessage)
     EXPECT_TRUE(MessageBoxesOf(lumday).empty());
 }
 
+// A search that OneNote keeps waiting (another process holds the stand-in's store) when the window
+// closes: the program saves its settings and ends within its bound, and shows no box.
+TEST_F(LumdayProgram, ClosingTheWindowDuringASearchThatHangsSavesAndEndsInTimeWithoutAMessage)
+{
+    const Harness::Profile profile;
+    const Harness::ShellFolderRedirect redirect(profile);
+    WriteSettings(profile, L"<Lumday><Settings language=\"en\"/><Window x=\"40\" y=\"50\" width=\"640\" "
+                           L"height=\"480\"/></Lumday>");
+    auto program = StartWithStandIn(profile, "store demo\n");
+    Harness::Program& lumday = *program;
+    const HWND window = MainWindowOf(lumday);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(TitleBecomes(window, MonthTitle(L"en")));
+    WaitForTheLoad();
+    StandIn::StoreLock lock(TestPaths::OutputFile(L".store").wstring());
+    const StandIn::StoreLock::Hold hold = lock.Acquire(10000);
+    ASSERT_TRUE(hold.Owns());
+    const HWND searchBox = FindWindowExW(window, nullptr, L"Edit", nullptr);
+    ASSERT_NE(searchBox, nullptr);
+    SendMessageW(searchBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"bread"));
+    // The search waits for the store.
+    Sleep(1000);
+    SetWindowPos(window, nullptr, 70, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    bool boxShown = false;
+    const bool ended = Harness::WaitUntil(
+        [&] {
+            boxShown = boxShown || !MessageBoxesOf(lumday).empty();
+            return !lumday.IsRunning();
+        },
+        10s);
+    EXPECT_TRUE(ended) << "still running 10 s after the window closed";
+    EXPECT_FALSE(boxShown);
+    const std::wstring saved = ReadSettings(profile);
+    EXPECT_NE(saved.find(L"x=\"70\""), std::wstring::npos) << WideToUtf8(saved);
+    EXPECT_NE(saved.find(L"y=\"80\""), std::wstring::npos);
+}
+
 TEST_F(LumdayProgram, AFailedLoadIsShownOnceInAMessageBoxOwnedByTheWindow)
 {
     const Harness::Profile profile;
@@ -854,7 +893,7 @@ TEST_F(LumdayCalendar, ArrowsReachEveryDayWeekAndMonthOfAYearInOrderAcrossSummer
         auto lumday = StartWithStandIn(profile, "store demo\n");
         const HWND window = MainWindowOf(*lumday);
         ASSERT_NE(window, nullptr);
-        DateTime expected = DateTime().LocalMidnight();
+        DateTime expected = DateTime().LocalNoon();
         ASSERT_TRUE(TitleBecomes(window, PeriodTitle(expected, c.view)));
         POINT arrow = NextArrow();
         if (c.sign < 0)
@@ -862,11 +901,11 @@ TEST_F(LumdayCalendar, ArrowsReachEveryDayWeekAndMonthOfAYearInOrderAcrossSummer
         std::set<long long> dayLengths;
         auto step = [&] {
             const DateTime next = StepPeriod(expected, c.view, c.sign);
-            EXPECT_EQ(c.sign > 0 ? next.LocalMidnight() > expected.LocalMidnight()
-                                 : next.LocalMidnight() < expected.LocalMidnight(),
+            EXPECT_EQ(c.sign > 0 ? next.LocalNoon() > expected.LocalNoon()
+                                 : next.LocalNoon() < expected.LocalNoon(),
                       true);
             if (c.view == 2)
-                dayLengths.insert(std::llabs(next.LocalMidnight().time - expected.LocalMidnight().time));
+                dayLengths.insert(std::llabs(next.LocalNoon().time - expected.LocalNoon().time));
             expected = next;
         };
         // The first click waits until the load has laid the arrows down.
@@ -894,6 +933,217 @@ TEST_F(LumdayCalendar, ArrowsReachEveryDayWeekAndMonthOfAYearInOrderAcrossSummer
         }
         EXPECT_EQ(lumday->Close(), 0u);
     }
+}
+
+// The calendar of this process, painted as the program paints its window of that client size: the
+// hit areas it lays down (a test's own pages filed here give the page lines' places).
+std::vector<HitArea> PaintHere(const SIZE& client, int view, const DateTime& date)
+{
+    LoadLanguageStrings(L"en");
+    FillDateNameTables();
+    SetColorScheme(false);
+    CalendarSettings& settings = GetCalendarSettings();
+    settings.viewType = view;
+    settings.showPagesOnCreatedDate = settings.showPagesOnLMT = settings.allNotebooks = true;
+    CalendarState& state = GetCalendarState();
+    state.currentDate = date;
+    state.loading = false;
+    GetCalendarViewState() = CalendarViewState();
+    SetHotArea(HitArea());
+    Gdiplus::Bitmap bitmap(client.cx, client.cy, PixelFormat32bppARGB);
+    Gdiplus::Graphics graphics(&bitmap);
+    PaintCalendar(graphics, client.cx, client.cy);
+    return GetHitAreas();
+}
+
+// How many of the line places, from the first, show text in the window.
+int InkedLines(HWND window, const std::vector<Gdiplus::RectF>& lines)
+{
+    Sleep(300);
+    Screenshot::PumpMessages();
+    const LumdayTest::ClientPicture picture(window);
+    const COLORREF background = LumdayTest::ColorRef(ColorBackground);
+    int inked = 0;
+    for (const Gdiplus::RectF& line : lines)
+    {
+        int ink = 0;
+        for (int y = static_cast<int>(line.Y); y < static_cast<int>(line.Y + line.Height); ++y)
+            for (int x = static_cast<int>(line.X); x < static_cast<int>(line.X + line.Width); ++x)
+                ink += picture.At(x, y) != background;
+        if (ink < 5)
+            break;
+        ++inked;
+    }
+    return inked;
+}
+
+// 29 March 2026 is the day summer time begins in both zones the tests run in: at 02:00 in Berlin
+// and at midnight in the Azores, where that day has no 00:00. The days around it hold one page (the
+// 28th), two (the 29th) and three (the 30th), so that the lines a day shows tell which day it is.
+TEST_F(LumdayCalendar, TheDaySummerTimeBeginsOpensByItsNumberAndByTheArrowKeysWithItsPages)
+{
+    std::wstring pages;
+    for (const int day : {28, 29, 30})
+        for (int i = 1; i <= day - 27; ++i)
+        {
+            const std::wstring time = FormatDateTime(DateTime(2026, 3, day, 10).AddSeconds(60 * i), false);
+            pages += L"<one:Page ID=\"{77777777-0000-0000-0000-000000000" + std::to_wstring(day) +
+                     std::to_wstring(i) + L"}{1}{E1}\" name=\"Spring page " + std::to_wstring(i) + L"\" dateTime=\"" +
+                     time + L"\" lastModifiedTime=\"" + time + L"\"/>";
+        }
+    const std::filesystem::path store = LumdayTest::WriteStoreFile(
+        L"spring", L"<one:Notebook ID=\"{44444444-0000-0000-0000-000000000329}{1}{B0}\" name=\"Spring\" "
+                   L"path=\"C:\\Notebooks\\Spring\"><one:Section ID=\"{55555555-0000-0000-0000-000000000329}{1}{B0}\" "
+                   L"name=\"Days\" path=\"C:\\Notebooks\\Spring\\Days.one\">" +
+                       pages + L"</one:Section></one:Notebook>");
+    const Harness::Profile profile;
+    const Harness::ShellFolderRedirect redirect(profile);
+    WriteSettings(profile, L"<Lumday><Settings language=\"en\" viewType=\"0\"/><Window x=\"20\" y=\"20\" "
+                           L"width=\"800\" height=\"600\"/></Lumday>");
+    auto lumday = StartWithStandIn(profile, ("store " + store.string() + "\n").c_str());
+    const HWND window = MainWindowOf(*lumday);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(TitleBecomes(window, PeriodTitle(DateTime(), 0)));
+    WaitForTheLoad();
+
+    // To March 2026 a month at a time.
+    DateTime shown;
+    for (int months = (shown.local.tm_year + 1900 - 2026) * 12 + shown.local.tm_mon - 2; months != 0;
+         months += months > 0 ? -1 : 1)
+    {
+        shown = StepPeriod(shown, 0, months > 0 ? -1 : 1);
+        PressWithControl(window, months > 0 ? VK_LEFT : VK_RIGHT);
+        ASSERT_TRUE(TitleBecomes(window, PeriodTitle(shown, 0)));
+    }
+
+    // Where the program draws the 29th's number, and the lines of a day with three pages.
+    const SIZE client = Harness::ClientSize(window);
+    HitArea number;
+    for (const HitArea& area : PaintHere(client, 0, DateTime(2026, 3, 15, 12)))
+        if (area.kind == HitDayNumber && area.item == 3 && area.subItem == 29)
+            number = area;
+    ASSERT_EQ(number.kind, HitDayNumber);
+    std::vector<Gdiplus::RectF> lines;
+    {
+        const std::lock_guard guard(GetDayMapLock());
+        GetDayMap().clear();
+    }
+    for (int i = 1; i <= 3; ++i)
+    {
+        auto page = std::make_shared<ON::Page>();
+        page->hierarchy.ID = L"{" + std::to_wstring(i) + L"}";
+        page->hierarchy.name = L"Spring page " + std::to_wstring(i);
+        page->dateTime = DateTime(2026, 3, 30, 10).AddSeconds(60 * i).ToUtcSystemTime();
+        FilePageEntries(GetDayMap(), GetDayMapLock(), CalendarEntry{page, L"Spring > Days", 0, false});
+    }
+    for (const HitArea& area : PaintHere(client, 2, DateTime(2026, 3, 30, 12)))
+        if (area.kind == HitPage)
+            lines.push_back(area.rect);
+    ASSERT_EQ(lines.size(), 3u);
+
+    Harness::Click(window, static_cast<int>(number.rect.X + number.rect.Width / 2),
+                   static_cast<int>(number.rect.Y + number.rect.Height / 2));
+    ASSERT_TRUE(TitleBecomes(window, PeriodTitle(DateTime(2026, 3, 29, 12), 2)));
+    EXPECT_EQ(InkedLines(window, lines), 2) << "the 29th's pages";
+    PressWithControl(window, VK_RIGHT);
+    ASSERT_TRUE(TitleBecomes(window, PeriodTitle(DateTime(2026, 3, 30, 12), 2)));
+    EXPECT_EQ(InkedLines(window, lines), 3) << "the 30th's pages";
+    PressWithControl(window, VK_LEFT);
+    ASSERT_TRUE(TitleBecomes(window, PeriodTitle(DateTime(2026, 3, 29, 12), 2)));
+    EXPECT_EQ(InkedLines(window, lines), 2) << "the 29th's pages";
+    Harness::SaveWindow(window, L"summer-time-day");
+    EXPECT_EQ(lumday->Close(), 0u);
+}
+
+// The text of a message box of another process.
+std::wstring MessageTextOf(HWND box)
+{
+    const HWND text = GetDlgItem(box, 0xFFFF);
+    return text ? Harness::TextOf(text) : L"";
+}
+
+// A page of the first of two notebooks that OneNote will not give, and OneNote busy at first: the
+// load waits, leaves that page out, shows every other one and says once that one could not be read,
+// and the log names it. A refresh while OneNote is busy keeps the calendar until the new load ends.
+TEST_F(LumdayCalendar, APageOneNoteWillNotGiveIsLeftOutAndARefreshWhileOneNoteIsBusyKeepsTheCalendar)
+{
+    const std::wstring now = FormatDateTime(DateTime(), false);
+    const auto page = [&](const wchar_t* id, const wchar_t* name) {
+        return std::wstring(L"<one:Page ID=\"") + id + L"\" name=\"" + name + L"\" dateTime=\"" + now +
+               L"\" lastModifiedTime=\"" + now + L"\"/>";
+    };
+    const wchar_t* const refused = L"{66666666-0000-0000-0000-000000000002}{1}{E1}";
+    const std::filesystem::path store = LumdayTest::WriteStoreFile(
+        L"refused",
+        L"<one:Notebook ID=\"{44444444-0000-0000-0000-000000000001}{1}{B0}\" name=\"First\" path=\"C:\\N\\First\">"
+        L"<one:Section ID=\"{55555555-0000-0000-0000-000000000001}{1}{B0}\" name=\"S\" path=\"C:\\N\\First\\S.one\">" +
+            page(L"{66666666-0000-0000-0000-000000000001}{1}{E1}", L"Kept page") + page(refused, L"Refused page") +
+            L"</one:Section></one:Notebook><one:Notebook ID=\"{44444444-0000-0000-0000-000000000002}{1}{B0}\" "
+            L"name=\"Second\" path=\"C:\\N\\Second\"><one:Section ID=\"{55555555-0000-0000-0000-000000000002}{1}{B0}\" "
+            L"name=\"T\" path=\"C:\\N\\Second\\T.one\">" +
+            page(L"{66666666-0000-0000-0000-000000000003}{1}{E1}", L"Other page") + L"</one:Section></one:Notebook>");
+    const std::string seed = "store " + store.string() + "\nfailid " + WideToUtf8(refused) + " 0x80042005\n";
+    const Harness::Profile profile;
+    const Harness::ShellFolderRedirect redirect(profile);
+    WriteSettings(profile, L"<Lumday><Settings language=\"en\" viewType=\"2\"/><Window x=\"20\" y=\"20\" "
+                           L"width=\"800\" height=\"600\"/></Lumday>");
+    auto program = StartWithStandIn(profile, (seed + "busy GetHierarchy 3\n").c_str());
+    Harness::Program& lumday = *program;
+    const HWND window = MainWindowOf(lumday);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(TitleBecomes(window, PeriodTitle(DateTime(), 2)));
+
+    // Where the lines of a day of three pages lie.
+    std::vector<Gdiplus::RectF> lines;
+    {
+        const std::lock_guard guard(GetDayMapLock());
+        GetDayMap().clear();
+    }
+    for (int i = 1; i <= 3; ++i)
+    {
+        auto here = std::make_shared<ON::Page>();
+        here->hierarchy.ID = L"{" + std::to_wstring(i) + L"}";
+        here->hierarchy.name = L"Refused page";
+        here->dateTime = DateTime().ToUtcSystemTime();
+        FilePageEntries(GetDayMap(), GetDayMapLock(), CalendarEntry{here, L"First > S", 0, false});
+    }
+    for (const HitArea& area : PaintHere(Harness::ClientSize(window), 2, DateTime()))
+        if (area.kind == HitPage)
+            lines.push_back(area.rect);
+    ASSERT_EQ(lines.size(), 3u);
+
+    // Told once, when the load has ended.
+    const auto toldOnce = [&] {
+        std::vector<HWND> boxes;
+        Harness::WaitUntil([&] { return !(boxes = MessageBoxesOf(lumday)).empty(); }, 30s);
+        Sleep(500);
+        boxes = MessageBoxesOf(lumday);
+        EXPECT_EQ(boxes.size(), 1u);
+        if (boxes.size() != 1)
+            return;
+        EXPECT_EQ(GetWindow(boxes[0], GW_OWNER), window);
+        const std::wstring text = MessageTextOf(boxes[0]);
+        EXPECT_EQ(text.rfind(L"Failed to load pages (1):\r\nFirst > S > Refused page - ", 0), 0u)
+            << testing::PrintToString(WideToUtf8(text));
+        PostMessageW(boxes[0], WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(Harness::WaitUntil([&] { return MessageBoxesOf(lumday).empty(); }, 10s));
+    };
+    toldOnce();
+    EXPECT_EQ(InkedLines(window, lines), 2) << "the pages of both notebooks but the refused one";
+    const std::wstring log = Harness::ReadLogFile(profile.Temp() / L"Lumday.log");
+    EXPECT_NE(log.find(L"First > S > Refused page"), std::wstring::npos) << WideToUtf8(log);
+    EXPECT_NE(log.find(refused), std::wstring::npos);
+
+    // OneNote busy again when F5 asks for the pages: the calendar stays as it is while the load waits.
+    std::ofstream(TestPaths::OutputFile(L".scenario.txt"), std::ios::binary | std::ios::trunc)
+        << seed << "busy GetHierarchy 2\n";
+    PostMessageW(window, WM_KEYDOWN, VK_F5, 0);
+    Sleep(1000);
+    EXPECT_EQ(InkedLines(window, lines), 2) << "while OneNote is busy";
+    Harness::SaveWindow(window, L"refresh-while-busy");
+    toldOnce();
+    EXPECT_EQ(InkedLines(window, lines), 2) << "after the refresh";
+    EXPECT_EQ(lumday.Close(), 0u);
 }
 } // namespace
 
@@ -1108,9 +1358,9 @@ protected:
 
 TEST_F(LumdayPointer, HoverPreviewClickScrollKeysAndSearchOnTheRealWindow)
 {
-    const DateTime today = DateTime().LocalMidnight();
-    const DateTime weekStart = DateTime(today.local.tm_year + 1900, today.local.tm_mon + 1,
-                                        today.local.tm_mday - today.local.tm_wday, 0);
+    const DateTime today = DateTime().LocalNoon();
+    const tm& day = today.local;
+    const DateTime weekStart = DateTime::LocalDay(day.tm_year + 1900, day.tm_mon + 1, day.tm_mday - day.tm_wday);
     const std::filesystem::path storeFile = WriteWeekStore(weekStart);
     const Harness::Profile profile;
     const Harness::ShellFolderRedirect redirect(profile);

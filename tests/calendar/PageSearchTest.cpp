@@ -154,6 +154,11 @@ TEST_F(PageSearch, QuittingEndsASearchSilently)
     EXPECT_TRUE(ShownFailures().empty());
     EXPECT_TRUE(Results().empty());
     EXPECT_EQ(GetSearchWorkers().load(), 0);
+    // Nor is a search that fails once the window has closed shown: no one would expect its box.
+    UseScenario("store demo\nfail FindPages 0x80042019\n");
+    Worker(L"cake OR").join();
+    EXPECT_TRUE(ShownFailures().empty());
+    EXPECT_EQ(GetSearchWorkers().load(), 0);
 }
 
 TEST_F(PageSearch, QueueingTheTextLastQueuedAgainQueuesNothing)

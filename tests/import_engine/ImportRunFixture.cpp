@@ -79,6 +79,10 @@ void ShowParagraphs(const StandIn::XNode& node, const std::map<std::wstring, std
             const std::wstring level = child->AttributeOr(L"indent", L"1");
             ShowParagraphs(*child, styles, level == L"1" ? L"" : L" " + level, shown);
         }
+        else if (child->name == L"OE" && child->FirstElement(L"Image"))
+        {
+            shown.push_back(L"picture");
+        }
         else if (child->name == L"OE")
         {
             const auto style = styles.find(child->AttributeOr(L"quickStyleIndex"));

@@ -55,7 +55,7 @@ std::vector<StoredPageInfo> PagesOf(const std::wstring& hierarchyXml);
 
 // What a page shows, one line per thing in page order: "outline" where an outline starts, each
 // paragraph as its quick style's name (empty without one), the indent of its block when not 1,
-// ": " and its text markup; "file: ", the name an attachment is shown by, ": " and the bytes OneNote
+// ": " and its text markup, or "picture" for a paragraph that holds a picture; "file: ", the name an attachment is shown by, ": " and the bytes OneNote
 // keeps of it; "image: " and the width and height of an image. The page's title is left out.
 std::vector<std::wstring> Shows(const std::wstring& pageXml);
 } // namespace EngineTest

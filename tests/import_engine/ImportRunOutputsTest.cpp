@@ -1,6 +1,8 @@
 // What whole import runs leave in OneNote, read back from the stand-in's store: every import format,
 // every kind of file, and the pages and sections of each output format.
+#include "framework/files/Files.h"
 #include "import_engine/ImportErrors.h"
+#include "import_engine/PdfDocument.h"
 #include "standins/onenote/Xml.h"
 #include "tests/import_engine/ImportRunFixture.h"
 #include "tests/support/SchemaCheck.h"
@@ -139,6 +141,37 @@ TEST_F(ImportKinds, EveryKindOfFileBecomesItsContentOnOnePage)
               Shows(page))
         << Utf8(page);
     EXPECT_TRUE(IsValid(page, ON16::xs2013, L"stored"));
+}
+
+TEST_F(ImportKinds, AnHtmlFileShowsThePicturesItsLinksLeadToAndAnMhtFileIsReadAsItIs)
+{
+    const std::wstring token = std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount64());
+    const std::wstring page = MakeFile(L"Pages\\page.htm", "<html><head><title>t</title></head><body><p>Before</p>"
+                                                          "<img src=\"images/pic.png\"><p>After</p></body></html>");
+    MakeFile(L"Pages\\images\\pic.png", "a picture");
+    // A web archive holds its parts itself.
+    const std::string archived = "<p>Archived " + Utf8(token) + "</p>";
+    const std::wstring archive = MakeFile(L"Pages\\archive.mht", archived);
+    const std::wstring after = MakeFile(L"after.txt", "after");
+    Config config = ConfigInto(Ids::Budget);
+    config.importFormat = {false, true, Config::NoOriginalPath};
+    config.entries = {Entry(page), Entry(archive), Entry(after)};
+    // What OneNote is given to read of the archive, while the page that names it is not saved yet.
+    bool archiveGivenAsItIs = false;
+    const auto lookAtTheCopies = [&](const Report& report) {
+        std::error_code noFolderYet;
+        if (report.text == after)
+            for (const auto& entry : fs::recursive_directory_iterator(GetPrintoutFolder() + L"\\copies", noFolderYet))
+                archiveGivenAsItIs = archiveGivenAsItIs || (entry.is_regular_file() && ReadFileBytes(entry.path().c_str()) == archived);
+        return Result{};
+    };
+
+    const auto result = RunImport(config, Recorder(lookAtTheCopies), nullptr);
+
+    ASSERT_TRUE(result.HoldsValue()) << Utf8(GetErrorText(result.Error()));
+    EXPECT_EQ((Lines{L"outline", L"p: Before", L"picture", L"p: After", L"p: Archived " + token, L"code 2: after", L"code 2: "}),
+              Shows(StoredPage(Ids::Budget)));
+    EXPECT_TRUE(archiveGivenAsItIs);
 }
 
 TEST_F(ImportKinds, AFileThatCannotBePrintedFailsItsEntryAndTheRunGoesOn)

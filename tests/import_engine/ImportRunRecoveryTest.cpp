@@ -75,6 +75,39 @@ TEST_F(ImportRecovery, APageSavedBeforeTheNextPageCouldNotBeMadeIsNeverSentAgain
     }
 }
 
+TEST_F(ImportRecovery, APageThatCouldNotBeSavedIsTheFailureOfTheFileItHolds)
+{
+    const std::wstring a = MakeFile(L"a.txt", "alpha");
+    const std::wstring b = MakeFile(L"b.txt", "beta");
+    const Lines alpha{L"outline", L"code 2: alpha", L"code 2: "};
+    const Lines beta{L"outline", L"code 2: beta", L"code 2: "};
+    for (const auto& [answer, label] : {EveryAnswer[0], EveryAnswer[1]})
+    {
+        SCOPED_TRACE(label);
+        WriteScenario(FixtureStoreLine());
+        Config config = ConfigInto(Ids::Renovation, Config::InsertEachFileOnASeparatePage);
+        config.importFormat = {false, true, Config::NoOriginalPath};
+        config.entries = {Entry(a), Entry(b)};
+        // OneNote stays busy longer than the first page's save waits.
+        WriteScenario("busy UpdatePageContent 3\n");
+        Lines asked;
+        const ErrorHandling answered = answer;
+
+        const auto result = RunImport(config, Recorder(), [&](const Config::Entry& entry, const std::error_condition&) {
+            asked.push_back(entry.path);
+            return answered;
+        });
+
+        EXPECT_EQ(Lines{a}, asked);
+        std::multimap<std::wstring, Lines> expected{{L"b.txt", beta}};
+        if (answer == ErrorHandling::Retry)
+            expected.emplace(L"a.txt", alpha);
+        EXPECT_EQ(expected, PagesMadeInRenovation());
+        ASSERT_TRUE(result.HoldsValue()) << Utf8(GetErrorText(result.Error()));
+        EXPECT_EQ(expected.size(), result.Value());
+    }
+}
+
 TEST_F(ImportRecovery, ASkippedOrStoppedFileLeavesNoPageNamedAfterIt)
 {
     const std::wstring a = MakeFile(L"a.txt", "alpha");
@@ -251,6 +284,57 @@ TEST_F(ImportRecovery, WhatTheRunMadeForItselfIsRemovedWhenNothingCameIntoIt)
         EXPECT_EQ(std::wstring::npos, everything.find(L"name=\"Imported Files")) << Utf8(everything);
         EXPECT_EQ(std::wstring::npos, everything.find(L"name=\"Trip")) << Utf8(everything);
         MakeFile(L"Trip\\missing-soon.txt", "x");
+    }
+}
+
+TEST_F(ImportRecovery, APageOrSectionTheRunMadeForItselfGoesWhenItsStartFailsAndOneThatStaysIsNamed)
+{
+    const std::wstring a = MakeFile(L"a.txt", "alpha");
+    // OneNote fails, or stays busy, right after it made the run's own page or section.
+    const struct
+    {
+        const char* label;
+        int32_t outputFormat;
+        std::string failure;
+        bool kept;
+    } starts[] = {
+        {"a new page, not opened", Config::InsertAllFilesIntoASinglePage, "fail NavigateTo 0x80004005\n", false},
+        {"a new page, not read", Config::InsertAllFilesIntoASinglePage, "busy GetPageContent 3\n", false},
+        {"a new section, not found again", Config::InsertEachFileOnASeparatePage, "failfrom GetHierarchy 2-4 0x80010001\n", false},
+        {"a new section, not opened", Config::InsertEachPrintoutPageOnASeparatePage, "fail NavigateTo 0x80004005\n", false},
+        {"a new page OneNote keeps", Config::InsertAllFilesIntoASinglePage,
+         "fail NavigateTo 0x80004005\nfail DeleteHierarchy 0x80004005\n", true},
+    };
+    for (const auto& start : starts)
+    {
+        SCOPED_TRACE(start.label);
+        WriteScenario(FixtureStoreLine());
+        Config config = ConfigInto(Ids::Renovation, start.outputFormat);
+        config.createNew = true;
+        config.importFormat = {false, true, Config::NoOriginalPath};
+        config.entries = {Entry(a)};
+        const bool page = start.outputFormat == Config::InsertAllFilesIntoASinglePage;
+        const auto made = [&] {
+            return page ? PagesMadeInRenovation().size()
+                        : Count(Hierarchy(Application(), L"", ON16::hsSections), L"name=\"Imported Files");
+        };
+        // Without a store line the store stays as it is; the counts of calls start afresh.
+        WriteScenario(start.failure);
+
+        const auto result = RunImport(config, Recorder(), nullptr);
+
+        ASSERT_TRUE(result.HoldsError());
+        EXPECT_EQ(start.kept ? 1u : 0u, made());
+        if (start.kept)
+        {
+            const std::wstring told = GetErrorText(result.Error());
+            EXPECT_NE(std::wstring::npos, told.find(L"an untitled page made for \"Files Imported on ")) << Utf8(told);
+        }
+        // The user tries again once OneNote answers: the run makes one of its own.
+        WriteScenario("# OneNote answers again\n");
+        const auto again = RunImport(config, Recorder(), nullptr);
+        ASSERT_TRUE(again.HoldsValue()) << Utf8(GetErrorText(again.Error()));
+        EXPECT_EQ(start.kept ? 2u : 1u, made());
     }
 }
 

@@ -1,7 +1,11 @@
 // Whole import runs without a window against the registered OneNote stand-in: the pages read back
 // from its store, the progress reports, the answers of the error prompt and OneNote's busy answers.
+#include "framework/files/Files.h"
+#include "framework/text/Text.h"
 #include "import_engine/ImportErrors.h"
+#include "import_engine/PdfDocument.h"
 #include "tests/import_engine/ImportRunFixture.h"
+#include "tests/support/Screenshot.h"
 
 #include <filesystem>
 #include <fstream>
@@ -195,6 +199,77 @@ TEST_F(ImportRun, AStopAfterTheLastSaveReportsCompletion)
 
     ASSERT_TRUE(result.HoldsValue());
     EXPECT_EQ(1u, result.Value());
+}
+
+// The files below the copies folder (where the run puts what the page names) that hold these bytes.
+std::vector<fs::path> CopiesHolding(const std::string& bytes)
+{
+    std::vector<fs::path> found;
+    std::error_code noFolderYet;
+    for (const auto& entry : fs::recursive_directory_iterator(GetPrintoutFolder() + L"\\copies", noFolderYet))
+        if (entry.is_regular_file() && ReadFileBytes(entry.path().c_str()) == bytes)
+            found.push_back(entry.path());
+    return found;
+}
+
+TEST_F(ImportRun, TheCopiesOfTheFilesAPageNamesGoOnceItIsSavedAndAFileOfALongNameIsAttachedByIt)
+{
+    Screenshot::GdiplusSession gdiplus;
+    ASSERT_TRUE(gdiplus.started());
+    const Screenshot::Capture capture{4, 3, std::vector<DWORD>(4 * 3, 0x470447)};
+    const fs::path png = Screenshot::Save(capture, L"copied-picture");
+    const std::string picture = ReadFileBytes(png.c_str());
+    const std::wstring token = std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount64());
+    const std::string attached = "attached " + Utf8(token);
+    const std::string html = "<p>shown " + Utf8(token) + "</p>";
+    const std::string longText = "long " + Utf8(token);
+    // A folder of its own in the temporary folder, short enough for a name of 200 characters and
+    // more, which fills the path up to 255 characters.
+    const fs::path shortFolder = GetTempFolder() + L"n" + std::to_wstring(GetCurrentProcessId());
+    fs::remove_all(shortFolder);
+    fs::create_directories(shortFolder);
+    const size_t nameLength = 255 - shortFolder.wstring().size() - 1;
+    ASSERT_GE(nameLength, 200u);
+    const std::wstring longName = std::wstring(nameLength - 5, L'n') + L".json";
+    const std::wstring longFile = (shortFolder / longName).wstring();
+    ASSERT_TRUE(WriteStringToFile(longFile.c_str(), longText));
+    const std::wstring photo = (files_ / L"photo.png").wstring();
+    fs::copy_file(png, photo);
+    const std::vector<std::wstring> files{MakeFile(L"a.json", attached), photo, MakeFile(L"page.htm", html), longFile};
+    // What a run that ended without cleaning up left: a folder of copies nobody uses any more.
+    const fs::path leftover = fs::path(GetPrintoutFolder()) / L"copies" / L"0BADF00D";
+    fs::create_directories(leftover);
+    ASSERT_TRUE(WriteStringToFile((leftover / L"x.txt").wstring().c_str(), "left"));
+    Config config = ConfigInto(Ids::Budget);
+    config.importFormat = {false, true, Config::NoOriginalPath};
+    config.entries = {Entry(files[0]), Entry(files[1]), Entry(files[2]), Entry(files[3])};
+    // While this run still needs the copies of its first files, another run starts beside it.
+    TOrError<unsigned> besideResult = 0u;
+    const auto runBeside = [&](const Report& report) {
+        if (report.text == longFile)
+        {
+            Config beside = ConfigInto(Ids::SiteSurvey);
+            beside.importFormat = {false, true, Config::NoOriginalPath};
+            beside.entries = {Entry(MakeFile(L"beside.json", "beside " + Utf8(token)))};
+            besideResult = RunImport(beside, [](std::shared_ptr<Progress>) { return Result{}; }, nullptr);
+        }
+        return Result{};
+    };
+
+    const auto result = RunImport(config, Recorder(runBeside), nullptr);
+
+    ASSERT_TRUE(result.HoldsValue()) << Utf8(GetErrorText(result.Error()));
+    EXPECT_EQ(4u, result.Value());
+    EXPECT_TRUE(besideResult.HoldsValue()) << Utf8(GetErrorText(besideResult.Error()));
+    const std::vector<std::wstring> shows = Shows(StoredPage(Ids::Budget));
+    for (const std::wstring& line : {L"file: a.json: " + Utf8ToWide(attached), std::wstring(L"p: shown ") + token,
+                                     L"file: " + longName + L": " + Utf8ToWide(longText)})
+        EXPECT_NE(std::find(shows.begin(), shows.end(), line), shows.end()) << Utf8(line);
+    EXPECT_EQ(1, std::count_if(shows.begin(), shows.end(), [](const std::wstring& line) { return line.starts_with(L"image: "); }));
+    for (const std::string& bytes : {attached, picture, html, longText, "beside " + Utf8(token)})
+        EXPECT_EQ(std::vector<fs::path>{}, CopiesHolding(bytes)) << bytes.substr(0, 20);
+    EXPECT_FALSE(fs::exists(leftover));
+    fs::remove_all(shortFolder);
 }
 
 TEST_F(ImportRun, BusyAnswersAreSurvivedAtEveryCallTheRunMakes)

@@ -610,6 +610,74 @@ TEST_F(PdfPrintout, APdfThatFailedPartWayIsTakenBackWholeBeforeARetryASkipOrASto
     }
 }
 
+TEST_F(PdfPrintout, TakingBackAPrintoutInALongBusySpellWaitsThirtySecondsInAllAndEndsAtAStop)
+{
+    const struct
+    {
+        const char* label;
+        bool stop;
+    } cases[] = {{"OneNote stays busy", false}, {"the user stops meanwhile", true}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.label);
+        WriteScenario(FixtureStoreLine());
+        const std::wstring pdf = WritePdf(c.stop ? L"stopped" : L"busy",
+                                          {PageOfDips(612, 792), PageOfDips(612, 792), PageOfDips(612, 792), PageOfDips(612, 792)});
+        const std::wstring title = fs::path(pdf).filename().wstring();
+        Config config = ContentInto(Ids::Budget, Config::InsertEachPrintoutPageOnASeparatePage);
+        config.entries = {{pdf, {}, 0, 0}};
+        // The last page fails to render once three pages were made, and OneNote then stays busy.
+        ::SetEnvironmentVariableW(L"QUILLORA_WINRT_ASYNC", L"failed:80070070");
+        ::SetEnvironmentVariableW(L"QUILLORA_WINRT_ASYNC_ONLY", L"Render:3");
+        WriteScenario("busy DeleteHierarchy 100000\n");
+        // The user presses Stop while the run waits out OneNote's first busy answer.
+        std::vector<DWORD> pauses;
+        bool stopPressed = false;
+        BusyPause recorded = SetBusyPause([&](DWORD milliseconds) {
+            pauses.push_back(milliseconds);
+            stopPressed = c.stop;
+        });
+        const size_t callsBefore = Calls().size();
+        unsigned asked = 0;
+        TOrError<unsigned> result = 0u;
+
+        OnImportWorker([&] {
+            result = RunImport(
+                config,
+                [&](std::shared_ptr<Progress>) {
+                    return stopPressed ? Result{MakeImportError(ImportCancelled), true} : Result{};
+                },
+                [&](const Config::Entry&, const std::error_condition&) {
+                    ++asked;
+                    return ErrorHandling::Skip;
+                });
+        });
+
+        SetBusyPause(std::move(recorded));
+        ::SetEnvironmentVariableW(L"QUILLORA_WINRT_ASYNC", nullptr);
+        ::SetEnvironmentVariableW(L"QUILLORA_WINRT_ASYNC_ONLY", nullptr);
+        EXPECT_EQ(0u, asked);
+        DWORD waited = 0;
+        for (const DWORD pause : pauses)
+            waited += pause;
+        EXPECT_LE(waited, 30000u);
+        size_t removals = 0;
+        const auto calls = Calls();
+        for (size_t i = callsBefore; i < calls.size(); ++i)
+            removals += calls[i].method == L"DeleteHierarchy" ? 1 : 0;
+        // Once stopped, no call is made after the one that was answered busy.
+        if (c.stop)
+        {
+            EXPECT_EQ(1u, pauses.size());
+            EXPECT_EQ(1u, removals);
+        }
+        ASSERT_TRUE(result.HoldsError());
+        const std::wstring told = GetErrorText(result.Error());
+        for (const std::wstring& page : {L"\"" + title + L"\"", L"\"" + title + L" - Page 2\"", L"\"" + title + L" - Page 3\""})
+            EXPECT_NE(std::wstring::npos, told.find(page)) << Utf8(told);
+    }
+}
+
 TEST_F(PdfPrintout, AnAttachedPdfKeepsItsBytesWhenADocumentOfItsNameIsPrintedAfterIt)
 {
     ResetOfficeStandIns();

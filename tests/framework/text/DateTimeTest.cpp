@@ -115,8 +115,8 @@ TEST(DateTime, LocalFieldsFollowTheZone)
     EXPECT_EQ(local.wDay, 6);
     EXPECT_EQ(local.wDayOfWeek, 3);
     EXPECT_EQ(DateTime::FromLocalSystemTime(local).time, time.time);
-    EXPECT_EQ(time.LocalMidnight().time, DateTime(Utc(2024, 3, 5, 15, 0, 0)).time);
-    EXPECT_TRUE(time.IsSameDay(time.LocalMidnight()));
+    EXPECT_EQ(time.LocalNoon().time, DateTime(Utc(2024, 3, 6, 3, 0, 0)).time);
+    EXPECT_TRUE(time.IsSameDay(time.LocalNoon()));
     EXPECT_FALSE(time.IsSameDay(time.AddSeconds(19 * 3600)));
 }
 
