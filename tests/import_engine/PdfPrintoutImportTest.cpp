@@ -131,6 +131,23 @@ protected:
         worker.join();
     }
 
+    // Runs config as the import worker, skipping each entry that fails: failed gets its path and
+    // message.
+    static TOrError<unsigned> RunSkippingEveryFailure(Config& config,
+                                                      std::vector<std::pair<std::wstring, std::string>>& failed)
+    {
+        TOrError<unsigned> result = 0u;
+        OnImportWorker([&] {
+            result = RunImport(
+                config, [](std::shared_ptr<Progress>) { return Result{}; },
+                [&](const Config::Entry& entry, const std::error_condition& error) {
+                    failed.emplace_back(entry.path, error.message());
+                    return ErrorHandling::Skip;
+                });
+        });
+        return result;
+    }
+
     // A PDF of these pages under a name no other test uses; returns its path.
     std::wstring WritePdf(const std::wstring& stem, const std::vector<PdfWriter::Page>& pages)
     {
@@ -718,16 +735,7 @@ TEST_F(PdfPrintout, AProtectedDeckFailsItsEntryWithoutPowerPointAskingForAPasswo
     Config config = ContentInto(Ids::SiteSurvey, Config::InsertAllFilesIntoASinglePage);
     config.entries = {{modern, {}, 0, 0}, {old, {}, 0, 0}};
     std::vector<std::pair<std::wstring, std::string>> failed;
-    TOrError<unsigned> result = 0u;
-
-    OnImportWorker([&] {
-        result = RunImport(
-            config, [](std::shared_ptr<Progress>) { return Result{}; },
-            [&](const Config::Entry& entry, const std::error_condition& error) {
-                failed.emplace_back(entry.path, error.message());
-                return ErrorHandling::Skip;
-            });
-    });
+    const TOrError<unsigned> result = RunSkippingEveryFailure(config, failed);
 
     ASSERT_TRUE(result.HoldsValue()) << Utf8(GetErrorText(result.Error()));
     EXPECT_EQ(0u, result.Value());
@@ -792,16 +800,7 @@ TEST_F(PdfPrintout, ADeckThatAnotherProgramHoldsOpenIsCheckedAndOneThatCannotBeR
     Config config = ContentInto(Ids::SiteSurvey, Config::InsertAllFilesIntoASinglePage);
     config.entries = {{modern, {}, 0, 0}, {old, {}, 0, 0}, {lockedAway, {}, 0, 0}};
     std::vector<std::pair<std::wstring, std::string>> failed;
-    TOrError<unsigned> result = 0u;
-
-    OnImportWorker([&] {
-        result = RunImport(
-            config, [](std::shared_ptr<Progress>) { return Result{}; },
-            [&](const Config::Entry& entry, const std::error_condition& error) {
-                failed.emplace_back(entry.path, error.message());
-                return ErrorHandling::Skip;
-            });
-    });
+    const TOrError<unsigned> result = RunSkippingEveryFailure(config, failed);
 
     ASSERT_TRUE(result.HoldsValue()) << Utf8(GetErrorText(result.Error()));
     EXPECT_EQ(0u, result.Value());
