@@ -68,6 +68,16 @@ function(quillora_test_environment out)
       "QUILLORA_BUILD_DIR=${CMAKE_BINARY_DIR}" "QUILLORA_TEST_TZ=Europe/Berlin" PARENT_SCOPE)
 endfunction()
 
+# Test sources compile a few to a unit: each includes the same large headers (GoogleTest's,
+# Windows' and COM's), whose reading is most of what one costs, while a few units a program still
+# keep the cores busy. A source whose names of its own clash with another's is marked
+# SKIP_UNITY_BUILD_INCLUSION where its target is made. GCC takes every source of such a unit for a
+# header, and would warn of each test whose fixture lies in an unnamed namespace.
+function(quillora_compile_together target)
+  set_target_properties(${target} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 4)
+  target_compile_options(${target} PRIVATE -Wno-subobject-linkage)
+endfunction()
+
 # The tests' sources whose static checks depend on the width of a pointer: on the 64-bit way the
 # 32-bit build compiles them too (tests/CMakeLists.txt), though no 32-bit test runs there. They are
 # an object library of their own, built only there: compiling them then waits for their headers
@@ -88,6 +98,7 @@ function(quillora_note_width_checks target)
   if(checked)
     add_library(${target}_width_checks OBJECT EXCLUDE_FROM_ALL ${checked})
     target_compile_options(${target}_width_checks PRIVATE ${QUILLORA_TEST_COMPILE_OPTIONS})
+    quillora_compile_together(${target}_width_checks)
     target_link_libraries(${target}_width_checks PRIVATE ${W_LIBRARIES})
     set_property(GLOBAL APPEND PROPERTY QUILLORA_WIDTH_CHECKED_TARGETS ${target}_width_checks)
   endif()
@@ -98,6 +109,7 @@ function(quillora_add_test)
   # The manifest goes in as an object of its own: from a static library the linker would drop it.
   add_executable(${T_NAME} ${T_SOURCES} $<TARGET_OBJECTS:controls_manifest>)
   target_compile_options(${T_NAME} PRIVATE ${QUILLORA_TEST_COMPILE_OPTIONS})
+  quillora_compile_together(${T_NAME})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBRARIES} test_support gmock)
   quillora_note_width_checks(${T_NAME} SOURCES ${T_SOURCES} LIBRARIES ${T_LIBRARIES} test_support gmock)
 

@@ -14,6 +14,9 @@
 
 namespace ModelTest
 {
+// The identifier OneNote gives an object that has none yet.
+inline const std::wstring ZeroGuid = L"{00000000-0000-0000-0000-000000000000}";
+
 // The element as the writer puts it out, without XML declaration or indentation.
 std::wstring Write(const ChildElement& element);
 

@@ -8,7 +8,6 @@ using namespace ModelTest;
 
 namespace
 {
-const std::wstring ZeroGuid = L"{00000000-0000-0000-0000-000000000000}";
 
 TEST(TagDefinitions, RequiredValuesAreAlwaysWrittenAndColoursOnlyWhenChanged)
 {

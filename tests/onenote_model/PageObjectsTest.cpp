@@ -8,7 +8,6 @@ using namespace ModelTest;
 
 namespace
 {
-const std::wstring ZeroGuid = L"{00000000-0000-0000-0000-000000000000}";
 const std::wstring Block = L"<one:OEChildren><one:OE><one:T>x</one:T></one:OE></one:OEChildren>";
 const std::wstring Previews =
     L"<one:Previews sourceDocument=\"" + ZeroGuid + L"\"><one:Preview page=\"1\" /></one:Previews>";

@@ -157,7 +157,6 @@ TEST(HtmlParagraphs, PlainTextOfMarkupIsWhatAPersonReads)
               L"see the <site> now");
 }
 
-const std::wstring Ns2013 = L"xmlns:one=\"http://schemas.microsoft.com/office/onenote/2013/onenote\"";
 
 // One paragraph of a stored page: its style's name and its text markup.
 struct Shown

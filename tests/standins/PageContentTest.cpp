@@ -9,7 +9,6 @@ namespace StandInTest
 {
 namespace
 {
-const std::wstring Ns2013 = L"xmlns:one=\"http://schemas.microsoft.com/office/onenote/2013/onenote\"";
 
 class PageContent : public StandInTest
 {

@@ -25,6 +25,8 @@ using WindowPtr = _com_ptr_t<_com_IIID<ON16::Window, &__uuidof(ON16::Window)>>;
 using DialogPtr = _com_ptr_t<_com_IIID<ON16::IQuickFilingDialog, &__uuidof(ON16::IQuickFilingDialog)>>;
 
 inline constexpr HRESULT Busy = static_cast<HRESULT>(0x80010001);
+// The declaration of OneNote 2013's page namespace, as the stand-in writes it.
+inline const std::wstring Ns2013 = L"xmlns:one=\"http://schemas.microsoft.com/office/onenote/2013/onenote\"";
 
 class StandInTest : public testing::Test
 {

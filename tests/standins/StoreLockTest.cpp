@@ -15,7 +15,6 @@ namespace StandInTest
 {
 namespace
 {
-const std::wstring Ns2013 = L"xmlns:one=\"http://schemas.microsoft.com/office/onenote/2013/onenote\"";
 
 // A page with one more outline of one line.
 std::wstring Outline(const std::wstring& page, const std::wstring& text)
