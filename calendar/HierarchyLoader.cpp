@@ -41,9 +41,26 @@ void ThrowIfQuitting()
 }
 
 // Whether a failed call ends the whole load rather than leaving out the notebook, section or page
-// it asked for: the program's end, and OneNote still busy after the wait, when every later call
-// would wait as long.
-bool EndsTheLoad(HRESULT hr) { return hr == E_ABORT || hr == RPC_E_CALL_REJECTED; }
+// it asked for: the program's end, OneNote still busy after the wait, and OneNote gone or
+// unreachable, when every later call would fail or wait as well. The load then leaves a shown
+// calendar as it was.
+bool EndsTheLoad(HRESULT hr)
+{
+    switch (hr)
+    {
+    case E_ABORT:
+    case RPC_E_CALL_REJECTED:
+    case RPC_E_DISCONNECTED:
+    case RPC_E_SERVER_DIED:
+    case RPC_E_SERVER_DIED_DNE:
+    case CO_E_OBJNOTCONNECTED:
+    case static_cast<HRESULT>(0x800706BA): // the RPC server is unavailable
+    case static_cast<HRESULT>(0x800706BE): // the remote procedure call failed
+        return true;
+    default:
+        return false;
+    }
+}
 
 std::wstring TrimmedErrorMessage(const _com_error& error)
 {
@@ -164,12 +181,14 @@ private:
         for (const auto& section : sections)
         {
             std::wstring notebookKey;
-            ReadOrLeaveOut(L"section", BuildLocationText(*section, notebookKey), section->hierarchy.ID, sectionShare,
-                           [&] { LoadSection(*section, sectionShare); });
+            const std::wstring location = BuildLocationText(*section, notebookKey);
+            ReadOrLeaveOut(L"section", location, section->hierarchy.ID, sectionShare,
+                           [&] { LoadSection(*section, location, notebookKey, sectionShare); });
         }
     }
 
-    void LoadSection(const ON::Section& section, float share)
+    void LoadSection(const ON::Section& section, const std::wstring& location, const std::wstring& notebookKey,
+                     float share)
     {
         const _bstr_t answer = Call(section.hierarchy.ID.value_or(L""), ON16::hsPages);
         ThrowIfQuitting();
@@ -181,8 +200,6 @@ private:
             return;
         }
         const float pageShare = share / static_cast<float>(pages->pages.size());
-        std::wstring notebookKey;
-        const std::wstring location = BuildLocationText(section, notebookKey);
         const std::int32_t notebookIndex = list_->IndexOf(notebookKey);
         for (const auto& page : pages->pages)
         {
@@ -292,8 +309,9 @@ HRESULT LoadHierarchy(LoadStatistics* statistics)
         }
         if (!inPlace)
         {
-            PublishNotebookList(list);
+            // Together, so that no paint reads the old map's notebook numbers against the new list.
             const std::lock_guard guard(GetDayMapLock());
+            PublishNotebookList(list);
             GetDayMap().swap(fresh);
         }
         result = unreadable.empty() ? S_OK : S_FALSE;

@@ -14,6 +14,7 @@
 #include "calendar/HierarchyLoader.h"
 #include "calendar/NotebookList.h"
 #include "calendar/UiLanguages.h"
+#include "framework/ScopeExit.h"
 #include "framework/text/Text.h"
 #include "framework/ui/OffscreenBitmap.h"
 #include "framework/xml/XmlDocument.h"
@@ -300,6 +301,27 @@ TEST_F(HierarchyLoader, LeavesOutASectionOneNoteWillNotGiveAndSaysOnceWhichCould
               L"2026-3-1 Home > A > One\n2026-3-3 Home > C > Three\n2026-3-4 Work > D > Four\n");
 }
 
+// OneNote gone in the middle of a refresh (the server unreachable) is no answer about the notebook
+// it was asked for: the load ends, says so once, and the calendar keeps what it showed.
+TEST_F(HierarchyLoader, OneNoteGoneDuringARefreshEndsItAndKeepsTheCalendarAsItWas)
+{
+    const std::wstring store =
+        Notebook(NotebookId, L"Home", L"C:\\N\\Home",
+                 Section(Id(1), L"A", StorePage(PageId(1), L"One", L"2026-03-01T10:00:00.000Z"))) +
+        Notebook(L"{11111111-0000-0000-0000-000000000002}{1}{B0}", L"Work", L"C:\\N\\Work",
+                 Section(Id(2), L"B", StorePage(PageId(2), L"Two", L"2026-03-02T10:00:00.000Z")));
+    UseStore(store);
+    ASSERT_EQ(LoadHierarchy(), S_OK);
+    const std::wstring shown = Describe(FiledEntries());
+
+    UseStore(store, "failid {11111111-0000-0000-0000-000000000002}{1}{B0} 0x800706BA\n");
+    EXPECT_EQ(LoadHierarchy(), static_cast<HRESULT>(0x800706BA));
+    EXPECT_EQ(Describe(FiledEntries()), shown);
+    const auto failures = ShownFailures();
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_EQ(failures[0].text.rfind(L"Failed to load pages:\r\n", 0), 0u) << failures[0].text.c_str();
+}
+
 // OneNote busy with something of its own answers 0x80010001 for a while: the load asks again.
 TEST_F(HierarchyLoader, ABusyOneNoteIsAskedAgainUntilItAnswers)
 {
@@ -354,6 +376,12 @@ TEST_F(HierarchyLoader, AStartOnTheDaySummerTimeBeginsShowsThatDayWithTodaysCell
     morning = DateTime(2026, 3, 29, 10).time;
     const Clock systemClock = SetClock([] { return morning; });
     const CalendarSettings savedSettings = GetCalendarSettings();
+    // Put back however the case ends: every later case of the program reads the clock and settings.
+    const ScopeExit restore([&] {
+        FreeDrawingResources();
+        SetClock(systemClock);
+        GetCalendarSettings() = savedSettings;
+    });
     CalendarSettings& settings = GetCalendarSettings();
     settings.viewType = 1;
     settings.mondayWeek = false;
@@ -387,9 +415,6 @@ TEST_F(HierarchyLoader, AStartOnTheDaySummerTimeBeginsShowsThatDayWithTodaysCell
     for (const HitArea& area : GetHitAreas())
         pages += area.kind == HitPage && area.item == 0;
     EXPECT_EQ(pages, 1u) << "the day's page";
-    FreeDrawingResources();
-    SetClock(systemClock);
-    GetCalendarSettings() = savedSettings;
 }
 
 TEST_F(HierarchyLoader, TheDemoStoreLoadsWithUnfiledNotesAndOpenSectionsLeftAside)
