@@ -78,36 +78,6 @@ void RemoveWhatEndedRunsLeft()
     } while (FindNextFileW(find.get(), &found));
 }
 
-// The whole file; false with the Windows error when it cannot be read.
-bool ReadWholeFile(const std::wstring& path, std::string& bytes)
-{
-    const Owners::FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                              FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER size{};
-    if (!file || !GetFileSizeEx(file.get(), &size))
-        return false;
-    if (static_cast<unsigned long long>(size.QuadPart) > bytes.max_size())
-    {
-        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        return false;
-    }
-    bytes.resize(static_cast<size_t>(size.QuadPart));
-    for (size_t done = 0; done < bytes.size();)
-    {
-        const auto chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
-        DWORD read = 0;
-        if (!ReadFile(file.get(), bytes.data() + done, chunk, &read, nullptr))
-            return false;
-        if (read == 0)
-        {
-            bytes.resize(done);
-            break;
-        }
-        done += read;
-    }
-    return true;
-}
-
 // An HTML file's text as units in which its tags can be looked for: UTF-16 by its byte order mark,
 // else single bytes, since tags are ASCII in every other encoding an HTML file is read in.
 struct HtmlUnits
@@ -386,9 +356,12 @@ TOrError<std::wstring> FileCopies::CopyHtml(const std::wstring& path)
 {
     if (IsWebArchive(path))
         return Copy(path);
-    std::string bytes;
-    if (!MakeFolder() || !ReadWholeFile(path, bytes))
+    if (!MakeFolder())
         return MakeHResultError(HRESULT_FROM_WIN32(GetLastError()), L"File: " + path);
+    const FileReadResult read = ReadWholeFile(path.c_str());
+    if (!read.Whole())
+        return MakeHResultError(HRESULT_FROM_WIN32(read.error), L"File: " + path);
+    const std::string& bytes = read.bytes;
     std::wstring folder = path;
     PathRemoveFileSpecW(folder.data());
     folder.resize(std::wcslen(folder.c_str()));
