@@ -7,7 +7,8 @@
 #   $host/uid                   what id -u says
 #   $host/sudo                  "absent", "password" (sudo -n refuses) or "works"
 #   $host/locales, $host/bad-locales   locale -a's list; locales localedef cannot make
-#   $host/lock-held             seconds for which another program holds apt's lock (absent: none)
+#   $host/lock-held             the time (seconds since 1970) until which another program holds apt's
+#                               lock (absent: none)
 # Every check says what it expected; the test fails when one of them does not hold.
 # A test adds what its end must undo with on_exit (never a trap of its own, which would replace the
 # one that removes the hosts); whatever still runs with a host's folder in its command line is ended.
@@ -58,15 +59,19 @@ set -- "${words[@]}"
 echo "apt-get $*" >>"$HOST/calls"
 if [ -f "$HOST/lock-held" ]; then
   lock=/var/lib/dpkg/lock-frontend
-  [ "$1" = update ] && lock=/var/lib/apt/lists/lock
-  held=$(cat "$HOST/lock-held")
-  [ "$wait_for_lock" -gt 0 ] && echo "Waiting for cache lock: Could not get lock $lock. It is held by process 4321 (unattended-upgr)... $((held < wait_for_lock ? held : wait_for_lock))s"
-  if [ "$held" -gt "$wait_for_lock" ]; then
-    echo "E: Could not get lock $lock. It is held by process 4321 (unattended-upgr)"
-    if [ "$1" = update ]; then echo "E: Unable to lock directory /var/lib/apt/lists/"
-    else echo "E: Unable to acquire the dpkg frontend lock ($lock), is another process using it?"; fi
-    exit 100
+  # update takes the package lists' lock, and gives up on it at once: the time-out is dpkg's.
+  [ "$1" = update ] && lock=/var/lib/apt/lists/lock wait_for_lock=0
+  left=$(($(cat "$HOST/lock-held") - EPOCHSECONDS))
+  if [ "$left" -gt 0 ]; then
+    [ "$wait_for_lock" -gt 0 ] && echo "Waiting for cache lock: Could not get lock $lock. It is held by process 4321 (unattended-upgr)... $((left < wait_for_lock ? left : wait_for_lock))s"
+    if [ "$left" -gt "$wait_for_lock" ]; then
+      echo "E: Could not get lock $lock. It is held by process 4321 (unattended-upgr)"
+      if [ "$1" = update ]; then echo "E: Unable to lock directory /var/lib/apt/lists/"
+      else echo "E: Unable to acquire the dpkg frontend lock ($lock), is another process using it?"; fi
+      exit 100
+    fi
   fi
+  # Waited for (without the time passing here) or let go meanwhile.
   rm "$HOST/lock-held"
 fi
 case "$1" in
@@ -155,6 +160,31 @@ on_host() {
   status=$?
 }
 extra_env=()
+
+# A port for an update service of a test, free with the one after it (the service takes both), and
+# below the ports the system hands out by itself, which a connection of another running test could
+# take from under it.
+free_port() {
+  python3 - <<'PY'
+import random, socket
+low = int(open("/proc/sys/net/ipv4/ip_local_port_range").read().split()[0])
+while True:
+    port = random.randrange(10000, low - 2)
+    taken = []
+    try:
+        for candidate in (port, port + 1):
+            s = socket.socket()
+            taken.append(s)
+            s.bind(("127.0.0.1", candidate))
+    except OSError:
+        continue
+    finally:
+        for s in taken:
+            s.close()
+    print(port)
+    break
+PY
+}
 
 # The processes still running whose command line names a made-up host's folder: "PID COMMAND" lines.
 processes_of() {
