@@ -163,5 +163,6 @@ TEST_F(FileListWindow, FilesDroppedOnTheListReachTheWindowThroughOle)
     // Without a handler the list takes no drop, and nothing happens.
     list->SetDropCallback({});
     EXPECT_EQ(DRAGDROP_S_DROP, DropFilesAtCursor(files, DROPEFFECT_COPY, &effect));
+    EXPECT_EQ(static_cast<DWORD>(DROPEFFECT_NONE), effect);
     EXPECT_EQ(1u, drops.size());
 }
