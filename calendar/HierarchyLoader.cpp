@@ -62,11 +62,24 @@ bool EndsTheLoad(HRESULT hr)
     }
 }
 
-std::wstring TrimmedErrorMessage(const _com_error& error)
+// The reason on one line, as the log and the box give one item a line: an error's own description
+// and OneNote's text for its code come separated by a blank line.
+std::wstring OneLineErrorMessage(const _com_error& error)
 {
-    std::wstring text = GetErrorMessage(error);
-    const size_t end = text.find_last_not_of(L" \t\r\n");
-    text.erase(end == std::wstring::npos ? 0 : end + 1);
+    std::wstring text;
+    bool gap = false;
+    for (const wchar_t c : GetErrorMessage(error))
+    {
+        if (c == L' ' || c == L'\t' || c == L'\r' || c == L'\n')
+        {
+            gap = !text.empty();
+            continue;
+        }
+        if (gap)
+            text += L' ';
+        gap = false;
+        text += c;
+    }
     return text;
 }
 
@@ -144,7 +157,7 @@ private:
         {
             if (EndsTheLoad(error.Error()))
                 throw;
-            const std::wstring reason = TrimmedErrorMessage(error);
+            const std::wstring reason = OneLineErrorMessage(error);
             GetLog(true) << L"ERROR: Could not read the " << kind << L" " << location << L" " << id.value_or(L"")
                          << L": " << reason;
             unreadable_.push_back({location, reason});

@@ -289,14 +289,17 @@ TEST_F(HierarchyLoader, LeavesOutASectionOneNoteWillNotGiveAndSaysOnceWhichCould
                           Section(Id(3), L"C", StorePage(PageId(3), L"Three", L"2026-03-03T10:00:00.000Z"))) +
                  Notebook(L"{11111111-0000-0000-0000-000000000002}{1}{B0}", L"Work", L"C:\\N\\Work",
                           Section(Id(4), L"D", StorePage(PageId(4), L"Four", L"2026-03-04T10:00:00.000Z"))),
-             "failid {22222222-0000-0000-0000-000000000002}{1}{B0} 0x80042004\n");
+             "failid {22222222-0000-0000-0000-000000000002}{1}{B0} 0x80042004 Not yet synchronised.\n");
     EXPECT_EQ(LoadHierarchy(), S_FALSE);
     const auto failures = ShownFailures();
     ASSERT_EQ(failures.size(), 1u);
     EXPECT_EQ(failures[0].caption, L"Error");
     EXPECT_EQ(failures[0].text.rfind(L"Failed to load pages (1):\r\nHome > B - ", 0), 0u) << failures[0].text.c_str();
     EXPECT_NE(failures[0].text.find(L"section does not exist"), std::wstring::npos) << failures[0].text.c_str();
+    EXPECT_NE(failures[0].text.find(L"Not yet synchronised."), std::wstring::npos) << failures[0].text.c_str();
     EXPECT_EQ(failures[0].text.substr(failures[0].text.size() - 2), L"\r\n");
+    EXPECT_EQ(failures[0].text.find(L"\r\n", failures[0].text.find(L"Home > B")), failures[0].text.size() - 2)
+        << "the reason on the item's line: " << failures[0].text.c_str();
     EXPECT_EQ(Describe(FiledEntries()),
               L"2026-3-1 Home > A > One\n2026-3-3 Home > C > Three\n2026-3-4 Work > D > Four\n");
 }
