@@ -1,6 +1,7 @@
 #include "calendar/CommandLine.h"
 
 #include "framework/files/Files.h"
+#include "update/SelfInstall.h"
 
 #include <windows.h>
 
@@ -57,7 +58,7 @@ bool ParseProgramPath(const std::wstring& commandLine, std::wstring& path)
 LumdayCommand ParseCommandLine(const std::wstring& commandLine, const std::wstring& runningProgram)
 {
     LumdayCommand command;
-    if (commandLine == L"/showUpdateInfo")
+    if (commandLine == ShowUpdateInfoArgument)
     {
         command.showUpdateInfo = true;
         return command;

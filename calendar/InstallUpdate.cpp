@@ -4,5 +4,5 @@
 
 bool InstallUpdate(const std::wstring& target)
 {
-    return InstallProgramOver(GetProgramPath(), target, L"/showUpdateInfo");
+    return InstallProgramOver(GetProgramPath(), target, ShowUpdateInfoArgument);
 }
