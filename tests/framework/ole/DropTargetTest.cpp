@@ -117,6 +117,41 @@ TEST(DropTarget, DropOfFilesAndAFolderCallsOnDropOnceWithThePathsInOrder)
     EXPECT_EQ(result.mediumReleases, 1);
 }
 
+// A file list comes from another program and is read by hand: narrow names in the code page, a list
+// cut off before its end, and a header that points outside the block are read without reading past it.
+TEST(DropTarget, DroppedPathsAreReadFromNarrowListsAndNeverPastTheBlock)
+{
+    const auto block = [](const DROPFILES& header, const std::string& names) {
+        Owners::GlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof header + names.size()));
+        auto* bytes = static_cast<char*>(GlobalLock(memory.get()));
+        std::memcpy(bytes, &header, sizeof header);
+        std::memcpy(bytes + sizeof header, names.data(), names.size());
+        GlobalUnlock(memory.get());
+        return memory;
+    };
+    DROPFILES narrow{};
+    narrow.pFiles = sizeof narrow;
+    const auto twoNames = block(narrow, std::string("C:\\a.txt\0C:\\b c\\d.pdf\0\0", 23));
+    EXPECT_EQ(GetDroppedPaths(static_cast<HDROP>(twoNames.get())),
+              (std::vector<std::wstring>{L"C:\\a.txt", L"C:\\b c\\d.pdf"}));
+
+    const auto cutOff = block(narrow, "C:\\a.txt");
+    EXPECT_EQ(GetDroppedPaths(static_cast<HDROP>(cutOff.get())), (std::vector<std::wstring>{L"C:\\a.txt"}));
+
+    DROPFILES wide{};
+    wide.pFiles = sizeof wide;
+    wide.fWide = TRUE;
+    const std::wstring name = L"C:\\\u00e9t\u00e9";
+    const auto wideCutOff = block(wide, std::string(reinterpret_cast<const char*>(name.data()), name.size() * 2 + 1));
+    EXPECT_EQ(GetDroppedPaths(static_cast<HDROP>(wideCutOff.get())), (std::vector<std::wstring>{name}));
+
+    DROPFILES outside{};
+    outside.pFiles = 4096;
+    outside.fWide = TRUE;
+    const auto pointsOutside = block(outside, std::string(8, 'a'));
+    EXPECT_TRUE(GetDroppedPaths(static_cast<HDROP>(pointsOutside.get())).empty());
+}
+
 TEST(DropTarget, DropWithoutFilesCallsNothingAndReleasesNoMediumItWasNotGiven)
 {
     auto* target = new DropTarget;
