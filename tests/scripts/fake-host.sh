@@ -140,16 +140,17 @@ stand_in() {
 # host_tools TOOL...: the real host's commands on the made-up host's PATH, the system's own first
 # (not, say, a version manager's shims, which need more of the host than the made-up one has).
 host_tools() {
-  local tool dir found=()
+  local tool dir found=() dirs
+  IFS=: read -ra dirs <<<"/usr/bin:/bin:$PATH"
   for tool in "$@"; do
-    for dir in /usr/bin /bin ${PATH//:/ }; do
+    for dir in "${dirs[@]}"; do
       if [ -x "$dir/$tool" ]; then
         found+=("$dir/$tool")
         break
       fi
     done
   done
-  ln -sf "${found[@]}" "$host/sys/"
+  [ ${#found[@]} -eq 0 ] || ln -sf "${found[@]}" "$host/sys/"
 }
 
 # Runs a command on the made-up host: its output (standard output and error together) goes to
