@@ -92,6 +92,12 @@ bool IsHtmlFile(const std::wstring& path)
     return HasExtensionIn(table, path) || PathIsContentTypeW(path.c_str(), L"text/html");
 }
 
+bool IsWebArchiveFile(const std::wstring& path)
+{
+    static const ExtensionSet table{L"mht", L"mhtml"};
+    return HasExtensionIn(table, path);
+}
+
 bool IsImageFile(const std::wstring& path)
 {
     static const ExtensionSet table{L"jpg", L"jpeg", L"jfif", L"png", L"gif", L"tiff", L"tif", L"emf", L"wmf"};

@@ -22,6 +22,8 @@ bool IsWordFile(const std::wstring& path);
 bool IsPowerPointFile(const std::wstring& path);
 // Also a name whose extension the system registers with the content type text/html.
 bool IsHtmlFile(const std::wstring& path);
+// A web archive (.mht, .mhtml), which holds its pictures and styles itself.
+bool IsWebArchiveFile(const std::wstring& path);
 bool IsImageFile(const std::wstring& path);
 bool IsTextFile(const std::wstring& path);
 

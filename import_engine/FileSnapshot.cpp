@@ -1,6 +1,7 @@
 #include "import_engine/FileSnapshot.h"
 
 #include "framework/files/Files.h"
+#include "import_engine/FileKinds.h"
 #include "import_engine/ImportErrors.h"
 #include "import_engine/PdfDocument.h"
 #include "onenote_model/Page.h"
@@ -227,12 +228,6 @@ std::string WithBaseReference(const std::string& bytes, const std::wstring& fold
     return ToBytes(units);
 }
 
-bool IsWebArchive(const std::wstring& path)
-{
-    const std::wstring extension = PathFindExtensionW(path.c_str());
-    return _wcsicmp(extension.c_str(), L".mht") == 0 || _wcsicmp(extension.c_str(), L".mhtml") == 0;
-}
-
 // The files a page names for OneNote to read: attached files, pictures and HTML files.
 void CollectNamedFiles(const ON::OEChildren& block, std::unordered_set<std::wstring>& named);
 
@@ -354,7 +349,7 @@ TOrError<std::wstring> FileCopies::Copy(const std::wstring& path)
 
 TOrError<std::wstring> FileCopies::CopyHtml(const std::wstring& path)
 {
-    if (IsWebArchive(path))
+    if (IsWebArchiveFile(path))
         return Copy(path);
     if (!MakeFolder())
         return MakeHResultError(HRESULT_FROM_WIN32(GetLastError()), L"File: " + path);
