@@ -204,7 +204,10 @@ private:
             start.Undo(*application_, [this] { return StopAsked(); });
             if (start.LeftBehind().empty())
                 return failure;
-            return TellWhatStays(failure, start, L"OneNote could not remove what the import had made to import into: ");
+            return TellWhatStays(failure, start,
+                                 start.Stopped()
+                                     ? L"The import was stopped before all it had made to import into was removed: "
+                                     : L"OneNote could not remove what the import had made to import into: ");
         }
         ownPages_ = nothingYet.changes->createdPages;
         ownSections_ = nothingYet.changes->createdSections;
