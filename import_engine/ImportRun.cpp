@@ -383,17 +383,22 @@ private:
                                        const std::wstring& staying, auto&& isEmpty) {
             if (object.id.length() == 0)
                 return;
-            // After a stop no call is made any more: what is not looked at yet stays.
+            // After a stop no call is made any more: what is not looked at yet stays (and holds
+            // what a run that imported items and saved them all brought, see below).
             if (patience.Stopped())
             {
+                if (imported_ > 0 && !lost_)
+                    return;
                 GetLog(true) << L"ERROR: " << staying;
                 stays.push_back(staying);
                 return;
             }
+            bool looked = false;
             try
             {
                 if (!isEmpty())
                     return;
+                looked = true;
                 GetLog(true) << L"Removing \"" << object.name << L"\", which the run made and left empty";
                 CallWithPatience(
                     *application_, [&] { return application_->DeleteHierarchy(object.id, 0.0, VARIANT_TRUE); }, patience);
@@ -403,6 +408,11 @@ private:
             {
                 LogError(MakeHResultError(error.Error()));
                 if (IsGone(error.Error()))
+                    return;
+                // What a run that imported items and saved them all made for itself holds them,
+                // as far as anyone can tell without OneNote's answer: a run that succeeded is not
+                // reported failed for a busy spell at its very end.
+                if (!looked && imported_ > 0 && !lost_)
                     return;
                 refusal = error.Error();
                 GetLog(true) << L"ERROR: " << staying;
