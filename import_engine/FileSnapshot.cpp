@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cwchar>
 #include <cwctype>
+#include <optional>
 #include <unordered_set>
 
 namespace
@@ -138,13 +139,20 @@ std::string ToBytes(const HtmlUnits& units)
     return bytes + units.tail;
 }
 
-// Where the start tag of name (a lower-case element name) begins in text, in any letter case;
-// npos when there is none.
-size_t FindStartTag(const std::wstring& text, const wchar_t* name)
+// Where the start tag of name (a lower-case element name) begins in text at or after from, in any
+// letter case, passing over comments, which a browser reads no tag in; npos when there is none.
+size_t FindStartTag(const std::wstring& text, const wchar_t* name, size_t from = 0)
 {
     const size_t length = std::wcslen(name);
-    for (size_t at = text.find(L'<'); at != std::wstring::npos; at = text.find(L'<', at + 1))
+    for (size_t at = text.find(L'<', from); at != std::wstring::npos; at = text.find(L'<', at + 1))
     {
+        if (text.compare(at, 4, L"<!--") == 0)
+        {
+            at = text.find(L"-->", at + 4);
+            if (at == std::wstring::npos)
+                return std::wstring::npos;
+            continue;
+        }
         if (at + 1 + length >= text.size() || _wcsnicmp(text.c_str() + at + 1, name, length) != 0)
             continue;
         const wchar_t after = text[at + 1 + length];
@@ -152,6 +160,53 @@ size_t FindStartTag(const std::wstring& text, const wchar_t* name)
             return at;
     }
     return std::wstring::npos;
+}
+
+// The value of the attribute name (lower case) of the start tag that begins at tag, read as a
+// browser reads it (the first of a name counts); absent when the tag has none.
+std::optional<std::wstring> AttributeOf(const std::wstring& text, size_t tag, const wchar_t* name)
+{
+    size_t at = tag + 1;
+    while (at < text.size() && !std::iswspace(text[at]) && text[at] != L'/' && text[at] != L'>')
+        ++at;
+    while (at < text.size() && text[at] != L'>')
+    {
+        if (std::iswspace(text[at]) || text[at] == L'/')
+        {
+            ++at;
+            continue;
+        }
+        const size_t nameStart = at;
+        while (at < text.size() && !std::iswspace(text[at]) && text[at] != L'/' && text[at] != L'>' && text[at] != L'=')
+            ++at;
+        const std::wstring attribute = text.substr(nameStart, at - nameStart);
+        while (at < text.size() && std::iswspace(text[at]))
+            ++at;
+        std::wstring value;
+        if (at < text.size() && text[at] == L'=')
+        {
+            ++at;
+            while (at < text.size() && std::iswspace(text[at]))
+                ++at;
+            if (at < text.size() && (text[at] == L'"' || text[at] == L'\''))
+            {
+                const size_t close = text.find(text[at], at + 1);
+                const size_t end = close == std::wstring::npos ? text.size() : close;
+                value = text.substr(at + 1, end - at - 1);
+                at = end + 1;
+            }
+            else
+            {
+                const size_t valueStart = at;
+                while (at < text.size() && !std::iswspace(text[at]) && text[at] != L'>')
+                    ++at;
+                value = text.substr(valueStart, at - valueStart);
+            }
+        }
+        if (_wcsicmp(attribute.c_str(), name) == 0)
+            return value;
+    }
+    return std::nullopt;
 }
 
 // The place for a base reference: right after the start tag of the head, else of the document,
@@ -218,13 +273,26 @@ std::wstring FolderAddress(const std::wstring& folder)
     return address;
 }
 
-// The HTML document with a base reference to folder where it has none of its own.
+// The HTML document with a base reference to folder where it has none of its own. A browser takes
+// the first base element that has an address attribute: one without it, or one in a comment, gives
+// none; an empty address is the document's own, which for the copy is the copies' folder, so the
+// folder's reference goes before it.
 std::string WithBaseReference(const std::string& bytes, const std::wstring& folder)
 {
     HtmlUnits units = ToUnits(bytes);
-    if (FindStartTag(units.text, L"base") != std::wstring::npos)
-        return bytes;
-    units.text.insert(PlaceForBase(units.text), L"<base href=\"" + FolderAddress(folder) + L"\">");
+    size_t place = PlaceForBase(units.text);
+    for (size_t base = FindStartTag(units.text, L"base"); base != std::wstring::npos;
+         base = FindStartTag(units.text, L"base", base + 1))
+    {
+        const std::optional<std::wstring> href = AttributeOf(units.text, base, L"href");
+        if (!href)
+            continue;
+        if (href->find_first_not_of(L" \t\r\n\f") != std::wstring::npos)
+            return bytes;
+        place = std::min(place, base);
+        break;
+    }
+    units.text.insert(place, L"<base href=\"" + FolderAddress(folder) + L"\">");
     return ToBytes(units);
 }
 

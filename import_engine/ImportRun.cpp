@@ -78,29 +78,27 @@ std::wstring PageName(const ON::Page& page)
     return page.hierarchy.name.value_or(L"");
 }
 
-// Nothing shown as imported is lost when the run ends early without saying so: a page that
-// cannot be saved then ends the run with OneNote's error and the page's name, and, unless the run
-// ended only because the user stopped it, why it ended (what stays of an entry among it).
-std::error_code SaveBeforeEnding(ON16::IApplication& application, const Target& target, const std::error_code& why)
+// What the run tells when a page it was filling could not be saved as the run ended: OneNote's
+// error, that the page's new content did not reach OneNote and, unless the run ended only because
+// the user stopped it or was ending anyway, why it was ending (what stays of an entry among it).
+std::error_code NotReached(const std::error_code& failure, const ON::Page& page, const std::error_code& why)
 {
-    if (!target.page || target.pageSaved)
-        return why;
-    try
-    {
-        GetLog(true) << L"Saving current page (" << PageName(*target.page) << L")";
-        SavePage(application, target);
-        return why;
-    }
-    catch (...)
-    {
-        std::wstring told = L"What was imported into the page \"" + PageName(*target.page) +
-                            L"\" since it was last saved did not reach OneNote.";
-        if (!IsImportError(why, ImportCancelled))
-            told += L"\n\nThe import was ending because of this:\n\n" + GetErrorText(why);
-        const std::error_code failure = WithMoreContext(ErrorOfCurrentException(), told);
-        LogError(failure);
-        return failure;
-    }
+    std::wstring told = L"What was imported into the page \"" + PageName(page) +
+                        L"\" since it was last saved did not reach OneNote.";
+    if (why && !IsImportError(why, ImportCancelled))
+        told += L"\n\nThe import was ending because of this:\n\n" + GetErrorText(why);
+    const std::error_code ended = WithMoreContext(failure, told);
+    LogError(ended);
+    return ended;
+}
+
+std::wstring Quoted(const std::wstring& name) { return L"\"" + name + L"\""; }
+
+// OneNote's answers for an object that is no longer there: someone removed it meanwhile.
+bool IsGone(HRESULT hr)
+{
+    return hr == static_cast<HRESULT>(0x80042004) || hr == static_cast<HRESULT>(0x80042005) ||
+           hr == static_cast<HRESULT>(0x80042014);
 }
 
 // What of an entry, or of what the run made for itself, OneNote kept, after lead.
@@ -156,13 +154,17 @@ public:
             // A folder listed again on a retry adds its content to the list.
             for (uint32_t index = 0; index < config_.entries.size(); ++index)
                 if (auto error = ImportAt(index))
-                    return RemoveWhatStayedEmpty(SaveBeforeEnding(*application_, target_, error));
-            SaveLastPage();
-            RemoveWhatStayedEmpty({});
+                    return RemoveWhatStayedEmpty(SaveBeforeEnding(error));
+            if (auto error = SaveLastPage())
+                return RemoveWhatStayedEmpty(error);
+            if (auto error = RemoveWhatStayedEmpty({}))
+                return error;
         }
         catch (const StopRequested& stop)
         {
-            return RemoveWhatStayedEmpty(targetReady_ ? SaveBeforeEnding(*application_, target_, stop.error) : stop.error);
+            // The user stopped the run before it ended: what it made for itself is then waited
+            // for without asking again, as a taken back attempt is.
+            return RemoveWhatStayedEmpty(targetReady_ ? SaveBeforeEnding(stop.error) : stop.error, false);
         }
         catch (const _com_error& error)
         {
@@ -281,8 +283,12 @@ private:
                 MoveIntoTarget(result.Value(), target_);
                 // A top folder's section holds the folder's files; it has none when all were skipped.
                 if (target_.changes)
+                {
                     for (const CreatedObject& section : target_.changes->createdSections)
                         ownSections_.push_back(section);
+                    savedPages_.insert(savedPages_.end(), target_.changes->savedPages.begin(),
+                                       target_.changes->savedPages.end());
+                }
                 target_.changes.reset();
                 ++imported_;
                 return {};
@@ -339,57 +345,175 @@ private:
         config_.entries.insert(config_.entries.begin() + index + 1, content.begin(), content.end());
     }
 
-    // A run leaves no page or section it made for itself without content: it had nothing to
-    // import, or all of it was skipped or stopped. Why the run ended stays what it returns.
-    std::error_code RemoveWhatStayedEmpty(const std::error_code& why)
+    // Nothing shown as imported is lost when the run ends early without saying so: a page that
+    // cannot be saved then ends the run with OneNote's error and the page's name, and why it ended.
+    std::error_code SaveBeforeEnding(const std::error_code& why)
     {
-        for (const CreatedObject& page : ownPages_)
-            RemoveIfEmpty(page, [&] {
-                Target stored;
-                stored.pageId = page.id;
-                RetrievePageContents(*application_, stored, false);
-                return std::none_of(stored.page->elements.begin(), stored.page->elements.end(),
-                                    [](const auto& element) { return element && PageObjectOf(*element); });
-            });
-        for (auto section = ownSections_.rbegin(); section != ownSections_.rend(); ++section)
-            RemoveIfEmpty(*section, [&] {
-                _bstr_t xml;
-                GetHierarchyWithRetry(*application_, section->id, ON16::hsChildren, xml);
-                return xml.length() == 0 || !std::wcsstr(static_cast<const wchar_t*>(xml), L"<one:Page ");
-            });
-        ownPages_.clear();
-        ownSections_.clear();
-        return why;
-    }
-
-    template <typename IsEmpty>
-    void RemoveIfEmpty(const CreatedObject& object, IsEmpty&& isEmpty)
-    {
-        if (object.id.length() == 0)
-            return;
+        if (!target_.page || target_.pageSaved)
+            return why;
         try
         {
-            if (!isEmpty())
-                return;
-            GetLog(true) << L"Removing \"" << object.name << L"\", which the run made and left empty";
-            CallWithPatience(*application_, [&] { return application_->DeleteHierarchy(object.id, 0.0, VARIANT_TRUE); });
+            GetLog(true) << L"Saving current page (" << PageName(*target_.page) << L")";
+            SavePage(*application_, target_);
+            savedPages_.push_back(target_.pageId);
+            return why;
         }
-        catch (const _com_error& error)
+        catch (...)
         {
-            LogError(MakeHResultError(error.Error()));
+            lost_ = true;
+            return NotReached(ErrorOfCurrentException(), *target_.page, why);
         }
     }
 
-    void SaveLastPage()
+    // A run leaves no page or section it made for itself without content: it had nothing to
+    // import, all of it was skipped or stopped, or what it imported did not reach OneNote. As in
+    // taking back an attempt, OneNote's busy answers are waited out for 30 seconds in all, which a
+    // stop of the user's ends (askStop: the user has not stopped the run already); what OneNote
+    // keeps, or the waiting did not get to, stays. Returns why the run ended, told what stays and,
+    // where what was imported did not reach OneNote, what went; what stays alone when the run had
+    // no error of its own (or only the user's stop).
+    std::error_code RemoveWhatStayedEmpty(const std::error_code& why, bool askStop = true)
+    {
+        BusyPatience patience(UndoPatienceMilliseconds,
+                              askStop ? std::function<bool()>([this] { return StopAsked(); }) : std::function<bool()>());
+        std::vector<std::wstring> removed;
+        std::vector<std::wstring> stays;
+        HRESULT refusal = S_OK;
+        const auto removeIfEmpty = [&](const CreatedObject& object, const std::wstring& what,
+                                       const std::wstring& staying, auto&& isEmpty) {
+            if (object.id.length() == 0)
+                return;
+            // After a stop no call is made any more: what is not looked at yet stays (and holds
+            // what a run that imported items and saved them all brought, see below).
+            if (patience.Stopped())
+            {
+                if (imported_ > 0 && !lost_)
+                    return;
+                GetLog(true) << L"ERROR: " << staying;
+                stays.push_back(staying);
+                return;
+            }
+            bool looked = false;
+            try
+            {
+                if (!isEmpty())
+                    return;
+                looked = true;
+                GetLog(true) << L"Removing \"" << object.name << L"\", which the run made and left empty";
+                CallWithPatience(
+                    *application_, [&] { return application_->DeleteHierarchy(object.id, 0.0, VARIANT_TRUE); }, patience);
+                removed.push_back(what);
+            }
+            catch (const _com_error& error)
+            {
+                LogError(MakeHResultError(error.Error()));
+                if (IsGone(error.Error()))
+                    return;
+                // What a run that imported items and saved them all made for itself holds them,
+                // as far as anyone can tell without OneNote's answer: a run that succeeded is not
+                // reported failed for a busy spell at its very end.
+                if (!looked && imported_ > 0 && !lost_)
+                    return;
+                refusal = error.Error();
+                GetLog(true) << L"ERROR: " << staying;
+                stays.push_back(staying);
+            }
+        };
+        for (const CreatedObject& page : ownPages_)
+        {
+            const bool titled = std::any_of(savedPages_.begin(), savedPages_.end(),
+                                            [&](const _bstr_t& id) { return id == page.id; });
+            removeIfEmpty(page, L"the page " + Quoted(page.name),
+                          titled ? L"the page " + Quoted(page.name) + L" stays"
+                                 : L"an untitled page made for " + Quoted(page.name) + L" stays",
+                          [&] { return PageIsEmpty(page.id, patience); });
+        }
+        for (auto section = ownSections_.rbegin(); section != ownSections_.rend(); ++section)
+            removeIfEmpty(*section, L"the section " + Quoted(section->name),
+                          L"the section " + Quoted(section->name) + L" stays",
+                          [&] { return SectionIsEmpty(section->id, patience); });
+        ownPages_.clear();
+        ownSections_.clear();
+        if (!stays.empty())
+        {
+            std::wstring told = patience.Stopped()
+                                    ? L"The import was stopped before all it had made to import into was removed: "
+                                    : L"OneNote could not remove what the import had made to import into: ";
+            for (size_t i = 0; i < stays.size(); ++i)
+                told += (i ? L"; " : L"") + stays[i];
+            // The user's stop alone would read as if nothing stayed.
+            const bool ownError = why && !IsImportError(why, ImportCancelled);
+            const std::error_code ended = WithMoreContext(ownError ? why : MakeHResultError(refusal), told + L".");
+            LogError(ended);
+            return ended;
+        }
+        if (!lost_ || removed.empty())
+            return why;
+        std::wstring told;
+        for (size_t i = 0; i < removed.size(); ++i)
+            told += (i ? L"; " : L"") + removed[i];
+        return WithMoreContext(why, L"Nothing of the import reached what it had made to import into, which was removed: " +
+                                        told + L".");
+    }
+
+    // Whether the page holds no object, read while patience lasts.
+    bool PageIsEmpty(const _bstr_t& id, BusyPatience& patience)
+    {
+        _bstr_t xml;
+        CallWithPatience(
+            *application_,
+            [&] {
+                BSTR received = nullptr;
+                const HRESULT hr = application_->GetPageContent(id, &received, ON16::piBasic, ON16::xs2013);
+                xml.Attach(received);
+                return hr;
+            },
+            patience);
+        ON::Page stored;
+        ParseElement(stored, xml);
+        return std::none_of(stored.elements.begin(), stored.elements.end(),
+                            [](const auto& element) { return element && PageObjectOf(*element); });
+    }
+
+    // Whether the section holds no page, read while patience lasts.
+    bool SectionIsEmpty(const _bstr_t& id, BusyPatience& patience)
+    {
+        _bstr_t xml;
+        CallWithPatience(
+            *application_,
+            [&] {
+                BSTR received = nullptr;
+                const HRESULT hr = application_->GetHierarchy(id, ON16::hsChildren, &received, ON16::xs2013);
+                xml.Attach(received);
+                return hr;
+            },
+            patience);
+        return xml.length() == 0 || !std::wcsstr(static_cast<const wchar_t*>(xml), L"<one:Page ");
+    }
+
+    // The page being filled, once every entry is done; an error that ends the run, or none.
+    std::error_code SaveLastPage()
     {
         if (!target_.page)
-            return;
+            return {};
         StopCheck(progress_, L"OneNote is processing import...", EntryCount(), EntryCount());
         GetLog(true) << L"Saving last page (" << PageName(*target_.page) << L")";
         // A page that was saved before the last entry failed holds nothing more.
         if (!target_.pageSaved)
-            SavePage(*application_, target_);
+        {
+            try
+            {
+                SavePage(*application_, target_);
+                savedPages_.push_back(target_.pageId);
+            }
+            catch (const _com_error&)
+            {
+                lost_ = true;
+                return NotReached(ErrorOfCurrentException(), *target_.page, {});
+            }
+        }
         targetReady_ = false;
+        return {};
     }
 
     Config& config_;
@@ -408,6 +532,11 @@ private:
     std::vector<CreatedObject> ownSections_;
     // The answer with which the user stopped the run while OneNote was being waited for.
     std::error_code stopAnswer_;
+    // The pages the run saved outside any attempt, or an attempt that succeeded saved: they have
+    // their titles in OneNote.
+    std::vector<_bstr_t> savedPages_;
+    // Whether what was imported into a page did not reach OneNote, as the run ended.
+    bool lost_ = false;
 };
 } // namespace
 

@@ -41,33 +41,33 @@ namespace
 {
 // A property that hands out an interface, received into an owner on every try.
 template <typename Owner, typename I, typename Received>
-Owner GetWithRetry(I& object, HRESULT (STDMETHODCALLTYPE I::*property)(Received**))
+Owner GetWithRetry(I& object, HRESULT (STDMETHODCALLTYPE I::*property)(Received**), BusyPatience* patience)
 {
     Owner owner;
-    CallWithRetry(object, [&] {
+    CallWithin(object, [&] {
         Received* received = nullptr;
         const HRESULT hr = (object.*property)(&received);
         owner.Attach(received);
         return hr;
-    });
+    }, patience);
     return owner;
 }
 } // namespace
 
-ON16::WindowsPtr GetWindowsWithRetry(ON16::IApplication& application)
+ON16::WindowsPtr GetWindowsWithRetry(ON16::IApplication& application, BusyPatience* patience)
 {
-    return GetWithRetry<ON16::WindowsPtr>(application, &ON16::IApplication::get_Windows);
+    return GetWithRetry<ON16::WindowsPtr>(application, &ON16::IApplication::get_Windows, patience);
 }
 
-ON16::WindowPtr GetCurrentWindowWithRetry(ON16::Windows& windows)
+ON16::WindowPtr GetCurrentWindowWithRetry(ON16::Windows& windows, BusyPatience* patience)
 {
-    return GetWithRetry<ON16::WindowPtr>(windows, &ON16::Windows::get_CurrentWindow);
+    return GetWithRetry<ON16::WindowPtr>(windows, &ON16::Windows::get_CurrentWindow, patience);
 }
 
-ULONGLONG GetWindowHandleWithRetry(ON16::Window& window)
+ULONGLONG GetWindowHandleWithRetry(ON16::Window& window, BusyPatience* patience)
 {
     ULONGLONG handle = 0;
-    CallWithRetry(window, [&] { return window.get_WindowHandle(&handle); });
+    CallWithin(window, [&] { return window.get_WindowHandle(&handle); }, patience);
     return handle;
 }
 

@@ -114,11 +114,19 @@ struct PageContentUpdate
 };
 HRESULT UpdatePageContentWithRetry(const PageContentUpdate& update);
 
-// Null when OneNote gives no collection or has no window; those are not failures here.
-ON16::WindowsPtr GetWindowsWithRetry(ON16::IApplication& application);
-ON16::WindowPtr GetCurrentWindowWithRetry(ON16::Windows& windows);
+// CallWithRetry, or CallWithPatience while patience lasts when given.
+template <typename I>
+HRESULT CallWithin(I& object, const std::function<HRESULT()>& call, BusyPatience* patience)
+{
+    return patience ? CallWithPatience(object, call, *patience) : CallWithRetry(object, call);
+}
+
+// Null when OneNote gives no collection or has no window; those are not failures here. Each waits
+// out OneNote's busy answers while patience lasts when given (else as every call).
+ON16::WindowsPtr GetWindowsWithRetry(ON16::IApplication& application, BusyPatience* patience = nullptr);
+ON16::WindowPtr GetCurrentWindowWithRetry(ON16::Windows& windows, BusyPatience* patience = nullptr);
 // The window's HWND is in the low 32 bits.
-ULONGLONG GetWindowHandleWithRetry(ON16::Window& window);
+ULONGLONG GetWindowHandleWithRetry(ON16::Window& window, BusyPatience* patience = nullptr);
 
 // The OneNote hyperlink to a hierarchy object; raises what OneNote raises.
 _bstr_t GetHyperlinkToObjectWithRetry(ON16::IApplication& application, const _bstr_t& id);

@@ -5,15 +5,16 @@
 namespace
 {
 // The process that owns OneNote's current window; empty when OneNote has no window.
-Owners::ProcessHandle OpenWindowProcess(ON16::IApplication& application)
+Owners::ProcessHandle OpenWindowProcess(ON16::IApplication& application, BusyPatience* patience)
 {
-    const ON16::WindowsPtr windows = GetWindowsWithRetry(application);
+    const ON16::WindowsPtr windows = GetWindowsWithRetry(application, patience);
     if (!windows)
         _com_issue_error(E_POINTER);
-    const ON16::WindowPtr window = GetCurrentWindowWithRetry(*windows);
+    const ON16::WindowPtr window = GetCurrentWindowWithRetry(*windows, patience);
     if (!window)
         return {};
-    const auto handle = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(GetWindowHandleWithRetry(*window) & 0xFFFFFFFF));
+    const auto handle =
+        reinterpret_cast<HWND>(static_cast<ULONG_PTR>(GetWindowHandleWithRetry(*window, patience) & 0xFFFFFFFF));
     DWORD processId = 0;
     GetWindowThreadProcessId(GetAncestor(handle, GA_ROOT), &processId);
     if (processId == 0)
@@ -25,9 +26,9 @@ Owners::ProcessHandle OpenWindowProcess(ON16::IApplication& application)
 }
 } // namespace
 
-FileVersion GetOneNoteVersion(ON16::IApplication& application)
+FileVersion GetOneNoteVersion(ON16::IApplication& application, BusyPatience* patience)
 {
-    Owners::ProcessHandle process = OpenWindowProcess(application);
+    Owners::ProcessHandle process = OpenWindowProcess(application, patience);
     if (!process)
         process = FindOneNoteProcess();
     if (!process)
@@ -48,7 +49,7 @@ bool IsAffectedOneNoteBuild(const FileVersion& version)
     return major == 16 && build >= 16328 && build <= 16614;
 }
 
-bool IsAffectedOneNoteVersion(ON16::IApplication& application)
+bool IsAffectedOneNoteVersion(ON16::IApplication& application, BusyPatience* patience)
 {
-    return IsAffectedOneNoteBuild(GetOneNoteVersion(application));
+    return IsAffectedOneNoteBuild(GetOneNoteVersion(application, patience));
 }

@@ -116,7 +116,7 @@ void RetrievePageContents(ON16::IApplication& application, Target& target, bool 
         NoteStoredPage(*target.changes, target.page);
     AddQuickStyleDefs(*target.page);
 
-    if (IsAffectedOneNoteVersion(application))
+    if (IsAffectedOneNoteVersion(application, patience))
         target.startPosition = std::make_shared<ON::Position>(MakePositionBelowContent(*target.page));
     if (target.position)
     {

@@ -15,8 +15,9 @@ void SavePage(ON16::IApplication& application, const Target& target);
 // Fetches the target's page into its page object (the same object, so that whoever shares it sees
 // the new content), after sending what was built so far when saveFirst. Gives the page the import's
 // quick styles and, on the builds that need explicit positions, the position below its content.
-// A target without a page ID loses its page and positions and nothing is called. The read waits
-// out OneNote's busy answers while patience lasts when given (else as every call).
+// A target without a page ID loses its page and positions and nothing is called. The read, and
+// the asking which OneNote runs, wait out OneNote's busy answers while patience lasts when given
+// (else as every call).
 void RetrievePageContents(ON16::IApplication& application, Target& target, bool saveFirst,
                           BusyPatience* patience = nullptr);
 

@@ -58,9 +58,11 @@ protected:
         int32_t originalPath = Config::NoOriginalPath;
         // The files' text or printout pictures besides the attachments.
         bool content = false;
+        // The target is the notebook of the section: a page per file then goes into a new section.
+        bool intoNotebook = false;
     };
 
-    void WriteWorkspace(const Workspace& workspace) const
+    void WriteWorkspace(const Workspace& workspace)
     {
         Importer::Settings settings{Importer::Settings::DefaultsOnly{}};
         Config config;
@@ -70,13 +72,24 @@ protected:
         config.outputFormat = workspace.outputFormat;
         for (const std::wstring& path : workspace.paths)
             config.entries.push_back({path, {}, 0, 0});
-        if (workspace.withTarget)
+        std::wstring notebookName;
+        if (workspace.withTarget && workspace.intoNotebook)
+        {
+            auto application = Connect();
+            const std::wstring notebookId = FirstId(Hierarchy(application, L"", ON16::hsSections), L"Notebook");
+            notebookName = AttributeOf(Hierarchy(application, notebookId, ON16::hsSelf), L"Notebook", L"name");
+            BSTR link = nullptr;
+            EXPECT_EQ(S_OK, application->GetHyperlinkToObject(_bstr_t(notebookId.c_str()), _bstr_t(L""), &link));
+            config.location = link ? link : L"";
+            SysFreeString(link);
+        }
+        else if (workspace.withTarget)
             config.location = sectionLink_;
         StoreWorkspaceConfig(settings, config);
         if (workspace.withTarget)
         {
-            settings.lastConfig->targetType = 4;
-            settings.lastConfig->targetName = sectionName_;
+            settings.lastConfig->targetType = workspace.intoNotebook ? 1 : 4;
+            settings.lastConfig->targetName = workspace.intoNotebook ? notebookName : sectionName_;
         }
         settings.view.theme = workspace.theme;
         SYSTEMTIME now{};
@@ -204,6 +217,27 @@ protected:
     static void Press(HWND dialog, const std::wstring& caption)
     {
         PostMessageW(Harness::Child(dialog, L"Button", caption), BM_CLICK, 0, 0);
+    }
+
+    // The text of a message box's or prompt's labels.
+    static std::wstring TextOfBox(HWND box)
+    {
+        std::wstring text;
+        for (const HWND label : Harness::Children(box, L"SysLink"))
+            text += Harness::TextOf(label);
+        return text;
+    }
+
+    // The sections of the demo store named name, or name followed by more.
+    size_t SectionsNamed(const std::wstring& name)
+    {
+        auto application = Connect();
+        const std::wstring sections = Hierarchy(application, L"", ON16::hsSections);
+        size_t count = 0;
+        for (size_t at = sections.find(L"name=\"" + name); at != std::wstring::npos;
+             at = sections.find(L"name=\"" + name, at + 1))
+            ++count;
+        return count;
     }
 
     Harness::Profile profile_;
@@ -484,6 +518,129 @@ TEST_F(SheafinImport, ATargetPickedDuringARunLeavesTheRunAndItsDisabledControlsA
     EXPECT_EQ(L"Imported 3 items", Status(window));
     EXPECT_EQ(1u, CallCount(L"QuickFilingDialog.Run"));
     EXPECT_EQ(0u, sheafin_->Close());
+}
+
+TEST_F(SheafinImport, ANewPageWhoseOneSaveOneNoteRefusesWhileBusyGoesAndTheMessageSaysNothingReachedIt)
+{
+    auto application = Connect();
+    const auto pages = [&] {
+        const std::wstring xml = Hierarchy(application, sectionId_, ON16::hsPages);
+        size_t count = 0;
+        for (size_t at = xml.find(L"<one:Page "); at != std::wstring::npos; at = xml.find(L"<one:Page ", at + 1))
+            ++count;
+        return count;
+    };
+    const size_t before = pages();
+    // OneNote stays busy (a sync, a large notebook) through every try of the run's one save.
+    Scenario("busy UpdatePageContent 3\n");
+    // Into the section on a single page: a new page of the run's own.
+    WriteWorkspace({.paths = {File(L"notes.txt"), File(L"todo.txt")}, .withTarget = true});
+    const HWND window = Start();
+    ASSERT_NE(window, nullptr);
+    Harness::PostCommand(window, 40036);
+    const HWND box = WaitForDialog(L"Error", 60s);
+    ASSERT_NE(box, nullptr) << WideToUtf8(Status(window));
+    const std::wstring text = TextOfBox(box);
+    Harness::SaveWindow(box, L"nothing-reached-the-page");
+    EXPECT_TRUE(text.starts_with(L"Import failed with:\n\n")) << WideToUtf8(text);
+    EXPECT_NE(std::wstring::npos, text.find(L"did not reach OneNote")) << WideToUtf8(text);
+    EXPECT_NE(std::wstring::npos, text.find(L"Files Imported on ")) << WideToUtf8(text);
+    EXPECT_NE(std::wstring::npos, text.find(L"was removed")) << WideToUtf8(text);
+    Press(box, L"&OK");
+    ASSERT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s.starts_with(L"Import failed"); }));
+    EXPECT_EQ(0u, sheafin_->Close());
+    EXPECT_EQ(before, pages()) << "the run's empty page stays";
+}
+
+TEST_F(SheafinImport, TheRunsOwnSectionGoesThroughABusySpellAfterAllWasSkippedAndOneThatOneNoteKeepsIsNamed)
+{
+    const struct
+    {
+        const char* label;
+        // What OneNote does once the user is asked about the file.
+        std::string then;
+        bool kept;
+    } rows[] = {
+        {"busy", "busy GetHierarchy 4\n", false},
+        {"busy, then refusing", "busy GetHierarchy 4\nfail DeleteHierarchy 0x80004005\n", true},
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.label);
+        Scenario("# OneNote answers\n");
+        WriteWorkspace({.paths = {File(L"gone.txt")}, .outputFormat = 1, .withTarget = true, .intoNotebook = true});
+        const HWND window = Start();
+        ASSERT_NE(window, nullptr);
+        Harness::PostCommand(window, 40036);
+        const HWND prompt = WaitForDialog(L"Error", 60s);
+        ASSERT_NE(prompt, nullptr) << WideToUtf8(Status(window));
+        ASSERT_EQ(1u, SectionsNamed(L"Imported Files"));
+        Scenario(row.then);
+        Press(prompt, L"  S&kip this file");
+        ASSERT_TRUE(Harness::WaitUntil([&] { return !IsWindow(prompt); }));
+        if (row.kept)
+        {
+            const HWND box = WaitForDialog(L"Error", 60s);
+            ASSERT_NE(box, nullptr) << WideToUtf8(Status(window));
+            const std::wstring text = TextOfBox(box);
+            Harness::SaveWindow(box, L"own-section-stays");
+            EXPECT_TRUE(text.starts_with(L"Import failed with:\n\n")) << WideToUtf8(text);
+            EXPECT_NE(std::wstring::npos, text.find(L"the section \"Imported Files")) << WideToUtf8(text);
+            EXPECT_NE(std::wstring::npos, text.find(L"stays")) << WideToUtf8(text);
+            Press(box, L"&OK");
+        }
+        else
+        {
+            ASSERT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s.starts_with(L"Imported"); }, 60s))
+                << WideToUtf8(Status(window));
+            EXPECT_EQ(L"Imported 0 items", Status(window));
+        }
+        EXPECT_EQ(0u, sheafin_->Close());
+        // Busy counts are each process's: this one's calls would be answered busy too.
+        Scenario("# read what the run left\n");
+        EXPECT_EQ(row.kept ? 1u : 0u, SectionsNamed(L"Imported Files"));
+    }
+}
+
+TEST_F(SheafinImport, AnHtmlFileWhoseBaseElementGivesNoAddressShowsThePicturesBesideIt)
+{
+    fs::create_directories(files_ / L"Pages" / L"images");
+    std::ofstream(files_ / L"Pages" / L"images" / L"pic.png", std::ios::binary) << "a picture";
+    const struct
+    {
+        const wchar_t* name;
+        const char* head;
+    } pages[] = {
+        {L"no-href.htm", "<base target=\"_blank\">"},
+        {L"empty-href.htm", "<base href=\"\">"},
+        {L"in-a-comment.htm", "<!-- <base href=\"http://example.org/\"> -->"},
+    };
+    std::vector<std::wstring> paths;
+    for (const auto& page : pages)
+    {
+        std::ofstream(files_ / L"Pages" / page.name, std::ios::binary)
+            << "<html><head><title>t</title>" << page.head
+            << "</head><body><p>Before</p><img src=\"images/pic.png\"><p>After</p></body></html>";
+        paths.push_back((files_ / L"Pages" / page.name).wstring());
+    }
+    WriteWorkspace({.paths = paths, .outputFormat = 1, .withTarget = true, .content = true});
+    const HWND window = Start();
+    ASSERT_NE(window, nullptr);
+    Harness::PostCommand(window, 40036);
+    ASSERT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s.starts_with(L"Imported"); }, 60s))
+        << WideToUtf8(Status(window));
+    EXPECT_EQ(L"Imported 3 items", Status(window));
+    EXPECT_EQ(0u, sheafin_->Close());
+
+    auto application = Connect();
+    const std::wstring stored = Hierarchy(application, sectionId_, ON16::hsPages);
+    for (const auto& page : pages)
+    {
+        const std::wstring id = FirstId(stored, L"Page", page.name);
+        ASSERT_FALSE(id.empty()) << WideToUtf8(page.name);
+        const std::wstring content = Content(application, id);
+        EXPECT_NE(std::wstring::npos, content.find(L"<one:Image")) << WideToUtf8(page.name) << "\n" << WideToUtf8(content);
+    }
 }
 
 TEST_F(SheafinImport, AFailedRunShowsImportFailedWithTheMessageInAnErrorBox)

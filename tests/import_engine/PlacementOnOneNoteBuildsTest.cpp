@@ -272,6 +272,49 @@ TEST_F(Placement, TakingBackAnEntryFromTheSavedPageKeepsWhatSomeoneTypedThereDur
     }
 }
 
+TEST_F(Placement, AStopWhileTheTakingBackAsksWhichOneNoteRunsEndsItAtOneNotesNextAnswer)
+{
+    const OneNoteProcess oneNote(OneNoteExe(L"inside"));
+    ASSERT_NE(oneNote.Window(), nullptr);
+    const std::vector<std::wstring> files = ThreeTextFiles(L"placement-stopped-version");
+    auto application = Application();
+    Config config = IntoTheSiteSurvey(*application);
+    ASSERT_FALSE(config.location.empty());
+    config.entries = {{files[0], {}, 0, 0}, {files[1], {}, 0, 0}, {files[2], {}, 0, 0}};
+    // From the second file on, OneNote stays busy when asked for its windows, which every read of
+    // the page asks to learn which OneNote runs: the entry fails after its link was saved, and its
+    // taking back reads the page again. The user stops meanwhile.
+    bool stopping = false;
+    size_t callsAtTheStop = 0;
+    const auto result = RunImport(
+        config,
+        [&](std::shared_ptr<Progress> report) {
+            if (report && report->text == files[1])
+            {
+                WriteScenario("busy get_Windows 1000\n");
+                stopping = true;
+            }
+            // Only waiting out OneNote asks without a report.
+            if (report || !stopping)
+                return Result{};
+            if (callsAtTheStop == 0)
+                callsAtTheStop = Calls().size();
+            return Result{MakeImportError(ImportCancelled), true};
+        },
+        [&](const Config::Entry&, const std::error_condition&) {
+            ADD_FAILURE() << "asked after a stop";
+            return ErrorHandling::Stop;
+        });
+
+    ASSERT_TRUE(result.HoldsError());
+    const std::wstring told = GetErrorText(result.Error());
+    EXPECT_NE(std::wstring::npos, told.find(L"The import was stopped before all of this entry's import was taken back"))
+        << Utf8(told);
+    ASSERT_NE(0u, callsAtTheStop);
+    EXPECT_EQ(callsAtTheStop, Calls().size()) << "OneNote was called after the stop";
+    WriteScenario("# read what the run left\n");
+}
+
 TEST_F(Placement, AnEntryThatOneNoteWillNotTakeBackFromTheSavedPageEndsTheRunAndIsNeverSentTwice)
 {
     const OneNoteProcess oneNote(OneNoteExe(L"inside"));
