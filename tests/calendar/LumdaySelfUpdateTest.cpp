@@ -12,6 +12,7 @@
 #include "tests/support/TestPaths.h"
 #include "tests/update/ServiceScenario.h"
 #include "standins/onenote/StoreLock.h"
+#include "update/SelfInstall.h"
 
 #include <gtest/gtest.h>
 
@@ -406,24 +407,28 @@ TEST_F(LumdaySelfUpdate, EveryFailureLeavesTheCalendarRunningAndTheOldProgramInP
 }
 TEST_F(LumdaySelfUpdate, InstallThatCannotReplaceTheProgramStartsTheOldOneAgain)
 {
-    // Made by the test's fixture: no one may write this file, as a user may not write a program
-    // installed for all users.
-    const std::filesystem::path target =
-        (UpdateTest::BuildFolder() / L"update-service" / L"locked" / L"Lumday.exe").make_preferred();
+    // The old program, kept open by another that no one ends, as a copy of it that stays running
+    // would keep it: the install, which nothing told to wait for that one, cannot replace it.
+    const std::filesystem::path target = (profile.Root() / L"Old Apps" / L"Lumday.exe").make_preferred();
+    std::filesystem::create_directories(target.parent_path());
+    ASSERT_TRUE(CopyFileW(UpdateTest::TestProgram().wstring().c_str(), target.wstring().c_str(), FALSE));
     const std::string oldProgram = UpdateTest::ReadBytes(target);
-    ASSERT_EQ(oldProgram, UpdateTest::ReadBytes(UpdateTest::TestProgram()));
-    std::error_code ignored;
-    std::filesystem::remove(target.wstring() + L".args", ignored);
+    Owners::FileHandle held = UpdateTest::HoldAsARunningProgram(target);
+    ASSERT_TRUE(held);
     const std::filesystem::path downloaded = profile.Temp() / L"lumday1.exe";
     ASSERT_TRUE(CopyFileW(ServedProgram().wstring().c_str(), downloaded.wstring().c_str(), FALSE));
 
     auto newProgram = Start(profile, standIn, L"\"" + target.wstring() + L"\"", downloaded);
-    EXPECT_EQ(newProgram->WaitForExit(30s), std::optional<DWORD>(0)) << "still trying";
+    EXPECT_EQ(newProgram->WaitForExit(std::chrono::seconds(InstallTries) + 30s), std::optional<DWORD>(0))
+        << "still trying";
     EXPECT_EQ(UpdateTest::ReadBytes(target), oldProgram);
     EXPECT_EQ(UpdateTest::WaitForRecordedCommandLine(target), L"\"" + target.wstring() + L"\" /updateNotInstalled")
         << "the old program, started again";
     EXPECT_TRUE(LogHas(profile.Temp() / L"Quillora_Install.log", L"Starting the old program again: " + target.wstring()));
-    std::filesystem::remove(target.wstring() + L".args", ignored);
+    // Once let go, and the old program started again has ended, nothing holds it any more.
+    held.reset();
+    EXPECT_TRUE(Harness::WaitUntil([&] { return DeleteFileW(target.wstring().c_str()) != FALSE; }, 10s))
+        << GetLastError();
 }
 
 TEST_F(LumdaySelfUpdate, InstallWaitsForTheOldProgramToEndBeforeReplacingIt)
@@ -477,9 +482,13 @@ TEST_F(LumdaySelfUpdate, PiecesOfCutOffUpdatesAreRemovedAtTheNextStartAndAFileNo
 TEST_F(LumdaySelfUpdate, AnInstallThatCannotWriteStartsTheProgramAgainOnlyOnceTheOldOneEndedAndNotToUpdateAgain)
 {
     // Made by the test's fixture: a folder no one may add a file to, as a user may not write the
-    // folder of a program installed for all users; the program in it is Lumday.
+    // folder of a program installed for all users; the program in it is Lumday. Where the fixture
+    // could not lock the folder (root may write any folder that it cannot make immutable), it says
+    // why, and there is nothing to try.
     const std::filesystem::path target =
         (UpdateTest::BuildFolder() / L"update-service" / L"unwritable" / L"Lumday.exe").make_preferred();
+    if (const std::string why = UpdateTest::ReadBytes(target.parent_path() / L"not-locked.txt"); !why.empty())
+        GTEST_SKIP() << "the folder could not be locked against writing: " << why;
     const std::string oldProgram = UpdateTest::ReadBytes(target);
     ASSERT_FALSE(oldProgram.empty());
     for (const bool singleInstance : {true, false})

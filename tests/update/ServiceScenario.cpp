@@ -79,6 +79,12 @@ std::wstring WaitForRecordedCommandLine(const std::filesystem::path& program, st
     return {};
 }
 
+Owners::FileHandle HoldAsARunningProgram(const std::filesystem::path& program)
+{
+    return Owners::FileHandle(
+        CreateFileW(program.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+}
+
 ServiceScenario::ServiceScenario()
 {
     const auto* test = testing::UnitTest::GetInstance()->current_test_info();

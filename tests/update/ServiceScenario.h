@@ -2,6 +2,7 @@
 // What the update tests share: a product of the test's own, which the local update service keys
 // its scenario and its record of requests by, and the files the tests look at.
 
+#include "framework/Owners.h"
 #include "update/FormEncoding.h"
 #include "update/ProductIdentity.h"
 
@@ -67,4 +68,9 @@ std::string ReadBytes(const std::filesystem::path& path);
 std::wstring WaitForRecordedCommandLine(const std::filesystem::path& program,
                                         std::chrono::milliseconds timeout = std::chrono::seconds(10));
 std::string FormUrlDecode(const std::string& text);
+// Holds the program's file open as a program that stays running holds its own: others may read and
+// start it, no one may write, replace or remove it until the handle is closed. The test's process
+// holds it, in the prefix (and so under the wineserver, which keeps the share modes) of the
+// programs it starts. Null when the file cannot be opened.
+Owners::FileHandle HoldAsARunningProgram(const std::filesystem::path& program);
 } // namespace UpdateTest

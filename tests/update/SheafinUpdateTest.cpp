@@ -1,6 +1,6 @@
 // Sheafin.exe's update against the local update service with failures injected, as a user meets
 // them: What's New failing after an update, an install arriving during an import, the options
-// closed during a download, and an install over a program that may not be written. None of them
+// closed during a download, and an install over a program that another keeps open. None of them
 // may end the program unasked or leave the user without a working program.
 #include "batch_import/SettingsFile.h"
 #include "batch_import/WorkspaceConversion.h"
@@ -11,6 +11,7 @@
 #include "tests/support/ProgramHarness.h"
 #include "tests/update/ServiceScenario.h"
 #include "update/ProductIdentity.h"
+#include "update/SelfInstall.h"
 
 #include <gtest/gtest.h>
 
@@ -254,24 +255,28 @@ TEST_F(SheafinUpdate, ClosingTheOptionsDuringADownloadStopsItAndLeavesNothing)
     EXPECT_EQ(std::optional<DWORD>(0), sheafin_->Close());
 }
 
-TEST_F(SheafinUpdate, InstallOverAProgramThatMayNotBeWrittenStartsItAgainAtOnce)
+TEST_F(SheafinUpdate, InstallOverAProgramThatAnotherKeepsOpenGivesUpAfterItsTriesAndStartsItAgain)
 {
-    // Made by the test's fixture: no one may write this file, as a user may not write a program
-    // installed for all users.
-    const fs::path target = (UpdateTest::BuildFolder() / L"update-service" / L"locked" / L"Sheafin.exe").make_preferred();
+    // The old program, kept open by another that no one ends, as a copy of it that stays running
+    // would keep it: the install, which nothing told to wait for that one, cannot replace it.
+    const fs::path target = (profile_.Root() / L"Installed" / L"Sheafin.exe").make_preferred();
+    fs::create_directories(target.parent_path());
+    ASSERT_TRUE(CopyFileW(UpdateTest::TestProgram().c_str(), target.c_str(), FALSE));
     const std::string oldProgram = UpdateTest::ReadBytes(target);
-    ASSERT_EQ(UpdateTest::ReadBytes(UpdateTest::TestProgram()), oldProgram);
-    std::error_code ignored;
-    fs::remove(target.wstring() + L".args", ignored);
+    Owners::FileHandle held = UpdateTest::HoldAsARunningProgram(target);
+    ASSERT_TRUE(held);
     sheafin_ = std::make_unique<Harness::Program>(Harness::StartOptions{
         .program = SheafinExe(), .arguments = L"/install \"" + target.wstring() + L"\" 1.2.0", .profile = &profile_,
         .environment = {}});
-    EXPECT_EQ(std::optional<DWORD>(0), sheafin_->WaitForExit(30s)) << "still trying";
+    EXPECT_EQ(std::optional<DWORD>(0), sheafin_->WaitForExit(std::chrono::seconds(InstallTries) + 30s))
+        << "still trying";
     EXPECT_EQ(oldProgram, UpdateTest::ReadBytes(target));
     EXPECT_EQ(L"\"" + target.wstring() + L"\" /updateNotInstalled", UpdateTest::WaitForRecordedCommandLine(target))
         << "the old program, started again";
     EXPECT_TRUE(Logged(L"Starting the old program again: " + target.wstring()));
-    fs::remove(target.wstring() + L".args", ignored);
+    // Once let go, and the old program started again has ended, nothing holds it any more.
+    held.reset();
+    EXPECT_TRUE(Harness::WaitUntil([&] { return DeleteFileW(target.c_str()) != FALSE; }, 10s)) << GetLastError();
 }
 
 TEST_F(SheafinUpdate, ABuildWithoutTheServiceKeyAsksNothingAndSaysSoInTheLogAndTheOptions)

@@ -1,5 +1,5 @@
-# Sourced by the install tests' fixtures: takes a file or folder out of anyone's reach for writing,
-# and gives it back.
+# Sourced by tools/update-service/unwritable-folder: takes a file or folder out of anyone's reach for
+# writing, and gives it back.
 # Wine honours permissions for a user who is not root, so taking away the write bits locks a path.
 # Root may write anything: for root (or wherever it takes) the path is made immutable as well, which
 # needs root's CAP_LINUX_IMMUTABLE and a file system that keeps the flag; whether it took is checked.
@@ -16,7 +16,7 @@ lock_against_writing() {
     if [ "$(id -u)" -eq 0 ] && ! immutable "$path"; then
       echo "$who: root may write any file, and $path could not be made immutable" \
         "(chattr +i needs root's CAP_LINUX_IMMUTABLE and a file system that keeps the flag):" \
-        "run the tests as a user who is not root" >&2
+        "run the tests as a user who is not root, or as root with that capability" >&2
       return 1
     fi
   done
