@@ -370,3 +370,52 @@ TEST(MainWindowPictures, MoveUpAndMoveDownShowTrianglesInBothThemes)
         });
     }
 }
+
+// A disabled picture button shows its picture's shape in grey: what is background around the
+// picture stays the face, and what is picture stays drawn, without colour.
+TEST(MainWindowPictures, ADisabledPictureButtonShowsThePicturesShapeInGreyInBothThemes)
+{
+    const Harness::Profile profile;
+    const Harness::ShellFolderRedirect redirect(profile);
+    for (const bool dark : {false, true})
+    {
+        SCOPED_TRACE(dark ? "dark" : "light");
+        WithThreeFiles(profile, dark, [&](MainWindow& window) {
+            const HWND remove = ButtonOf(window, static_cast<int>(Command::RemoveSelected));
+            ASSERT_TRUE(remove);
+            SelectRow(window, 0);
+            ASSERT_TRUE(IsWindowEnabled(remove));
+            const Ink enabled(remove);
+            SelectRow(window, -1);
+            ASSERT_FALSE(IsWindowEnabled(remove));
+            const Ink disabled(remove);
+            Screenshot::Save(enabled.capture, dark ? L"dark-enabled" : L"light-enabled");
+            Screenshot::Save(disabled.capture, dark ? L"dark-disabled" : L"light-disabled");
+            ASSERT_EQ(enabled.capture.width, disabled.capture.width);
+            ASSERT_EQ(enabled.capture.height, disabled.capture.height);
+            int background = 0, backgroundKept = 0, picture = 0, pictureKept = 0, coloured = 0;
+            for (int y = enabled.inset; y < enabled.capture.height - enabled.inset; ++y)
+                for (int x = enabled.inset; x < enabled.capture.width - enabled.inset; ++x)
+                {
+                    const COLORREF shown = disabled.capture.At(x, y);
+                    const bool drawn = Distance(shown, enabled.face) >= 16;
+                    if (enabled.At(x, y))
+                    {
+                        ++picture;
+                        pictureKept += drawn;
+                        coloured += drawn && (std::abs(GetRValue(shown) - GetGValue(shown)) > 8 ||
+                                              std::abs(GetGValue(shown) - GetBValue(shown)) > 8);
+                    }
+                    else if (Distance(enabled.capture.At(x, y), enabled.face) == 0)
+                    {
+                        ++background;
+                        backgroundKept += !drawn;
+                    }
+                }
+            ASSERT_GT(picture, 0);
+            EXPECT_GE(backgroundKept * 10, background * 9) << backgroundKept << " of " << background;
+            EXPECT_GE(pictureKept * 10, picture * 8) << pictureKept << " of " << picture;
+            EXPECT_EQ(0, coloured);
+        });
+    }
+}
