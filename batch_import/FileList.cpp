@@ -113,8 +113,7 @@ bool FileList::RemoveSelected()
     const std::vector<unsigned> ids = listView_->GetSelectedItems();
     if (ids.empty())
         return false;
-    for (const unsigned index : RemoveEntries(entries_, std::set<unsigned>(ids.begin(), ids.end())))
-        SendMessageW(listView_->GetHwnd(), LVM_DELETEITEM, index, 0);
+    listView_->DeleteItems(RemoveEntries(entries_, std::set<unsigned>(ids.begin(), ids.end())));
     return true;
 }
 

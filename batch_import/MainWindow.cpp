@@ -53,6 +53,9 @@ constexpr unsigned IdleMenuCommands[] = {
     Command::ClearFileList, Command::FileAttachment, Command::FileContent, Command::PathAsText, Command::PathAsLink,
     Command::SinglePage, Command::PagePerFile, Command::PagePerPrintoutPage, Command::PickLocation};
 
+// Posted to the window itself: the controls follow the list's selection.
+constexpr UINT WM_FOLLOWSELECTION = WM_USER + 0x120;
+
 void Show(const std::shared_ptr<UI::WindowsControl>& control, bool visible)
 {
     if (control)
@@ -267,6 +270,13 @@ LRESULT MainWindow::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             import_->Prompts()->Reopen();
         return 0;
     }
+    if (message == WM_FOLLOWSELECTION)
+    {
+        controlsUpdatePosted_ = false;
+        if (controlsBehind_)
+            EnableControls();
+        return 0;
+    }
     return AutoLayoutWindow::WndProc(hwnd, message, wParam, lParam);
 }
 
@@ -378,7 +388,8 @@ void MainWindow::EnableControls()
     // A closed window's controls are gone, while its list may still report its rows going with it.
     if (closed_ || !IsWindow(hwnd_))
         return;
-    fileList_->SetChangedCallback([this] { EnableControls(); });
+    controlsBehind_ = false;
+    fileList_->SetChangedCallback([this] { EnableControlsLater(); });
     fileList_->SetDropCallback([this](const std::vector<std::wstring>& paths) {
         if (AddPaths(paths))
             workspace_.MarkChanged();
@@ -421,6 +432,19 @@ void MainWindow::EnableControls()
     toolbar_.importFormat->Enable(HasImportSide);
 
     ApplySettingsToControls();
+}
+
+void MainWindow::EnableControlsLater()
+{
+    // The list tells of every row whose state changes, all within the one message that changed
+    // them; the rule looks at every selected row, so it runs once they are all told, not once a row.
+    controlsBehind_ = true;
+    if (controlsUpdatePosted_ || !hwnd_)
+        return;
+    if (PostMessageW(hwnd_, WM_FOLLOWSELECTION, 0, 0))
+        controlsUpdatePosted_ = true;
+    else
+        EnableControls();
 }
 
 void MainWindow::DisableControls()

@@ -65,6 +65,9 @@ public:
     void SetFileListView(const std::wstring& view, bool menuOnly);
     // The idle rule: what may be done now, from the file list and the settings.
     void EnableControls();
+    // The idle rule once the changes of the list's selection now under way have all been told:
+    // a click or a key may change thousands of rows, each told on its own.
+    void EnableControlsLater();
     // The importing rule: only stopping remains.
     void DisableControls();
     void Relayout();
@@ -177,6 +180,11 @@ private:
     std::shared_ptr<TargetPicker> picker_;
     // Kept from the link's click until OneNote has shown the target.
     ON16::ApplicationPtr oneNote_;
+
+    // The selection changed since the controls last followed it; and a message that makes them
+    // follow is on its way.
+    bool controlsBehind_ = false;
+    bool controlsUpdatePosted_ = false;
 
     bool closed_ = false;
     bool stopRequested_ = false;

@@ -3,6 +3,7 @@
 // COM interface pointers are held by _com_ptr_t (comdef.h) and BSTRs by _bstr_t.
 
 #include <windows.h>
+#include <commctrl.h>
 #include <objbase.h>
 #include <ole2.h>
 #include <wincrypt.h>
@@ -113,6 +114,7 @@ using MemoryDC = UniqueHandle<HandleTraits<HDC, nullptr, ::DeleteDC>>;
 using OwnedWindow = UniqueHandle<HandleTraits<HWND, nullptr, ::DestroyWindow>>;
 using GlobalMemory = UniqueHandle<HandleTraits<HGLOBAL, nullptr, ::GlobalFree>>;
 using LocalMemory = UniqueHandle<HandleTraits<HLOCAL, nullptr, ::LocalFree>>;
+using ImageList = UniqueHandle<HandleTraits<HIMAGELIST, nullptr, ::ImageList_Destroy>>;
 // WinINet session, connection and request handles.
 using InternetHandle = UniqueHandle<HandleTraits<HINTERNET, nullptr, ::InternetCloseHandle>>;
 struct CryptProviderTraits

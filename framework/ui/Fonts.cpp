@@ -16,6 +16,7 @@ struct FontSpec
     int style;
     float points;
     bool monospace;
+    bool symbols = false;
 };
 
 constexpr FontSpec fontSpecs[] = {
@@ -24,7 +25,7 @@ constexpr FontSpec fontSpecs[] = {
     {L"Segoe UI", Gdiplus::FontStyleUnderline, 9, false},
     {L"Segoe UI", Gdiplus::FontStyleRegular, 15, false},
     {L"Segoe UI", Gdiplus::FontStyleRegular, 12, false},
-    {L"Marlett", Gdiplus::FontStyleRegular, 9, false},
+    {L"Marlett", Gdiplus::FontStyleRegular, 9, false, true},
     {L"Consolas", Gdiplus::FontStyleRegular, 10, true},
     {L"Consolas", Gdiplus::FontStyleBold, 10, true},
 };
@@ -119,7 +120,21 @@ void InitUiResources()
         Owners::Font handle;
         LOGFONTW logFont{};
         if (font && font->GetLogFontW(&graphics, &logFont) == Gdiplus::Ok)
+        {
+            // GDI finds a font of symbols by its name only when the LOGFONT names no character set
+            // of text, and the one GDI+ gives may name one (Wine's does): the glyphs would come out
+            // as the digits and letters that stand for them, in a text font. GDI+ then draws with
+            // the font GDI found, which keeps the character set of the symbols.
+            if (spec.symbols)
+                logFont.lfCharSet = DEFAULT_CHARSET;
             handle.reset(CreateFontIndirectW(&logFont));
+            if (spec.symbols && handle)
+            {
+                auto found = std::make_shared<Gdiplus::Font>(screen.get(), handle.get());
+                if (found->GetLastStatus() == Gdiplus::Ok && found->IsAvailable())
+                    font = std::move(found);
+            }
+        }
         table.fonts.push_back(std::move(font));
         table.handles.push_back(std::move(handle));
     }

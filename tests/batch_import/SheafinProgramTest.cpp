@@ -6,10 +6,12 @@
 #include "framework/files/Files.h"
 #include "framework/text/Text.h"
 #include "tests/batch_import/LabelFit.h"
+#include "tests/batch_import/SentMessageCount.h"
 #include "tests/batch_import/SheafinLoopback.h"
 #include "tests/support/FileDropList.h"
 #include "tests/support/ProgramHarness.h"
 #include "tests/support/Screenshot.h"
+#include "tests/support/TestPaths.h"
 #include "tests/update/ServiceScenario.h"
 #include "update/ProductIdentity.h"
 
@@ -19,6 +21,7 @@
 #include <knownfolders.h>
 
 #include <fstream>
+#include <iostream>
 
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
@@ -88,6 +91,68 @@ std::tuple<LONG, LONG, LONG, LONG> Corners(const RECT& r) { return {r.left, r.to
 int ItemCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
 
 bool Checked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+// Counts, while it lives, the messages that a program's UI thread sends, itself, to one of its
+// windows: a message hook on that thread puts sent_message_counter.dll into the program, which
+// counts in memory that both share. A count does not depend on how busy the machine is.
+class SentMessages
+{
+public:
+    explicit SentMessages(HWND window)
+    {
+        const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+        mapping_.reset(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(SentMessageCount),
+                                          SentMessageCountName(thread).c_str()));
+        if (!mapping_)
+            return;
+        view_.reset(MapViewOfFile(mapping_.get(), FILE_MAP_ALL_ACCESS, 0, 0, sizeof(SentMessageCount)));
+        if (!view_)
+            return;
+        Shared().window = reinterpret_cast<std::uint64_t>(window);
+        counter_.reset(
+            LoadLibraryW((Harness::BuildFolder() / L"tests" / L"batch_import" / L"sent_message_counter.dll").c_str()));
+        const auto count = counter_ ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(
+                                          GetProcAddress(counter_.get(), "CountSentMessages")))
+                                    : nullptr;
+        if (count)
+            hook_.reset(SetWindowsHookExW(WH_CALLWNDPROC, count, counter_.get(), thread));
+    }
+
+    bool Counting() const { return static_cast<bool>(hook_); }
+    LONG Count() const { return view_ ? InterlockedCompareExchange(&Shared().sent, 0, 0) : 0; }
+
+private:
+    SentMessageCount& Shared() const { return *static_cast<SentMessageCount*>(view_.get()); }
+
+    Owners::KernelHandle mapping_;
+    Owners::UniqueHandle<Owners::HandleTraits<void*, nullptr, ::UnmapViewOfFile>> view_;
+    Owners::Module counter_;
+    // Goes first, while the library is still there.
+    Owners::UniqueHandle<Owners::HandleTraits<HHOOK, nullptr, ::UnhookWindowsHookEx>> hook_;
+};
+
+int SelectedCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0)); }
+
+// Waits until the program has handled what was posted to it so far, and what that posted in turn.
+// Marks are posted to the list as a harmless setting whose value can be asked back: the list
+// takes it only once everything posted before it has been handled, and a second mark comes after
+// whatever the first's forerunners posted.
+// What the list itself does at each row (drawing, moving its focus along) sends no message that
+// could be counted; the wait is bounded instead, at two minutes: tens of times what ten thousand
+// rows take, where drawing or moving the focus at each of them takes minutes.
+bool Settle(HWND list)
+{
+    static DWORD mark = 1000;
+    for (int round = 0; round < 2; ++round)
+    {
+        const DWORD expected = ++mark;
+        PostMessageW(list, LVM_SETHOVERTIME, 0, static_cast<LPARAM>(expected));
+        if (!Harness::WaitUntil(
+                [&] { return static_cast<DWORD>(SendMessageW(list, LVM_GETHOVERTIME, 0, 0)) == expected; }, 120s))
+            return false;
+    }
+    return true;
+}
 
 class SheafinProgram : public testing::Test
 {
@@ -507,6 +572,108 @@ TEST_F(SheafinProgram, RemovingEveryFileShowsThePlaceholderAgainAndIsSaved)
     const Importer::Settings saved = ReadSettings();
     EXPECT_FALSE(saved.dirty) << "the file holds every change";
     EXPECT_TRUE(saved.lastConfig->config.entries.entries.empty());
+}
+
+TEST_F(SheafinProgram, ThousandsOfRowsSelectedDeselectedAndRemovedCostTheListMessagesInProportionToThem)
+{
+    // Files of the folder that ctest makes beforehand; the list does not open them.
+    const fs::path folder = TestPaths::OutputFolder() / L"twelve-thousand-files";
+    std::vector<std::wstring> paths;
+    for (int index = 0; index < 10600; ++index)
+        paths.push_back((folder / (L"f" + std::to_wstring(index) + L".txt")).wstring());
+    WriteWorkspace(paths);
+    auto sheafin = Start();
+    const HWND window = MainWindowOf(*sheafin);
+    ASSERT_NE(window, nullptr);
+    const HWND list = ListOf(window);
+    ASSERT_EQ(10600, ItemCount(list));
+    const auto toolbarButton = [&](int command) {
+        const std::vector<HWND> buttons = Harness::ChildrenWithId(window, command);
+        return buttons.empty() ? nullptr : buttons.front();
+    };
+    const HWND remove = toolbarButton(40008);
+    const HWND moveUp = toolbarButton(40010);
+    const HWND moveDown = toolbarButton(40011);
+    ASSERT_TRUE(remove && moveUp && moveDown);
+    const std::vector<HWND> headers = Harness::Children(list, L"SysHeader32");
+    ASSERT_FALSE(headers.empty());
+    // The row just below the header: the first one shown.
+    const int topRowY = Harness::ChildRect(headers.front()).bottom + 4;
+    const auto clickTopRow = [&](WPARAM keys) {
+        Harness::MoveMouse(list, 30, topRowY);
+        PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON | keys, MAKELPARAM(30, topRowY));
+        PostMessageW(list, WM_LBUTTONUP, keys, MAKELPARAM(30, topRowY));
+        return Settle(list);
+    };
+    const auto scrollTo = [&](int row) {
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE, SMTO_ABORTIFHUNG, 60000,
+                            &ignored);
+        return static_cast<int>(SendMessageW(list, LVM_GETTOPINDEX, 0, 0));
+    };
+    const auto buttons = [&] {
+        return std::tuple(IsWindowEnabled(remove) != FALSE, IsWindowEnabled(moveUp) != FALSE,
+                          IsWindowEnabled(moveDown) != FALSE);
+    };
+    const SentMessages sent(list);
+    ASSERT_TRUE(sent.Counting());
+
+    // What the program sends its list while one input changes the selection of about `rows` rows
+    // at the top; true when each input cost it messages in proportion to the rows. Handling each
+    // row's change by looking at every selected row again costs rows * rows / 2.
+    const auto round = [&](int rows) {
+        const int before = ItemCount(list);
+        scrollTo(0);
+        EXPECT_TRUE(clickTopRow(0));
+        const int top = scrollTo(rows - 1);
+        const int selected = top + 1;
+        bool inProportion = true;
+        const auto measure = [&](const char* what, const std::function<bool()>& input) {
+            const LONG start = sent.Count();
+            const auto started = std::chrono::steady_clock::now();
+            EXPECT_TRUE(input()) << what;
+            const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+            const LONG messages = sent.Count() - start;
+            std::cout << selected << " rows " << what << " in " << seconds << " s: " << messages
+                      << " messages to the list\n";
+            EXPECT_LT(messages, 10 * selected) << what;
+            inProportion = inProportion && messages < 10 * selected;
+        };
+
+        measure("selected by a click with Shift", [&] { return clickTopRow(MK_SHIFT); });
+        EXPECT_EQ(selected, SelectedCount(list));
+        EXPECT_EQ(std::tuple(true, false, true), buttons()) << "remove, up, down";
+
+        // On a row of the selection, the click keeps that row alone.
+        measure("deselected by a click", [&] { return clickTopRow(0); });
+        EXPECT_EQ(1, SelectedCount(list));
+        EXPECT_EQ(std::tuple(true, true, true), buttons()) << "remove, up, down";
+
+        Harness::PressKey(list, VK_HOME);
+        EXPECT_TRUE(Settle(list));
+        EXPECT_EQ(1, SelectedCount(list));
+        EXPECT_EQ(std::tuple(true, false, true), buttons()) << "remove, up, down after Home";
+
+        scrollTo(rows - 1);
+        EXPECT_TRUE(clickTopRow(MK_SHIFT));
+        EXPECT_EQ(selected, SelectedCount(list));
+        measure("removed by Del", [&] {
+            Harness::PressKey(list, VK_DELETE);
+            return Settle(list);
+        });
+        EXPECT_EQ(before - selected, ItemCount(list));
+        EXPECT_EQ(0, SelectedCount(list));
+        EXPECT_EQ(std::tuple(false, false, false), buttons()) << "remove, up, down";
+        return inProportion;
+    };
+    // Five hundred first, so that a window that costs the square of the rows fails in seconds.
+    if (round(500))
+        round(ItemCount(list));
+    Harness::PostCommand(window, 40009); // Select All
+    EXPECT_TRUE(Settle(list));
+    EXPECT_EQ(ItemCount(list), SelectedCount(list));
+    EXPECT_EQ(std::tuple(true, false, false), buttons()) << "remove, up, down after Select All";
+    EXPECT_EQ(sheafin->Close(), 0u);
 }
 
 TEST_F(SheafinProgram, ClearFileListOfAnUnchangedWorkspaceClearsWithoutAsking)

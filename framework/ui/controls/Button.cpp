@@ -47,6 +47,41 @@ Gdiplus::RectF Shrunk(const Gdiplus::RectF& rect, float by)
 {
     return {rect.X + by, rect.Y + by, rect.Width - 2 * by, rect.Height - 2 * by};
 }
+
+// Draws a picture grey and faint: each of red, green and blue becomes the mean of the three, and
+// alpha 40 % of its own.
+void DrawGreyed(Gdiplus::Graphics& graphics, Gdiplus::Image& picture, int width, int height)
+{
+    const float third = 1.0f / 3;
+    Gdiplus::ColorMatrix grey = {{{third, third, third, 0, 0},
+                                  {third, third, third, 0, 0},
+                                  {third, third, third, 0, 0},
+                                  {0, 0, 0, 0.4f, 0},
+                                  {0, 0, 0, 0, 1}}};
+    Gdiplus::ImageAttributes attributes;
+    attributes.SetColorMatrix(&grey);
+    graphics.DrawImage(&picture, Gdiplus::Rect(0, 0, width, height), 0, 0, static_cast<INT>(picture.GetWidth()),
+                       static_cast<INT>(picture.GetHeight()), Gdiplus::UnitPixel, &attributes);
+}
+
+// The picture at size over the face, every pixel opaque: an image list blends a picture by its
+// alpha, which Wine's GDI+ leaves in the bitmaps it makes over a background.
+Owners::Bitmap OpaquePicture(Gdiplus::Image& picture, SIZE size, COLORREF face, bool greyed)
+{
+    Gdiplus::Bitmap canvas(std::max<INT>(size.cx, 1), std::max<INT>(size.cy, 1), PixelFormat32bppARGB);
+    Gdiplus::Graphics graphics(&canvas);
+    const Gdiplus::Color background(ColorRefToArgb(face));
+    graphics.Clear(background);
+    graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+    if (greyed)
+        DrawGreyed(graphics, picture, size.cx, size.cy);
+    else
+        graphics.DrawImage(&picture, Gdiplus::Rect(0, 0, size.cx, size.cy));
+    HBITMAP handle = nullptr;
+    if (canvas.GetHBITMAP(background, &handle) != Gdiplus::Ok)
+        return {};
+    return Owners::Bitmap(handle);
+}
 } // namespace
 
 namespace UI
@@ -138,6 +173,9 @@ void Button::SetIcon(int resourceId, std::optional<COLORREF> background)
     }
     SendMessageW(hwnd, BM_SETIMAGE, IMAGE_BITMAP, 0);
     imageHandle.reset();
+    BUTTON_IMAGELIST none{nullptr, {}, BUTTON_IMAGELIST_ALIGN_CENTER};
+    SendMessageW(hwnd, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&none));
+    stateImages.reset();
 }
 
 void Button::SetImage(std::optional<COLORREF> background, Gdiplus::Bitmap& bitmap, bool scale)
@@ -156,9 +194,29 @@ void Button::SetImage(std::optional<COLORREF> background, Gdiplus::Bitmap& bitma
         InvalidateRect(hwnd, nullptr, FALSE);
         return;
     }
-    Owners::Bitmap handle(CreateScaledHBitmap(bitmap, size, background.value_or(GetSysColor(COLOR_BTNFACE)), true));
+    const COLORREF face = background.value_or(GetSysColor(COLOR_BTNFACE));
+    Owners::Bitmap handle(CreateScaledHBitmap(bitmap, size, face, true));
     SendMessageW(hwnd, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(handle.get()));
     imageHandle = std::move(handle);
+    SetStateImages(bitmap, size, face);
+}
+
+void Button::SetStateImages(Gdiplus::Bitmap& bitmap, SIZE size, COLORREF face)
+{
+    const Owners::Bitmap normal = OpaquePicture(bitmap, size, face, false);
+    const Owners::Bitmap greyed = OpaquePicture(bitmap, size, face, true);
+    Owners::ImageList list(ImageList_Create(std::max<int>(size.cx, 1), std::max<int>(size.cy, 1), ILC_COLOR32, 6, 0));
+    if (!normal || !greyed || !list)
+        return;
+    // A picture for each state a button is drawn in: normal, hot, pressed, disabled, default and
+    // hot under a pen, in that order.
+    for (int state = 0; state < 6; ++state)
+        if (ImageList_Add(list.get(), state == 3 ? greyed.get() : normal.get(), nullptr) < 0)
+            return;
+    BUTTON_IMAGELIST images{list.get(), {}, static_cast<UINT>(noText ? BUTTON_IMAGELIST_ALIGN_CENTER
+                                                                      : BUTTON_IMAGELIST_ALIGN_LEFT)};
+    SendMessageW(hwnd, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
+    stateImages = std::move(list);
 }
 
 void Button::Measure(Gdiplus::Graphics& graphics, int availableWidth, int availableHeight)
@@ -245,18 +303,7 @@ void Button::DrawItem(const DRAWITEMSTRUCT* item, int backgroundColourIndex)
         const Gdiplus::GraphicsState state = graphics.Save();
         graphics.TranslateTransform(itemRect.X + offsetX, itemRect.Y + offsetY);
         if (disabled)
-        {
-            const float third = 1.0f / 3;
-            Gdiplus::ColorMatrix grey = {{{third, third, third, 0, 0},
-                                          {third, third, third, 0, 0},
-                                          {third, third, third, 0, 0},
-                                          {0, 0, 0, 0.4f, 0},
-                                          {0, 0, 0, 0, 1}}};
-            Gdiplus::ImageAttributes attributes;
-            attributes.SetColorMatrix(&grey);
-            graphics.DrawImage(image.get(), Gdiplus::Rect(0, 0, static_cast<INT>(w), static_cast<INT>(h)), 0, 0,
-                               static_cast<INT>(w), static_cast<INT>(h), Gdiplus::UnitPixel, &attributes);
-        }
+            DrawGreyed(graphics, *image, static_cast<int>(w), static_cast<int>(h));
         else
             graphics.DrawImage(image.get(), 0.0f, 0.0f, w, h);
         graphics.Restore(state);

@@ -55,6 +55,10 @@ public:
     Size textSize;
     std::unique_ptr<Gdiplus::Bitmap> image;
     Owners::Bitmap imageHandle;
+    // The pictures of a native button by state, the disabled one greyed: the system's own greying
+    // of imageHandle turns every pixel that is not white, the face around the picture included,
+    // into one grey box.
+    Owners::ImageList stateImages;
     bool noText;
     bool glyphFont;
     int32_t splitWidth;
@@ -66,6 +70,7 @@ public:
 
 private:
     void ClickChecks();
+    void SetStateImages(Gdiplus::Bitmap& bitmap, SIZE size, COLORREF face);
 
     bool ownerDrawn;
 };

@@ -29,8 +29,8 @@ DWORD ListStyle(bool showHeader, bool multiSelect, bool editLabels)
 
 constexpr size_t markupCapacity = 2084;
 
-// Keeps a shown list from drawing itself while rows go in: it would redraw at each of them, which
-// for thousands of rows takes minutes. Drawn once, whole, afterwards.
+// Keeps a shown list from drawing itself while rows go in or out: it would redraw at each of them,
+// which for thousands of rows takes minutes. Drawn once, whole, afterwards.
 class NoRedraw
 {
 public:
@@ -127,6 +127,41 @@ void ListView::InsertItems(int first, const std::vector<Item>& items)
             sub.pszText = const_cast<wchar_t*>(source.subItems[j].c_str());
             SendMessageW(hwnd, LVM_SETITEMTEXTW, static_cast<WPARAM>(inserted), reinterpret_cast<LPARAM>(&sub));
         }
+    }
+}
+
+void ListView::DeleteItems(const std::vector<unsigned>& indices)
+{
+    if (indices.empty())
+        return;
+    const NoRedraw quiet(hwnd);
+    // The list moves its focus along at each row that goes before or at the focused one, and
+    // moving it costs as much as drawing a row: the focus is taken away while the rows go, and then
+    // given once to the row the list would have moved it to.
+    int focus = static_cast<int>(SendMessageW(hwnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+    if (focus >= 0)
+    {
+        LVITEMW unfocused{};
+        unfocused.stateMask = LVIS_FOCUSED;
+        SendMessageW(hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(focus), reinterpret_cast<LPARAM>(&unfocused));
+    }
+    int count = static_cast<int>(SendMessageW(hwnd, LVM_GETITEMCOUNT, 0, 0));
+    for (const unsigned index : indices)
+    {
+        if (!SendMessageW(hwnd, LVM_DELETEITEM, index, 0))
+            continue;
+        --count;
+        if (focus > static_cast<int>(index))
+            --focus;
+        else if (focus == static_cast<int>(index))
+            focus = std::min(focus, count - 1);
+    }
+    if (focus >= 0)
+    {
+        LVITEMW focused{};
+        focused.stateMask = LVIS_FOCUSED;
+        focused.state = LVIS_FOCUSED;
+        SendMessageW(hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(focus), reinterpret_cast<LPARAM>(&focused));
     }
 }
 

@@ -30,6 +30,10 @@ public:
     ListView(HWND parent, bool showHeader, bool useRowIds, bool multiSelect, bool editLabels);
 
     void InsertItems(int first, const std::vector<Item>& items);
+    // Deletes the rows at these indices, one after another in the order given (each counts the rows
+    // left by the ones before). The list draws itself once, afterwards, and its focus ends on the
+    // row it would have moved it to.
+    void DeleteItems(const std::vector<unsigned>& indices);
     // The row keeps its id.
     void SetItem(int index, const Item& item);
     std::vector<unsigned> GetSelectedItems() const;

@@ -72,6 +72,41 @@ TEST_F(ListViews, RowsKeepTheirIdsWhenAnEarlierRowIsRemoved)
     EXPECT_EQ(list->GetSelectedItems(), (std::vector<unsigned>{2, 3}));
 }
 
+// The focus ends where the list itself moves it when the same rows go one by one.
+TEST_F(ListViews, RowsDeletedTogetherGoInTheOrderGivenAndLeaveTheFocusWhereTheListWouldMoveIt)
+{
+    MakeHost();
+    const auto focusedRow = [](HWND list) {
+        return SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED);
+    };
+    for (const int focus : {0, 1, 2, 3, 4})
+    {
+        auto together = MakeList(false);
+        auto oneByOne = MakeList(false);
+        for (UI::ListView* list : {together.get(), oneByOne.get()})
+        {
+            list->InsertItems(0, Rows(5));
+            LVITEMW focused{};
+            focused.stateMask = LVIS_FOCUSED;
+            focused.state = LVIS_FOCUSED;
+            SendMessageW(list->hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(focus), reinterpret_cast<LPARAM>(&focused));
+        }
+        together->DeleteItems({3, 1});
+        for (const WPARAM row : {3, 1})
+            SendMessageW(oneByOne->hwnd, LVM_DELETEITEM, row, 0);
+        ASSERT_EQ(SendMessageW(together->hwnd, LVM_GETITEMCOUNT, 0, 0), 3);
+        EXPECT_EQ(Text(together->hwnd, 0, 0), L"row 0");
+        EXPECT_EQ(Text(together->hwnd, 1, 0), L"row 2");
+        EXPECT_EQ(Text(together->hwnd, 2, 0), L"row 4");
+        EXPECT_EQ(focusedRow(together->hwnd), focusedRow(oneByOne->hwnd)) << "focus on row " << focus;
+        EXPECT_TRUE(IsWindowVisible(together->hwnd));
+
+        together->DeleteItems({2, 1, 0});
+        EXPECT_EQ(SendMessageW(together->hwnd, LVM_GETITEMCOUNT, 0, 0), 0);
+        EXPECT_EQ(focusedRow(together->hwnd), -1);
+    }
+}
+
 TEST_F(ListViews, WithoutRowIdsTheIdIsTheIndex)
 {
     MakeHost();
