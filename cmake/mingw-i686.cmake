@@ -9,7 +9,9 @@ set(CMAKE_SYSTEM_PROCESSOR ${QUILLORA_MINGW_PROCESSOR})
 set(toolchain_prefix ${QUILLORA_MINGW_PROCESSOR}-w64-mingw32)
 set(CMAKE_C_COMPILER ${toolchain_prefix}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${toolchain_prefix}-g++-posix)
-set(CMAKE_RC_COMPILER ${toolchain_prefix}-windres)
+# windres itself fails in a folder whose path holds characters the shell treats as its own (see
+# cmake/windres): it is run through links of plain names.
+set(CMAKE_RC_COMPILER ${CMAKE_CURRENT_LIST_DIR}/${toolchain_prefix}-windres)
 set(CMAKE_DLLTOOL ${toolchain_prefix}-dlltool)
 
 set(CMAKE_FIND_ROOT_PATH /usr/${toolchain_prefix})

@@ -3,12 +3,17 @@
 # asked in $host/calls and answer as the case sets them up:
 #   $host/installed/<package>   installed packages (dpkg-query)
 #   $host/uninstallable         packages apt-get cannot install, one a line
-#   $host/update-status         apt-get update's exit code (100: an index failed)
+#   $host/update-status         apt-get update's exit code (100: an index failed), or "offline": no
+#                               index can be fetched, which apt-get update reports with exit code 0
+#                               unless its error mode is "any"
 #   $host/uid                   what id -u says
 #   $host/sudo                  "absent", "password" (sudo -n refuses) or "works"
 #   $host/locales, $host/bad-locales   locale -a's list; locales localedef cannot make
-#   $host/lock-held             the time (seconds since 1970) until which another program holds apt's
-#                               lock (absent: none)
+#   $host/lock-held             the time on the made-up host's clock until which another program
+#                               holds apt's lock (absent: none)
+#   $host/clock                 that clock, in seconds from 0: only the made-up host's sleep and
+#                               apt-get's own wait for the lock move it, so that no case depends on how
+#                               fast the real host runs
 # Every check says what it expected; the test fails when one of them does not hold.
 # A test adds what its end must undo with on_exit (never a trap of its own, which would replace the
 # one that removes the hosts); whatever still runs with a host's folder in its command line is ended.
@@ -45,13 +50,17 @@ new_host() {
   stand_in apt-get <<'SH'
 # The call is recorded without its -o options; apt's lock is waited for as long as
 # -o DPkg::Lock::Timeout=SECONDS says, and without it not at all, as apt does.
-words=() wait_for_lock=0
+words=() wait_for_lock=0 error_mode=""
 while [ $# -gt 0 ]; do
   if [ "$1" = -o ]; then
-    case "$2" in DPkg::Lock::Timeout=*) wait_for_lock=${2#*=} ;; esac
+    case "$2" in
+      DPkg::Lock::Timeout=*) wait_for_lock=${2#*=} ;;
+      APT::Update::Error-Mode=*) error_mode=${2#*=} ;;
+    esac
     shift 2
     continue
   fi
+  case "$1" in --error-on=*) error_mode=${1#*=}; shift; continue ;; esac
   words+=("$1")
   shift
 done
@@ -61,23 +70,36 @@ if [ -f "$HOST/lock-held" ]; then
   lock=/var/lib/dpkg/lock-frontend
   # update takes the package lists' lock, and gives up on it at once: the time-out is dpkg's.
   [ "$1" = update ] && lock=/var/lib/apt/lists/lock wait_for_lock=0
-  left=$(($(cat "$HOST/lock-held") - EPOCHSECONDS))
+  clock=$(cat "$HOST/clock" 2>/dev/null || echo 0)
+  left=$(($(cat "$HOST/lock-held") - clock))
   if [ "$left" -gt 0 ]; then
-    [ "$wait_for_lock" -gt 0 ] && echo "Waiting for cache lock: Could not get lock $lock. It is held by process 4321 (unattended-upgr)... $((left < wait_for_lock ? left : wait_for_lock))s"
+    [ "$wait_for_lock" -gt 0 ] && echo "Waiting for cache lock: Could not get lock $lock. It is held by process 4321 (unattended-upgr)..."
     if [ "$left" -gt "$wait_for_lock" ]; then
+      echo $((clock + wait_for_lock)) >"$HOST/clock"
       echo "E: Could not get lock $lock. It is held by process 4321 (unattended-upgr)"
+      echo "N: Be aware that removing the lock file is not a solution and may break your system."
       if [ "$1" = update ]; then echo "E: Unable to lock directory /var/lib/apt/lists/"
       else echo "E: Unable to acquire the dpkg frontend lock ($lock), is another process using it?"; fi
       exit 100
     fi
+    echo $((clock + left)) >"$HOST/clock"
   fi
-  # Waited for (without the time passing here) or let go meanwhile.
   rm "$HOST/lock-held"
 fi
 case "$1" in
   update)
-    touch "$HOST/lists/example_dists_main_InRelease"
     status=$(cat "$HOST/update-status")
+    if [ "$status" = offline ]; then
+      echo "Err:1 http://deb.example/debian stable InRelease"
+      echo "  Temporary failure resolving 'deb.example'"
+      echo "Reading package lists..."
+      kind=W status=0
+      [ "$error_mode" = any ] && kind=E status=100
+      echo "$kind: Failed to fetch http://deb.example/debian/dists/stable/InRelease  Temporary failure resolving 'deb.example'"
+      echo "$kind: Some index files failed to download. They have been ignored, or old ones used instead."
+      exit "$status"
+    fi
+    touch "$HOST/lists/example_dists_main_InRelease"
     [ "$status" -eq 0 ] || echo "E: Failed to fetch http://security.example/dists/main/binary-i386/Packages.xz  File has unexpected size (41 != 40). Mirror sync in progress?"
     exit "$status" ;;
   install)
@@ -126,6 +148,7 @@ echo "$2.utf8" >>"$HOST/locales"
 SH
   stand_in sleep <<'SH'
 echo "sleep $*" >>"$HOST/calls"
+echo $(($(cat "$HOST/clock" 2>/dev/null || echo 0) + ${1%%.*})) >"$HOST/clock"
 SH
 }
 
@@ -222,11 +245,24 @@ finish() {
 # wine_stand_ins: Wine of the made-up host. Each prefix gets a server that lingers, in a session of
 # its own as Wine's does (Ctrl+C does not reach it), until "wineserver -k"; regsvr32 registers only
 # a file that exists and regedit adds its file to $host/registry; any other program is recorded in
-# $host/calls with its arguments, one a line, after a line "wine".
+# $host/calls with its arguments, one a line, after a line "wine", and runs $host/program-runs
+# (with bash, the program's arguments its own) when a case wrote one. As Debian's Wine, every
+# command keeps the server's socket in a folder "wine-XXXXXX" of the temporary folder, named in the
+# prefix's file "wineserver" and made again under that name when it is gone; none removes it.
 wine_stand_ins() {
   rm -f "$host/bin/sleep"
-  host_tools sleep setsid seq cut od tar cp ln mv sha256sum nproc stat python3 openssl iconv awk realpath
+  host_tools sleep setsid seq cut od tar cp ln mv sha256sum nproc stat python3 openssl iconv awk realpath timeout
   cat >"$host/wine-server.sh" <<'SH'
+socket_folder() {
+  local name
+  [ -d "$WINEPREFIX" ] || return 0
+  name=$(cat "$WINEPREFIX/wineserver" 2>/dev/null)
+  if [ -z "$name" ]; then
+    name=$(basename "$(mktemp -d "${TMPDIR:-/tmp}/wine-XXXXXX")")
+    echo "$name" >"$WINEPREFIX/wineserver"
+  fi
+  mkdir -p "${TMPDIR:-/tmp}/$name/server-standin"
+}
 unix_path() { local path=${1#[Zz]:}; printf '%s' "${path//\\//}"; }
 server_file() { printf '%s' "$WINEPREFIX/.standin-wineserver"; }
 # Whether the server runs (one that ended stays a zombie until it is reaped).
@@ -243,6 +279,7 @@ start_server() {
     kill "$(cat "$(server_file)")"
   fi
   mkdir -p "$WINEPREFIX"
+  socket_folder
   rm -f "$(server_file)"
   setsid bash -c 'echo $$ >"$1.new" && mv "$1.new" "$1" && exec -a "wineserver-standin $2" sleep "$3"' _ \
     "$(server_file)" "$WINEPREFIX" "$life" </dev/null >/dev/null 2>&1 &
@@ -252,6 +289,7 @@ start_server() {
 SH
   stand_in wineserver <<'SH'
 . "$HOST/wine-server.sh"
+socket_folder
 case "$1" in
   -k) server_runs || exit 1; kill "$(cat "$(server_file)")"; rm -f "$(server_file)" ;;
   -w) while server_runs; do sleep 0.05; done ;;
@@ -285,7 +323,8 @@ case "$1" in
   cmd) ;;
   *)
     { echo wine; printf '%s\n' "$@"; } >>"$HOST/calls"
-    [ -f "$1" ] || [ -f "$(unix_path "$1")" ] ;;
+    [ -f "$1" ] || [ -f "$(unix_path "$1")" ] || exit
+    [ ! -f "$HOST/program-runs" ] || bash "$HOST/program-runs" "$@" ;;
 esac
 SH
 }
@@ -325,6 +364,8 @@ SH
   stand_in ctest <<'SH'
 while [ $# -gt 0 ]; do
   [ "$1" = --test-dir ] && { BUILD=$2; shift; }
+  # Listing the entries (-N) runs none of them.
+  [ "$1" = -N ] && { echo "Total Tests: 2"; exit 0; }
   shift
 done
 export BUILD HOST
