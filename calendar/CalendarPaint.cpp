@@ -24,7 +24,6 @@
 
 namespace
 {
-float Units(float units) { return UnitsToPixels(units); }
 int RoundedUnits(float units) { return static_cast<int>(UnitsToPixels(units) + 0.5f); }
 
 Gdiplus::RectF Measure(Gdiplus::Graphics& graphics, const std::wstring& text, int font, const Gdiplus::RectF& box,

@@ -13,6 +13,7 @@
 // Lengths of Lumday's views: one unit is one pixel at 96 dpi.
 float GetDpiScale();                  // the screen's LOGPIXELSX / 72, read once
 float UnitsToPixels(float units);     // units x GetDpiScale() x 0.75
+inline float Units(float units) { return UnitsToPixels(units); } // as the views' drawing reads it
 
 constexpr std::array<float, 6> TextSizes = {9.3333f, 10.6666f, 12.0f, 14.0f, 16.0f, 18.0f};
 int GetTextSizeIndex();

@@ -15,7 +15,6 @@
 
 namespace
 {
-float Units(float units) { return UnitsToPixels(units); }
 
 void ClearPreview(PagePreview& preview)
 {

@@ -14,7 +14,6 @@
 namespace
 {
 int Points(float points) { return static_cast<int>(points * GetDpiScale() + 0.5f); }
-float Units(float units) { return UnitsToPixels(units); }
 
 // The page's three layout lengths, in pixels.
 float ColumnWidth() { return Units(350); }

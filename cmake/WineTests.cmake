@@ -74,7 +74,7 @@ endfunction()
 # SKIP_UNITY_BUILD_INCLUSION where its target is made. GCC takes every source of such a unit for a
 # header, and would warn of each test whose fixture lies in an unnamed namespace.
 function(quillora_compile_together target)
-  set_target_properties(${target} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 4)
+  set_target_properties(${target} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 8)
   target_compile_options(${target} PRIVATE -Wno-subobject-linkage)
 endfunction()
 

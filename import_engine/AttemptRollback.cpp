@@ -1,6 +1,7 @@
 #include "import_engine/AttemptRollback.h"
 
 #include "framework/log/Log.h"
+#include "framework/text/Text.h"
 #include "import_engine/FileSnapshot.h"
 #include "import_engine/ImportErrors.h"
 #include "import_engine/OneNoteCalls.h"
@@ -74,10 +75,15 @@ _bstr_t FindSection(ON16::IApplication& application, const CreatedObject& sectio
     ParseElement(group, xml);
     return idOfNamed(group);
 }
-
-std::wstring Quoted(const std::wstring& name) { return L"\"" + name + L"\""; }
-
 } // namespace
+
+std::wstring PageStays(const std::wstring& name, bool titled)
+{
+    // A page made but never saved has no title in OneNote yet.
+    return titled ? L"the page " + Quoted(name) + L" stays" : L"an untitled page made for " + Quoted(name) + L" stays";
+}
+
+std::wstring SectionStays(const std::wstring& name) { return L"the section " + Quoted(name) + L" stays"; }
 
 AttemptRollback::AttemptRollback(Target& target) : changes_(std::make_shared<AttemptChanges>())
 {
@@ -126,11 +132,8 @@ Target AttemptRollback::Undo(ON16::IApplication& application, std::function<bool
     for (auto page = changes_->createdPages.rbegin(); page != changes_->createdPages.rend(); ++page)
     {
         GetLog(true) << L"Removing the page made for the failed entry";
-        // A page made but never saved has no title in OneNote yet.
-        const std::wstring stays = Contains(changes_->savedPages, page->id)
-                                       ? L"the page " + Quoted(page->name) + L" stays"
-                                       : L"an untitled page made for " + Quoted(page->name) + L" stays";
-        TakeBack([&] { RemoveHierarchyObject(application, page->id, patience_); }, stays);
+        TakeBack([&] { RemoveHierarchyObject(application, page->id, patience_); },
+                 PageStays(page->name, Contains(changes_->savedPages, page->id)));
     }
     for (auto section = changes_->createdSections.rbegin(); section != changes_->createdSections.rend(); ++section)
     {
@@ -141,7 +144,7 @@ Target AttemptRollback::Undo(ON16::IApplication& application, std::function<bool
                                       section->id.length() ? section->id : FindSection(application, *section, patience_),
                                       patience_);
             },
-            L"the section " + Quoted(section->name) + L" stays");
+            SectionStays(section->name));
     }
     if (before_.page && !before_.pageSaved)
     {

@@ -14,6 +14,10 @@
 #include <string>
 #include <vector>
 
+// How the user is told that OneNote keeps a page or section that the run made.
+std::wstring PageStays(const std::wstring& name, bool titled);
+std::wstring SectionStays(const std::wstring& name);
+
 class AttemptRollback
 {
 public:

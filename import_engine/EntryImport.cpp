@@ -13,6 +13,7 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <optional>
 
 namespace
 {
@@ -92,7 +93,8 @@ TOrError<ImportResult> ImportFile(ON16::IApplication& application, const Config:
 {
     Target work = target;
     const std::wstring& path = entry.path;
-    TOrError<ImportResult> result = MakeImportError(NoImportFormat);
+    // What the reference or the attachment made, when asked for: with neither, nothing was asked.
+    std::optional<ImportResult> made;
 
     // What the page names is read now, so that a file that goes or is locked before the page is
     // saved fails its own entry only, and nothing of it reaches the page. (Whether a file is HTML
@@ -125,7 +127,7 @@ TOrError<ImportResult> ImportFile(ON16::IApplication& application, const Config:
                                      ? InsertFileReference(FileLinkHtml(path), work)
                                      : AddTextLineOutline(path, std::wstring(L"blockquote"), work);
         Keep(reference, work);
-        result = std::move(reference);
+        made = std::move(reference);
     }
 
     if (format.fileAttachment)
@@ -134,11 +136,16 @@ TOrError<ImportResult> ImportFile(ON16::IApplication& application, const Config:
         ImportResult attached = InsertAttachment(copy, entry.depth, work, name);
         work.position = attached.position;
         work.startPosition = attached.startPosition;
-        result = std::move(attached);
+        made = std::move(attached);
     }
 
+    const auto madeOrNothing = [&]() -> TOrError<ImportResult> {
+        if (made)
+            return std::move(*made);
+        return MakeImportError(NoImportFormat);
+    };
     if (!format.fileContent)
-        return result;
+        return madeOrNothing();
     if (html)
         return InsertHtmlContent(htmlCopy, work);
     if (IsTextFile(path))
@@ -159,5 +166,5 @@ TOrError<ImportResult> ImportFile(ON16::IApplication& application, const Config:
     // A file without a content importer, or a picture that cannot be decoded, is attached instead.
     if (!format.fileAttachment)
         return InsertAttachment(copy, entry.depth, work, name);
-    return result;
+    return madeOrNothing();
 }

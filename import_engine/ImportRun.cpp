@@ -2,6 +2,7 @@
 
 #include "framework/log/Log.h"
 #include "framework/onenote/OneNoteApplication.h"
+#include "framework/text/Text.h"
 #include "import_engine/AttemptRollback.h"
 #include "import_engine/EntryImport.h"
 #include "import_engine/FileSnapshot.h"
@@ -91,8 +92,6 @@ std::error_code NotReached(const std::error_code& failure, const ON::Page& page,
     LogError(ended);
     return ended;
 }
-
-std::wstring Quoted(const std::wstring& name) { return L"\"" + name + L"\""; }
 
 // OneNote's answers for an object that is no longer there: someone removed it meanwhile.
 bool IsGone(HRESULT hr)
@@ -424,13 +423,12 @@ private:
             const bool titled = std::any_of(savedPages_.begin(), savedPages_.end(),
                                             [&](const _bstr_t& id) { return id == page.id; });
             removeIfEmpty(page, L"the page " + Quoted(page.name),
-                          titled ? L"the page " + Quoted(page.name) + L" stays"
-                                 : L"an untitled page made for " + Quoted(page.name) + L" stays",
+                          PageStays(page.name, titled),
                           [&] { return PageIsEmpty(page.id, patience); });
         }
         for (auto section = ownSections_.rbegin(); section != ownSections_.rend(); ++section)
             removeIfEmpty(*section, L"the section " + Quoted(section->name),
-                          L"the section " + Quoted(section->name) + L" stays",
+                          SectionStays(section->name),
                           [&] { return SectionIsEmpty(section->id, patience); });
         ownPages_.clear();
         ownSections_.clear();

@@ -10,7 +10,6 @@
 
 namespace
 {
-constexpr int32_t DeepestPageLevel = 3;
 
 bool SameSectionName(const std::wstring& a, const std::wstring& b)
 {

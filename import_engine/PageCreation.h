@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+// OneNote indents a page at most this deep under the page before it.
+constexpr int32_t DeepestPageLevel = 3;
+
 // Creates a page in the target's section, makes it the target's page and titles it. With
 // installGenerator the target's page generator continues on pages titled title + " - Page " + n.
 void CreateNewPage(ON16::IApplication& application, Target& target, const std::wstring& title,

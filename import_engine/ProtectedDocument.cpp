@@ -2,6 +2,7 @@
 
 #include "framework/Owners.h"
 #include "framework/com/UnknownImpl.h"
+#include "framework/streams/MemoryStream.h"
 
 #include <comdef.h>
 #include <objbase.h>
@@ -11,7 +12,6 @@
 #include <cstring>
 
 _COM_SMARTPTR_TYPEDEF(IStorage, IID_IStorage);
-_COM_SMARTPTR_TYPEDEF(IStream, IID_IStream);
 _COM_SMARTPTR_TYPEDEF(ILockBytes, IID_ILockBytes);
 
 namespace

@@ -10,7 +10,6 @@
 
 namespace
 {
-constexpr int32_t DeepestPageLevel = 3;
 // OneNote's own answer for a page that is not there.
 constexpr HRESULT OneNotePageDoesNotExist = static_cast<HRESULT>(0x80042005);
 

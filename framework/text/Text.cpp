@@ -92,3 +92,7 @@ std::wstring Join(const std::vector<std::wstring>& parts, const std::wstring& se
 }
 
 std::wstring IntToWString(int value) { return std::to_wstring(value); }
+
+std::wstring Quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
+
+bool HasText(const wchar_t* text) { return text && *text; }

@@ -23,3 +23,9 @@ std::vector<std::string> Split(const std::string& text, const std::string& delim
 std::wstring Join(const std::vector<std::wstring>& parts, const std::wstring& separator);
 
 std::wstring IntToWString(int value);
+
+// Whether text is there and holds at least one character.
+bool HasText(const wchar_t* text);
+
+// The text between double quotes, as messages name what the user knows by its name.
+std::wstring Quoted(const std::wstring& text);

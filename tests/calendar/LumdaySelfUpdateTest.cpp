@@ -132,7 +132,9 @@ private:
     std::optional<std::wstring> previous;
 };
 
-class LumdaySelfUpdate : public testing::Test
+// The install of a downloaded program, which asks the update service nothing: its cases run beside
+// those that read the service's record of Lumday's requests.
+class LumdayInstall : public testing::Test
 {
 protected:
     static void SetUpTestSuite()
@@ -211,10 +213,16 @@ protected:
     Harness::Profile profile;
     Harness::ShellFolderRedirect redirect{profile};
     StandInFiles standIn;
-    UpdateTest::ServiceScenario service{CalendarIdentity()};
     std::filesystem::path installed;
     std::optional<StandIn::StoreLock> storeLock;
     std::optional<StandIn::StoreLock::Hold> loadHeld;
+};
+
+// What Lumday asks the update service and does with its answers.
+class LumdaySelfUpdate : public LumdayInstall
+{
+protected:
+    UpdateTest::ServiceScenario service{CalendarIdentity()};
 };
 
 TEST_F(LumdaySelfUpdate, AsksAtMostEverySevenDaysAndNotOnAFirstRun)
@@ -405,7 +413,7 @@ TEST_F(LumdaySelfUpdate, EveryFailureLeavesTheCalendarRunningAndTheOldProgramInP
         EXPECT_EQ(UpdateTest::ReadBytes(installed), oldProgram);
     }
 }
-TEST_F(LumdaySelfUpdate, InstallThatCannotReplaceTheProgramStartsTheOldOneAgain)
+TEST_F(LumdayInstall, ThatCannotReplaceTheProgramStartsTheOldOneAgain)
 {
     // The old program, kept open by another that no one ends, as a copy of it that stays running
     // would keep it: the install, which nothing told to wait for that one, cannot replace it.
@@ -431,7 +439,7 @@ TEST_F(LumdaySelfUpdate, InstallThatCannotReplaceTheProgramStartsTheOldOneAgain)
         << GetLastError();
 }
 
-TEST_F(LumdaySelfUpdate, InstallWaitsForTheOldProgramToEndBeforeReplacingIt)
+TEST_F(LumdayInstall, WaitsForTheOldProgramToEndBeforeReplacingIt)
 {
     const AddressHandler browser;
     const std::filesystem::path served = ServedProgram();

@@ -8,7 +8,7 @@ using namespace ModelTest;
 
 namespace
 {
-const std::wstring Block = L"<one:OEChildren><one:OE><one:T>x</one:T></one:OE></one:OEChildren>";
+const std::wstring TextBlock = L"<one:OEChildren><one:OE><one:T>x</one:T></one:OE></one:OEChildren>";
 const std::wstring Previews =
     L"<one:Previews sourceDocument=\"" + ZeroGuid + L"\"><one:Preview page=\"1\" /></one:Previews>";
 const std::wstring Printout = L"<one:Printout xpsFileIndex=\"0\" />";
@@ -103,14 +103,14 @@ TEST(Outlines, IndentsAreTakenOnceWhereverTheyStandAndMetadataAfterThemIsKept)
         {"attributes: edited-by, text, page object",
          Doc(L"Outline", L"objectID=\"{1}\" lang=\"en-US\" author=\"Ann\" selected=\"partial\""),
          L"<one:Outline author=\"Ann\" lang=\"en-US\" objectID=\"{1}\" selected=\"partial\" />"},
-        {"indents after the blocks", Doc(L"Outline", L"", Block + indents),
-         L"<one:Outline>" + indents + Block + L"</one:Outline>"},
+        {"indents after the blocks", Doc(L"Outline", L"", TextBlock + indents),
+         L"<one:Outline>" + indents + TextBlock + L"</one:Outline>"},
         {"second indents skipped",
-         Doc(L"Outline", L"", indents + L"<one:Indents><one:Indent level=\"9\" indent=\"9\"/></one:Indents>" + Block),
-         L"<one:Outline>" + indents + Block + L"</one:Outline>"},
+         Doc(L"Outline", L"", indents + L"<one:Indents><one:Indent level=\"9\" indent=\"9\"/></one:Indents>" + TextBlock),
+         L"<one:Outline>" + indents + TextBlock + L"</one:Outline>"},
         {"metadata after the indents kept",
-         Doc(L"Outline", L"", indents + L"<one:Meta name=\"m\" content=\"c\"/>" + Block),
-         L"<one:Outline><one:Meta name=\"m\" content=\"c\" />" + indents + Block + L"</one:Outline>"},
+         Doc(L"Outline", L"", indents + L"<one:Meta name=\"m\" content=\"c\"/>" + TextBlock),
+         L"<one:Outline><one:Meta name=\"m\" content=\"c\" />" + indents + TextBlock + L"</one:Outline>"},
     });
 }
 
@@ -133,10 +133,10 @@ TEST(Outlines, OutlineBuiltForImportedTextIsAValidPageElement)
 TEST(PageElements, HolderWritesEveryObjectItHoldsInItsOrder)
 {
     ON::PageElement holder(std::make_shared<ON::Image>());
-    holder.outline = Read<ON::Outline>(Doc(L"Outline", L"", Block));
+    holder.outline = Read<ON::Outline>(Doc(L"Outline", L"", TextBlock));
     auto page = std::make_shared<ON::Page>();
     page->elements.push_back(std::make_shared<ON::PageElement>(holder));
-    EXPECT_EQ(Written(*page), L"<one:Page><one:Outline>" + Block + L"</one:Outline><one:Image /></one:Page>");
+    EXPECT_EQ(Written(*page), L"<one:Page><one:Outline>" + TextBlock + L"</one:Outline><one:Image /></one:Page>");
 
     for (const wchar_t* name : {L"Outline", L"Image", L"InkDrawing", L"InsertedFile", L"MediaFile", L"FutureObject"})
         EXPECT_TRUE(ON::IsPageElementName(name)) << testing::PrintToString(std::wstring(name));

@@ -1,5 +1,6 @@
 #include "framework/ui/controls/Button.h"
 
+#include "framework/text/Text.h"
 #include "framework/ui/Dpi.h"
 #include "framework/ui/Fonts.h"
 #include "framework/ui/ScaledBitmap.h"
@@ -13,8 +14,6 @@
 
 namespace
 {
-bool HasText(const wchar_t* text) { return text && *text; }
-
 DWORD AlignmentStyle(int alignment)
 {
     return alignment == 1 ? BS_RIGHT : alignment == 2 ? BS_CENTER : BS_LEFT;

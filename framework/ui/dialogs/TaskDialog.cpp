@@ -2,6 +2,7 @@
 
 #include "framework/streams/Base64Stream.h"
 #include "framework/streams/MemoryStream.h"
+#include "framework/text/Text.h"
 #include "framework/ui/Containers.h"
 #include "framework/ui/Dpi.h"
 #include "framework/ui/Fonts.h"
@@ -34,8 +35,6 @@ std::unique_ptr<Gdiplus::Bitmap> LoadArrowGlyph()
         return nullptr;
     return bitmap;
 }
-
-bool HasText(const wchar_t* text) { return text && *text; }
 
 class TaskDialogWindow : public AutoLayoutWindow
 {
