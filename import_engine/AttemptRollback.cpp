@@ -47,16 +47,7 @@ void RemovePageObject(ON16::IApplication& application, const _bstr_t& pageId, co
 _bstr_t FindSection(ON16::IApplication& application, const CreatedObject& section, BusyPatience& patience)
 {
     _bstr_t xml;
-    CallWithPatience(
-        application,
-        [&] {
-            xml = _bstr_t();
-            BSTR received = nullptr;
-            const HRESULT hr = application.GetHierarchy(section.parentId, ON16::hsChildren, &received, ON16::xs2013);
-            xml.Attach(received);
-            return hr;
-        },
-        patience);
+    GetHierarchyWithRetry(application, section.parentId, ON16::hsChildren, xml, &patience);
     const std::wstring_view text(xml.length() ? static_cast<const wchar_t*>(xml) : L"");
     const auto idOfNamed = [&](const auto& parent) -> _bstr_t {
         for (const auto& candidate : parent.sections)

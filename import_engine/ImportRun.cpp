@@ -103,10 +103,7 @@ bool IsGone(HRESULT hr)
 // What of an entry, or of what the run made for itself, OneNote kept, after lead.
 std::error_code TellWhatStays(const std::error_code& error, const AttemptRollback& attempt, const std::wstring& lead)
 {
-    std::wstring stays;
-    for (const std::wstring& each : attempt.LeftBehind())
-        stays += (stays.empty() ? L"" : L"; ") + each;
-    const std::error_code ended = WithMoreContext(error, lead + stays + L".");
+    const std::error_code ended = WithMoreContext(error, lead + Join(attempt.LeftBehind(), L"; ") + L".");
     LogError(ended);
     return ended;
 }
@@ -344,15 +341,16 @@ private:
         config_.entries.insert(config_.entries.begin() + index + 1, content.begin(), content.end());
     }
 
-    // Nothing shown as imported is lost when the run ends early without saying so: a page that
-    // cannot be saved then ends the run with OneNote's error and the page's name, and why it ended.
-    std::error_code SaveBeforeEnding(const std::error_code& why)
+    // Nothing shown as imported is lost when the run ends without saying so: a page that cannot be
+    // saved then ends the run with OneNote's error and the page's name, and why it ended. A page
+    // saved before (the last entry failed after it) holds nothing more.
+    std::error_code SaveBeforeEnding(const std::error_code& why, const wchar_t* which = L"current")
     {
         if (!target_.page || target_.pageSaved)
             return why;
         try
         {
-            GetLog(true) << L"Saving current page (" << PageName(*target_.page) << L")";
+            GetLog(true) << L"Saving " << which << L" page (" << PageName(*target_.page) << L")";
             SavePage(*application_, target_);
             savedPages_.push_back(target_.pageId);
             return why;
@@ -437,8 +435,7 @@ private:
             std::wstring told = patience.Stopped()
                                     ? L"The import was stopped before all it had made to import into was removed: "
                                     : L"OneNote could not remove what the import had made to import into: ";
-            for (size_t i = 0; i < stays.size(); ++i)
-                told += (i ? L"; " : L"") + stays[i];
+            told += Join(stays, L"; ");
             // The user's stop alone would read as if nothing stayed.
             const bool ownError = why && !IsImportError(why, ImportCancelled);
             const std::error_code ended = WithMoreContext(ownError ? why : MakeHResultError(refusal), told + L".");
@@ -447,26 +444,15 @@ private:
         }
         if (!lost_ || removed.empty())
             return why;
-        std::wstring told;
-        for (size_t i = 0; i < removed.size(); ++i)
-            told += (i ? L"; " : L"") + removed[i];
         return WithMoreContext(why, L"Nothing of the import reached what it had made to import into, which was removed: " +
-                                        told + L".");
+                                        Join(removed, L"; ") + L".");
     }
 
     // Whether the page holds no object, read while patience lasts.
     bool PageIsEmpty(const _bstr_t& id, BusyPatience& patience)
     {
         _bstr_t xml;
-        CallWithPatience(
-            *application_,
-            [&] {
-                BSTR received = nullptr;
-                const HRESULT hr = application_->GetPageContent(id, &received, ON16::piBasic, ON16::xs2013);
-                xml.Attach(received);
-                return hr;
-            },
-            patience);
+        GetPageContentWithRetry(*application_, id, xml, &patience);
         ON::Page stored;
         ParseElement(stored, xml);
         return std::none_of(stored.elements.begin(), stored.elements.end(),
@@ -477,15 +463,7 @@ private:
     bool SectionIsEmpty(const _bstr_t& id, BusyPatience& patience)
     {
         _bstr_t xml;
-        CallWithPatience(
-            *application_,
-            [&] {
-                BSTR received = nullptr;
-                const HRESULT hr = application_->GetHierarchy(id, ON16::hsChildren, &received, ON16::xs2013);
-                xml.Attach(received);
-                return hr;
-            },
-            patience);
+        GetHierarchyWithRetry(*application_, id, ON16::hsChildren, xml, &patience);
         return xml.length() == 0 || !std::wcsstr(static_cast<const wchar_t*>(xml), L"<one:Page ");
     }
 
@@ -495,23 +473,9 @@ private:
         if (!target_.page)
             return {};
         StopCheck(progress_, L"OneNote is processing import...", EntryCount(), EntryCount());
-        GetLog(true) << L"Saving last page (" << PageName(*target_.page) << L")";
-        // A page that was saved before the last entry failed holds nothing more.
-        if (!target_.pageSaved)
-        {
-            try
-            {
-                SavePage(*application_, target_);
-                savedPages_.push_back(target_.pageId);
-            }
-            catch (const _com_error&)
-            {
-                lost_ = true;
-                return NotReached(ErrorOfCurrentException(), *target_.page, {});
-            }
-        }
+        const std::error_code failure = SaveBeforeEnding({}, L"last");
         targetReady_ = false;
-        return {};
+        return failure;
     }
 
     Config& config_;

@@ -6,15 +6,31 @@ HRESULT NavigateToUrlWithRetry(ON16::IApplication& application, _bstr_t url, VAR
 }
 
 HRESULT GetHierarchyWithRetry(ON16::IApplication& application, _bstr_t startNodeId, ON16::HierarchyScope scope,
-                              _bstr_t& xml)
+                              _bstr_t& xml, BusyPatience* patience)
 {
-    return CallWithRetry(application, [&] {
-        // Each try receives into a fresh string; a rejected try leaves nothing to keep.
-        BSTR received = nullptr;
-        const HRESULT hr = application.GetHierarchy(startNodeId, scope, &received, ON16::xs2013);
-        xml.Attach(received);
-        return hr;
-    });
+    return CallWithin(
+        application,
+        [&] {
+            // Each try receives into a fresh string; a rejected try leaves nothing to keep.
+            BSTR received = nullptr;
+            const HRESULT hr = application.GetHierarchy(startNodeId, scope, &received, ON16::xs2013);
+            xml.Attach(received);
+            return hr;
+        },
+        patience);
+}
+
+HRESULT GetPageContentWithRetry(ON16::IApplication& application, _bstr_t pageId, _bstr_t& xml, BusyPatience* patience)
+{
+    return CallWithin(
+        application,
+        [&] {
+            BSTR received = nullptr;
+            const HRESULT hr = application.GetPageContent(pageId, &received, ON16::piBasic, ON16::xs2013);
+            xml.Attach(received);
+            return hr;
+        },
+        patience);
 }
 
 HRESULT UpdateHierarchyWithRetry(ON16::IApplication& application, _bstr_t xml)

@@ -96,9 +96,20 @@ HRESULT CallWithPatience(I& object, const std::function<HRESULT()>& call, BusyPa
     return hr;
 }
 
+// CallWithRetry, or CallWithPatience while patience lasts when given.
+template <typename I>
+HRESULT CallWithin(I& object, const std::function<HRESULT()>& call, BusyPatience* patience)
+{
+    return patience ? CallWithPatience(object, call, *patience) : CallWithRetry(object, call);
+}
+
 HRESULT NavigateToUrlWithRetry(ON16::IApplication& application, _bstr_t url, VARIANT_BOOL newWindow = VARIANT_FALSE);
+// These two read into xml and wait out OneNote's busy answers while patience lasts when given (else
+// as every call).
 HRESULT GetHierarchyWithRetry(ON16::IApplication& application, _bstr_t startNodeId, ON16::HierarchyScope scope,
-                              _bstr_t& xml);
+                              _bstr_t& xml, BusyPatience* patience = nullptr);
+HRESULT GetPageContentWithRetry(ON16::IApplication& application, _bstr_t pageId, _bstr_t& xml,
+                                BusyPatience* patience = nullptr);
 HRESULT UpdateHierarchyWithRetry(ON16::IApplication& application, _bstr_t xml);
 HRESULT NavigateToWithRetry(ON16::IApplication& application, _bstr_t hierarchyObjectId, _bstr_t objectId = L"",
                             VARIANT_BOOL newWindow = VARIANT_FALSE);
@@ -113,13 +124,6 @@ struct PageContentUpdate
     VARIANT_BOOL force = VARIANT_TRUE;
 };
 HRESULT UpdatePageContentWithRetry(const PageContentUpdate& update);
-
-// CallWithRetry, or CallWithPatience while patience lasts when given.
-template <typename I>
-HRESULT CallWithin(I& object, const std::function<HRESULT()>& call, BusyPatience* patience)
-{
-    return patience ? CallWithPatience(object, call, *patience) : CallWithRetry(object, call);
-}
 
 // Null when OneNote gives no collection or has no window; those are not failures here. Each waits
 // out OneNote's busy answers while patience lasts when given (else as every call).

@@ -96,16 +96,7 @@ void RetrievePageContents(ON16::IApplication& application, Target& target, bool 
 
     GetLog(true) << L"Retrieving page contents";
     _bstr_t xml;
-    const auto read = [&] {
-        BSTR received = nullptr;
-        const HRESULT hr = application.GetPageContent(target.pageId, &received, ON16::piBasic, ON16::xs2013);
-        xml.Attach(received);
-        return hr;
-    };
-    if (patience)
-        CallWithPatience(application, read, *patience);
-    else
-        CallWithRetry(application, read);
+    GetPageContentWithRetry(application, target.pageId, xml, patience);
 
     if (target.page)
         *target.page = ON::Page();
