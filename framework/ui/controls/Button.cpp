@@ -194,8 +194,10 @@ void Button::SetImage(std::optional<COLORREF> background, Gdiplus::Bitmap& bitma
         InvalidateRect(hwnd, nullptr, FALSE);
         return;
     }
+    // The picture over the face is made once: the button's own picture is the normal one of its
+    // pictures by state too.
     const COLORREF face = background.value_or(GetSysColor(COLOR_BTNFACE));
-    Owners::Bitmap handle(CreateScaledHBitmap(bitmap, size, face, true));
+    Owners::Bitmap handle(OpaquePicture(bitmap, size, face, false));
     SendMessageW(hwnd, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(handle.get()));
     imageHandle = std::move(handle);
     SetStateImages(bitmap, size, face);
@@ -203,7 +205,7 @@ void Button::SetImage(std::optional<COLORREF> background, Gdiplus::Bitmap& bitma
 
 void Button::SetStateImages(Gdiplus::Bitmap& bitmap, SIZE size, COLORREF face)
 {
-    const Owners::Bitmap normal = OpaquePicture(bitmap, size, face, false);
+    const HBITMAP normal = imageHandle.get();
     const Owners::Bitmap greyed = OpaquePicture(bitmap, size, face, true);
     Owners::ImageList list(ImageList_Create(std::max<int>(size.cx, 1), std::max<int>(size.cy, 1), ILC_COLOR32, 6, 0));
     if (!normal || !greyed || !list)
@@ -211,7 +213,7 @@ void Button::SetStateImages(Gdiplus::Bitmap& bitmap, SIZE size, COLORREF face)
     // A picture for each state a button is drawn in: normal, hot, pressed, disabled, default and
     // hot under a pen, in that order.
     for (int state = 0; state < 6; ++state)
-        if (ImageList_Add(list.get(), state == 3 ? greyed.get() : normal.get(), nullptr) < 0)
+        if (ImageList_Add(list.get(), state == 3 ? greyed.get() : normal, nullptr) < 0)
             return;
     BUTTON_IMAGELIST images{list.get(), {}, static_cast<UINT>(noText ? BUTTON_IMAGELIST_ALIGN_CENTER
                                                                       : BUTTON_IMAGELIST_ALIGN_LEFT)};
