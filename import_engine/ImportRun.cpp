@@ -380,11 +380,10 @@ private:
                                        const std::wstring& staying, auto&& isEmpty) {
             if (object.id.length() == 0)
                 return;
-            // After a stop no call is made any more: what is not looked at yet stays (and holds
-            // what a run that imported items and saved them all brought, see below).
+            // After a stop no call is made any more: what is not looked at yet stays.
             if (patience.Stopped())
             {
-                if (imported_ > 0 && !lost_)
+                if (HoldsWhatWasImported())
                     return;
                 GetLog(true) << L"ERROR: " << staying;
                 stays.push_back(staying);
@@ -406,10 +405,7 @@ private:
                 LogError(MakeHResultError(error.Error()));
                 if (IsGone(error.Error()))
                     return;
-                // What a run that imported items and saved them all made for itself holds them,
-                // as far as anyone can tell without OneNote's answer: a run that succeeded is not
-                // reported failed for a busy spell at its very end.
-                if (!looked && imported_ > 0 && !lost_)
+                if (!looked && HoldsWhatWasImported())
                     return;
                 refusal = error.Error();
                 GetLog(true) << L"ERROR: " << staying;
@@ -447,6 +443,11 @@ private:
         return WithMoreContext(why, L"Nothing of the import reached what it had made to import into, which was removed: " +
                                         Join(removed, L"; ") + L".");
     }
+
+    // What a run that imported items and saved them all made for itself holds them, as far as
+    // anyone can tell without OneNote's answer: a run that succeeded is not reported failed, nor
+    // what it made named as staying, when OneNote stays busy through the end's look at it.
+    bool HoldsWhatWasImported() const { return imported_ > 0 && !lost_; }
 
     // Whether the page holds no object, read while patience lasts.
     bool PageIsEmpty(const _bstr_t& id, BusyPatience& patience)
