@@ -277,10 +277,12 @@ TEST_P(PasswordDialogPictures, PresetWithARememberedPassword)
 
     const COLORREF window = GetThemeColor(COLOR_WINDOW);
     EXPECT_EQ(picture->At(2, 2), window) << "the dialog";
+    const int inset = 3;
+    // Right of the selected password, inside the frame, the box's own colour.
+    ASSERT_EQ(picture->At(edit.right - 2 * inset, (edit.top + edit.bottom) / 2), window) << "the password box";
 
     // Inside the box's frame, the row with the most pixels that are neither the box's colour nor
     // the selection's runs through the marks.
-    const int inset = 3;
     std::map<COLORREF, int> colours;
     for (int y = edit.top + inset; y < edit.bottom - inset; ++y)
         for (int x = edit.left + inset; x < edit.right - inset; ++x)
@@ -337,8 +339,6 @@ TEST_P(PasswordDialogPictures, PresetWithARememberedPassword)
     ASSERT_EQ(marks.runs.size(), 6u) << "marks in the row at " << marks.y << " of the password box";
     const auto [narrowest, widest] = std::minmax_element(marks.runs.begin(), marks.runs.end());
     EXPECT_LE(*widest - *narrowest, 1) << "the marks differ in width: letters rather than a masked password";
-    // Right of the selected password, the box's own colour.
-    EXPECT_EQ(picture->At(marks.last + 3, marks.y), window) << "the password box";
 
     // The toggle shows its picture: pixels far from its face.
     std::map<COLORREF, int> face;
