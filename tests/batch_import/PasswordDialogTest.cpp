@@ -289,9 +289,8 @@ TEST_P(PasswordDialogPictures, PresetWithARememberedPassword)
             ++colours[picture->At(x, y)];
     colours.erase(window);
     ASSERT_FALSE(colours.empty()) << "the password box shows nothing but its colour";
-    const COLORREF selection =
-        std::max_element(colours.begin(), colours.end(), [](const auto& a, const auto& b) { return a.second < b.second; })
-            ->first;
+    const auto fewer = [](const auto& a, const auto& b) { return a.second < b.second; };
+    const COLORREF selection = std::max_element(colours.begin(), colours.end(), fewer)->first;
     struct Row
     {
         int y = 0;
@@ -345,8 +344,7 @@ TEST_P(PasswordDialogPictures, PresetWithARememberedPassword)
     for (int y = toggle.top + inset; y < toggle.bottom - inset; ++y)
         for (int x = toggle.left + inset; x < toggle.right - inset; ++x)
             ++face[picture->At(x, y)];
-    const COLORREF faceColour =
-        std::max_element(face.begin(), face.end(), [](const auto& a, const auto& b) { return a.second < b.second; })->first;
+    const COLORREF faceColour = std::max_element(face.begin(), face.end(), fewer)->first;
     int drawn = 0;
     for (const auto& [colour, count] : face)
         if (Distance(colour, faceColour) > 150)

@@ -382,7 +382,8 @@ TEST_F(ImportRun, APageForEachFileMakesOnePagePerFileInTheSection)
     EXPECT_EQ(L"two.txt", pages[2].name);
     const auto holds = [&](const std::wstring& id, const std::wstring& text) {
         const std::vector<std::wstring> shown = Shows(StoredPage(id));
-        return std::count_if(shown.begin(), shown.end(), [&](const std::wstring& line) { return line.ends_with(text); });
+        return std::count_if(shown.begin(), shown.end(),
+                             [&](const std::wstring& line) { return line.ends_with(text); });
     };
     EXPECT_EQ(1, holds(pages[1].id, L": alpha"));
     EXPECT_EQ(0, holds(pages[1].id, L": beta"));

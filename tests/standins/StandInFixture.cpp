@@ -77,7 +77,8 @@ ApplicationPtr StandInTest::Connect(const CLSID& clsid)
 std::vector<StandIn::CallRecord> StandInTest::Calls() const
 {
     std::vector<StandIn::CallRecord> calls = StandIn::ReadCallLog(callLog_.wstring());
-    std::erase_if(calls, [](const StandIn::CallRecord& record) { return record.method == StandIn::NotValidatedRecord; });
+    std::erase_if(calls,
+                  [](const StandIn::CallRecord& record) { return record.method == StandIn::NotValidatedRecord; });
     return calls;
 }
 

@@ -368,8 +368,8 @@ TEST_P(ModelFuzz, MutatedDocumentsReachTheModelAndWriteToAFixedPoint)
 
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
     std::printf("inputs %lu to %lu (seed %lu, slice %d) in %.1f s: %lu reached the model whole (%.1f%%); %lu with "
-                "corrupted bytes, %lu of them refused by onexml; %lu COM errors reading inputs, %d failed checks; memory %lu KB -> "
-                "peak %lu KB\n",
+                "corrupted bytes, %lu of them refused by onexml; %lu COM errors reading inputs, %d failed checks; "
+                "memory %lu KB -> peak %lu KB\n",
                 first, last, seed, slice, seconds, reachedWhole, 100.0 * reachedWhole / std::max(1ul, count),
                 corrupted, refused, comErrors, failures, static_cast<unsigned long>(baseline / 1024),
                 static_cast<unsigned long>(peak / 1024));
