@@ -18,6 +18,11 @@ struct CallRecord
     std::vector<std::wstring> arguments;
 };
 
+// The record written before a call whose XML was not checked against OneNote's schema, because
+// the stand-in has no schema to check it against or cannot load it: the reason as an HRESULT, the
+// schema file (empty when none is named) and the reason in words.
+inline constexpr const wchar_t* NotValidatedRecord = L"Store.Schema";
+
 std::wstring CallLogFile();
 void AppendCall(const CallRecord& record);
 // Every record of a call log file, in the order of the calls.

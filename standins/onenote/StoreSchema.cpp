@@ -1,6 +1,7 @@
 // The XML schemas of the calls: the namespace and XSD file of an XMLSchema argument, checking the
 // XML a call receives against them, and the conversion of the store's 2013 tree for callers that
 // ask for the 2010 schema.
+#include "standins/onenote/CallLog.h"
 #include "standins/onenote/Store.h"
 #include "standins/onenote/StoreTree.h"
 
@@ -12,6 +13,11 @@ using namespace StoreTree;
 
 namespace
 {
+void LogNotValidated(const std::wstring& xsd, HRESULT why, const std::wstring& reason)
+{
+    AppendCall({NotValidatedRecord, why, {xsd, reason}});
+}
+
 void Downgrade(XNode& node)
 {
     static const std::vector<std::wstring> elements{L"MeetingInfo", L"Printout", L"Previews", L"Preview"};
@@ -74,6 +80,13 @@ HRESULT StoreTree::ParseReceived(const std::wstring& xml, LONG schema, XNodePtr&
         return OneNoteError::NotWellFormed;
     if (parsed.status != ParseStatus::Ok)
         return OneNoteError::InvalidXml;
+    // OneNote checks every document it receives against its schema. Where the stand-in cannot, it
+    // says so beside the call, so that a test relying on the check reports it as not made.
+    if (xsd.empty())
+        LogNotValidated(L"", HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND),
+                        L"no folder of OneNote's schemas is named (QUILLORA_ONENOTE_XSD, QUILLORA_SHARED)");
+    else if (!parsed.notValidated.empty())
+        LogNotValidated(xsd, parsed.notValidatedResult, parsed.notValidated);
     root = parsed.root;
     return S_OK;
 }

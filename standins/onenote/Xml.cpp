@@ -352,42 +352,47 @@ ParseResult ParseXml(const std::wstring& text, const std::wstring& expectedNames
         return result;
     }
 
-    if (!schemaFile.empty() && GetFileAttributesW(schemaFile.c_str()) != INVALID_FILE_ATTRIBUTES)
+    if (schemaFile.empty())
+        return result;
+    // A check that cannot be made is told, never passed over: a caller relying on it must know.
+    const auto notValidated = [&](HRESULT hr, const std::wstring& why) {
+        result.notValidatedResult = hr;
+        result.notValidated = why;
+        return result;
+    };
+    if (GetFileAttributesW(schemaFile.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return notValidated(HRESULT_FROM_WIN32(GetLastError()), schemaFile + L" cannot be found");
+    Ref<IXMLDOMSchemaCollection> schemas;
+    hr = CoCreateInstance(CLSID_XMLSchemaCache60_, nullptr, CLSCTX_INPROC_SERVER, IID_IXMLDOMSchemaCollection_,
+                          schemas.putVoid());
+    if (FAILED(hr))
+        return notValidated(hr, L"MSXML 6's schema cache is not available");
+    VARIANT location;
+    VariantInit(&location);
+    location.vt = VT_BSTR;
+    location.bstrVal = SysAllocString(schemaFile.c_str());
+    BSTR ns = SysAllocString(expectedNamespace.c_str());
+    hr = schemas->add(ns, location);
+    SysFreeString(ns);
+    VariantClear(&location);
+    if (FAILED(hr))
+        return notValidated(hr, L"MSXML 6 could not load " + schemaFile + L" as a schema");
+    VARIANT collection;
+    VariantInit(&collection);
+    collection.vt = VT_DISPATCH;
+    collection.pdispVal = schemas.get();
+    hr = document->putref_schemas(collection);
+    if (FAILED(hr))
+        return notValidated(hr, L"MSXML 6 did not take the schema " + schemaFile);
+    Ref<IXMLDOMParseError> error;
+    if (document->validate(error.put()) != S_OK)
     {
-        Ref<IXMLDOMSchemaCollection> schemas;
-        if (SUCCEEDED(CoCreateInstance(CLSID_XMLSchemaCache60_, nullptr, CLSCTX_INPROC_SERVER,
-                                       IID_IXMLDOMSchemaCollection_, schemas.putVoid())))
+        result.status = ParseStatus::Invalid;
+        if (error)
         {
-            VARIANT location;
-            VariantInit(&location);
-            location.vt = VT_BSTR;
-            location.bstrVal = SysAllocString(schemaFile.c_str());
-            BSTR ns = SysAllocString(expectedNamespace.c_str());
-            const HRESULT added = schemas->add(ns, location);
-            SysFreeString(ns);
-            VariantClear(&location);
-            if (SUCCEEDED(added))
-            {
-                VARIANT collection;
-                VariantInit(&collection);
-                collection.vt = VT_DISPATCH;
-                collection.pdispVal = schemas.get();
-                if (SUCCEEDED(document->putref_schemas(collection)))
-                {
-                    Ref<IXMLDOMParseError> error;
-                    const HRESULT valid = document->validate(error.put());
-                    if (valid != S_OK)
-                    {
-                        result.status = ParseStatus::Invalid;
-                        if (error)
-                        {
-                            BSTR reason = nullptr;
-                            error->get_reason(&reason);
-                            result.reason = Take(reason);
-                        }
-                    }
-                }
-            }
+            BSTR reason = nullptr;
+            error->get_reason(&reason);
+            result.reason = Take(reason);
         }
     }
     return result;

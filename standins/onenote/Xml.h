@@ -57,10 +57,15 @@ struct ParseResult
     ParseStatus status = ParseStatus::Ok;
     XNodePtr root;
     std::wstring reason;
+    // Why a document that was to be validated was not (the schema file is missing or MSXML could
+    // not load it); empty when it was validated or no schema was named.
+    std::wstring notValidated;
+    HRESULT notValidatedResult = S_OK;
 };
 
 // Parses text with MSXML 6. expectedNamespace: every element must be in it (empty: no check).
-// schemaFile: when not empty, the document is also validated against that XSD.
+// schemaFile: when not empty, the document is also validated against that XSD; when that cannot
+// be done, notValidated says why.
 ParseResult ParseXml(const std::wstring& text, const std::wstring& expectedNamespace,
                      const std::wstring& schemaFile);
 

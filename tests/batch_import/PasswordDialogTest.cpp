@@ -6,6 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <map>
+#include <optional>
+#include <utility>
+#include <vector>
+
 using DialogTest::Child;
 using DialogTest::Children;
 using DialogTest::Click;
@@ -49,6 +56,33 @@ class PasswordDialogs : public DialogTest::Fixture
 class PasswordDialogPictures : public DialogTest::Themed
 {
 };
+
+// A picture of a window, read in the coordinates of its client area.
+class ClientPicture
+{
+public:
+    explicit ClientPicture(HWND window) : capture_(Screenshot::CaptureWindow(window))
+    {
+        POINT origin{0, 0};
+        ClientToScreen(window, &origin);
+        RECT bounds{};
+        GetWindowRect(window, &bounds);
+        offset_ = {origin.x - bounds.left, origin.y - bounds.top};
+    }
+
+    const Screenshot::Capture& capture() const { return capture_; }
+    COLORREF At(int x, int y) const { return capture_.At(offset_.x + x, offset_.y + y); }
+
+private:
+    Screenshot::Capture capture_;
+    POINT offset_{};
+};
+
+int Distance(COLORREF a, COLORREF b)
+{
+    return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
+           std::abs(GetBValue(a) - GetBValue(b));
+}
 } // namespace
 
 TEST_F(PasswordDialogs, RememberedPasswordIsPresetSelectedAndFocusedWithItsUseForAllState)
@@ -223,13 +257,99 @@ TEST_F(PasswordDialogs, BelongsToTheTopLevelWindowOfItsOwnerAndKeepsItDisabledWh
     DestroyWindow(top);
 }
 
+// What the picture shows in each theme: the dialog and its password box in the theme's window
+// colour, the remembered password selected and masked (six marks of one width, not its letters),
+// and the picture on the show-password toggle.
 TEST_P(PasswordDialogPictures, PresetWithARememberedPassword)
 {
+    std::optional<ClientPicture> picture;
+    RECT edit{};
+    RECT toggle{};
     DialogTest::Driver driver(title, {[&](HWND dialog) {
-        Screenshot::SaveWindow(dialog, ThemeName());
+        picture.emplace(dialog);
+        Screenshot::Save(picture->capture(), ThemeName());
+        edit = DialogTest::ClientRectOf(Edit(dialog));
+        toggle = DialogTest::ClientRectOf(Toggle(dialog));
         Click(Ok(dialog));
     }});
     AskForPassword(nullptr, path, {UseThisPassword, L"secret", true});
+    ASSERT_TRUE(picture);
+
+    const COLORREF window = GetThemeColor(COLOR_WINDOW);
+    EXPECT_EQ(picture->At(2, 2), window) << "the dialog";
+    const int inset = 3;
+    // Right of the selected password, inside the frame, the box's own colour.
+    ASSERT_EQ(picture->At(edit.right - 2 * inset, (edit.top + edit.bottom) / 2), window) << "the password box";
+
+    // Inside the box's frame, the row with the most pixels that are neither the box's colour nor
+    // the selection's runs through the marks.
+    std::map<COLORREF, int> colours;
+    for (int y = edit.top + inset; y < edit.bottom - inset; ++y)
+        for (int x = edit.left + inset; x < edit.right - inset; ++x)
+            ++colours[picture->At(x, y)];
+    colours.erase(window);
+    ASSERT_FALSE(colours.empty()) << "the password box shows nothing but its colour";
+    const auto fewer = [](const auto& a, const auto& b) { return a.second < b.second; };
+    const COLORREF selection = std::max_element(colours.begin(), colours.end(), fewer)->first;
+    struct Row
+    {
+        int y = 0;
+        int first = 0;
+        int last = 0;
+        std::vector<int> runs;
+    };
+    Row marks;
+    int marked = 0;
+    for (int y = edit.top + inset; y < edit.bottom - inset; ++y)
+    {
+        Row row{y, -1, -1, {}};
+        for (int x = edit.left + inset; x < edit.right - inset; ++x)
+            if (picture->At(x, y) == selection)
+            {
+                row.first = row.first < 0 ? x : row.first;
+                row.last = x;
+            }
+        if (row.first < 0)
+            continue;
+        int farthest = 0;
+        for (int x = row.first; x <= row.last; ++x)
+            farthest = std::max(farthest, Distance(picture->At(x, y), selection));
+        int count = 0;
+        int run = 0;
+        for (int x = row.first; x <= row.last + 1; ++x)
+        {
+            const bool on = x <= row.last && farthest > 0 && Distance(picture->At(x, y), selection) * 2 >= farthest;
+            if (on)
+            {
+                ++run;
+                ++count;
+            }
+            else if (run > 0)
+            {
+                row.runs.push_back(std::exchange(run, 0));
+            }
+        }
+        if (count > marked)
+        {
+            marked = count;
+            marks = row;
+        }
+    }
+    ASSERT_EQ(marks.runs.size(), 6u) << "marks in the row at " << marks.y << " of the password box";
+    const auto [narrowest, widest] = std::minmax_element(marks.runs.begin(), marks.runs.end());
+    EXPECT_LE(*widest - *narrowest, 1) << "the marks differ in width: letters rather than a masked password";
+
+    // The toggle shows its picture: pixels far from its face.
+    std::map<COLORREF, int> face;
+    for (int y = toggle.top + inset; y < toggle.bottom - inset; ++y)
+        for (int x = toggle.left + inset; x < toggle.right - inset; ++x)
+            ++face[picture->At(x, y)];
+    const COLORREF faceColour = std::max_element(face.begin(), face.end(), fewer)->first;
+    int drawn = 0;
+    for (const auto& [colour, count] : face)
+        if (Distance(colour, faceColour) > 150)
+            drawn += count;
+    EXPECT_GT(drawn, 10) << "the show-password toggle shows no picture";
 }
 
 INSTANTIATE_TEST_SUITE_P(Themes, PasswordDialogPictures, testing::Bool(), DialogTest::ThemeTestName);

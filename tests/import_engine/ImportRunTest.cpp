@@ -7,6 +7,7 @@
 #include "tests/import_engine/ImportRunFixture.h"
 #include "tests/support/Screenshot.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -366,10 +367,29 @@ TEST_F(ImportRun, APageForEachFileMakesOnePagePerFileInTheSection)
     Config config = ConfigInto(Ids::Budget, Config::InsertEachFileOnASeparatePage);
     config.importFormat = {false, true, Config::NoOriginalPath};
     config.entries = {Entry(MakeFile(L"one.txt", "alpha")), Entry(MakeFile(L"two.txt", "beta"))};
+    const auto storePages = [&] { return Count(Hierarchy(Application(), L"", ON16::hsPages), L"<one:Page "); };
+    const size_t pagesBefore = storePages();
 
     const auto result = RunImport(config, Recorder(), nullptr);
 
     ASSERT_TRUE(result.HoldsValue()) << Utf8(GetErrorText(result.Error()));
+    // The picked page's section holds one new page per file, after the page that was there, and no
+    // other place of the store got one.
+    const auto pages = PagesOf(Hierarchy(Application(), Ids::Renovation, ON16::hsPages));
+    ASSERT_EQ(3u, pages.size());
+    EXPECT_EQ(L"Budget & schedule", pages[0].name);
+    EXPECT_EQ(L"one.txt", pages[1].name);
+    EXPECT_EQ(L"two.txt", pages[2].name);
+    const auto holds = [&](const std::wstring& id, const std::wstring& text) {
+        const std::vector<std::wstring> shown = Shows(StoredPage(id));
+        return std::count_if(shown.begin(), shown.end(),
+                             [&](const std::wstring& line) { return line.ends_with(text); });
+    };
+    EXPECT_EQ(1, holds(pages[1].id, L": alpha"));
+    EXPECT_EQ(0, holds(pages[1].id, L": beta"));
+    EXPECT_EQ(1, holds(pages[2].id, L": beta"));
+    EXPECT_EQ(0, holds(pages[2].id, L": alpha"));
+    EXPECT_EQ(pagesBefore + 2, storePages());
     size_t alpha = 0;
     size_t beta = 0;
     for (const auto& call : Calls())

@@ -40,7 +40,22 @@ void StandInTest::SetUp()
     WriteScenario("store demo\n");
 }
 
-void StandInTest::TearDown() {}
+void StandInTest::TearDown()
+{
+    // XML the stand-in received but could not check against OneNote's schema: a test relying on
+    // that check did not have it, and says so rather than passing.
+    std::vector<StandIn::CallRecord> unchecked;
+    for (auto& record : StandIn::ReadCallLog(callLog_.wstring()))
+        if (record.method == StandIn::NotValidatedRecord)
+            unchecked.push_back(std::move(record));
+    if (unchecked.empty())
+        return;
+    const auto& first = unchecked.front().arguments;
+    GTEST_SKIP() << "the OneNote stand-in could not check " << unchecked.size()
+                 << " received document(s) against OneNote's schema ("
+                 << Utf8(first.size() > 1 ? first[1] : L"no reason given")
+                 << "), so what the test sent was not checked against it";
+}
 
 void StandInTest::WriteScenario(const std::string& text) { StandInSession::WriteScenario(scenario_, text); }
 
@@ -59,7 +74,13 @@ ApplicationPtr StandInTest::Connect(const CLSID& clsid)
     return app;
 }
 
-std::vector<StandIn::CallRecord> StandInTest::Calls() const { return StandIn::ReadCallLog(callLog_.wstring()); }
+std::vector<StandIn::CallRecord> StandInTest::Calls() const
+{
+    std::vector<StandIn::CallRecord> calls = StandIn::ReadCallLog(callLog_.wstring());
+    std::erase_if(calls,
+                  [](const StandIn::CallRecord& record) { return record.method == StandIn::NotValidatedRecord; });
+    return calls;
+}
 
 std::wstring StandInTest::NewPage(ON16::IApplication* app, ON16::NewPageStyle style)
 {

@@ -32,12 +32,16 @@ class StandInTest : public testing::Test
 {
 protected:
     void SetUp() override;
+    // Reports the test skipped, with the reason, when the stand-in could not check the XML it
+    // received against OneNote's schema.
     void TearDown() override;
 
     // Writes the scenario file (before the first call that should see it).
     void WriteScenario(const std::string& text);
     // CoCreateInstance (context 0x17, IUnknown), OleRun, QueryInterface for IApplication.
     ApplicationPtr Connect(const CLSID& clsid = ON16::CLSID_Application);
+    // The calls of the log, without the stand-in's notes of XML it could not check against the
+    // schema (TearDown reports the test skipped for them).
     std::vector<StandIn::CallRecord> Calls() const;
 
     std::wstring Hierarchy(ON16::IApplication* app, const std::wstring& id, ON16::HierarchyScope scope,

@@ -112,7 +112,9 @@ struct Verdict
     std::shared_ptr<ChildElement> root;
 };
 
-// The checks that every input must pass. COM errors are left to the caller.
+// The checks that every input must pass. A COM error while the input is read is left to the
+// caller (the model may refuse what it is given); one while the model's own output is read back is
+// a failed check.
 Verdict Check(RootClass rootClass, const std::wstring& input)
 {
     Verdict verdict;
@@ -126,7 +128,22 @@ Verdict Check(RootClass rootClass, const std::wstring& input)
                           ", position " + std::to_string(outline.position) + "):\n" + WideToUtf8(first.written);
         return verdict;
     }
-    const Trip second = ReadAndWrite(rootClass, first.written);
+    Trip second;
+    try
+    {
+        second = ReadAndWrite(rootClass, first.written);
+    }
+    catch (const _com_error& error)
+    {
+        char code[16];
+        std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(error.Error()));
+        const _bstr_t description = error.Description();
+        verdict.failure = std::string("reading back what the model wrote raised the COM error ") + code +
+                          (description.length() ? " (" + WideToUtf8(static_cast<const wchar_t*>(description)) + ")"
+                                                : std::string()) +
+                          ":\n" + WideToUtf8(first.written);
+        return verdict;
+    }
     if (second.written != first.written)
         verdict.failure = "a second reading and writing changed the text:\n" + WideToUtf8(first.written) +
                           "\n--- became ---\n" + WideToUtf8(second.written);
@@ -351,8 +368,8 @@ TEST_P(ModelFuzz, MutatedDocumentsReachTheModelAndWriteToAFixedPoint)
 
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
     std::printf("inputs %lu to %lu (seed %lu, slice %d) in %.1f s: %lu reached the model whole (%.1f%%); %lu with "
-                "corrupted bytes, %lu of them refused by onexml; %lu COM errors, %d failed checks; memory %lu KB -> "
-                "peak %lu KB\n",
+                "corrupted bytes, %lu of them refused by onexml; %lu COM errors reading inputs, %d failed checks; "
+                "memory %lu KB -> peak %lu KB\n",
                 first, last, seed, slice, seconds, reachedWhole, 100.0 * reachedWhole / std::max(1ul, count),
                 corrupted, refused, comErrors, failures, static_cast<unsigned long>(baseline / 1024),
                 static_cast<unsigned long>(peak / 1024));

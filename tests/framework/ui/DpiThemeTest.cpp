@@ -223,7 +223,8 @@ TEST_F(Theme, DarkModeInvertsLightnessOfDrawnColours)
     EXPECT_GT((darkBlue >> 8) & 0xFF, 0x70u);
 
     if (IsHighContrast())
-        return;
+        GTEST_SKIP() << "high contrast is on: drawn colours are left as they are, so their adjustment to the dark "
+                        "theme was not checked";
     SetThemeMode(UI::ThemeDark);
     EXPECT_EQ(AdjustColorForTheme(0xFFFFFFFF), 0xFF000000u);
     SetThemeMode(UI::ThemeLight);

@@ -6,6 +6,10 @@
 #include "framework/ui/dialogs/TabbedDialog.h"
 #include "tests/framework/ui/dialogs/DialogTestSupport.h"
 
+#include <cstdlib>
+#include <map>
+#include <optional>
+
 using DialogTest::Click;
 using DialogTest::PressKey;
 
@@ -29,7 +33,7 @@ public:
     {
         check = std::make_shared<UI::Button>(parentWindow, 300, UI::Button::CheckBox, 0, L"Create a new &page", false,
                                              0, true, false);
-        auto edit = std::make_shared<UI::EditBox>(parentWindow, L"Imports", false);
+        edit = std::make_shared<UI::EditBox>(parentWindow, L"Imports", false);
         page = std::make_shared<CountingBox>(UI::ControlList{CreateHeading(title), CreateLabel(L"&Section name", true),
                                                              edit, check});
         return page;
@@ -54,6 +58,7 @@ public:
     bool relayout;
     int clicks = 0;
     std::shared_ptr<UI::Button> check;
+    std::shared_ptr<UI::EditBox> edit;
     std::shared_ptr<CountingBox> page;
 };
 
@@ -161,16 +166,96 @@ namespace
 class TabbedDialogScreenshot : public DialogTest::Themed
 {
 };
+
+// A picture of a window, read in the coordinates of its client area.
+class ClientPicture
+{
+public:
+    explicit ClientPicture(HWND window) : capture_(Screenshot::CaptureWindow(window))
+    {
+        POINT origin{0, 0};
+        ClientToScreen(window, &origin);
+        RECT bounds{};
+        GetWindowRect(window, &bounds);
+        offset_ = {origin.x - bounds.left, origin.y - bounds.top};
+    }
+
+    const Screenshot::Capture& capture() const { return capture_; }
+    COLORREF At(int x, int y) const { return capture_.At(offset_.x + x, offset_.y + y); }
+
+    // How many pixels of each colour the rectangle (client coordinates) shows.
+    std::map<COLORREF, int> Colours(const RECT& area) const
+    {
+        std::map<COLORREF, int> colours;
+        for (int y = area.top; y < area.bottom; ++y)
+            for (int x = area.left; x < area.right; ++x)
+                ++colours[At(x, y)];
+        return colours;
+    }
+
+private:
+    Screenshot::Capture capture_;
+    POINT offset_{};
+};
+
+int Distance(COLORREF a, COLORREF b)
+{
+    return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
+           std::abs(GetBValue(a) - GetBValue(b));
+}
 } // namespace
 
+// What the picture shows in each theme: the tab column and the page in the theme's colours, the
+// checked tab apart from the others, and the shown page's text in the theme's text colour.
 TEST_P(TabbedDialogScreenshot, OptionsWithThreeTabs)
 {
     Sample sample = MakeDialog();
+    std::optional<ClientPicture> picture;
+    std::vector<RECT> tabs;
+    RECT checkBox{};
+    RECT edit{};
+    RECT client{};
     sample.dialog->GetUiChannel().Post([&] {
-        Screenshot::SaveWindow(sample.dialog->GetHwnd(), L"tabs-" + ThemeName());
-        PressKey(sample.dialog->GetHwnd(), VK_ESCAPE);
+        const HWND dialog = sample.dialog->GetHwnd();
+        picture.emplace(dialog);
+        Screenshot::Save(picture->capture(), L"tabs-" + ThemeName());
+        for (const auto& button : sample.dialog->tabButtons)
+            tabs.push_back(DialogTest::ClientRectOf(button->hwnd));
+        checkBox = DialogTest::ClientRectOf(sample.tabs[1]->check->hwnd);
+        edit = DialogTest::ClientRectOf(sample.tabs[1]->edit->hwnd);
+        GetClientRect(dialog, &client);
+        PressKey(dialog, VK_ESCAPE);
     });
     sample.dialog->Show(L"Options", 1);
+    ASSERT_TRUE(picture);
+    ASSERT_EQ(tabs.size(), 3u);
+    const int clientWidth = client.right;
+
+    // Under the tabs, the column; right of the page's controls, the page.
+    EXPECT_EQ(picture->At(tabs[2].left + 2, tabs[2].bottom + 10), GetThemeColor(COLOR_BTNFACE)) << "the tab column";
+    EXPECT_EQ(picture->At(clientWidth - 2, checkBox.bottom + 10), GetThemeColor(COLOR_WINDOW)) << "the page";
+
+    // The checked tab shows a colour, at least as many pixels of it as its edge has, that the
+    // others do not show.
+    const auto checked = picture->Colours(tabs[1]);
+    std::map<COLORREF, int> others = picture->Colours(tabs[0]);
+    for (const auto& [colour, count] : picture->Colours(tabs[2]))
+        others[colour] += count;
+    const int edge = (tabs[1].right - tabs[1].left) + (tabs[1].bottom - tabs[1].top);
+    int apart = 0;
+    for (const auto& [colour, count] : checked)
+        if (!others.contains(colour) && count >= edge)
+            ++apart;
+    EXPECT_GT(apart, 0) << "the checked tab looks like the others";
+
+    // The heading and label of the shown page, above its edit box, are drawn in the text colour.
+    const COLORREF text = GetThemeColor(COLOR_WINDOWTEXT);
+    const COLORREF page = GetThemeColor(COLOR_WINDOW);
+    int ink = 0;
+    for (const auto& [colour, count] : picture->Colours({edit.left - 20, 0, clientWidth, edit.top}))
+        if (Distance(colour, text) * 4 < Distance(page, text))
+            ink += count;
+    EXPECT_GT(ink, 100) << "the page's heading and label are not drawn in the text colour";
 }
 
 INSTANTIATE_TEST_SUITE_P(Themes, TabbedDialogScreenshot, testing::Bool(), DialogTest::ThemeTestName);
