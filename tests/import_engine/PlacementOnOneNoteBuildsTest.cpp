@@ -324,11 +324,11 @@ TEST_F(Placement, ThePageTheRunMadeIsNamedByItsTitleWhenOneNoteKeepsItAfterAnEnt
     Config config = IntoTheSiteSurvey(*application);
     ASSERT_FALSE(config.location.empty());
     // Into a new page of the run's own, which the entry saves (titling it) before it fails and is
-    // taken back; OneNote then keeps the empty page.
+    // taken back; OneNote then refuses the page's last save and keeps the empty page.
     config.createNew = true;
     config.entries = {{files[0], {}, 0, 0}};
     MakeTooLargeForText(files[0]);
-    WriteScenario("fail DeleteHierarchy 0x80004005\n");
+    WriteScenario("fail DeleteHierarchy 0x80004005\nfailfrom UpdatePageContent 2 0x80004005\n");
 
     const auto result = RunImport(
         config, [](std::shared_ptr<Progress>) { return Result{}; },
