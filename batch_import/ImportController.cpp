@@ -41,6 +41,13 @@ Result ReportProgress(const std::weak_ptr<ImportController>& weak, const std::sh
 }
 
 const wchar_t* const unexpectedEnd = L"The import ended unexpectedly. The log file has the details.";
+
+// What the run's worker hands the window: the run's result, and what it tells beside it.
+struct RunOutcome
+{
+    TOrError<unsigned> result;
+    std::wstring notice;
+};
 } // namespace
 
 ImportController::ImportController(Window& window, ImportDisplay& display)
@@ -96,33 +103,48 @@ void ImportController::Start(const Config& config)
                     stoppedAt = condition;
                 return answer;
             };
-            TOrError<unsigned> result = RunImport(copy, progress, onError);
+            RunEnding ending;
+            // Asked while the stopped run waits for OneNote: the window offers Stop again, once.
+            bool waitingShown = false;
+            ending.stopWaiting = [&] {
+                if (!waitingShown)
+                {
+                    waitingShown = true;
+                    post(channel, [weak, mailbox] {
+                        if (const auto controller = weak.lock())
+                            controller->ShowRunWaiting(mailbox);
+                    });
+                }
+                return weak.expired() || prompts->StopWaitingRequested();
+            };
+            RunOutcome outcome{RunImport(copy, progress, onError, ending), std::move(ending.notice)};
             // A run stopped at a failed entry ends with that entry's error, which the run has
             // logged; the user asked for a stop (at the prompt, or with Stop Import before it), and
             // a stop is what it ends as. Any other error (the page saved on the way out failed)
             // is shown as it is.
+            const TOrError<unsigned>& result = outcome.result;
             if (stoppedAt && result.HoldsError() &&
                 std::error_condition(result.Error().value(), result.Error().category()) == *stoppedAt)
-                return TOrError<unsigned>(MakeImportError(ImportCancelled));
-            return result;
+                outcome.result = MakeImportError(ImportCancelled);
+            return outcome;
         },
-        [weak](Window&, std::optional<TOrError<unsigned>> result) {
+        [weak](Window&, std::optional<RunOutcome> outcome) {
             const auto controller = weak.lock();
             if (!controller || !controller->importing_)
                 return;
             // What the run reported last and the window has not shown yet comes first (the full
             // bar of a run that has ended).
             controller->ShowWaitingProgress();
-            if (!result)
+            if (!outcome)
                 controller->Finish(L"Import failed with:\n\n" + std::wstring(unexpectedEnd), Failed);
-            else if (result->HoldsError())
+            else if (outcome->result.HoldsError())
             {
-                if (result->Error().value() != 0)
-                    controller->ShowImportResult(result->Error());
+                if (outcome->result.Error().value() != 0)
+                    controller->ShowImportResult(outcome->result.Error());
             }
             else
                 // Also after a stop that came once the last page was saved: all of it was imported.
-                controller->ShowImportResult(result->Value());
+                controller->ShowImportResult(outcome->result.Value(), outcome->notice);
         });
 }
 
@@ -131,8 +153,21 @@ void ImportController::Stop()
     if (!importing_)
         return;
     display_.ShowImportStopping();
+    // A second stop: the stopped run ends without waiting for OneNote any longer.
+    if (prompts_->StopRequested())
+    {
+        prompts_->RequestStopWaiting();
+        return;
+    }
     prompts_->RequestStop();
     display_.SetImportStatus(L"Stopping import...");
+}
+
+void ImportController::ShowRunWaiting(const std::shared_ptr<ProgressMailbox>& mailbox)
+{
+    // Only for the run that waits, and only until it was asked to stop waiting.
+    if (importing_ && mailbox == mailbox_ && prompts_->StopRequested() && !prompts_->StopWaitingRequested())
+        display_.ShowImportWaiting();
 }
 
 void ImportController::Close() { prompts_->Close(); }
@@ -223,12 +258,12 @@ void ImportController::ShowImportResult(const std::error_code& error)
     Finish(L"Import failed with:\n\n" + Utf8ToWide(error.message()), Failed);
 }
 
-void ImportController::ShowImportResult(unsigned imported)
+void ImportController::ShowImportResult(unsigned imported, const std::wstring& notice)
 {
-    Finish(L"Imported " + std::to_wstring(imported) + (imported == 1 ? L" item" : L" items"), Succeeded);
+    Finish(L"Imported " + std::to_wstring(imported) + (imported == 1 ? L" item" : L" items"), Succeeded, notice);
 }
 
-void ImportController::Finish(const std::wstring& status, Outcome outcome)
+void ImportController::Finish(const std::wstring& status, Outcome outcome, const std::wstring& notice)
 {
     SetForegroundWindow(window_.GetHwnd());
     // Reports that arrive while the message box shows no longer count.
@@ -237,6 +272,9 @@ void ImportController::Finish(const std::wstring& status, Outcome outcome)
     mailbox_.reset();
     if (outcome == Failed)
         ShowErrorMessage(window_.GetHwnd(), status);
+    else if (!notice.empty())
+        ShowMessage(window_.GetHwnd(), L"Import Finished", {MessageButtonOK}, MessageButtonOK, nullptr,
+                    status + L".\n\n" + notice);
     display_.SetImportStatus(status);
     display_.ShowImportEnded(outcome != Succeeded);
 }

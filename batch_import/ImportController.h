@@ -30,6 +30,9 @@ public:
     virtual void SetImportProgress(float fraction) = 0;
     // Stop Import disabled, in the buttons and the menu.
     virtual void ShowImportStopping() = 0;
+    // The run, stopped, waits for OneNote as it ends: Stop Import enabled again, in the buttons
+    // and the menu, so that a second press ends the waiting.
+    virtual void ShowImportWaiting() = 0;
     // Stop Import hidden, Clear File List shown, the commands back in their idle state and the
     // window laid out again; the progress bars are hidden after a failure or a stop.
     virtual void ShowImportEnded(bool hideProgress) = 0;
@@ -48,7 +51,8 @@ public:
 
     // Starts a run over a copy of config; without a target, the picker opens first.
     void Start(const Config& config);
-    // The run stops at its next report, question or password request.
+    // The run stops at its next report, question or password request. Pressed again while the
+    // stopped run waits for OneNote as it ends, the waiting ends at OneNote's next answer.
     void Stop();
     bool IsImporting() const { return importing_; }
     // The window is closing: the run stops and asks nothing more.
@@ -62,9 +66,10 @@ public:
     // UI thread: shows what the run of mailbox reported since the window last looked, and looks
     // again shortly while reports keep coming.
     void ShowProgressOf(const std::shared_ptr<ProgressMailbox>& mailbox);
-    // UI thread: how the run ended.
+    // UI thread: how the run ended. A notice of a run that imported all it was asked for (what it
+    // made for itself stays) is shown beside the count, in a message box of its own.
     void ShowImportResult(const std::error_code& error);
-    void ShowImportResult(unsigned imported);
+    void ShowImportResult(unsigned imported, const std::wstring& notice = {});
 
     // "(done/total) " and the file-name part of the report's text.
     static std::wstring StatusText(const Progress& progress);
@@ -84,8 +89,10 @@ private:
         Cancelled,
         Failed,
     };
-    void Finish(const std::wstring& status, Outcome outcome);
+    void Finish(const std::wstring& status, Outcome outcome, const std::wstring& notice = {});
     void ShowWaitingProgress();
+    // UI thread: the stopped run of mailbox waits for OneNote as it ends.
+    void ShowRunWaiting(const std::shared_ptr<ProgressMailbox>& mailbox);
     static void CALLBACK LookAgain(HWND window, UINT message, UINT_PTR timer, DWORD time);
     UINT_PTR TimerId() const { return reinterpret_cast<UINT_PTR>(this); }
 

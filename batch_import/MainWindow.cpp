@@ -389,7 +389,13 @@ void MainWindow::EnableControls()
     if (closed_ || !IsWindow(hwnd_))
         return;
     controlsBehind_ = false;
-    fileList_->SetChangedCallback([this] { EnableControlsLater(); });
+    // This runs inside the list's own handler too (when the window cannot post to itself): the
+    // handler is set once for the idle spell, never replaced while it runs.
+    if (!followingList_)
+    {
+        fileList_->SetChangedCallback([this] { EnableControlsLater(); });
+        followingList_ = true;
+    }
     fileList_->SetDropCallback([this](const std::vector<std::wstring>& paths) {
         if (AddPaths(paths))
             workspace_.MarkChanged();
@@ -452,6 +458,7 @@ void MainWindow::DisableControls()
     if (!fileList_)
         return;
     fileList_->SetChangedCallback({});
+    followingList_ = false;
     fileList_->SetDropCallback({});
     for (const auto& control : std::initializer_list<std::shared_ptr<UI::Button>>{
              start_, toolbar_.start, toolbar_.addFiles, toolbar_.addFolders, toolbar_.remove, toolbar_.moveUp,

@@ -107,6 +107,7 @@ public:
     void SetImportStatus(const std::wstring& text) override;
     void SetImportProgress(float fraction) override;
     void ShowImportStopping() override;
+    void ShowImportWaiting() override;
     void ShowImportEnded(bool hideProgress) override;
     void PickTargetThenStart() override;
 
@@ -185,6 +186,8 @@ private:
     // follow is on its way.
     bool controlsBehind_ = false;
     bool controlsUpdatePosted_ = false;
+    // Whether the list's selection handler is set (outside a run).
+    bool followingList_ = false;
 
     bool closed_ = false;
     bool stopRequested_ = false;

@@ -105,6 +105,13 @@ void MainWindow::ShowImportStopping()
     EnableCommand(Command::StopImport, false);
 }
 
+void MainWindow::ShowImportWaiting()
+{
+    stop_->Enable(true);
+    smallStop_->Enable(true);
+    EnableCommand(Command::StopImport, true);
+}
+
 void MainWindow::ShowImportEnded(bool hideProgress)
 {
     importing_ = false;

@@ -28,10 +28,25 @@ std::wstring ImportErrorPromptText(const std::wstring& path, const std::error_co
            L"\n\nHow would you like to proceed?";
 }
 
+std::wstring LastSavePromptText(const std::error_condition& condition)
+{
+    return L"Saving the imported files' page failed with: \n\n" + Utf8ToWide(condition.message()) +
+           L"\n\nRetry sends the page again; Stop import gives up what has not reached OneNote. How would you "
+           L"like to proceed?";
+}
+
 ErrorHandling PromptImportError(HWND owner, const Config::Entry& entry, const std::error_condition& condition)
 {
     if (IsCancelled(condition))
         return ErrorHandling::Stop;
+    if (entry.path.empty())
+    {
+        const std::wstring text = LastSavePromptText(condition);
+        // Closed without a choice: the page is kept, and sent again.
+        return ShowTaskDialog(owner, L"Error", L"", text.c_str(), {L"&Retry saving the page", L"&Stop import"}, false) == 1
+                   ? ErrorHandling::Stop
+                   : ErrorHandling::Retry;
+    }
     const std::wstring text = ImportErrorPromptText(entry.path, condition);
     const unsigned chosen = ShowTaskDialog(owner, L"Error", L"", text.c_str(),
                                            {L"&Retry this file", L"S&kip this file", L"&Stop import"}, false);
@@ -92,6 +107,7 @@ std::optional<std::wstring> RunPrompts::GetPasswordFor(const std::wstring& path,
 void RunPrompts::BeginRun()
 {
     stopRequested_ = false;
+    stopWaitingRequested_ = false;
     std::lock_guard lock(answerLock_);
     remembered_ = PasswordAnswer{};
 }

@@ -19,9 +19,13 @@
 
 // The error prompt's text for a failed entry.
 std::wstring ImportErrorPromptText(const std::wstring& path, const std::error_condition& condition);
+// The prompt's text when OneNote does not take the page that holds all the files as the run ends.
+std::wstring LastSavePromptText(const std::error_condition& condition);
 
 // Asks on the UI thread whether to retry the entry, skip it or stop the run. A Cancelled error is
-// answered with stop without asking; closing the prompt without a choice skips the entry.
+// answered with stop without asking; closing the prompt without a choice skips the entry. For the
+// run's last save (an entry without a path) only a retry or a stop is offered, and closing the
+// prompt sends the page again: only a stop gives up what has not reached OneNote.
 ErrorHandling PromptImportError(HWND owner, const Config::Entry& entry, const std::error_condition& condition);
 
 // One window's questions, shared by the window and the workers of its runs.
@@ -42,6 +46,9 @@ public:
     void BeginRun();
     void RequestStop() { stopRequested_ = true; }
     bool StopRequested() const { return stopRequested_ || closing_; }
+    // A second stop: a run that ends because it was stopped no longer waits for OneNote.
+    void RequestStopWaiting() { stopWaitingRequested_ = true; }
+    bool StopWaitingRequested() const { return stopWaitingRequested_ || closing_; }
     // The window is closing: the run stops, and no question is asked any more.
     void Close();
     // The session that was ending goes on after all: the window stays, and later runs ask again.
@@ -54,6 +61,7 @@ private:
     HWND owner_;
     UiChannel channel_;
     std::atomic<bool> stopRequested_{false};
+    std::atomic<bool> stopWaitingRequested_{false};
     std::atomic<bool> closing_{false};
     // Written on the UI thread after the dialog, read by the worker before it asks; questions
     // never overlap, the lock only keeps the reads whole.

@@ -45,6 +45,9 @@ public:
     HRESULT Refusal() const { return refusal_; }
     // Whether the user stopped the run while it was taken back.
     bool Stopped() const { return patience_.Stopped(); }
+    // The pages the attempt sent to OneNote: their titles stay in OneNote, also where what the
+    // attempt added to them is taken back.
+    const std::vector<_bstr_t>& SavedPages() const { return changes_->savedPages; }
 
 private:
     // Takes back, on the page the run was filling, what the attempt added in memory.

@@ -20,11 +20,19 @@ namespace
 constexpr uint32_t GreatestHeadingLevel = 6;
 
 // Word and PowerPoint documents, once exported to PDF, are printed into the page like any PDF.
-PdfPrintoutImport PrintoutInto(ON16::IApplication& application, unsigned depth, const Target& work)
+PdfPrintoutImport PrintoutInto(ON16::IApplication& application, unsigned depth, Target& work)
 {
     return [&application, depth, &work](const std::wstring& pdfPath) {
         return ImportPdfPrintout(application, pdfPath, depth, work);
     };
+}
+
+// A printout that went on over further pages leaves the caller on its last page, which it saved.
+TOrError<ImportResult> GoingOnFrom(const Target& work, Target& target, TOrError<ImportResult> result)
+{
+    target.pageId = work.pageId;
+    target.pageSaved = work.pageSaved;
+    return result;
 }
 
 void Keep(const ImportResult& result, Target& work)
@@ -89,7 +97,7 @@ TOrError<ImportResult> ImportFolder(const Config::Entry& entry, Target& target, 
 }
 
 TOrError<ImportResult> ImportFile(ON16::IApplication& application, const Config::Entry& entry,
-                                  const Config::ImportFormat& format, const Target& target)
+                                  const Config::ImportFormat& format, Target& target)
 {
     Target work = target;
     const std::wstring& path = entry.path;
@@ -152,11 +160,11 @@ TOrError<ImportResult> ImportFile(ON16::IApplication& application, const Config:
         return InsertTextContent(path, work);
     CloseTextBeforePlacing(application, work);
     if (IsPdfFile(path))
-        return ImportPdfPrintout(application, path, entry.depth, work);
+        return GoingOnFrom(work, target, ImportPdfPrintout(application, path, entry.depth, work));
     if (IsWordFile(path))
-        return ImportWordDoc(path, PrintoutInto(application, entry.depth, work));
+        return GoingOnFrom(work, target, ImportWordDoc(path, PrintoutInto(application, entry.depth, work)));
     if (IsPowerPointFile(path))
-        return ImportPPTFile(path, PrintoutInto(application, entry.depth, work));
+        return GoingOnFrom(work, target, ImportPPTFile(path, PrintoutInto(application, entry.depth, work)));
     if (IsImageFile(path))
     {
         auto image = ImportImage(copy, entry.depth, work, false);

@@ -16,8 +16,9 @@ TOrError<ImportResult> ImportEntry(ON16::IApplication& application, const Config
 // empty result) when each file has a page of its own. A folder that could not be listed fails.
 TOrError<ImportResult> ImportFolder(const Config::Entry& entry, Target& target, int32_t outputFormat);
 
-// Works on a copy of target: the page is shared, the placement is handed back in the result. The
-// files the page names are copied into the target's copies (or, without them, into copies that
-// last as long as the process).
+// Works on a copy of target: the page is shared, the placement is handed back in the result; a
+// printout continued over further pages leaves target on the last of them, saved. The files the
+// page names are copied into the target's copies (or, without them, into copies that last as long
+// as the process).
 TOrError<ImportResult> ImportFile(ON16::IApplication& application, const Config::Entry& entry,
-                                  const Config::ImportFormat& format, const Target& target);
+                                  const Config::ImportFormat& format, Target& target);

@@ -162,9 +162,16 @@ size_t FindStartTag(const std::wstring& text, const wchar_t* name, size_t from =
     return std::wstring::npos;
 }
 
+// Where the value of an attribute stands in the text.
+struct ValueSpan
+{
+    size_t start = 0;
+    size_t length = 0;
+};
+
 // The value of the attribute name (lower case) of the start tag that begins at tag, read as a
 // browser reads it (the first of a name counts); absent when the tag has none.
-std::optional<std::wstring> AttributeOf(const std::wstring& text, size_t tag, const wchar_t* name)
+std::optional<ValueSpan> AttributeSpan(const std::wstring& text, size_t tag, const wchar_t* name)
 {
     size_t at = tag + 1;
     while (at < text.size() && !std::iswspace(text[at]) && text[at] != L'/' && text[at] != L'>')
@@ -182,7 +189,7 @@ std::optional<std::wstring> AttributeOf(const std::wstring& text, size_t tag, co
         const std::wstring attribute = text.substr(nameStart, at - nameStart);
         while (at < text.size() && std::iswspace(text[at]))
             ++at;
-        std::wstring value;
+        ValueSpan value{at, 0};
         if (at < text.size() && text[at] == L'=')
         {
             ++at;
@@ -192,7 +199,7 @@ std::optional<std::wstring> AttributeOf(const std::wstring& text, size_t tag, co
             {
                 const size_t close = text.find(text[at], at + 1);
                 const size_t end = close == std::wstring::npos ? text.size() : close;
-                value = text.substr(at + 1, end - at - 1);
+                value = {at + 1, end - at - 1};
                 at = end + 1;
             }
             else
@@ -200,7 +207,7 @@ std::optional<std::wstring> AttributeOf(const std::wstring& text, size_t tag, co
                 const size_t valueStart = at;
                 while (at < text.size() && !std::iswspace(text[at]) && text[at] != L'>')
                     ++at;
-                value = text.substr(valueStart, at - valueStart);
+                value = {valueStart, at - valueStart};
             }
         }
         if (_wcsicmp(attribute.c_str(), name) == 0)
@@ -273,10 +280,47 @@ std::wstring FolderAddress(const std::wstring& folder)
     return address;
 }
 
+// Whether an address names its scheme ("http:", "file:", ...): it then leads to the same place
+// from any document.
+bool HasScheme(const std::wstring& address)
+{
+    const size_t colon = address.find(L':');
+    if (colon == std::wstring::npos || colon == 0 || !std::iswalpha(address[0]) || address[0] >= 0x80)
+        return false;
+    for (size_t i = 1; i < colon; ++i)
+        if (address[i] >= 0x80 || !(std::iswalnum(address[i]) || address[i] == L'+' || address[i] == L'-' || address[i] == L'.'))
+            return false;
+    return true;
+}
+
+// What a relative address of a base element is resolved against in place of the document's own
+// address, which for the copy is the copies' folder: the file's folder, or for an address from
+// the root, the root of the file's drive or share. Empty for an address that leads to the same
+// place from any document.
+std::wstring AddressToResolveAgainst(const std::wstring& href, const std::wstring& folder)
+{
+    if (HasScheme(href))
+        return {};
+    const bool fromRoot = !href.empty() && (href[0] == L'/' || href[0] == L'\\');
+    if (!fromRoot)
+        return FolderAddress(folder);
+    // From the network's root ("//server/..."), only the scheme comes from the document.
+    if (href.size() > 1 && (href[1] == L'/' || href[1] == L'\\'))
+        return L"file:";
+    std::wstring address = FolderAddress(folder);
+    // file:///C:/... keeps its drive, file://server/share/... its server and share.
+    const size_t pathStart = address.starts_with(L"file:///") ? 8 : 7;
+    size_t rootEnd = address.find(L'/', pathStart);
+    if (!address.starts_with(L"file:///") && rootEnd != std::wstring::npos)
+        rootEnd = address.find(L'/', rootEnd + 1);
+    return rootEnd == std::wstring::npos ? address : address.substr(0, rootEnd);
+}
+
 // The HTML document with a base reference to folder where it has none of its own. A browser takes
 // the first base element that has an address attribute: one without it, or one in a comment, gives
 // none; an empty address is the document's own, which for the copy is the copies' folder, so the
-// folder's reference goes before it.
+// folder's reference goes before it. A relative address is resolved against the document's own
+// address too, so it is made to lead from the file's folder ("assets/" to the folder's "assets").
 std::string WithBaseReference(const std::string& bytes, const std::wstring& folder)
 {
     HtmlUnits units = ToUnits(bytes);
@@ -284,11 +328,22 @@ std::string WithBaseReference(const std::string& bytes, const std::wstring& fold
     for (size_t base = FindStartTag(units.text, L"base"); base != std::wstring::npos;
          base = FindStartTag(units.text, L"base", base + 1))
     {
-        const std::optional<std::wstring> href = AttributeOf(units.text, base, L"href");
+        const std::optional<ValueSpan> href = AttributeSpan(units.text, base, L"href");
         if (!href)
             continue;
-        if (href->find_first_not_of(L" \t\r\n\f") != std::wstring::npos)
-            return bytes;
+        // A browser takes the address without the blanks around it.
+        const std::wstring value = units.text.substr(href->start, href->length);
+        const size_t first = value.find_first_not_of(L" \t\r\n\f");
+        if (first != std::wstring::npos)
+        {
+            const size_t last = value.find_last_not_of(L" \t\r\n\f");
+            const std::wstring address = value.substr(first, last - first + 1);
+            const std::wstring against = AddressToResolveAgainst(address, folder);
+            if (against.empty())
+                return bytes;
+            units.text.replace(href->start + first, address.size(), against + address);
+            return ToBytes(units);
+        }
         place = std::min(place, base);
         break;
     }

@@ -101,6 +101,9 @@ enum class ErrorHandling : int32_t
 
 // An empty report asks only whether the run is to stop.
 using ProgressCallback = std::function<Result(std::shared_ptr<Progress>)>;
+// Asked about an entry that failed. Asked too, with an entry without a path, when OneNote does not
+// take the page that a run filled with all its files as the run ends: the condition names the
+// page, Retry sends it again and any other answer gives up what has not reached OneNote.
 using ErrorCallback = std::function<ErrorHandling(const Config::Entry&, const std::error_condition&)>;
 
 // What an importer hands back for an entry that succeeded; moved into the run's target. An empty

@@ -20,6 +20,22 @@
 // callback the first failing entry ends the run.
 TOrError<unsigned> RunImport(Config& config, const ProgressCallback& progress, const ErrorCallback& onError);
 
+// What the window may tell a run as it ends, and what the run tells besides its result.
+struct RunEnding
+{
+    // Asked, once the user has stopped the run, while it waits out OneNote's busy answers as it
+    // ends (taking back the entry it was at, saving the page it was filling, removing what it made
+    // for itself and left empty): true ends the waiting at OneNote's next answer, and what is not
+    // done by then stays and is named. Unset, such waiting lasts its 30 seconds.
+    std::function<bool()> stopWaiting;
+    // Set when the run imported what it was asked for while a page or section it made for itself
+    // and left empty stays (OneNote kept it, or the end did not get to it): told beside the count
+    // of what was imported, not as a failure.
+    std::wstring notice;
+};
+TOrError<unsigned> RunImport(Config& config, const ProgressCallback& progress, const ErrorCallback& onError,
+                             RunEnding& ending);
+
 // Asked for the password of a protected document: the path and the password just tried (none on
 // the first try). Answers with a password to try, with none to skip the document, or raises a
 // _com_error of E_ABORT to stop the import.

@@ -19,6 +19,7 @@
 #include <ctime>
 #include <exception>
 #include <new>
+#include <optional>
 
 namespace
 {
@@ -79,20 +80,6 @@ std::wstring PageName(const ON::Page& page)
     return page.hierarchy.name.value_or(L"");
 }
 
-// What the run tells when a page it was filling could not be saved as the run ended: OneNote's
-// error, that the page's new content did not reach OneNote and, unless the run ended only because
-// the user stopped it or was ending anyway, why it was ending (what stays of an entry among it).
-std::error_code NotReached(const std::error_code& failure, const ON::Page& page, const std::error_code& why)
-{
-    std::wstring told = L"What was imported into the page \"" + PageName(page) +
-                        L"\" since it was last saved did not reach OneNote.";
-    if (why && !IsImportError(why, ImportCancelled))
-        told += L"\n\nThe import was ending because of this:\n\n" + GetErrorText(why);
-    const std::error_code ended = WithMoreContext(failure, told);
-    LogError(ended);
-    return ended;
-}
-
 // OneNote's answers for an object that is no longer there: someone removed it meanwhile.
 bool IsGone(HRESULT hr)
 {
@@ -124,11 +111,26 @@ void MoveIntoTarget(ImportResult& result, Target& target)
     target.referenceOutline = std::move(result.referenceOutline);
 }
 
+bool Contains(const std::vector<_bstr_t>& ids, const _bstr_t& id)
+{
+    return std::any_of(ids.begin(), ids.end(), [&](const _bstr_t& each) { return each == id; });
+}
+
+// A page whose save failed as the run ended: what was imported into it since it was last saved
+// did not reach OneNote.
+struct LostPage
+{
+    // OneNote's answer.
+    std::error_code failure;
+    std::wstring name;
+    _bstr_t id;
+};
+
 class Run
 {
 public:
-    Run(Config& config, const ProgressCallback& progress, const ErrorCallback& onError)
-        : config_(config), progress_(progress), onError_(onError)
+    Run(Config& config, const ProgressCallback& progress, const ErrorCallback& onError, RunEnding* ending)
+        : config_(config), progress_(progress), onError_(onError), ending_(ending)
     {
     }
 
@@ -150,17 +152,17 @@ public:
             // A folder listed again on a retry adds its content to the list.
             for (uint32_t index = 0; index < config_.entries.size(); ++index)
                 if (auto error = ImportAt(index))
-                    return RemoveWhatStayedEmpty(SaveBeforeEnding(error));
-            if (auto error = SaveLastPage())
-                return RemoveWhatStayedEmpty(error);
-            if (auto error = RemoveWhatStayedEmpty({}))
+                    return End(SaveBeforeEnding(error));
+            SaveLastPage();
+            if (auto error = End({}))
                 return error;
         }
         catch (const StopRequested& stop)
         {
-            // The user stopped the run before it ended: what it made for itself is then waited
-            // for without asking again, as a taken back attempt is.
-            return RemoveWhatStayedEmpty(targetReady_ ? SaveBeforeEnding(stop.error) : stop.error, false);
+            // The user stopped the run before it ended: what it was at is taken back, its page saved
+            // and what it made for itself looked at still, and only a second stop ends that waiting.
+            stoppedByUser_ = true;
+            return End(targetReady_ ? SaveBeforeEnding(stop.error) : stop.error);
         }
         catch (const _com_error& error)
         {
@@ -183,6 +185,22 @@ private:
         if (answer.AsksToStop())
             stopAnswer_ = answer.error;
         return answer.AsksToStop();
+    }
+
+    // Whether the user wants the run's end to stop waiting for OneNote: a stop, or, once the run
+    // ends because the user stopped it, a second one (or the window's closing).
+    bool EndWaitingStopped()
+    {
+        if (stoppedByUser_)
+            return ending_ && ending_->stopWaiting && ending_->stopWaiting();
+        return StopAsked();
+    }
+
+    // Each step of the run's end waits out OneNote's busy answers for 30 seconds, as the taking back
+    // of an attempt does, and no longer than the user wants.
+    BusyPatience EndPatience()
+    {
+        return BusyPatience(UndoPatienceMilliseconds, [this] { return EndWaitingStopped(); });
     }
 
     // The first target; what OneNote made for it is the run's own from the moment it was made, so
@@ -264,7 +282,9 @@ private:
             }
             catch (const StopRequested& stop)
             {
-                target_ = attempt.Undo(*application_);
+                stoppedByUser_ = true;
+                KeepTitles(attempt);
+                target_ = attempt.Undo(*application_, [this] { return EndWaitingStopped(); });
                 // A stop alone would read as if nothing of the entry were left.
                 if (!attempt.LeftBehind().empty())
                     throw StopRequested{NotTakenBack(MakeHResultError(attempt.Refusal()), attempt)};
@@ -277,20 +297,30 @@ private:
             if (result.HoldsValue())
             {
                 MoveIntoTarget(result.Value(), target_);
-                // A top folder's section holds the folder's files; it has none when all were skipped.
                 if (target_.changes)
                 {
+                    // A top folder's section holds the folder's files; it has none when all were skipped.
                     for (const CreatedObject& section : target_.changes->createdSections)
                         ownSections_.push_back(section);
-                    savedPages_.insert(savedPages_.end(), target_.changes->savedPages.begin(),
-                                       target_.changes->savedPages.end());
+                    const std::vector<_bstr_t>& saved = target_.changes->savedPages;
+                    savedPages_.insert(savedPages_.end(), saved.begin(), saved.end());
+                    // What a file brought is in OneNote, on the pages the attempt saved: those pages
+                    // and the section that holds them are the user's now. A folder brings nothing.
+                    if (!IsFolderKind(kind) && !saved.empty())
+                    {
+                        holdingImports_.insert(holdingImports_.end(), saved.begin(), saved.end());
+                        holdingImports_.push_back(target_.sectionId);
+                    }
                 }
                 target_.changes.reset();
                 ++imported_;
+                if (!IsFolderKind(kind))
+                    ++importedFiles_;
                 return {};
             }
             const std::error_code error = result.Error();
             LogError(error);
+            KeepTitles(attempt);
             target_ = attempt.Undo(*application_, [this] { return StopAsked(); });
             if (!attempt.LeftBehind().empty())
                 return NotTakenBack(error, attempt);
@@ -308,6 +338,13 @@ private:
             if (config_.entries[index].listingError != 0)
                 ListFolderAgain(index);
         }
+    }
+
+    // The pages an attempt saved keep their titles in OneNote, whatever of the attempt is taken
+    // back: one that stays is named by its title.
+    void KeepTitles(const AttemptRollback& attempt)
+    {
+        savedPages_.insert(savedPages_.end(), attempt.SavedPages().begin(), attempt.SavedPages().end());
     }
 
     uint32_t EntryCount() const { return static_cast<uint32_t>(config_.entries.size()); }
@@ -344,68 +381,114 @@ private:
     // Nothing shown as imported is lost when the run ends without saying so: a page that cannot be
     // saved then ends the run with OneNote's error and the page's name, and why it ended. A page
     // saved before (the last entry failed after it) holds nothing more.
-    std::error_code SaveBeforeEnding(const std::error_code& why, const wchar_t* which = L"current")
+    std::error_code SaveBeforeEnding(const std::error_code& why)
     {
         if (!target_.page || target_.pageSaved)
             return why;
+        BusyPatience patience = EndPatience();
         try
         {
-            GetLog(true) << L"Saving " << which << L" page (" << PageName(*target_.page) << L")";
-            SavePage(*application_, target_);
-            savedPages_.push_back(target_.pageId);
-            return why;
+            GetLog(true) << L"Saving current page (" << PageName(*target_.page) << L")";
+            SavePage(*application_, target_, &patience);
+            PageReachedOneNote();
         }
         catch (...)
         {
-            lost_ = true;
-            return NotReached(ErrorOfCurrentException(), *target_.page, why);
+            Lose(ErrorOfCurrentException());
+        }
+        return why;
+    }
+
+    // The page being filled, once every entry is done. OneNote's busy answers are waited out as
+    // the run's end waits them out; when OneNote still does not take the page, the user is asked
+    // whether to send it again, and only a stop gives up what has not reached OneNote.
+    void SaveLastPage()
+    {
+        if (!target_.page)
+            return;
+        StopCheck(progress_, L"OneNote is processing import...", EntryCount(), EntryCount());
+        targetReady_ = false;
+        if (target_.pageSaved)
+            return;
+        for (;;)
+        {
+            BusyPatience patience = EndPatience();
+            try
+            {
+                GetLog(true) << L"Saving last page (" << PageName(*target_.page) << L")";
+                SavePage(*application_, target_, &patience);
+                PageReachedOneNote();
+                return;
+            }
+            catch (...)
+            {
+                const std::error_code failure = ErrorOfCurrentException();
+                LogError(failure);
+                if (patience.Stopped() || !onError_ || AskAboutLastSave(failure) != ErrorHandling::Retry)
+                {
+                    Lose(failure);
+                    return;
+                }
+            }
         }
     }
 
-    // A run leaves no page or section it made for itself without content: it had nothing to
-    // import, all of it was skipped or stopped, or what it imported did not reach OneNote. As in
-    // taking back an attempt, OneNote's busy answers are waited out for 30 seconds in all, which a
-    // stop of the user's ends (askStop: the user has not stopped the run already); what OneNote
-    // keeps, or the waiting did not get to, stays. Returns why the run ended, told what stays and,
-    // where what was imported did not reach OneNote, what went; what stays alone when the run had
-    // no error of its own (or only the user's stop).
-    std::error_code RemoveWhatStayedEmpty(const std::error_code& why, bool askStop = true)
+    ErrorHandling AskAboutLastSave(const std::error_code& failure)
     {
-        BusyPatience patience(UndoPatienceMilliseconds,
-                              askStop ? std::function<bool()>([this] { return StopAsked(); }) : std::function<bool()>());
-        std::vector<std::wstring> removed;
+        const std::error_code asked = WithMoreContext(
+            failure, L"What was imported into the page " + Quoted(PageName(*target_.page)) + L" has not reached OneNote yet.");
+        return onError_(Config::Entry{}, std::error_condition(asked.value(), asked.category()));
+    }
+
+    // The page holds what the run imported into it: it is the user's.
+    void PageReachedOneNote()
+    {
+        savedPages_.push_back(target_.pageId);
+        if (importedFiles_ > 0)
+            holdingImports_.push_back(target_.pageId);
+    }
+
+    void Lose(const std::error_code& failure)
+    {
+        lost_ = LostPage{failure, PageName(*target_.page), target_.pageId};
+    }
+
+    // A run leaves no page or section it made for itself without content: it had nothing to
+    // import, all of it was skipped or stopped, or what it imported did not reach OneNote. Each is
+    // decided on its own: one known to hold what a file brought is the user's and left alone,
+    // without a call; any other is read and, when empty, removed; one that OneNote keeps, or that
+    // the end's waiting (see EndPatience) did not get to, stays and is named. Returns how the run
+    // ended, told in the order it happened.
+    std::error_code End(const std::error_code& why)
+    {
+        BusyPatience patience = EndPatience();
+        std::vector<_bstr_t> removed;
         std::vector<std::wstring> stays;
         HRESULT refusal = S_OK;
-        const auto removeIfEmpty = [&](const CreatedObject& object, const std::wstring& what,
-                                       const std::wstring& staying, auto&& isEmpty) {
-            if (object.id.length() == 0)
+        const auto settle = [&](const CreatedObject& object, const std::wstring& staying, auto&& isEmpty) {
+            if (object.id.length() == 0 || Contains(holdingImports_, object.id))
                 return;
             // After a stop no call is made any more: what is not looked at yet stays.
             if (patience.Stopped())
             {
-                if (HoldsWhatWasImported())
-                    return;
                 GetLog(true) << L"ERROR: " << staying;
                 stays.push_back(staying);
                 return;
             }
-            bool looked = false;
             try
             {
+                // What is on it came from elsewhere (or is a folder's heading): it stays unnamed.
                 if (!isEmpty())
                     return;
-                looked = true;
                 GetLog(true) << L"Removing \"" << object.name << L"\", which the run made and left empty";
                 CallWithPatience(
                     *application_, [&] { return application_->DeleteHierarchy(object.id, 0.0, VARIANT_TRUE); }, patience);
-                removed.push_back(what);
+                removed.push_back(object.id);
             }
             catch (const _com_error& error)
             {
                 LogError(MakeHResultError(error.Error()));
                 if (IsGone(error.Error()))
-                    return;
-                if (!looked && HoldsWhatWasImported())
                     return;
                 refusal = error.Error();
                 GetLog(true) << L"ERROR: " << staying;
@@ -413,41 +496,48 @@ private:
             }
         };
         for (const CreatedObject& page : ownPages_)
-        {
-            const bool titled = std::any_of(savedPages_.begin(), savedPages_.end(),
-                                            [&](const _bstr_t& id) { return id == page.id; });
-            removeIfEmpty(page, L"the page " + Quoted(page.name),
-                          PageStays(page.name, titled),
-                          [&] { return PageIsEmpty(page.id, patience); });
-        }
+            settle(page, PageStays(page.name, Contains(savedPages_, page.id)), [&] { return PageIsEmpty(page.id, patience); });
         for (auto section = ownSections_.rbegin(); section != ownSections_.rend(); ++section)
-            removeIfEmpty(*section, L"the section " + Quoted(section->name),
-                          SectionStays(section->name),
-                          [&] { return SectionIsEmpty(section->id, patience); });
+            settle(*section, SectionStays(section->name), [&] { return SectionIsEmpty(section->id, patience); });
         ownPages_.clear();
         ownSections_.clear();
+
+        std::wstring staysText;
         if (!stays.empty())
+            staysText = (patience.Stopped() ? L"The import was stopped before all it had made to import into was removed: "
+                                            : L"OneNote could not remove what the import had made to import into: ") +
+                        Join(stays, L"; ") + L".";
+        if (lost_)
         {
-            std::wstring told = patience.Stopped()
-                                    ? L"The import was stopped before all it had made to import into was removed: "
-                                    : L"OneNote could not remove what the import had made to import into: ";
-            told += Join(stays, L"; ");
-            // The user's stop alone would read as if nothing stayed.
-            const bool ownError = why && !IsImportError(why, ImportCancelled);
-            const std::error_code ended = WithMoreContext(ownError ? why : MakeHResultError(refusal), told + L".");
+            std::wstring told = L"What was imported into the page " + Quoted(lost_->name);
+            told += Contains(removed, lost_->id)
+                        ? L" did not reach OneNote, and the page, which the import had made for it, was removed."
+                        : L" since it was last saved did not reach OneNote.";
+            // Why the run was ending, unless the user stopped it or it was not ending early.
+            if (why && !IsImportError(why, ImportCancelled))
+                told += L"\n\nThe import was ending because of this:\n\n" + GetErrorText(why);
+            if (!staysText.empty())
+                told += L"\n\n" + staysText;
+            const std::error_code ended = WithMoreContext(lost_->failure, told);
             LogError(ended);
             return ended;
         }
-        if (!lost_ || removed.empty())
+        if (staysText.empty())
             return why;
-        return WithMoreContext(why, L"Nothing of the import reached what it had made to import into, which was removed: " +
-                                        Join(removed, L"; ") + L".");
+        // What the user asked for arrived: what stays is told beside it, not as a failure.
+        if (!why && imported_ > 0)
+        {
+            GetLog(true) << staysText;
+            if (ending_)
+                ending_->notice = staysText;
+            return {};
+        }
+        // The user's stop alone would read as if nothing stayed.
+        const bool ownError = why && !IsImportError(why, ImportCancelled);
+        const std::error_code ended = WithMoreContext(ownError ? why : MakeHResultError(refusal), staysText);
+        LogError(ended);
+        return ended;
     }
-
-    // What a run that imported items and saved them all made for itself holds them, as far as
-    // anyone can tell without OneNote's answer: a run that succeeded is not reported failed, nor
-    // what it made named as staying, when OneNote stays busy through the end's look at it.
-    bool HoldsWhatWasImported() const { return imported_ > 0 && !lost_; }
 
     // Whether the page holds no object, read while patience lasts.
     bool PageIsEmpty(const _bstr_t& id, BusyPatience& patience)
@@ -468,20 +558,10 @@ private:
         return xml.length() == 0 || !std::wcsstr(static_cast<const wchar_t*>(xml), L"<one:Page ");
     }
 
-    // The page being filled, once every entry is done; an error that ends the run, or none.
-    std::error_code SaveLastPage()
-    {
-        if (!target_.page)
-            return {};
-        StopCheck(progress_, L"OneNote is processing import...", EntryCount(), EntryCount());
-        const std::error_code failure = SaveBeforeEnding({}, L"last");
-        targetReady_ = false;
-        return failure;
-    }
-
     Config& config_;
     const ProgressCallback& progress_;
     const ErrorCallback& onError_;
+    RunEnding* ending_;
     // Made first: what ended runs left of their copies goes when a run starts.
     std::shared_ptr<FileCopies> copies_ = std::make_shared<FileCopies>();
     ON16::ApplicationPtr application_;
@@ -490,22 +570,34 @@ private:
     // Whether target_ holds a page that a stop must save first.
     bool targetReady_ = false;
     unsigned imported_ = 0;
+    // The imported entries that are files: a folder's entry brings no content of the user's.
+    unsigned importedFiles_ = 0;
     // What the run made for itself to fill, outside any entry's attempt.
     std::vector<CreatedObject> ownPages_;
     std::vector<CreatedObject> ownSections_;
+    // The pages, and the sections holding them, that what files brought reached in OneNote.
+    std::vector<_bstr_t> holdingImports_;
     // The answer with which the user stopped the run while OneNote was being waited for.
     std::error_code stopAnswer_;
-    // The pages the run saved outside any attempt, or an attempt that succeeded saved: they have
-    // their titles in OneNote.
+    // Whether the run ends because the user stopped it.
+    bool stoppedByUser_ = false;
+    // The pages the run or its attempts saved: they have their titles in OneNote.
     std::vector<_bstr_t> savedPages_;
-    // Whether what was imported into a page did not reach OneNote, as the run ended.
-    bool lost_ = false;
+    // The page whose save failed as the run ended.
+    std::optional<LostPage> lost_;
 };
 } // namespace
 
 TOrError<unsigned> RunImport(Config& config, const ProgressCallback& progress, const ErrorCallback& onError)
 {
-    return Run(config, progress, onError).Perform();
+    return Run(config, progress, onError, nullptr).Perform();
+}
+
+TOrError<unsigned> RunImport(Config& config, const ProgressCallback& progress, const ErrorCallback& onError,
+                             RunEnding& ending)
+{
+    ending.notice.clear();
+    return Run(config, progress, onError, &ending).Perform();
 }
 
 std::pair<std::wstring, EntryKind> DescribeEntry(const Config::Entry& entry)

@@ -10,6 +10,9 @@
 
 #include <shlwapi.h>
 
+#include <algorithm>
+#include <mutex>
+#include <utility>
 #include <vector>
 
 const wchar_t* const NoPromptPassword = L"\x1F\x1E no password prompt \x1E\x1F";
@@ -114,6 +117,46 @@ UnknownPtr IdentityOf(IDispatch* object)
     return UnknownPtr(identity, false);
 }
 
+// The documents an export opened and the application did not close: they stay the program's, so
+// that they are closed again at the next export, never taken for the user's. Known by their full
+// names, as they are found again among the open documents; one list for each program.
+class DocumentsLeftOpen
+{
+public:
+    void Add(const std::wstring& fullName)
+    {
+        std::lock_guard guard(lock_);
+        if (std::none_of(names_.begin(), names_.end(), [&](const std::wstring& name) { return Same(name, fullName); }))
+            names_.push_back(fullName);
+    }
+    void Remove(const std::wstring& fullName)
+    {
+        std::lock_guard guard(lock_);
+        std::erase_if(names_, [&](const std::wstring& name) { return Same(name, fullName); });
+    }
+    bool Holds(const std::wstring& fullName) const
+    {
+        std::lock_guard guard(lock_);
+        return std::any_of(names_.begin(), names_.end(), [&](const std::wstring& name) { return Same(name, fullName); });
+    }
+
+private:
+    static bool Same(const std::wstring& a, const std::wstring& b)
+    {
+        return ::CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
+    }
+
+    mutable std::mutex lock_;
+    std::vector<std::wstring> names_;
+};
+
+DocumentsLeftOpen& LeftOpenBy(const OfficeProgram& program)
+{
+    static DocumentsLeftOpen byWord;
+    static DocumentsLeftOpen byPowerPoint;
+    return program.promptsForPassword ? byPowerPoint : byWord;
+}
+
 // The documents open in the application before the run opens its own: they are the user's. Open
 // hands one of them back when the path names its file in another form (a mapped drive against its
 // share, a short name, a synchronised folder's address), so what the run may close is told by the
@@ -123,6 +166,8 @@ struct UsersDocuments
     std::vector<UnknownPtr> objects;
     // The one whose full name is the path's, exported as it is without opening the file again.
     LateBound::DispatchPtr sameName;
+    // Documents that earlier exports opened and could not close, with their full names.
+    std::vector<std::pair<LateBound::DispatchPtr, std::wstring>> leftOpen;
 
     bool Holds(IDispatch* document) const
     {
@@ -146,13 +191,52 @@ UsersDocuments ListUsersDocuments(IDispatch& collection, const OfficeProgram& pr
     {
         LateBound::DispatchPtr document =
             LateBound::CallForObject(collection, program.collectionInterface, L"Item", {Int(i)});
-        users.objects.push_back(IdentityOf(document));
         const _bstr_t fullName(LateBound::Call(*document, program.documentInterface, L"FullName"));
         const wchar_t* name = fullName.length() ? static_cast<const wchar_t*>(fullName) : L"";
+        if (LeftOpenBy(program).Holds(name))
+        {
+            users.leftOpen.emplace_back(document, name);
+            continue;
+        }
+        users.objects.push_back(IdentityOf(document));
         if (!users.sameName && ::CompareStringOrdinal(name, -1, wanted.c_str(), -1, TRUE) == CSTR_EQUAL)
             users.sameName = document;
     }
     return users;
+}
+
+// The full name the application gives a document it opened from path; the path itself when it
+// gives none.
+std::wstring FullNameOf(const OfficeProgram& program, IDispatch& document, const std::wstring& path)
+{
+    try
+    {
+        const _bstr_t fullName(LateBound::Call(document, program.documentInterface, L"FullName"));
+        if (fullName.length())
+            return static_cast<const wchar_t*>(fullName);
+    }
+    catch (const _com_error&)
+    {
+    }
+    return FullPathOf(path);
+}
+
+// Closes a document an export opened (leftOpenAs: the full name it stayed open under). One that
+// does not close stays the program's, to be closed again at the next export.
+void CloseOwnDocument(const OfficeProgram& program, IDispatch& document, const std::wstring& path,
+                      const std::wstring& leftOpenAs = {})
+{
+    try
+    {
+        LateBound::Call(document, program.documentInterface, L"Close", program.closeArguments());
+        if (!leftOpenAs.empty())
+            LeftOpenBy(program).Remove(leftOpenAs);
+    }
+    catch (const _com_error& error)
+    {
+        GetLog(true) << L"ERROR: " << GetErrorText(MakeHResultError(error.Error(), L"File: " + path));
+        LeftOpenBy(program).Add(leftOpenAs.empty() ? FullNameOf(program, document, path) : leftOpenAs);
+    }
 }
 
 std::error_code Logged(const std::error_code& error)
@@ -178,6 +262,20 @@ TOrError<ImportResult> ExportAndImport(const OfficeProgram& program, const std::
         // The user's own open document is exported as it is and stays open.
         const UsersDocuments users = ListUsersDocuments(*documents, program, path);
         LateBound::DispatchPtr document = users.sameName;
+        // What earlier exports could not close is closed now; the one of this file is exported
+        // first, and closed after.
+        const std::wstring wanted = FullPathOf(path);
+        std::wstring leftOpenAs;
+        for (const auto& [leftOpen, fullName] : users.leftOpen)
+        {
+            if (!document && ::CompareStringOrdinal(fullName.c_str(), -1, wanted.c_str(), -1, TRUE) == CSTR_EQUAL)
+            {
+                document = leftOpen;
+                leftOpenAs = fullName;
+            }
+            else
+                CloseOwnDocument(program, *leftOpen, fullName, fullName);
+        }
         if (!document && program.promptsForPassword)
         {
             const PasswordProtection protection = CheckPasswordProtection(path);
@@ -196,17 +294,10 @@ TOrError<ImportResult> ExportAndImport(const OfficeProgram& program, const std::
         const bool openedHere = !users.Holds(document);
 
         ScopeExit close([&] {
-            if (!openedHere)
-                return;
-            try
-            {
-                LateBound::Call(*document, program.documentInterface, L"Close", program.closeArguments());
-            }
-            catch (const _com_error& error)
-            {
-                // The export's own result counts; a document that did not close is only noted.
-                GetLog(true) << L"ERROR: " << GetErrorText(MakeHResultError(error.Error(), L"File: " + path));
-            }
+            // The export's own result counts; a document that did not close is noted, and stays
+            // the program's to close.
+            if (openedHere)
+                CloseOwnDocument(program, *document, path, leftOpenAs);
         });
 
         const std::wstring folder = GetPrintoutFolder();

@@ -47,10 +47,11 @@ HRESULT NavigateToWithRetry(ON16::IApplication& application, _bstr_t hierarchyOb
 
 HRESULT UpdatePageContentWithRetry(const PageContentUpdate& update)
 {
-    return RetryWhileBusy([&] {
+    const auto call = [&] {
         return update.application.UpdatePageContent(update.xml, update.expectedLastModified, update.schema,
                                                     update.force);
-    });
+    };
+    return update.patience ? RetryWhileBusyWithin(call, *update.patience) : RetryWhileBusy(call);
 }
 
 namespace

@@ -122,6 +122,8 @@ struct PageContentUpdate
     DATE expectedLastModified = 0.0;
     ON16::XMLSchema schema = ON16::xs2013;
     VARIANT_BOOL force = VARIANT_TRUE;
+    // Busy answers are waited out while it lasts when given (else as every call).
+    BusyPatience* patience = nullptr;
 };
 HRESULT UpdatePageContentWithRetry(const PageContentUpdate& update);
 

@@ -55,18 +55,18 @@ const ON::PageObject* PageObjectOf(const ON::PageElement& element)
     return nullptr;
 }
 
-void SavePage(ON16::IApplication& application, const ON::Page& page)
+void SavePage(ON16::IApplication& application, const ON::Page& page, BusyPatience* patience)
 {
     // Not indented: indentation beside a paragraph's text would become part of the text.
     const _bstr_t xml = WriteElement(page, nullptr, false, true, false);
-    const HRESULT hr = UpdatePageContentWithRetry({.application = application, .xml = xml});
+    const HRESULT hr = UpdatePageContentWithRetry({.application = application, .xml = xml, .patience = patience});
     if (FAILED(hr))
         _com_issue_errorex(hr, &application, __uuidof(ON16::IApplication));
 }
 
-void SavePage(ON16::IApplication& application, const Target& target)
+void SavePage(ON16::IApplication& application, const Target& target, BusyPatience* patience)
 {
-    SavePage(application, *target.page);
+    SavePage(application, *target.page, patience);
     if (target.copies)
         target.copies->ReleaseNamedBy(*target.page);
 }

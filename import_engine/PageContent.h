@@ -7,10 +7,11 @@
 #include "import_engine/Target.h"
 
 // Sends the whole page to OneNote; a failure is raised with IApplication's error information.
-void SavePage(ON16::IApplication& application, const ON::Page& page);
+// OneNote's busy answers are waited out while patience lasts when given (else as every call).
+void SavePage(ON16::IApplication& application, const ON::Page& page, BusyPatience* patience = nullptr);
 // Sends the target's page. OneNote then holds its own copies of the files the page names, and the
 // run's copies of them are removed.
-void SavePage(ON16::IApplication& application, const Target& target);
+void SavePage(ON16::IApplication& application, const Target& target, BusyPatience* patience = nullptr);
 
 // Fetches the target's page into its page object (the same object, so that whoever shares it sees
 // the new content), after sending what was built so far when saveFirst. Gives the page the import's

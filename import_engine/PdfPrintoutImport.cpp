@@ -15,14 +15,17 @@ namespace
 // caller's target still holds the first page, which the page generator has saved already. Saving
 // that first page once more would add its pictures to it a second time (they have no object IDs
 // in memory). So the last page goes to OneNote here and is read back into the page object that
-// the caller shares: the caller goes on with the last page, as it does after any other file.
-void HandOverContinuedPage(ON16::IApplication& application, const Target& caller, const Target& work)
+// the caller shares: the caller goes on with the last page, as it does after any other file, and
+// holds it as saved, so that it is not sent again.
+void HandOverContinuedPage(ON16::IApplication& application, Target& caller, const Target& work)
 {
     if (!work.page || !caller.page || work.page == caller.page)
         return;
     GetLog(true) << L"Saving page contents";
     SavePage(application, work);
     NoteSavedPage(work.changes, work.pageId);
+    caller.pageId = work.pageId;
+    caller.pageSaved = true;
     Target last;
     last.pageId = work.pageId;
     last.page = caller.page;
@@ -67,7 +70,7 @@ TOrError<ImportResult> InsertPages(const std::wstring& path, unsigned depth, Tar
 } // namespace
 
 TOrError<ImportResult> ImportPdfPrintout(ON16::IApplication& application, const std::wstring& path, unsigned depth,
-                                         const Target& target)
+                                         Target& target)
 {
     Target work = target;
     TOrError<ImportResult> result = InsertPages(path, depth, work);

@@ -14,7 +14,8 @@
 // Works on a copy of target and hands back where the next element goes. A protected document
 // whose password nobody gives leaves an empty line and counts as imported; a document without
 // pages is the error "Pdf contains no pages". When the import continued onto further pages, the
-// last of them is saved before it returns (after a failure too) and the target's shared page
-// object holds it from then on, as the page the caller goes on with.
+// last of them is saved before it returns (after a failure too) and target goes on with it: its
+// page ID and its shared page object are the last page's, which is marked saved, so that nobody
+// sends it again.
 TOrError<ImportResult> ImportPdfPrintout(ON16::IApplication& application, const std::wstring& path, unsigned depth,
-                                         const Target& target);
+                                         Target& target);

@@ -371,7 +371,10 @@ public:
             if (a.size() < 2 || !a[1] || FAILED(VariantChangeType(&code, const_cast<VARIANT*>(a[1]), 0, VT_I4)))
                 return DISP_E_TYPEMISMATCH;
             std::lock_guard guard(state_.lock);
-            state_.failures.emplace_back(TextArgument(a, 0), static_cast<HRESULT>(code.lVal));
+            const std::wstring member = TextArgument(a, 0);
+            std::erase_if(state_.failures, [&](const auto& failure) { return failure.first == member; });
+            if (FAILED(static_cast<HRESULT>(code.lVal)))
+                state_.failures.emplace_back(member, static_cast<HRESULT>(code.lVal));
             return S_OK;
         });
         Add(L"StandInOpenAsUser", [this](const Arguments& a, VARIANT*) {

@@ -5,6 +5,7 @@
 // Besides the members the programs call, each application object has four for tests:
 //   StandInReset()                      closes everything and forgets calls and failures
 //   StandInFail(member, hresult)        makes every later call of member fail with hresult
+//                                       (S_OK: every later call succeeds again)
 //   StandInOpenAsUser(path)             opens a document as if the user had opened it
 //   StandInCalls()                      the calls made so far, one line each:
 //                                       member(argument, ...), arguments as "text", TRUE/FALSE,

@@ -67,6 +67,11 @@ public:
     }
     void SetImportProgress(float fraction) override { progress->SetProgress(fraction); }
     void ShowImportStopping() override { stop->Enable(false); }
+    void ShowImportWaiting() override
+    {
+        ++waits;
+        stop->Enable(true);
+    }
     void ShowImportEnded(bool hideProgress) override
     {
         ++ends;
@@ -87,6 +92,7 @@ public:
     int starts = 0;
     int ends = 0;
     int picks = 0;
+    int waits = 0;
 };
 
 class ImportRuns : public DemoSectionTest

@@ -284,6 +284,44 @@ TEST(MainWindowCommands, AClosedWindowEnablesNoControls)
     window->EnableControls(); // returns, and touches no window
 }
 
+TEST(MainWindowFileList, TheListsSelectionHandlerIsNotReplacedWhileItRuns)
+{
+    const Harness::Profile profile;
+    const Harness::ShellFolderRedirect redirect(profile);
+    const std::wstring file = (profile.Root() / L"notes.txt").wstring();
+    ASSERT_TRUE(WriteStringToFile(file.c_str(), "notes"));
+    const auto window = std::make_shared<MainWindow>(std::nullopt);
+    bool ran = false;
+    bool kept = false;
+    onTick = [&] {
+        window->AddPaths({file});
+        SelectRow(*window, -1);
+        const auto list = window->GetFileList()->GetListView();
+        // The window's handler, watched: its last holder goes once it is replaced.
+        auto watch = std::make_shared<int>(0);
+        const std::weak_ptr<int> watched = watch;
+        list->onSelectionChanged = [watch = std::move(watch), own = list->onSelectionChanged, target = window.get(), &ran] {
+            // What it uses once the window has followed the selection is its own, held here: where
+            // the handler is replaced meanwhile, its captures are gone.
+            const std::function<void()> handler = own;
+            MainWindow* const followed = target;
+            bool* const done = &ran;
+            handler();
+            // The window follows the selection at once, inside the handler, when it cannot post to
+            // itself (its queue full, on Windows).
+            followed->EnableControls();
+            *done = true;
+        };
+        list->SetSelectedItems({list->RowId(0)});
+        kept = !watched.expired();
+        PostMessageW(window->GetHwnd(), WM_CLOSE, 0, 0);
+    };
+    SetTimer(nullptr, 0, 200, &Tick);
+    EXPECT_EQ(static_cast<unsigned>(MainWindowClosed), window->Show());
+    EXPECT_TRUE(ran);
+    EXPECT_TRUE(kept) << "the handler was replaced while it ran";
+}
+
 TEST(MainWindowFileList, TenThousandDroppedPathsCostTheListMessagesInProportionToThemNotToTheirSquare)
 {
     const Harness::Profile profile;

@@ -21,6 +21,7 @@
 #include <commctrl.h>
 
 #include <fstream>
+#include <regex>
 
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
@@ -531,13 +532,17 @@ TEST_F(SheafinImport, ANewPageWhoseOneSaveOneNoteRefusesWhileBusyGoesAndTheMessa
         return count;
     };
     const size_t before = pages();
-    // OneNote stays busy (a sync, a large notebook) through every try of the run's one save.
-    Scenario("busy UpdatePageContent 3\n");
+    // OneNote stays busy (a sync, a large notebook) through every try of the run's one save, and
+    // the user stops the waiting.
+    Scenario("busy UpdatePageContent 100000\n");
     // Into the section on a single page: a new page of the run's own.
     WriteWorkspace({.paths = {File(L"notes.txt"), File(L"todo.txt")}, .withTarget = true});
     const HWND window = Start();
     ASSERT_NE(window, nullptr);
     Harness::PostCommand(window, 40036);
+    ASSERT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s.ends_with(L"OneNote is processing import..."); }))
+        << WideToUtf8(Status(window));
+    Harness::PostCommand(window, 40037);
     const HWND box = WaitForDialog(L"Error", 60s);
     ASSERT_NE(box, nullptr) << WideToUtf8(Status(window));
     const std::wstring text = TextOfBox(box);
@@ -602,6 +607,189 @@ TEST_F(SheafinImport, TheRunsOwnSectionGoesThroughABusySpellAfterAllWasSkippedAn
     }
 }
 
+namespace
+{
+// The ID of the first page in hierarchy XML whose name begins with prefix; empty when none does.
+std::wstring FirstPageNamedFrom(const std::wstring& xml, const std::wstring& prefix)
+{
+    const std::wregex page(L"<one:Page [^>]*>");
+    for (std::wsregex_iterator it(xml.begin(), xml.end(), page), end; it != end; ++it)
+    {
+        const std::wstring tag = it->str();
+        std::wsmatch id;
+        if (tag.find(L" name=\"" + prefix) != std::wstring::npos && std::regex_search(tag, id, std::wregex(L" ID=\"([^\"]*)\"")))
+            return id[1];
+    }
+    return {};
+}
+} // namespace
+
+TEST_F(SheafinImport, ACompleteImportWhoseEmptySectionOneNoteKeepsEndsImportedAndNamesTheSectionBesideTheCount)
+{
+    fs::create_directories(files_ / L"Trip");
+    std::ofstream(files_ / L"Trip" / L"plan.txt", std::ios::binary) << "The plan";
+    // OneNote refuses to remove the section "Imported Files", which the list, starting with a
+    // folder of its own section, left empty.
+    Scenario("fail DeleteHierarchy 0x80004005\n");
+    WriteWorkspace({.paths = {(files_ / L"Trip").wstring()}, .outputFormat = 2, .withTarget = true, .intoNotebook = true});
+    const HWND window = Start();
+    ASSERT_NE(window, nullptr);
+    Harness::PostCommand(window, 40036);
+    const HWND box = WaitForDialog(L"Import Finished", 60s);
+    ASSERT_NE(box, nullptr) << WideToUtf8(Status(window));
+    const std::wstring text = TextOfBox(box);
+    Harness::SaveWindow(box, L"imported-and-own-section-stays");
+    EXPECT_TRUE(text.starts_with(L"Imported 2 items.\n\n")) << WideToUtf8(text);
+    EXPECT_NE(std::wstring::npos, text.find(L"the section \"Imported Files\" stays")) << WideToUtf8(text);
+    Press(box, L"&OK");
+    ASSERT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s.starts_with(L"Imported"); }));
+    EXPECT_EQ(L"Imported 2 items", Status(window));
+    EXPECT_EQ(nullptr, WaitForDialog(L"Error", 1s)) << "what the user asked for arrived";
+    EXPECT_EQ(0u, sheafin_->Close());
+    EXPECT_EQ(1u, SectionsNamed(L"Imported Files"));
+    auto application = Connect();
+    EXPECT_FALSE(FirstId(Hierarchy(application, L"", ON16::hsPages), L"Page", L"plan.txt").empty());
+}
+
+TEST_F(SheafinImport, AStopWhileOneNoteIsProcessingTheImportNamesEveryEmptySectionThatStaysBesideTheCount)
+{
+    fs::create_directories(files_ / L"Trip");
+    fs::create_directories(files_ / L"Empty");
+    std::ofstream(files_ / L"Trip" / L"plan.txt", std::ios::binary) << "The plan";
+    // OneNote stays busy when the run removes what it left empty, and the user stops the waiting:
+    // the empty folder's section and "Imported Files" stay, the folder's with its file is the user's.
+    Scenario("busy DeleteHierarchy 100000\n");
+    WriteWorkspace({.paths = {(files_ / L"Empty").wstring(), (files_ / L"Trip").wstring()}, .outputFormat = 2,
+                    .withTarget = true, .intoNotebook = true});
+    const HWND window = Start();
+    ASSERT_NE(window, nullptr);
+    Harness::PostCommand(window, 40036);
+    ASSERT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s.ends_with(L"OneNote is processing import..."); },
+                              60s))
+        << WideToUtf8(Status(window));
+    Harness::PostCommand(window, 40037);
+    const HWND box = WaitForDialog(L"Import Finished", 30s);
+    ASSERT_NE(box, nullptr) << WideToUtf8(Status(window));
+    const std::wstring text = TextOfBox(box);
+    EXPECT_TRUE(text.starts_with(L"Imported 3 items.\n\n")) << WideToUtf8(text);
+    EXPECT_NE(std::wstring::npos, text.find(L"the section \"Empty\" stays")) << WideToUtf8(text);
+    EXPECT_NE(std::wstring::npos, text.find(L"the section \"Imported Files\" stays")) << WideToUtf8(text);
+    EXPECT_EQ(std::wstring::npos, text.find(L"\"Trip\"")) << WideToUtf8(text);
+    Press(box, L"&OK");
+    ASSERT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s.starts_with(L"Imported"); }));
+    EXPECT_EQ(L"Imported 3 items", Status(window));
+    EXPECT_EQ(0u, sheafin_->Close());
+    Scenario("# read what the run left\n");
+    EXPECT_EQ(1u, SectionsNamed(L"Imported Files"));
+    auto application = Connect();
+    EXPECT_FALSE(FirstId(Hierarchy(application, L"", ON16::hsPages), L"Page", L"plan.txt").empty());
+}
+
+TEST_F(SheafinImport, ABusySpellOfFiveSecondsAtTheLastSaveOfTheSinglePageLosesNothing)
+{
+    // Three busy answers: OneNote takes the page after five and a half seconds.
+    Scenario("busy UpdatePageContent 3\n");
+    WriteWorkspace({.paths = {File(L"notes.txt"), File(L"todo.txt")}, .withTarget = true});
+    const HWND window = Start();
+    ASSERT_NE(window, nullptr);
+    Harness::PostCommand(window, 40036);
+    ASSERT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s.starts_with(L"Imported") || s.starts_with(L"Import failed"); },
+                              60s))
+        << WideToUtf8(Status(window));
+    EXPECT_EQ(L"Imported 2 items", Status(window));
+    EXPECT_EQ(0u, sheafin_->Close());
+    Scenario("# read what the run left\n");
+    auto application = Connect();
+    const std::wstring id = FirstPageNamedFrom(Hierarchy(application, sectionId_, ON16::hsPages), L"Files Imported on ");
+    ASSERT_FALSE(id.empty());
+    const std::wstring content = Content(application, id);
+    for (const wchar_t* name : {L"notes.txt", L"todo.txt"})
+        EXPECT_NE(std::wstring::npos, content.find(L"preferredName=\"" + std::wstring(name) + L"\"")) << WideToUtf8(content);
+}
+
+TEST_F(SheafinImport, ALastSaveThatOneNoteRefusesAsksToRetryOrStopAndRetrySavesThePage)
+{
+    Scenario("fail UpdatePageContent 0x80004005\n");
+    WriteWorkspace({.paths = {File(L"notes.txt"), File(L"todo.txt")}, .withTarget = true});
+    const HWND window = Start();
+    ASSERT_NE(window, nullptr);
+    Harness::PostCommand(window, 40036);
+    const HWND prompt = WaitForDialog(L"Error", 60s);
+    ASSERT_NE(prompt, nullptr) << WideToUtf8(Status(window));
+    const std::wstring text = TextOfBox(prompt);
+    Harness::SaveWindow(prompt, L"last-save-prompt");
+    EXPECT_NE(std::wstring::npos, text.find(L"What was imported into the page \"Files Imported on ")) << WideToUtf8(text);
+    EXPECT_NE(std::wstring::npos, text.find(L"has not reached OneNote yet")) << WideToUtf8(text);
+    EXPECT_NE(nullptr, Harness::Child(prompt, L"Button", L"  &Stop import"));
+    EXPECT_EQ(nullptr, Harness::Child(prompt, L"Button", L"  S&kip this file")) << "a page is not skipped";
+    // OneNote takes pages again; the user retries.
+    Scenario("# OneNote answers\n");
+    Press(prompt, L"  &Retry saving the page");
+    ASSERT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s.starts_with(L"Imported") || s.starts_with(L"Import failed"); },
+                              60s))
+        << WideToUtf8(Status(window));
+    EXPECT_EQ(L"Imported 2 items", Status(window));
+    EXPECT_EQ(0u, sheafin_->Close());
+    auto application = Connect();
+    const std::wstring id = FirstPageNamedFrom(Hierarchy(application, sectionId_, ON16::hsPages), L"Files Imported on ");
+    ASSERT_FALSE(id.empty());
+    EXPECT_NE(std::wstring::npos, Content(application, id).find(L"preferredName=\"todo.txt\""));
+}
+
+TEST_F(SheafinImport, AfterAStopInABusySpellASecondStopEndsTheWaitingAndTheMessageNamesWhatStays)
+{
+    // OneNote is slow at the first page and then will not let go of a page for a long time.
+    Scenario("busy UpdatePageContent 2\nbusy DeleteHierarchy 100000\n");
+    WriteWorkspace({.paths = {File(L"notes.txt"), File(L"todo.txt"), File(L"more.txt")}, .outputFormat = 1,
+                    .withTarget = true});
+    const HWND window = Start();
+    ASSERT_NE(window, nullptr);
+    Harness::PostCommand(window, 40036);
+    ASSERT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s.starts_with(L"("); }));
+    // The window's layout shows one of its two Stop buttons.
+    HWND stop = nullptr;
+    for (const HWND button : Harness::Children(window, L"Button", L"Stop Import"))
+        if (IsWindowVisible(button))
+            stop = button;
+    ASSERT_NE(stop, nullptr);
+    Harness::PostCommand(window, 40037);
+    ASSERT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s == L"Stopping import..."; }, 5s));
+    // While the stopped run waits for OneNote, Stop is offered again.
+    ASSERT_TRUE(Harness::WaitUntil([&] { return IsWindowEnabled(stop) != FALSE; }, 10s));
+    const auto pressed = std::chrono::steady_clock::now();
+    PostMessageW(stop, BM_CLICK, 0, 0);
+    const HWND box = WaitForDialog(L"Error", 10s);
+    ASSERT_NE(box, nullptr) << WideToUtf8(Status(window));
+    EXPECT_LT(std::chrono::steady_clock::now() - pressed, 8s);
+    const std::wstring text = TextOfBox(box);
+    EXPECT_NE(std::wstring::npos, text.find(L"The import was stopped before")) << WideToUtf8(text);
+    EXPECT_NE(std::wstring::npos, text.find(L"stays")) << WideToUtf8(text);
+    Press(box, L"&OK");
+    EXPECT_EQ(0u, sheafin_->Close());
+}
+
+TEST_F(SheafinImport, ClosingTheWindowOfAStoppedRunThatWaitsForOneNoteEndsTheProcessWithinSecondsNamingWhatStaysInTheLog)
+{
+    Scenario("busy UpdatePageContent 2\nbusy DeleteHierarchy 100000\n");
+    WriteWorkspace({.paths = {File(L"notes.txt"), File(L"todo.txt"), File(L"more.txt")}, .outputFormat = 1,
+                    .withTarget = true});
+    const HWND window = Start();
+    ASSERT_NE(window, nullptr);
+    Harness::PostCommand(window, 40036);
+    ASSERT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s.starts_with(L"("); }));
+    Harness::PostCommand(window, 40037);
+    // The stopped run waits while OneNote answers busy to the removal of the page it made.
+    ASSERT_TRUE(Harness::WaitUntil([&] { return CallCount(L"DeleteHierarchy") > 0; }, 20s));
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    const HWND question = WaitForDialog(L"Import in Progress");
+    ASSERT_NE(question, nullptr);
+    Press(question, L"&Yes");
+    EXPECT_EQ(std::optional<DWORD>(0), sheafin_->WaitForExit(10s)) << "the process outlived its window";
+    const std::wstring log = Harness::ReadLogFile(profile_.Temp() / L"Quillora_SHF.log");
+    EXPECT_NE(std::wstring::npos, log.find(L"untitled page made for")) << WideToUtf8(log);
+    EXPECT_NE(std::wstring::npos, log.find(L"stays")) << WideToUtf8(log);
+}
+
 TEST_F(SheafinImport, AnHtmlFileWhoseBaseElementGivesNoAddressShowsThePicturesBesideIt)
 {
     fs::create_directories(files_ / L"Pages" / L"images");
@@ -630,6 +818,49 @@ TEST_F(SheafinImport, AnHtmlFileWhoseBaseElementGivesNoAddressShowsThePicturesBe
     ASSERT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s.starts_with(L"Imported"); }, 60s))
         << WideToUtf8(Status(window));
     EXPECT_EQ(L"Imported 3 items", Status(window));
+    EXPECT_EQ(0u, sheafin_->Close());
+
+    auto application = Connect();
+    const std::wstring stored = Hierarchy(application, sectionId_, ON16::hsPages);
+    for (const auto& page : pages)
+    {
+        const std::wstring id = FirstId(stored, L"Page", page.name);
+        ASSERT_FALSE(id.empty()) << WideToUtf8(page.name);
+        const std::wstring content = Content(application, id);
+        EXPECT_NE(std::wstring::npos, content.find(L"<one:Image")) << WideToUtf8(page.name) << "\n" << WideToUtf8(content);
+    }
+}
+
+TEST_F(SheafinImport, AnHtmlFileWhoseBaseElementGivesARelativeAddressShowsThePicturesItLeadsTo)
+{
+    fs::create_directories(files_ / L"Pages" / L"assets");
+    fs::create_directories(files_ / L"Pages" / L"images");
+    std::ofstream(files_ / L"Pages" / L"assets" / L"pic.png", std::ios::binary) << "a picture";
+    std::ofstream(files_ / L"Pages" / L"images" / L"pic.png", std::ios::binary) << "a picture";
+    const struct
+    {
+        const wchar_t* name;
+        const char* head;
+        const char* source;
+    } pages[] = {
+        {L"assets-base.htm", "<base href=\"assets/\">", "pic.png"},
+        {L"own-folder-base.htm", "<base href=\"./\">", "images/pic.png"},
+    };
+    std::vector<std::wstring> paths;
+    for (const auto& page : pages)
+    {
+        std::ofstream(files_ / L"Pages" / page.name, std::ios::binary)
+            << "<html><head><title>t</title>" << page.head << "</head><body><p>Before</p><img src=\"" << page.source
+            << "\"><p>After</p></body></html>";
+        paths.push_back((files_ / L"Pages" / page.name).wstring());
+    }
+    WriteWorkspace({.paths = paths, .outputFormat = 1, .withTarget = true, .content = true});
+    const HWND window = Start();
+    ASSERT_NE(window, nullptr);
+    Harness::PostCommand(window, 40036);
+    ASSERT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s.starts_with(L"Imported"); }, 60s))
+        << WideToUtf8(Status(window));
+    EXPECT_EQ(L"Imported 2 items", Status(window));
     EXPECT_EQ(0u, sheafin_->Close());
 
     auto application = Connect();

@@ -287,6 +287,62 @@ TEST_F(ImportRecovery, WhatTheRunMadeForItselfIsRemovedWhenNothingCameIntoIt)
     }
 }
 
+TEST_F(ImportRecovery, ARunsOwnPageWhoseLastSaveIsGivenUpIsToldOnceNotToHaveReachedOneNoteAndThenToHaveBeenRemoved)
+{
+    Config config = ConfigInto(Ids::Renovation);
+    config.createNew = true;
+    config.importFormat = {false, true, Config::NoOriginalPath};
+    config.entries = {Entry(MakeFile(L"a.txt", "alpha"))};
+    // OneNote refuses the page, and nobody is there to ask.
+    WriteScenario("fail UpdatePageContent 0x80004005\n");
+
+    const auto result = RunImport(config, Recorder(), nullptr);
+
+    ASSERT_TRUE(result.HoldsError());
+    EXPECT_TRUE(IsHResultError(result.Error(), E_FAIL));
+    const std::wstring told = GetErrorText(result.Error());
+    EXPECT_EQ(1u, Count(told, L"\"Files Imported on ")) << Utf8(told);
+    EXPECT_EQ(1u, Count(told, L"reach")) << Utf8(told);
+    const size_t notReached = told.find(L"did not reach OneNote");
+    ASSERT_NE(std::wstring::npos, notReached) << Utf8(told);
+    EXPECT_LT(notReached, told.find(L"was removed")) << Utf8(told);
+    EXPECT_NE(std::wstring::npos, told.find(L"was removed")) << Utf8(told);
+    EXPECT_TRUE(PagesMadeInRenovation().empty());
+}
+
+TEST_F(ImportRecovery, ASectionTheRunMadeForItselfThatABusySpellKeepsIsNamedBesideTheCountWhileOneHoldingAFileIsLeftAlone)
+{
+    const std::wstring trip = (files_ / L"Trip").wstring();
+    MakeFile(L"Trip\\a.txt", "alpha");
+    Config config = ConfigInto(Ids::Renovation, Config::InsertEachPrintoutPageOnASeparatePage);
+    config.createNew = true;
+    config.importFormat = {false, true, Config::NoOriginalPath};
+    config.entries = {Entry(trip)};
+    // The folder's section holds its file; "Imported Files" is left empty. Once all is imported,
+    // OneNote stays busy for longer than the run's end waits.
+    const auto busyAtTheEnd = [&](const Report& report) {
+        if (report.text == L"OneNote is processing import...")
+            WriteScenario("busy GetHierarchy 100000\nbusy DeleteHierarchy 100000\n");
+        return Result{};
+    };
+    RunEnding ending;
+
+    const auto result = RunImport(config, Recorder(busyAtTheEnd), nullptr, ending);
+
+    ASSERT_TRUE(result.HoldsValue()) << Utf8(GetErrorText(result.Error()));
+    EXPECT_EQ(2u, result.Value());
+    EXPECT_NE(std::wstring::npos, ending.notice.find(L"the section \"Imported Files\" stays")) << Utf8(ending.notice);
+    EXPECT_EQ(std::wstring::npos, ending.notice.find(L"Trip")) << Utf8(ending.notice);
+    DWORD waited = 0;
+    for (const DWORD pause : pauses_.Taken())
+        waited += pause;
+    EXPECT_EQ(30000u, waited);
+    WriteScenario("# read what the run left\n");
+    const std::wstring sections = Hierarchy(Application(), L"", ON16::hsPages);
+    EXPECT_EQ(1u, Count(sections, L"name=\"Imported Files\"")) << Utf8(sections);
+    EXPECT_EQ(1u, Count(sections, L"name=\"a.txt\"")) << Utf8(sections);
+}
+
 TEST_F(ImportRecovery, APageOrSectionTheRunMadeForItselfGoesWhenItsStartFailsAndOneThatStaysIsNamed)
 {
     const std::wstring a = MakeFile(L"a.txt", "alpha");

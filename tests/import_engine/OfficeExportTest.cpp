@@ -188,6 +188,27 @@ TEST_F(OfficeExportTest, FailingClose_IsLoggedAndTheImportsResultStands)
     EXPECT_NE(log[0].find(L"File: " + path), std::wstring::npos);
 }
 
+TEST_F(OfficeExportTest, DocumentThatWordDidNotClose_StaysTheImportsAndIsClosedAtTheNextExport)
+{
+    OfficeStandIn word(WordClass);
+    const auto openDocuments = [&] {
+        const LateBound::DispatchPtr open(word.Call(L"Documents"));
+        return open ? static_cast<long>(LateBound::Call(*open, IID_IDispatch, L"Count")) : -1L;
+    };
+    word.Fail(L"Close", RPC_E_CALL_REJECTED);
+    const std::wstring first = WriteDocument(UniqueName(L".docx"), "PK");
+    ASSERT_TRUE(ImportWordDoc(first, RenderingImporter()).HoldsValue());
+    ASSERT_EQ(1, openDocuments()) << "Word kept the document open";
+
+    // Word closes documents again.
+    word.Fail(L"Close", S_OK);
+    const std::wstring second = WriteDocument(UniqueName(L".docx"), "PK");
+    const TOrError<ImportResult> result = ImportWordDoc(second, RenderingImporter());
+    ASSERT_TRUE(result.HoldsValue()) << result.Error().message();
+    EXPECT_EQ(0, openDocuments()) << "the document the import opened is closed, as is the next one";
+    EXPECT_EQ(importedPdfs_.size(), 2u);
+}
+
 TEST_F(OfficeExportTest, DocumentTheUserHasOpen_IsExportedButNeverClosed)
 {
     OfficeStandIn word(WordClass);

@@ -627,6 +627,42 @@ TEST_F(PdfPrintout, APdfThatFailedPartWayIsTakenBackWholeBeforeARetryASkipOrASto
     }
 }
 
+TEST_F(PdfPrintout, APrintoutContinuedOverSeveralPagesIsSentOnceAndABusySpellAfterItTakesNothingBack)
+{
+    const std::wstring pdf = WritePdf(L"continued", {PageOfDips(612, 792), PageOfDips(612, 792), PageOfDips(612, 792)});
+    const std::wstring title = fs::path(pdf).filename().wstring();
+    Config config = ContentInto(Ids::Budget, Config::InsertEachPrintoutPageOnASeparatePage);
+    config.entries = {{pdf, {}, 0, 0}};
+    // Each of the three pages is saved once; OneNote is busy from then on for as long as a save waits.
+    WriteScenario("failfrom UpdatePageContent 4-6 0x80010001\n");
+    const size_t callsBefore = Calls().size();
+    unsigned asked = 0;
+    TOrError<unsigned> result = 0u;
+
+    OnImportWorker([&] {
+        result = RunImport(
+            config, [](std::shared_ptr<Progress>) { return Result{}; },
+            [&](const Config::Entry&, const std::error_condition&) {
+                ++asked;
+                return ErrorHandling::Skip;
+            });
+    });
+
+    ASSERT_TRUE(result.HoldsValue()) << Utf8(GetErrorText(result.Error()));
+    EXPECT_EQ(0u, asked);
+    size_t saves = 0;
+    const auto calls = Calls();
+    for (size_t i = callsBefore; i < calls.size(); ++i)
+        saves += calls[i].method == L"UpdatePageContent" ? 1 : 0;
+    EXPECT_EQ(3u, saves);
+    std::vector<std::pair<std::wstring, size_t>> made;
+    for (const auto& page : PagesOf(Hierarchy(Application(), Ids::Renovation, ON16::hsPages)))
+        if (page.name.rfind(title, 0) == 0)
+            made.emplace_back(page.name, ImagesOf(StoredPage(page.id)).size());
+    EXPECT_EQ((std::vector<std::pair<std::wstring, size_t>>{{title, 1}, {title + L" - Page 2", 1}, {title + L" - Page 3", 1}}),
+              made);
+}
+
 TEST_F(PdfPrintout, TakingBackAPrintoutInALongBusySpellWaitsThirtySecondsInAllAndEndsAtAStop)
 {
     const struct

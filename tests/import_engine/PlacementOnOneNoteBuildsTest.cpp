@@ -315,6 +315,33 @@ TEST_F(Placement, AStopWhileTheTakingBackAsksWhichOneNoteRunsEndsItAtOneNotesNex
     WriteScenario("# read what the run left\n");
 }
 
+TEST_F(Placement, ThePageTheRunMadeIsNamedByItsTitleWhenOneNoteKeepsItAfterAnEntryThatSavedItWasTakenBack)
+{
+    const OneNoteProcess oneNote(OneNoteExe(L"inside"));
+    ASSERT_NE(oneNote.Window(), nullptr);
+    const std::vector<std::wstring> files = ThreeTextFiles(L"placement-own-page");
+    auto application = Application();
+    Config config = IntoTheSiteSurvey(*application);
+    ASSERT_FALSE(config.location.empty());
+    // Into a new page of the run's own, which the entry saves (titling it) before it fails and is
+    // taken back; OneNote then refuses the page's last save and keeps the empty page.
+    config.createNew = true;
+    config.entries = {{files[0], {}, 0, 0}};
+    MakeTooLargeForText(files[0]);
+    WriteScenario("fail DeleteHierarchy 0x80004005\nfailfrom UpdatePageContent 2 0x80004005\n");
+
+    const auto result = RunImport(
+        config, [](std::shared_ptr<Progress>) { return Result{}; },
+        [](const Config::Entry&, const std::error_condition&) { return ErrorHandling::Skip; });
+
+    MakeText(files[0], "alpha text");
+    ASSERT_TRUE(result.HoldsError());
+    const std::wstring told = GetErrorText(result.Error());
+    EXPECT_NE(std::wstring::npos, told.find(L"the page \"Files Imported on ")) << Utf8(told);
+    EXPECT_EQ(std::wstring::npos, told.find(L"untitled")) << Utf8(told);
+    WriteScenario("# read what the run left\n");
+}
+
 TEST_F(Placement, AnEntryThatOneNoteWillNotTakeBackFromTheSavedPageEndsTheRunAndIsNeverSentTwice)
 {
     const OneNoteProcess oneNote(OneNoteExe(L"inside"));
