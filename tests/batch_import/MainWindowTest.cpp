@@ -3,6 +3,7 @@
 // its glyph and picture buttons show, in the fonts the program makes.
 #include "batch_import/CommandTable.h"
 #include "batch_import/MainWindow.h"
+#include "batch_import/SettingsFile.h"
 
 #include "framework/Owners.h"
 #include "framework/ScopeExit.h"
@@ -21,6 +22,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
 #include <functional>
 #include <iostream>
 #include <map>
@@ -183,8 +185,7 @@ private:
 };
 
 // Shows the main window, in the dark theme or the light one, with three files added at the end of
-// its list, and runs look while it shows. The files go again before it closes: the windows of the
-// process share one workspace.
+// its list, and runs look while it shows. The files go again before it closes.
 void WithThreeFiles(const Harness::Profile& profile, bool dark, const std::function<void(MainWindow&)>& look)
 {
     std::vector<std::wstring> files;
@@ -204,6 +205,7 @@ void WithThreeFiles(const Harness::Profile& profile, bool dark, const std::funct
     const std::unique_ptr<DarkOffice> office = dark ? std::make_unique<DarkOffice>() : nullptr;
     const auto window = std::make_shared<MainWindow>(std::nullopt);
     onTick = [&] {
+        EXPECT_EQ(0u, window->GetFileList()->Count()) << "the window starts from a workspace of its own";
         window->AddPaths(files);
         look(*window);
         const auto list = window->GetFileList()->GetListView();
@@ -229,12 +231,45 @@ void SelectRow(MainWindow& window, int index)
     list->SetSelectedItems(index < 0 ? std::set<unsigned>{} : std::set<unsigned>{list->RowId(index)});
     window.EnableControls();
 }
+
+// Each test's windows load and save a workspace of the test's own, which is gone again at its end.
+// The process keeps the place of its workspace file from its first window on (in the profile of the
+// test that made it), so the file is removed there before and after each test.
+class OwnWorkspace : public testing::Test
+{
+protected:
+    OwnWorkspace() : redirect(profile), workspace(GetSettingsPath())
+    {
+        std::error_code ignored;
+        std::filesystem::remove(workspace, ignored);
+    }
+    ~OwnWorkspace() override
+    {
+        std::error_code error;
+        std::filesystem::remove(workspace, error);
+        EXPECT_FALSE(std::filesystem::exists(workspace)) << "the workspace stays: " << error.message();
+    }
+
+    const Harness::Profile profile;
+    const Harness::ShellFolderRedirect redirect;
+    const std::filesystem::path workspace;
+};
+
+class MainWindowCommands : public OwnWorkspace
+{
+};
+
+class MainWindowFileList : public OwnWorkspace
+{
+};
+
+class MainWindowPictures : public OwnWorkspace
+{
+};
 } // namespace
 
-TEST(MainWindowCommands, ACommandThatFailsIsShownAndTheWindowAndItsWorkspaceStay)
+TEST_F(MainWindowCommands, ACommandThatFailsIsShownAndTheWindowAndItsWorkspaceStay)
 {
-    const Harness::Profile profile;
-    const Harness::ShellFolderRedirect redirect(profile);
     const std::wstring file = (profile.Root() / L"notes.txt").wstring();
     ASSERT_TRUE(WriteStringToFile(file.c_str(), "notes"));
     std::vector<std::wstring> shown;
@@ -265,10 +300,8 @@ TEST(MainWindowCommands, ACommandThatFailsIsShownAndTheWindowAndItsWorkspaceStay
 }
 
 // The file list reports its rows going while the window is destroyed; nothing is enabled then.
-TEST(MainWindowCommands, AClosedWindowEnablesNoControls)
+TEST_F(MainWindowCommands, AClosedWindowEnablesNoControls)
 {
-    const Harness::Profile profile;
-    const Harness::ShellFolderRedirect redirect(profile);
     const std::wstring file = (profile.Root() / L"notes.txt").wstring();
     ASSERT_TRUE(WriteStringToFile(file.c_str(), "notes"));
 
@@ -284,10 +317,8 @@ TEST(MainWindowCommands, AClosedWindowEnablesNoControls)
     window->EnableControls(); // returns, and touches no window
 }
 
-TEST(MainWindowFileList, TheListsSelectionHandlerIsNotReplacedWhileItRuns)
+TEST_F(MainWindowFileList, TheListsSelectionHandlerIsNotReplacedWhileItRuns)
 {
-    const Harness::Profile profile;
-    const Harness::ShellFolderRedirect redirect(profile);
     const std::wstring file = (profile.Root() / L"notes.txt").wstring();
     ASSERT_TRUE(WriteStringToFile(file.c_str(), "notes"));
     const auto window = std::make_shared<MainWindow>(std::nullopt);
@@ -322,10 +353,8 @@ TEST(MainWindowFileList, TheListsSelectionHandlerIsNotReplacedWhileItRuns)
     EXPECT_TRUE(kept) << "the handler was replaced while it ran";
 }
 
-TEST(MainWindowFileList, TenThousandDroppedPathsCostTheListMessagesInProportionToThemNotToTheirSquare)
+TEST_F(MainWindowFileList, TenThousandDroppedPathsCostTheListMessagesInProportionToThemNotToTheirSquare)
 {
-    const Harness::Profile profile;
-    const Harness::ShellFolderRedirect redirect(profile);
     const Owners::OleApartment ole;
     ASSERT_TRUE(SUCCEEDED(ole.result()));
     const auto window = std::make_shared<MainWindow>(std::nullopt);
@@ -388,10 +417,8 @@ TEST(MainWindowFileList, TenThousandDroppedPathsCostTheListMessagesInProportionT
 
 // The arrows of Move Up and Move Down are the glyph font's "5" and "6", which only that font draws
 // as triangles.
-TEST(MainWindowPictures, MoveUpAndMoveDownShowTrianglesInBothThemes)
+TEST_F(MainWindowPictures, MoveUpAndMoveDownShowTrianglesInBothThemes)
 {
-    const Harness::Profile profile;
-    const Harness::ShellFolderRedirect redirect(profile);
     for (const bool dark : {false, true})
     {
         SCOPED_TRACE(dark ? "dark" : "light");
@@ -411,10 +438,8 @@ TEST(MainWindowPictures, MoveUpAndMoveDownShowTrianglesInBothThemes)
 
 // A disabled picture button shows its picture's shape in grey: what is background around the
 // picture stays the face, and what is picture stays drawn, without colour.
-TEST(MainWindowPictures, ADisabledPictureButtonShowsThePicturesShapeInGreyInBothThemes)
+TEST_F(MainWindowPictures, ADisabledPictureButtonShowsThePicturesShapeInGreyInBothThemes)
 {
-    const Harness::Profile profile;
-    const Harness::ShellFolderRedirect redirect(profile);
     for (const bool dark : {false, true})
     {
         SCOPED_TRACE(dark ? "dark" : "light");

@@ -11,6 +11,7 @@
 #include "tests/batch_import/DemoSectionTest.h"
 #include "tests/batch_import/LabelFit.h"
 #include "tests/batch_import/SheafinLoopback.h"
+#include "tests/batch_import/StoredPages.h"
 #include "tests/support/FileDropList.h"
 #include "tests/support/ProgramHarness.h"
 #include "tests/support/SchemaCheck.h"
@@ -385,6 +386,8 @@ TEST_F(SheafinImport, ARunAfterASessionEndThatIsCalledOffImports)
 
 TEST_F(SheafinImport, StopDuringARunSaysStoppingThenCancelled)
 {
+    auto application = Connect();
+    const std::set<std::wstring> before = StoredPages::PageIds(*application);
     // OneNote answers busy twice, so the first page takes seconds: time enough to stop.
     const HWND window = StartSlowRun(2);
     ASSERT_NE(window, nullptr);
@@ -395,6 +398,12 @@ TEST_F(SheafinImport, StopDuringARunSaysStoppingThenCancelled)
         << WideToUtf8(Status(window));
     EXPECT_EQ(nullptr, WaitForDialog(L"Error", 1s)) << "a stop is no error";
     EXPECT_EQ(0u, sheafin_->Close());
+
+    // The stop came during the first file: what the run kept is that file's page, whole, or nothing;
+    // nothing of the files after it.
+    const std::vector<std::wstring> kept = StoredPages::NewPages(*application, before);
+    const std::vector<std::wstring> first{sectionName_ + L" / notes.txt: notes.txt \"Some text of notes.txt\""};
+    EXPECT_TRUE(kept.empty() || kept == first) << testing::PrintToString(kept);
 }
 
 TEST_F(SheafinImport, ClosingDuringARunAsksAndNoKeepsItRunningWhileYesEndsTheProgram)
@@ -445,6 +454,8 @@ TEST_F(SheafinImport, WhileARunGoesOnTheListShowsThatItTakesNoDropAndAddsNothing
 
 TEST_F(SheafinImport, AVanishedFileIsAskedAboutAndRetryAsksAgainWhileSkipGoesOn)
 {
+    auto application = Connect();
+    const std::set<std::wstring> before = StoredPages::PageIds(*application);
     WriteWorkspace({.paths = {File(L"gone.txt"), File(L"notes.txt")}, .outputFormat = 1, .withTarget = true});
     const HWND window = Start();
     ASSERT_NE(window, nullptr);
@@ -466,31 +477,48 @@ TEST_F(SheafinImport, AVanishedFileIsAskedAboutAndRetryAsksAgainWhileSkipGoesOn)
     ASSERT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s.starts_with(L"Imported"); }, 60s));
     EXPECT_EQ(L"Imported 1 item", Status(window)) << "the skipped file is not counted";
     EXPECT_EQ(0u, sheafin_->Close());
+    // The retries left nothing behind: one page, for the file that was there.
+    EXPECT_EQ(std::vector<std::wstring>{sectionName_ + L" / notes.txt: notes.txt \"Some text of notes.txt\""},
+              StoredPages::NewPages(*application, before));
 }
 
 TEST_F(SheafinImport, StopAtTheErrorPromptEndsAsCancelledKeepingWhatWasImported)
 {
-    WriteWorkspace({.paths = {File(L"notes.txt"), File(L"gone.txt")}, .outputFormat = 1, .withTarget = true});
-    const HWND window = Start();
-    ASSERT_NE(window, nullptr);
-    Harness::PostCommand(window, 40036);
-    const HWND prompt = WaitForDialog(L"Error");
-    ASSERT_NE(prompt, nullptr);
-    Press(prompt, L"  &Stop import");
-    ASSERT_TRUE(Harness::WaitUntil([&] { return !IsWindow(prompt); }));
-    EXPECT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s == L"Cancelled"; }))
-        << WideToUtf8(Status(window));
-    EXPECT_EQ(nullptr, WaitForDialog(L"Error", 2s)) << "a stop is no failure";
-    Harness::SaveWindow(window, L"cancelled");
-    EXPECT_EQ(0u, sheafin_->Close());
+    // A page per file, and all files on one page: the file before the stop is kept, the one after
+    // it never imported.
+    for (const int32_t format : {1, 0})
+    {
+        SCOPED_TRACE(format == 1 ? "a page per file" : "one page");
+        auto application = Connect();
+        const std::set<std::wstring> before = StoredPages::PageIds(*application);
+        WriteWorkspace({.paths = {File(L"notes.txt"), File(L"gone.txt"), File(L"todo.txt")}, .outputFormat = format,
+                        .withTarget = true});
+        const HWND window = Start();
+        ASSERT_NE(window, nullptr);
+        Harness::PostCommand(window, 40036);
+        const HWND prompt = WaitForDialog(L"Error");
+        ASSERT_NE(prompt, nullptr);
+        Press(prompt, L"  &Stop import");
+        ASSERT_TRUE(Harness::WaitUntil([&] { return !IsWindow(prompt); }));
+        EXPECT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s == L"Cancelled"; }))
+            << WideToUtf8(Status(window));
+        EXPECT_EQ(nullptr, WaitForDialog(L"Error", 2s)) << "a stop is no failure";
+        Harness::SaveWindow(window, format == 1 ? L"cancelled" : L"cancelled-one-page");
+        EXPECT_EQ(0u, sheafin_->Close());
 
-    const std::wstring log = Harness::ReadLogFile(profile_.Temp() / L"Quillora_SHF.log");
-    const size_t error = log.find(L"ERROR: ");
-    EXPECT_NE(std::wstring::npos, error);
-    EXPECT_NE(std::wstring::npos, log.find(L"File or folder does not exist", error)) << "the file's error is logged";
-    auto application = Connect();
-    EXPECT_FALSE(FirstId(Hierarchy(application, sectionId_, ON16::hsPages), L"Page", L"notes.txt").empty())
-        << "the file imported before the stop stays";
+        const std::wstring log = Harness::ReadLogFile(profile_.Temp() / L"Quillora_SHF.log");
+        const size_t error = log.find(L"ERROR: ");
+        EXPECT_NE(std::wstring::npos, error);
+        EXPECT_NE(std::wstring::npos, log.find(L"File or folder does not exist", error)) << "the file's error is logged";
+        if (format == 1)
+        {
+            EXPECT_FALSE(FirstId(Hierarchy(application, sectionId_, ON16::hsPages), L"Page", L"notes.txt").empty())
+                << "the file imported before the stop stays";
+        }
+        const std::wstring page = format == 1 ? L"notes.txt" : L"Files Imported on ...";
+        EXPECT_EQ(std::vector<std::wstring>{sectionName_ + L" / " + page + L": notes.txt \"Some text of notes.txt\""},
+                  StoredPages::NewPages(*application, before));
+    }
 }
 
 TEST_F(SheafinImport, ATargetPickedDuringARunLeavesTheRunAndItsDisabledControlsAlone)
@@ -955,6 +983,8 @@ TEST_P(SheafinEndToEnd, FilesAndAFolderAddedLikeAPersonAreImportedIntoThePickedN
     // The picker is the stand-in's window; OneNote is busy at the first save, so the run lasts.
     Scenario("quickfiling picker\nbusy UpdatePageContent 2\n");
     WriteWorkspace({.paths = {}, .theme = ThemeName()});
+    auto application = Connect();
+    const std::set<std::wstring> before = StoredPages::PageIds(*application);
     const HWND window = Start();
     ASSERT_NE(window, nullptr);
     const HWND list = Harness::Children(window, L"SysListView32").front();
@@ -1002,7 +1032,6 @@ TEST_P(SheafinEndToEnd, FilesAndAFolderAddedLikeAPersonAreImportedIntoThePickedN
     EXPECT_EQ(0u, sheafin_->Close());
 
     // The pages are in the stand-in's store, valid against OneNote's schema.
-    auto application = Connect();
     const std::wstring pages = Hierarchy(application, L"", ON16::hsPages);
     for (const wchar_t* name : {L"monday.txt", L"tuesday.txt", L"notes.txt"})
     {
@@ -1010,6 +1039,12 @@ TEST_P(SheafinEndToEnd, FilesAndAFolderAddedLikeAPersonAreImportedIntoThePickedN
         ASSERT_FALSE(id.empty()) << WideToUtf8(name);
         EXPECT_TRUE(IsValid(Content(application, id), ON16::xs2013, name));
     }
+    // In the new section of the picked notebook: the folder's page, then one page for each file.
+    EXPECT_EQ((std::vector<std::wstring>{L"Imported Files / Minutes:",
+                                         L"Imported Files / monday.txt: monday.txt \"Minutes of monday.txt\"",
+                                         L"Imported Files / tuesday.txt: tuesday.txt \"Minutes of tuesday.txt\"",
+                                         L"Imported Files / notes.txt: notes.txt \"Some text of notes.txt\""}),
+              StoredPages::NewPages(*application, before));
 }
 
 INSTANTIATE_TEST_SUITE_P(Themes, SheafinEndToEnd, testing::Bool(),

@@ -165,6 +165,13 @@ protected:
                                     L"page.html", L"archive.zip"})
             std::ofstream(files / name, std::ios::binary) << "content";
     }
+    // The workspace is the test's own, and goes with it: one holds thousands of rows.
+    ~SheafinProgram() override
+    {
+        std::error_code error;
+        fs::remove(SettingsFile(), error);
+        EXPECT_FALSE(fs::exists(SettingsFile())) << "the workspace stays: " << error.message();
+    }
 
     std::unique_ptr<Harness::Program> Start(const std::wstring& arguments = L"", const fs::path& program = SheafinExe())
     {

@@ -11,6 +11,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <iterator>
+
 using DialogTest::Child;
 using DialogTest::Children;
 using DialogTest::Click;
@@ -337,7 +340,123 @@ namespace
 class MessageBoxScreenshot : public DialogTest::Themed
 {
 };
+
+// Errors whose last line names what stays, the name in quotes: the run's own section, and long
+// dated names, one of which ends a line near the edge at 96 dpi, another at 144.
+const wchar_t* const namingErrors[] = {
+    L"Import failed with:\n\nExternal Error (80004005): Call failed.\n\nOneNote could not remove what the import had "
+    L"made to import into: the section \"Imported Files\" stays",
+    L"Import failed with:\n\nOneNote could not remove what the import had made to import into: the section \"Files "
+    L"Imported on Thursday, 10 December 2026 5:23 PM\" stays.",
+    L"Import failed with:\n\nOneNote could not remove what the import had made to import into: the section \"Files "
+    L"Imported on Tuesday, 24 November 2026 4:07 PM\" stays.",
+};
+
+// Text pixels: far from the form's colour in some channel.
+bool IsInk(COLORREF pixel, COLORREF form)
+{
+    return std::max({std::abs(GetRValue(pixel) - GetRValue(form)), std::abs(GetGValue(pixel) - GetGValue(form)),
+                     std::abs(GetBValue(pixel) - GetBValue(form))}) >= 32;
+}
+
+// Where a box's message comes within a gap of its label's right edge or past it (a line that
+// touches the edge is cut there), and whether the label's last row is inked (a line cut at the
+// bottom): one line each, empty when every line shows whole.
+std::vector<std::string> TextAtTheEdges(HWND dialog)
+{
+    std::vector<std::string> found;
+    const std::vector<HWND> labels = Children(dialog, L"SysLink");
+    if (labels.empty())
+        return {"no message label"};
+    const RECT label = DialogTest::ClientRectOf(labels.front());
+    RECT client{};
+    GetClientRect(dialog, &client);
+    POINT origin{0, 0};
+    ClientToScreen(dialog, &origin);
+    RECT frame{};
+    GetWindowRect(dialog, &frame);
+    const Screenshot::Capture capture = Screenshot::CaptureWindow(dialog);
+    const auto at = [&](int x, int y) { return capture.At(x + origin.x - frame.left, y + origin.y - frame.top); };
+    const COLORREF form = at(label.left - 2, label.top);
+    // The dark form is inset from the window's sides by a pixel.
+    const int right = client.right - ::ScaleToDpi(2);
+    int inkedRows = 0;
+    int rightmost = 0;
+    for (int y = label.top; y < label.bottom; ++y)
+    {
+        int inked = 0;
+        for (int x = label.right - UI::Gap(); x < right; ++x)
+            if (IsInk(at(x, y), form))
+                inked = x;
+        inkedRows += inked > 0;
+        rightmost = std::max(rightmost, inked);
+    }
+    if (inkedRows > 0)
+        found.push_back(std::to_string(inkedRows) + " rows are inked up to " + std::to_string(rightmost) +
+                        ", within a gap of the label's right edge at " + std::to_string(label.right));
+    for (int x = label.left; x < label.right; ++x)
+        if (IsInk(at(x, label.bottom - 1), form))
+        {
+            found.push_back("the label's last row is inked at " + std::to_string(x));
+            break;
+        }
+    return found;
+}
+
+// Shows each of the errors and looks at the edges of its text; the pictures are saved.
+std::vector<std::string> ErrorTextAtTheEdges(const std::wstring& picture)
+{
+    std::vector<std::string> found;
+    for (size_t index = 0; index < std::size(namingErrors); ++index)
+    {
+        Driver driver(L"Error", {[&](HWND dialog) {
+                          Screenshot::SaveWindow(dialog, picture + L"-" + std::to_wstring(index));
+                          for (const std::string& edge : TextAtTheEdges(dialog))
+                              found.push_back("error " + std::to_string(index) + ": " + edge);
+                          PressKey(dialog, VK_RETURN);
+                      }});
+        ShowErrorMessage(nullptr, namingErrors[index]);
+    }
+    return found;
+}
 } // namespace
+
+TEST_P(MessageBoxScreenshot, AnErrorThatNamesWhatStaysShowsEveryLineWholeInsideItsLabel)
+{
+    EXPECT_EQ(ErrorTextAtTheEdges(L"naming-" + ThemeName()), std::vector<std::string>());
+}
+
+// Runs only as the other process of AnErrorThatNamesWhatStaysShowsEveryLineWholeAt144Dpi: the
+// program's own zoom makes this process's screen one of 144 dpi, before anything measures it.
+TEST(MessageBoxAt144Dpi, DISABLED_AnErrorThatNamesWhatStaysShowsEveryLineWholeInBothThemes)
+{
+    UI::SetUiScaleFactor(1.5f);
+    ASSERT_FLOAT_EQ(2.0f, GetDpiScaleX());
+    InitUiResources();
+    const std::optional<int> mode = GetThemeMode();
+    for (const bool dark : {false, true})
+    {
+        SCOPED_TRACE(dark ? "dark" : "light");
+        SetThemeMode(dark ? UI::ThemeDark : UI::ThemeLight);
+        EXPECT_EQ(ErrorTextAtTheEdges(std::wstring(L"naming-144dpi-") + (dark ? L"dark" : L"light")),
+                  std::vector<std::string>());
+    }
+    SetThemeMode(mode);
+}
+
+TEST(MessageBoxAt144Dpi, AnErrorThatNamesWhatStaysShowsEveryLineWholeAt144Dpi)
+{
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const Harness::Program other(Harness::StartOptions{
+        .program = self,
+        .arguments = L"--gtest_also_run_disabled_tests "
+                     L"--gtest_filter=MessageBoxAt144Dpi.DISABLED_AnErrorThatNamesWhatStaysShowsEveryLineWholeInBothThemes",
+        .profile = nullptr,
+        .environment = {}});
+    EXPECT_EQ(std::optional<DWORD>(0), other.WaitForExit(std::chrono::seconds(60)))
+        << "the boxes at 144 dpi: see the other process's output above";
+}
 
 TEST_P(MessageBoxScreenshot, FormWithEveryKindOfItem)
 {
