@@ -320,6 +320,21 @@ SH
   stand_in wineboot <<'SH'
 . "$HOST/wine-server.sh"
 start_server
+# Wine's menu builder, which a prefix's first boot starts unless WINEDLLOVERRIDES turns it off,
+# writes the desktop's menus and file types into the user's home.
+menu_builder=on
+IFS=';' read -ra overrides <<<"${WINEDLLOVERRIDES:-}"
+for override in ${overrides[@]+"${overrides[@]}"}; do
+  IFS=',' read -ra names <<<"${override%%=*}"
+  for name in ${names[@]+"${names[@]}"}; do
+    [ "$name" = winemenubuilder.exe ] || [ "$name" = winemenubuilder ] || continue
+    case "${override#*=}" in d|disabled|"") menu_builder=off ;; *) menu_builder=on ;; esac
+  done
+done
+if [ "$menu_builder" = on ] && [ ! -f "$WINEPREFIX/system.reg" ]; then
+  mkdir -p "$HOME/.config/menus/applications-merged" "$HOME/.local/share/applications" \
+    "$HOME/.local/share/desktop-directories" "$HOME/.local/share/mime/packages"
+fi
 mkdir -p "$WINEPREFIX/drive_c/users/standin/Temp" "$WINEPREFIX/drive_c/windows/system32"
 touch "$WINEPREFIX/system.reg"
 SH
@@ -383,6 +398,8 @@ printf 'com %s\nwinrt Windows.Data.Pdf.PdfDocument %s\n' "$build/standins/onenot
   "$build/standins/winrt_pdf/winrt_pdf.dll" >"$build/registrations.txt"
 SH
   stand_in ctest <<'SH'
+# Its help names the options a case gives.
+[ "$1" = --help ] && { echo "  -R <regex>, --tests-regex <regex>"; exit 0; }
 while [ $# -gt 0 ]; do
   [ "$1" = --test-dir ] && { BUILD=$2; shift; }
   # Listing the entries (-N) runs none of them.
