@@ -52,6 +52,29 @@ file(WRITE ${CMAKE_BINARY_DIR}/wine-lanes "${QUILLORA_WINE_LANES}\n")
 set(CTEST_RESOURCE_SPEC_FILE ${CMAKE_BINARY_DIR}/wine-lanes.json)
 file(MAKE_DIRECTORY ${QUILLORA_TEST_OUTPUT_DIR})
 
+# A checkout or build folder may lie under a path with letters beyond ASCII (a user's
+# "~/Téléchargements/"): every path the build hands a test reaches it in UTF-8 and must come through
+# whole. Some tests are given such a path on every run: a link in the build folder, named with
+# letters of other scripts, to a folder of the checkout or the build.
+#   quillora_path_beyond_ascii(<out> <name> <target>)           NAME links to the folder TARGET
+#   quillora_path_beyond_ascii(<out> <name> <target> <entry>...) NAME is a folder whose ENTRYs link
+#                                                                  to TARGET's (a link to a folder
+#                                                                  that holds it would be a loop)
+set(QUILLORA_PATHS_BEYOND_ASCII "${CMAKE_BINARY_DIR}/paths-beyond-ascii/Téléchargements/下载/jo doe")
+function(quillora_path_beyond_ascii out name target)
+  set(path "${QUILLORA_PATHS_BEYOND_ASCII}/${name}")
+  if(ARGN)
+    file(MAKE_DIRECTORY "${path}")
+    foreach(entry ${ARGN})
+      file(CREATE_LINK "${target}/${entry}" "${path}/${entry}" SYMBOLIC)
+    endforeach()
+  else()
+    file(MAKE_DIRECTORY "${QUILLORA_PATHS_BEYOND_ASCII}")
+    file(CREATE_LINK "${target}" "${path}" SYMBOLIC)
+  endif()
+  set(${out} "${path}" PARENT_SCOPE)
+endfunction()
+
 # Wine maps the Unix root to drive Z:, so a Unix path becomes a Windows path by that prefix.
 function(quillora_windows_path out unix_path)
   string(REPLACE "/" "\\" win "${unix_path}")

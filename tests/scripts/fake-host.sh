@@ -6,8 +6,13 @@
 #   $host/update-status         apt-get update's exit code (100: an index failed), or "offline": no
 #                               index can be fetched, which apt-get update reports with exit code 0
 #                               unless its error mode is "any"
+#   $host/mirror-unreachable    present: apt-get install cannot fetch a package either (without
+#                               package lists it finds none, with them it cannot download one)
 #   $host/uid                   what id -u says
-#   $host/sudo                  "absent", "password" (sudo -n refuses) or "works"
+#   $host/sudo                  "absent", "password" (sudo -n refuses) or "works"; as sudo does, it
+#                               hands the command none of the caller's environment but the variables
+#                               set on its own command line
+#   $host/frontends             the DEBIAN_FRONTEND that each apt-get install was given, one a line
 #   $host/locales, $host/bad-locales   locale -a's list; locales localedef cannot make
 #   $host/lock-held             the time on the made-up host's clock until which another program
 #                               holds apt's lock (absent: none)
@@ -104,6 +109,22 @@ case "$1" in
     exit "$status" ;;
   install)
     shift
+    echo "${DEBIAN_FRONTEND:-(none)}" >>"$HOST/frontends"
+    if [ -f "$HOST/mirror-unreachable" ]; then
+      if ! find "$HOST/lists" -name '*InRelease' | grep -q .; then
+        for p in "$@"; do
+          case "$p" in -*) ;; *) echo "E: Unable to locate package $p" ;; esac
+        done
+      else
+        for p in "$@"; do
+          case "$p" in -*) ;; *) echo "Err:1 http://deb.example/debian stable/main $p 1.0"
+                                 echo "  Temporary failure resolving 'deb.example'" ;; esac
+        done
+        echo "E: Failed to fetch http://deb.example/debian/pool/main/x/$p/${p}_1.0_amd64.deb  Temporary failure resolving 'deb.example'"
+        echo "E: Unable to fetch some archives, maybe run apt-get update or try with --fix-missing?"
+      fi
+      exit 100
+    fi
     for p in "$@"; do
       case "$p" in -*) continue ;; esac
       if grep -qx -- "$p" "$HOST/uninstallable"; then
@@ -136,7 +157,7 @@ SH
 echo "sudo $*" >>"$HOST/calls"
 [ "$(cat "$HOST/sudo")" = password ] && { echo "sudo: a password is required" >&2; exit 1; }
 [ "$1" = -n ] && shift
-exec "$@"
+exec env -i PATH="$PATH" "$@"
 SH
   stand_in locale <<'SH'
 [ "$1" = -a ] && cat "$HOST/locales"
@@ -299,6 +320,21 @@ SH
   stand_in wineboot <<'SH'
 . "$HOST/wine-server.sh"
 start_server
+# Wine's menu builder, which a prefix's first boot starts unless WINEDLLOVERRIDES turns it off,
+# writes the desktop's menus and file types into the user's home.
+menu_builder=on
+IFS=';' read -ra overrides <<<"${WINEDLLOVERRIDES:-}"
+for override in ${overrides[@]+"${overrides[@]}"}; do
+  IFS=',' read -ra names <<<"${override%%=*}"
+  for name in ${names[@]+"${names[@]}"}; do
+    [ "$name" = winemenubuilder.exe ] || [ "$name" = winemenubuilder ] || continue
+    case "${override#*=}" in d|disabled|"") menu_builder=off ;; *) menu_builder=on ;; esac
+  done
+done
+if [ "$menu_builder" = on ] && [ ! -f "$WINEPREFIX/system.reg" ]; then
+  mkdir -p "$HOME/.config/menus/applications-merged" "$HOME/.local/share/applications" \
+    "$HOME/.local/share/desktop-directories" "$HOME/.local/share/mime/packages"
+fi
 mkdir -p "$WINEPREFIX/drive_c/users/standin/Temp" "$WINEPREFIX/drive_c/windows/system32"
 touch "$WINEPREFIX/system.reg"
 SH
@@ -362,6 +398,8 @@ printf 'com %s\nwinrt Windows.Data.Pdf.PdfDocument %s\n' "$build/standins/onenot
   "$build/standins/winrt_pdf/winrt_pdf.dll" >"$build/registrations.txt"
 SH
   stand_in ctest <<'SH'
+# Its help names the options a case gives.
+[ "$1" = --help ] && { echo "  -R <regex>, --tests-regex <regex>"; exit 0; }
 while [ $# -gt 0 ]; do
   [ "$1" = --test-dir ] && { BUILD=$2; shift; }
   # Listing the entries (-N) runs none of them.

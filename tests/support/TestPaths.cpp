@@ -46,15 +46,18 @@ std::filesystem::path OutputFolder()
 
 std::filesystem::path OutputFile(const std::wstring& suffix) { return OutputFolder() / (CurrentTestName() + suffix); }
 
-std::filesystem::path StandInOneNoteExe(const wchar_t* variant)
+std::filesystem::path BuildFolder()
 {
-    wchar_t build[MAX_PATH] = {};
-    GetEnvironmentVariableW(L"QUILLORA_BUILD_DIR", build, MAX_PATH);
-    std::wstring path = L"Z:" + std::wstring(build) + L"/standins/onenote/" + variant + L"/onenote.exe";
+    std::wstring path = L"Z:" + Environment(L"QUILLORA_BUILD_DIR");
     for (auto& c : path)
         if (c == L'/')
             c = L'\\';
     return path;
+}
+
+std::filesystem::path StandInOneNoteExe(const wchar_t* variant)
+{
+    return BuildFolder() / L"standins" / L"onenote" / variant / L"onenote.exe";
 }
 
 std::optional<std::filesystem::path> SharedFolder()

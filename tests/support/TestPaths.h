@@ -15,6 +15,10 @@ std::filesystem::path OutputFolder();
 // ("Suite.Case" + suffix), so that parallel runs never share a file.
 std::filesystem::path OutputFile(const std::wstring& suffix);
 
+// The build folder's Windows path: QUILLORA_BUILD_DIR, a Unix path, on drive Z:. Read as UTF-16,
+// which Wine makes of the UTF-8 environment, so that any letter of the path comes through.
+std::filesystem::path BuildFolder();
+
 // The stand-in's onenote.exe of the build, in one of its two builds ("inside" or "outside").
 std::filesystem::path StandInOneNoteExe(const wchar_t* variant);
 

@@ -1,6 +1,7 @@
 #include "tests/tools/FixtureFiles.h"
 
-#include <windows.h>
+#include "framework/text/Text.h"
+#include "tests/support/TestPaths.h"
 
 #include <fstream>
 #include <iterator>
@@ -21,8 +22,8 @@ namespace Fixtures
 {
 std::filesystem::path Path(const std::wstring& name)
 {
-    const std::string folder = QUILLORA_FIXTURES;
-    return FromUnix(std::wstring(folder.begin(), folder.end()) + L"/" + name);
+    // The build names the folder in UTF-8, as the file system has it.
+    return FromUnix(Utf8ToWide(QUILLORA_FIXTURES) + L"/" + name);
 }
 
 std::string ReadBytes(const std::filesystem::path& file)
@@ -33,8 +34,6 @@ std::string ReadBytes(const std::filesystem::path& file)
 
 std::filesystem::path BuildFile(const std::wstring& relativePath)
 {
-    wchar_t build[MAX_PATH] = {};
-    GetEnvironmentVariableW(L"QUILLORA_BUILD_DIR", build, MAX_PATH);
-    return FromUnix(std::wstring(build) + L"/" + relativePath);
+    return (TestPaths::BuildFolder() / relativePath).make_preferred();
 }
 } // namespace Fixtures

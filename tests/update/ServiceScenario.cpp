@@ -1,6 +1,7 @@
 #include "tests/update/ServiceScenario.h"
 
 #include "framework/text/Text.h"
+#include "tests/support/TestPaths.h"
 
 #include <gtest/gtest.h>
 
@@ -45,15 +46,7 @@ std::string FormUrlDecode(const std::string& text)
     return decoded;
 }
 
-std::filesystem::path BuildFolder()
-{
-    const char* build = std::getenv("QUILLORA_BUILD_DIR");
-    std::string path = build ? build : "";
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return std::filesystem::path(L"Z:" + Utf8ToWide(path));
-}
+std::filesystem::path BuildFolder() { return TestPaths::BuildFolder(); }
 
 std::filesystem::path TestProgram() { return BuildFolder() / L"tests" / L"update" / L"update_test_program.exe"; }
 

@@ -1,0 +1,103 @@
+# Sourced by the shell tests of scripts/test and scripts/run (after fake-host.sh): a made-up host on
+# which they find everything installed (build_stand_ins), with a copy of the checkout's scripts.
+
+# A copy of the checkout's scripts in FOLDER of a made-up host; ctest finds it as CHECKOUT, and the
+# update service's port as PORT.
+run_host() {
+  new_host "$1"
+  build_stand_ins
+  checkout="$host/$2/src"
+  mkdir -p "$checkout"
+  cp -r "$root/scripts" "$root/tools" "$checkout/"
+  build=$checkout/build
+  port=$(free_port)
+  # A home of the user's own, which a run leaves as it was.
+  mkdir "$host/home"
+  extra_env=(CHECKOUT="$checkout" PORT="$port" QUILLORA_TEST_ARCH=i686 HOME="$host/home")
+  # Whether the update service answering on PORT is the one of this build: it shows this build's
+  # certificate.
+  cat >"$host/answering-is-ours" <<'SH'
+python3 - "$PORT" "$BUILD/update-service/certificates/service.pem" <<'PY'
+import ssl, sys
+served = ssl.get_server_certificate(("127.0.0.1", int(sys.argv[1])))
+sys.exit(0 if ssl.PEM_cert_to_DER_cert(served) == ssl.PEM_cert_to_DER_cert(open(sys.argv[2]).read()) else 1)
+PY
+SH
+}
+# A run whose tests prepare the prefix and start and stop the update service, as ctest's fixtures do.
+passing_tests() {
+  cat >"$host/ctest-body" <<'SH'
+set -e
+echo "    Start  1: wine_prefix"
+"$CHECKOUT/tools/prepare-prefix" "$BUILD"
+echo "1/2 Test  #1: wine_prefix ......................   Passed    1.00 sec"
+"$CHECKOUT/tools/update-service/start" "$BUILD" "$PORT"
+bash "$HOST/answering-is-ours" || { echo "the update service answering is not this run's"; exit 1; }
+"$CHECKOUT/tools/update-service/stop" "$BUILD"
+echo "2/2 Test  #2: update_service_start .............   Passed    1.00 sec"
+echo
+echo "100% tests passed, 0 tests failed out of 2"
+SH
+}
+left_running() { processes_of "$host" | sed 's/^/    /'; }
+# What a run added to the user's home, such as the menus and file types of Wine's menu builder.
+added_to_home() { (cd "$host/home" && find . -mindepth 1 | tr '\n' ' '); }
+
+# The folders that Debian's Wine made for its servers' sockets in the temporary folder (the made-up
+# host's own), which nothing of Wine's removes.
+socket_folders() { (cd "$host" && find . -maxdepth 1 -type d -name 'wine-*' | tr '\n' ' '); }
+
+# A run whose tests lock the install tests' folder that no one may write and then run for a minute
+# (a test that names the made-up host, so that it is seen running), started in a process group of
+# its own, as in a terminal, so that an interrupt reaches all of it; $run is its process.
+start_stopped_run() {
+  run_host "$1" "jo"
+  # chattr marks a path immutable in $host/immutable, as root's chattr does.
+  host_tools chmod
+  mkdir -p "$host/immutable"
+  stand_in chattr <<'SH'
+key=$(printf '%s' "$2" | tr / _)
+if [ "$1" = +i ]; then touch "$HOST/immutable/$key"; else rm -f "$HOST/immutable/$key"; fi
+SH
+  stand_in lsattr <<'SH'
+key=$(printf '%s' "${*: -1}" | tr / _)
+if [ -f "$HOST/immutable/$key" ]; then echo "----i---------e------- ${*: -1}"; else echo "--------------e------- ${*: -1}"; fi
+SH
+  cat >"$host/ctest-body" <<'SH'
+"$CHECKOUT/tools/prepare-prefix" "$BUILD"
+"$CHECKOUT/tools/update-service/start" "$BUILD" "$PORT"
+"$CHECKOUT/tools/update-service/unwritable-folder" "$BUILD/update-service/unwritable" lock \
+  "$BUILD/tests/update/update_test_program.exe"
+touch "$HOST/in-the-middle"
+(exec -a "a test of $HOST" sleep 60)
+SH
+  set -m
+  env -i HOME="$host" TMPDIR="$host" PATH="$host/bin:$host/sys" QUILLORA_APT_LISTS="$host/lists" "${extra_env[@]}" \
+    "$checkout/scripts/test" >"$host/interrupted.log" 2>&1 &
+  run=$!
+  set +m
+  for _ in $(seq 300); do
+    [ -f "$host/in-the-middle" ] || { kill -0 "$run" 2>/dev/null && sleep 0.1 && continue; }
+    break
+  done
+  expect "reaches the middle of its tests: $(cat "$host/interrupted.log")" [ -f "$host/in-the-middle" ]
+}
+# Waits up to 30 s for the stopped run to end by itself, and checks that it left nothing running or
+# locked and that the next run passes.
+expect_stopped_run_ends_clean() {
+  for _ in $(seq 300); do kill -0 "$run" 2>/dev/null || break; sleep 0.1; done
+  killed=no
+  kill -0 "$run" 2>/dev/null && { kill -KILL -- -"$run"; killed=yes; }
+  wait "$run"
+  ended=$?
+  expect "ends by itself, as failed: exit status $ended, killed: $killed" [ "$killed" = no -a "$ended" -ne 0 ]
+  left=$(left_running)
+  expect "leaves nothing of the run running (no test, no update service, no wineserver):
+$left" [ -z "$left" ]
+  expect "leaves nothing locked against writing: $(ls "$host/immutable") $(find "$build" ! -perm -u+w)" \
+    [ -z "$(ls "$host/immutable")" -a -z "$(find "$build" ! -perm -u+w)" ]
+  rm -rf "$build"
+  passing_tests
+  on_host "$checkout/scripts/test"
+  expect "the next run passes, its build folder made anew: $status $out" [ "$status" -eq 0 ]
+}
