@@ -5,7 +5,6 @@
 #include "calendar/DrawingResources.h"
 #include "calendar/HitArea.h"
 #include "calendar/LumdayWindow.h"
-#include "calendar/PagePreview.h"
 #include "calendar/Startup.h"
 #include "framework/ui/Theme.h"
 #include "framework/ui/WindowPosition.h"
@@ -79,8 +78,9 @@ void PlaceTooltip(const Gdiplus::RectF& area)
 // After a paint, the hot area is the area drawn under the pointer now: a wheel notch, search
 // results, a load or F5 may have put another page, or none, where the pointer rests without
 // moving, and a click, the underline and the tooltip are about what is drawn. When the paint drew
-// another area as hot, the view is painted again for the underline, and a tooltip or preview shown
-// for the old area gives way to the new one's.
+// another area as hot, the view is painted again with the new area underlined, a tooltip still
+// showing the old area's text is taken down (the next move shows the new one's), and the tooltip
+// covers the new area.
 void FollowPointer(const HitArea& drawnHot)
 {
     if (!LastPointer())
@@ -92,19 +92,12 @@ void FollowPointer(const HitArea& drawnHot)
     if (hot.kind == drawnHot.kind && hot.IsSame(drawnHot) && hot.rect.Equals(drawnHot.rect))
         return;
     RequestRepaint();
-    const bool tipShown = state.tooltip && IsWindowVisible(state.tooltip);
-    const bool previewShown = GetPagePreview().page != nullptr;
-    if (tipShown)
+    if (state.tooltip && IsWindowVisible(state.tooltip))
         SendMessageW(state.tooltip, TTM_POP, 0, 0);
-    if (!over)
-    {
-        if (state.currentView)
-            state.currentView->OnMouseMove(false);
-        return;
-    }
-    PlaceTooltip(hot.rect);
-    if ((tipShown || previewShown) && state.tooltip)
-        SendMessageW(state.tooltip, TTM_POPUP, 0, 0);
+    if (over)
+        PlaceTooltip(hot.rect);
+    else if (state.currentView)
+        state.currentView->OnMouseMove(false);
 }
 
 void Paint(HWND window)

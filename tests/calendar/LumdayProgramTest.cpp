@@ -1435,6 +1435,8 @@ TEST_F(LumdayPointer, HoverPreviewClickScrollKeysAndSearchOnTheRealWindow)
     const HWND window = MainWindowOf(*lumday_);
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(TitleBecomes(window, PeriodTitle(today, 1)));
+    // The program seeds the store at its first call: it is read here once the program's load is over.
+    WaitForTheLoad();
 
     // The same store, loaded and painted here, tells where the program draws each line.
     SetEnvironmentVariableW(L"QUILLORA_ONENOTE_STORE", (TestPaths::OutputFile(L".store")).wstring().c_str());
