@@ -41,15 +41,19 @@ void ThrowIfQuitting()
 }
 
 // Whether a failed call ends the whole load rather than leaving out the notebook, section or page
-// it asked for: the program's end, OneNote still busy after the wait, and OneNote gone or
-// unreachable, when every later call would fail or wait as well. The load then leaves a shown
-// calendar as it was.
+// it asked for: the program's end, OneNote still busy after the wait, a modal dialog open in
+// OneNote, a call that timed out, and OneNote gone or unreachable, when every later call would
+// fail or wait as well. The load then leaves a shown calendar as it was.
 bool EndsTheLoad(HRESULT hr)
 {
     switch (hr)
     {
     case E_ABORT:
     case RPC_E_CALL_REJECTED:
+    case RPC_E_SERVERCALL_RETRYLATER:
+    case static_cast<HRESULT>(0x80042030): // OneNote has a modal dialog box open
+    case static_cast<HRESULT>(0x80042023): // OneNote's action timed out
+    case static_cast<HRESULT>(0x800705B4): // the call timed out
     case RPC_E_DISCONNECTED:
     case RPC_E_SERVER_DIED:
     case RPC_E_SERVER_DIED_DNE:

@@ -34,7 +34,8 @@ DWORD WINAPI LoadPagesWorker(void* unused);
 // end. Each call waits out OneNote's busy spells (GetHierarchy). A notebook, section or page that
 // OneNote will not give is left out and named in the log, and once the load has ended one message
 // says how many and which could not be read. A failure that ends the whole load (no OneNote, no
-// notebook list, OneNote busy beyond the wait) leaves a shown calendar as it was and is shown once.
+// notebook list, OneNote busy beyond the wait or showing a modal dialog, a call that timed out)
+// leaves a shown calendar as it was and is shown once.
 // Nothing is shown while the program is quitting. S_OK; S_FALSE when something was left out;
 // E_ABORT when cancelled; else the failing HRESULT.
 HRESULT LoadHierarchy(LoadStatistics* statistics = nullptr);

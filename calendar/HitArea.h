@@ -51,6 +51,9 @@ struct HitArea
     int subItem = 0;
     HitAreaKind kind = HitNone;
     std::shared_ptr<ON::Page> page{}; // a page line's page
+    // A notebook check box's notebook, by its ID: a load may number the notebooks anew before the
+    // next paint.
+    std::wstring notebookId{};
 
     bool Contains(float x, float y) const
     {

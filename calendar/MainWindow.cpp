@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace
 {
@@ -51,8 +52,57 @@ int ScrollPosition(const SCROLLINFO& bar, int request, int line)
     return std::clamp(position, bar.nMin, std::max(bar.nMin, bar.nMax));
 }
 
+// Where the pointer last moved over the client area (its mouse message's client point), or none
+// before the first move.
+std::optional<LPARAM>& LastPointer()
+{
+    static std::optional<LPARAM> point;
+    return point;
+}
+
+// The tooltip's one tool covers the hot area (client coordinates).
+void PlaceTooltip(const Gdiplus::RectF& area)
+{
+    const CalendarState& state = GetCalendarState();
+    if (!state.tooltip)
+        return;
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = state.mainWindow;
+    tool.uId = 0;
+    tool.rect = {static_cast<LONG>(area.X), static_cast<LONG>(area.Y), static_cast<LONG>(area.X + area.Width),
+                 static_cast<LONG>(area.Y + area.Height)};
+    SendMessageW(state.tooltip, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+// After a paint, the hot area is the area drawn under the pointer now: a wheel notch, search
+// results, a load or F5 may have put another page, or none, where the pointer rests without
+// moving, and a click, the underline and the tooltip are about what is drawn. When the paint drew
+// another area as hot, the view is painted again with the new area underlined, a tooltip still
+// showing the old area's text is taken down (the next move shows the new one's), and the tooltip
+// covers the new area.
+void FollowPointer(const HitArea& drawnHot)
+{
+    if (!LastPointer())
+        return;
+    CalendarState& state = GetCalendarState();
+    const POINT point = ContentPoint(*LastPointer());
+    const bool over = HitTest(static_cast<float>(point.x), static_cast<float>(point.y));
+    const HitArea& hot = GetHotArea();
+    if (hot.kind == drawnHot.kind && hot.IsSame(drawnHot) && hot.rect.Equals(drawnHot.rect))
+        return;
+    RequestRepaint();
+    if (state.tooltip && IsWindowVisible(state.tooltip))
+        SendMessageW(state.tooltip, TTM_POP, 0, 0);
+    if (over)
+        PlaceTooltip(hot.rect);
+    else if (state.currentView)
+        state.currentView->OnMouseMove(false);
+}
+
 void Paint(HWND window)
 {
+    const HitArea drawnHot = GetHotArea();
     PAINTSTRUCT paint;
     const HDC dc = BeginPaint(window, &paint);
     if (LumdayWindow* view = GetCalendarState().currentView)
@@ -67,6 +117,7 @@ void Paint(HWND window)
         }
     }
     EndPaint(window, &paint);
+    FollowPointer(drawnHot);
 }
 
 void OnMouseMoveMessage(LPARAM lParam)
@@ -76,20 +127,13 @@ void OnMouseMoveMessage(LPARAM lParam)
     RECT old{static_cast<LONG>(hot.X), static_cast<LONG>(hot.Y), static_cast<LONG>(std::ceil(hot.X + hot.Width)),
              static_cast<LONG>(std::ceil(hot.Y + hot.Height))};
     InvalidateRect(state.mainWindow, &old, FALSE);
+    LastPointer() = lParam;
     const POINT point = ContentPoint(lParam);
     if (HitTest(static_cast<float>(point.x), static_cast<float>(point.y)))
     {
         SetCursor(LoadCursorW(nullptr, IDC_HAND));
         RequestRepaint();
-        const Gdiplus::RectF& area = GetHotArea().rect;
-        TOOLINFOW tool{};
-        tool.cbSize = sizeof tool;
-        tool.hwnd = state.mainWindow;
-        tool.uId = 0;
-        tool.rect = {static_cast<LONG>(area.X), static_cast<LONG>(area.Y), static_cast<LONG>(area.X + area.Width),
-                     static_cast<LONG>(area.Y + area.Height)};
-        if (state.tooltip)
-            SendMessageW(state.tooltip, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+        PlaceTooltip(GetHotArea().rect);
     }
     else
     {
@@ -229,6 +273,10 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_LBUTTONDOWN:
         if (view)
         {
+            // A click is about what is drawn: a paint still to come (the lines a wheel notch
+            // scrolled, search results, a load) is made first, and its hit test of the pointer
+            // gives the hot area the click acts on.
+            UpdateWindow(window);
             const POINT point = ContentPoint(lParam);
             result = view->OnClick(static_cast<short>(point.x), static_cast<short>(point.y), handled);
             if (handled)

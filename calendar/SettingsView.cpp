@@ -319,7 +319,8 @@ private:
                 const HitArea& area =
                     Add(HitArea{.rect = {x - CheckIndent(), y, Units(120) + CheckIndent(), row.Height},
                                 .item = static_cast<int>(i),
-                                .kind = HitNotebook});
+                                .kind = HitNotebook,
+                                .notebookId = notebook->hierarchy.ID.value_or(L"")});
                 const bool hot = IsHot(area);
                 DrawText(name, font, box, selected || hot ? ColorAccent : ColorText);
                 DrawCheckBox(selected, hot, x - CheckIndent(), y);
@@ -402,9 +403,7 @@ public:
             settings.fontSize = GetTextSize();
             break;
         case HitOption: ChooseOption(settings, hot); break;
-        case HitNotebook:
-            SetNotebookSelected(hot.item, !settings.notebookSelection[hot.item]);
-            break;
+        case HitNotebook: ToggleNotebook(hot); break;
         case HitLeave:
             if (settings.language.empty())
                 settings.language = GetDefaultLanguage();
@@ -463,6 +462,27 @@ public:
     }
 
 private:
+    // The notebook whose check box was clicked, wherever the list in use numbers it now: a load that
+    // ended since the last paint may list the notebooks in another order, or without it.
+    static void ToggleNotebook(const HitArea& hot)
+    {
+        const std::shared_ptr<const NotebookList> list = GetNotebookList();
+        if (!list)
+            return;
+        std::int32_t position = hot.item;
+        if (!hot.notebookId.empty())
+        {
+            const auto& notebooks = list->Notebooks().notebooks;
+            const auto found = std::find_if(notebooks.begin(), notebooks.end(), [&](const auto& notebook) {
+                return notebook->hierarchy.ID == hot.notebookId;
+            });
+            if (found == notebooks.end())
+                return;
+            position = static_cast<std::int32_t>(found - notebooks.begin());
+        }
+        SetNotebookSelected(position, !GetCalendarSettings().notebookSelection[position]);
+    }
+
     static void ChooseOption(CalendarSettings& settings, const HitArea& hot)
     {
         const int choice = hot.subItem;

@@ -299,6 +299,35 @@ TEST_F(CalendarPaint, PagesOfAHiddenKindOfDayAreNotDrawn)
     EXPECT_EQ(AreasOf(HitPage).size(), 0u);
 }
 
+// A page changed on another day than the one it was made on has a line on each day, and on the
+// one day each option leaves when the other is off.
+TEST_F(CalendarPaint, APageChangedOnAnotherDayShowsOnTheDaysTheOptionsChoose)
+{
+    auto page = std::make_shared<ON::Page>();
+    page->hierarchy.ID = L"{changed}";
+    page->hierarchy.name = L"Changed later";
+    page->dateTime = DateTime(2026, 3, 10, 9).ToUtcSystemTime();
+    page->hierarchy.lastModifiedTime = DateTime(2026, 3, 12, 18).ToUtcSystemTime();
+    FilePageEntries(GetDayMap(), GetDayMapLock(), CalendarEntry{page, L"Notes > Changed later", 0});
+    // The cells of the lines: the 10th is a Tuesday, the 12th a Thursday, both in the second row.
+    const auto cellsOfLines = [] {
+        std::vector<std::pair<int, int>> cells;
+        for (const HitArea& area : AreasOf(HitPage))
+            cells.emplace_back(area.item, area.subItem);
+        return cells;
+    };
+    CalendarSettings& settings = GetCalendarSettings();
+    Paint();
+    EXPECT_EQ(cellsOfLines(), (std::vector<std::pair<int, int>>{{2, 1}, {4, 1}}));
+    settings.showPagesOnLMT = false;
+    Paint();
+    EXPECT_EQ(cellsOfLines(), (std::vector<std::pair<int, int>>{{2, 1}})) << "the day it was made";
+    settings.showPagesOnLMT = true;
+    settings.showPagesOnCreatedDate = false;
+    Paint();
+    EXPECT_EQ(cellsOfLines(), (std::vector<std::pair<int, int>>{{4, 1}})) << "the day it was changed";
+}
+
 TEST_F(CalendarPaint, HotAreaThatIsGoneIsDropped)
 {
     SetHotArea(HitArea{.rect = {0, 0, 5, 5}, .item = 7, .kind = HitYear});

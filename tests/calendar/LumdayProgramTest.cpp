@@ -1145,6 +1145,71 @@ TEST_F(LumdayCalendar, APageOneNoteWillNotGiveIsLeftOutAndARefreshWhileOneNoteIs
     EXPECT_EQ(InkedLines(window, lines), 2) << "after the refresh";
     EXPECT_EQ(lumday.Close(), 0u);
 }
+// OneNote showing a modal dialog when F5 asks for the pages concerns the whole load, not the
+// section it was asked for: the refresh ends, says why once, and the calendar keeps every page.
+TEST_F(LumdayCalendar, ARefreshThatMeetsAModalDialogInOneNoteSaysWhyOnceAndKeepsTheCalendar)
+{
+    const std::wstring now = FormatDateTime(DateTime(), false);
+    std::wstring pages;
+    for (int i = 1; i <= 3; ++i)
+        pages += L"<one:Page ID=\"{66666666-0000-0000-0000-00000000010" + std::to_wstring(i) +
+                 L"}{1}{E1}\" name=\"Kept page\" dateTime=\"" + now + L"\" lastModifiedTime=\"" + now + L"\"/>";
+    const std::filesystem::path store = LumdayTest::WriteStoreFile(
+        L"modal", L"<one:Notebook ID=\"{44444444-0000-0000-0000-000000000101}{1}{B0}\" name=\"First\" "
+                  L"path=\"C:\\N\\First\"><one:Section ID=\"{55555555-0000-0000-0000-000000000101}{1}{B0}\" "
+                  L"name=\"S\" path=\"C:\\N\\First\\S.one\">" +
+                      pages + L"</one:Section></one:Notebook>");
+    const std::string seed = "store " + store.string() + "\n";
+    const Harness::Profile profile;
+    const Harness::ShellFolderRedirect redirect(profile);
+    WriteSettings(profile, L"<Lumday><Settings language=\"en\" viewType=\"2\"/><Window x=\"20\" y=\"20\" "
+                           L"width=\"800\" height=\"600\"/></Lumday>");
+    auto program = StartWithStandIn(profile, seed.c_str());
+    Harness::Program& lumday = *program;
+    const HWND window = MainWindowOf(lumday);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(TitleBecomes(window, PeriodTitle(DateTime(), 2)));
+    WaitForTheLoad();
+
+    // Where the lines of a day of three pages lie.
+    std::vector<Gdiplus::RectF> lines;
+    {
+        const std::lock_guard guard(GetDayMapLock());
+        GetDayMap().clear();
+    }
+    for (int i = 1; i <= 3; ++i)
+    {
+        auto here = std::make_shared<ON::Page>();
+        here->hierarchy.ID = L"{" + std::to_wstring(i) + L"}";
+        here->hierarchy.name = L"Kept page";
+        here->dateTime = DateTime().ToUtcSystemTime();
+        FilePageEntries(GetDayMap(), GetDayMapLock(), CalendarEntry{here, L"First > S", 0, false});
+    }
+    for (const HitArea& area : PaintHere(Harness::ClientSize(window), 2, DateTime()))
+        if (area.kind == HitPage)
+            lines.push_back(area.rect);
+    ASSERT_EQ(lines.size(), 3u);
+    ASSERT_EQ(InkedLines(window, lines), 3);
+
+    // From the section's pages on, OneNote answers that a dialog of its own is open.
+    std::ofstream(TestPaths::OutputFile(L".scenario.txt"), std::ios::binary | std::ios::trunc)
+        << seed << "failfrom GetHierarchy 3 0x80042030\n";
+    PostMessageW(window, WM_KEYDOWN, VK_F5, 0);
+    std::vector<HWND> boxes;
+    ASSERT_TRUE(Harness::WaitUntil([&] { return !(boxes = MessageBoxesOf(lumday)).empty(); }, 30s));
+    Sleep(500);
+    boxes = MessageBoxesOf(lumday);
+    ASSERT_EQ(boxes.size(), 1u);
+    const std::wstring text = MessageTextOf(boxes[0]);
+    EXPECT_EQ(text.rfind(L"Failed to load pages:\r\n", 0), 0u) << testing::PrintToString(WideToUtf8(text));
+    EXPECT_NE(text.find(L"OneNote has a modal dialog box open."), std::wstring::npos)
+        << testing::PrintToString(WideToUtf8(text));
+    PostMessageW(boxes[0], WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(Harness::WaitUntil([&] { return MessageBoxesOf(lumday).empty(); }, 10s));
+    EXPECT_EQ(InkedLines(window, lines), 3) << "after the refresh";
+    Harness::SaveWindow(window, L"refresh-with-modal-dialog");
+    EXPECT_EQ(lumday.Close(), 0u);
+}
 } // namespace
 
 namespace
@@ -1370,6 +1435,8 @@ TEST_F(LumdayPointer, HoverPreviewClickScrollKeysAndSearchOnTheRealWindow)
     const HWND window = MainWindowOf(*lumday_);
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(TitleBecomes(window, PeriodTitle(today, 1)));
+    // The program seeds the store at its first call: it is read here once the program's load is over.
+    WaitForTheLoad();
 
     // The same store, loaded and painted here, tells where the program draws each line.
     SetEnvironmentVariableW(L"QUILLORA_ONENOTE_STORE", (TestPaths::OutputFile(L".store")).wstring().c_str());
@@ -1555,6 +1622,60 @@ TEST_F(LumdayPointer, HoverPreviewClickScrollKeysAndSearchOnTheRealWindow)
         Harness::SaveWindow(window, L"search");
         SendMessageW(searchBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
         EXPECT_TRUE(Harness::WaitUntil([&] { return PageAt(window, Inside(first[1])) == Title(0, 2); }, 10s));
+    }
+    EXPECT_EQ(lumday_->Close(), 0u);
+}
+// A wheel notch scrolls the lines of the cell under the pointer; a click that follows with the
+// mouse kept still opens the page drawn there now, not the one drawn there before the notch.
+TEST_F(LumdayPointer, AClickAfterAWheelNotchOpensThePageNowDrawnUnderThePointer)
+{
+    const DateTime today = DateTime().LocalNoon();
+    const tm& day = today.local;
+    const DateTime weekStart = DateTime::LocalDay(day.tm_year + 1900, day.tm_mon + 1, day.tm_mday - day.tm_wday);
+    const std::filesystem::path storeFile = WriteWeekStore(weekStart);
+    const Harness::Profile profile;
+    const Harness::ShellFolderRedirect redirect(profile);
+    WriteSettings(profile, L"<Lumday><Settings language=\"en\" viewType=\"1\"/><Window x=\"0\" y=\"0\" width=\"960\" "
+                           L"height=\"640\"/></Lumday>");
+    lumday_ = StartWithStandIn(profile, ("store " + storeFile.string() + "\n").c_str());
+    const HWND window = MainWindowOf(*lumday_);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(TitleBecomes(window, PeriodTitle(today, 1)));
+    WaitForTheLoad();
+
+    // The same store, loaded and painted here, tells where the program draws each line.
+    SetEnvironmentVariableW(L"QUILLORA_ONENOTE_STORE", (TestPaths::OutputFile(L".store")).wstring().c_str());
+    SetEnvironmentVariableW(L"QUILLORA_ONENOTE_CALLLOG", TestPaths::OutputFile(L".here.log").wstring().c_str());
+    SetEnvironmentVariableW(L"QUILLORA_ONENOTE_SCENARIO", nullptr);
+    ASSERT_EQ(LoadHierarchy(), S_OK);
+    RememberTitles();
+    LoadLanguageStrings(L"en");
+    FillDateNameTables();
+    CalendarSettings& settings = GetCalendarSettings();
+    settings.viewType = 1;
+    settings.showPagesOnCreatedDate = settings.showPagesOnLMT = settings.allNotebooks = settings.showPreviews = true;
+    GetCalendarState().currentDate = today;
+    SetColorScheme(false);
+    const SIZE client = Harness::ClientSize(window);
+    const std::vector<HitArea> first = LinesOf(PaintedAreas(client.cx, client.cy), 0);
+    ASSERT_GT(first.size(), 3u);
+
+    // The pointer rests on the first day's second line, whose page it previews.
+    const POINT point = Inside(first[1]);
+    ASSERT_TRUE(Harness::WaitUntil([&] { return PageAt(window, point) == Title(0, 2); }, 20s));
+    // One notch towards the user moves the lines up by one: the third page comes under the pointer.
+    Wheel(window, point, -1);
+    Harness::ClickWithoutMove(window, point.x, point.y);
+    const auto opened = [&](const HitArea& line) {
+        const std::wstring id = line.page->hierarchy.ID.value_or(L"");
+        return CountCalls(L"Window.NavigateTo", id) + CountCalls(L"NavigateTo", id);
+    };
+    EXPECT_TRUE(Harness::WaitUntil([&] { return opened(first[2]) == 1; }, 5s)) << "the page drawn under the pointer";
+    EXPECT_EQ(opened(first[1]), 0u) << "the page drawn there before the notch";
+    if (const HWND oneNote = FindWindowW(L"QuilloraOneNoteStandInWindow", nullptr))
+    {
+        PostMessageW(oneNote, WM_CLOSE, 0, 0);
+        Harness::WaitUntil([&] { return !IsWindowVisible(oneNote); }, 3s);
     }
     EXPECT_EQ(lumday_->Close(), 0u);
 }

@@ -5,11 +5,15 @@
 #include "calendar/CalendarPaint.h"
 #include "calendar/CalendarSettings.h"
 #include "calendar/CalendarState.h"
+#include "calendar/DayMap.h"
 #include "calendar/DrawingResources.h"
 #include "calendar/HitArea.h"
 #include "calendar/LumdayWindow.h"
+#include "calendar/NotebookList.h"
 #include "calendar/UiLanguages.h"
 #include "framework/text/DateTime.h"
+#include "framework/xml/XmlDocument.h"
+#include "onenote_model/Page.h"
 #include "tests/calendar/LumdayRun.h"
 #include "tests/support/Screenshot.h"
 
@@ -562,5 +566,128 @@ TEST_F(LumdaySettingsView, NotebookClosedForALoadIsKeptByTheFilterAndShownAgainW
     EXPECT_TRUE(Harness::WaitUntil([&] { return shownLines() == 2; }, 20s)) << "Home and Trips: " << shownLines();
     Harness::SaveWindow(window, L"Calendar-Filtered");
     EXPECT_EQ(lumday->Close(), 0u);
+}
+// A page changed on another day than the one it was made on shows on both days, on the day it was
+// made alone once "Last Modified Date" is off, and on the day it was changed alone once "Created
+// Date" is off.
+TEST_F(LumdaySettingsView, APageChangedOnAnotherDayShowsOnTheDaysTheOptionsChoose)
+{
+    const tm& now = DateTime().local;
+    const int year = now.tm_year + 1900;
+    const int month = now.tm_mon + 1;
+    const DateTime created(year, month, 10, 10);
+    const DateTime modified(year, month, 20, 10);
+    standIn.SetScenario(
+        "store " +
+        std::filesystem::path(
+            WriteStoreFile(
+                L"changed",
+                L"<one:Notebook ID=\"{44444444-0000-0000-0000-000000000020}{1}{B0}\" name=\"Home\" path=\"C:\\Notes\\Home\">"
+                L"<one:Section ID=\"{55555555-0000-0000-0000-000000000020}{1}{B0}\" name=\"S\" path=\"C:\\Notes\\Home\\S.one\">"
+                L"<one:Page ID=\"{66666666-0000-0000-0000-000000000020}{1}{E1}\" name=\"Changed later\" dateTime=\"" +
+                    FormatDateTime(created, false) + L"\" lastModifiedTime=\"" + FormatDateTime(modified, false) +
+                    L"\"/></one:Section></one:Notebook>"))
+            .string() +
+        "\n");
+    auto lumday = StartInEnglish();
+    const HWND window = MainWindowOf(*lumday);
+    ASSERT_NE(window, nullptr);
+
+    // Where the month view draws the first line of the 10th's and of the 20th's cell.
+    {
+        const std::lock_guard guard(GetDayMapLock());
+        GetDayMap().clear();
+    }
+    auto page = std::make_shared<ON::Page>();
+    page->hierarchy.ID = L"{changed}";
+    page->hierarchy.name = L"Changed later";
+    page->dateTime = created.ToUtcSystemTime();
+    page->hierarchy.lastModifiedTime = modified.ToUtcSystemTime();
+    FilePageEntries(GetDayMap(), GetDayMapLock(), CalendarEntry{page, L"Home > S", 0, false});
+    GetCalendarSettings().showPagesOnCreatedDate = GetCalendarSettings().showPagesOnLMT = true;
+    GetCalendarSettings().allNotebooks = true;
+    PaintHere(Harness::ClientSize(window), L"en", 0);
+    std::vector<Gdiplus::RectF> lines;
+    for (const HitArea& area : GetHitAreas())
+        if (area.kind == HitPage)
+            lines.push_back(area.rect);
+    ASSERT_EQ(lines.size(), 2u) << "the 10th's line, then the 20th's";
+    const auto shown = [&](const Gdiplus::RectF& line) {
+        const ClientPicture picture(window);
+        int ink = 0;
+        for (int y = static_cast<int>(line.Y); y < static_cast<int>(line.Y + line.Height); ++y)
+            for (int x = static_cast<int>(line.X); x < static_cast<int>(line.X + line.Width); ++x)
+            {
+                const COLORREF pixel = picture.At(x, y);
+                ink += GetRValue(pixel) + GetGValue(pixel) + GetBValue(pixel) < 3 * 0x60;
+            }
+        return ink >= 5;
+    };
+    const auto showsOn = [&](bool createdDay, bool modifiedDay) {
+        return Harness::WaitUntil([&] { return shown(lines[0]) == createdDay && shown(lines[1]) == modifiedDay; }, 10s);
+    };
+    EXPECT_TRUE(showsOn(true, true)) << "both days";
+    Harness::SaveWindow(window, L"Calendar-ChangedOnBothDays");
+
+    ASSERT_TRUE(OpenSettings(window));
+    ClickAt(window, at.LastModifiedDate());
+    ClickAt(window, at.Back());
+    ASSERT_TRUE(TitleBecomes(window, MonthTitle()));
+    EXPECT_TRUE(showsOn(true, false)) << "the day it was made";
+    Harness::SaveWindow(window, L"Calendar-ChangedOnCreatedDay");
+
+    ASSERT_TRUE(OpenSettings(window));
+    ClickAt(window, at.LastModifiedDate());
+    ClickAt(window, at.CreatedDate());
+    ClickAt(window, at.Back());
+    ASSERT_TRUE(TitleBecomes(window, MonthTitle()));
+    EXPECT_TRUE(showsOn(false, true)) << "the day it was changed";
+    Harness::SaveWindow(window, L"Calendar-ChangedOnModifiedDay");
+    EXPECT_EQ(lumday->Close(), 0u);
+    const std::lock_guard guard(GetDayMapLock());
+    GetDayMap().clear();
+}
+
+// A load that ends while the settings view shows may list the notebooks in another order before
+// the view paints again: a click on a notebook's box changes the notebook that box was drawn for.
+TEST_F(LumdaySettingsView, ANotebookBoxChangesItsOwnNotebookAfterARefreshReorderedTheList)
+{
+    const auto listOf = [](const std::wstring& notebooks) {
+        auto parsed = std::make_shared<ON::Notebooks>();
+        ParseElement(*parsed,
+                     L"<one:Notebooks xmlns:one=\"http://schemas.microsoft.com/office/onenote/2010/onenote\">" +
+                         notebooks + L"</one:Notebooks>");
+        return std::make_shared<const NotebookList>(parsed);
+    };
+    const std::wstring home = L"<one:Notebook name=\"Home\" ID=\"{1}\" path=\"C:\\Home\"/>";
+    const std::wstring work = L"<one:Notebook name=\"Work\" ID=\"{2}\" path=\"C:\\Work\"/>";
+    const std::wstring trips = L"<one:Notebook name=\"Trips\" ID=\"{3}\" path=\"C:\\Trips\"/>";
+    LoadLanguageStrings(L"en");
+    ResetNotebookLists();
+    StoredNotebookPaths().clear();
+    CalendarSettings& settings = GetCalendarSettings();
+    settings.allNotebooks = false;
+    settings.notebookSelection.clear();
+    PublishNotebookList(listOf(home + work + trips));
+    GetSettingsView().OnPaint();
+    const auto box = std::find_if(GetHitAreas().begin(), GetHitAreas().end(), [](const HitArea& area) {
+        return area.kind == HitNotebook && area.item == 0;
+    });
+    ASSERT_NE(box, GetHitAreas().end());
+    const short x = static_cast<short>(box->rect.X + box->rect.Width / 2);
+    const short y = static_cast<short>(box->rect.Y + box->rect.Height / 2);
+    ASSERT_TRUE(HitTest(x, y));
+
+    PublishNotebookList(listOf(trips + work + home));
+    bool handled = false;
+    GetSettingsView().OnClick(x, y, handled);
+    std::wstring shown;
+    const auto list = GetNotebookList();
+    for (size_t position = 0; position < list->Count(); ++position)
+        if (IsNotebookShown(static_cast<std::int32_t>(position)))
+            shown += list->Notebooks().notebooks[position]->hierarchy.name.value_or(L"?") + L";";
+    EXPECT_EQ(shown, L"Home;");
+    ResetNotebookLists();
+    settings.notebookSelection.clear();
 }
 } // namespace

@@ -380,11 +380,16 @@ std::wstring ReadLogFile(const std::filesystem::path& file)
 
 void MoveMouse(HWND window, int x, int y) { PostMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(x, y)); }
 
+void ClickWithoutMove(HWND window, int x, int y)
+{
+    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
 void Click(HWND window, int x, int y)
 {
     MoveMouse(window, x, y);
-    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-    PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    ClickWithoutMove(window, x, y);
 }
 
 void PressKey(HWND window, UINT virtualKey)

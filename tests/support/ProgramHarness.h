@@ -128,6 +128,9 @@ std::wstring ReadLogFile(const std::filesystem::path& file);
 // A left click at a client point (posted, as the mouse would).
 void Click(HWND window, int x, int y);
 void MoveMouse(HWND window, int x, int y);
+// A left click where the pointer rests: the button goes down and up with no move before it, as a
+// hand that keeps the mouse still clicks after the wheel turned.
+void ClickWithoutMove(HWND window, int x, int y);
 // A key press and release (posted).
 void PressKey(HWND window, UINT virtualKey);
 } // namespace Harness
