@@ -98,11 +98,12 @@ unsigned MainWindow::Show()
             [version](MainWindow& window) {
                 if (!window.GetHwnd())
                     return;
-                // What is new is a courtesy of the update: a service that cannot tell costs the user
-                // nothing but the window.
+                // What is new is a courtesy of the update: a service that cannot tell (or tells
+                // slowly) costs the user nothing but the window, and the failure is only logged.
                 try
                 {
-                    ShowWhatsNew(window.GetHwnd(), "Quillora Batch File Import", version, 0);
+                    ShowWhatsNewWhenReady(window.GetUiChannel(), window.GetHwnd(), "Quillora Batch File Import",
+                                          version, false, {});
                 }
                 catch (const _com_error& error)
                 {

@@ -151,16 +151,20 @@ void MainWindow::CheckForUpdates()
         *this,
         [] {
             GetLog(true) << L"Checking for updates";
-            return IsNewerVersionAvailable(GetProductName());
+            return CheckForNewerVersion(GetProductName());
         },
-        [](MainWindow& window, std::optional<bool> found) {
-            if (found && *found)
+        [](MainWindow& window, std::optional<VersionCheckResult> found) {
+            if (!found || !found->updateFound)
+                GetLog(true) << L"No updates found";
+            // The weekly check stays silent about an update that could not land here: nothing is
+            // downloaded and nothing closes, and only the log says why.
+            else if (!found->notInstallable.empty())
+                GetLog(true) << L"ERROR: " << L"Update found, but not installed: " << found->notInstallable;
+            else
             {
                 GetLog(true) << L"Update found, installing";
                 window.InstallUpdates();
             }
-            else
-                GetLog(true) << L"No updates found";
         });
 }
 

@@ -81,6 +81,7 @@ std::shared_ptr<UI::IControl> UpdateOptions::CreatePage()
     cannotCheckLabel = IndentedLabel(parentWindow, CannotCheckForUpdatesText);
     checkFailedLabel = IndentedLabel(parentWindow, L"");
     updateFoundLabel = CreateLabel(L"\n\nAn update to " + product.displayName + L" is found", false);
+    notInstallableLabel = IndentedLabel(parentWindow, L"");
     installButton = std::make_shared<UI::Button>(parentWindow, L"Install Latest Version");
     HideResults();
 
@@ -89,13 +90,14 @@ std::shared_ptr<UI::IControl> UpdateOptions::CreatePage()
         UI::ControlList{CreateHeading(L"Updates"),
                         std::make_shared<UI::BoxContainer>("buttons", false, UI::BoxContainer::Centre, UI::Gap(),
                                                            UI::ControlList{checkButton, whatsNewButton}),
-                        noUpdatesLabel, cannotCheckLabel, checkFailedLabel, updateFoundLabel, installButton});
+                        noUpdatesLabel, cannotCheckLabel, checkFailedLabel, updateFoundLabel, notInstallableLabel,
+                                    installButton});
 }
 
 void UpdateOptions::HideResults()
 {
     noUpdatesLabel->visible = cannotCheckLabel->visible = checkFailedLabel->visible = updateFoundLabel->visible =
-        installButton->visible = false;
+        notInstallableLabel->visible = installButton->visible = false;
 }
 
 void UpdateOptions::ShowResult(const VersionCheckResult& result)
@@ -111,6 +113,15 @@ void UpdateOptions::ShowResult(const VersionCheckResult& result)
     }
     noUpdatesLabel->visible = !result.updateFound;
     updateFoundLabel->visible = result.updateFound;
+    if (result.updateFound && !result.notInstallable.empty())
+    {
+        // Offered, the download would end in an install that cannot land: the person who asked
+        // learns why and where instead.
+        GetLog(true) << L"ERROR: " << result.notInstallable;
+        notInstallableLabel->SetText(result.notInstallable);
+        notInstallableLabel->visible = true;
+        return;
+    }
     installButton->visible = result.updateFound;
 }
 
@@ -133,13 +144,28 @@ bool UpdateOptions::OnCommand(HWND control, int code)
     }
     if (UI::IsControlWindow(whatsNewButton, control))
     {
+        // The service is asked off this thread, so that the dialog answers while it does; the
+        // button waits for the answer, so that one press shows one window.
+        const HWND dialog = parentWindow;
+        const std::shared_ptr<UI::Button> button = whatsNewButton;
+        const auto done = [button] {
+            if (button->hwnd && IsWindow(button->hwnd))
+                EnableWindow(button->hwnd, TRUE);
+        };
+        EnableWindow(button->hwnd, FALSE);
         try
         {
-            ShowWhatsNew(parentWindow, GetProductName(), std::nullopt, true);
+            ShowWhatsNewWhenReady(channel, dialog, GetProductName(), std::nullopt, true,
+                                  [dialog, done](const std::wstring& failure) {
+                                      done();
+                                      if (!failure.empty())
+                                          ShowErrorMessage(dialog, failure);
+                                  });
         }
         catch (const _com_error& error)
         {
-            ShowComErrorMessage(parentWindow, error);
+            done();
+            ShowComErrorMessage(dialog, error);
         }
         return false;
     }
@@ -164,10 +190,13 @@ void ShowOptionsDialog(HWND owner, Config& config, int firstPage)
 {
     std::vector<std::unique_ptr<UI::Tab>> pages;
     pages.push_back(std::make_unique<PrintoutOptions>(config, PrintoutResolutions()));
-    pages.push_back(std::make_unique<UpdateOptions>());
+    auto updates = std::make_unique<UpdateOptions>();
+    UpdateOptions& updatePage = *updates;
+    pages.push_back(std::move(updates));
     auto dialog = std::make_shared<UI::TabbedDialog>(std::move(pages), UI::PointsToPixels(375.0f, GetDpiScaleX()),
                                                      UI::PointsToPixels(225.0f, GetDpiScaleX()), true);
     dialog->Create(owner ? GetAncestor(owner, GA_ROOT) : nullptr, COLOR_WINDOW, WS_EX_TOOLWINDOW, 0);
+    updatePage.channel = dialog->GetUiChannel();
     SetWindowTextW(dialog->GetHwnd(), L"Quillora");
     dialog->Show(L"Quillora Batch File Import Options", firstPage);
 }

@@ -52,7 +52,11 @@ public:
     // Shown instead of a result when the service could not be asked, with the reason.
     std::shared_ptr<UI::Label> checkFailedLabel;
     std::shared_ptr<UI::Label> updateFoundLabel;
+    // Shown under an update found that cannot be installed where the program is: why and where.
+    std::shared_ptr<UI::Label> notInstallableLabel;
     std::shared_ptr<UI::Button> installButton;
+    // The dialog's, to which What's New comes back from the service.
+    UiChannel channel;
 
 private:
     void HideResults();

@@ -29,6 +29,23 @@ void RunMainWindow(std::optional<std::wstring> previousVersion)
     }
 }
 
+void RemoveLeftoversOfUpdates()
+{
+    std::wstring downloaded;
+    try
+    {
+        downloaded = DownloadProgressWindow::DownloadPath(GetRunningProduct().updateFileId);
+    }
+    catch (const _com_error& error)
+    {
+        // A Downloads folder that is gone or out of reach holds nothing to clear away, and stops no
+        // start.
+        GetLog(true) << L"ERROR: " << L"The Downloads folder could not be found (" << GetErrorMessage(error)
+                     << L"); the leftovers of updates there are not looked for";
+    }
+    RemoveUpdateLeftovers(downloaded);
+}
+
 int RunSheafin(const std::wstring& commandLine)
 {
     UI::SetUiScaleFactor(1.0f);
@@ -49,7 +66,7 @@ int RunSheafin(const std::wstring& commandLine)
             InstallSelfCopy(command.installTarget, command.installVersion);
         else
         {
-            RemoveUpdateLeftovers(DownloadProgressWindow::DownloadPath(GetRunningProduct().updateFileId));
+            RemoveLeftoversOfUpdates();
             RunMainWindow(command.previousVersion);
         }
     }

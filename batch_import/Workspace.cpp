@@ -25,7 +25,8 @@ SYSTEMTIME Now()
 }
 
 // Whether the check stamped at last is at least a week old. A stamp that is no valid time is as
-// old as can be.
+// old as can be, and so is one later than now: a clock that was wrong once would silence the checks
+// until that day.
 bool IsUpdateCheckDue(const SYSTEMTIME& last)
 {
     FILETIME lastTime{};
@@ -33,7 +34,7 @@ bool IsUpdateCheckDue(const SYSTEMTIME& last)
         return true;
     FILETIME now{};
     GetSystemTimeAsFileTime(&now);
-    return Ticks(lastTime) + UpdateCheckInterval < Ticks(now);
+    return Ticks(lastTime) > Ticks(now) || Ticks(lastTime) + UpdateCheckInterval < Ticks(now);
 }
 
 // The hierarchy kinds of a picked target that decide whether a new page or section is made.

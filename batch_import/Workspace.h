@@ -55,7 +55,8 @@ public:
     void SetFileListView(const std::wstring& view) { settings_.view.fileList = view; }
     WP::WindowPosition& WindowPosition() { return settings_.view.windowPosition; }
 
-    // Whether the weekly update check is due, which it is once the last one is a week old. A due
+    // Whether the weekly update check is due, which it is once the last one is a week old or
+    // stamped later than now. A due
     // check is stamped with the time now before it runs, so that one that fails waits a week like
     // one that succeeds; the first start only stamps it.
     bool TakeUpdateCheckIfDue();

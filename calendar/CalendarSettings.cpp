@@ -1,5 +1,6 @@
 #include "calendar/CalendarSettings.h"
 
+#include "calendar/LumdayWindow.h"
 #include "calendar/UiLanguages.h"
 #include "framework/com/ErrorMessage.h"
 #include "framework/files/Files.h"
@@ -12,6 +13,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace
 {
@@ -42,11 +44,29 @@ std::optional<DateTime> UsableDate(const SYSTEMTIME& utc)
     return DateTime(utc);
 }
 
+bool IsHeldByAnother(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; }
+
+// The file read whole, tried again for a while as long as another program holds it: a backup, a
+// synchronisation or a virus scanner lets go of it in a moment.
+FileReadResult ReadWhenFree(const std::wstring& path)
+{
+    FileReadResult file = SettingsFileReader(path);
+    for (int attempt = 1; attempt < SettingsReadTries && IsHeldByAnother(file.error); ++attempt)
+    {
+        if (attempt == 1)
+            GetLog(true) << L"The settings file " << path << L" is held by another program; trying again for "
+                         << SettingsReadTries * SettingsReadPause / 1000 << L" seconds";
+        Sleep(SettingsReadPause);
+        file = SettingsFileReader(path);
+    }
+    return file;
+}
+
 // The file's text; nothing when it is not there. Raises a COM error carrying the reason when it is
 // there but could not be read whole.
 std::wstring ReadSettingsText(const std::wstring& path)
 {
-    const FileReadResult file = SettingsFileReader(path);
+    const FileReadResult file = ReadWhenFree(path);
     if (file.Missing())
         return {};
     if (!file.Whole())
@@ -74,11 +94,25 @@ bool KeepDamagedFile(const std::wstring& path)
 }
 
 // Set when the file is there but was not read whole and not kept aside: it may be the only copy of
-// the user's settings, and no save of this run replaces it.
+// the user's settings, and no save of this run replaces it. Set too when there is no folder to keep
+// the file in.
 bool& SettingsFileProtected()
 {
     static bool kept = false;
     return kept;
+}
+
+// What the user is told once about this run's settings; empty when all is well.
+std::wstring& SettingsNotice()
+{
+    static std::wstring notice;
+    return notice;
+}
+
+std::wstring NotSavedNotice(const std::wstring& path, const std::wstring& reason)
+{
+    return L"The settings file " + path + L" could not be read: " + reason + L"\r\n\r\n" + ProductName +
+           L" starts with its default settings, and the changes of this session will not be saved.";
 }
 
 void TakeValues(const S::Lumday& root, CalendarSettings& settings)
@@ -167,7 +201,26 @@ bool LoadSettings()
     DefaultTree tree;
     bool whole = false;
     SettingsFileProtected() = false;
-    const std::wstring path = GetSettingsFilePath();
+    SettingsNotice().clear();
+    std::wstring path;
+    try
+    {
+        path = GetSettingsFilePath();
+    }
+    catch (const _com_error& error)
+    {
+        // A roaming folder that cannot be resolved (removed, or redirected to a share that is
+        // offline) stops no start: the calendar runs on its defaults, and nothing is written.
+        const std::wstring reason = GetErrorMessage(error);
+        GetLog(true) << L"ERROR: The folder of the settings could not be found (" << reason
+                     << L"); starting with default settings, which cannot be kept";
+        SettingsFileProtected() = true;
+        SettingsNotice() = L"The application data folder, where " + std::wstring(ProductName) +
+                           L" keeps its settings, could not be found: " + reason + L"\r\n\r\n" + ProductName +
+                           L" starts with its default settings, and settings cannot be kept.";
+        TakeValues(*tree.root, settings);
+        return false;
+    }
     try
     {
         const std::wstring text = ReadSettingsText(path);
@@ -178,9 +231,10 @@ bool LoadSettings()
                 ParseElement(*tree.root, text);
                 whole = true;
             }
-            else
+            else if (!KeepDamagedFile(path))
             {
-                SettingsFileProtected() = !KeepDamagedFile(path);
+                SettingsFileProtected() = true;
+                SettingsNotice() = NotSavedNotice(path, L"it is damaged, and no copy of it could be kept.");
             }
         }
     }
@@ -189,16 +243,20 @@ bool LoadSettings()
         // Not read is not damaged: held by another program, denied, on a share that went away, or
         // a reader that failed. The file may hold all the user set, and no save of this run
         // replaces it.
-        GetLog(true) << L"ERROR: The settings file " << path << L" could not be read (" << GetErrorMessage(error)
+        const std::wstring reason = GetErrorMessage(error);
+        GetLog(true) << L"ERROR: The settings file " << path << L" could not be read (" << reason
                      << L"); starting with default settings, and the file is not replaced";
         tree = DefaultTree();
         whole = false;
         SettingsFileProtected() = true;
+        SettingsNotice() = NotSavedNotice(path, reason);
     }
     settings = CalendarSettings();
     TakeValues(*tree.root, settings);
     return whole;
 }
+
+std::wstring TakeSettingsNotice() { return std::exchange(SettingsNotice(), std::wstring()); }
 
 bool SaveSettings()
 {
@@ -249,8 +307,8 @@ bool SaveSettings()
 
     if (SettingsFileProtected())
     {
-        GetLog(true) << L"ERROR: The settings file " << GetSettingsFilePath()
-                     << L" was not read whole and not kept aside; it is not replaced";
+        GetLog(true) << L"ERROR: The settings were not saved: the file was not read whole and not kept aside, "
+                     << L"or there is no folder to keep it in";
         return false;
     }
     try

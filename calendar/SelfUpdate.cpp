@@ -49,6 +49,13 @@ void RunUpdateCheck(const std::function<bool(const std::function<void(float)>&)>
     }
 }
 
+bool IsUpdateCheckDue(const DateTime& last, const DateTime& now)
+{
+    // A check stored later than now comes from a clock that was wrong once: waiting for that day
+    // would silence the checks for as long.
+    return last.time > now.time || now.time >= NextUpdateCheck(last).time;
+}
+
 DateTime NextUpdateCheck(const DateTime& last)
 {
     // Counted on the local clock, so that a change of daylight saving time moves it by no hour.
@@ -67,12 +74,10 @@ std::wstring DownloadUpdate(const std::function<void(float)>& progress)
     // A program left from an earlier update is never started in place of this one.
     DeleteFileW(path.c_str());
     CalendarState& state = GetCalendarState();
+    // The calendar stays in use while the bytes arrive: it gives way to the update only once the
+    // whole program is here.
     const std::string program =
-        RequestProgramFile(GetRunningProduct().updateFileId, [&](uint64_t done, uint64_t total) {
-            if (total > 0)
-                progress(0.5f * static_cast<float>(static_cast<double>(done) / static_cast<double>(total)));
-            return !state.quitting;
-        });
+        RequestProgramFile(GetRunningProduct().updateFileId, [&](uint64_t, uint64_t) { return !state.quitting; });
     // A download stopped by the exit holds only part of the program.
     if (state.quitting)
         _com_issue_error(E_ABORT);
@@ -99,7 +104,7 @@ bool CheckForUpdate(const std::function<void(float)>& progress)
 {
     CalendarSettings& settings = GetCalendarSettings();
     const DateTime now;
-    if (now.time < NextUpdateCheck(settings.lastUpdateCheck).time)
+    if (!IsUpdateCheckDue(settings.lastUpdateCheck, now))
         return false;
     // A build without the service's key would ask for nothing it may have: it says so, and the next
     // start says so again.
@@ -118,6 +123,13 @@ bool CheckForUpdate(const std::function<void(float)>& progress)
         // or garbled answer is no version at all.
         if (!IsOfferedVersion(latest))
             return false;
+        // Where the program cannot be replaced, the download would close the calendar for an install
+        // that cannot land: nothing is fetched, and only the log says why.
+        if (const std::wstring why = WhyUpdateCannotBeInstalled(); !why.empty())
+        {
+            GetLog(true) << L"ERROR: The update to " << Utf8ToWide(latest) << L" is not installed: " << why;
+            return false;
+        }
         const std::wstring path = DownloadUpdate(progress);
         if (StartProgram(path, L"\"" + GetProgramPath() + L"\""))
             return true;

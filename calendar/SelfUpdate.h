@@ -11,10 +11,13 @@
 
 // The earliest time of the next check after one made at last: seven days on the local clock.
 DateTime NextUpdateCheck(const DateTime& last);
+// Whether a check is due now: seven days after the last, or at once when the last is later than now.
+bool IsUpdateCheckDue(const DateTime& last, const DateTime& now);
 
 // The update worker's whole task. Returns true when the new program was started (the main window
 // has then been asked to close); every failure is silent and leaves the calendar running. A build
-// that cannot check for updates logs so and asks nothing.
+// that cannot check for updates logs so and asks nothing; an update that could not be installed
+// where the program is (WhyUpdateCannotBeInstalled) is logged and not downloaded.
 bool CheckForUpdate(const std::function<void(float)>& progress);
 
 // The update worker's task around check (CheckForUpdate in the program), which reports its
@@ -25,7 +28,8 @@ void RunUpdateCheck(const std::function<bool(const std::function<void(float)>&)>
 // The service's answer to "getVersion", unaltered.
 std::string RequestLatestVersion();
 
-// Fetches the new program whole into the temporary folder and returns its path.
+// Fetches the new program whole into the temporary folder and returns its path; progress is told
+// 0.5 once the whole program has arrived and 1 once it is written.
 std::wstring DownloadUpdate(const std::function<void(float)>& progress);
 
 // Starts program with the arguments and, only when it runs, asks the main window (if any) to close.

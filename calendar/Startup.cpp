@@ -167,6 +167,10 @@ int RunLumday(HINSTANCE instance, const std::wstring& commandLine, int showComma
     StartHierarchyLoad();
     ShowWindow(mainWindow, show);
     UpdateWindow(mainWindow);
+    // Told once, over the window: a run whose settings cannot be kept would otherwise lose them
+    // without a word.
+    if (const std::wstring notice = TakeSettingsNotice(); !notice.empty())
+        MessageBoxW(mainWindow, notice.c_str(), GetUiString(StrError).c_str(), MB_OK | MB_ICONWARNING);
     if (state.showUpdate)
         ShowUpdateInfo();
 

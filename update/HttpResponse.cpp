@@ -10,10 +10,17 @@
 
 void ThrowWin32Error(DWORD error) { throw _com_error(HRESULT_FROM_WIN32(error)); }
 
+void ThrowAnswerTooLong(uint64_t limit)
+{
+    ThrowComError(HRESULT_FROM_WIN32(ERROR_FILE_TOO_LARGE),
+                  L"The answer of the update service is longer than the " + std::to_wstring(limit) +
+                      L" bytes it may be.");
+}
+
 HttpResponse::HttpResponse(Owners::InternetHandle session, Owners::InternetHandle connection,
-                           Owners::InternetHandle request, ProgressCallback progress)
+                           Owners::InternetHandle request, ProgressCallback progress, uint64_t bodyLimit)
     : session_(std::move(session)), connection_(std::move(connection)), request_(std::move(request)),
-      progress_(std::move(progress))
+      progress_(std::move(progress)), bodyLimit_(bodyLimit)
 {
     DWORD status = 0;
     DWORD size = sizeof status;
@@ -88,6 +95,10 @@ void HttpResponse::ReadBody()
     EnsureSuccess();
     const std::wstring length = QueryInfo(HTTP_QUERY_CONTENT_LENGTH);
     const uint64_t total = length.empty() ? 0 : std::wcstoull(length.c_str(), nullptr, 10);
+    // Nothing is taken into memory of an answer that says it is longer than it may be, and an
+    // answer without a length is cut off where it passes the limit.
+    if (total > bodyLimit_)
+        ThrowAnswerTooLong(bodyLimit_);
     uint64_t done = 0;
     std::vector<char> buffer(8192);
     for (;;)
@@ -97,6 +108,11 @@ void HttpResponse::ReadBody()
         {
             if (read == 0)
                 break;
+            if (done + read > bodyLimit_)
+            {
+                body_.clear();
+                ThrowAnswerTooLong(bodyLimit_);
+            }
             body_.append(buffer.data(), read);
             done += read;
         }

@@ -15,6 +15,14 @@
 
 // Told (bytes so far, Content-Length or 0) after every read; false stops reading.
 using ProgressCallback = std::function<bool(uint64_t done, uint64_t total)>;
+
+// The most an answer may hold, by what it can be: a version or a token is a few bytes, and a program
+// is the largest answer of all (the size of either program many times over, and far from what
+// the memory of a 32-bit process holds).
+constexpr uint64_t ShortAnswerLimit = 4 * 1024;
+// The product information: change lists and their pictures in base64.
+constexpr uint64_t ProductInfoLimit = 16ull * 1024 * 1024;
+constexpr uint64_t LargestProgramSize = 64ull * 1024 * 1024;
 using HeaderList = std::vector<std::pair<std::wstring, std::wstring>>;
 
 class IHttpResponse
@@ -39,8 +47,10 @@ public:
 class HttpResponse : public IHttpResponse
 {
 public:
+    // The body may hold at most bodyLimit bytes: a longer one raises ERROR_FILE_TOO_LARGE, before a
+    // byte is read when its Content-Length says so, else as soon as it has grown past the limit.
     HttpResponse(Owners::InternetHandle session, Owners::InternetHandle connection, Owners::InternetHandle request,
-                 ProgressCallback progress);
+                 ProgressCallback progress, uint64_t bodyLimit = LargestProgramSize);
 
     void EnsureSuccess() override;
     int32_t GetStatusCode() override { return statusCode_; }
@@ -60,6 +70,7 @@ private:
     Owners::InternetHandle connection_;
     Owners::InternetHandle request_;
     ProgressCallback progress_;
+    uint64_t bodyLimit_;
     int32_t statusCode_ = 0;
     std::string body_;
     bool bodyComplete_ = false;
@@ -67,3 +78,6 @@ private:
 
 // HRESULT_FROM_WIN32 of a WinINet or CryptoAPI error, raised without a description.
 [[noreturn]] void ThrowWin32Error(DWORD error);
+
+// The error of an answer longer than it may be.
+[[noreturn]] void ThrowAnswerTooLong(uint64_t limit);

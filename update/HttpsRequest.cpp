@@ -101,7 +101,8 @@ void LogRequest(const std::wstring& name, const RequestParameters& parameters)
 } // namespace
 
 std::unique_ptr<IHttpResponse> SendHttpsRequestTo(const ServiceEndpoint& endpoint, const std::wstring& name,
-                                                  RequestParameters parameters, ProgressCallback progress)
+                                                  RequestParameters parameters, ProgressCallback progress,
+                                                  uint64_t bodyLimit)
 {
     const ProductIdentity& product = GetRunningProduct();
     const std::string platform = PlatformText();
@@ -134,21 +135,21 @@ std::unique_ptr<IHttpResponse> SendHttpsRequestTo(const ServiceEndpoint& endpoin
     if (const DWORD error = SendOfferingTheDialog(request.get(), send); error != ERROR_SUCCESS)
         ThrowSendError(error);
     GetLog(true) << L"Request completed";
-    auto response =
-        std::make_unique<HttpResponse>(std::move(session), std::move(connection), std::move(request), std::move(progress));
+    auto response = std::make_unique<HttpResponse>(std::move(session), std::move(connection), std::move(request),
+                                                   std::move(progress), bodyLimit);
     for (const auto& [headerName, value] : response->GetHeaders())
         GetLog(true) << L"\t" << headerName << L": " << value;
     return response;
 }
 
 std::unique_ptr<IHttpResponse> SendHttpsRequest(const std::wstring& name, RequestParameters parameters,
-                                                ProgressCallback progress)
+                                                ProgressCallback progress, uint64_t bodyLimit)
 {
-    return SendHttpsRequestTo(GetUpdateServiceEndpoint(), name, std::move(parameters), std::move(progress));
+    return SendHttpsRequestTo(GetUpdateServiceEndpoint(), name, std::move(parameters), std::move(progress), bodyLimit);
 }
 
 std::unique_ptr<IHttpResponse> SendRequestWithToken(const std::wstring& name, RequestParameters parameters,
-                                                    ProgressCallback progress)
+                                                    ProgressCallback progress, uint64_t bodyLimit)
 {
     // The service answers nothing without the token, so a build that cannot encrypt one asks
     // nothing at all.
@@ -156,15 +157,16 @@ std::unique_ptr<IHttpResponse> SendRequestWithToken(const std::wstring& name, Re
         ThrowComError(NTE_BAD_KEY, CannotCheckForUpdatesText);
     std::string token;
     {
-        const auto tokenResponse = SendHttpsRequest(L"getToken", {}, {});
+        const auto tokenResponse = SendHttpsRequest(L"getToken", {}, {}, ShortAnswerLimit);
         token = tokenResponse->GetBody();
     }
     parameters.emplace_back("token", BytesToHex(EncryptToken(token)));
     parameters.emplace_back("version", GetRunningProduct().version);
-    return SendHttpsRequest(name, std::move(parameters), std::move(progress));
+    return SendHttpsRequest(name, std::move(parameters), std::move(progress), bodyLimit);
 }
 
-std::unique_ptr<IHttpResponse> SendServiceRequest(const std::wstring& name, RequestParameters parameters)
+std::unique_ptr<IHttpResponse> SendServiceRequest(const std::wstring& name, RequestParameters parameters,
+                                                  uint64_t bodyLimit)
 {
-    return SendRequestWithToken(name, std::move(parameters), {});
+    return SendRequestWithToken(name, std::move(parameters), {}, bodyLimit);
 }

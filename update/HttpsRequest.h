@@ -11,19 +11,25 @@
 #include <memory>
 #include <string>
 
+// Each answer's body may hold at most bodyLimit bytes (see HttpResponse): what the request can
+// answer, never more than the largest program.
+
 // A request with the token and no progress.
-std::unique_ptr<IHttpResponse> SendServiceRequest(const std::wstring& name, RequestParameters parameters);
+std::unique_ptr<IHttpResponse> SendServiceRequest(const std::wstring& name, RequestParameters parameters,
+                                                  uint64_t bodyLimit = LargestProgramSize);
 // The "getToken" exchange, then the request with ("token", the encrypted token in hexadecimal) and
 // ("version", the running version) appended to the parameters.
 std::unique_ptr<IHttpResponse> SendRequestWithToken(const std::wstring& name, RequestParameters parameters,
-                                                    ProgressCallback progress);
+                                                    ProgressCallback progress,
+                                                    uint64_t bodyLimit = LargestProgramSize);
 // One exchange with the build's update service; "product", "version" and "platform" are added
 // unless the parameters hold them.
 std::unique_ptr<IHttpResponse> SendHttpsRequest(const std::wstring& name, RequestParameters parameters,
-                                                ProgressCallback progress);
+                                                ProgressCallback progress, uint64_t bodyLimit = LargestProgramSize);
 // The same exchange with a given service.
 std::unique_ptr<IHttpResponse> SendHttpsRequestTo(const ServiceEndpoint& endpoint, const std::wstring& name,
-                                                  RequestParameters parameters, ProgressCallback progress);
+                                                  RequestParameters parameters, ProgressCallback progress,
+                                                  uint64_t bodyLimit = LargestProgramSize);
 
 // "x64" for this 32-bit process under WOW64, else "x32" (also when the system cannot tell).
 std::string GetPlatformName();

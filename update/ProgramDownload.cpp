@@ -10,7 +10,8 @@
 
 std::string RequestProgramFile(const std::string& updateFileId, ProgressCallback progress)
 {
-    const auto response = SendRequestWithToken(L"getFile", {{"product", updateFileId}}, std::move(progress));
+    const auto response =
+        SendRequestWithToken(L"getFile", {{"product", updateFileId}}, std::move(progress), LargestProgramSize);
     // Without a length a connection that breaks off looks like the end of the file: only a program
     // whose length was announced, and that arrived whole, is ever written.
     const std::wstring length = response->GetHeader(L"Content-Length");

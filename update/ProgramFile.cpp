@@ -66,3 +66,26 @@ bool MoveOver(const std::wstring& written, const std::wstring& path)
 {
     return MoveFileExW(written.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
+
+DWORD CheckProgramReplaceable(const std::wstring& path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return GetLastError();
+    if (attributes & FILE_ATTRIBUTE_READONLY)
+        return ERROR_ACCESS_DENIED;
+    // Under the name a write beside it takes, so that a trial cut off with its process goes with the
+    // pieces of ended writers.
+    for (int attempt = 0; attempt < 100; ++attempt)
+    {
+        const std::wstring name = CandidateName(path);
+        const Owners::FileHandle trial(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+        if (trial)
+            return ERROR_SUCCESS;
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+            return error;
+    }
+    return ERROR_FILE_EXISTS;
+}

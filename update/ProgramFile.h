@@ -21,3 +21,9 @@ std::wstring WriteBesideUnderNameOfItsOwn(const std::wstring& path, const std::s
 // Moves a file written beside path over path in one step, replacing what is there and written
 // through to the disk. False with GetLastError; the file beside is then still there.
 bool MoveOver(const std::wstring& written, const std::wstring& path);
+
+// Whether an install could put a program in place of the one at path, asked before anything is
+// downloaded: the install writes the new program beside it and moves that over it, which a folder
+// that may not be written (one of all users' programs, a read-only share) or a read-only file
+// refuses. ERROR_SUCCESS when it could, else why not. The trial file beside it is removed at once.
+DWORD CheckProgramReplaceable(const std::wstring& path);

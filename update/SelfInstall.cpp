@@ -3,11 +3,14 @@
 #include "framework/Owners.h"
 #include "framework/files/Files.h"
 #include "framework/log/Log.h"
+#include "update/HttpResponse.h"
 #include "update/ProgramFile.h"
 
 #include <shellapi.h>
 #include <tlhelp32.h>
 
+#include <cstring>
+#include <cwchar>
 #include <cwctype>
 #include <vector>
 
@@ -93,9 +96,61 @@ bool IsProgramFile(const std::wstring& path)
 }
 } // namespace
 
+std::wstring ProgramProductName(const std::wstring& path)
+{
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+    if (size == 0)
+        return {};
+    std::vector<BYTE> block(size);
+    if (!GetFileVersionInfoW(path.c_str(), 0, size, block.data()))
+        return {};
+    // The strings of the block's first language and code page.
+    void* translations = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", &translations, &length) || !translations ||
+        length < 2 * sizeof(WORD))
+        return {};
+    WORD translation[2] = {};
+    std::memcpy(translation, translations, sizeof translation);
+    wchar_t key[64] = {};
+    swprintf(key, 64, L"\\StringFileInfo\\%04x%04x\\ProductName", translation[0], translation[1]);
+    void* name = nullptr;
+    if (!VerQueryValueW(block.data(), key, &name, &length) || !name || length == 0)
+        return {};
+    return std::wstring(static_cast<const wchar_t*>(name), wcsnlen(static_cast<const wchar_t*>(name), length));
+}
+
+namespace
+{
+// The old program lets go of its file only once it has ended, and until then no one may replace it
+// (Windows refuses to replace a running program): while the file is held without letting others
+// write, the install waits.
+bool IsHeldByAnother(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; }
+
+// The target's product name, looked for again once a second (InstallRetryPause) as long as another
+// holds the file without letting it be read, up to InstallTries times.
+std::wstring TargetProductName(const std::wstring& target)
+{
+    for (int attempt = 1;; ++attempt)
+    {
+        const Owners::FileHandle reader(CreateFileW(target.c_str(), GENERIC_READ,
+                                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                    OPEN_EXISTING, 0, nullptr));
+        if (reader || !IsHeldByAnother(GetLastError()) || attempt == InstallTries)
+            return ProgramProductName(target);
+        InstallRetryPause(1000);
+    }
+}
+} // namespace
+
 bool IsReplaceableProgram(const std::wstring& source, const std::wstring& target)
 {
-    return IsProgramFile(target) && !SamePath(source, target);
+    if (!IsProgramFile(target) || SamePath(source, target))
+        return false;
+    // Only a program of the same product: whatever other program the target names stays as it is.
+    const std::wstring product = ProgramProductName(source);
+    return !product.empty() && TargetProductName(target) == product;
 }
 
 namespace
@@ -105,7 +160,8 @@ std::string ReadProgram(const std::wstring& path)
     Owners::FileHandle file(
         CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr));
     LARGE_INTEGER size{};
-    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.QuadPart > 0x40000000)
+    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 ||
+        static_cast<uint64_t>(size.QuadPart) > LargestProgramSize)
         return {};
     std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
     DWORD read = 0;
@@ -113,11 +169,6 @@ std::string ReadProgram(const std::wstring& path)
         return {};
     return bytes;
 }
-
-// The old program lets go of its file only once it has ended, and until then no one may replace it
-// (Windows refuses to replace a running program): while the file is held without letting others
-// write, the install waits.
-bool IsHeldByAnother(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; }
 
 // The written file moved over target once target may be written. ERROR_SUCCESS, or why not.
 DWORD MoveOverWhenFree(const std::wstring& written, const std::wstring& target)
@@ -264,7 +315,7 @@ Replacement Replace(const std::wstring& source, const std::wstring& target, HAND
 bool InstallProgramOver(const std::wstring& source, const std::wstring& target, const std::wstring& restartArguments)
 {
     // The target comes from a command line anyone can write: never overwrite what is not an
-    // installed program, and never the program itself.
+    // installed program of this product, and never the program itself.
     if (!IsReplaceableProgram(source, target))
     {
         GetLog(true) << L"ERROR: " << L"Not installing over " << target;
@@ -325,7 +376,8 @@ void RemoveUpdateLeftovers(const std::wstring& downloadedProgram)
     // A file of that name is an update's on the start that the install which ran it made, and is
     // not needed after it; any other time it may be the user's, such as a download of the program
     // by hand. The install may still be ending, and cannot be removed while it runs.
-    if (StartedByAnInstall() && GetFileAttributesW(downloadedProgram.c_str()) != INVALID_FILE_ATTRIBUTES &&
+    if (!downloadedProgram.empty() && StartedByAnInstall() &&
+        GetFileAttributesW(downloadedProgram.c_str()) != INVALID_FILE_ATTRIBUTES &&
         !SameFile(downloadedProgram, GetProgramPath()))
     {
         if (const Owners::ProcessHandle installer = OpenStartingProgram(downloadedProgram))
@@ -335,6 +387,7 @@ void RemoveUpdateLeftovers(const std::wstring& downloadedProgram)
     }
     // The pieces of downloads and installs that were cut off; one whose download or install still
     // runs (waiting for the old program to end) stays.
-    RemovePiecesOfEndedWriters(downloadedProgram, L".partial");
+    if (!downloadedProgram.empty())
+        RemovePiecesOfEndedWriters(downloadedProgram, L".partial");
     RemovePiecesOfEndedWriters(GetProgramPath(), L".partial");
 }

@@ -32,8 +32,13 @@ constexpr DWORD OldProgramEndWait = 2 * 60 * 1000;
 // the updated program. Null for any other parent (a program started by hand).
 Owners::ProcessHandle OpenStartingProgram(const std::wstring& program);
 
-// Whether target may be replaced by source: an existing ".exe" other than source itself (the
-// target comes from a command line anyone can write).
+// The product name of a program's version resource (its first language's); empty when it has none.
+std::wstring ProgramProductName(const std::wstring& path);
+
+// Whether target may be replaced by source: an existing ".exe" other than source itself whose
+// version resource names source's product (the target comes from a command line anyone can write,
+// and may name any program). A target that another holds without letting it be read is looked at
+// again as the install looks at a held file (InstallTries, InstallRetryPause).
 bool IsReplaceableProgram(const std::wstring& source, const std::wstring& target);
 
 // The first argument of the program that an install starts: the new program after an install
@@ -67,7 +72,8 @@ void InstallSelfCopyFrom(const std::wstring& source, const std::wstring& target,
 // little to end), never at another start, where a file of that name may be the user's own;
 // and the cut-off pieces ("<file>.<process id>-<count>.partial") of downloads beside it and of
 // installs beside the running program whose process has ended. A piece whose download or install
-// still runs stays.
+// still runs stays. Without a downloaded program's path (its folder could not be found) only the
+// pieces beside the running program are looked for.
 void RemoveUpdateLeftovers(const std::wstring& downloadedProgram);
 
 // The pause between two looks at the old program's file: Sleep unless replaced.

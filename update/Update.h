@@ -3,6 +3,7 @@
 // service, the version check, the download of a new version and its install hand-over, and the
 // What's New window.
 
+#include "framework/ui/ClosureChannel.h"
 #include "update/ProductIdentity.h"
 #include "update/SelfInstall.h"
 #include "update/ServiceEndpoint.h"
@@ -38,5 +39,16 @@ void WriteProgramFile(const std::wstring& path, const std::string& program);
 
 // Asks the service for the product information and shows the versions before sinceVersion (without
 // one: only the newest). Request errors are raised; an answer with nothing to show shows nothing.
+// It waits for the service on the calling thread: a window's thread asks ShowWhatsNewWhenReady.
 void ShowWhatsNew(HWND owner, const std::string& productName, const std::optional<std::wstring>& sinceVersion,
                   bool modal);
+
+// The same with the service asked on a worker thread, so that the windows of the calling thread
+// answer while it does; returns at once. The window is shown, owned by owner, on the thread of
+// channel's window, unless that window has gone meanwhile. A failure of the request (or of the
+// memory for its answer) and one of the showing are logged. whenDone, when given, runs there
+// afterwards: with an empty text once the window was shown (a modal one closed), or with the
+// request's failure. Raises a COM error when no worker can be started.
+void ShowWhatsNewWhenReady(UiChannel channel, HWND owner, const std::string& productName,
+                           const std::optional<std::wstring>& sinceVersion, bool modal,
+                           std::function<void(const std::wstring& failure)> whenDone);

@@ -3,7 +3,9 @@
 #include "framework/com/ErrorMessage.h"
 #include "update/HttpsRequest.h"
 #include "update/ProductIdentity.h"
+#include "update/ProgramFile.h"
 #include "update/RequestToken.h"
+#include "update/SelfInstall.h"
 
 #include <algorithm>
 
@@ -27,7 +29,7 @@ bool CanCheckForUpdates() { return IsServiceKeyBuiltIn(); }
 
 std::string GetLatestVersion(const std::string& productName)
 {
-    return SendServiceRequest(L"getVersion", {{"product", productName}})->GetBody();
+    return SendServiceRequest(L"getVersion", {{"product", productName}}, ShortAnswerLimit)->GetBody();
 }
 
 bool IsOfferedVersion(const std::string& answer)
@@ -37,17 +39,33 @@ bool IsOfferedVersion(const std::string& answer)
     return IsVersionNumber(latest) && latest != GetRunningProduct().version;
 }
 
+std::wstring WhyUpdateCannotBeInstalled()
+{
+    const std::wstring program = GetProgramPath();
+    const DWORD error = CheckProgramReplaceable(program);
+    if (error == ERROR_SUCCESS)
+        return {};
+    const size_t slash = program.find_last_of(L"\\/");
+    const std::wstring folder = slash == std::wstring::npos ? program : program.substr(0, slash);
+    return L"The update cannot be installed in " + folder + L": " + GetSystemErrorMessage(HRESULT_FROM_WIN32(error));
+}
+
 VersionCheckResult CheckForNewerVersion(const std::string& productName)
 {
     // A build that cannot check sends nothing: its request fails before it leaves.
+    VersionCheckResult result;
     try
     {
-        return {IsOfferedVersion(GetLatestVersion(productName)), {}};
+        result.updateFound = IsOfferedVersion(GetLatestVersion(productName));
     }
     catch (const _com_error& error)
     {
-        return {false, GetErrorMessage(error)};
+        result.failure = GetErrorMessage(error);
+        return result;
     }
+    if (result.updateFound)
+        result.notInstallable = WhyUpdateCannotBeInstalled();
+    return result;
 }
 
 bool IsNewerVersionAvailable(const std::string& productName) { return CheckForNewerVersion(productName).updateFound; }

@@ -17,6 +17,10 @@ std::string GetLatestVersion(const std::string& productName);
 // other than the running version: the one rule both programs offer an update by.
 bool IsOfferedVersion(const std::string& answer);
 
+// Why an update could not be installed over the running program (CheckProgramReplaceable): where
+// the program is and the system's text of why. Empty when it could.
+std::wstring WhyUpdateCannotBeInstalled();
+
 // What a check for updates found: whether an update is offered (IsOfferedVersion), or why the
 // check could not be made (the request's error), for a check a person asked for.
 struct VersionCheckResult
@@ -24,6 +28,9 @@ struct VersionCheckResult
     bool updateFound = false;
     // Empty when the service answered.
     std::wstring failure;
+    // With an update found: why it cannot be installed (WhyUpdateCannotBeInstalled), empty when it
+    // can. Nothing of such an update is downloaded.
+    std::wstring notInstallable;
 };
 VersionCheckResult CheckForNewerVersion(const std::string& productName);
 

@@ -1,5 +1,8 @@
 #include "update/WhatsNewWindow.h"
 
+#include "framework/Owners.h"
+#include "framework/com/ErrorMessage.h"
+#include "framework/log/Log.h"
 #include "framework/streams/Base64Stream.h"
 #include "framework/text/Text.h"
 #include "framework/ui/Containers.h"
@@ -11,6 +14,7 @@
 #include "update/ServiceEndpoint.h"
 
 #include <algorithm>
+#include <exception>
 #include <memory>
 #include <vector>
 
@@ -101,23 +105,104 @@ LRESULT WhatsNewWindow::OnCommand(int id, HWND control, int code, bool& handled)
     return 0;
 }
 
-void ShowWhatsNew(HWND owner, const std::string& productName, const std::optional<std::wstring>& sinceVersion,
-                  bool modal)
+std::shared_ptr<Product::Product> RequestProductInfo(const std::string& productName)
+{
+    auto product = std::make_shared<Product::Product>();
+    const auto answer = SendServiceRequest(L"getProductInfo", {{"product", productName}}, ProductInfoLimit);
+    ParseElement(*product, answer->GetBodyBstr());
+    return product;
+}
+
+void ShowProductInfo(HWND owner, const Product::Product& product, const std::optional<std::wstring>& sinceVersion,
+                     bool modal)
 {
     auto& open = OpenWindows();
     open.erase(std::remove_if(open.begin(), open.end(), [](const auto& window) { return !window->GetHwnd(); }),
                open.end());
 
-    auto product = std::make_shared<Product::Product>();
-    {
-        const auto answer = SendServiceRequest(L"getProductInfo", {{"product", productName}});
-        ParseElement(*product, answer->GetBodyBstr());
-    }
     std::optional<std::wstring> since = sinceVersion;
-    if (!since && product->versions.size() >= 2)
-        since = product->versions[1]->number;
-    auto window = std::make_shared<WhatsNewWindow>(owner, *product, since);
+    if (!since && product.versions.size() >= 2)
+        since = product.versions[1]->number;
+    auto window = std::make_shared<WhatsNewWindow>(owner, product, since);
     window->Show(modal);
     if (!modal && window->GetHwnd() && IsWindowVisible(window->GetHwnd()))
         open.push_back(std::move(window));
+}
+
+void ShowWhatsNew(HWND owner, const std::string& productName, const std::optional<std::wstring>& sinceVersion,
+                  bool modal)
+{
+    const std::shared_ptr<Product::Product> product = RequestProductInfo(productName);
+    ShowProductInfo(owner, *product, sinceVersion, modal);
+}
+
+namespace
+{
+struct WhatsNewRequest
+{
+    UiChannel channel;
+    HWND owner;
+    std::string productName;
+    std::optional<std::wstring> sinceVersion;
+    bool modal;
+    std::function<void(const std::wstring& failure)> whenDone;
+};
+
+// Runs on the UI thread: nothing of a failure may leave the closure that shows it.
+void ShowRequested(const WhatsNewRequest& request, const Product::Product& product)
+{
+    try
+    {
+        ShowProductInfo(request.owner, product, request.sinceVersion, request.modal);
+    }
+    catch (const _com_error& error)
+    {
+        GetLog(true) << L"ERROR: " << L"What's New could not be shown: " << GetErrorMessage(error);
+    }
+    catch (const std::exception& error)
+    {
+        GetLog(true) << L"ERROR: " << L"What's New could not be shown: " << Utf8ToWide(error.what());
+    }
+}
+
+DWORD WINAPI FetchProductInfo(void* parameter)
+{
+    const std::shared_ptr<WhatsNewRequest> request(static_cast<WhatsNewRequest*>(parameter));
+    std::wstring failure;
+    try
+    {
+        const Owners::ComApartment apartment(COINIT_MULTITHREADED);
+        std::shared_ptr<Product::Product> product = RequestProductInfo(request->productName);
+        request->channel.Post([request, product] {
+            ShowRequested(*request, *product);
+            if (request->whenDone)
+                request->whenDone({});
+        });
+        return 0;
+    }
+    catch (const _com_error& error)
+    {
+        failure = GetErrorMessage(error);
+    }
+    catch (const std::exception& error)
+    {
+        // An answer too large for memory among them: nothing may leave a thread-pool thread.
+        failure = Utf8ToWide(error.what());
+    }
+    GetLog(true) << L"ERROR: " << L"What's New could not be shown: " << failure;
+    if (request->whenDone)
+        request->channel.Post([request, failure] { request->whenDone(failure); });
+    return 0;
+}
+} // namespace
+
+void ShowWhatsNewWhenReady(UiChannel channel, HWND owner, const std::string& productName,
+                           const std::optional<std::wstring>& sinceVersion, bool modal,
+                           std::function<void(const std::wstring& failure)> whenDone)
+{
+    auto request = std::make_unique<WhatsNewRequest>(
+        WhatsNewRequest{std::move(channel), owner, productName, sinceVersion, modal, std::move(whenDone)});
+    if (!QueueUserWorkItem(&FetchProductInfo, request.get(), WT_EXECUTELONGFUNCTION))
+        ThrowWin32Error(GetLastError());
+    request.release();
 }

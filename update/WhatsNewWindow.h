@@ -7,6 +7,7 @@
 #include "update/ProductInfo.h"
 #include "update/Update.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -28,6 +29,14 @@ private:
     bool hasContent_ = false;
     Owners::AcceleratorTable accelerators_;
 };
+
+// The service's product information for the product, its answer read up to a fault of its XML;
+// request errors are raised. Needs no window and waits for the service on the calling thread.
+std::shared_ptr<Product::Product> RequestProductInfo(const std::string& productName);
+// Shows the versions of product before sinceVersion (without one: only the newest) in a What's New
+// window owned by owner, unless there is nothing to show.
+void ShowProductInfo(HWND owner, const Product::Product& product, const std::optional<std::wstring>& sinceVersion,
+                     bool modal);
 
 // The change list as shown: every item's leading "-" becomes a bullet.
 std::wstring FormatChangeList(const std::wstring& changes);

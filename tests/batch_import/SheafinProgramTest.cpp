@@ -298,7 +298,8 @@ TEST_F(SheafinProgram, InstallCopiesTheProgramOverItsTargetAndStartsIt)
     for (const Case& c : cases)
     {
         SCOPED_TRACE(testing::PrintToString(fs::path(c.arguments).string()));
-        std::ofstream(target, std::ios::binary | std::ios::trunc) << "the old program";
+        // An installed Sheafin of its own bytes, so that its replacement shows.
+        std::ofstream(target, std::ios::binary | std::ios::trunc) << Bytes(SheafinExe()) << "the old program";
         auto installer = Start(c.arguments);
         EXPECT_EQ(installer->WaitForExit(20s), std::optional<DWORD>(0));
         EXPECT_EQ(Bytes(target), Bytes(SheafinExe()));
@@ -872,6 +873,28 @@ TEST_F(SheafinUpdateCheck, ACheckAWeekOldRunsAtStartAndIsStampedAgain)
     EXPECT_TRUE(Contains(entries, L"Checking for updates"));
     const Importer::Settings saved = ReadSettings();
     ASSERT_TRUE(saved.lastUpdateCheck);
+    EXPECT_LT(AgeInSeconds(*saved.lastUpdateCheck), 600u);
+}
+
+TEST_F(SheafinUpdateCheck, ACheckStampedLaterThanNowRunsAtStartAndIsStampedAgain)
+{
+    scenario.Set("getVersion.body", "1.3.0");
+    // Stamped by a clock that was a year ahead once.
+    WriteWorkspace({L"notes.txt"}, [](Importer::Settings& settings) { settings.lastUpdateCheck = DaysAgo(-365); });
+    auto sheafin = Start();
+    ASSERT_NE(MainWindowOf(*sheafin), nullptr);
+    EXPECT_TRUE(Harness::WaitUntil([&] { return Contains(LogEntries(LogFile()), L"No updates found"); }, 20s));
+    EXPECT_EQ(sheafin->Close(), 0u);
+    EXPECT_EQ(1u, VersionRequests());
+    const Importer::Settings saved = ReadSettings();
+    ASSERT_TRUE(saved.lastUpdateCheck);
+    // Stamped now: neither in the future any more nor long ago.
+    FILETIME stamp{};
+    ASSERT_TRUE(SystemTimeToFileTime(&*saved.lastUpdateCheck, &stamp));
+    FILETIME inAMinute{};
+    const SYSTEMTIME minuteAhead = DateTime().AddSeconds(60).ToUtcSystemTime();
+    ASSERT_TRUE(SystemTimeToFileTime(&minuteAhead, &inAMinute));
+    EXPECT_LT(CompareFileTime(&stamp, &inAMinute), 0);
     EXPECT_LT(AgeInSeconds(*saved.lastUpdateCheck), 600u);
 }
 

@@ -31,6 +31,7 @@
 #include <cstdint>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <set>
 
 using namespace std::chrono_literals;
@@ -404,6 +405,47 @@ TEST_F(LumdayProgram, SettingsChangedSinceTheLastBackAreSavedWhenTheSessionEnds)
 }
 
 // Lumday's own windows that are message boxes.
+// The text a message box shows, once it shows one (the box's window comes before its text).
+std::wstring BoxText(HWND box)
+{
+    std::wstring text;
+    Harness::WaitUntil([&] {
+        text.clear();
+        for (const HWND label : Harness::Children(box, L"Static"))
+            text += Harness::TextOf(label);
+        return !text.empty();
+    });
+    return text;
+}
+
+// Points the prefix's roaming application-data folder elsewhere while it lives, and back at the
+// profile's after.
+class RoamingFolder
+{
+public:
+    RoamingFolder(const std::filesystem::path& folder, std::filesystem::path restored) : restored_(std::move(restored))
+    {
+        Set(folder);
+    }
+    ~RoamingFolder() { Set(restored_); }
+    RoamingFolder(const RoamingFolder&) = delete;
+    RoamingFolder& operator=(const RoamingFolder&) = delete;
+
+private:
+    static void Set(const std::filesystem::path& folder)
+    {
+        Owners::RegistryKey key;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
+                                  0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(), nullptr),
+                  ERROR_SUCCESS);
+        const std::wstring path = folder.wstring();
+        RegSetValueExW(key.get(), L"AppData", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                       static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
+    }
+
+    std::filesystem::path restored_;
+};
+
 std::vector<HWND> MessageBoxesOf(const Harness::Program& program)
 {
     std::vector<HWND> boxes;
@@ -572,6 +614,20 @@ TEST_F(LumdayProgram, SettingsThatAnotherProgramHeldAtTheStartAreNeverReplaced)
         lumday = Start(profile);
         ASSERT_NE(MainWindowOf(*lumday), nullptr);
     }
+    // The user is told once, over the window, that what they change now is not kept.
+    const HWND window = MainWindowOf(*lumday);
+    std::vector<HWND> boxes;
+    EXPECT_TRUE(Harness::WaitUntil([&] { return !(boxes = MessageBoxesOf(*lumday)).empty(); }, 10s))
+        << "nothing said that the changes of the session will not be saved";
+    if (!boxes.empty())
+    {
+        EXPECT_EQ(GetWindow(boxes[0], GW_OWNER), window);
+        EXPECT_NE(BoxText(boxes[0]).find(L"the changes of this session will not be saved"), std::wstring::npos)
+            << WideToUtf8(BoxText(boxes[0]));
+        Harness::SaveWindow(boxes[0], L"settings-held");
+        PostMessageW(boxes[0], WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(Harness::WaitUntil([&] { return MessageBoxesOf(*lumday).empty(); }));
+    }
     EXPECT_EQ(lumday->Close(), 0u);
     EXPECT_EQ(ReadSettings(profile), stored);
 }
@@ -616,7 +672,9 @@ protected:
         ASSERT_TRUE(CopyFileW(LumdayExe().wstring().c_str(), update.wstring().c_str(), FALSE));
         std::filesystem::create_directories(profile.Root() / L"My Apps");
         installed = profile.Root() / L"My Apps" / L"Lumday.exe";
-        std::ofstream(installed, std::ios::binary) << "the old program";
+        // An installed Lumday of its own bytes, so that its replacement shows.
+        oldProgram = Bytes(LumdayExe()) + "the old program";
+        std::ofstream(installed, std::ios::binary) << oldProgram;
         document = profile.Root() / L"notes.txt";
         std::ofstream(document, std::ios::binary) << "my notes";
         WriteSettings(profile, L"<Lumday><Settings language=\"en\"/></Lumday>");
@@ -632,6 +690,7 @@ protected:
     Harness::ShellFolderRedirect redirect{profile};
     std::filesystem::path update;
     std::filesystem::path installed;
+    std::string oldProgram;
     std::filesystem::path document;
 };
 
@@ -647,7 +706,7 @@ TEST_F(LumdayCommandLine, UpdateReplacesTheOldProgramAndStartsIt)
 TEST_F(LumdayCommandLine, BarePathOfTheOldProgramIsInstalledToo)
 {
     std::filesystem::path plain = profile.Root() / L"Lumday.exe";
-    std::ofstream(plain, std::ios::binary) << "old";
+    std::ofstream(plain, std::ios::binary) << oldProgram;
     auto downloaded = Start(profile, plain.wstring(), update);
     EXPECT_EQ(downloaded->WaitForExit(20s), std::optional<DWORD>(0));
     EXPECT_EQ(Bytes(plain), Bytes(update));
@@ -674,7 +733,7 @@ TEST_F(LumdayCommandLine, DocumentsAndOtherArgumentsStartTheCalendarAndStayUntou
         EXPECT_EQ(lumday->Close(), 0u);
     }
     EXPECT_EQ(Bytes(document), "my notes");
-    EXPECT_EQ(Bytes(installed), "the old program");
+    EXPECT_EQ(Bytes(installed), oldProgram);
 }
 
 // Cases that change further values the whole prefix shares.
@@ -1625,6 +1684,7 @@ TEST_F(LumdayPointer, HoverPreviewClickScrollKeysAndSearchOnTheRealWindow)
     }
     EXPECT_EQ(lumday_->Close(), 0u);
 }
+
 // A wheel notch scrolls the lines of the cell under the pointer; a click that follows with the
 // mouse kept still opens the page drawn there now, not the one drawn there before the notch.
 TEST_F(LumdayPointer, AClickAfterAWheelNotchOpensThePageNowDrawnUnderThePointer)
@@ -1678,5 +1738,63 @@ TEST_F(LumdayPointer, AClickAfterAWheelNotchOpensThePageNowDrawnUnderThePointer)
         Harness::WaitUntil([&] { return !IsWindowVisible(oneNote); }, 3s);
     }
     EXPECT_EQ(lumday_->Close(), 0u);
+}
+
+// The settings file where the user's folders misbehave at the start. (A suite of its own, the last,
+// so that the shards of the suites before it keep their cases.)
+class LumdaySettingsFile : public LumdayProgram
+{
+};
+
+TEST_F(LumdaySettingsFile, HeldForAMomentAtTheStartIsReadOnceLetGo)
+{
+    const Harness::Profile profile;
+    const Harness::ShellFolderRedirect redirect(profile);
+    WriteSettings(profile, L"<Lumday><Settings language=\"de\"/></Lumday>");
+    // Another program (a backup, a synchronisation) holds the file without sharing as Lumday starts,
+    // and lets it go once Lumday has met it.
+    std::optional<Owners::FileHandle> held(std::in_place,
+                                           CreateFileW((profile.RoamingAppData() / L"lumday.xml").wstring().c_str(),
+                                                       GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(*held);
+    auto lumday = Start(profile);
+    const std::filesystem::path log = profile.Temp() / L"Lumday.log";
+    EXPECT_TRUE(Harness::WaitUntil(
+        [&] { return Harness::ReadLogFile(log).find(L"is held by another program") != std::wstring::npos; }, 15s))
+        << "the read was not tried again";
+    held.reset();
+    const HWND window = MainWindowOf(*lumday);
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(TitleBecomes(window, MonthTitle(L"de"))) << "the settings were not read";
+    EXPECT_TRUE(MessageBoxesOf(*lumday).empty());
+    EXPECT_EQ(lumday->Close(), 0u);
+    EXPECT_NE(ReadSettings(profile).find(L"language=\"de\""), std::wstring::npos);
+}
+
+TEST_F(LumdaySettingsFile, ARoamingFolderThatCannotBeFoundStartsWithDefaultsAndSaysOnceThatSettingsCannotBeKept)
+{
+    const Harness::Profile profile;
+    const Harness::ShellFolderRedirect redirect(profile);
+    // The roaming folder redirected to a share that is offline: a path where nothing is.
+    const std::filesystem::path offline = profile.Root() / L"Offline share" / L"Roaming";
+    const RoamingFolder unreachable(offline, profile.RoamingAppData());
+    auto lumday = Start(profile);
+    const HWND window = MainWindowOf(*lumday);
+    ASSERT_NE(window, nullptr);
+    std::vector<HWND> boxes;
+    ASSERT_TRUE(Harness::WaitUntil([&] { return !(boxes = MessageBoxesOf(*lumday)).empty(); }, 10s))
+        << "nothing said that the settings cannot be kept";
+    EXPECT_EQ(GetWindow(boxes[0], GW_OWNER), window);
+    EXPECT_NE(BoxText(boxes[0]).find(L"settings cannot be kept"), std::wstring::npos) << WideToUtf8(BoxText(boxes[0]));
+    Harness::SaveWindow(boxes[0], L"settings-cannot-be-kept");
+    PostMessageW(boxes[0], WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(Harness::WaitUntil([&] { return MessageBoxesOf(*lumday).empty(); }));
+    // The defaults of a first run, once.
+    EXPECT_TRUE(TitleBecomes(window, L"Settings"));
+    PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(TitleBecomes(window, MonthTitle(L"en")));
+    EXPECT_TRUE(MessageBoxesOf(*lumday).empty()) << "told more than once";
+    EXPECT_EQ(lumday->Close(), 0u);
+    EXPECT_FALSE(std::filesystem::exists(offline));
 }
 } // namespace

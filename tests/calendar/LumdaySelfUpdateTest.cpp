@@ -238,6 +238,8 @@ TEST_F(LumdaySelfUpdate, AsksAtMostEverySevenDaysAndNotOnAFirstRun)
         {"first run", std::nullopt, 0},
         {"6 days 23 hours ago", 7 * Day - 60 * 60, 0},
         {"7 days ago", 7 * Day + 60, 1},
+        // Stored by a clock that was a year ahead once.
+        {"a year from now", -365 * Day, 1},
     };
     for (const Case& c : cases)
     {
@@ -283,7 +285,8 @@ TEST_F(LumdaySelfUpdate, NewVersionIsDownloadedWithProgressStartedCopiedOverTheO
     const HWND window = MainWindowOf(*lumday);
     ASSERT_NE(window, nullptr);
 
-    // While it downloads, the calendar shows "Installing Update..." over a part-filled bar.
+    // While the program's bytes arrive the calendar stays in use: "Installing Update..." over its bar
+    // comes only once the whole program is here, for the moment of its writing.
     Gdiplus::RectF text;
     {
         Gdiplus::Bitmap scratch(1, 1, PixelFormat32bppARGB);
@@ -297,21 +300,24 @@ TEST_F(LumdaySelfUpdate, NewVersionIsDownloadedWithProgressStartedCopiedOverTheO
                                &centred, &text);
     }
     const int barY = static_cast<int>(text.Y + text.Height + 10) + 1;
-    bool partFilled = false;
-    Harness::WaitUntil(
-        [&] {
-            if (!IsWindow(window))
-                return true;
-            const ClientPicture picture(window);
-            const COLORREF start = picture.At(static_cast<int>(text.X) + 2, barY);
-            const COLORREF end = picture.At(static_cast<int>(text.X + text.Width) - 2, barY);
-            partFilled = start == ColorRef(ColorAccent) && end != start;
-            if (partFilled)
-                Screenshot::Save(picture.Capture(), L"Downloading");
-            return partFilled;
-        },
-        30s);
-    EXPECT_TRUE(partFilled) << "no progress seen";
+    // The bar: a run of the accent colour from its left end, and one of another colour to its right.
+    const auto barShown = [&](const ClientPicture& picture) {
+        const int left = static_cast<int>(text.X) + 2;
+        const int right = static_cast<int>(text.X + text.Width) - 2;
+        if (picture.At(left, barY) != ColorRef(ColorAccent) || picture.At(right, barY) == ColorRef(ColorAccent))
+            return false;
+        int x = left;
+        while (x < right && picture.At(x, barY) == ColorRef(ColorAccent))
+            ++x;
+        const COLORREF rest = picture.At(x, barY);
+        while (x < right && picture.At(x, barY) == rest)
+            ++x;
+        return x == right;
+    };
+    ASSERT_TRUE(Harness::WaitUntil([&] { return RequestsNamed(service, "getFile") == 1; }, 30s)) << "no download";
+    Screenshot::Save(ClientPicture(window).Capture(), L"Downloading");
+    EXPECT_FALSE(Harness::WaitUntil([&] { return IsWindow(window) && barShown(ClientPicture(window)); }, 3s))
+        << "the calendar gave way to the update before the program was here";
 
     // The old program closes once the new one runs; the new one copies itself over it.
     EXPECT_EQ(lumday->WaitForExit(60s), std::optional<DWORD>(0));
@@ -419,7 +425,7 @@ TEST_F(LumdayInstall, ThatCannotReplaceTheProgramStartsTheOldOneAgain)
     // would keep it: the install, which nothing told to wait for that one, cannot replace it.
     const std::filesystem::path target = (profile.Root() / L"Old Apps" / L"Lumday.exe").make_preferred();
     std::filesystem::create_directories(target.parent_path());
-    ASSERT_TRUE(CopyFileW(UpdateTest::TestProgram().wstring().c_str(), target.wstring().c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(UpdateTest::CalendarTestProgram().wstring().c_str(), target.wstring().c_str(), FALSE));
     const std::string oldProgram = UpdateTest::ReadBytes(target);
     Owners::FileHandle held = UpdateTest::HoldAsARunningProgram(target);
     ASSERT_TRUE(held);
@@ -450,7 +456,7 @@ TEST_F(LumdayInstall, WaitsForTheOldProgramToEndBeforeReplacingIt)
     // finishes a load after its window closed.
     const std::filesystem::path target = profile.Root() / L"Old Apps" / L"Lumday.exe";
     std::filesystem::create_directories(target.parent_path());
-    ASSERT_TRUE(CopyFileW(UpdateTest::TestProgram().wstring().c_str(), target.wstring().c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(UpdateTest::CalendarTestProgram().wstring().c_str(), target.wstring().c_str(), FALSE));
     const std::string oldProgram = UpdateTest::ReadBytes(target);
     auto old = Start(profile, standIn,
                      L"/handOver " + std::to_wstring(OldProgramLife) + L" \"" + downloaded.wstring() + L"\" \"" +
@@ -487,54 +493,80 @@ TEST_F(LumdaySelfUpdate, PiecesOfCutOffUpdatesAreRemovedAtTheNextStartAndAFileNo
     EXPECT_EQ(UpdateTest::ReadBytes(own), "MZ the user's own");
 }
 
-TEST_F(LumdaySelfUpdate, AnInstallThatCannotWriteStartsTheProgramAgainOnlyOnceTheOldOneEndedAndNotToUpdateAgain)
+// Made by the test's fixture: a folder no one may add a file to, as a user may not write the folder
+// of a program installed for all users; the program in it is Lumday. Where the fixture could not
+// lock the folder (root may write any folder that it cannot make immutable), it says why, and there
+// is nothing to try.
+std::filesystem::path UnwritableLumday()
 {
-    // Made by the test's fixture: a folder no one may add a file to, as a user may not write the
-    // folder of a program installed for all users; the program in it is Lumday. Where the fixture
-    // could not lock the folder (root may write any folder that it cannot make immutable), it says
-    // why, and there is nothing to try.
-    const std::filesystem::path target =
-        (UpdateTest::BuildFolder() / L"update-service" / L"unwritable" / L"Lumday.exe").make_preferred();
-    if (const std::string why = UpdateTest::ReadBytes(target.parent_path() / L"not-locked.txt"); !why.empty())
+    return (UpdateTest::BuildFolder() / L"update-service" / L"unwritable" / L"Lumday.exe").make_preferred();
+}
+std::string WhyNotLocked(const std::filesystem::path& program)
+{
+    return UpdateTest::ReadBytes(program.parent_path() / L"not-locked.txt");
+}
+
+TEST_F(LumdaySelfUpdate, AnUpdateThatCannotBeInstalledWhereTheProgramIsIsNeitherDownloadedNorClosesTheCalendar)
+{
+    const std::filesystem::path target = UnwritableLumday();
+    if (const std::string why = WhyNotLocked(target); !why.empty())
         GTEST_SKIP() << "the folder could not be locked against writing: " << why;
     const std::string oldProgram = UpdateTest::ReadBytes(target);
     ASSERT_FALSE(oldProgram.empty());
-    for (const bool singleInstance : {true, false})
-    {
-        SCOPED_TRACE(singleInstance ? "single instance" : "any number of instances");
-        const ScopeExit cleanup(EndEveryLumday);
-        UpdateTest::ServiceScenario scenario(CalendarIdentity());
-        auto old = StartOldLumdayThatHandsOver(scenario, target, singleInstance);
-        // The install cannot put its copy beside the program, while the old program still loads
-        // after its window was told to close: nothing may start beside it.
-        std::set<DWORD> startedMeanwhile;
-        Harness::WaitUntil(
-            [&] {
-                for (const DWORD id : ProcessesNamed(L"Lumday.exe"))
-                    if (id != old->ProcessId())
-                        startedMeanwhile.insert(id);
-                return false;
-            },
-            3s);
-        EXPECT_TRUE(old->IsRunning()) << "the old program did not wait for its load";
-        EXPECT_EQ(startedMeanwhile.size(), 0u) << "a program was started while the old one still ran";
-        ReleaseTheLoad();
-        EXPECT_EQ(old->WaitForExit(20s), std::optional<DWORD>(0));
+    const ScopeExit cleanup(EndEveryLumday);
+    service.Set("getVersion.body", "1.18.2");
+    service.SetFile("getFile.file", ServedProgram());
+    LastCheckedBefore(8 * Day);
+    auto lumday = Start(profile, standIn, L"", target);
+    const HWND window = MainWindowOf(*lumday);
+    ASSERT_NE(window, nullptr);
+    // The weekly check says nothing to the user; the log says why and where.
+    const std::filesystem::path log = profile.Temp() / L"Lumday.log";
+    EXPECT_TRUE(Harness::WaitUntil(
+        [&] {
+            return LogHas(log, L"ERROR: The update to 1.18.2 is not installed: The update cannot be installed in " +
+                                   target.parent_path().wstring() + L": ");
+        },
+        20s))
+        << WideToUtf8(Harness::ReadLogFile(log));
+    EXPECT_TRUE(lumday->IsRunning()) << "the calendar closed for an update that cannot land";
+    EXPECT_EQ(RequestsNamed(service, "getVersion"), 1u);
+    EXPECT_EQ(RequestsNamed(service, "getFile"), 0u) << "the update was downloaded";
+    EXPECT_TRUE(OpenSettings(window)) << "the calendar is not left on its update progress";
+    EXPECT_FALSE(std::filesystem::exists(profile.Temp() / L"lumday1.exe"));
+    EXPECT_EQ(lumday->Close(), 0u);
+    EXPECT_EQ(UpdateTest::ReadBytes(target), oldProgram);
+}
 
-        // Then the old program runs again, alone, and does not install the update that just failed.
-        HWND restarted = nullptr;
-        EXPECT_TRUE(Harness::WaitUntil(
-            [&] { return (restarted = FindWindowW(L"WC_LUMDAY", nullptr)) != nullptr && IsWindowVisible(restarted); },
-            30s))
-            << "no program runs";
-        Sleep(2000);
-        EXPECT_TRUE(restarted && IsWindow(restarted)) << "the program started again ended";
-        EXPECT_EQ(RequestsNamed(scenario, "getVersion"), 1u);
-        EXPECT_EQ(RequestsNamed(scenario, "getFile"), 1u) << "the update was downloaded again";
-        EXPECT_EQ(UpdateTest::ReadBytes(target), oldProgram);
-        if (restarted)
-            CloseRestartedLumday();
-    }
+// Where the folder became unwritable after the check: the old program comes back as it was, told
+// not to check for updates, so that it does not fetch the same update again.
+TEST_F(LumdaySelfUpdate, AnInstallThatCannotWriteStartsTheProgramAgainNotToUpdateAgain)
+{
+    const std::filesystem::path target = UnwritableLumday();
+    if (const std::string why = WhyNotLocked(target); !why.empty())
+        GTEST_SKIP() << "the folder could not be locked against writing: " << why;
+    const std::string oldProgram = UpdateTest::ReadBytes(target);
+    ASSERT_FALSE(oldProgram.empty());
+    const ScopeExit cleanup(EndEveryLumday);
+    service.Set("getVersion.body", "1.18.2");
+    LastCheckedBefore(8 * Day);
+    const std::filesystem::path downloaded = profile.Temp() / L"lumday1.exe";
+    ASSERT_TRUE(CopyFileW(ServedProgram().wstring().c_str(), downloaded.wstring().c_str(), FALSE));
+    auto install = Start(profile, standIn, L"\"" + target.wstring() + L"\"", downloaded);
+    EXPECT_EQ(install->WaitForExit(30s), std::optional<DWORD>(0));
+    HWND restarted = nullptr;
+    EXPECT_TRUE(Harness::WaitUntil(
+        [&] { return (restarted = FindWindowW(L"WC_LUMDAY", nullptr)) != nullptr && IsWindowVisible(restarted); },
+        30s))
+        << "no program runs";
+    EXPECT_TRUE(LogHas(profile.Temp() / L"Quillora_Install.log", L"Starting the old program again: " + target.wstring()));
+    // It runs and asks nothing, where a normal start with this user's settings would.
+    Sleep(2000);
+    EXPECT_TRUE(restarted && IsWindow(restarted)) << "the program started again ended";
+    EXPECT_EQ(RequestsNamed(service, "getVersion"), 0u);
+    EXPECT_EQ(UpdateTest::ReadBytes(target), oldProgram);
+    if (restarted)
+        CloseRestartedLumday();
 }
 
 TEST_F(LumdaySelfUpdate, ASecondStartDuringTheInstallsWaitLeavesTheInstallsCopyAndTheInstallCompletes)

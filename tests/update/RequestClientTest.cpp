@@ -7,11 +7,17 @@
 #include "tests/support/TestPaths.h"
 #include "tests/update/ServiceScenario.h"
 #include "update/HttpsRequest.h"
+#include "update/Update.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <utility>
 #include <vector>
+
+namespace fs = std::filesystem;
 
 using UpdateTest::ServiceScenario;
 
@@ -217,6 +223,43 @@ TEST(RequestClient, BodyShorterThanItsLengthIsAnError)
     std::wstring description;
     EXPECT_TRUE(FAILED(ErrorOf([&] { response->GetBody(); }, &description)));
     EXPECT_NE(std::wstring::npos, description.find(L"of 50000 bytes")) << WideToUtf8(description);
+}
+
+TEST(RequestClient, AnswersLongerThanWhatTheyCanBeAreRefusedWithoutBeingKept)
+{
+    ServiceScenario scenario;
+    // A program announced one byte longer than any program may be, of which the service sends a piece.
+    const fs::path huge = TestPaths::OutputFile(L".huge.exe");
+    {
+        std::ofstream file(huge, std::ios::binary | std::ios::trunc);
+        file << "MZ";
+        file.seekp(static_cast<std::streamoff>(LargestProgramSize));
+        file << 'z';
+    }
+    const struct
+    {
+        const char* what;
+        std::vector<std::pair<std::string, std::string>> lines;
+        std::function<void()> ask;
+    } rows[] = {
+        {"a version with its length", {{"getVersion.body", std::string(64 * 1024, '1')}},
+         [&] { GetLatestVersion(scenario.Identity().name); }},
+        {"a version without a length",
+         {{"getVersion.body", std::string(64 * 1024, '1')}, {"getVersion.no_length", "1"}},
+         [&] { GetLatestVersion(scenario.Identity().name); }},
+        {"a program", {{"getFile.truncate", "4096"}},
+         [&] { RequestProgramFile(scenario.Identity().updateFileId, {}); }},
+    };
+    scenario.SetFile("getFile.file", huge);
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.what);
+        for (const auto& [key, value] : row.lines)
+            scenario.Set(key, value);
+        std::wstring description;
+        EXPECT_EQ(HRESULT_FROM_WIN32(ERROR_FILE_TOO_LARGE), ErrorOf(row.ask, &description)) << WideToUtf8(description);
+    }
+    fs::remove(huge);
 }
 
 TEST(RequestClient, HeadersComeAsNameValuePairsWithTheStatusLineFirst)

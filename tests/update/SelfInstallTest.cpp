@@ -81,7 +81,7 @@ private:
 
 TEST_F(SelfInstall, CopiesOnceTheOldProgramLetsGoAndRestartsIt)
 {
-    const fs::path target = WriteFile(L"Sheafin old.exe", "MZ old program");
+    const fs::path target = WriteFile(L"Sheafin old.exe", ReadBytes(TestProgram()) + "the old program");
     Owners::FileHandle held = Hold(target);
     ASSERT_TRUE(held);
     onPause = [&] {
@@ -98,7 +98,7 @@ TEST_F(SelfInstall, CopiesOnceTheOldProgramLetsGoAndRestartsIt)
 TEST_F(SelfInstall, GivesUpAfterAMinuteWhileTheOldProgramRunsAndStartsItAgain)
 {
     const fs::path target = WriteFile(L"Sheafin.exe", ReadBytes(TestProgram()));
-    const fs::path source = WriteFile(L"new.exe", "MZ new program");
+    const fs::path source = WriteFile(L"new.exe", ReadBytes(TestProgram()) + "the new program");
     // As a running program holds its file: others may read and start it, no one may write it.
     Owners::FileHandle held(
         CreateFileW(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
@@ -141,7 +141,7 @@ TEST_F(SelfInstall, FailureBesideTheOldProgramLeavesItWholeAndStartsItAgainAtOnc
         pauses.clear();
         const auto log = TestPaths::OutputFile(L".log");
         OpenLogFile(log.wstring());
-        InstallSelfCopyFrom(WriteFile(L"new.exe", std::string("MZ new program") + std::string(5000, 'n')).wstring(),
+        InstallSelfCopyFrom(WriteFile(L"new.exe", ReadBytes(TestProgram()) + std::string(5000, 'n')).wstring(),
                             target.wstring(), L"1.2.0");
         CloseLogFile();
         const std::wstring text = ReadTextFile(log.c_str());
@@ -195,4 +195,28 @@ TEST_F(SelfInstall, LaunchOfWhatIsNoProgramFails)
 {
     const fs::path broken = WriteFile(L"broken.exe", "MZ but nothing more");
     EXPECT_FALSE(LaunchProcess(broken.wstring(), L""));
+}
+
+TEST(ProgramManifest, BothProgramsRunWithTheUsersOwnRightsSoThatAWriteToTheirFolderIsNeverRedirected)
+{
+    const auto build = UpdateTest::BuildFolder();
+    for (const fs::path& program : {build / L"batch_import" / L"Sheafin.exe", build / L"calendar" / L"Lumday.exe"})
+    {
+        SCOPED_TRACE(program.string());
+        const HMODULE module =
+            LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+        ASSERT_NE(module, nullptr);
+        std::string manifest;
+        if (const HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24)))
+        {
+            const HGLOBAL loaded = LoadResource(module, resource);
+            const auto* bytes = static_cast<const char*>(LockResource(loaded));
+            if (bytes)
+                manifest.assign(bytes, SizeofResource(module, resource));
+        }
+        FreeLibrary(module);
+        EXPECT_NE(std::string::npos,
+                  manifest.find("<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>"))
+            << manifest;
+    }
 }

@@ -50,6 +50,11 @@ std::filesystem::path BuildFolder() { return TestPaths::BuildFolder(); }
 
 std::filesystem::path TestProgram() { return BuildFolder() / L"tests" / L"update" / L"update_test_program.exe"; }
 
+std::filesystem::path CalendarTestProgram()
+{
+    return BuildFolder() / L"tests" / L"update" / L"calendar" / L"update_test_program.exe";
+}
+
 std::string ReadBytes(const std::filesystem::path& path)
 {
     std::ifstream file(path, std::ios::binary);

@@ -60,8 +60,10 @@ private:
 
 // The build folder's Windows path (from QUILLORA_BUILD_DIR).
 std::filesystem::path BuildFolder();
-// The little program the tests serve as a download.
+// The little program the tests serve as a download, a program of Sheafin's product.
 std::filesystem::path TestProgram();
+// The same program of Lumday's product.
+std::filesystem::path CalendarTestProgram();
 // A file's bytes; empty when it cannot be read.
 std::string ReadBytes(const std::filesystem::path& path);
 // The command line a started test program recorded, once it is there (empty after timeout).

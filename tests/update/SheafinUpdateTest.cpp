@@ -4,6 +4,7 @@
 // may end the program unasked or leave the user without a working program.
 #include "batch_import/SettingsFile.h"
 #include "batch_import/WorkspaceConversion.h"
+#include "framework/ScopeExit.h"
 #include "framework/files/Files.h"
 #include "framework/text/Text.h"
 #include "tests/batch_import/DemoSectionTest.h"
@@ -150,6 +151,30 @@ protected:
         if (options)
             Press(options, L"Check for &Updates");
         return options;
+    }
+
+    // A shown control of the dialog with this class whose text begins so, within the time; null
+    // when none shows.
+    static HWND ShownBeginning(HWND dialog, const wchar_t* className, const std::wstring& start,
+                               std::chrono::milliseconds timeout)
+    {
+        HWND found = nullptr;
+        Harness::WaitUntil(
+            [&] {
+                for (const HWND control : Harness::Children(dialog, className))
+                    if (IsWindowVisible(control) && Harness::TextOf(control).starts_with(start))
+                        found = control;
+                return found != nullptr;
+            },
+            timeout);
+        return found;
+    }
+
+    // Whether the window's thread takes a message within the time: it is not blocked in a call.
+    static bool Answers(HWND window, UINT milliseconds = 2000)
+    {
+        DWORD_PTR result = 0;
+        return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, milliseconds, &result) != 0;
     }
 
     // Whether a control of the dialog with this class and text is shown within the time.
@@ -351,4 +376,143 @@ TEST_F(SheafinUpdate, ACheckForUpdatesThatFailsSaysSoWithTheReasonOnTheUpdatesPa
     PostMessageW(options, WM_CLOSE, 0, 0);
     ASSERT_TRUE(Harness::WaitUntil([&] { return !IsWindow(options); }));
     EXPECT_EQ(std::optional<DWORD>(0), sheafin_->Close());
+}
+
+TEST_F(SheafinUpdate, AnUpdateThatCannotBeInstalledWhereTheProgramIsIsNotDownloadedAndTheOptionsSayWhyAndWhere)
+{
+    // Made by the fixture of the update tests: a folder no one may add a file to, as a user may not
+    // write the folder of a program installed for all users, with this Sheafin in it.
+    const fs::path program = (UpdateTest::BuildFolder() / L"update-service" / L"unwritable" / L"Sheafin.exe").make_preferred();
+    if (const std::string why = UpdateTest::ReadBytes(program.parent_path() / L"not-locked.txt"); !why.empty())
+        GTEST_SKIP() << "the folder could not be locked against writing: " << why;
+    service_.Set("getVersion.body", "1.4.0");
+    service_.SetFile("getFile.file", UpdateTest::TestProgram());
+    WriteWorkspace({L"notes.txt"}, true);
+    const HWND window = Start(L"", program);
+    ASSERT_NE(window, nullptr);
+    const std::wstring why = L"The update cannot be installed in " + program.parent_path().wstring() + L": ";
+    // The weekly check stays silent: only the log says why and where.
+    EXPECT_TRUE(Harness::WaitUntil([&] { return Logged(L"ERROR: Update found, but not installed: " + why); }, 20s));
+    std::this_thread::sleep_for(1s);
+    EXPECT_TRUE(sheafin_->IsRunning()) << "the program closed for an update that cannot land";
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_FALSE(DownloadAsked()) << "the update was downloaded";
+    EXPECT_EQ(nullptr, WaitForWindow(L"Quillora Download", 0s));
+
+    // A check the user asks for says why and where, and offers no install.
+    const HWND options = CheckForUpdatesInTheOptions(window);
+    ASSERT_NE(options, nullptr);
+    EXPECT_NE(nullptr, ShownBeginning(options, L"Static", why, 20s));
+    const HWND install = Harness::Child(options, L"Button", L"Install Latest Version");
+    EXPECT_FALSE(install && IsWindowVisible(install));
+    Harness::SaveWindow(options, L"cannot-install");
+    EXPECT_FALSE(DownloadAsked());
+    PostMessageW(options, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(Harness::WaitUntil([&] { return !IsWindow(options); }));
+    EXPECT_EQ(std::optional<DWORD>(0), sheafin_->Close());
+}
+
+TEST_F(SheafinUpdate, ADownloadsFolderThatCannotBeFoundStopsNoStart)
+{
+    // The Downloads folder redirected to a share that is offline: a path where nothing is.
+    const wchar_t* const key = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    const wchar_t* const downloads = L"{374DE290-123F-4565-9164-39C4925E467B}";
+    Owners::RegistryKey folders;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
+                                             nullptr, folders.put(), nullptr));
+    std::vector<BYTE> before(4096);
+    DWORD type = 0;
+    DWORD size = static_cast<DWORD>(before.size());
+    const bool hadValue =
+        RegQueryValueExW(folders.get(), downloads, nullptr, &type, before.data(), &size) == ERROR_SUCCESS;
+    before.resize(hadValue ? size : 0);
+    const ScopeExit restore([&] {
+        if (hadValue)
+            RegSetValueExW(folders.get(), downloads, 0, type, before.data(), static_cast<DWORD>(before.size()));
+        else
+            RegDeleteValueW(folders.get(), downloads);
+    });
+    const std::wstring offline = (profile_.Root() / L"Offline share" / L"Downloads").wstring();
+    RegSetValueExW(folders.get(), downloads, 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(offline.c_str()),
+                   static_cast<DWORD>((offline.size() + 1) * sizeof(wchar_t)));
+
+    WriteWorkspace({L"notes.txt"}, false);
+    const HWND window = Start();
+    ASSERT_NE(window, nullptr) << "the program did not open";
+    EXPECT_TRUE(Logged(L"ERROR: The Downloads folder could not be found"));
+    EXPECT_EQ(std::optional<DWORD>(0), sheafin_->Close());
+    EXPECT_FALSE(fs::exists(offline));
+}
+
+TEST_F(SheafinUpdate, WhatsNewLeavesTheWindowAnsweringWhileTheServiceIsSlow)
+{
+    service_.Set("getProductInfo.body",
+                 "<?xml version=\"1.0\" encoding=\"utf-8\"?><Product name=\"Quillora Batch File Import\">"
+                 "<Version number=\"1.4.0\" date=\"2026-06-01T00:00:00.000Z\"><Changes>- Faster</Changes></Version>"
+                 "<Version number=\"1.3.0\" date=\"2026-01-15T00:00:00.000Z\"><Changes>- First</Changes></Version>"
+                 "</Product>");
+    WriteWorkspace({L"notes.txt"}, false);
+    // What's New after an update, and from the options.
+    for (const bool fromTheOptions : {false, true})
+    {
+        SCOPED_TRACE(fromTheOptions ? "from the options" : "after an update");
+        const fs::path release = profile_.Root() / (fromTheOptions ? L"release-options" : L"release-start");
+        service_.SetFile("getProductInfo.hold", release);
+        const auto asked = [&] {
+            size_t count = 0;
+            for (const auto& request : service_.Requests())
+                count += request.name == "getProductInfo";
+            return count;
+        };
+        const size_t before = asked();
+        const HWND window = Start(fromTheOptions ? L"" : L"/showUpdateInfo 1.2.0");
+        ASSERT_NE(window, nullptr);
+        HWND asking = window;
+        if (fromTheOptions)
+        {
+            Harness::PostCommand(window, 40023);
+            asking = WaitForWindow(L"Quillora Batch File Import Options");
+            ASSERT_NE(asking, nullptr);
+            Press(asking, L"&Show What's New in 1.3.0");
+        }
+        ASSERT_TRUE(Harness::WaitUntil([&] { return asked() > before; }, 20s)) << "What's New was not asked for";
+        // The service holds its answer back: the window that asked goes on taking messages.
+        EXPECT_TRUE(Answers(asking)) << "the window waits for the service";
+        EXPECT_TRUE(Answers(window));
+        std::ofstream(release) << "go";
+        const HWND whatsNew = WaitForWindow(L"What's New");
+        EXPECT_NE(nullptr, whatsNew);
+        if (whatsNew)
+        {
+            PostMessageW(whatsNew, WM_CLOSE, 0, 0);
+            EXPECT_TRUE(Harness::WaitUntil([&] { return !IsWindow(whatsNew); }));
+        }
+        if (asking != window)
+        {
+            PostMessageW(asking, WM_CLOSE, 0, 0);
+            EXPECT_TRUE(Harness::WaitUntil([&] { return !IsWindow(asking); }));
+        }
+        EXPECT_EQ(std::optional<DWORD>(0), sheafin_->Close());
+    }
+}
+
+TEST_F(SheafinUpdate, AnInstallPointedAtAProgramOfAnotherProductLeavesItAsItIs)
+{
+    // Lumday's program, which a command line that anyone can write names as the target.
+    const fs::path target = (profile_.Root() / L"Other Apps" / L"Lumday.exe").make_preferred();
+    fs::create_directories(target.parent_path());
+    ASSERT_TRUE(CopyFileW(UpdateTest::CalendarTestProgram().c_str(), target.c_str(), FALSE));
+    const std::string other = UpdateTest::ReadBytes(target);
+    sheafin_ = std::make_unique<Harness::Program>(Harness::StartOptions{
+        .program = SheafinExe(), .arguments = L"/install \"" + target.wstring() + L"\" 1.2.0", .profile = &profile_,
+        .environment = {}});
+    EXPECT_EQ(std::optional<DWORD>(0), sheafin_->WaitForExit(30s));
+    EXPECT_EQ(other, UpdateTest::ReadBytes(target)) << "another product's program was replaced";
+    EXPECT_TRUE(Logged(L"ERROR: Not installing over " + target.wstring()));
+    // A replacement would start Sheafin under the other program's name.
+    HWND started = nullptr;
+    EXPECT_FALSE(Harness::WaitUntil([&] { return (started = FindWindowW(L"Quillora Window", Title)) != nullptr; }, 3s))
+        << "a program was started";
+    if (started)
+        PostMessageW(started, WM_CLOSE, 0, 0);
 }
