@@ -57,27 +57,6 @@ class PasswordDialogPictures : public DialogTest::Themed
 {
 };
 
-// A picture of a window, read in the coordinates of its client area.
-class ClientPicture
-{
-public:
-    explicit ClientPicture(HWND window) : capture_(Screenshot::CaptureWindow(window))
-    {
-        POINT origin{0, 0};
-        ClientToScreen(window, &origin);
-        RECT bounds{};
-        GetWindowRect(window, &bounds);
-        offset_ = {origin.x - bounds.left, origin.y - bounds.top};
-    }
-
-    const Screenshot::Capture& capture() const { return capture_; }
-    COLORREF At(int x, int y) const { return capture_.At(offset_.x + x, offset_.y + y); }
-
-private:
-    Screenshot::Capture capture_;
-    POINT offset_{};
-};
-
 int Distance(COLORREF a, COLORREF b)
 {
     return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
@@ -262,12 +241,12 @@ TEST_F(PasswordDialogs, BelongsToTheTopLevelWindowOfItsOwnerAndKeepsItDisabledWh
 // and the picture on the show-password toggle.
 TEST_P(PasswordDialogPictures, PresetWithARememberedPassword)
 {
-    std::optional<ClientPicture> picture;
+    std::optional<Screenshot::ClientPicture> picture;
     RECT edit{};
     RECT toggle{};
     DialogTest::Driver driver(title, {[&](HWND dialog) {
         picture.emplace(dialog);
-        Screenshot::Save(picture->capture(), ThemeName());
+        Screenshot::Save(picture->Capture(), ThemeName());
         edit = DialogTest::ClientRectOf(Edit(dialog));
         toggle = DialogTest::ClientRectOf(Toggle(dialog));
         Click(Ok(dialog));

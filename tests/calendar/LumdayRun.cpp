@@ -137,26 +137,6 @@ void CloseRestartedLumday()
     EXPECT_EQ(WaitForSingleObject(handle.get(), 15000), WAIT_OBJECT_0);
 }
 
-ClientPicture::ClientPicture(HWND window) : capture_(Screenshot::CaptureWindow(window))
-{
-    POINT origin{0, 0};
-    ClientToScreen(window, &origin);
-    RECT frame{};
-    GetWindowRect(window, &frame);
-    left_ = origin.x - frame.left;
-    top_ = origin.y - frame.top;
-}
-
-COLORREF ClientPicture::At(int x, int y) const { return capture_.At(left_ + x, top_ + y); }
-
-int ClientPicture::FirstInk(int x, int y, COLORREF background, int limit) const
-{
-    for (int i = 0; i < limit; ++i)
-        if (At(x + i, y) != background)
-            return x + i;
-    return -1;
-}
-
 COLORREF ColorRef(int color)
 {
     const Gdiplus::ARGB argb = GetColor(color);

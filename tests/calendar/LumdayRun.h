@@ -15,6 +15,7 @@
 namespace LumdayTest
 {
 using namespace std::chrono_literals;
+using Screenshot::ClientPicture;
 
 // " - Dayloom 1.18.1", the end of every title of the main window.
 extern const wchar_t* const TitleSuffix;
@@ -67,22 +68,6 @@ bool OpenSettings(HWND window);
 
 // Closes the Lumday that an update started again (the only main window left) and waits for it.
 void CloseRestartedLumday();
-
-// A picture of a window's client area, read in client coordinates.
-class ClientPicture
-{
-public:
-    explicit ClientPicture(HWND window);
-    COLORREF At(int x, int y) const;
-    // The first column from x on, along line y, whose pixel differs from the background's.
-    int FirstInk(int x, int y, COLORREF background, int limit = 200) const;
-    const Screenshot::Capture& Capture() const { return capture_; }
-
-private:
-    Screenshot::Capture capture_;
-    int left_ = 0;
-    int top_ = 0;
-};
 
 // A colour of Lumday's table as a pixel.
 COLORREF ColorRef(int color);

@@ -29,6 +29,35 @@ COLORREF Capture::At(int x, int y) const
     return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
 }
 
+ClientPicture::ClientPicture(HWND window) : capture_(CaptureWindow(window))
+{
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    left_ = origin.x - frame.left;
+    top_ = origin.y - frame.top;
+}
+
+COLORREF ClientPicture::At(int x, int y) const { return capture_.At(left_ + x, top_ + y); }
+
+int ClientPicture::FirstInk(int x, int y, COLORREF background, int limit) const
+{
+    for (int i = 0; i < limit; ++i)
+        if (At(x + i, y) != background)
+            return x + i;
+    return -1;
+}
+
+std::map<COLORREF, int> ClientPicture::Colours(const RECT& area) const
+{
+    std::map<COLORREF, int> colours;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            ++colours[At(x, y)];
+    return colours;
+}
+
 void PumpMessages()
 {
     MSG message;

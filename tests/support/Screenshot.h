@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,25 @@ std::filesystem::path Save(const Capture& capture, const std::wstring& name);
 
 // CaptureWindow and Save in one.
 std::filesystem::path SaveWindow(HWND window, const std::wstring& name);
+
+// A picture of a window's client area, read in client coordinates.
+class ClientPicture
+{
+public:
+    explicit ClientPicture(HWND window);
+    COLORREF At(int x, int y) const;
+    // The first column from x on, along line y, whose pixel differs from the background's; -1 when
+    // none does within limit columns.
+    int FirstInk(int x, int y, COLORREF background, int limit = 200) const;
+    // How many pixels of each colour the rectangle (client coordinates) shows.
+    std::map<COLORREF, int> Colours(const RECT& area) const;
+    const Screenshot::Capture& Capture() const { return capture_; }
+
+private:
+    Screenshot::Capture capture_;
+    int left_ = 0;
+    int top_ = 0;
+};
 
 // Runs the thread's pending messages (paints included) without blocking.
 void PumpMessages();

@@ -167,37 +167,6 @@ class TabbedDialogScreenshot : public DialogTest::Themed
 {
 };
 
-// A picture of a window, read in the coordinates of its client area.
-class ClientPicture
-{
-public:
-    explicit ClientPicture(HWND window) : capture_(Screenshot::CaptureWindow(window))
-    {
-        POINT origin{0, 0};
-        ClientToScreen(window, &origin);
-        RECT bounds{};
-        GetWindowRect(window, &bounds);
-        offset_ = {origin.x - bounds.left, origin.y - bounds.top};
-    }
-
-    const Screenshot::Capture& capture() const { return capture_; }
-    COLORREF At(int x, int y) const { return capture_.At(offset_.x + x, offset_.y + y); }
-
-    // How many pixels of each colour the rectangle (client coordinates) shows.
-    std::map<COLORREF, int> Colours(const RECT& area) const
-    {
-        std::map<COLORREF, int> colours;
-        for (int y = area.top; y < area.bottom; ++y)
-            for (int x = area.left; x < area.right; ++x)
-                ++colours[At(x, y)];
-        return colours;
-    }
-
-private:
-    Screenshot::Capture capture_;
-    POINT offset_{};
-};
-
 int Distance(COLORREF a, COLORREF b)
 {
     return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
@@ -210,7 +179,7 @@ int Distance(COLORREF a, COLORREF b)
 TEST_P(TabbedDialogScreenshot, OptionsWithThreeTabs)
 {
     Sample sample = MakeDialog();
-    std::optional<ClientPicture> picture;
+    std::optional<Screenshot::ClientPicture> picture;
     std::vector<RECT> tabs;
     RECT checkBox{};
     RECT edit{};
@@ -218,7 +187,7 @@ TEST_P(TabbedDialogScreenshot, OptionsWithThreeTabs)
     sample.dialog->GetUiChannel().Post([&] {
         const HWND dialog = sample.dialog->GetHwnd();
         picture.emplace(dialog);
-        Screenshot::Save(picture->capture(), L"tabs-" + ThemeName());
+        Screenshot::Save(picture->Capture(), L"tabs-" + ThemeName());
         for (const auto& button : sample.dialog->tabButtons)
             tabs.push_back(DialogTest::ClientRectOf(button->hwnd));
         checkBox = DialogTest::ClientRectOf(sample.tabs[1]->check->hwnd);
