@@ -222,7 +222,8 @@ TEST_F(ImportRuns, EachFileOnItsPageEndsWithTheNumberImportedAndAFullBar)
     EXPECT_TRUE(Saw(L"(0/2) first.txt")) << "only the file name of the path";
     for (const std::wstring& status : window_->statuses)
         EXPECT_EQ(std::wstring::npos, status.find(L'\\')) << WideToUtf8(status);
-    UiTest::PumpFor(std::chrono::milliseconds(100));
+    // The bar takes its last position from the queue.
+    UiTest::PumpWaiting();
     EXPECT_EQ(1000, window_->Position());
     EXPECT_TRUE(IsWindowVisible(window_->progress->hwnd));
     EXPECT_FALSE(IsWindowVisible(window_->stop->hwnd));
