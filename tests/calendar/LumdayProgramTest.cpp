@@ -455,6 +455,26 @@ std::vector<HWND> MessageBoxesOf(const Harness::Program& program)
     return boxes;
 }
 
+std::wstring MessageTextOf(HWND box)
+{
+    const HWND text = GetDlgItem(box, 0xFFFF);
+    return text ? Harness::TextOf(text) : L"";
+}
+
+// The program's message boxes, once one of them shows (its text comes after its window); none when
+// none shows within the time.
+std::vector<HWND> ShownMessageBoxes(const Harness::Program& program, std::chrono::milliseconds timeout)
+{
+    std::vector<HWND> boxes;
+    Harness::WaitUntil(
+        [&] {
+            boxes = MessageBoxesOf(program);
+            return std::any_of(boxes.begin(), boxes.end(), [](HWND box) { return !MessageTextOf(box).empty(); });
+        },
+        timeout);
+    return boxes;
+}
+
 size_t HierarchyCalls(const std::filesystem::path& log)
 {
     size_t calls = 0;
@@ -566,8 +586,7 @@ TEST_F(LumdayProgram, AFailedLoadIsShownOnceInAMessageBoxOwnedByTheWindow)
     Harness::Program& lumday = *program;
     const HWND window = MainWindowOf(lumday);
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(Harness::WaitUntil([&] { return !MessageBoxesOf(lumday).empty(); }, 15s));
-    const std::vector<HWND> boxes = MessageBoxesOf(lumday);
+    const std::vector<HWND> boxes = ShownMessageBoxes(lumday, 15s);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(Harness::TextOf(boxes[0]), L"Error");
     EXPECT_EQ(GetWindow(boxes[0], GW_OWNER), window);
@@ -1117,12 +1136,6 @@ TEST_F(LumdayCalendar, TheDaySummerTimeBeginsOpensByItsNumberAndByTheArrowKeysWi
 }
 
 // The text of a message box of another process.
-std::wstring MessageTextOf(HWND box)
-{
-    const HWND text = GetDlgItem(box, 0xFFFF);
-    return text ? Harness::TextOf(text) : L"";
-}
-
 // A page of the first of two notebooks that OneNote will not give, and OneNote busy at first: the
 // load waits, leaves that page out, shows every other one and says once that one could not be read,
 // and the log names it. A refresh while OneNote is busy keeps the calendar until the new load ends.
@@ -1176,8 +1189,7 @@ TEST_F(LumdayCalendar, APageOneNoteWillNotGiveIsLeftOutAndARefreshWhileOneNoteIs
     // Told once, when the load has ended: a second box of the load would show before the load ends,
     // which the next load's start (F5 starts none while one runs) or the end of the test tells.
     const auto toldOnce = [&] {
-        std::vector<HWND> boxes;
-        Harness::WaitUntil([&] { return !(boxes = MessageBoxesOf(lumday)).empty(); }, 30s);
+        const std::vector<HWND> boxes = ShownMessageBoxes(lumday, 30s);
         EXPECT_EQ(boxes.size(), 1u);
         if (boxes.size() != 1)
             return;
@@ -1276,8 +1288,7 @@ TEST_F(LumdayCalendar, ARefreshThatMeetsAModalDialogInOneNoteSaysWhyOnceAndKeeps
     std::ofstream(TestPaths::OutputFile(L".scenario.txt"), std::ios::binary | std::ios::trunc)
         << seed << "failfrom GetHierarchy 3 0x80042030\n";
     PostMessageW(window, WM_KEYDOWN, VK_F5, 0);
-    std::vector<HWND> boxes;
-    ASSERT_TRUE(Harness::WaitUntil([&] { return !(boxes = MessageBoxesOf(lumday)).empty(); }, 30s));
+    const std::vector<HWND> boxes = ShownMessageBoxes(lumday, 30s);
     ASSERT_EQ(boxes.size(), 1u);
     const std::wstring text = MessageTextOf(boxes[0]);
     EXPECT_EQ(text.rfind(L"Failed to load pages:\r\n", 0), 0u) << testing::PrintToString(WideToUtf8(text));
