@@ -8,9 +8,10 @@
 #include "tests/batch_import/PromptHost.h"
 
 #include <comdef.h>
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <future>
-#include <gtest/gtest.h>
 
 using DialogTest::Child;
 using DialogTest::Click;

@@ -391,6 +391,7 @@ TEST_F(HierarchyLoader, QuittingEndsTheLoadSilently)
     // seconds): it ends at once, clears the loading flag and shows nothing.
     GetCalendarState().quitting = false;
     UseScenario("store demo\nbusy GetHierarchy 1000\n");
+    const size_t before = Calls(L"GetHierarchy").size();
     GetCalendarState().loading = true;
     std::promise<void> ended;
     std::future<void> end = ended.get_future();
@@ -398,7 +399,6 @@ TEST_F(HierarchyLoader, QuittingEndsTheLoadSilently)
         LoadPagesWorker(nullptr);
         ended.set_value();
     });
-    const size_t before = Calls(L"GetHierarchy").size();
     const auto busyAnswers = [&] { return Calls(L"GetHierarchy").size() - before; };
     bool waiting = false;
     for (const auto deadline = std::chrono::steady_clock::now() + 10s;
