@@ -22,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -169,6 +170,19 @@ public:
 };
 
 Progress Report(const std::wstring& text, uint32_t done, uint32_t total) { return Progress(text, done, total); }
+
+// How many closures wait for the window in this thread's queue, unrun: taken out to be counted and
+// posted again in their order.
+size_t WaitingClosures(HWND window)
+{
+    std::vector<MSG> waiting;
+    MSG message;
+    while (PeekMessageW(&message, window, WM_RUNCLOSURE, WM_RUNCLOSURE, PM_REMOVE))
+        waiting.push_back(message);
+    for (const MSG& closure : waiting)
+        PostMessageW(window, closure.message, closure.wParam, closure.lParam);
+    return waiting.size();
+}
 } // namespace
 
 TEST(ImportStatus, ShowsTheCountsAndOnlyTheFileNameOfAPath)
@@ -208,7 +222,8 @@ TEST_F(ImportRuns, EachFileOnItsPageEndsWithTheNumberImportedAndAFullBar)
     EXPECT_TRUE(Saw(L"(0/2) first.txt")) << "only the file name of the path";
     for (const std::wstring& status : window_->statuses)
         EXPECT_EQ(std::wstring::npos, status.find(L'\\')) << WideToUtf8(status);
-    UiTest::PumpFor(std::chrono::milliseconds(100));
+    // The bar takes its last position from the queue.
+    UiTest::PumpWaiting();
     EXPECT_EQ(1000, window_->Position());
     EXPECT_TRUE(IsWindowVisible(window_->progress->hwnd));
     EXPECT_FALSE(IsWindowVisible(window_->stop->hwnd));
@@ -376,9 +391,25 @@ TEST_F(ImportRuns, AWindowThatGoesAwayDuringARunEndsItWithoutWaitingForEver)
     const std::wstring vanished = MakeFile(L"vanished.txt");
     const Config config = ConfigFor({vanished, MakeFile(L"kept.txt")});
     fs::remove(vanished);
+    // The run's reports reach the window as closures in its queue, and so does its question.
+    const auto reports = std::make_shared<std::atomic<unsigned>>(0);
+    window_->controller->post = [reports](const UiChannel& channel, ClosureChannel::Closure closure) {
+        // Counted before the post, so that the count never falls behind the queue.
+        ++*reports;
+        const bool posted = channel.Post(std::move(closure));
+        if (!posted)
+            --*reports;
+        return posted;
+    };
     window_->controller->Start(config);
-    // The run is at its error prompt, posted and not yet shown.
-    Sleep(1500);
+    // The run is at its error prompt, posted and not yet shown: this thread runs no message
+    // meanwhile, and the queue holds a closure more than the run's reports.
+    bool asked = false;
+    for (const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+         !(asked = WaitingClosures(window_->GetHwnd()) > reports->load()) && std::chrono::steady_clock::now() < deadline;)
+        Sleep(10);
+    ASSERT_TRUE(asked) << "the run never asked";
+    EXPECT_TRUE(window_->controller->IsImporting());
     window_->controller->Close();
     const auto before = std::chrono::steady_clock::now();
     window_.reset();

@@ -10,6 +10,9 @@
 #include <comdef.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <future>
+
 using DialogTest::Child;
 using DialogTest::Click;
 using PromptTest::AskFromWorker;
@@ -135,8 +138,14 @@ TEST_F(RunPromptsTest, AQuestionWaitingWhenTheWindowGoesIsAnsweredCautiously)
     auto answer = std::async(std::launch::async, [prompts] {
         return prompts->AskAboutError(gone, Condition(MakeImportError(FileDoesNotExist)));
     });
-    // The question is posted but this thread has not run it yet.
-    Sleep(300);
+    // The question is posted but this thread has not run it yet: it waits in the window's queue.
+    MSG posted{};
+    bool queued = false;
+    for (const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+         !(queued = PeekMessageW(&posted, owner_->GetHwnd(), WM_RUNCLOSURE, WM_RUNCLOSURE, PM_NOREMOVE) != FALSE) &&
+         std::chrono::steady_clock::now() < deadline;)
+        Sleep(5);
+    ASSERT_TRUE(queued) << "the worker never asked";
     owner_.reset();
     ASSERT_EQ(std::future_status::ready, answer.wait_for(std::chrono::seconds(10)));
     EXPECT_EQ(ErrorHandling::Stop, answer.get());

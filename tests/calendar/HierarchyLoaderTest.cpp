@@ -20,11 +20,14 @@
 #include "framework/xml/XmlDocument.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdlib>
+#include <future>
 #include <set>
 #include <thread>
 
 using namespace CalendarTest;
+using namespace std::chrono_literals;
 
 namespace
 {
@@ -384,15 +387,32 @@ TEST_F(HierarchyLoader, QuittingEndsTheLoadSilently)
     EXPECT_EQ(Calls(L"GetHierarchy").size(), 1u) << "ends within one call";
     EXPECT_TRUE(ShownFailures().empty());
 
-    // Quitting while the worker runs: it ends, clears the loading flag and shows nothing.
+    // Quitting while the worker runs, here while it waits out a busy OneNote (which would last 30
+    // seconds): it ends at once, clears the loading flag and shows nothing.
     GetCalendarState().quitting = false;
+    UseScenario("store demo\nbusy GetHierarchy 1000\n");
+    const size_t before = Calls(L"GetHierarchy").size();
     GetCalendarState().loading = true;
-    std::thread worker([] { LoadPagesWorker(nullptr); });
-    Sleep(5);
+    std::promise<void> ended;
+    std::future<void> end = ended.get_future();
+    std::thread worker([&ended] {
+        LoadPagesWorker(nullptr);
+        ended.set_value();
+    });
+    const auto busyAnswers = [&] { return Calls(L"GetHierarchy").size() - before; };
+    bool waiting = false;
+    for (const auto deadline = std::chrono::steady_clock::now() + 10s;
+         !(waiting = busyAnswers() > 0) && std::chrono::steady_clock::now() < deadline;)
+        Sleep(10);
+    EXPECT_TRUE(waiting) << "the worker never asked OneNote";
     GetCalendarState().quitting = true;
+    EXPECT_EQ(end.wait_for(5s), std::future_status::ready) << "the worker waits on for OneNote";
     worker.join();
     EXPECT_FALSE(GetCalendarState().loading);
     EXPECT_TRUE(ShownFailures().empty());
+    const auto calls = Calls(L"GetHierarchy");
+    for (size_t call = before; call < calls.size(); ++call)
+        EXPECT_EQ(calls[call].result, static_cast<HRESULT>(0x80010001)) << "the load went on";
 }
 
 // Started on 29 March 2026, the day summer time begins in both zones the tests run in (at midnight

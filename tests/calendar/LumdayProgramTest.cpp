@@ -455,6 +455,26 @@ std::vector<HWND> MessageBoxesOf(const Harness::Program& program)
     return boxes;
 }
 
+std::wstring MessageTextOf(HWND box)
+{
+    const HWND text = GetDlgItem(box, 0xFFFF);
+    return text ? Harness::TextOf(text) : L"";
+}
+
+// The program's message boxes, once one of them shows (its text comes after its window); none when
+// none shows within the time.
+std::vector<HWND> ShownMessageBoxes(const Harness::Program& program, std::chrono::milliseconds timeout)
+{
+    std::vector<HWND> boxes;
+    Harness::WaitUntil(
+        [&] {
+            boxes = MessageBoxesOf(program);
+            return std::any_of(boxes.begin(), boxes.end(), [](HWND box) { return !MessageTextOf(box).empty(); });
+        },
+        timeout);
+    return boxes;
+}
+
 size_t HierarchyCalls(const std::filesystem::path& log)
 {
     size_t calls = 0;
@@ -566,16 +586,17 @@ TEST_F(LumdayProgram, AFailedLoadIsShownOnceInAMessageBoxOwnedByTheWindow)
     Harness::Program& lumday = *program;
     const HWND window = MainWindowOf(lumday);
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(Harness::WaitUntil([&] { return !MessageBoxesOf(lumday).empty(); }, 15s));
-    Sleep(500);
-    const std::vector<HWND> boxes = MessageBoxesOf(lumday);
+    const std::vector<HWND> boxes = ShownMessageBoxes(lumday, 15s);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(Harness::TextOf(boxes[0]), L"Error");
     EXPECT_EQ(GetWindow(boxes[0], GW_OWNER), window);
     Harness::SaveWindow(boxes[0], L"load-failure");
     PostMessageW(boxes[0], WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(Harness::WaitUntil([&] { return MessageBoxesOf(lumday).empty(); }, 10s));
-    Sleep(300);
+    // The load has ended once the calendar draws its settings button, which it leaves out while a
+    // load has filed no page: any other box of the load would have come before.
+    const SIZE client = Harness::ClientSize(window);
+    EXPECT_TRUE(LumdayTest::DrawnAround(window, {client.cx - 42, client.cy - 12}, 6)) << "the load never ended";
     EXPECT_TRUE(MessageBoxesOf(lumday).empty()) << "shown once";
     EXPECT_EQ(lumday.Close(), 0u);
 }
@@ -967,17 +988,10 @@ TEST_F(LumdayCalendar, ArrowsReachEveryDayWeekAndMonthOfAYearInOrderAcrossSummer
                 dayLengths.insert(std::llabs(next.LocalNoon().time - expected.LocalNoon().time));
             expected = next;
         };
-        // The first click waits until the load has laid the arrows down.
-        step();
-        ASSERT_TRUE(Harness::WaitUntil(
-            [&] {
-                Harness::Click(window, arrow.x, arrow.y);
-                return Harness::WaitUntil([&] { return Harness::TextOf(window) == PeriodTitle(expected, c.view) + Suffix; },
-                                          1500ms);
-            },
-            30s));
+        // The calendar draws its arrows once the load has filed a page, or has ended.
+        ASSERT_TRUE(LumdayTest::DrawnAround(window, arrow, 3, 30s)) << "no arrows";
         // The arrows stay where they are: each click may follow the last title at once.
-        for (int i = 1; i < c.steps; ++i)
+        for (int i = 0; i < c.steps; ++i)
         {
             step();
             Harness::Click(window, arrow.x, arrow.y);
@@ -1015,11 +1029,9 @@ std::vector<HitArea> PaintHere(const SIZE& client, int view, const DateTime& dat
     return GetHitAreas();
 }
 
-// How many of the line places, from the first, show text in the window.
+// How many of the line places, from the first, show text in the window now.
 int InkedLines(HWND window, const std::vector<Gdiplus::RectF>& lines)
 {
-    Sleep(300);
-    Screenshot::PumpMessages();
     const LumdayTest::ClientPicture picture(window);
     const COLORREF background = LumdayTest::ColorRef(ColorBackground);
     int inked = 0;
@@ -1033,6 +1045,15 @@ int InkedLines(HWND window, const std::vector<Gdiplus::RectF>& lines)
             break;
         ++inked;
     }
+    return inked;
+}
+
+// How many of the line places show text once the window has painted expected of them; the last
+// count read when it does not within the time.
+int LinesShown(HWND window, const std::vector<Gdiplus::RectF>& lines, int expected)
+{
+    int inked = -1;
+    Harness::WaitUntil([&] { return (inked = InkedLines(window, lines)) == expected; }, 10s);
     return inked;
 }
 
@@ -1103,24 +1124,18 @@ TEST_F(LumdayCalendar, TheDaySummerTimeBeginsOpensByItsNumberAndByTheArrowKeysWi
     Harness::Click(window, static_cast<int>(number.rect.X + number.rect.Width / 2),
                    static_cast<int>(number.rect.Y + number.rect.Height / 2));
     ASSERT_TRUE(TitleBecomes(window, PeriodTitle(DateTime(2026, 3, 29, 12), 2)));
-    EXPECT_EQ(InkedLines(window, lines), 2) << "the 29th's pages";
+    EXPECT_EQ(LinesShown(window, lines, 2), 2) << "the 29th's pages";
     PressWithControl(window, VK_RIGHT);
     ASSERT_TRUE(TitleBecomes(window, PeriodTitle(DateTime(2026, 3, 30, 12), 2)));
-    EXPECT_EQ(InkedLines(window, lines), 3) << "the 30th's pages";
+    EXPECT_EQ(LinesShown(window, lines, 3), 3) << "the 30th's pages";
     PressWithControl(window, VK_LEFT);
     ASSERT_TRUE(TitleBecomes(window, PeriodTitle(DateTime(2026, 3, 29, 12), 2)));
-    EXPECT_EQ(InkedLines(window, lines), 2) << "the 29th's pages";
+    EXPECT_EQ(LinesShown(window, lines, 2), 2) << "the 29th's pages";
     Harness::SaveWindow(window, L"summer-time-day");
     EXPECT_EQ(lumday->Close(), 0u);
 }
 
 // The text of a message box of another process.
-std::wstring MessageTextOf(HWND box)
-{
-    const HWND text = GetDlgItem(box, 0xFFFF);
-    return text ? Harness::TextOf(text) : L"";
-}
-
 // A page of the first of two notebooks that OneNote will not give, and OneNote busy at first: the
 // load waits, leaves that page out, shows every other one and says once that one could not be read,
 // and the log names it. A refresh while OneNote is busy keeps the calendar until the new load ends.
@@ -1171,12 +1186,10 @@ TEST_F(LumdayCalendar, APageOneNoteWillNotGiveIsLeftOutAndARefreshWhileOneNoteIs
             lines.push_back(area.rect);
     ASSERT_EQ(lines.size(), 3u);
 
-    // Told once, when the load has ended.
+    // Told once, when the load has ended: a second box of the load would show before the load ends,
+    // which the next load's start (F5 starts none while one runs) or the end of the test tells.
     const auto toldOnce = [&] {
-        std::vector<HWND> boxes;
-        Harness::WaitUntil([&] { return !(boxes = MessageBoxesOf(lumday)).empty(); }, 30s);
-        Sleep(500);
-        boxes = MessageBoxesOf(lumday);
+        const std::vector<HWND> boxes = ShownMessageBoxes(lumday, 30s);
         EXPECT_EQ(boxes.size(), 1u);
         if (boxes.size() != 1)
             return;
@@ -1188,7 +1201,7 @@ TEST_F(LumdayCalendar, APageOneNoteWillNotGiveIsLeftOutAndARefreshWhileOneNoteIs
         EXPECT_TRUE(Harness::WaitUntil([&] { return MessageBoxesOf(lumday).empty(); }, 10s));
     };
     toldOnce();
-    EXPECT_EQ(InkedLines(window, lines), 2) << "the pages of both notebooks but the refused one";
+    EXPECT_EQ(LinesShown(window, lines, 2), 2) << "the pages of both notebooks but the refused one";
     const std::wstring log = Harness::ReadLogFile(profile.Temp() / L"Lumday.log");
     EXPECT_NE(log.find(L"First > S > Refused page"), std::wstring::npos) << WideToUtf8(log);
     EXPECT_NE(log.find(refused), std::wstring::npos);
@@ -1196,12 +1209,33 @@ TEST_F(LumdayCalendar, APageOneNoteWillNotGiveIsLeftOutAndARefreshWhileOneNoteIs
     // OneNote busy again when F5 asks for the pages: the calendar stays as it is while the load waits.
     std::ofstream(TestPaths::OutputFile(L".scenario.txt"), std::ios::binary | std::ios::trunc)
         << seed << "busy GetHierarchy 2\n";
+    const size_t asked = HierarchyCalls(CallLog());
     PostMessageW(window, WM_KEYDOWN, VK_F5, 0);
-    Sleep(1000);
-    EXPECT_EQ(InkedLines(window, lines), 2) << "while OneNote is busy";
+    ASSERT_TRUE(Harness::WaitUntil([&] { return HierarchyCalls(CallLog()) > asked; }, 10s)) << "F5 started no load";
+    // From OneNote's first busy answer to the call it answers (the load asks again after half a
+    // second, then after two and a half), the calendar shows what it showed, and no box.
+    std::vector<int> whileBusy;
+    bool boxWhileBusy = false;
+    EXPECT_TRUE(Harness::WaitUntil(
+        [&] {
+            const bool box = !MessageBoxesOf(lumday).empty();
+            // Read after the boxes: the refresh tells of the refused page only after its answer.
+            if (HierarchyCalls(CallLog()) >= asked + 3)
+                return true;
+            boxWhileBusy = boxWhileBusy || box;
+            whileBusy.push_back(InkedLines(window, lines));
+            return false;
+        },
+        20s))
+        << "OneNote's busy spell never ended";
+    EXPECT_FALSE(whileBusy.empty());
+    EXPECT_TRUE(std::all_of(whileBusy.begin(), whileBusy.end(), [](int shown) { return shown == 2; }))
+        << "lines shown while OneNote is busy: " << testing::PrintToString(whileBusy);
+    EXPECT_FALSE(boxWhileBusy) << "the first load told twice";
     Harness::SaveWindow(window, L"refresh-while-busy");
     toldOnce();
-    EXPECT_EQ(InkedLines(window, lines), 2) << "after the refresh";
+    EXPECT_EQ(LinesShown(window, lines, 2), 2) << "after the refresh";
+    EXPECT_TRUE(MessageBoxesOf(lumday).empty()) << "the refresh told twice";
     EXPECT_EQ(lumday.Close(), 0u);
 }
 // OneNote showing a modal dialog when F5 asks for the pages concerns the whole load, not the
@@ -1248,16 +1282,13 @@ TEST_F(LumdayCalendar, ARefreshThatMeetsAModalDialogInOneNoteSaysWhyOnceAndKeeps
         if (area.kind == HitPage)
             lines.push_back(area.rect);
     ASSERT_EQ(lines.size(), 3u);
-    ASSERT_EQ(InkedLines(window, lines), 3);
+    ASSERT_EQ(LinesShown(window, lines, 3), 3);
 
     // From the section's pages on, OneNote answers that a dialog of its own is open.
     std::ofstream(TestPaths::OutputFile(L".scenario.txt"), std::ios::binary | std::ios::trunc)
         << seed << "failfrom GetHierarchy 3 0x80042030\n";
     PostMessageW(window, WM_KEYDOWN, VK_F5, 0);
-    std::vector<HWND> boxes;
-    ASSERT_TRUE(Harness::WaitUntil([&] { return !(boxes = MessageBoxesOf(lumday)).empty(); }, 30s));
-    Sleep(500);
-    boxes = MessageBoxesOf(lumday);
+    const std::vector<HWND> boxes = ShownMessageBoxes(lumday, 30s);
     ASSERT_EQ(boxes.size(), 1u);
     const std::wstring text = MessageTextOf(boxes[0]);
     EXPECT_EQ(text.rfind(L"Failed to load pages:\r\n", 0), 0u) << testing::PrintToString(WideToUtf8(text));
@@ -1265,7 +1296,10 @@ TEST_F(LumdayCalendar, ARefreshThatMeetsAModalDialogInOneNoteSaysWhyOnceAndKeeps
         << testing::PrintToString(WideToUtf8(text));
     PostMessageW(boxes[0], WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(Harness::WaitUntil([&] { return MessageBoxesOf(lumday).empty(); }, 10s));
-    EXPECT_EQ(InkedLines(window, lines), 3) << "after the refresh";
+    // The refresh leaves the calendar as it was before it tells why it ended; a second box would
+    // follow the first at once, on the same thread.
+    EXPECT_EQ(LinesShown(window, lines, 3), 3) << "after the refresh";
+    EXPECT_TRUE(MessageBoxesOf(lumday).empty()) << "told twice";
     Harness::SaveWindow(window, L"refresh-with-modal-dialog");
     EXPECT_EQ(lumday.Close(), 0u);
 }
@@ -1632,7 +1666,7 @@ TEST_F(LumdayPointer, HoverPreviewClickScrollKeysAndSearchOnTheRealWindow)
         EXPECT_TRUE(TitleBecomes(window, PeriodTitle(StepPeriod(today, 1, 1), 1)));
         // The last cell, scrolled above, is empty in the next week: no arrow points at lines above.
         {
-            Sleep(300);
+            WaitForThePaint(window);
             const Gdiplus::RectF& cell = GetCalendarViewState().cells[6];
             const int x = static_cast<int>(cell.X + UnitsToPixels(2.5f));
             const int y = static_cast<int>(cell.Y + UnitsToPixels(2.5f));

@@ -109,20 +109,33 @@ std::wstring MonthTitle()
            std::to_wstring(today.local.tm_year + 1900);
 }
 
-bool OpenSettings(HWND window)
+bool DrawnAround(HWND window, POINT point, int half, std::chrono::milliseconds timeout)
+{
+    return Harness::WaitUntil(
+        [&] {
+            const ClientPicture picture(window);
+            const COLORREF first = picture.At(point.x, point.y);
+            for (int y = point.y - half; y <= point.y + half; ++y)
+                for (int x = point.x - half; x <= point.x + half; ++x)
+                    if (picture.At(x, y) != first)
+                        return true;
+            return false;
+        },
+        timeout);
+}
+
+bool OpenSettings(HWND window, const std::wstring& viewText)
 {
     const SIZE client = Harness::ClientSize(window);
     // The gear button: 52 pixels from the right and 20 from the bottom at 96 dpi, 20 x 16.
-    const bool opened = Harness::WaitUntil(
-        [&] {
-            Harness::Click(window, client.cx - 42, client.cy - 12);
-            return Harness::WaitUntil(
-                [&] { return Harness::TextOf(window) == L"Settings" + std::wstring(TitleSuffix); }, 1s);
-        },
-        20s);
-    Sleep(300);
-    Screenshot::PumpMessages();
-    return opened;
+    const POINT gear{client.cx - 42, client.cy - 12};
+    if (!DrawnAround(window, gear, 6))
+    {
+        ADD_FAILURE() << "the calendar shows no settings button";
+        return false;
+    }
+    Harness::Click(window, gear.x, gear.y);
+    return TitleBecomes(window, viewText);
 }
 
 void CloseRestartedLumday()

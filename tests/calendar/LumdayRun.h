@@ -61,10 +61,15 @@ HWND MainWindowOf(const Harness::Program& program);
 // Whether the title comes to show the view's text and the suffix (a failure says what it shows).
 bool TitleBecomes(HWND window, const std::wstring& viewText, std::chrono::milliseconds timeout = 10s);
 
-// Opens the settings view with the calendar's settings button, once the calendar has drawn it
-// (it draws no buttons while it shows an update's progress), and lets its first paint lay the
-// hit areas down.
-bool OpenSettings(HWND window);
+// Whether the window comes to show something drawn in the square of side 2 * half + 1 around a
+// client point (more than one colour there): a button or an arrow that the view has laid down.
+bool DrawnAround(HWND window, POINT point, int half, std::chrono::milliseconds timeout = 20s);
+
+// Opens the settings view with one click on the calendar's settings button, once the calendar has
+// drawn it (it draws no buttons while a first load has filed no page, nor while it shows an
+// update's progress), and waits for the view's title (viewText in the language shown). A click
+// that is lost fails.
+bool OpenSettings(HWND window, const std::wstring& viewText = L"Settings");
 
 // Closes the Lumday that an update started again (the only main window left) and waits for it.
 void CloseRestartedLumday();

@@ -21,6 +21,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <optional>
 
 using namespace LumdayTest;
 
@@ -176,15 +178,13 @@ protected:
         return window;
     }
 
-    // A click, and time for the view to take it and paint (a click is read against the places of
-    // the last paint), with room for a machine that runs other tests meanwhile.
-    static void ClickAt(HWND window, POINT point)
-    {
-        Harness::Click(window, point.x, point.y);
-        Sleep(400);
-    }
+    // A click as the mouse gives it. The view paints what is still to be painted before it reads
+    // a click, so the next click may follow at once; what a click changes is waited for where it
+    // is checked (a title, a picture, the settings file after Back), and a lost click fails there.
+    static void ClickAt(HWND window, POINT point) { Harness::Click(window, point.x, point.y); }
 
-    // Gives the window a client area of the width (and a height that needs no vertical bar).
+    // Gives the window a client area of the width (and a height that needs no vertical bar). The
+    // window takes the new size, and lays its bars out for it, before SetWindowPos returns.
     static void SetClientWidth(HWND window, int width)
     {
         RECT frame{};
@@ -194,7 +194,7 @@ protected:
         const int bar = (style & WS_VSCROLL) ? GetSystemMetrics(SM_CXVSCROLL) : 0;
         const int outer = frame.right - frame.left - client.cx - bar;
         SetWindowPos(window, nullptr, 0, 0, width + outer, 900, SWP_NOMOVE | SWP_NOZORDER);
-        Sleep(300);
+        EXPECT_EQ(Harness::ClientSize(window).cx, width);
     }
 
     static bool HasHorizontalBar(HWND window) { return (GetWindowLongW(window, GWL_STYLE) & WS_HSCROLL) != 0; }
@@ -211,10 +211,16 @@ TEST_F(LumdaySettingsView, FullFormIs735WideWithItsColumnsWhereTheyBelongAt96Dpi
     std::unique_ptr<Harness::Program> lumday;
     const HWND window = OpenedSettings(lumday);
     ASSERT_NE(window, nullptr);
-    Harness::SaveWindow(window, L"Settings-Light");
-
     const COLORREF background = ColorRef(ColorBackground);
-    const ClientPicture picture(window);
+    // The view's first paint: the title band, and the check boxes' outlines.
+    std::optional<ClientPicture> shown;
+    EXPECT_TRUE(Harness::WaitUntil([&] {
+        shown.emplace(window);
+        return shown->At(5, 2) == ColorRef(ColorAccent) &&
+               shown->FirstInk(20, at.SingleInstance().y, background) >= 0;
+    })) << "the settings view is painted";
+    Harness::SaveWindow(window, L"Settings-Light");
+    const ClientPicture& picture = *shown;
     EXPECT_EQ(picture.At(5, 2), ColorRef(ColorAccent)) << "the title band";
     EXPECT_EQ(picture.At(600, static_cast<int>(at.band) + 2), background) << "below the band";
     // The check boxes' outlines are 3 pixels into their images, which start at x = 29.
@@ -259,7 +265,6 @@ TEST_F(LumdaySettingsView, FirstRunFormIs360WideAndContinueStoresTheDefaultLangu
     SetClientWidth(window, 360);
     EXPECT_TRUE(HasHorizontalBar(window));
     SetClientWidth(window, 600);
-    Sleep(300);
 
     // Continue sits one row below the first column's sixteen languages' eight rows.
     const POINT proceed{60, at.Middle(at.firstRow + 9 * at.pitch)};
@@ -300,15 +305,7 @@ TEST_F(LumdaySettingsView, MonthStripTellsTheTwelveMonthsApartInEveryLanguage)
         if (index > 0)
         {
             // The language chosen in the settings, which Esc leaves for the calendar.
-            const std::wstring settings = SettingsTitle(languages[index - 1].code.c_str()) + TitleSuffix;
-            const SIZE client = Harness::ClientSize(window);
-            ASSERT_TRUE(Harness::WaitUntil(
-                [&] {
-                    Harness::Click(window, client.cx - 42, client.cy - 12);
-                    return Harness::WaitUntil([&] { return Harness::TextOf(window) == settings; }, 1s);
-                },
-                20s));
-            Sleep(300);
+            ASSERT_TRUE(OpenSettings(window, SettingsTitle(languages[index - 1].code.c_str())));
             ClickAt(window, at.Language(static_cast<int>(index)));
             PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
         }
@@ -321,11 +318,24 @@ TEST_F(LumdaySettingsView, MonthStripTellsTheTwelveMonthsApartInEveryLanguage)
             if (area.kind == HitMonth)
                 slots.push_back(area.rect);
         ASSERT_EQ(slots.size(), 12u);
-        Sleep(300);
-        const ClientPicture picture(window);
+        // The strip as the calendar paints it in the new language.
         std::vector<Ink> months;
-        for (const Gdiplus::RectF& slot : slots)
-            months.emplace_back(picture, slot);
+        const auto readApart = [&] {
+            const ClientPicture picture(window);
+            months.clear();
+            for (const Gdiplus::RectF& slot : slots)
+                months.emplace_back(picture, slot);
+            for (size_t a = 0; a < months.size(); ++a)
+            {
+                if (months[a].Empty())
+                    return false;
+                for (size_t b = a + 1; b < months.size(); ++b)
+                    if (months[a].Likeness(months[b]) >= 0.98)
+                        return false;
+            }
+            return true;
+        };
+        Harness::WaitUntil(readApart, 5s);
         for (size_t a = 0; a < months.size(); ++a)
         {
             EXPECT_FALSE(months[a].Empty()) << "month " << a + 1 << " shows nothing";
@@ -397,45 +407,51 @@ TEST_F(LumdaySettingsView, WheelScrollsALineBarEndsReachTheEndsAndResizingReturn
     const HWND window = OpenedSettings(lumday);
     ASSERT_NE(window, nullptr);
     SetWindowPos(window, nullptr, 0, 0, 420, 320, SWP_NOMOVE | SWP_NOZORDER);
-    Sleep(300);
     const COLORREF background = ColorRef(ColorBackground);
+    const COLORREF accent = ColorRef(ColorAccent);
     const int bandFoot = static_cast<int>(at.band) - 10;
     const int headingMiddle = static_cast<int>(at.band + 10 + at.heading / 2);
     const auto wheel = [&](WORD keys) {
         PostMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(keys, static_cast<WORD>(-WHEEL_DELTA)), MAKELPARAM(100, 100));
-        Sleep(300);
+    };
+    // Each step shows in the picture once the view has taken it and painted.
+    const auto shows = [&](const std::function<bool(const ClientPicture&)>& check) {
+        return Harness::WaitUntil([&] { return check(ClientPicture(window)); }, 5s);
     };
 
-    EXPECT_EQ(ClientPicture(window).At(5, bandFoot), ColorRef(ColorAccent));
+    EXPECT_TRUE(shows([&](const ClientPicture& picture) { return picture.At(5, bandFoot) == accent; }));
     wheel(0);
     // One line is 30 units: the band's foot rises by 30 pixels.
     const int bandBottom = static_cast<int>(at.band);
-    const ClientPicture scrolled(window);
-    EXPECT_EQ(scrolled.At(5, bandBottom - 32), ColorRef(ColorAccent)) << "one line (30 pixels) down";
-    EXPECT_EQ(scrolled.At(5, bandBottom - 28), background) << "one line (30 pixels) down";
+    EXPECT_TRUE(shows([&](const ClientPicture& picture) {
+        return picture.At(5, bandBottom - 32) == accent && picture.At(5, bandBottom - 28) == background;
+    })) << "one line (30 pixels) down";
 
     SetWindowPos(window, nullptr, 0, 0, 430, 330, SWP_NOMOVE | SWP_NOZORDER);
-    Sleep(300);
-    const ClientPicture resized(window);
-    EXPECT_EQ(resized.At(5, bandFoot), ColorRef(ColorAccent)) << "back at the top";
+    int headingInk = -1;
+    EXPECT_TRUE(shows([&](const ClientPicture& picture) {
+        headingInk = picture.FirstInk(40, headingMiddle, background);
+        return picture.At(5, bandFoot) == accent;
+    })) << "back at the top";
     // Ink found from x = 40 is 30 pixels further left after the scroll, however near the left edge
     // the heading starts.
-    const int headingInk = resized.FirstInk(40, headingMiddle, background);
     ASSERT_GE(headingInk, 40);
 
     // With Ctrl the wheel scrolls sideways, whatever the vertical range.
     wheel(MK_CONTROL);
-    EXPECT_EQ(ClientPicture(window).FirstInk(10, headingMiddle, background), headingInk - 30);
+    int scrolledInk = -1;
+    EXPECT_TRUE(shows([&](const ClientPicture& picture) {
+        scrolledInk = picture.FirstInk(10, headingMiddle, background);
+        return scrolledInk == headingInk - 30;
+    })) << scrolledInk;
 
     // The bars' ends: the left end and the bottom leave the band out of sight, the top brings it
     // back.
     PostMessageW(window, WM_HSCROLL, SB_TOP, 0);
     PostMessageW(window, WM_VSCROLL, SB_BOTTOM, 0);
-    Sleep(300);
-    EXPECT_EQ(ClientPicture(window).At(2, 2), background) << "at the bottom";
+    EXPECT_TRUE(shows([&](const ClientPicture& picture) { return picture.At(2, 2) == background; })) << "at the bottom";
     PostMessageW(window, WM_VSCROLL, SB_TOP, 0);
-    Sleep(300);
-    EXPECT_EQ(ClientPicture(window).At(2, 2), ColorRef(ColorAccent)) << "at the top";
+    EXPECT_TRUE(shows([&](const ClientPicture& picture) { return picture.At(2, 2) == accent; })) << "at the top";
     EXPECT_EQ(lumday->Close(), 0u);
 }
 
@@ -450,7 +466,6 @@ TEST_F(LumdaySettingsView, ClickThatMissesTheHotAreaChangesNothing)
     Harness::MoveMouse(window, mondayWeek.x, mondayWeek.y);
     PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(410, mondayWeek.y));
     PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(410, mondayWeek.y));
-    Sleep(200);
     ClickAt(window, at.Back());
     ASSERT_TRUE(TitleBecomes(window, MonthTitle()));
     EXPECT_EQ(ReadSettings(profile).find(L"mondayWeek=\"true\""), std::wstring::npos);
@@ -497,8 +512,10 @@ TEST_F(LumdaySettingsView, NotebookFilterChoosesNotebooksAndFollowsThemByPathAcr
     standIn.SetScenario("store " +
                         std::filesystem::path(WriteStoreFile(L"four", fresh + home + work + trips)).string() + "\n");
     Harness::PressKey(window, VK_F5);
-    Sleep(2000);
     ASSERT_TRUE(OpenSettings(window));
+    // The reload has ended once the view lists the fourth notebook (in the second column's second
+    // row, empty before).
+    ASSERT_TRUE(DrawnAround(window, at.Notebook(3, 4), 4, 20s)) << "the reload never listed Fresh";
     Harness::SaveWindow(window, L"Settings-AfterReload");
     // Toggling Fresh on and off again leaves the choice as the reload kept it.
     ClickAt(window, at.Notebook(0, 4));

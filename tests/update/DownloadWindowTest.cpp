@@ -13,10 +13,13 @@
 #include "update/SelfInstall.h"
 
 #include <gtest/gtest.h>
+#include <tlhelp32.h>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 namespace fs = std::filesystem;
 using UpdateTest::ReadBytes;
@@ -26,6 +29,39 @@ using UpdateTest::WaitForRecordedCommandLine;
 
 namespace
 {
+// Whether a process of the program has begun to run: it is listed, and a thread of it is not held
+// suspended (a process started suspended is listed at once, and runs nothing until it is resumed).
+bool ProgramHasRun(const fs::path& program)
+{
+    const Owners::FileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS | TH32CS_SNAPTHREAD, 0));
+    if (!snapshot)
+        return false;
+    std::vector<DWORD> processes;
+    PROCESSENTRY32W process{};
+    process.dwSize = sizeof process;
+    for (BOOL more = Process32FirstW(snapshot.get(), &process); more; more = Process32NextW(snapshot.get(), &process))
+        if (_wcsicmp(process.szExeFile, program.filename().c_str()) == 0)
+            processes.push_back(process.th32ProcessID);
+    THREADENTRY32 thread{};
+    thread.dwSize = sizeof thread;
+    for (BOOL more = Thread32First(snapshot.get(), &thread); more; more = Thread32Next(snapshot.get(), &thread))
+    {
+        if (std::find(processes.begin(), processes.end(), thread.th32OwnerProcessID) == processes.end())
+            continue;
+        const Owners::KernelHandle handle(OpenThread(THREAD_SUSPEND_RESUME, FALSE, thread.th32ThreadID));
+        if (!handle)
+            continue;
+        // Suspending tells how often the thread was suspended before; the count is put back at once.
+        const DWORD before = SuspendThread(handle.get());
+        if (before == static_cast<DWORD>(-1))
+            continue;
+        ResumeThread(handle.get());
+        if (before == 0)
+            return true;
+    }
+    return false;
+}
+
 class DownloadWindow : public DialogTest::Fixture
 {
 protected:
@@ -57,9 +93,9 @@ protected:
     {
         InstallUpdates(nullptr, [this] {
             ++installsBegun;
-            // The new program has not run yet: it would have written its command line by now.
-            Sleep(300);
-            startedBeforeInstall = fs::exists(path.wstring() + L".args");
+            // The new program has not run yet: it waits, suspended, or has not been made (it writes
+            // its command line first thing, and ends).
+            startedBeforeInstall = ProgramHasRun(path) || fs::exists(path.wstring() + L".args");
             return true;
         });
         ASSERT_TRUE(FindDownloadWindow());

@@ -231,7 +231,9 @@ TEST_F(SheafinUpdate, InstallDuringAnImportAsksAsACloseDoesAndNoKeepsTheImportAn
     Harness::SaveWindow(question, L"import-in-progress");
     Press(question, L"&No");
     ASSERT_TRUE(Harness::WaitUntil([&] { return !IsWindow(question); }));
-    std::this_thread::sleep_for(2s);
+    // The install is called off once the download it started has been ended and removed: the log
+    // says so last.
+    EXPECT_TRUE(Harness::WaitUntil([&] { return Logged(L"The install was called off"); }));
     EXPECT_TRUE(sheafin_->IsRunning());
     EXPECT_TRUE(IsWindow(window));
     EXPECT_TRUE(IsWindow(prompt)) << "the import still asks";
@@ -252,7 +254,6 @@ TEST_F(SheafinUpdate, InstallDuringAnImportAsksAsACloseDoesAndNoKeepsTheImportAn
             });
         },
         30s));
-    std::this_thread::sleep_for(2s);
     EXPECT_EQ(std::optional<DWORD>(0), sheafin_->Close(30s));
 }
 

@@ -124,9 +124,11 @@ TEST_F(WhatsNew, ShowsTheVersionsBeforeTheGivenOneWithLinkAndPicture)
     ShowWhatsNew(nullptr, "Quillora Batch File Import", std::wstring(L"1.3.0"), false);
     const HWND window = Find();
     ASSERT_TRUE(window);
-    UiTest::PumpFor(std::chrono::milliseconds(100));
+    // The versions come from the service on a worker.
+    const std::vector<std::wstring> versions{L"Version 1.5.0", L"Version 1.4.0"};
+    EXPECT_TRUE(UiTest::PumpUntil([&] { return VersionHeadings(window) == versions; }));
 
-    EXPECT_EQ((std::vector<std::wstring>{L"Version 1.5.0", L"Version 1.4.0"}), VersionHeadings(window));
+    EXPECT_EQ(versions, VersionHeadings(window));
     const auto labels = Texts(window, L"Static");
     EXPECT_EQ(L"What's New in Quillora Batch File Import", labels.front());
     EXPECT_NE(labels.end(), std::find(labels.begin(), labels.end(),

@@ -10,6 +10,7 @@
 #include <knownfolders.h>
 
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <thread>
@@ -372,15 +373,27 @@ TEST(FileDialog, CancelReturnsNothingAndLogsOneError)
     static const wchar_t title[] = L"Select Files to Import (test)";
     std::atomic<bool> done = false;
     std::atomic<bool> found = false;
+    std::atomic<bool> cancelLost = false;
+    // Cancel is pressed once, when the dialog shows; a dialog still open after it fails the test
+    // (and is cancelled again, so that the test ends).
     std::thread canceller([&] {
+        HWND dialog = nullptr;
+        for (const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+             !done && !dialog && std::chrono::steady_clock::now() < deadline; Sleep(10))
+            if (const HWND shown = FindWindowW(nullptr, title); shown && IsWindowVisible(shown))
+                dialog = shown;
+        if (!dialog)
+            return;
+        found = true;
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        for (const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+             !done && std::chrono::steady_clock::now() < deadline;)
+            Sleep(10);
         while (!done)
         {
-            if (HWND dialog = FindWindowW(nullptr, title))
-            {
-                found = true;
-                PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-            }
-            Sleep(50);
+            cancelLost = true;
+            PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+            Sleep(100);
         }
     });
     const auto paths = ShowOpenFileDialog(nullptr, title, {}, false);
@@ -389,6 +402,7 @@ TEST(FileDialog, CancelReturnsNothingAndLogsOneError)
     CloseLogFile();
 
     EXPECT_TRUE(found);
+    EXPECT_FALSE(cancelLost) << "the dialog did not take the first Cancel";
     EXPECT_TRUE(paths.empty());
     const auto lines = LogReading::Lines(LogReading::Text(logPath));
     ASSERT_EQ(lines.size(), 1u);

@@ -154,7 +154,8 @@ TEST_F(Background, WindowReleasedBeforeItsJobEndsGetsNothing)
     window.reset();
     EXPECT_TRUE(workDone) << "releasing the window waits for its job";
     EXPECT_FALSE(IsWindow(hwnd));
-    UiTest::PumpFor(100ms);
+    // The job has ended, so whatever it posted waits in the queue now.
+    UiTest::PumpWaiting();
     EXPECT_FALSE(uiRan);
     EXPECT_TRUE(LogMessages().empty());
 }
@@ -213,7 +214,7 @@ TEST_F(Background, QuestionDroppedUnrunWhenTheWindowIsDestroyedUnblocksTheWorker
     DestroyWindow(window->GetHwnd());
     ASSERT_EQ(answer.wait_for(5s), std::future_status::ready);
     EXPECT_EQ(answer.get(), 2) << "stop the import";
-    UiTest::PumpFor(50ms);
+    UiTest::PumpWaiting();
     EXPECT_FALSE(asked);
 }
 
@@ -245,7 +246,7 @@ TEST_F(Background, PostedClosureRunsOnceAndIsFreed)
     EXPECT_EQ(marker.use_count(), 2);
     ASSERT_TRUE(UiTest::PumpUntil([&] { return runs == 1; }));
     EXPECT_EQ(marker.use_count(), 1);
-    UiTest::PumpFor(20ms);
+    UiTest::PumpWaiting();
     EXPECT_EQ(runs, 1);
 }
 
@@ -260,7 +261,7 @@ TEST_F(Background, ClosureForADestroyedWindowIsFreedUnrun)
     EXPECT_EQ(marker.use_count(), 1);
     EXPECT_FALSE(channel.Post([marker, &ran] { ran = true; })) << "a post after the end fails";
     EXPECT_EQ(marker.use_count(), 1) << "and its closure is freed";
-    UiTest::PumpFor(20ms);
+    UiTest::PumpWaiting();
     EXPECT_FALSE(ran);
 }
 

@@ -38,6 +38,18 @@ inline void PumpFor(std::chrono::milliseconds time)
     PumpUntil([] { return false; }, time);
 }
 
+// Dispatches every message waiting in this thread's queue now, and what they post in turn, then
+// returns: all that messages posted so far lead to has happened.
+inline void PumpWaiting()
+{
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+    {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
 // A leaf with a "Static" child window: as wide as it is given, as high as its fixed height.
 class ChildWindowLeaf : public UI::IControl
 {

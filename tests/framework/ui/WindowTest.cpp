@@ -301,7 +301,7 @@ TEST(ModelessWindow, KeysInAComboBoxEditReachTheWindowButNotDuringAMenu)
     SendMessageW(hwnd, WM_ENTERMENULOOP, FALSE, 0);
     SetFocus(comboEdit);
     PressTab(comboEdit);
-    UiTest::PumpFor(std::chrono::milliseconds(200));
+    UiTest::PumpWaiting();
     EXPECT_EQ(GetFocus(), comboEdit) << "keys pass untouched while the menu is open";
 
     SendMessageW(hwnd, WM_EXITMENULOOP, FALSE, 0);

@@ -24,7 +24,7 @@ void PressSpace(HWND button)
 {
     PostMessageW(button, WM_KEYDOWN, VK_SPACE, 0x00390001);
     PostMessageW(button, WM_KEYUP, VK_SPACE, 0xC0390001);
-    UiTest::PumpFor(std::chrono::milliseconds(100));
+    UiTest::PumpWaiting();
 }
 } // namespace
 

@@ -116,7 +116,7 @@ protected:
         pushButton = push;
         window.SetRootControl(root);
         window.LayoutToClient(nullptr);
-        UiTest::PumpFor(std::chrono::milliseconds(200));
+        UiTest::PumpWaiting();
     }
 
     // A pixel of the client area.

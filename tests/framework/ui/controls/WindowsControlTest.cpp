@@ -110,7 +110,7 @@ TEST_F(WindowsControls, ProgressPostsEachNewPositionOnce)
     UI::Progress progress(window.GetHwnd());
     EXPECT_TRUE(progress.SetProgress(0.5f));
     EXPECT_FALSE(progress.SetProgress(0.5f));
-    UiTest::PumpFor(std::chrono::milliseconds(50));
+    UiTest::PumpWaiting();
     EXPECT_EQ(SendMessageW(progress.hwnd, PBM_GETPOS, 0, 0), 500);
     EXPECT_EQ(SendMessageW(progress.hwnd, PBM_GETRANGE, FALSE, 0), 1000);
     EXPECT_TRUE(progress.SetProgress(0.0005f));
@@ -291,7 +291,7 @@ TEST_F(WindowsControls, TrackingTipNearTheRightEdgeIsShiftedLeftToFit)
     MoveWindow(control->hwnd, 250, 10, 20, 20, FALSE);
     ASSERT_TRUE(UI::ShowTooltipNow(*control, L"A tip"));
     UI::PositionTrackingTooltip(*control);
-    UiTest::PumpFor(std::chrono::milliseconds(50));
+    UiTest::PumpWaiting();
     const UI::Rect parent = UI::GetWindowRectangle(window.GetHwnd());
     const UI::Rect own = UI::GetWindowRectangle(control->hwnd);
     const int maxWidth = static_cast<int>(SendMessageW(control->tooltip->hwnd, TTM_GETMAXTIPWIDTH, 0, 0));
