@@ -1503,6 +1503,38 @@ protected:
 
     // A key pressed with Ctrl held, through the input queue (the program asks for Ctrl's state).
 
+    // Starts Lumday on the week of today in a store with many pages on the week's first and last
+    // days, and loads and paints the same store here once the program's load is over, so that a test
+    // knows where the program draws each line.
+    void StartOnAFullWeek(const Harness::Profile& profile, const DateTime& today, HWND& window)
+    {
+        const tm& day = today.local;
+        const DateTime weekStart = DateTime::LocalDay(day.tm_year + 1900, day.tm_mon + 1, day.tm_mday - day.tm_wday);
+        const std::filesystem::path storeFile = WriteWeekStore(weekStart);
+        WriteSettings(profile, L"<Lumday><Settings language=\"en\" viewType=\"1\"/><Window x=\"0\" y=\"0\" "
+                               L"width=\"960\" height=\"640\"/></Lumday>");
+        lumday_ = StartWithStandIn(profile, ("store " + storeFile.string() + "\n").c_str());
+        window = MainWindowOf(*lumday_);
+        ASSERT_NE(window, nullptr);
+        ASSERT_TRUE(TitleBecomes(window, PeriodTitle(today, 1)));
+        // The program seeds the store at its first call: it is read here once the program's load is over.
+        WaitForTheLoad();
+
+        SetEnvironmentVariableW(L"QUILLORA_ONENOTE_STORE", (TestPaths::OutputFile(L".store")).wstring().c_str());
+        SetEnvironmentVariableW(L"QUILLORA_ONENOTE_CALLLOG", TestPaths::OutputFile(L".here.log").wstring().c_str());
+        SetEnvironmentVariableW(L"QUILLORA_ONENOTE_SCENARIO", nullptr);
+        ASSERT_TRUE(Harness::WaitUntil([&] { return CountCalls(L"GetHierarchy") > 0; }, 20s));
+        ASSERT_HRESULT_SUCCEEDED(LoadHierarchy());
+        RememberTitles();
+        LoadLanguageStrings(L"en");
+        FillDateNameTables();
+        CalendarSettings& settings = GetCalendarSettings();
+        settings.viewType = 1;
+        settings.showPagesOnCreatedDate = settings.showPagesOnLMT = settings.allNotebooks = settings.showPreviews = true;
+        GetCalendarState().currentDate = today;
+        SetColorScheme(false);
+    }
+
     static void Wheel(HWND window, POINT client, int notches)
     {
         POINT screen = client;
@@ -1517,34 +1549,10 @@ protected:
 TEST_F(LumdayPointer, HoverPreviewClickScrollKeysAndSearchOnTheRealWindow)
 {
     const DateTime today = DateTime().LocalNoon();
-    const tm& day = today.local;
-    const DateTime weekStart = DateTime::LocalDay(day.tm_year + 1900, day.tm_mon + 1, day.tm_mday - day.tm_wday);
-    const std::filesystem::path storeFile = WriteWeekStore(weekStart);
     const Harness::Profile profile;
     const Harness::ShellFolderRedirect redirect(profile);
-    WriteSettings(profile, L"<Lumday><Settings language=\"en\" viewType=\"1\"/><Window x=\"0\" y=\"0\" width=\"960\" "
-                           L"height=\"640\"/></Lumday>");
-    lumday_ = StartWithStandIn(profile, ("store " + storeFile.string() + "\n").c_str());
-    const HWND window = MainWindowOf(*lumday_);
-    ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(TitleBecomes(window, PeriodTitle(today, 1)));
-    // The program seeds the store at its first call: it is read here once the program's load is over.
-    WaitForTheLoad();
-
-    // The same store, loaded and painted here, tells where the program draws each line.
-    SetEnvironmentVariableW(L"QUILLORA_ONENOTE_STORE", (TestPaths::OutputFile(L".store")).wstring().c_str());
-    SetEnvironmentVariableW(L"QUILLORA_ONENOTE_CALLLOG", TestPaths::OutputFile(L".here.log").wstring().c_str());
-    SetEnvironmentVariableW(L"QUILLORA_ONENOTE_SCENARIO", nullptr);
-    ASSERT_TRUE(Harness::WaitUntil([&] { return CountCalls(L"GetHierarchy") > 0; }, 20s));
-    ASSERT_HRESULT_SUCCEEDED(LoadHierarchy());
-    RememberTitles();
-    LoadLanguageStrings(L"en");
-    FillDateNameTables();
-    CalendarSettings& settings = GetCalendarSettings();
-    settings.viewType = 1;
-    settings.showPagesOnCreatedDate = settings.showPagesOnLMT = settings.allNotebooks = settings.showPreviews = true;
-    GetCalendarState().currentDate = today;
-    SetColorScheme(false);
+    HWND window = nullptr;
+    ASSERT_NO_FATAL_FAILURE(StartOnAFullWeek(profile, today, window));
     const SIZE client = Harness::ClientSize(window);
     const std::vector<HitArea> areas = PaintedAreas(client.cx, client.cy);
     const std::vector<HitArea> first = LinesOf(areas, 0);
@@ -1724,32 +1732,10 @@ TEST_F(LumdayPointer, HoverPreviewClickScrollKeysAndSearchOnTheRealWindow)
 TEST_F(LumdayPointer, AClickAfterAWheelNotchOpensThePageNowDrawnUnderThePointer)
 {
     const DateTime today = DateTime().LocalNoon();
-    const tm& day = today.local;
-    const DateTime weekStart = DateTime::LocalDay(day.tm_year + 1900, day.tm_mon + 1, day.tm_mday - day.tm_wday);
-    const std::filesystem::path storeFile = WriteWeekStore(weekStart);
     const Harness::Profile profile;
     const Harness::ShellFolderRedirect redirect(profile);
-    WriteSettings(profile, L"<Lumday><Settings language=\"en\" viewType=\"1\"/><Window x=\"0\" y=\"0\" width=\"960\" "
-                           L"height=\"640\"/></Lumday>");
-    lumday_ = StartWithStandIn(profile, ("store " + storeFile.string() + "\n").c_str());
-    const HWND window = MainWindowOf(*lumday_);
-    ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(TitleBecomes(window, PeriodTitle(today, 1)));
-    WaitForTheLoad();
-
-    // The same store, loaded and painted here, tells where the program draws each line.
-    SetEnvironmentVariableW(L"QUILLORA_ONENOTE_STORE", (TestPaths::OutputFile(L".store")).wstring().c_str());
-    SetEnvironmentVariableW(L"QUILLORA_ONENOTE_CALLLOG", TestPaths::OutputFile(L".here.log").wstring().c_str());
-    SetEnvironmentVariableW(L"QUILLORA_ONENOTE_SCENARIO", nullptr);
-    ASSERT_EQ(LoadHierarchy(), S_OK);
-    RememberTitles();
-    LoadLanguageStrings(L"en");
-    FillDateNameTables();
-    CalendarSettings& settings = GetCalendarSettings();
-    settings.viewType = 1;
-    settings.showPagesOnCreatedDate = settings.showPagesOnLMT = settings.allNotebooks = settings.showPreviews = true;
-    GetCalendarState().currentDate = today;
-    SetColorScheme(false);
+    HWND window = nullptr;
+    ASSERT_NO_FATAL_FAILURE(StartOnAFullWeek(profile, today, window));
     const SIZE client = Harness::ClientSize(window);
     const std::vector<HitArea> first = LinesOf(PaintedAreas(client.cx, client.cy), 0);
     ASSERT_GT(first.size(), 3u);
