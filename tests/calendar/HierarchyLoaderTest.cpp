@@ -308,8 +308,10 @@ TEST_F(HierarchyLoader, LeavesOutASectionOneNoteWillNotGiveAndSaysOnceWhichCould
 }
 
 // OneNote gone in the middle of a refresh (the server unreachable) is no answer about the notebook
-// it was asked for: the load ends, says so once, and the calendar keeps what it showed.
-TEST_F(HierarchyLoader, OneNoteGoneDuringARefreshEndsItAndKeepsTheCalendarAsItWas)
+// it was asked for, and neither is a modal dialog open in OneNote, a call that timed out or OneNote
+// asking to be called later: they concern the whole load, which ends, says why once, and the
+// calendar keeps what it showed.
+TEST_F(HierarchyLoader, AFailureOfTheWholeOneNoteDuringARefreshEndsItSaysWhyOnceAndKeepsTheCalendarAsItWas)
 {
     const std::wstring store =
         Notebook(NotebookId, L"Home", L"C:\\N\\Home",
@@ -319,39 +321,29 @@ TEST_F(HierarchyLoader, OneNoteGoneDuringARefreshEndsItAndKeepsTheCalendarAsItWa
     UseStore(store);
     ASSERT_EQ(LoadHierarchy(), S_OK);
     const std::wstring shown = Describe(FiledEntries());
-
-    UseStore(store, "failid {11111111-0000-0000-0000-000000000002}{1}{B0} 0x800706BA\n");
-    EXPECT_EQ(LoadHierarchy(), static_cast<HRESULT>(0x800706BA));
-    EXPECT_EQ(Describe(FiledEntries()), shown);
-    const auto failures = ShownFailures();
-    ASSERT_EQ(failures.size(), 1u);
-    EXPECT_EQ(failures[0].text.rfind(L"Failed to load pages:\r\n", 0), 0u) << failures[0].text.c_str();
-}
-
-// A modal dialog open in OneNote, a call that timed out or OneNote asking to be called later
-// concern the whole load, not the notebook asked for: a refresh that meets one ends, says why
-// once, and the calendar keeps what it showed.
-TEST_F(HierarchyLoader, AFailureOfTheWholeOneNoteEndsARefreshSaysWhyOnceAndKeepsTheCalendarAsItWas)
-{
-    const std::wstring store =
-        Notebook(NotebookId, L"Home", L"C:\\N\\Home",
-                 Section(Id(1), L"A", StorePage(PageId(1), L"One", L"2026-03-01T10:00:00.000Z"))) +
-        Notebook(L"{11111111-0000-0000-0000-000000000002}{1}{B0}", L"Work", L"C:\\N\\Work",
-                 Section(Id(2), L"B", StorePage(PageId(2), L"Two", L"2026-03-02T10:00:00.000Z")));
-    UseStore(store);
-    ASSERT_EQ(LoadHierarchy(), S_OK);
-    const std::wstring shown = Describe(FiledEntries());
-    for (const char* code : {"0x80042030", "0x80042023", "0x800705B4", "0x8001010A"})
+    const struct
     {
-        SCOPED_TRACE(code);
-        const size_t before = ShownFailures().size();
+        const char* scenario;
+        HRESULT result;
+    } failures[] = {
+        // The second notebook's server unreachable.
+        {"failid {11111111-0000-0000-0000-000000000002}{1}{B0} 0x800706BA\n", static_cast<HRESULT>(0x800706BA)},
         // From the first notebook's sections on, every call fails.
-        UseStore(store, std::string("failfrom GetHierarchy 2 ") + code + "\n");
-        EXPECT_EQ(LoadHierarchy(), static_cast<HRESULT>(std::strtoul(code, nullptr, 16)));
+        {"failfrom GetHierarchy 2 0x80042030\n", static_cast<HRESULT>(0x80042030)},
+        {"failfrom GetHierarchy 2 0x80042023\n", static_cast<HRESULT>(0x80042023)},
+        {"failfrom GetHierarchy 2 0x800705B4\n", static_cast<HRESULT>(0x800705B4)},
+        {"failfrom GetHierarchy 2 0x8001010A\n", static_cast<HRESULT>(0x8001010A)},
+    };
+    for (const auto& failure : failures)
+    {
+        SCOPED_TRACE(failure.scenario);
+        const size_t before = ShownFailures().size();
+        UseStore(store, failure.scenario);
+        EXPECT_EQ(LoadHierarchy(), failure.result);
         EXPECT_EQ(Describe(FiledEntries()), shown);
-        const auto failures = ShownFailures();
-        ASSERT_EQ(failures.size(), before + 1);
-        EXPECT_EQ(failures.back().text.rfind(L"Failed to load pages:\r\n", 0), 0u) << failures.back().text.c_str();
+        const auto shownFailures = ShownFailures();
+        ASSERT_EQ(shownFailures.size(), before + 1);
+        EXPECT_EQ(shownFailures.back().text.rfind(L"Failed to load pages:\r\n", 0), 0u) << shownFailures.back().text.c_str();
     }
 }
 
