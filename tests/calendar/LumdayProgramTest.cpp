@@ -1029,6 +1029,29 @@ std::vector<HitArea> PaintHere(const SIZE& client, int view, const DateTime& dat
     return GetHitAreas();
 }
 
+// Where the program draws the lines of three pages of today of that title in its day view: today's
+// pages of this process's calendar are three of the test's own, painted here.
+std::vector<Gdiplus::RectF> LinesOfThreePagesToday(HWND window, const wchar_t* title)
+{
+    {
+        const std::lock_guard guard(GetDayMapLock());
+        GetDayMap().clear();
+    }
+    for (int i = 1; i <= 3; ++i)
+    {
+        auto here = std::make_shared<ON::Page>();
+        here->hierarchy.ID = L"{" + std::to_wstring(i) + L"}";
+        here->hierarchy.name = title;
+        here->dateTime = DateTime().ToUtcSystemTime();
+        FilePageEntries(GetDayMap(), GetDayMapLock(), CalendarEntry{here, L"First > S", 0, false});
+    }
+    std::vector<Gdiplus::RectF> lines;
+    for (const HitArea& area : PaintHere(Harness::ClientSize(window), 2, DateTime()))
+        if (area.kind == HitPage)
+            lines.push_back(area.rect);
+    return lines;
+}
+
 // How many of the line places, from the first, show text in the window now.
 int InkedLines(HWND window, const std::vector<Gdiplus::RectF>& lines)
 {
@@ -1167,23 +1190,8 @@ TEST_F(LumdayCalendar, APageOneNoteWillNotGiveIsLeftOutAndARefreshWhileOneNoteIs
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(TitleBecomes(window, PeriodTitle(DateTime(), 2)));
 
-    // Where the lines of a day of three pages lie.
-    std::vector<Gdiplus::RectF> lines;
-    {
-        const std::lock_guard guard(GetDayMapLock());
-        GetDayMap().clear();
-    }
-    for (int i = 1; i <= 3; ++i)
-    {
-        auto here = std::make_shared<ON::Page>();
-        here->hierarchy.ID = L"{" + std::to_wstring(i) + L"}";
-        here->hierarchy.name = L"Refused page";
-        here->dateTime = DateTime().ToUtcSystemTime();
-        FilePageEntries(GetDayMap(), GetDayMapLock(), CalendarEntry{here, L"First > S", 0, false});
-    }
-    for (const HitArea& area : PaintHere(Harness::ClientSize(window), 2, DateTime()))
-        if (area.kind == HitPage)
-            lines.push_back(area.rect);
+    // Where the lines of today's three pages lie in the day view.
+    const std::vector<Gdiplus::RectF> lines = LinesOfThreePagesToday(window, L"Refused page");
     ASSERT_EQ(lines.size(), 3u);
 
     // Told once, when the load has ended: a second box of the load would show before the load ends,
@@ -1264,23 +1272,8 @@ TEST_F(LumdayCalendar, ARefreshThatMeetsAModalDialogInOneNoteSaysWhyOnceAndKeeps
     ASSERT_TRUE(TitleBecomes(window, PeriodTitle(DateTime(), 2)));
     WaitForTheLoad();
 
-    // Where the lines of a day of three pages lie.
-    std::vector<Gdiplus::RectF> lines;
-    {
-        const std::lock_guard guard(GetDayMapLock());
-        GetDayMap().clear();
-    }
-    for (int i = 1; i <= 3; ++i)
-    {
-        auto here = std::make_shared<ON::Page>();
-        here->hierarchy.ID = L"{" + std::to_wstring(i) + L"}";
-        here->hierarchy.name = L"Kept page";
-        here->dateTime = DateTime().ToUtcSystemTime();
-        FilePageEntries(GetDayMap(), GetDayMapLock(), CalendarEntry{here, L"First > S", 0, false});
-    }
-    for (const HitArea& area : PaintHere(Harness::ClientSize(window), 2, DateTime()))
-        if (area.kind == HitPage)
-            lines.push_back(area.rect);
+    // Where the lines of today's three pages lie in the day view.
+    const std::vector<Gdiplus::RectF> lines = LinesOfThreePagesToday(window, L"Kept page");
     ASSERT_EQ(lines.size(), 3u);
     ASSERT_EQ(LinesShown(window, lines, 3), 3);
 
