@@ -18,6 +18,7 @@
 #include "tests/batch_import/PromptHost.h"
 #include "tests/batch_import/DemoSectionTest.h"
 #include "tests/support/TestPaths.h"
+#include "tests/support/ProgramHarness.h"
 
 #include <gtest/gtest.h>
 
@@ -404,11 +405,8 @@ TEST_F(ImportRuns, AWindowThatGoesAwayDuringARunEndsItWithoutWaitingForEver)
     window_->controller->Start(config);
     // The run is at its error prompt, posted and not yet shown: this thread runs no message
     // meanwhile, and the queue holds a closure more than the run's reports.
-    bool asked = false;
-    for (const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-         !(asked = WaitingClosures(window_->GetHwnd()) > reports->load()) && std::chrono::steady_clock::now() < deadline;)
-        Sleep(10);
-    ASSERT_TRUE(asked) << "the run never asked";
+    ASSERT_TRUE(Harness::PollUntil([&] { return WaitingClosures(window_->GetHwnd()) > reports->load(); }, std::chrono::seconds(30)))
+        << "the run never asked";
     EXPECT_TRUE(window_->controller->IsImporting());
     window_->controller->Close();
     const auto before = std::chrono::steady_clock::now();

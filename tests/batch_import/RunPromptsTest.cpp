@@ -6,6 +6,7 @@
 #include "framework/text/Text.h"
 #include "import_engine/ImportErrors.h"
 #include "tests/batch_import/PromptHost.h"
+#include "tests/support/ProgramHarness.h"
 
 #include <comdef.h>
 #include <gtest/gtest.h>
@@ -139,13 +140,10 @@ TEST_F(RunPromptsTest, AQuestionWaitingWhenTheWindowGoesIsAnsweredCautiously)
         return prompts->AskAboutError(gone, Condition(MakeImportError(FileDoesNotExist)));
     });
     // The question is posted but this thread has not run it yet: it waits in the window's queue.
-    MSG posted{};
-    bool queued = false;
-    for (const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-         !(queued = PeekMessageW(&posted, owner_->GetHwnd(), WM_RUNCLOSURE, WM_RUNCLOSURE, PM_NOREMOVE) != FALSE) &&
-         std::chrono::steady_clock::now() < deadline;)
-        Sleep(5);
-    ASSERT_TRUE(queued) << "the worker never asked";
+    ASSERT_TRUE(Harness::PollUntil([&] {
+        MSG posted{};
+        return PeekMessageW(&posted, owner_->GetHwnd(), WM_RUNCLOSURE, WM_RUNCLOSURE, PM_NOREMOVE) != FALSE;
+    })) << "the worker never asked";
     owner_.reset();
     ASSERT_EQ(std::future_status::ready, answer.wait_for(std::chrono::seconds(10)));
     EXPECT_EQ(ErrorHandling::Stop, answer.get());

@@ -18,6 +18,7 @@
 #include "framework/text/Text.h"
 #include "framework/ui/OffscreenBitmap.h"
 #include "framework/xml/XmlDocument.h"
+#include "tests/support/ProgramHarness.h"
 
 #include <atomic>
 #include <chrono>
@@ -392,11 +393,7 @@ TEST_F(HierarchyLoader, QuittingEndsTheLoadSilently)
         ended.set_value();
     });
     const auto busyAnswers = [&] { return Calls(L"GetHierarchy").size() - before; };
-    bool waiting = false;
-    for (const auto deadline = std::chrono::steady_clock::now() + 10s;
-         !(waiting = busyAnswers() > 0) && std::chrono::steady_clock::now() < deadline;)
-        Sleep(10);
-    EXPECT_TRUE(waiting) << "the worker never asked OneNote";
+    EXPECT_TRUE(Harness::PollUntil([&] { return busyAnswers() > 0; })) << "the worker never asked OneNote";
     GetCalendarState().quitting = true;
     EXPECT_EQ(end.wait_for(5s), std::future_status::ready) << "the worker waits on for OneNote";
     worker.join();

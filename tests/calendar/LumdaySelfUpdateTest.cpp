@@ -253,13 +253,15 @@ TEST_F(LumdaySelfUpdate, AsksAtMostEverySevenDaysAndNotOnAFirstRun)
         const HWND window = MainWindowOf(*lumday);
         ASSERT_NE(window, nullptr);
         if (c.requests)
+        {
             EXPECT_TRUE(Harness::WaitUntil([&] { return RequestsNamed(service, "getVersion") > before; }, 20s));
-        else
-            Sleep(2000);
+        }
+        EXPECT_TRUE(lumday->IsRunning());
+        // The program's end waits for a check it started, so that the service's record is whole
+        // once it has ended: a check that should not be made cannot hide behind a slow start.
+        EXPECT_EQ(lumday->Close(), 0u);
         EXPECT_EQ(RequestsNamed(service, "getVersion") - before, c.requests);
         EXPECT_EQ(RequestsNamed(service, "getFile"), 0u) << "the service answers the running version";
-        EXPECT_TRUE(lumday->IsRunning());
-        EXPECT_EQ(lumday->Close(), 0u);
         if (c.requests)
         {
             // The check is stored at exit, so the next one waits another seven days.
@@ -560,13 +562,15 @@ TEST_F(LumdaySelfUpdate, AnInstallThatCannotWriteStartsTheProgramAgainNotToUpdat
         30s))
         << "no program runs";
     EXPECT_TRUE(LogHas(profile.Temp() / L"Quillora_Install.log", L"Starting the old program again: " + target.wstring()));
-    // It runs and asks nothing, where a normal start with this user's settings would.
-    Sleep(2000);
-    EXPECT_TRUE(restarted && IsWindow(restarted)) << "the program started again ended";
+    ASSERT_NE(restarted, nullptr);
+    // It runs (its calendar comes with its buttons once its load is over) and asks nothing, where a
+    // normal start with this user's settings would: its end waits for a check it started, so the
+    // service's record is whole once it has ended.
+    EXPECT_TRUE(OpenSettings(restarted)) << "the program started again shows no calendar";
+    EXPECT_TRUE(IsWindow(restarted)) << "the program started again ended";
+    CloseRestartedLumday();
     EXPECT_EQ(RequestsNamed(service, "getVersion"), 0u);
     EXPECT_EQ(UpdateTest::ReadBytes(target), oldProgram);
-    if (restarted)
-        CloseRestartedLumday();
 }
 
 TEST_F(LumdaySelfUpdate, ASecondStartDuringTheInstallsWaitLeavesTheInstallsCopyAndTheInstallCompletes)

@@ -14,19 +14,29 @@
 
 namespace Harness
 {
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout,
+bool PollUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout,
                std::chrono::milliseconds pause)
 {
     const auto end = std::chrono::steady_clock::now() + timeout;
     for (;;)
     {
-        Screenshot::PumpMessages();
         if (condition())
             return true;
         if (std::chrono::steady_clock::now() >= end)
             return false;
         std::this_thread::sleep_for(pause);
     }
+}
+
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout,
+               std::chrono::milliseconds pause)
+{
+    return PollUntil(
+        [&] {
+            Screenshot::PumpMessages();
+            return condition();
+        },
+        timeout, pause);
 }
 
 Profile::Profile(const std::wstring& name)

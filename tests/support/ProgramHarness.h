@@ -26,6 +26,11 @@ using namespace std::chrono_literals;
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 10s,
                std::chrono::milliseconds pause = 50ms);
 
+// The same wait, running none of this thread's messages: for a test whose queue must stay as it is
+// (a question posted to a window, not yet run), and for threads of a test that own no window.
+bool PollUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 10s,
+               std::chrono::milliseconds pause = 10ms);
+
 // A fresh folder for one test run of a program: "AppData\Roaming", "AppData\Local" and "Temp"
 // beneath it, named after the running test.
 class Profile

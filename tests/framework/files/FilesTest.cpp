@@ -3,6 +3,7 @@
 #include "framework/log/Log.h"
 #include "tests/framework/log/LogReading.h"
 #include "tests/support/SchemaCheck.h"
+#include "tests/support/ProgramHarness.h"
 #include "tests/support/TestPaths.h"
 
 #include <gtest/gtest.h>
@@ -378,23 +379,26 @@ TEST(FileDialog, CancelReturnsNothingAndLogsOneError)
     // (and is cancelled again, so that the test ends).
     std::thread canceller([&] {
         HWND dialog = nullptr;
-        for (const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-             !done && !dialog && std::chrono::steady_clock::now() < deadline; Sleep(10))
-            if (const HWND shown = FindWindowW(nullptr, title); shown && IsWindowVisible(shown))
-                dialog = shown;
+        Harness::PollUntil(
+            [&] {
+                if (const HWND shown = FindWindowW(nullptr, title); shown && IsWindowVisible(shown))
+                    dialog = shown;
+                return done || dialog;
+            },
+            std::chrono::seconds(30));
         if (!dialog)
             return;
         found = true;
         PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-        for (const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-             !done && std::chrono::steady_clock::now() < deadline;)
-            Sleep(10);
-        while (!done)
-        {
-            cancelLost = true;
-            PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-            Sleep(100);
-        }
+        if (Harness::PollUntil([&] { return done.load(); }))
+            return;
+        cancelLost = true;
+        Harness::PollUntil(
+            [&] {
+                PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+                return done.load();
+            },
+            std::chrono::seconds(30), std::chrono::milliseconds(100));
     });
     const auto paths = ShowOpenFileDialog(nullptr, title, {}, false);
     done = true;
