@@ -63,8 +63,8 @@ void Show(const std::shared_ptr<UI::WindowsControl>& control, bool visible)
 }
 } // namespace
 
-MainWindow::MainWindow(std::optional<std::wstring> previousVersion)
-    : commands_(GetCommandTable()), previousVersion_(std::move(previousVersion))
+MainWindow::MainWindow(std::optional<std::wstring> previousVersion, std::optional<Importer::Settings> settings)
+    : commands_(GetCommandTable()), workspace_(std::move(settings)), previousVersion_(std::move(previousVersion))
 {
 }
 
@@ -255,7 +255,8 @@ LRESULT MainWindow::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             try
             {
                 GetWindowPosition(hwnd_, workspace_.WindowPosition());
-                SaveWorkspace();
+                // No box can be shown now: a file still held is told by the log alone.
+                workspace_.Save();
             }
             catch (const _com_error& error)
             {

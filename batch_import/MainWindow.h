@@ -38,9 +38,10 @@ extern const wchar_t* const MainWindowTitle;
 class MainWindow : public AutoLayoutWindow, public ImportDisplay
 {
 public:
-    // Reads the workspace; previousVersion is the version an update replaced, whose changes the
-    // window then shows.
-    explicit MainWindow(std::optional<std::wstring> previousVersion);
+    // Reads the workspace, or takes settings of the window it replaces; previousVersion is the
+    // version an update replaced, whose changes the window then shows.
+    explicit MainWindow(std::optional<std::wstring> previousVersion,
+                        std::optional<Importer::Settings> settings = std::nullopt);
     ~MainWindow() override;
 
     // Builds, shows and runs the window until it ends; returns MainWindowResult.
@@ -72,10 +73,13 @@ public:
     void DisableControls();
     void Relayout();
 
-    // The workspace into the controls at start, and back into its file.
+    // The workspace into the controls at start, and back into its file; a file that another
+    // program holds is kept as it is, and a box says so.
     void LoadWorkspace();
     void ApplySettingsToControls();
     void SaveWorkspace();
+    // The settings as the last save wrote them, for the window that replaces this one.
+    const Importer::Settings& WorkspaceSettings() const { return workspace_.GetSettings(); }
 
     // The switches of the Settings menu, told to the workspace and kept in step in the menu and the
     // controls. Each answers true (the workspace changed).

@@ -3,7 +3,9 @@
 
 #include "batch_import/MainWindow.h"
 
+#include "batch_import/SettingsFile.h"
 #include "framework/log/Log.h"
+#include "framework/ui/dialogs/MessageBox.h"
 #include "update/Update.h"
 
 void MainWindow::LoadWorkspace()
@@ -23,6 +25,16 @@ void MainWindow::LoadWorkspace()
     HideRunControls();
     Relayout();
     StartUpdateCheckIfDue();
+    // Told once, over the window once it shows: a session whose settings are not kept would
+    // otherwise lose them without a word.
+    if (const std::wstring notice = TakeSettingsNotice(); !notice.empty())
+    {
+        std::weak_ptr<Window> weak = weak_from_this();
+        GetUiChannel().Post([weak, notice] {
+            if (const auto window = weak.lock(); window && window->GetHwnd())
+                ShowErrorMessage(window->GetHwnd(), notice);
+        });
+    }
     GetLog(true) << L"Loaded workspace";
 }
 
@@ -46,7 +58,11 @@ void MainWindow::ApplySettingsToControls()
     SetFileListView(workspace_.FileListView(), true);
 }
 
-void MainWindow::SaveWorkspace() { workspace_.Save(); }
+void MainWindow::SaveWorkspace()
+{
+    if (const std::wstring notice = workspace_.Save(); !notice.empty())
+        ShowErrorMessage(hwnd_, notice);
+}
 
 bool MainWindow::ToggleFileAttachment()
 {

@@ -107,16 +107,21 @@ public:
     bool dirty = false;
     View view;
     std::shared_ptr<SHFN_LastConfig> lastConfig;
-    // Not part of the file: the file read could not be read nor copied aside, so saving must not
-    // replace it (the user's only copy of the workspace).
+    // Not part of the file: the file could not be read (another program held it longer than the
+    // read waits, the access was denied), or not copied aside when it held no settings, or there is
+    // no folder for it; saving must not replace it (it may be the user's only copy of the
+    // workspace). Copies of these settings keep it.
     bool keepFile = false;
 
-    // The defaults, then the settings file at GetSettingsPath().
+    // The defaults, then the settings file at GetSettingsPath(). A roaming folder that cannot be
+    // found leaves the defaults and sets keepFile.
     Settings();
-    // The defaults, then the settings file at path. A missing file leaves the defaults; one that
-    // cannot be read (empty, damaged, cut off, of another kind) is logged and copied beside
-    // itself as "<path>.bad", and the defaults stay: a later save then leaves the copy alone. When
-    // no copy can be made, keepFile is set.
+    // The defaults, then the settings file at path, tried again for a while when another program
+    // holds it. A missing file leaves the defaults. A file that is there but cannot be read leaves
+    // the defaults and sets keepFile. One whose text holds no settings (empty, damaged, cut off, of
+    // another kind) is logged and copied beside itself as "<path>.bad", and the defaults stay: a
+    // later save then leaves the copy alone; when no copy can be made, keepFile is set. Those that
+    // cannot be read or whose folder is missing leave a notice (TakeSettingsNotice).
     explicit Settings(const std::wstring& path);
     explicit Settings(DefaultsOnly) {}
 

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cwctype>
 #include <string>
+#include <utility>
 
 namespace
 {
@@ -26,11 +27,12 @@ std::wstring MakeSettingsPath()
     return path + L"\\settings.xml";
 }
 
-std::wstring SettingsText(const std::wstring& path)
+// The text of the file's bytes: UTF-8 (a leading mark left out) or else UTF-16LE.
+std::wstring SettingsText(const std::string& bytes)
 {
-    if (IsUtf8File(path.c_str()))
-        return Utf8ToWide(ReadFileBytes(path.c_str()));
-    return ReadTextFile(path.c_str());
+    if (IsUtf8Text(bytes))
+        return Utf8ToWide(bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? bytes.substr(3) : bytes);
+    return Utf16Text(bytes);
 }
 
 bool IsBlank(const std::wstring& text)
@@ -39,6 +41,16 @@ bool IsBlank(const std::wstring& text)
 }
 
 std::wstring Win32ErrorText(DWORD error) { return GetSystemErrorMessage(HRESULT_FROM_WIN32(error)); }
+
+// What the user is to be told once about the settings read last; empty when all is well.
+std::wstring& SettingsNotice()
+{
+    static std::wstring notice;
+    return notice;
+}
+
+const wchar_t* const ProgramName = L"Quillora Batch File Import";
+const wchar_t* const HeldReason = L" because another program holds it.";
 
 // The file is left where it is, so that nothing is lost before the copy exists: the next save
 // replaces it. False when no copy could be made.
@@ -67,6 +79,8 @@ std::wstring GetSettingsPath()
 
 std::wstring GetUnreadableSettingsPath(const std::wstring& path) { return path + L".bad"; }
 
+std::wstring TakeSettingsNotice() { return std::exchange(SettingsNotice(), std::wstring()); }
+
 namespace Importer
 {
 Settings::Settings()
@@ -78,8 +92,15 @@ Settings::Settings()
     }
     catch (const _com_error& error)
     {
-        GetLog(true) << L"ERROR: The settings folder could not be found (" << GetErrorMessage(error)
-                     << L"); Sheafin starts with its default settings";
+        // A roaming folder that is gone, or redirected to a share that is offline, stops no start:
+        // the program runs on its defaults, and nothing is written.
+        const std::wstring reason = GetErrorMessage(error);
+        GetLog(true) << L"ERROR: The settings folder could not be found (" << reason
+                     << L"); Sheafin starts with its default settings, which cannot be kept";
+        keepFile = true;
+        SettingsNotice() = L"The application data folder, where " + std::wstring(ProgramName) +
+                           L" keeps its settings, could not be found: " + reason + L"\r\n\r\n" + ProgramName +
+                           L" starts with its default settings, and settings cannot be kept.";
         return;
     }
     Load(path);
@@ -89,12 +110,29 @@ Settings::Settings(const std::wstring& path) { Load(path); }
 
 void Settings::Load(const std::wstring& path)
 {
-    if (!FileExists(path.c_str()))
+    // A backup, a synchronisation or a virus scanner lets go of the file in a moment.
+    const FileReadResult file = ReadWholeFileWhenFree(path, L"The settings file");
+    if (file.Missing())
         return;
+    if (!file.Whole())
+    {
+        // Not read is not damaged: the file may hold the user's whole workspace, and nothing of
+        // this session writes over it.
+        const bool held = IsHeldByAnotherProgram(file.error);
+        GetLog(true) << L"ERROR: The settings file " << path << L" could not be read ("
+                     << Win32ErrorText(file.error)
+                     << L"); Sheafin starts with its default settings, and the file is not saved over";
+        keepFile = true;
+        SettingsNotice() = L"The settings file " + path + L" could not be read" +
+                           (held ? std::wstring(HeldReason) : L": " + Win32ErrorText(file.error)) + L"\r\n\r\n" +
+                           ProgramName +
+                           L" starts with its default settings, and the changes of this session will not be saved.";
+        return;
+    }
     std::wstring problem;
     try
     {
-        const std::wstring text = SettingsText(path);
+        const std::wstring text = SettingsText(file.bytes);
         const DocumentOutline outline = SurveyDocument(text);
         if (IsBlank(text))
             problem = L"is empty";
@@ -120,21 +158,43 @@ void Settings::Load(const std::wstring& path)
 }
 } // namespace Importer
 
-bool SaveSettingsFile(const Importer::Settings& settings) { return SaveSettingsFile(settings, GetSettingsPath()); }
+bool SaveSettingsFile(const Importer::Settings& settings)
+{
+    std::wstring path;
+    try
+    {
+        path = GetSettingsPath();
+    }
+    catch (const _com_error& error)
+    {
+        GetLog(true) << L"ERROR: The settings were not saved: their folder could not be found ("
+                     << GetErrorMessage(error) << L")";
+        SetLastError(ERROR_PATH_NOT_FOUND);
+        return false;
+    }
+    return SaveSettingsFile(settings, path);
+}
 
 bool SaveSettingsFile(const Importer::Settings& settings, const std::wstring& path, const FileBytesWriter& write)
 {
     if (settings.keepFile)
     {
         GetLog(true) << L"ERROR: The settings were not saved to " << path
-                     << L": it holds a file that could not be read nor kept aside";
+                     << L": it holds a file that could not be read, or not kept aside";
+        SetLastError(ERROR_CANCELLED);
         return false;
     }
     const std::string bytes = WriteUtf8Document(settings);
-    if (ReplaceFileContents(path, bytes.data(), bytes.size(), write))
+    if (ReplaceFileContentsWhenFree(path, bytes.data(), bytes.size(), L"The settings file", write))
         return true;
     const DWORD error = GetLastError();
     GetLog(true) << L"ERROR: The settings could not be saved to " << path << L"; the file was left unchanged: "
                  << Win32ErrorText(error);
+    SetLastError(error);
     return false;
+}
+
+std::wstring SettingsNotSavedNotice(const std::wstring& path)
+{
+    return L"The settings could not be saved to " + path + HeldReason + L"\r\n\r\nThe file was left as it was.";
 }

@@ -17,12 +17,19 @@
 void RunMainWindow(std::optional<std::wstring> previousVersion)
 {
     InstallMessageBoxDataProvider(std::make_shared<DefaultMessageBoxDataProvider>());
+    // A window built anew takes the settings of the one before, as its close saved them: a file
+    // that could not be read stays unwritten, and the session's changes stay shown even when the
+    // file could not take them.
+    std::optional<Importer::Settings> settings;
     for (;;)
     {
         unsigned result;
         {
-            auto window = std::make_shared<MainWindow>(std::exchange(previousVersion, std::nullopt));
+            auto window = std::make_shared<MainWindow>(std::exchange(previousVersion, std::nullopt),
+                                                       std::exchange(settings, std::nullopt));
             result = window->Show();
+            if (result == MainWindowNewWindow)
+                settings = window->WorkspaceSettings();
         }
         if (result != MainWindowNewWindow)
             return;

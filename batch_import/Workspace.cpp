@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <utility>
 
 namespace
 {
@@ -42,7 +43,10 @@ constexpr int SectionTarget = 4;
 constexpr int PageTarget = 8;
 } // namespace
 
-Workspace::Workspace() : config_(LoadWorkspaceConfig(settings_)) {}
+Workspace::Workspace(std::optional<Importer::Settings> settings)
+    : settings_(settings ? std::move(*settings) : Importer::Settings()), config_(LoadWorkspaceConfig(settings_))
+{
+}
 
 void Workspace::Load()
 {
@@ -58,7 +62,7 @@ void Workspace::Load()
     SetOutputFormat(config_.outputFormat);
 }
 
-void Workspace::Save()
+std::wstring Workspace::Save()
 {
     GetLog(true) << L"Saving workspace";
     StoreWorkspaceConfig(settings_, config_);
@@ -68,7 +72,14 @@ void Workspace::Save()
     settings_.dirty = false;
     ScopeExit unsaved([this, changed] { settings_.dirty = changed; });
     if (SaveSettingsFile(settings_))
+    {
         unsaved.Dismiss();
+        return {};
+    }
+    // The path was found, or the file would not be held.
+    if (IsHeldByAnotherProgram(GetLastError()))
+        return SettingsNotSavedNotice(GetSettingsPath());
+    return {};
 }
 
 void Workspace::ToggleFileAttachment() { config_.importFormat.fileAttachment = !config_.importFormat.fileAttachment; }

@@ -7,14 +7,17 @@
 #include "batch_import/SettingsElements.h"
 #include "import_engine/ImportEngine.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
 class Workspace
 {
 public:
-    // Reads the settings file, and from it the run configuration.
-    Workspace();
+    // The run configuration of settings, or, without them, of the settings file read now. A window
+    // built anew in the same session takes the settings of the one it replaces, with what they may
+    // not write over.
+    explicit Workspace(std::optional<Importer::Settings> settings = std::nullopt);
 
     Workspace(const Workspace&) = delete;
     Workspace& operator=(const Workspace&) = delete;
@@ -23,8 +26,13 @@ public:
     // page; an output format the program does not know becomes the single page.
     void Load();
     // Writes the run configuration into the settings and the settings into the file. The changed
-    // flag is cleared only when the file holds every change.
-    void Save();
+    // flag is cleared only when the file holds every change. What the user is to be told: that the
+    // file was kept as it was because another program holds it; empty otherwise (other failures
+    // are logged only).
+    std::wstring Save();
+
+    // The settings, with the run configuration as the last save wrote it into them.
+    const Importer::Settings& GetSettings() const { return settings_; }
 
     bool IsChanged() const { return settings_.dirty; }
     void MarkChanged() { settings_.dirty = true; }

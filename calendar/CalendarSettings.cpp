@@ -44,29 +44,12 @@ std::optional<DateTime> UsableDate(const SYSTEMTIME& utc)
     return DateTime(utc);
 }
 
-bool IsHeldByAnother(DWORD error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; }
-
-// The file read whole, tried again for a while as long as another program holds it: a backup, a
-// synchronisation or a virus scanner lets go of it in a moment.
-FileReadResult ReadWhenFree(const std::wstring& path)
-{
-    FileReadResult file = SettingsFileReader(path);
-    for (int attempt = 1; attempt < SettingsReadTries && IsHeldByAnother(file.error); ++attempt)
-    {
-        if (attempt == 1)
-            GetLog(true) << L"The settings file " << path << L" is held by another program; trying again for "
-                         << SettingsReadTries * SettingsReadPause / 1000 << L" seconds";
-        Sleep(SettingsReadPause);
-        file = SettingsFileReader(path);
-    }
-    return file;
-}
-
 // The file's text; nothing when it is not there. Raises a COM error carrying the reason when it is
 // there but could not be read whole.
 std::wstring ReadSettingsText(const std::wstring& path)
 {
-    const FileReadResult file = ReadWhenFree(path);
+    // A backup, a synchronisation or a virus scanner lets go of the file in a moment.
+    const FileReadResult file = ReadWholeFileWhenFree(path, L"The settings file", SettingsFileReader);
     if (file.Missing())
         return {};
     if (!file.Whole())
@@ -109,11 +92,14 @@ std::wstring& SettingsNotice()
     return notice;
 }
 
-std::wstring NotSavedNotice(const std::wstring& path, const std::wstring& reason)
+// why: ": " and the reason, or " because" and what happened.
+std::wstring NotSavedNotice(const std::wstring& path, const std::wstring& why)
 {
-    return L"The settings file " + path + L" could not be read: " + reason + L"\r\n\r\n" + ProductName +
+    return L"The settings file " + path + L" could not be read" + why + L"\r\n\r\n" + ProductName +
            L" starts with its default settings, and the changes of this session will not be saved.";
 }
+
+const wchar_t* const HeldReason = L" because another program holds it.";
 
 void TakeValues(const S::Lumday& root, CalendarSettings& settings)
 {
@@ -234,7 +220,7 @@ bool LoadSettings()
             else if (!KeepDamagedFile(path))
             {
                 SettingsFileProtected() = true;
-                SettingsNotice() = NotSavedNotice(path, L"it is damaged, and no copy of it could be kept.");
+                SettingsNotice() = NotSavedNotice(path, L": it is damaged, and no copy of it could be kept.");
             }
         }
     }
@@ -249,7 +235,9 @@ bool LoadSettings()
         tree = DefaultTree();
         whole = false;
         SettingsFileProtected() = true;
-        SettingsNotice() = NotSavedNotice(path, reason);
+        const bool held = HRESULT_FACILITY(error.Error()) == FACILITY_WIN32 &&
+                          IsHeldByAnotherProgram(static_cast<DWORD>(HRESULT_CODE(error.Error())));
+        SettingsNotice() = NotSavedNotice(path, held ? std::wstring(HeldReason) : L": " + reason);
     }
     settings = CalendarSettings();
     TakeValues(*tree.root, settings);
@@ -316,10 +304,15 @@ bool SaveSettings()
         const _bstr_t text = WriteElement(*tree.root);
         const std::wstring path = GetSettingsFilePath();
         const wchar_t* characters = text;
-        if (!ReplaceFileContents(path, characters ? characters : L"", text.length() * sizeof(wchar_t)))
+        if (!ReplaceFileContentsWhenFree(path, characters ? characters : L"", text.length() * sizeof(wchar_t),
+                                         L"The settings file"))
         {
-            GetLog(true) << L"ERROR: The settings file " << path << L" could not be replaced (error " << GetLastError()
-                         << L")";
+            const DWORD error = GetLastError();
+            GetLog(true) << L"ERROR: The settings file " << path << L" could not be replaced (error " << error << L")";
+            // Told once, by whoever saved: the file stays as the other program holds it.
+            if (IsHeldByAnotherProgram(error))
+                SettingsNotice() = L"The settings could not be saved to " + path + HeldReason +
+                                   L"\r\n\r\nThe file was left as it was.";
             return false;
         }
         return true;

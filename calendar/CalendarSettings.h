@@ -65,23 +65,21 @@ std::wstring GetDamagedSettingsFilePath();
 // fails in a way no file at hand can make it fail).
 extern std::function<FileReadResult(const std::wstring& path)> SettingsFileReader;
 
-// How often, and how many milliseconds apart, a read of the settings file that another program
-// holds is tried: for two seconds.
-constexpr int SettingsReadTries = 20;
-constexpr DWORD SettingsReadPause = 100;
-
 // Fills the record from the file; true when the file held a whole document (the stored window
 // placement then decides how the window is shown). A missing, empty, cut-off or malformed file
 // gives the defaults; a damaged one is logged and kept aside. A file that another program holds is
-// tried again for a while (SettingsReadTries). A file that is there but could not be read whole
+// tried again for a while (ReadWholeFileWhenFree). A file that is there but could not be read whole
 // (still held, the access is denied, its share went away, the reader failed) gives the defaults
 // too, is logged, and no save of the run replaces it. A roaming folder that cannot be found gives
 // the defaults, and nothing is saved. Those that save nothing leave a notice (TakeSettingsNotice).
 bool LoadSettings();
 // Writes the record to the file through a temporary file in the same folder, so that a failed
-// write leaves the old file whole. False when the file could not be written, or is not to be
-// replaced (logged); never raises.
+// write leaves the old file whole. A file that another program holds is tried again for a while
+// (ReplaceFileContentsWhenFree); one still held is left as it is, and a notice says so
+// (TakeSettingsNotice). False when the file could not be written, or is not to be replaced
+// (logged); never raises.
 bool SaveSettings();
 // What the user is to be told once about the settings of this run: that the last load could keep
-// nothing of it, and why; empty when there is nothing to tell. Empty after it has been taken.
+// nothing of it, or that the last save found the file held by another program, and why; empty when
+// there is nothing to tell. Empty after it has been taken.
 std::wstring TakeSettingsNotice();

@@ -5,6 +5,7 @@
 #include "calendar/HitArea.h"
 #include "calendar/LumdayWindow.h"
 #include "calendar/NotebookList.h"
+#include "calendar/Startup.h"
 #include "calendar/TintedBitmaps.h"
 #include "calendar/UiLanguages.h"
 
@@ -409,6 +410,7 @@ public:
                 settings.language = GetDefaultLanguage();
             settings.fontSize = GetTextSize();
             SaveSettings();
+            ShowSettingsNotice(GetCalendarState().mainWindow);
             ShowCalendarView();
             return 0;
         default: return 0;

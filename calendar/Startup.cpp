@@ -169,13 +169,15 @@ int RunLumday(HINSTANCE instance, const std::wstring& commandLine, int showComma
     UpdateWindow(mainWindow);
     // Told once, over the window: a run whose settings cannot be kept would otherwise lose them
     // without a word.
-    if (const std::wstring notice = TakeSettingsNotice(); !notice.empty())
-        MessageBoxW(mainWindow, notice.c_str(), GetUiString(StrError).c_str(), MB_OK | MB_ICONWARNING);
+    ShowSettingsNotice(mainWindow);
     if (state.showUpdate)
         ShowUpdateInfo();
 
     const int result = RunMessageLoop(mainWindow);
-    if (!StopWorkAndSaveSettings(ExitWaitLimit))
+    const bool stopped = StopWorkAndSaveSettings(ExitWaitLimit);
+    // The window is gone: a save that found the file held says so in a box of its own.
+    ShowSettingsNotice(nullptr);
+    if (!stopped)
     {
         // A call that does not come back (OneNote hanging, or waiting for something of its own)
         // keeps its worker: with the settings saved, nothing of the run is left to do, and the
@@ -186,6 +188,12 @@ int RunLumday(HINSTANCE instance, const std::wstring& commandLine, int showComma
     }
     FreeDrawingResources();
     return result;
+}
+
+void ShowSettingsNotice(HWND owner)
+{
+    if (const std::wstring notice = TakeSettingsNotice(); !notice.empty())
+        MessageBoxW(owner, notice.c_str(), GetUiString(StrError).c_str(), MB_OK | MB_ICONWARNING);
 }
 
 bool StopWorkAndSaveSettings(DWORD waitLimit)

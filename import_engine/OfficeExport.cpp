@@ -1,5 +1,6 @@
 #include "import_engine/OfficeExport.h"
 
+#include "framework/Owners.h"
 #include "framework/ScopeExit.h"
 #include "framework/log/Log.h"
 #include "framework/onenote/OneNoteApplication.h"
@@ -117,37 +118,110 @@ UnknownPtr IdentityOf(IDispatch* object)
     return UnknownPtr(identity, false);
 }
 
-// The documents an export opened and the application did not close: they stay the program's, so
-// that they are closed again at the next export, never taken for the user's. Known by their full
-// names, as they are found again among the open documents; one list for each program.
+CO_MTA_USAGE_COOKIE IncrementMtaUsage()
+{
+    using Increment = HRESULT(WINAPI*)(CO_MTA_USAGE_COOKIE*);
+    const HMODULE ole = ::GetModuleHandleW(L"ole32.dll");
+    const auto increment = ole ? reinterpret_cast<Increment>(reinterpret_cast<void*>(
+                                     ::GetProcAddress(ole, "CoIncrementMTAUsage")))
+                               : nullptr;
+    CO_MTA_USAGE_COOKIE cookie = nullptr;
+    if (!increment || FAILED(increment(&cookie)))
+        return nullptr;
+    return cookie;
+}
+
+void DecrementMtaUsage(CO_MTA_USAGE_COOKIE cookie)
+{
+    using Decrement = HRESULT(WINAPI*)(CO_MTA_USAGE_COOKIE);
+    const HMODULE ole = ::GetModuleHandleW(L"ole32.dll");
+    if (const auto decrement = ole ? reinterpret_cast<Decrement>(reinterpret_cast<void*>(
+                                         ::GetProcAddress(ole, "CoDecrementMTAUsage")))
+                                   : nullptr)
+        decrement(cookie);
+}
+
+// Keeps the multithreaded apartment while held (Windows 8 and later): objects of it then outlive
+// the worker threads that met them.
+using MtaUsage = Owners::UniqueHandle<Owners::HandleTraits<CO_MTA_USAGE_COOKIE, nullptr, DecrementMtaUsage>>;
+
+// Where the list holds the object of identity.
+template <typename List>
+auto Find(List& documents, const UnknownPtr& identity)
+{
+    return std::find_if(documents.begin(), documents.end(), [&](const UnknownPtr& document) {
+        return document.GetInterfacePtr() == identity.GetInterfacePtr();
+    });
+}
+
+// The documents an export opened and the application did not close: they stay the program's, to be
+// closed at the next export. Known by their objects, never by their names: a file the user opens
+// again meanwhile is the user's document, and so is the run's own once the user has typed in it
+// (the application hands it to a user who opens the file). One list for each program; the
+// apartment of the objects is kept while the list holds any, as each export runs on a thread of
+// its own.
 class DocumentsLeftOpen
 {
 public:
-    void Add(const std::wstring& fullName)
+    void Add(IDispatch& document)
     {
+        UnknownPtr identity = IdentityOf(&document);
         std::lock_guard guard(lock_);
-        if (std::none_of(names_.begin(), names_.end(), [&](const std::wstring& name) { return Same(name, fullName); }))
-            names_.push_back(fullName);
+        if (!identity || Find(documents_, identity) != documents_.end())
+            return;
+        if (!apartment_)
+            apartment_.reset(IncrementMtaUsage());
+        documents_.push_back(std::move(identity));
     }
-    void Remove(const std::wstring& fullName)
+    void Remove(IDispatch& document)
     {
+        const UnknownPtr identity = IdentityOf(&document);
+        // Let go of after the lock, the objects before their apartment.
+        MtaUsage apartment;
+        std::vector<UnknownPtr> removed;
         std::lock_guard guard(lock_);
-        std::erase_if(names_, [&](const std::wstring& name) { return Same(name, fullName); });
+        if (const auto found = Find(documents_, identity); found != documents_.end())
+        {
+            removed.push_back(std::move(*found));
+            documents_.erase(found);
+        }
+        if (documents_.empty())
+            apartment = std::move(apartment_);
     }
-    bool Holds(const std::wstring& fullName) const
+    bool Holds(IDispatch& document) const
     {
+        const UnknownPtr identity = IdentityOf(&document);
         std::lock_guard guard(lock_);
-        return std::any_of(names_.begin(), names_.end(), [&](const std::wstring& name) { return Same(name, fullName); });
+        return identity && Find(documents_, identity) != documents_.end();
+    }
+    // Lets go of the documents that are no longer open: the user or the application closed them.
+    void KeepOnly(const std::vector<UnknownPtr>& open)
+    {
+        MtaUsage apartment;
+        std::vector<UnknownPtr> removed;
+        std::lock_guard guard(lock_);
+        for (auto document = documents_.begin(); document != documents_.end();)
+        {
+            const bool stillOpen = std::any_of(open.begin(), open.end(), [&](const UnknownPtr& object) {
+                return object.GetInterfacePtr() == document->GetInterfacePtr();
+            });
+            if (stillOpen)
+                ++document;
+            else
+            {
+                removed.push_back(std::move(*document));
+                document = documents_.erase(document);
+            }
+        }
+        if (documents_.empty())
+            apartment = std::move(apartment_);
     }
 
 private:
-    static bool Same(const std::wstring& a, const std::wstring& b)
-    {
-        return ::CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
-    }
-
     mutable std::mutex lock_;
-    std::vector<std::wstring> names_;
+    // Declared first, so that it goes after the documents.
+    MtaUsage apartment_;
+    std::vector<UnknownPtr> documents_;
 };
 
 DocumentsLeftOpen& LeftOpenBy(const OfficeProgram& program)
@@ -155,6 +229,15 @@ DocumentsLeftOpen& LeftOpenBy(const OfficeProgram& program)
     static DocumentsLeftOpen byWord;
     static DocumentsLeftOpen byPowerPoint;
     return program.promptsForPassword ? byPowerPoint : byWord;
+}
+
+// Whether the document holds no change that is not saved. Word answers a bool, PowerPoint msoTrue
+// (-1) or msoFalse (0).
+bool IsSaved(const OfficeProgram& program, IDispatch& document)
+{
+    _variant_t saved = LateBound::Call(document, program.documentInterface, L"Saved");
+    saved.ChangeType(VT_BOOL);
+    return saved.boolVal != VARIANT_FALSE;
 }
 
 // The documents open in the application before the run opens its own: they are the user's. Open
@@ -185,57 +268,64 @@ UsersDocuments ListUsersDocuments(IDispatch& collection, const OfficeProgram& pr
 {
     const std::wstring wanted = FullPathOf(path);
     UsersDocuments users;
+    std::vector<UnknownPtr> open;
     const _variant_t count = LateBound::Call(collection, program.collectionInterface, L"Count");
     const long total = static_cast<long>(count);
     for (long i = 1; i <= total; ++i)
     {
         LateBound::DispatchPtr document =
             LateBound::CallForObject(collection, program.collectionInterface, L"Item", {Int(i)});
+        open.push_back(IdentityOf(document));
         const _bstr_t fullName(LateBound::Call(*document, program.documentInterface, L"FullName"));
         const wchar_t* name = fullName.length() ? static_cast<const wchar_t*>(fullName) : L"";
-        if (LeftOpenBy(program).Holds(name))
+        if (LeftOpenBy(program).Holds(*document))
         {
-            users.leftOpen.emplace_back(document, name);
-            continue;
+            bool saved = false;
+            try
+            {
+                saved = IsSaved(program, *document);
+            }
+            catch (const _com_error& error)
+            {
+                // Not known to be unchanged: it stays open, and the program's, until a later export
+                // can tell.
+                GetLog(true) << L"ERROR: " << GetErrorText(MakeHResultError(error.Error(), L"File: " + std::wstring(name)));
+                continue;
+            }
+            if (saved)
+            {
+                users.leftOpen.emplace_back(document, name);
+                continue;
+            }
+            GetLog(true) << L"The document " << name << L", which an earlier import opened, has changes that are "
+                         << L"not saved: it is left open to the user";
+            LeftOpenBy(program).Remove(*document);
         }
         users.objects.push_back(IdentityOf(document));
         if (!users.sameName && ::CompareStringOrdinal(name, -1, wanted.c_str(), -1, TRUE) == CSTR_EQUAL)
             users.sameName = document;
     }
+    LeftOpenBy(program).KeepOnly(open);
     return users;
 }
 
-// The full name the application gives a document it opened from path; the path itself when it
-// gives none.
-std::wstring FullNameOf(const OfficeProgram& program, IDispatch& document, const std::wstring& path)
+// Closes a document an export opened, unless it holds changes that are not saved: the user has
+// typed in it, and it is the user's now. One that does not close stays the program's, to be closed
+// again at the next export.
+void CloseOwnDocument(const OfficeProgram& program, IDispatch& document, const std::wstring& path)
 {
     try
     {
-        const _bstr_t fullName(LateBound::Call(document, program.documentInterface, L"FullName"));
-        if (fullName.length())
-            return static_cast<const wchar_t*>(fullName);
-    }
-    catch (const _com_error&)
-    {
-    }
-    return FullPathOf(path);
-}
-
-// Closes a document an export opened (leftOpenAs: the full name it stayed open under). One that
-// does not close stays the program's, to be closed again at the next export.
-void CloseOwnDocument(const OfficeProgram& program, IDispatch& document, const std::wstring& path,
-                      const std::wstring& leftOpenAs = {})
-{
-    try
-    {
-        LateBound::Call(document, program.documentInterface, L"Close", program.closeArguments());
-        if (!leftOpenAs.empty())
-            LeftOpenBy(program).Remove(leftOpenAs);
+        if (!IsSaved(program, document))
+            GetLog(true) << L"The document " << path << L" has changes that are not saved: it is left open to the user";
+        else
+            LateBound::Call(document, program.documentInterface, L"Close", program.closeArguments());
+        LeftOpenBy(program).Remove(document);
     }
     catch (const _com_error& error)
     {
         GetLog(true) << L"ERROR: " << GetErrorText(MakeHResultError(error.Error(), L"File: " + path));
-        LeftOpenBy(program).Add(leftOpenAs.empty() ? FullNameOf(program, document, path) : leftOpenAs);
+        LeftOpenBy(program).Add(document);
     }
 }
 
@@ -265,16 +355,12 @@ TOrError<ImportResult> ExportAndImport(const OfficeProgram& program, const std::
         // What earlier exports could not close is closed now; the one of this file is exported
         // first, and closed after.
         const std::wstring wanted = FullPathOf(path);
-        std::wstring leftOpenAs;
         for (const auto& [leftOpen, fullName] : users.leftOpen)
         {
             if (!document && ::CompareStringOrdinal(fullName.c_str(), -1, wanted.c_str(), -1, TRUE) == CSTR_EQUAL)
-            {
                 document = leftOpen;
-                leftOpenAs = fullName;
-            }
             else
-                CloseOwnDocument(program, *leftOpen, fullName, fullName);
+                CloseOwnDocument(program, *leftOpen, fullName);
         }
         if (!document && program.promptsForPassword)
         {
@@ -297,7 +383,7 @@ TOrError<ImportResult> ExportAndImport(const OfficeProgram& program, const std::
             // The export's own result counts; a document that did not close is noted, and stays
             // the program's to close.
             if (openedHere)
-                CloseOwnDocument(program, *document, path, leftOpenAs);
+                CloseOwnDocument(program, *document, path);
         });
 
         const std::wstring folder = GetPrintoutFolder();

@@ -87,6 +87,33 @@ struct FileReadResult
 };
 FileReadResult ReadWholeFile(const wchar_t* path);
 
+// Whether a file operation failed because another program holds the file: it has it open without
+// sharing what the operation needs, or has locked a part of it. Backups, virus scanners and
+// synchronisations do so for a moment.
+bool IsHeldByAnotherProgram(DWORD error);
+
+// How long a read or a save of one of the user's files waits for another program to let go of it,
+// in milliseconds, and how long it pauses between two tries.
+constexpr ULONGLONG HeldFileWait = 5000;
+constexpr DWORD HeldFilePause = 100;
+
+// Reads a whole file: ReadWholeFile, or a reader that fails as no file at hand can make it fail.
+using WholeFileReader = std::function<FileReadResult(const std::wstring& path)>;
+
+// The file read whole, tried again for HeldFileWait as long as another program holds it; the
+// first try again is logged, the file named after what (e.g. "The settings file"). A file still held
+// afterwards answers with the sharing or lock violation.
+FileReadResult ReadWholeFileWhenFree(
+    const std::wstring& path, const wchar_t* what,
+    const WholeFileReader& read = [](const std::wstring& path) { return ReadWholeFile(path.c_str()); });
+
+// ReplaceFileContents, tried again for HeldFileWait as long as another program holds the file (it
+// cannot be replaced while one has it open without letting it be deleted); the first try again is
+// logged as by ReadWholeFileWhenFree. On false the old file stays as it was and GetLastError tells
+// why: ERROR_SHARING_VIOLATION for a file still held.
+bool ReplaceFileContentsWhenFree(const std::wstring& path, const void* bytes, size_t count, const wchar_t* what,
+                                 const FileBytesWriter& write = WriteBytesToNewFile);
+
 // Whether bytes are UTF-8 (or ASCII) text rather than UTF-16, by the rule of IsUtf8File.
 bool IsUtf8Text(const std::string& bytes);
 // The UTF-16LE characters of bytes, a leading FF FE mark left out; an odd last byte is no character.

@@ -66,6 +66,9 @@ struct OpenDocument
 {
     std::wstring fullName;
     bool openedByUser = false;
+    // False once the document has changes that are not saved (the user typed in it); Close with
+    // "do not save changes" throws them away.
+    bool saved = true;
     // The document's one object while it is open: Office hands out the same object however the
     // document is reached (Item, or an Open of a file that is open already).
     DispatchPtr object;
@@ -182,7 +185,7 @@ public:
         for (const auto& document : documents)
             if (SameFile(document->fullName, path))
                 return document;
-        auto document = std::make_shared<OpenDocument>(OpenDocument{path, byUser, nullptr});
+        auto document = std::make_shared<OpenDocument>(OpenDocument{path, byUser, true, nullptr});
         documents.push_back(document);
         return document;
     }
@@ -232,6 +235,31 @@ public:
         });
         Add(L"Name", [this](const Arguments&, VARIANT* result) {
             SetText(result, ::PathFindFileNameW(document_->fullName.c_str()));
+            return S_OK;
+        });
+        Add(L"Saved", [this](const Arguments& a, VARIANT* result) {
+            std::lock_guard guard(state_.lock);
+            // Set as a property (Word's Saved = False), or read: Word answers a bool, PowerPoint
+            // msoTrue (-1) or msoFalse (0).
+            if (!a.empty() && a[0])
+            {
+                _variant_t value;
+                if (FAILED(VariantChangeType(&value, const_cast<VARIANT*>(a[0]), 0, VT_BOOL)))
+                    return DISP_E_TYPEMISMATCH;
+                document_->saved = value.boolVal != VARIANT_FALSE;
+                return S_OK;
+            }
+            VariantClear(result);
+            if (state_.product == Product::Word)
+            {
+                result->vt = VT_BOOL;
+                result->boolVal = document_->saved ? VARIANT_TRUE : VARIANT_FALSE;
+            }
+            else
+            {
+                result->vt = VT_I4;
+                result->lVal = document_->saved ? -1 : 0;
+            }
             return S_OK;
         });
         Add(L"ExportAsFixedFormat", [this](const Arguments& a, VARIANT*) { return Export(a); });
@@ -380,6 +408,18 @@ public:
         Add(L"StandInOpenAsUser", [this](const Arguments& a, VARIANT*) {
             state_.Open(TextArgument(a, 0), true);
             return S_OK;
+        });
+        Add(L"StandInTypeAsUser", [this](const Arguments& a, VARIANT*) {
+            // Typing goes into the document open for the file, whoever opened it.
+            const std::wstring path = TextArgument(a, 0);
+            std::lock_guard guard(state_.lock);
+            for (const auto& document : state_.documents)
+                if (SameFile(document->fullName, path))
+                {
+                    document->saved = false;
+                    return S_OK;
+                }
+            return E_INVALIDARG;
         });
         Add(L"StandInCalls", [this](const Arguments&, VARIANT* result) {
             std::lock_guard guard(state_.lock);

@@ -2,11 +2,14 @@
 // The Word and PowerPoint stand-ins: one application object per product and process (as both
 // programs run once per user), their open documents, and what tests steer and read.
 //
-// Besides the members the programs call, each application object has four for tests:
+// Besides the members the programs call, each application object has five for tests:
 //   StandInReset()                      closes everything and forgets calls and failures
 //   StandInFail(member, hresult)        makes every later call of member fail with hresult
 //                                       (S_OK: every later call succeeds again)
-//   StandInOpenAsUser(path)             opens a document as if the user had opened it
+//   StandInOpenAsUser(path)             opens a document as if the user had opened it; a file
+//                                       open already gives its document, as Office does
+//   StandInTypeAsUser(path)             changes the open document of the file as the user's typing
+//                                       would: its Saved becomes false
 //   StandInCalls()                      the calls made so far, one line each:
 //                                       member(argument, ...), arguments as "text", TRUE/FALSE,
 //                                       numbers, missing or null

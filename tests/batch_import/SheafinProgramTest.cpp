@@ -9,6 +9,7 @@
 #include "tests/batch_import/SentMessageCount.h"
 #include "tests/batch_import/SheafinLoopback.h"
 #include "tests/support/FileDropList.h"
+#include "tests/support/HeldFile.h"
 #include "tests/support/ProgramHarness.h"
 #include "tests/support/Screenshot.h"
 #include "tests/support/TestPaths.h"
@@ -842,6 +843,198 @@ TEST_F(SheafinProgram, PicturesWithFilesInBothThemesAt96And144DpiShowEveryLineWh
             EXPECT_EQ(sheafin->Close(), 0u);
         }
     }
+}
+
+// The program's boxes that tell of an error, once one shows and has its text; none when none shows
+// within the time.
+std::vector<HWND> ErrorBoxesOf(const Harness::Program& program, std::chrono::milliseconds timeout = 0ms)
+{
+    const auto boxes = [&] {
+        std::vector<HWND> found;
+        for (const HWND window : program.TopLevelWindows())
+            if (Harness::ClassOf(window) == L"Quillora Window" && Harness::TextOf(window) == L"Error" &&
+                IsWindowVisible(window) && !Harness::Children(window, L"SysLink").empty())
+                found.push_back(window);
+        return found;
+    };
+    std::vector<HWND> found = boxes();
+    if (found.empty() && timeout > 0ms)
+        Harness::WaitUntil([&] { return !(found = boxes()).empty(); }, timeout);
+    return found;
+}
+
+std::wstring BoxText(HWND box)
+{
+    std::wstring text;
+    for (const HWND label : Harness::Children(box, L"SysLink"))
+        text += Harness::TextOf(label);
+    return text;
+}
+
+// Answers the box with OK and waits until it is gone.
+void Dismiss(HWND box)
+{
+    PostMessageW(Harness::Child(box, L"Button", L"&OK"), BM_CLICK, 0, 0);
+    EXPECT_TRUE(Harness::WaitUntil([&] { return !IsWindow(box); }));
+}
+
+// Points the prefix's roaming application-data folder elsewhere while it lives, and back at the
+// profile's after.
+class RoamingFolder
+{
+public:
+    RoamingFolder(const fs::path& folder, fs::path restored) : restored_(std::move(restored)) { Set(folder); }
+    ~RoamingFolder() { Set(restored_); }
+    RoamingFolder(const RoamingFolder&) = delete;
+    RoamingFolder& operator=(const RoamingFolder&) = delete;
+
+private:
+    static void Set(const fs::path& folder)
+    {
+        Owners::RegistryKey key;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER,
+                                  L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders", 0,
+                                  nullptr, 0, KEY_SET_VALUE, nullptr, key.put(), nullptr),
+                  ERROR_SUCCESS);
+        const std::wstring path = folder.wstring();
+        RegSetValueExW(key.get(), L"AppData", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                       static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
+    }
+
+    fs::path restored_;
+};
+
+// Another program holds the workspace without sharing while Sheafin starts, longer than the start
+// waits for it, and lets go a moment after the window shows. Whatever way the settings are saved
+// in that session (the window rebuilt for a theme, the close), the user's file stays as it was.
+TEST_F(SheafinProgram, AWorkspaceHeldWithoutSharingAtTheStartIsNeverWrittenOverInThatSession)
+{
+    WriteWorkspace({L"notes.txt", L"Report.pdf", L"photo.png"}, [](Importer::Settings& settings) {
+        settings.view.theme = L"light";
+        settings.lastConfig->config.printoutOptions.scale = 300;
+    });
+    const std::string stored = Bytes(SettingsFile());
+    std::unique_ptr<Harness::Program> sheafin;
+    HWND window = nullptr;
+    {
+        const Harness::HeldFile held(SettingsFile(), Harness::HeldFile::Sharing::None);
+        sheafin = Start();
+        window = MainWindowOf(*sheafin);
+        ASSERT_NE(window, nullptr);
+        const std::vector<HWND> boxes = ErrorBoxesOf(*sheafin, 10s);
+        EXPECT_EQ(boxes.size(), 1u) << "nothing said that the workspace could not be read";
+        if (!boxes.empty())
+        {
+            EXPECT_EQ(GetWindow(boxes[0], GW_OWNER), window);
+            const std::wstring text = BoxText(boxes[0]);
+            EXPECT_NE(text.find(SettingsFile().wstring() + L" could not be read because another program holds it"),
+                      std::wstring::npos)
+                << WideToUtf8(text);
+            EXPECT_NE(text.find(L"the changes of this session will not be saved"), std::wstring::npos)
+                << WideToUtf8(text);
+            Harness::SaveWindow(boxes[0], L"workspace-held");
+            Dismiss(boxes[0]);
+        }
+        EXPECT_EQ(0, ItemCount(ListOf(window))) << "the defaults";
+    }
+
+    Harness::PostCommand(window, 40031); // Dark: the window is rebuilt from the settings it saves
+    EXPECT_TRUE(Harness::WaitUntil([&] { return !IsWindow(window); }));
+    window = MainWindowOf(*sheafin);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(0, ItemCount(ListOf(window)));
+    EXPECT_TRUE(ErrorBoxesOf(*sheafin).empty()) << "told more than once";
+    EXPECT_EQ(Bytes(SettingsFile()), stored);
+    EXPECT_EQ(sheafin->Close(), 0u);
+    EXPECT_EQ(Bytes(SettingsFile()), stored);
+}
+
+// A workspace held for a moment (by a backup, a virus scanner, a synchronisation) is waited for,
+// at the start without sharing and at the close with read sharing, and then used and saved as if it
+// had never been held. One held for good at the close is left as it was, and one box says so.
+TEST_F(SheafinProgram, AWorkspaceHeldForAMomentIsReadAndSavedAndOneHeldForGoodIsKeptAndToldOnce)
+{
+    WriteWorkspace({L"notes.txt", L"Report.pdf", L"photo.png"});
+    {
+        std::optional<Harness::HeldFile> held(std::in_place, SettingsFile(), Harness::HeldFile::Sharing::None);
+        auto sheafin = Start();
+        EXPECT_TRUE(Harness::WaitUntil(
+            [&] { return Harness::ReadLogFile(LogFile()).find(L"is held by another program") != std::wstring::npos; },
+            15s))
+            << "the read was not tried again";
+        held.reset();
+        const HWND window = MainWindowOf(*sheafin);
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(3, ItemCount(ListOf(window))) << "the workspace was not read";
+        Harness::PostCommand(window, 40014); // Insert file content
+        ASSERT_TRUE(Harness::WaitUntil(
+            [&] { return Checked(Harness::Child(window, L"Button", L"Insert file &content (text, printout, image)")); }));
+
+        // Read sharing only: the file can be read, not replaced, until it is let go 1.5 s after the
+        // close.
+        held.emplace(SettingsFile(), Harness::HeldFile::Sharing::Read, 1500ms);
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        held->LetGo();
+        EXPECT_EQ(sheafin->WaitForExit(20s), std::optional<DWORD>(0)) << WhatItShows(*sheafin, LogFile());
+    }
+    const Importer::Settings saved = ReadSettings();
+    ASSERT_TRUE(saved.lastConfig);
+    EXPECT_TRUE(ApplyImporterConfig(saved.lastConfig->config).importFormat.fileContent) << "the change was lost";
+    EXPECT_EQ(3u, saved.lastConfig->config.entries.entries.size());
+
+    const std::string stored = Bytes(SettingsFile());
+    auto sheafin = Start();
+    const HWND window = MainWindowOf(*sheafin);
+    ASSERT_NE(window, nullptr);
+    Harness::PostCommand(window, 40014);
+    ASSERT_TRUE(Harness::WaitUntil(
+        [&] { return !Checked(Harness::Child(window, L"Button", L"Insert file &content (text, printout, image)")); }));
+    const Harness::HeldFile held(SettingsFile(), Harness::HeldFile::Sharing::Read);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    const std::vector<HWND> boxes = ErrorBoxesOf(*sheafin, 20s);
+    ASSERT_EQ(boxes.size(), 1u) << "nothing said that the workspace could not be saved";
+    EXPECT_EQ(GetWindow(boxes[0], GW_OWNER), window);
+    const std::wstring text = BoxText(boxes[0]);
+    EXPECT_NE(text.find(L"The settings could not be saved to " + SettingsFile().wstring() +
+                        L" because another program holds it"),
+              std::wstring::npos)
+        << WideToUtf8(text);
+    Harness::SaveWindow(boxes[0], L"workspace-not-saved");
+    Dismiss(boxes[0]);
+    EXPECT_EQ(sheafin->WaitForExit(), std::optional<DWORD>(0));
+    EXPECT_EQ(Bytes(SettingsFile()), stored);
+}
+
+// A roaming folder redirected to a share that is offline: Sheafin starts on its defaults, says once
+// that settings cannot be kept, and every save of the session (a theme's new window, the close)
+// ends as a save that could not be made.
+TEST_F(SheafinProgram, ARoamingFolderThatCannotBeFoundStartsWithDefaultsAndSaysOnceThatSettingsCannotBeKept)
+{
+    const fs::path offline = profile.Root() / L"Offline share" / L"Roaming";
+    const RoamingFolder unreachable(offline, profile.RoamingAppData());
+    auto sheafin = Start();
+    HWND window = MainWindowOf(*sheafin);
+    ASSERT_NE(window, nullptr);
+    const std::vector<HWND> boxes = ErrorBoxesOf(*sheafin, 10s);
+    EXPECT_EQ(boxes.size(), 1u) << "nothing said that the settings cannot be kept";
+    if (!boxes.empty())
+    {
+        EXPECT_NE(BoxText(boxes[0]).find(L"settings cannot be kept"), std::wstring::npos)
+            << WideToUtf8(BoxText(boxes[0]));
+        Harness::SaveWindow(boxes[0], L"settings-cannot-be-kept");
+        Dismiss(boxes[0]);
+    }
+    EXPECT_EQ(0, ItemCount(ListOf(window)));
+
+    Harness::PostCommand(window, 40031); // Dark
+    EXPECT_TRUE(Harness::WaitUntil([&] { return !IsWindow(window); }));
+    window = MainWindowOf(*sheafin);
+    ASSERT_NE(window, nullptr) << "the program ended instead of building its window anew\n"
+                               << WhatItShows(*sheafin, LogFile());
+    EXPECT_TRUE(ErrorBoxesOf(*sheafin).empty()) << "told more than once";
+    EXPECT_EQ(sheafin->Close(), 0u);
+    EXPECT_TRUE(Contains(LogEntries(LogFile()), L"Saving workspace"));
+    EXPECT_FALSE(fs::exists(offline));
 }
 
 class SheafinUpdateCheck : public SheafinProgram

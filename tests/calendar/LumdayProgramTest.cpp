@@ -645,6 +645,10 @@ TEST_F(LumdayProgram, SettingsThatAnotherProgramHeldAtTheStartAreNeverReplaced)
         EXPECT_EQ(GetWindow(boxes[0], GW_OWNER), window);
         EXPECT_NE(BoxText(boxes[0]).find(L"the changes of this session will not be saved"), std::wstring::npos)
             << WideToUtf8(BoxText(boxes[0]));
+        EXPECT_NE(BoxText(boxes[0]).find((profile.RoamingAppData() / L"lumday.xml").wstring() +
+                                         L" could not be read because another program holds it"),
+                  std::wstring::npos)
+            << WideToUtf8(BoxText(boxes[0]));
         Harness::SaveWindow(boxes[0], L"settings-held");
         PostMessageW(boxes[0], WM_COMMAND, IDOK, 0);
         EXPECT_TRUE(Harness::WaitUntil([&] { return MessageBoxesOf(*lumday).empty(); }));

@@ -12,9 +12,11 @@
 #include "calendar/NotebookList.h"
 #include "calendar/UiLanguages.h"
 #include "framework/text/DateTime.h"
+#include "framework/text/Text.h"
 #include "framework/xml/XmlDocument.h"
 #include "onenote_model/Page.h"
 #include "tests/calendar/LumdayRun.h"
+#include "tests/support/HeldFile.h"
 #include "tests/support/Screenshot.h"
 
 #include <gtest/gtest.h>
@@ -706,5 +708,123 @@ TEST_F(LumdaySettingsView, ANotebookBoxChangesItsOwnNotebookAfterARefreshReorder
     EXPECT_EQ(shown, L"Home;");
     ResetNotebookLists();
     settings.notebookSelection.clear();
+}
+// The program's message boxes that show a text, once one does; none when none does within the time.
+std::vector<HWND> MessageBoxesOf(const Harness::Program& program, std::chrono::milliseconds timeout = 0ms)
+{
+    const auto boxes = [&] {
+        std::vector<HWND> found;
+        for (const HWND window : program.TopLevelWindows())
+            if (Harness::ClassOf(window) == L"#32770" && GetDlgItem(window, 0xFFFF) &&
+                !Harness::TextOf(GetDlgItem(window, 0xFFFF)).empty())
+                found.push_back(window);
+        return found;
+    };
+    std::vector<HWND> found = boxes();
+    if (found.empty() && timeout > 0ms)
+        Harness::WaitUntil([&] { return !(found = boxes()).empty(); }, timeout);
+    return found;
+}
+
+// What the settings of a session come to when another program holds the file as they are saved:
+// at Back and at the close, let go 1.5 s after the save began (the save waits and lands), or held
+// for good (the file stays as it was, and one box says so; at a log-off, where no box can be shown,
+// the log alone).
+TEST_F(LumdaySettingsView, ChangesSavedWhileAnotherProgramHoldsTheFileLandOnceLetGoAndAreToldOnceWhenItIsNot)
+{
+    const std::filesystem::path file = profile.RoamingAppData() / L"lumday.xml";
+    const std::wstring held = file.wstring() + L" because another program holds it";
+    std::unique_ptr<Harness::Program> lumday;
+    HWND window = OpenedSettings(lumday);
+    ASSERT_NE(window, nullptr);
+
+    {
+        SCOPED_TRACE("Back, the file let go 1.5 s after, with read sharing");
+        ClickAt(window, at.MondayWeek());
+        Harness::HeldFile holder(file, Harness::HeldFile::Sharing::Read, 1500ms);
+        ClickAt(window, at.Back());
+        holder.LetGo();
+        EXPECT_TRUE(TitleBecomes(window, MonthTitle(), 20s));
+        EXPECT_TRUE(holder.WaitUntilLetGo());
+        EXPECT_TRUE(MessageBoxesOf(*lumday).empty());
+        EXPECT_NE(ReadSettings(profile).find(L"mondayWeek=\"true\""), std::wstring::npos) << "the change was lost";
+    }
+    {
+        SCOPED_TRACE("Back, the file held for good without sharing");
+        ASSERT_TRUE(OpenSettings(window));
+        const std::wstring before = ReadSettings(profile);
+        ClickAt(window, at.ShowPreviews());
+        std::optional<Harness::HeldFile> holder(std::in_place, file, Harness::HeldFile::Sharing::None);
+        ClickAt(window, at.Back());
+        const std::vector<HWND> boxes = MessageBoxesOf(*lumday, 20s);
+        EXPECT_EQ(boxes.size(), 1u) << "nothing said that the settings were not saved";
+        if (!boxes.empty())
+        {
+            EXPECT_EQ(GetWindow(boxes[0], GW_OWNER), window);
+            const std::wstring text = Harness::TextOf(GetDlgItem(boxes[0], 0xFFFF));
+            EXPECT_NE(text.find(L"could not be saved to " + held), std::wstring::npos) << WideToUtf8(text);
+            Harness::SaveWindow(boxes[0], L"settings-not-saved-at-back");
+            PostMessageW(boxes[0], WM_COMMAND, IDOK, 0);
+            EXPECT_TRUE(Harness::WaitUntil([&] { return MessageBoxesOf(*lumday).empty(); }));
+        }
+        EXPECT_TRUE(TitleBecomes(window, MonthTitle()));
+        holder.reset();
+        EXPECT_EQ(ReadSettings(profile), before);
+    }
+    {
+        SCOPED_TRACE("the close, the file let go 1.5 s after, with read sharing");
+        SetWindowPos(window, nullptr, 70, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        Harness::HeldFile holder(file, Harness::HeldFile::Sharing::Read, 1500ms);
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        holder.LetGo();
+        EXPECT_EQ(lumday->WaitForExit(20s), std::optional<DWORD>(0)) << "a box, or no end";
+        EXPECT_NE(ReadSettings(profile).find(L"x=\"70\""), std::wstring::npos) << "the change was lost";
+    }
+    {
+        SCOPED_TRACE("the close, the file held for good with read sharing");
+        lumday = Start(profile, standIn);
+        window = MainWindowOf(*lumday);
+        ASSERT_NE(window, nullptr);
+        const std::wstring before = ReadSettings(profile);
+        SetWindowPos(window, nullptr, 90, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        const Harness::HeldFile holder(file, Harness::HeldFile::Sharing::Read);
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        const std::vector<HWND> boxes = MessageBoxesOf(*lumday, 20s);
+        EXPECT_EQ(boxes.size(), 1u) << "nothing said that the settings were not saved";
+        if (!boxes.empty())
+        {
+            const std::wstring text = Harness::TextOf(GetDlgItem(boxes[0], 0xFFFF));
+            EXPECT_NE(text.find(L"could not be saved to " + held), std::wstring::npos) << WideToUtf8(text);
+            Harness::SaveWindow(boxes[0], L"settings-not-saved-at-the-close");
+            PostMessageW(boxes[0], WM_COMMAND, IDOK, 0);
+        }
+        EXPECT_EQ(lumday->WaitForExit(), std::optional<DWORD>(0));
+        EXPECT_EQ(ReadSettings(profile), before);
+    }
+    {
+        SCOPED_TRACE("a log-off, the file held for good with read sharing");
+        lumday = Start(profile, standIn);
+        window = MainWindowOf(*lumday);
+        ASSERT_NE(window, nullptr);
+        const std::wstring before = ReadSettings(profile);
+        SetWindowPos(window, nullptr, 110, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        const Harness::HeldFile holder(file, Harness::HeldFile::Sharing::Read);
+        DWORD_PTR answer = 0;
+        ASSERT_NE(SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 10000,
+                                      &answer),
+                  0);
+        EXPECT_NE(SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 30000, &answer),
+                  0)
+            << "the end of the session waited for a box";
+        EXPECT_TRUE(MessageBoxesOf(*lumday).empty());
+        const Owners::KernelHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, lumday->ProcessId()));
+        ASSERT_TRUE(process);
+        TerminateProcess(process.get(), 1);
+        WaitForSingleObject(process.get(), 10000);
+        EXPECT_EQ(ReadSettings(profile), before);
+        EXPECT_NE(Harness::ReadLogFile(profile.Temp() / L"Lumday.log").find(L"ERROR: The settings file " + file.wstring() +
+                                                                             L" could not be replaced"),
+                  std::wstring::npos);
+    }
 }
 } // namespace

@@ -46,6 +46,19 @@ private:
     LateBound::DispatchPtr application_;
 };
 
+// Whether two interface pointers are the same object.
+bool SameObject(IDispatch* first, IDispatch* second)
+{
+    using UnknownPtr = _com_ptr_t<_com_IIID<IUnknown, &IID_IUnknown>>;
+    const auto identity = [](IDispatch* object) {
+        IUnknown* unknown = nullptr;
+        if (object)
+            object->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&unknown));
+        return UnknownPtr(unknown, false);
+    };
+    return identity(first).GetInterfacePtr() == identity(second).GetInterfacePtr();
+}
+
 class OfficeExportTest : public PrintoutTest
 {
 protected:
@@ -207,6 +220,65 @@ TEST_F(OfficeExportTest, DocumentThatWordDidNotClose_StaysTheImportsAndIsClosedA
     ASSERT_TRUE(result.HoldsValue()) << result.Error().message();
     EXPECT_EQ(0, openDocuments()) << "the document the import opened is closed, as is the next one";
     EXPECT_EQ(importedPdfs_.size(), 2u);
+}
+
+// A document that Word did not close for the run becomes the user's once the user has it: Word
+// hands the run's document to a user who opens the file, and one the user closed and opened again
+// is a document of its own. Neither is closed at the next export, and no typing is thrown away.
+TEST_F(OfficeExportTest, DocumentThatWordDidNotCloseAndTheUserReopenedOrChanged_IsNeverClosedAgain)
+{
+    struct Case
+    {
+        const char* name;
+        bool closedByTheUser;
+        bool typedIn;
+    };
+    const Case cases[] = {
+        {"opened again, handed back by Word, and typed in", false, true},
+        {"closed, opened again and typed in", true, true},
+        {"closed and opened again", true, false},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        OfficeStandIn word(WordClass);
+        const LateBound::DispatchPtr documents(word.Call(L"Documents"));
+        ASSERT_TRUE(documents);
+        const auto openDocument = [&]() -> LateBound::DispatchPtr {
+            if (static_cast<long>(LateBound::Call(*documents, IID_IDispatch, L"Count")) != 1)
+                return nullptr;
+            return LateBound::DispatchPtr(LateBound::Call(*documents, IID_IDispatch, L"Item", {LateBound::Int(1)}));
+        };
+        word.Fail(L"Close", RPC_E_CALL_REJECTED);
+        const std::wstring first = WriteDocument(UniqueName(L".docx"), "PK");
+        ASSERT_TRUE(ImportWordDoc(first, RenderingImporter()).HoldsValue());
+        word.Fail(L"Close", S_OK);
+        const LateBound::DispatchPtr left = openDocument();
+        ASSERT_TRUE(left) << "Word kept the document open";
+
+        if (c.closedByTheUser)
+            LateBound::Call(*left, IID_IDispatch, L"Close", {LateBound::Bool(false)});
+        word.Call(L"StandInOpenAsUser", {_variant_t(first.c_str())});
+        if (c.typedIn)
+            word.Call(L"StandInTypeAsUser", {_variant_t(first.c_str())});
+        const LateBound::DispatchPtr users = openDocument();
+        ASSERT_TRUE(users);
+        EXPECT_EQ(SameObject(users, left), !c.closedByTheUser);
+
+        const std::wstring second = WriteDocument(UniqueName(L".docx"), "PK");
+        const TOrError<ImportResult> result = ImportWordDoc(second, RenderingImporter());
+        ASSERT_TRUE(result.HoldsValue()) << result.Error().message();
+        const LateBound::DispatchPtr after = openDocument();
+        EXPECT_TRUE(after) << "the user's document was closed";
+        if (after)
+        {
+            EXPECT_TRUE(SameObject(after, users));
+            EXPECT_EQ(static_cast<bool>(LateBound::Call(*after, IID_IDispatch, L"Saved")), !c.typedIn)
+                << "what the user typed is kept";
+        }
+        importedPdfs_.clear();
+        renderedPages_.clear();
+    }
 }
 
 TEST_F(OfficeExportTest, DocumentTheUserHasOpen_IsExportedButNeverClosed)
