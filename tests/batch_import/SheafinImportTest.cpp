@@ -434,7 +434,7 @@ TEST_F(SheafinImport, WhileARunGoesOnTheListShowsThatItTakesNoDropAndAddsNothing
     const auto rows = [&] { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); };
     ASSERT_EQ(3, rows());
     const HRESULT ole = OleInitialize(nullptr);
-    SetForegroundWindow(window);
+    ASSERT_TRUE(Harness::BringToFront(window));
     RECT bounds{};
     GetWindowRect(list, &bounds);
     SetCursorPos((bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2);
@@ -954,7 +954,7 @@ TEST_P(SheafinEndToEnd, FilesAndAFolderAddedLikeAPersonAreImportedIntoThePickedN
     const HWND list = Harness::Children(window, L"SysListView32").front();
 
     // The folder is dropped on the list.
-    SetForegroundWindow(window);
+    ASSERT_TRUE(Harness::BringToFront(window));
     RECT bounds{};
     GetWindowRect(list, &bounds);
     // Near a corner: the empty list's placeholder covers its middle.

@@ -464,7 +464,7 @@ TEST_F(SheafinProgram, FilesDroppedOnTheEmptyListAreAddedAndReplaceThePlaceholde
     const HWND window = MainWindowOf(*sheafin);
     ASSERT_NE(window, nullptr);
     const HWND list = ListOf(window);
-    SetForegroundWindow(window);
+    ASSERT_TRUE(Harness::BringToFront(window));
     RECT bounds{};
     GetWindowRect(list, &bounds);
     // Below the placeholder's buttons, on the list itself.
@@ -492,7 +492,7 @@ TEST_F(SheafinProgram, FilesDroppedOnThePlaceholdersSelectFilesButtonAreAdded)
     ASSERT_NE(window, nullptr);
     const HWND button = Harness::Child(window, L"Button", L" Select Files");
     ASSERT_TRUE(button && IsWindowVisible(button));
-    SetForegroundWindow(window);
+    ASSERT_TRUE(Harness::BringToFront(window));
     RECT bounds{};
     GetWindowRect(button, &bounds);
     SetCursorPos((bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2);
@@ -557,11 +557,11 @@ TEST_F(SheafinProgram, QuitFromOutsideEndsWithoutSavingAndACloseWithoutWindowEnd
     ASSERT_NE(window, nullptr);
     const DWORD thread = GetWindowThreadProcessId(window, nullptr);
     PostThreadMessageW(thread, WM_CLOSE, 0, 0);
-    std::this_thread::sleep_for(1s);
-    EXPECT_TRUE(IsWindow(window)) << "a close for no window only brings the window forward";
+    // The commands come after the close in the window's queue: once they have run, so has it.
     Harness::PostCommand(window, 40009);
     Harness::PostCommand(window, 40008);
     EXPECT_TRUE(Harness::WaitUntil([&] { return ItemCount(ListOf(window)) == 0; }));
+    EXPECT_TRUE(IsWindow(window)) << "a close for no window only brings the window forward";
     PostThreadMessageW(thread, WM_QUIT, 7, 0);
     EXPECT_EQ(sheafin->WaitForExit(15s), std::optional<DWORD>(0));
     EXPECT_EQ(2u, ReadSettings().lastConfig->config.entries.entries.size()) << "the workspace is not saved";
@@ -1097,7 +1097,10 @@ TEST_F(SheafinUpdateCheck, ACheckSixDaysOldIsNotRepeated)
     WriteWorkspace({L"notes.txt"}, [](Importer::Settings& settings) { settings.lastUpdateCheck = DaysAgo(6); });
     auto sheafin = Start();
     ASSERT_NE(MainWindowOf(*sheafin), nullptr);
-    std::this_thread::sleep_for(3s);
+    // The program decides on the check before it logs the workspace as loaded, and posts a check it
+    // makes to its window before the close that comes after; the window's end waits for its
+    // background work.
+    EXPECT_TRUE(Harness::WaitUntil([&] { return Contains(LogEntries(LogFile()), L"Loaded workspace"); }, 20s));
     EXPECT_EQ(sheafin->Close(), 0u);
     EXPECT_EQ(0u, VersionRequests());
     EXPECT_FALSE(Contains(LogEntries(LogFile()), L"Checking for updates"));

@@ -113,7 +113,8 @@ protected:
 
     static void PressWithControl(HWND window, WORD key)
     {
-        SetForegroundWindow(window);
+        // The keys go to the window in front: sent before this one is, they would be lost.
+        EXPECT_TRUE(Harness::BringToFront(window)) << "the window never came to the front";
         INPUT inputs[4] = {};
         for (INPUT& input : inputs)
             input.type = INPUT_KEYBOARD;
@@ -559,8 +560,25 @@ TEST_F(LumdayProgram, ClosingTheWindowDuringASearchThatHangsSavesAndEndsInTimeWi
     const HWND searchBox = FindWindowExW(window, nullptr, L"Edit", nullptr);
     ASSERT_NE(searchBox, nullptr);
     SendMessageW(searchBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"bread"));
-    // The search waits for the store.
-    Sleep(1000);
+    // The search waits for the store: the icon beside the box shows it running (the magnifier in
+    // the accent colour, which tinting shifts by a shade, where a search that is not running shows
+    // a grey cross) once it has begun, and from there only the store's lock holds it.
+    SetColorScheme(false);
+    const RECT box = Harness::ChildRect(searchBox);
+    const COLORREF accent = LumdayTest::ColorRef(ColorAccent);
+    const auto nearAccent = [&](COLORREF pixel) {
+        return std::abs(GetRValue(pixel) - GetRValue(accent)) <= 8 && std::abs(GetGValue(pixel) - GetGValue(accent)) <= 8 &&
+               std::abs(GetBValue(pixel) - GetBValue(accent)) <= 8;
+    };
+    const auto searchRuns = [&] {
+        const LumdayTest::ClientPicture picture(window);
+        for (int y = box.top + 1; y < box.bottom - 1; ++y)
+            for (int x = box.right + 1; x < box.right + 20; ++x)
+                if (nearAccent(picture.At(x, y)))
+                    return true;
+        return false;
+    };
+    ASSERT_TRUE(Harness::WaitUntil(searchRuns, 10s)) << "the search never began";
     SetWindowPos(window, nullptr, 70, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     PostMessageW(window, WM_CLOSE, 0, 0);
     bool boxShown = false;

@@ -88,6 +88,10 @@ bool LogHas(const std::filesystem::path& log, const std::wstring& text)
     return Harness::ReadLogFile(log).find(text) != std::wstring::npos;
 }
 
+// What Lumday logs when its end did not wait for a worker (one still in a call after the end's
+// bound): a check it started may then have been cut off before it asked anything.
+const wchar_t* const WorkerLeftBehind = L"ERROR: A worker still waits in a call";
+
 // Has the prefix open "https" addresses with the little test program, which writes down the
 // command line it got, and puts the prefix's own handler back at the end.
 class AddressHandler
@@ -257,9 +261,11 @@ TEST_F(LumdaySelfUpdate, AsksAtMostEverySevenDaysAndNotOnAFirstRun)
             EXPECT_TRUE(Harness::WaitUntil([&] { return RequestsNamed(service, "getVersion") > before; }, 20s));
         }
         EXPECT_TRUE(lumday->IsRunning());
-        // The program's end waits for a check it started, so that the service's record is whole
-        // once it has ended: a check that should not be made cannot hide behind a slow start.
+        // The program's end waits for a check it started (its log says when it did not, having
+        // waited its bound), so that the service's record is whole once it has ended: a check
+        // that should not be made cannot hide behind a slow start.
         EXPECT_EQ(lumday->Close(), 0u);
+        EXPECT_FALSE(LogHas(profile.Temp() / L"Lumday.log", WorkerLeftBehind));
         EXPECT_EQ(RequestsNamed(service, "getVersion") - before, c.requests);
         EXPECT_EQ(RequestsNamed(service, "getFile"), 0u) << "the service answers the running version";
         if (c.requests)
@@ -372,17 +378,21 @@ TEST_F(LumdaySelfUpdate, EveryFailureLeavesTheCalendarRunningAndTheOldProgramInP
         const char* what;
         std::vector<std::pair<std::string, std::string>> scenario;
         const char* lastRequest;
+        // The program's last entry of the check in its log: what it decided.
+        const wchar_t* decision;
     };
     const Case cases[] = {
-        {"version status 500", {{"getVersion.status", "500"}}, "getVersion"},
+        {"version status 500", {{"getVersion.status", "500"}}, "getVersion", L"ERROR: The update failed: "},
         // A misconfigured service's empty page is no version: nothing is downloaded.
-        {"empty version answer", {{"getVersion.body", " \r\n"}}, "getVersion"},
-        {"download status 404", {{"getVersion.body", "1.19.0"}, {"getFile.status", "404"}}, "getFile"},
+        {"empty version answer", {{"getVersion.body", " \r\n"}}, "getVersion", L"Latest version: "},
+        {"download status 404", {{"getVersion.body", "1.19.0"}, {"getFile.status", "404"}}, "getFile",
+         L"ERROR: The update failed: "},
         {"cut-short body", {{"getVersion.body", "1.19.0"}, {"getFile.body", "MZ" + std::string(5000, 'x')}, {"getFile.truncate", "3000"}},
-         "getFile"},
-        {"not an executable", {{"getVersion.body", "1.19.0"}, {"getFile.body", "<html>Moved</html>"}}, "getFile"},
+         "getFile", L"ERROR: The update failed: "},
+        {"not an executable", {{"getVersion.body", "1.19.0"}, {"getFile.body", "<html>Moved</html>"}}, "getFile",
+         L"ERROR: The update failed: "},
         // A library is a whole Windows file that no process can be started from.
-        {"start refused", {{"getVersion.body", "1.19.0"}, {"getFile.file", ""}}, "getFile"},
+        {"start refused", {{"getVersion.body", "1.19.0"}, {"getFile.file", ""}}, "getFile", L"ERROR: Starting "},
     };
     for (const Case& c : cases)
     {
@@ -403,7 +413,11 @@ TEST_F(LumdaySelfUpdate, EveryFailureLeavesTheCalendarRunningAndTheOldProgramInP
         const HWND window = MainWindowOf(*lumday);
         ASSERT_NE(window, nullptr);
         ASSERT_TRUE(Harness::WaitUntil([&] { return RequestsNamed(scenario, c.lastRequest) == 1; }, 20s));
-        Sleep(1500);
+        // Once the program has said what it made of the answer (in the log it began afresh before
+        // its window showed), the calendar goes on as it was.
+        const std::filesystem::path log = profile.Temp() / L"Lumday.log";
+        ASSERT_TRUE(Harness::WaitUntil([&] { return LogHas(log, c.decision); }, 20s))
+            << WideToUtf8(Harness::ReadLogFile(log));
         EXPECT_TRUE(lumday->IsRunning());
         EXPECT_TRUE(OpenSettings(window)) << "the calendar is not left on its update progress";
         if (std::string(c.lastRequest) == "getFile")
@@ -418,6 +432,10 @@ TEST_F(LumdaySelfUpdate, EveryFailureLeavesTheCalendarRunningAndTheOldProgramInP
             EXPECT_EQ(RequestsNamed(scenario, "getFile"), 0u);
         EXPECT_EQ(LeftOf(profile.Temp(), L"lumday1.exe"), std::vector<std::wstring>{}) << "pieces of the download";
         EXPECT_EQ(lumday->Close(), 0u);
+        // The end waited for the check: nothing more was asked after its decision.
+        EXPECT_FALSE(LogHas(log, WorkerLeftBehind));
+        EXPECT_EQ(RequestsNamed(scenario, c.lastRequest), 1u);
+        EXPECT_EQ(RequestsNamed(scenario, "getFile"), std::string(c.lastRequest) == "getFile" ? 1u : 0u);
         EXPECT_EQ(UpdateTest::ReadBytes(installed), oldProgram);
     }
 }
@@ -569,6 +587,7 @@ TEST_F(LumdaySelfUpdate, AnInstallThatCannotWriteStartsTheProgramAgainNotToUpdat
     EXPECT_TRUE(OpenSettings(restarted)) << "the program started again shows no calendar";
     EXPECT_TRUE(IsWindow(restarted)) << "the program started again ended";
     CloseRestartedLumday();
+    EXPECT_FALSE(LogHas(profile.Temp() / L"Lumday.log", WorkerLeftBehind));
     EXPECT_EQ(RequestsNamed(service, "getVersion"), 0u);
     EXPECT_EQ(UpdateTest::ReadBytes(target), oldProgram);
 }
@@ -605,9 +624,10 @@ TEST_F(LumdaySelfUpdate, ABuildWithoutTheServiceKeyAsksNothingAndSaysSo)
     ASSERT_NE(MainWindowOf(*lumday), nullptr);
     const std::filesystem::path log = profile.Temp() / L"Lumday.log";
     EXPECT_TRUE(Harness::WaitUntil([&] { return LogHas(log, L"This build cannot check for updates"); }, 20s));
-    Sleep(1000);
-    EXPECT_FALSE(LogHas(log, L"HTTPS Request")) << "a request was sent";
     EXPECT_TRUE(lumday->IsRunning());
+    // The end waits for the check, so that a request it sent after saying so is in the log.
     EXPECT_EQ(lumday->Close(), 0u);
+    EXPECT_FALSE(LogHas(log, WorkerLeftBehind));
+    EXPECT_FALSE(LogHas(log, L"HTTPS Request")) << "a request was sent";
 }
 } // namespace

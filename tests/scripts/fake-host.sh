@@ -3,6 +3,7 @@
 # asked in $host/calls and answer as the case sets them up:
 #   $host/installed/<package>   installed packages (dpkg-query)
 #   $host/uninstallable         packages apt-get cannot install, one a line
+#   $host/unknown               packages no list of apt's names (from a source the host lacks)
 #   $host/update-status         apt-get update's exit code (100: an index failed), or "offline": no
 #                               index can be fetched, which apt-get update reports with exit code 0
 #                               unless its error mode is "any"
@@ -48,6 +49,7 @@ new_host() {
   echo 0 >"$host/uid"
   echo works >"$host/sudo"
   : >"$host/uninstallable"
+  : >"$host/unknown"
   : >"$host/bad-locales"
   printf 'C\nC.utf8\nPOSIX\n' >"$host/locales"
   # Only these of the real host's commands, so that nothing of its own package tools leaks in.
@@ -105,6 +107,8 @@ case "$1" in
       exit "$status"
     fi
     touch "$HOST/lists/example_dists_main_InRelease"
+    echo "Hit:1 http://deb.example/debian stable InRelease"
+    echo "Get:2 http://security.example stable-security InRelease [48.0 kB]"
     [ "$status" -eq 0 ] || echo "E: Failed to fetch http://security.example/dists/main/binary-i386/Packages.xz  File has unexpected size (41 != 40). Mirror sync in progress?"
     exit "$status" ;;
   install)
@@ -127,6 +131,10 @@ case "$1" in
     fi
     for p in "$@"; do
       case "$p" in -*) continue ;; esac
+      if grep -qx -- "$p" "$HOST/unknown"; then
+        echo "E: Unable to locate package $p"
+        exit 100
+      fi
       if grep -qx -- "$p" "$HOST/uninstallable"; then
         for i in 1 2 3 4 5 6 7 8 9; do echo " $p : Depends: lib$i:i386 (= 1.$i) but 1.$i+b1 is to be installed"; done
         echo "E: Unable to correct problems, you have held broken packages."
@@ -263,7 +271,8 @@ finish() {
   [ "$failures" -eq 0 ] && [ "$checks" -gt 0 ]
 }
 
-# wine_stand_ins: Wine of the made-up host. Each prefix gets a server that lingers, in a session of
+# wine_stand_ins: Wine of the made-up host (its first boot's menu builder, Mono and Gecko included,
+# as WINEDLLOVERRIDES leaves them on or off). Each prefix gets a server that lingers, in a session of
 # its own as Wine's does (Ctrl+C does not reach it), until "wineserver -k"; regsvr32 registers only
 # a file that exists and regedit adds its file to $host/registry; any other program is recorded in
 # $host/calls with its arguments, one a line, after a line "wine", and runs $host/program-runs
@@ -321,20 +330,30 @@ SH
 . "$HOST/wine-server.sh"
 start_server
 # Wine's menu builder, which a prefix's first boot starts unless WINEDLLOVERRIDES turns it off,
-# writes the desktop's menus and file types into the user's home.
-menu_builder=on
+# writes the desktop's menus and file types into the user's home; Mono and Gecko (mscoree, mshtml),
+# unless it turns them off, are offered for download into the user's ~/.cache/wine. As in Wine, the
+# last override that names a library counts.
+declare -A enabled=([winemenubuilder]=on [mscoree]=on [mshtml]=on)
 IFS=';' read -ra overrides <<<"${WINEDLLOVERRIDES:-}"
 for override in ${overrides[@]+"${overrides[@]}"}; do
   IFS=',' read -ra names <<<"${override%%=*}"
   for name in ${names[@]+"${names[@]}"}; do
-    [ "$name" = winemenubuilder.exe ] || [ "$name" = winemenubuilder ] || continue
-    case "${override#*=}" in d|disabled|"") menu_builder=off ;; *) menu_builder=on ;; esac
+    name=${name%.exe}
+    name=${name%.dll}
+    [ -n "${enabled[$name]+set}" ] || continue
+    case "${override#*=}" in d|disabled|"") enabled[$name]=off ;; *) enabled[$name]=on ;; esac
   done
 done
-if [ "$menu_builder" = on ] && [ ! -f "$WINEPREFIX/system.reg" ]; then
-  mkdir -p "$HOME/.config/menus/applications-merged" "$HOME/.local/share/applications" \
-    "$HOME/.local/share/desktop-directories" "$HOME/.local/share/mime/packages"
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  if [ "${enabled[winemenubuilder]}" = on ]; then
+    mkdir -p "$HOME/.config/menus/applications-merged" "$HOME/.local/share/applications" \
+      "$HOME/.local/share/desktop-directories" "$HOME/.local/share/mime/packages"
+  fi
+  if [ "${enabled[mscoree]}" = on ] || [ "${enabled[mshtml]}" = on ]; then
+    mkdir -p "$HOME/.cache/wine"
+  fi
 fi
+echo "wineboot WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-}" >>"$HOST/calls"
 mkdir -p "$WINEPREFIX/drive_c/users/standin/Temp" "$WINEPREFIX/drive_c/windows/system32"
 touch "$WINEPREFIX/system.reg"
 SH

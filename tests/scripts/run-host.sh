@@ -47,9 +47,16 @@ added_to_home() { (cd "$host/home" && find . -mindepth 1 | tr '\n' ' '); }
 # host's own), which nothing of Wine's removes.
 socket_folders() { (cd "$host" && find . -maxdepth 1 -type d -name 'wine-*' | tr '\n' ' '); }
 
-# A run whose tests lock the install tests' folder that no one may write and then run for a minute
-# (a test that names the made-up host, so that it is seen running), started in a process group of
-# its own, as in a terminal, so that an interrupt reaches all of it; $run is its process.
+# A run stopped in one of its stages, started in a process group of its own, as in a terminal, so
+# that an interrupt reaches all of it; $run is its process. STAGE is where it stops:
+#   setup   setup installs a package, which takes a minute (apt-get names the made-up host)
+#   build   the build compiles for a minute (a compiler that names the made-up host) while the new
+#           prefix's first boot runs on
+#   failed-build   the same, but the build fails after a second
+#   late-test   as tests, and ctest, told to end, starts one more test before it ends
+#   tests   (the default) the tests lock the install tests' folder that no one may write and then run
+#           for a minute (a test that names the made-up host, so that it is seen running)
+# $host/in-the-middle appears once it is there.
 start_stopped_run() {
   run_host "$1" "jo"
   # chattr marks a path immutable in $host/immutable, as root's chattr does.
@@ -71,6 +78,47 @@ SH
 touch "$HOST/in-the-middle"
 (exec -a "a test of $HOST" sleep 60)
 SH
+  case "${2:-tests}" in
+    setup)
+      # Xvfb is missing, and its install takes a minute.
+      stand_in dpkg-query <<'SH'
+[ "${*: -1}" = xvfb ] && [ ! -f "$HOST/installed/xvfb" ] && exit 1
+printf 'install ok installed'
+SH
+      stand_in apt-get <<'SH'
+echo "apt-get $*" >>"$HOST/calls"
+case " $* " in
+  *" install "*) touch "$HOST/in-the-middle"; exec -a "apt-get of $HOST" sleep 60 ;;
+esac
+SH
+      ;;
+    build | failed-build)
+      mv "$host/bin/cmake" "$host/bin/cmake-standin"
+      stand_in cmake <<'SH'
+if [ "$1" = --build ]; then
+  touch "$HOST/in-the-middle"
+  [ -f "$HOST/build-fails" ] && { sleep 1; echo "error: a compile failed"; exit 1; }
+  exec -a "a compiler of $HOST" sleep 60
+fi
+exec "$HOST/bin/cmake-standin" "$@"
+SH
+      [ "$2" = build ] || touch "$host/build-fails"
+      # The first boot goes on for a while after the prefix's server has started.
+      mv "$host/bin/wineboot" "$host/bin/wineboot-standin"
+      stand_in wineboot <<'SH'
+"$HOST/bin/wineboot-standin" "$@"
+exec -a "a first boot of $HOST" sleep 60
+SH
+      ;;
+    late-test)
+      # ctest, told to end, starts one more test first.
+      body=$(cat "$host/ctest-body")
+      cat >"$host/ctest-body" <<'SH'
+trap '(exec -a "a test started late of $HOST" sleep 60) &' TERM
+SH
+      printf '%s\n' "$body" >>"$host/ctest-body"
+      ;;
+  esac
   set -m
   env -i HOME="$host" TMPDIR="$host" PATH="$host/bin:$host/sys" QUILLORA_APT_LISTS="$host/lists" "${extra_env[@]}" \
     "$checkout/scripts/test" >"$host/interrupted.log" 2>&1 &
@@ -80,7 +128,7 @@ SH
     [ -f "$host/in-the-middle" ] || { kill -0 "$run" 2>/dev/null && sleep 0.1 && continue; }
     break
   done
-  expect "reaches the middle of its tests: $(cat "$host/interrupted.log")" [ -f "$host/in-the-middle" ]
+  expect "reaches the middle of its ${2:-tests}: $(cat "$host/interrupted.log")" [ -f "$host/in-the-middle" ]
 }
 # Waits up to 30 s for the stopped run to end by itself, and checks that it left nothing running or
 # locked and that the next run passes.
@@ -94,8 +142,20 @@ expect_stopped_run_ends_clean() {
   left=$(left_running)
   expect "leaves nothing of the run running (no test, no update service, no wineserver):
 $left" [ -z "$left" ]
-  expect "leaves nothing locked against writing: $(ls "$host/immutable") $(find "$build" ! -perm -u+w)" \
-    [ -z "$(ls "$host/immutable")" -a -z "$(find "$build" ! -perm -u+w)" ]
+  expect "leaves nothing locked against writing: $(ls "$host/immutable") $(find "$build" ! -perm -u+w 2>&1)" \
+    [ -z "$(ls "$host/immutable")" -a -z "$(find "$build" ! -perm -u+w 2>/dev/null)" ]
+  expect "leaves no folder of a Wine server in the temporary folder: $(socket_folders)" [ -z "$(socket_folders)" ]
+  if [ -f "$host/bin/wineboot-standin" ]; then
+    expect "leaves no prefix whose first boot it cut short, which the next run would take as made" \
+      [ ! -e "$build/wineprefix" ]
+  fi
+  # The next run finds everything installed, and builds and boots at once.
+  stand_in dpkg-query <<'SH'
+printf 'install ok installed'
+SH
+  for command in cmake wineboot; do
+    [ ! -f "$host/bin/$command-standin" ] || mv "$host/bin/$command-standin" "$host/bin/$command"
+  done
   rm -rf "$build"
   passing_tests
   on_host "$checkout/scripts/test"

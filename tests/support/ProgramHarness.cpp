@@ -284,12 +284,32 @@ SIZE ClientSize(HWND window)
 
 std::filesystem::path SaveWindow(HWND window, const std::wstring& name)
 {
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
-    // The window paints in its own process: give it and its children time to.
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
-    std::this_thread::sleep_for(300ms);
     return Screenshot::Save(Screenshot::CaptureWindow(window), name);
+}
+
+bool BringToFront(HWND window, std::chrono::milliseconds timeout)
+{
+    const HWND root = GetAncestor(window, GA_ROOT);
+    const DWORD thread = GetWindowThreadProcessId(root, nullptr);
+    const auto inFront = [&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return GetForegroundWindow() == root && GetGUIThreadInfo(thread, &info) && info.hwndActive == root &&
+               (info.hwndFocus == root || IsChild(root, info.hwndFocus));
+    };
+    if (!root || !thread)
+        return false;
+    SetForegroundWindow(root);
+    // The window's thread takes the activation when it comes to its messages.
+    return WaitUntil(
+        [&] {
+            if (inFront())
+                return true;
+            if (GetForegroundWindow() != root)
+                SetForegroundWindow(root);
+            return false;
+        },
+        timeout);
 }
 
 namespace

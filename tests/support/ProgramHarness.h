@@ -109,8 +109,9 @@ std::wstring TextOf(HWND window);
 SIZE WindowSize(HWND window);
 SIZE ClientSize(HWND window);
 
-// A picture of another process's window, taken once it has repainted (its children too), saved as
-// a PNG in the test output folder.
+// A picture of another process's window, taken once it has repainted (its children too) and its
+// process has put the paint on the display (Screenshot::CaptureWindow), saved as a PNG in the test
+// output folder.
 std::filesystem::path SaveWindow(HWND window, const std::wstring& name);
 
 // The direct child windows of parent of a class (any when empty) and with a text (any when not
@@ -129,6 +130,13 @@ bool SetClientSize(HWND window, int width, int height);
 void PostCommand(HWND window, int id);
 // A UTF-16LE log file (as the programs write theirs) as text; empty when it cannot be read.
 std::wstring ReadLogFile(const std::filesystem::path& file);
+
+// Asks for a top-level window (or the window of a child) to come to the front, and waits until it
+// is the foreground window and its thread has taken the activation (its active window, with the
+// focus on it or on one of its children): input that goes through the system (SendInput, a drag
+// and drop at the cursor) reaches the window only then. Asks again while another window is in
+// front. False when it is not in front within timeout.
+bool BringToFront(HWND window, std::chrono::milliseconds timeout = 10s);
 
 // A left click at a client point (posted, as the mouse would).
 void Click(HWND window, int x, int y);

@@ -70,8 +70,16 @@ void PumpMessages()
 
 Capture CaptureWindow(HWND window)
 {
+    // Paints the window and its children now, in the thread that owns them: RDW_UPDATENOW sends
+    // each its WM_PAINT and waits for it.
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     PumpMessages();
+    // The window of another process paints into a surface of that process, which Wine puts on the
+    // display when the thread next waits for a message: the answer to a message sent after the
+    // paint comes only once it has (a picture read before shows what was there, black for a new
+    // window).
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
 
     RECT bounds{};
     GetWindowRect(window, &bounds);

@@ -2,10 +2,13 @@
 // cancel, the errors it reports and the ones it keeps quiet about, two downloads at once, and what
 // becomes of the file.
 #include "framework/Owners.h"
+#include "framework/files/Files.h"
+#include "framework/log/Log.h"
 #include "framework/text/Text.h"
 #include "framework/ui/dialogs/MessageBox.h"
 #include "tests/framework/ui/UiTestSupport.h"
 #include "tests/framework/ui/dialogs/DialogTestSupport.h"
+#include "tests/support/ProgramHarness.h"
 #include "tests/support/Screenshot.h"
 #include "tests/update/ServiceScenario.h"
 #include "update/DownloadProgressWindow.h"
@@ -87,6 +90,19 @@ protected:
     }
 
     static HWND FindDownloadWindow() { return FindWindowW(L"Quillora Window", L"Quillora Download"); }
+
+    // How many downloads of this process have logged that they failed, a transfer given up
+    // because its window was gone among them: after that entry the download's worker only looks
+    // whether its window is still there, and ends.
+    static size_t FailedDownloads()
+    {
+        const std::wstring logged = Harness::ReadLogFile(GetLogFilePath(GetTempFolder()));
+        const std::wstring entry = L"ERROR: Download failed: ";
+        size_t count = 0;
+        for (size_t at = logged.find(entry); at != std::wstring::npos; at = logged.find(entry, at + entry.size()))
+            ++count;
+        return count;
+    }
 
     // Starts the download and waits until its window is gone (or the time is up).
     void RunDownload(std::chrono::milliseconds timeout = std::chrono::seconds(20))
@@ -171,10 +187,12 @@ TEST_F(DownloadWindow, ShowsProgressAndCancelStopsWithoutInstallingOrReplacing)
     EXPECT_EQ(L'%', label.back());
     EXPECT_NE(std::wstring::npos, label.find(L'.', 15)) << "one decimal";
     Screenshot::SaveWindow(window, L"downloading");
+    const size_t failed = FailedDownloads();
     DialogTest::Click(DialogTest::Child(window, L"Button", L"&Cancel"));
     EXPECT_TRUE(UiTest::PumpUntil([] { return !FindDownloadWindow(); }));
-    // The worker notices at its next read; give it the time of a few.
-    UiTest::PumpFor(std::chrono::milliseconds(500));
+    // The worker notices at its next read, and logs that it gave the transfer up.
+    EXPECT_TRUE(UiTest::PumpUntil([&] { return FailedDownloads() > failed; }, std::chrono::seconds(20)));
+    UiTest::PumpWaiting();
 
     EXPECT_EQ(0, installsBegun);
     EXPECT_TRUE(messages.empty());
@@ -346,9 +364,12 @@ TEST_F(DownloadWindow, ErrorAfterTheUserClosedTheWindowIsNotShown)
     });
     const HWND window = FindDownloadWindow();
     ASSERT_TRUE(window);
+    const size_t failed = FailedDownloads();
     PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(UiTest::PumpUntil([] { return !FindDownloadWindow(); }));
-    UiTest::PumpFor(std::chrono::milliseconds(1500));
+    // The transfer fails after the close: the worker logs it, and shows nothing.
+    EXPECT_TRUE(UiTest::PumpUntil([&] { return FailedDownloads() > failed; }, std::chrono::seconds(20)));
+    UiTest::PumpWaiting();
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(0, installsBegun);
 }
