@@ -93,6 +93,7 @@ unsigned MainWindow::Show()
     if (previousVersion_)
     {
         const std::wstring version = *previousVersion_;
+        GetLog(true) << L"What's New comes in two seconds: the update was made from version " << version;
         RunInBackground(
             *this, [] { std::this_thread::sleep_for(std::chrono::milliseconds(2000)); },
             [version](MainWindow& window) {

@@ -76,6 +76,15 @@ bool Contains(const std::vector<std::wstring>& entries, const std::wstring& text
     return std::find(entries.begin(), entries.end(), text) != entries.end();
 }
 
+size_t CountStartingWith(const std::vector<std::wstring>& entries, const std::wstring& start)
+{
+    return static_cast<size_t>(std::count_if(entries.begin(), entries.end(),
+                                             [&](const std::wstring& entry) { return entry.starts_with(start); }));
+}
+
+// What the program logs as it decides, before its window shows, that What's New is to come.
+const std::wstring WhatsNewComes = L"What's New comes in two seconds: the update was made from version ";
+
 ULONGLONG AgeInSeconds(const SYSTEMTIME& time)
 {
     FILETIME then{};
@@ -337,8 +346,8 @@ TEST_F(SheafinProgram, OtherCommandLinesStartNormallyAndTouchNothing)
         auto sheafin = Start(arguments);
         const HWND window = MainWindowOf(*sheafin);
         ASSERT_NE(window, nullptr);
-        // What's New would come two seconds after the start.
-        std::this_thread::sleep_for(3s);
+        // What's New is decided, and logged, before the window shows.
+        EXPECT_EQ(CountStartingWith(LogEntries(LogFile()), WhatsNewComes), 0u) << "What's New is to come";
         EXPECT_EQ(FindWindowW(L"Quillora Window", L"What's New"), nullptr);
         EXPECT_EQ(sheafin->Close(), 0u);
     }
@@ -356,18 +365,20 @@ TEST_F(SheafinProgram, ShowUpdateInfoWithAVersionShowsWhatsNewOnce)
     auto sheafin = Start(L"/showUpdateInfo 1.2.0");
     const HWND window = MainWindowOf(*sheafin);
     ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(Contains(LogEntries(LogFile()), WhatsNewComes + L"1.2.0"));
     HWND whatsNew = nullptr;
     EXPECT_TRUE(Harness::WaitUntil([&] { return (whatsNew = FindWindowW(L"Quillora Window", L"What's New")) != nullptr; },
                                    15s));
     if (whatsNew)
         PostMessageW(whatsNew, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(Harness::WaitUntil([&] { return !IsWindow(whatsNew); }));
 
-    // The window made after a theme change is not told again.
+    // The window made after a theme change is not told again: it would have said so before it showed.
     Harness::PostCommand(window, 40031);
     EXPECT_TRUE(Harness::WaitUntil([&] { return !IsWindow(window); }));
     const HWND rebuilt = MainWindowOf(*sheafin);
     ASSERT_NE(rebuilt, nullptr);
-    std::this_thread::sleep_for(3s);
+    EXPECT_EQ(CountStartingWith(LogEntries(LogFile()), WhatsNewComes), 1u);
     EXPECT_EQ(FindWindowW(L"Quillora Window", L"What's New"), nullptr);
     EXPECT_EQ(sheafin->Close(), 0u);
 }
