@@ -42,14 +42,15 @@ std::filesystem::path LumdayExe() { return Harness::BuildFolder() / L"calendar" 
 
 const wchar_t* const Suffix = L" - Dayloom 1.18.1";
 
-// The title of the month view of today in a language: the full month name and the year.
+// The title of the month view of today in a language: the month standing alone as a heading and
+// the year.
 std::wstring MonthTitle(const wchar_t* language)
 {
     LoadLanguageStrings(language);
     FillDateNameTables();
     const DateTime today;
-    const std::wstring title = GetDateNameTables().monthNames[static_cast<size_t>(today.local.tm_mon + 1)] + L" " +
-                               std::to_wstring(today.local.tm_year + 1900);
+    const std::wstring title = GetDateNameTables().monthHeadingNames[static_cast<size_t>(today.local.tm_mon + 1)] +
+                               L" " + std::to_wstring(today.local.tm_year + 1900);
     return title;
 }
 
@@ -252,7 +253,11 @@ TEST_F(LumdayProgram, ChoosingALanguageAndContinuingSavesItAndOpensTheCalendar)
     Harness::SaveWindow(window, L"RussianChosen");
     const POINT proceed = ContinueButton();
     Harness::Click(window, proceed.x, proceed.y);
-    EXPECT_TRUE(TitleBecomes(window, MonthTitle(L"ru")));
+    // Standing alone as the heading of a month, the month begins with a capital.
+    static const wchar_t* const Months[] = {L"Январь", L"Февраль", L"Март",     L"Апрель",  L"Май",    L"Июнь",
+                                            L"Июль",   L"Август",  L"Сентябрь", L"Октябрь", L"Ноябрь", L"Декабрь"};
+    const tm& today = DateTime().local;
+    EXPECT_TRUE(TitleBecomes(window, Months[today.tm_mon] + (L" " + std::to_wstring(today.tm_year + 1900))));
     EXPECT_NE(ReadSettings(profile).find(L"language=\"ru\""), std::wstring::npos);
     EXPECT_EQ(lumday->Close(), 0u);
 }
@@ -926,6 +931,15 @@ TEST_F(LumdayCalendar, ViewsOfTheDemoStoreInBothThemesAndLanguages)
         const HWND window = MainWindowOf(*lumday);
         ASSERT_NE(window, nullptr);
         EXPECT_TRUE(TitleBecomes(window, PeriodTitle(DateTime(), c.view, c.language)));
+        if (std::wstring(c.language) == L"zh-CN")
+        {
+            // Year first, the month numbered: 2026年12月, 2026年12月11日.
+            const tm& today = DateTime().local;
+            std::wstring native = std::to_wstring(today.tm_year + 1900) + L"年" + std::to_wstring(today.tm_mon + 1) + L"月";
+            if (c.view == 2)
+                native += std::to_wstring(today.tm_mday) + L"日";
+            EXPECT_EQ(Harness::TextOf(window), native + Suffix);
+        }
         WaitForTheLoad();
         Harness::SaveWindow(window, c.picture);
         EXPECT_EQ(lumday->Close(), 0u);

@@ -310,9 +310,7 @@ TEST_F(LumdaySettingsView, MonthStripTellsTheTwelveMonthsApartInEveryLanguage)
             PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
         }
         PaintHere(Harness::ClientSize(window), code, 0);
-        const tm& today = DateTime().local;
-        ASSERT_TRUE(TitleBecomes(window, GetDateNameTables().monthNames[static_cast<size_t>(today.tm_mon + 1)] + L" " +
-                                             std::to_wstring(today.tm_year + 1900)));
+        ASSERT_TRUE(TitleBecomes(window, FormatPeriodTitle(0)));
         std::vector<Gdiplus::RectF> slots;
         for (const HitArea& area : GetHitAreas())
             if (area.kind == HitMonth)
