@@ -7,6 +7,8 @@
 #include "calendar/UiLanguages.h"
 
 #include <algorithm>
+#include <cfloat>
+#include <cmath>
 #include <map>
 #include <memory>
 
@@ -55,8 +57,9 @@ int NotebookCount()
     return list ? static_cast<int>(list->Count()) : 0;
 }
 
-// The page's size: wide enough for both columns, high enough for the longer of them.
-Gdiplus::Rect ContentSize(bool languageOnly)
+// The page's least size: wide enough for both columns, high enough for the longer of them, with
+// texts that take one line each.
+Gdiplus::Rect LeastContentSize(bool languageOnly)
 {
     const float gap = Gap();
     const float row = GetLineHeight(FontDayName) + gap;
@@ -93,13 +96,16 @@ public:
 
     SettingsPage LayOut()
     {
-        page.content = ContentSize(languageOnly);
         LayOutTitleBand();
         const float firstY = page.band + Units(10);
         const std::wstring& first = GetUiString(languageOnly ? static_cast<int>(StrPickLanguage) : StrFontSize);
-        heading = Measure(first, FontHeading, Units(24), firstY);
-        AddText(first, FontHeading, heading, ColorAccent);
-        row = Measure(GetUiString(StrSizeShortcuts), FontDayName, Units(49), heading.Y + heading.Height + Gap());
+        const Room firstRoom = Fit(first, FontHeading, Units(24), firstY, 0, ColumnWidth(), 0);
+        heading = firstRoom.box;
+        headingLine = OneLine(first, FontHeading).Height;
+        AddText(first, FontHeading, firstRoom, ColorAccent);
+        row = OneLine(GetUiString(StrSizeShortcuts), FontDayName);
+        row.X = Units(49);
+        row.Y = heading.Y + heading.Height + Gap();
         if (languageOnly)
         {
             const float y = LayOutLanguageRows(row.X, row.Y);
@@ -111,20 +117,66 @@ public:
             LayOutLeftColumn();
             LayOutRightColumn();
         }
+        // The least size grows to hold every text and image.
+        const Gdiplus::Rect least = LeastContentSize(languageOnly);
+        for (const SettingsImage& image : page.images)
+            bottom = std::max(bottom, image.box.Y + image.box.Height);
+        page.content = Gdiplus::Rect(0, 0, std::max(least.Width, static_cast<INT>(std::ceil(right))),
+                                     std::max(least.Height, static_cast<INT>(std::ceil(bottom))));
         return std::move(page);
     }
 
 private:
-    Gdiplus::RectF Measure(const std::wstring& text, int font, float x, float y)
+    // Where a text goes and how it takes that box, and how far its lines reach.
+    struct Room
     {
         Gdiplus::RectF box;
-        graphics.MeasureString(text.c_str(), static_cast<INT>(text.size()), GetFont(font), Gdiplus::PointF(x, y), &box);
+        SettingsTextFit fit = SettingsTextFit::OneLine;
+        float lineWidth = 0;
+    };
+
+    // The size of the text on one line.
+    Gdiplus::RectF OneLine(const std::wstring& text, int font)
+    {
+        const Gdiplus::StringFormat format(Gdiplus::StringFormatFlagsNoWrap);
+        Gdiplus::RectF box;
+        graphics.MeasureString(text.c_str(), static_cast<INT>(text.size()), GetFont(font), Gdiplus::RectF(0, 0, 0, 0),
+                               &format, &box);
         return box;
     }
 
-    void AddText(const std::wstring& text, int font, const Gdiplus::RectF& box, int color)
+    // A text at (x, y) with the room it needs: one line as wide as the line, or minWidth where that
+    // is more, when the line fits in maxWidth; else broken into lines at maxWidth and as high as
+    // they are. At least minHeight high either way. A row drawn bold once chosen is measured in the
+    // bold font, so that choosing it moves nothing.
+    Room Fit(const std::wstring& text, int font, float x, float y, float minWidth, float maxWidth, float minHeight)
     {
-        page.texts.push_back(SettingsText{.text = text, .font = font, .color = color, .box = box});
+        const Gdiplus::RectF line = OneLine(text, font);
+        if (line.Width <= maxWidth)
+            return Room{Gdiplus::RectF(x, y, std::max(minWidth, line.Width), std::max(minHeight, line.Height)),
+                        SettingsTextFit::OneLine, line.Width};
+        Gdiplus::StringFormat format;
+        Gdiplus::RectF lines;
+        graphics.MeasureString(text.c_str(), static_cast<INT>(text.size()), GetFont(font),
+                               Gdiplus::RectF(x, y, maxWidth, 0), &format, &lines);
+        return Room{Gdiplus::RectF(x, y, maxWidth, std::max(minHeight, lines.Height)), SettingsTextFit::Wrapped,
+                    lines.Width};
+    }
+
+    void AddText(const std::wstring& text, int font, const Room& room, int color)
+    {
+        page.texts.push_back(SettingsText{.text = text, .font = font, .color = color, .box = room.box, .fit = room.fit});
+        right = std::max(right, room.box.X + room.lineWidth);
+        bottom = std::max(bottom, room.box.Y + room.box.Height);
+    }
+
+    // A text cut short with an ellipsis where it is wider than its box: a notebook's name.
+    void AddTrimmedText(const std::wstring& text, int font, const Gdiplus::RectF& box, int color)
+    {
+        page.texts.push_back(
+            SettingsText{.text = text, .font = font, .color = color, .box = box, .fit = SettingsTextFit::Trimmed});
+        right = std::max(right, box.X + box.Width);
+        bottom = std::max(bottom, box.Y + box.Height);
     }
 
     // An image at (x, y), truncated, of the bitmap's size where the program has it.
@@ -150,15 +202,16 @@ private:
 
     int BandColor() const { return dark ? ColorOtherMonth : ColorAccent; }
 
+    // The title on one line, however long, in a band a gap higher above and below it.
     void LayOutTitleBand()
     {
         const std::wstring& title = GetUiString(languageOnly ? StrLanguage : StrSettings);
-        Gdiplus::RectF box = Measure(title, FontTitle, Units(24), Units(5));
-        box.Y -= Gap();
-        box.Height += 2 * Gap();
-        page.band = box.Height;
+        Room room = Fit(title, FontTitle, Units(24), Units(5), 0, FLT_MAX, 0);
+        room.box.Y -= Gap();
+        room.box.Height += 2 * Gap();
+        page.band = room.box.Height;
         page.bandColor = BandColor();
-        AddText(title, FontTitle, box, dark ? ColorText : ColorBackground);
+        AddText(title, FontTitle, room, dark ? ColorText : ColorBackground);
     }
 
     void LayOutBack()
@@ -171,23 +224,27 @@ private:
         AddImage(BitmapBack, GetColor(ink), GetColor(BandColor()), back.rect.X, back.rect.Y, BackArrowSide);
     }
 
-    // A heading of a column at y; returns the y of the first row beneath it.
+    // A heading of a column at y, the column wide; returns the y of the first row beneath it.
     float LayOutHeading(int text, float x, float y)
     {
-        const Gdiplus::RectF box(x, y, ColumnWidth(), heading.Height);
-        AddText(GetUiString(text), FontHeading, box, ColorAccent);
-        return box.Y + box.Height + Gap();
+        const Room room = Fit(GetUiString(text), FontHeading, x, y, ColumnWidth(), ColumnWidth(), headingLine);
+        AddText(GetUiString(text), FontHeading, room, ColorAccent);
+        return room.box.Y + room.box.Height + Gap();
     }
 
-    void LayOutCheckRow(int text, int option, bool checked, float y)
+    // A row of the option's check box and text, the column wide; returns how much higher than one
+    // row it is.
+    float LayOutCheckRow(int text, int option, bool checked, float y)
     {
-        const Gdiplus::RectF box(row.X, y, ColumnWidth(), row.Height);
+        const Room room = Fit(GetUiString(text), FontHighlight, row.X, y, ColumnWidth(), ColumnWidth(), row.Height);
+        const Gdiplus::RectF& box = room.box;
         const HitArea& area = Add(HitArea{.rect = {box.X - CheckIndent(), y, box.Width + CheckIndent(), box.Height},
                                           .item = option,
                                           .kind = HitOption});
         const bool hot = IsHot(area);
-        AddText(GetUiString(text), checked ? FontHighlight : FontDayName, box, checked || hot ? ColorAccent : ColorText);
+        AddText(GetUiString(text), checked ? FontHighlight : FontDayName, room, checked || hot ? ColorAccent : ColorText);
         AddCheckBox(checked, hot, box.X - CheckIndent(), y);
+        return box.Height - row.Height;
     }
 
     void AddCheckBox(bool checked, bool hot, float x, float y)
@@ -202,26 +259,26 @@ private:
         const CalendarSettings& settings = GetCalendarSettings();
         const float pitch = row.Height + Gap();
         AddText(GetUiString(StrSizeShortcuts), FontDayName,
-                Gdiplus::RectF(heading.X + heading.Width + Gap(), heading.Y + static_cast<float>(Points(3)), row.Width,
-                               heading.Height),
+                Room{Gdiplus::RectF(heading.X + heading.Width + Gap(), heading.Y + static_cast<float>(Points(3)),
+                                    row.Width, heading.Height),
+                     SettingsTextFit::OneLine, row.Width},
                 ColorDimmed);
 
         float y = row.Y;
         for (int size = 0; size < static_cast<int>(std::size(TextSizeLabels)); ++size)
         {
-            const HitArea& area =
-                Add(HitArea{.rect = {row.X, y, row.Width, row.Height}, .item = size, .kind = HitTextSize});
+            const std::wstring& label = GetUiString(TextSizeLabels[size]);
+            const Room room = Fit(label, FontHighlight, row.X, y, row.Width, ColumnWidth(), row.Height);
+            const HitArea& area = Add(HitArea{.rect = room.box, .item = size, .kind = HitTextSize});
             const bool selected = size == GetTextSizeIndex();
-            AddText(GetUiString(TextSizeLabels[size]), selected ? FontHighlight : FontDayName, area.rect,
+            AddText(label, selected ? FontHighlight : FontDayName, room,
                     selected || IsHot(area) ? ColorAccent : ColorText);
-            y += pitch;
+            y += pitch + room.box.Height - row.Height;
         }
 
         y = LayOutHeading(StrShowPagesOn, Units(24), y + static_cast<float>(Points(11.25f)));
-        LayOutCheckRow(StrCreatedDate, OptionCreatedDate, settings.showPagesOnCreatedDate, y);
-        y += pitch;
-        LayOutCheckRow(StrLastModifiedDate, OptionLastModifiedDate, settings.showPagesOnLMT, y);
-        y += pitch;
+        y += pitch + LayOutCheckRow(StrCreatedDate, OptionCreatedDate, settings.showPagesOnCreatedDate, y);
+        y += pitch + LayOutCheckRow(StrLastModifiedDate, OptionLastModifiedDate, settings.showPagesOnLMT, y);
 
         y = LayOutHeading(StrTheme, Units(24), y + static_cast<float>(Points(11.25f)));
         const float swatchTop = y;
@@ -230,9 +287,9 @@ private:
 
         y = LayOutHeading(StrOther, Units(24), swatchTop + static_cast<float>(Points(45)));
         const float step = static_cast<float>(Points(18.75f));
-        LayOutCheckRow(StrSingleInstance, OptionSingleInstance, settings.singleInstance, y);
-        LayOutCheckRow(StrMondayWeek, OptionMondayWeek, settings.mondayWeek, y + step);
-        LayOutCheckRow(StrShowPreviews, OptionShowPreviews, settings.showPreviews, y + 2 * step);
+        y += step + LayOutCheckRow(StrSingleInstance, OptionSingleInstance, settings.singleInstance, y);
+        y += step + LayOutCheckRow(StrMondayWeek, OptionMondayWeek, settings.mondayWeek, y);
+        LayOutCheckRow(StrShowPreviews, OptionShowPreviews, settings.showPreviews, y);
     }
 
     void LayOutSwatch(int option, int bitmap, float x, float y, bool current)
@@ -247,16 +304,13 @@ private:
 
     void LayOutRightColumn()
     {
-        const Gdiplus::RectF languageHeading(ColumnWidth() + static_cast<float>(Points(37.5f)),
-                                             page.band + static_cast<float>(Points(7.5f)), ColumnWidth(),
-                                             heading.Height);
-        AddText(GetUiString(StrLanguage), FontHeading, languageHeading, ColorAccent);
-        const float rowX = languageHeading.X + static_cast<float>(Points(18.75f));
-        const float y = LayOutLanguageRows(rowX, languageHeading.Y + languageHeading.Height + Gap());
-        LayOutNotebooks(languageHeading.X, rowX, y);
+        const float x = ColumnWidth() + static_cast<float>(Points(37.5f));
+        const float y = LayOutHeading(StrLanguage, x, page.band + static_cast<float>(Points(7.5f)));
+        const float rowX = x + static_cast<float>(Points(18.75f));
+        LayOutNotebooks(x, rowX, LayOutLanguageRows(rowX, y));
     }
 
-    // The languages in two columns from (x, y); returns the y below the last row.
+    // The languages in two columns from (x, y); returns the y below the longer column.
     float LayOutLanguageRows(float x, float top)
     {
         const CalendarSettings& settings = GetCalendarSettings();
@@ -264,6 +318,7 @@ private:
         const std::wstring& chosen = settings.language.empty() ? GetDefaultLanguage() : settings.language;
         const size_t half = (languages.size() + 1) / 2;
         float y = top;
+        float below = top;
         for (size_t i = 0; i < languages.size(); ++i)
         {
             if (i == half)
@@ -271,23 +326,27 @@ private:
                 y = top;
                 x += Units(150) + Units(10);
             }
-            const HitArea& area = Add(HitArea{.rect = {x, y, Units(150), row.Height},
+            const std::wstring& name = languages[i].displayName;
+            const Room room = Fit(name, FontHighlight, x, y, Units(150), Units(150), row.Height);
+            const HitArea& area = Add(HitArea{.rect = room.box,
                                               .item = OptionLanguage,
                                               .subItem = static_cast<int>(i),
                                               .kind = HitOption});
             const bool selected = languages[i].code == chosen;
-            AddText(languages[i].displayName, selected ? FontHighlight : FontDayName, area.rect,
+            AddText(name, selected ? FontHighlight : FontDayName, room,
                     selected || IsHot(area) ? ColorAccent : ColorText);
-            y += row.Height + Gap();
+            y += room.box.Height + Gap();
+            below = std::max(below, y);
         }
-        return y;
+        return below;
     }
 
     void LayOutContinue(float x, float y)
     {
-        const HitArea& area =
-            Add(HitArea{.rect = {x - Units(19), y + row.Height + Gap(), Units(250), row.Height}, .kind = HitLeave});
-        AddText(GetUiString(StrContinue), FontDayName, area.rect, IsHot(area) ? ColorAccent : ColorDimmed);
+        const std::wstring& text = GetUiString(StrContinue);
+        const Room room = Fit(text, FontDayName, x - Units(19), y + row.Height + Gap(), Units(250), Units(250), row.Height);
+        const HitArea& area = Add(HitArea{.rect = room.box, .kind = HitLeave});
+        AddText(text, FontDayName, room, IsHot(area) ? ColorAccent : ColorDimmed);
     }
 
     void LayOutNotebooks(float headingX, float x, float y)
@@ -297,14 +356,14 @@ private:
         y = LayOutHeading(StrNotebooks, headingX, y + static_cast<float>(Points(11.25f)));
         for (const int choice : {0, 1})
         {
-            const HitArea& area = Add(HitArea{.rect = {x, y, Units(250), row.Height},
-                                              .item = OptionNotebookFilter,
-                                              .subItem = choice,
-                                              .kind = HitOption});
+            const std::wstring& text = GetUiString(choice == 0 ? StrAllNotebooks : StrSelectedNotebooks);
+            const Room room = Fit(text, FontHighlight, x, y, Units(250), Units(250), row.Height);
+            const HitArea& area = Add(HitArea{
+                .rect = room.box, .item = OptionNotebookFilter, .subItem = choice, .kind = HitOption});
             const bool selected = settings.allNotebooks == (choice == 0);
-            AddText(GetUiString(choice == 0 ? StrAllNotebooks : StrSelectedNotebooks),
-                    selected ? FontHighlight : FontDayName, area.rect, selected || IsHot(area) ? ColorAccent : ColorText);
-            y += pitch;
+            AddText(text, selected ? FontHighlight : FontDayName, room,
+                    selected || IsHot(area) ? ColorAccent : ColorText);
+            y += room.box.Height + Gap();
         }
 
         const std::shared_ptr<const NotebookList> list = GetNotebookList();
@@ -330,7 +389,7 @@ private:
             if (settings.allNotebooks)
             {
                 // The choice is kept while every notebook is shown, but cannot be changed.
-                AddText(name, font, box, ColorDimmed);
+                AddTrimmedText(name, font, box, ColorDimmed);
                 AddImage(selected ? BitmapCheckBoxChecked : BitmapCheckBox, GetColor(ColorDimmed),
                          GetColor(ColorBackground), x - CheckIndent(), y, CheckBoxSide);
             }
@@ -342,7 +401,7 @@ private:
                                 .kind = HitNotebook,
                                 .notebookId = notebook->hierarchy.ID.value_or(L"")});
                 const bool hot = IsHot(area);
-                AddText(name, font, box, selected || hot ? ColorAccent : ColorText);
+                AddTrimmedText(name, font, box, selected || hot ? ColorAccent : ColorText);
                 AddCheckBox(selected, hot, x - CheckIndent(), y);
             }
             y += pitch;
@@ -353,8 +412,14 @@ private:
     const bool languageOnly;
     const bool dark;
     SettingsPage page;
+    // The first heading's box and the height of one line of a heading.
     Gdiplus::RectF heading;
+    float headingLine = 0;
+    // Where the rows of the first column start, one line of the label font high.
     Gdiplus::RectF row;
+    // How far right and down the texts and images reach.
+    float right = 0;
+    float bottom = 0;
 };
 } // namespace
 

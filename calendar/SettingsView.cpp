@@ -120,18 +120,24 @@ private:
                                Gdiplus::RectF(0, 0, bandWidth, static_cast<float>(static_cast<int>(page.band))));
         Gdiplus::StringFormat wrapped;
         wrapped.SetLineAlignment(Gdiplus::StringAlignmentCenter);
-        Gdiplus::StringFormat oneLine(wrapped.GetFormatFlags() | Gdiplus::StringFormatFlagsNoWrap);
-        oneLine.SetLineAlignment(Gdiplus::StringAlignmentCenter);
-        Gdiplus::StringFormat trimmed(oneLine.GetFormatFlags());
+        const Gdiplus::StringFormat oneLine(Gdiplus::StringFormatFlagsNoWrap);
+        Gdiplus::StringFormat trimmed(Gdiplus::StringFormatFlagsNoWrap);
         trimmed.SetLineAlignment(Gdiplus::StringAlignmentCenter);
         trimmed.SetTrimming(Gdiplus::StringTrimmingEllipsisCharacter);
         for (const SettingsText& text : page.texts)
         {
-            const Gdiplus::StringFormat* format = text.fit == SettingsTextFit::OneLine   ? &oneLine
-                                                  : text.fit == SettingsTextFit::Trimmed ? &trimmed
-                                                                                         : &wrapped;
-            graphics.DrawString(text.text.c_str(), static_cast<INT>(text.text.size()), GetFont(text.font), text.box,
-                                format, GetBrush(text.color));
+            const INT length = static_cast<INT>(text.text.size());
+            if (text.fit == SettingsTextFit::OneLine)
+            {
+                // From a point, centred in its box's height: held to a box as wide as it measured, a
+                // line may lose its last letter.
+                const Gdiplus::PointF origin(text.box.X, text.box.Y + (text.box.Height - GetLineHeight(text.font)) / 2);
+                graphics.DrawString(text.text.c_str(), length, GetFont(text.font), origin, &oneLine,
+                                    GetBrush(text.color));
+            }
+            else
+                graphics.DrawString(text.text.c_str(), length, GetFont(text.font), text.box,
+                                    text.fit == SettingsTextFit::Trimmed ? &trimmed : &wrapped, GetBrush(text.color));
         }
         for (const SettingsImage& image : page.images)
             if (const auto bitmap = GetTintedBitmap(image.bitmap, image.ink, image.paper))

@@ -806,6 +806,36 @@ TEST_F(LumdayAlone, OfficeLanguageComesBeforeTheLocale)
         DeleteValue(c.key, L"UILanguage");
         ASSERT_NE(window, nullptr);
         EXPECT_TRUE(TitleBecomes(window, c.title));
+        // The first-run view's heading ("Language") stands whole, on one line, in its band.
+        {
+            LoadLanguageStrings(MatchLcid(c.lcid));
+            const std::wstring& heading = GetUiString(StrLanguage);
+            Gdiplus::Bitmap bitmap(1, 1, PixelFormat32bppARGB);
+            Gdiplus::Graphics graphics(&bitmap);
+            graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintClearTypeGridFit);
+            const Gdiplus::StringFormat oneLine(Gdiplus::StringFormatFlagsNoWrap);
+            Gdiplus::RectF line;
+            graphics.MeasureString(heading.c_str(), static_cast<INT>(heading.size()), GetFont(FontTitle),
+                                   Gdiplus::RectF(0, 0, 0, 0), &oneLine, &line);
+            const int band = static_cast<int>(line.Height + 2 * UnitsToPixels(5));
+            SetColorScheme(false);
+            const COLORREF bandColor = LumdayTest::ColorRef(ColorAccent);
+            int inkWidth = 0;
+            EXPECT_TRUE(Harness::WaitUntil([&] {
+                const LumdayTest::ClientPicture picture(window);
+                int left = -1;
+                int right = -1;
+                for (int y = 1; y < band - 1; ++y)
+                    for (int x = 0; x < static_cast<int>(UnitsToPixels(24) + 2 * line.Width); ++x)
+                        if (picture.At(x, y) != bandColor)
+                        {
+                            left = left < 0 ? x : std::min(left, x);
+                            right = std::max(right, x);
+                        }
+                inkWidth = left < 0 ? 0 : right - left + 1;
+                return static_cast<float>(inkWidth) >= 0.75f * line.Width;
+            })) << "the heading shows " << inkWidth << " of its " << line.Width << " pixels";
+        }
         if (c.picture)
             Harness::SaveWindow(window, c.picture);
         EXPECT_EQ(lumday->Close(), 0u);
