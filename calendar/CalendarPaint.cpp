@@ -18,6 +18,7 @@
 #include "onenote_model/Page.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <mutex>
 #include <vector>
@@ -42,40 +43,40 @@ void DrawText(Gdiplus::Graphics& graphics, const std::wstring& text, int font, c
 
 bool IsHot(const HitArea& area) { return area.IsSame(GetHotArea()); }
 
-// One line of text from the left of its box, centred in the box's height, ending in "..." where it
-// is wider than the box. Each glyph goes where the measure put it: drawn on its own, a line may come
-// out a few pixels wider than it measured (GDI under Wine), and the box's edge would cut its last
-// letter where the measure said it fitted.
-void DrawTrimmedLine(HDC dc, const std::wstring& text, const RECT& box)
+// One line of text in a font from the left of its box, centred in the box's height (a line of the
+// font is height high), ending in "..." where it is wider than the box. Each glyph goes where the
+// measure put it: drawn on its own, a line may come out a few pixels wider than it measured (GDI
+// under Wine), and the box's edge would cut its last letter where the measure said it fitted.
+void DrawTrimmedLine(HDC dc, int font, int height, const std::wstring& text, const RECT& box,
+                     std::vector<INT>& advances)
 {
     const int width = static_cast<int>(box.right - box.left);
-    std::wstring shown = text;
-    std::vector<int> ends(shown.size());
-    SIZE size{};
-    if (!shown.empty())
-        GetTextExtentExPointW(dc, shown.c_str(), static_cast<int>(shown.size()), 0, nullptr, ends.data(), &size);
-    if (size.cx > width)
+    const std::vector<int>& ends = MeasureLineEnds(font, text);
+    size_t kept = text.size();
+    std::wstring shown;
+    if (!ends.empty() && ends.back() > width)
     {
-        const std::wstring dots = L"...";
-        SIZE dotsSize{};
-        GetTextExtentPoint32W(dc, dots.c_str(), static_cast<int>(dots.size()), &dotsSize);
-        size_t kept = 0;
-        while (kept < text.size() && ends[kept] + dotsSize.cx <= width)
+        const std::vector<int>& dots = MeasureLineEnds(font, L"...");
+        kept = 0;
+        while (kept < text.size() && ends[kept] + dots.back() <= width)
             ++kept;
         // A character outside the basic plane is kept whole or left out whole.
         if (kept > 0 && IS_HIGH_SURROGATE(text[kept - 1]))
             --kept;
-        shown = text.substr(0, kept) + dots;
-        ends.resize(shown.size());
-        GetTextExtentExPointW(dc, shown.c_str(), static_cast<int>(shown.size()), 0, nullptr, ends.data(), &size);
+        shown = text.substr(0, kept) + L"...";
     }
-    std::vector<INT> advances(shown.size());
-    for (size_t i = 0; i < shown.size(); ++i)
-        advances[i] = ends[i] - (i > 0 ? ends[i - 1] : 0);
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
-    const int y = static_cast<int>(box.top) + (static_cast<int>(box.bottom - box.top) - metrics.tmHeight) / 2;
-    ExtTextOutW(dc, static_cast<int>(box.left), y, 0, nullptr, shown.c_str(), static_cast<UINT>(shown.size()),
+    advances.clear();
+    for (size_t i = 0; i < kept; ++i)
+        advances.push_back(ends[i] - (i > 0 ? ends[i - 1] : 0));
+    if (kept < text.size())
+    {
+        const std::vector<int>& dots = MeasureLineEnds(font, L"...");
+        for (size_t i = 0; i < dots.size(); ++i)
+            advances.push_back(dots[i] - (i > 0 ? dots[i - 1] : 0));
+    }
+    const std::wstring& drawn = kept < text.size() ? shown : text;
+    const int y = static_cast<int>(box.top) + (static_cast<int>(box.bottom - box.top) - height) / 2;
+    ExtTextOutW(dc, static_cast<int>(box.left), y, 0, nullptr, drawn.c_str(), static_cast<UINT>(drawn.size()),
                 advances.data());
 }
 
@@ -107,13 +108,23 @@ public:
         const COLORREF oldColor = GetTextColor(dc);
         {
             const Owners::SelectedObject selected(dc, GetGdiFont(FontPage));
+            // Each font's line height, read once per paint.
+            std::array<int, CalendarFontCount> heights{};
+            std::vector<INT> advances;
             for (Text& text : texts_)
             {
                 SelectObject(dc, GetGdiFont(text.font));
                 const Gdiplus::Color color(GetColor(text.color));
                 SetTextColor(dc, RGB(color.GetR(), color.GetG(), color.GetB()));
+                int& height = heights.at(static_cast<size_t>(text.font));
+                if (text.trimmed && height == 0)
+                {
+                    TEXTMETRICW metrics{};
+                    GetTextMetricsW(dc, &metrics);
+                    height = metrics.tmHeight;
+                }
                 if (text.trimmed)
-                    DrawTrimmedLine(dc, text.text, text.box);
+                    DrawTrimmedLine(dc, text.font, height, text.text, text.box, advances);
                 else
                     DrawTextW(dc, text.text.c_str(), static_cast<int>(text.text.size()), &text.box,
                               text.format | DT_SINGLELINE | DT_NOPREFIX);
