@@ -18,6 +18,7 @@
 #include "onenote_model/Page.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <mutex>
 #include <vector>
@@ -42,6 +43,43 @@ void DrawText(Gdiplus::Graphics& graphics, const std::wstring& text, int font, c
 
 bool IsHot(const HitArea& area) { return area.IsSame(GetHotArea()); }
 
+// One line of text in a font from the left of its box, centred in the box's height (a line of the
+// font is height high), ending in "..." where it is wider than the box. Each glyph goes where the
+// measure put it: drawn on its own, a line may come out a few pixels wider than it measured (GDI
+// under Wine), and the box's edge would cut its last letter where the measure said it fitted.
+void DrawTrimmedLine(HDC dc, int font, int height, const std::wstring& text, const RECT& box,
+                     std::vector<INT>& advances)
+{
+    const int width = static_cast<int>(box.right - box.left);
+    const std::vector<int>& ends = MeasureLineEnds(font, text);
+    size_t kept = text.size();
+    std::wstring shown;
+    if (!ends.empty() && ends.back() > width)
+    {
+        const std::vector<int>& dots = MeasureLineEnds(font, L"...");
+        kept = 0;
+        while (kept < text.size() && ends[kept] + dots.back() <= width)
+            ++kept;
+        // A character outside the basic plane is kept whole or left out whole.
+        if (kept > 0 && IS_HIGH_SURROGATE(text[kept - 1]))
+            --kept;
+        shown = text.substr(0, kept) + L"...";
+    }
+    advances.clear();
+    for (size_t i = 0; i < kept; ++i)
+        advances.push_back(ends[i] - (i > 0 ? ends[i - 1] : 0));
+    if (kept < text.size())
+    {
+        const std::vector<int>& dots = MeasureLineEnds(font, L"...");
+        for (size_t i = 0; i < dots.size(); ++i)
+            advances.push_back(dots[i] - (i > 0 ? dots[i - 1] : 0));
+    }
+    const std::wstring& drawn = kept < text.size() ? shown : text;
+    const int y = static_cast<int>(box.top) + (static_cast<int>(box.bottom - box.top) - height) / 2;
+    ExtTextOutW(dc, static_cast<int>(box.left), y, 0, nullptr, drawn.c_str(), static_cast<UINT>(drawn.size()),
+                advances.data());
+}
+
 // The cells' texts, drawn by GDI in one go once the cells are filled. A month shows well over a
 // hundred lines, and GDI+ lays out and rasterises each DrawString on its own, which cost most of a
 // paint; GDI keeps its glyphs. The texts of a cell lie over nothing drawn later but the popup.
@@ -50,11 +88,13 @@ class CellTexts
 public:
     void Add(const std::wstring& text, const Gdiplus::RectF& box, int font, int color, UINT format)
     {
-        texts_.push_back(Text{text,
-                              RECT{static_cast<LONG>(std::floor(box.X)), static_cast<LONG>(std::floor(box.Y)),
-                                   static_cast<LONG>(std::floor(box.X + box.Width)),
-                                   static_cast<LONG>(std::floor(box.Y + box.Height))},
-                              font, color, format});
+        texts_.push_back(Text{text, PixelBox(box), font, color, format, false});
+    }
+
+    // A line that ends in "..." where it does not fit its box.
+    void AddTrimmed(const std::wstring& text, const Gdiplus::RectF& box, int font, int color)
+    {
+        texts_.push_back(Text{text, PixelBox(box), font, color, 0, true});
     }
 
     void Draw(Gdiplus::Graphics& graphics)
@@ -68,13 +108,26 @@ public:
         const COLORREF oldColor = GetTextColor(dc);
         {
             const Owners::SelectedObject selected(dc, GetGdiFont(FontPage));
+            // Each font's line height, read once per paint.
+            std::array<int, CalendarFontCount> heights{};
+            std::vector<INT> advances;
             for (Text& text : texts_)
             {
                 SelectObject(dc, GetGdiFont(text.font));
                 const Gdiplus::Color color(GetColor(text.color));
                 SetTextColor(dc, RGB(color.GetR(), color.GetG(), color.GetB()));
-                DrawTextW(dc, text.text.c_str(), static_cast<int>(text.text.size()), &text.box,
-                          text.format | DT_SINGLELINE | DT_NOPREFIX);
+                int& height = heights.at(static_cast<size_t>(text.font));
+                if (text.trimmed && height == 0)
+                {
+                    TEXTMETRICW metrics{};
+                    GetTextMetricsW(dc, &metrics);
+                    height = metrics.tmHeight;
+                }
+                if (text.trimmed)
+                    DrawTrimmedLine(dc, text.font, height, text.text, text.box, advances);
+                else
+                    DrawTextW(dc, text.text.c_str(), static_cast<int>(text.text.size()), &text.box,
+                              text.format | DT_SINGLELINE | DT_NOPREFIX);
             }
         }
         SetTextColor(dc, oldColor);
@@ -91,7 +144,15 @@ private:
         int font;
         int color;
         UINT format;
+        bool trimmed;
     };
+
+    static RECT PixelBox(const Gdiplus::RectF& box)
+    {
+        return RECT{static_cast<LONG>(std::floor(box.X)), static_cast<LONG>(std::floor(box.Y)),
+                    static_cast<LONG>(std::floor(box.X + box.Width)), static_cast<LONG>(std::floor(box.Y + box.Height))};
+    }
+
     std::vector<Text> texts_;
 };
 
@@ -252,7 +313,7 @@ private:
                      ColorText);
             x += static_cast<float>(columnWidth);
         }
-        const float bottomBar = Units(24);
+        const float bottomBar = BottomBarHeight();
         rowHeight_ = std::floor((Height() - gridTop_ - bottomBar) / static_cast<float>(grid_.rows));
         float y = gridTop_;
         for (int row = 0; row < grid_.rows; ++row)
@@ -478,6 +539,8 @@ private:
     {
         const int perCell = view_.linesPerCell;
         const float arrowBox = Units(12);
+        // A line begins a little way into its cell, clear of the edge it shares with the day before.
+        const float lead = Units(3);
         // The offset outlives a cell's lines (another month, a search), but the arrow shows only
         // where lines lie above.
         if (offset > 0 && lines.count > 0)
@@ -503,8 +566,8 @@ private:
                 page.hierarchy.name && !page.hierarchy.name->empty() ? *page.hierarchy.name : GetUiString(StrUntitledPage);
             // The last line leaves room for the down arrow.
             const bool lastLine = number == static_cast<long long>(offset) + perCell;
-            const float width = lastLine ? content.Width - Units(15) : content.Width;
-            const Gdiplus::RectF box(content.X, y, std::max(0.0f, width), static_cast<float>(lineHeight_));
+            const float width = (lastLine ? content.Width - Units(15) : content.Width) - lead;
+            const Gdiplus::RectF box(content.X + lead, y, std::max(0.0f, width), static_cast<float>(lineHeight_));
             const Gdiplus::SizeF size = MeasureLine(unread ? FontUnreadPage : FontPage, name);
             const Gdiplus::RectF text(box.X, box.Y + (box.Height - size.Height) / 2, std::min(size.Width, box.Width),
                                       size.Height);
@@ -516,7 +579,7 @@ private:
                          .page = entry.page};
             const bool isHot = hot.kind == HitPage && area.IsSame(hot);
             const int font = isHot ? (unread ? FontHotUnreadPage : FontHotPage) : (unread ? FontUnreadPage : FontPage);
-            cellTexts_.Add(name, box, font, isHot ? ColorAccent : textColor, DT_LEFT | DT_VCENTER | DT_END_ELLIPSIS);
+            cellTexts_.AddTrimmed(name, box, font, isHot ? ColorAccent : textColor);
             GetHitAreas().push_back(std::move(area));
             y += static_cast<float>(lineHeight_);
         }
@@ -589,6 +652,8 @@ void DrawArrow(const std::wstring& tooltip, Gdiplus::Graphics& graphics, const G
     graphics.DrawPolygon(GetPen(color), points, 3);
     GetHitAreas().push_back(std::move(area));
 }
+
+float BottomBarHeight() { return Units(24); }
 
 void PaintCalendar(Gdiplus::Graphics& graphics, int width, int height)
 {

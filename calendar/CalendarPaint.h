@@ -12,6 +12,10 @@
 // Draws the calendar into graphics, a client area of width x height pixels.
 void PaintCalendar(Gdiplus::Graphics& graphics, int width, int height);
 
+// The height of the bar along the bottom of the calendar, under its cells: the today button, the
+// search box and the buttons on the right.
+float BottomBarHeight();
+
 // Which way an arrow points; each way is the hit-area kind of its click, less 2.
 enum ArrowDirection : int
 {

@@ -28,6 +28,8 @@ struct Resources
     // Sizes of texts on one line per font: every repaint (each hover is one) measures the same
     // titles again, and measuring costs nearly as much as drawing.
     std::array<std::unordered_map<std::wstring, Gdiplus::SizeF>, CalendarFontCount> lineSizes;
+    // Where each character of such a text ends, for the lines drawn glyph by glyph.
+    std::array<std::unordered_map<std::wstring, std::vector<int>>, CalendarFontCount> lineEnds;
     std::array<Owners::Font, CalendarFontCount> gdiFonts;
     Owners::Font searchBoxFont;
 };
@@ -136,6 +138,8 @@ void RecreateFonts()
     r.lineHeights.clear();
     for (auto& sizes : r.lineSizes)
         sizes.clear();
+    for (auto& ends : r.lineEnds)
+        ends.clear();
     for (auto& font : r.gdiFonts)
         font.reset();
     const float size = GetTextSize();
@@ -199,6 +203,27 @@ Gdiplus::SizeF MeasureLine(int font, const std::wstring& text)
     const Gdiplus::SizeF size(static_cast<float>(extent.cx), static_cast<float>(extent.cy));
     sizes.emplace(text, size);
     return size;
+}
+
+const std::vector<int>& MeasureLineEnds(int font, const std::wstring& text)
+{
+    // Bounded as the sizes are.
+    constexpr size_t MaxRemembered = 20000;
+    auto& ends = Get().lineEnds.at(static_cast<size_t>(font));
+    if (const auto found = ends.find(text); found != ends.end())
+        return found->second;
+    if (ends.size() >= MaxRemembered)
+        ends.clear();
+    std::vector<int> measured(text.size());
+    if (!text.empty())
+    {
+        const Owners::MemoryDC dc(CreateCompatibleDC(nullptr));
+        const Owners::SelectedObject selected(dc.get(), GetGdiFont(font));
+        SIZE extent{};
+        GetTextExtentExPointW(dc.get(), text.c_str(), static_cast<int>(text.size()), 0, nullptr, measured.data(),
+                              &extent);
+    }
+    return ends.emplace(text, std::move(measured)).first->second;
 }
 
 Gdiplus::ARGB GetColor(int index) { return Get().colors.at(static_cast<size_t>(index)); }
@@ -280,6 +305,8 @@ void FreeDrawingResources()
     r.lineHeights.clear();
     for (auto& sizes : r.lineSizes)
         sizes.clear();
+    for (auto& ends : r.lineEnds)
+        ends.clear();
     for (auto& font : r.gdiFonts)
         font.reset();
     r.searchBoxFont.reset();

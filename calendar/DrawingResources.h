@@ -9,6 +9,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 // Lengths of Lumday's views: one unit is one pixel at 96 dpi.
 float GetDpiScale();                  // the screen's LOGPIXELSX / 72, read once
@@ -60,6 +61,9 @@ float GetLineHeight(int index);
 HFONT GetGdiFont(int index);
 // The size of text on one line in the GDI font, measured once per font size.
 Gdiplus::SizeF MeasureLine(int font, const std::wstring& text);
+// Where each character of text on one line in the GDI font ends, counted from the line's start,
+// measured once per font size.
+const std::vector<int>& MeasureLineEnds(int font, const std::wstring& text);
 
 Gdiplus::ARGB GetColor(int index);
 Gdiplus::SolidBrush* GetBrush(int index);

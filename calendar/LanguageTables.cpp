@@ -5,7 +5,9 @@
 // slots are one text line wide: they show the months' numbers, since one-letter initials (J, M, A
 // ...) stand for several months in every language. Languages whose month names change after a day
 // number (21 января, 21 stycznia, 21. ledna, 21. januára) give those forms as well, and those that
-// write a full stop after a day number (21. ledna, 21. Januar, 21. januar) say so.
+// write a full stop after a day number (21. ledna, 21. Januar, 21. januar) say so. Russian begins a
+// month standing alone as a heading with a capital (Декабрь 2026). Chinese numbers its months in a
+// date and writes the year first: 2026年12月11日, 2026年12月, 12月11日 星期五.
 
 const std::vector<UiLanguage>& GetLanguageTables()
 {
@@ -128,7 +130,8 @@ const std::vector<UiLanguage>& GetLanguageTables()
              L"返回 (Esc)", // 53
              L"每周从星期一开始", // 54
              L"主题", // 55
-         }},
+         },
+         L"1月|2月|3月|4月|5月|6月|7月|8月|9月|10月|11月|12月", nullptr, false, L"日", L"1月|2月|3月|4月|5月|6月|7月|8月|9月|10月|11月|12月", nullptr, true, L"年"},
         {L"zh-TW", L"中文(繁體)",
          {
              L"[1][2]日 [3]", // 0
@@ -187,7 +190,8 @@ const std::vector<UiLanguage>& GetLanguageTables()
              L"返回 (Esc)", // 53
              L"每週從星期一開始", // 54
              L"佈景主題", // 55
-         }},
+         },
+         L"1月|2月|3月|4月|5月|6月|7月|8月|9月|10月|11月|12月", nullptr, false, L"日", L"1月|2月|3月|4月|5月|6月|7月|8月|9月|10月|11月|12月", nullptr, true, L"年"},
         {L"cs", L"čeština",
          {
              L"[3] [2]. [1]", // 0
@@ -722,7 +726,9 @@ const std::vector<UiLanguage>& GetLanguageTables()
              L"Тема", // 55
          },
          L"января|февраля|марта|апреля|мая|июня|июля|августа|сентября|октября|ноября|декабря",
-         L"янв|фев|мар|апр|мая|июн|июл|авг|сен|окт|ноя|дек"},
+         L"янв|фев|мар|апр|мая|июн|июл|авг|сен|окт|ноя|дек", false, L"",
+         L"Январь|Февраль|Март|Апрель|Май|Июнь|Июль|Август|Сентябрь|Октябрь|Ноябрь|Декабрь",
+         L"Янв|Фев|Мар|Апр|Май|Июн|Июл|Авг|Сен|Окт|Ноя|Дек"},
         {L"sk", L"slovenčina",
          {
              L"[3] [2]. [1]", // 0

@@ -1,5 +1,6 @@
 #include "calendar/PagePreview.h"
 
+#include "calendar/CalendarPaint.h"
 #include "calendar/CalendarSettings.h"
 #include "calendar/CalendarState.h"
 #include "calendar/DrawingResources.h"
@@ -125,7 +126,8 @@ void DrawPreviewPopup(Gdiplus::Graphics& graphics, int width, int height)
     if (hot.kind != HitPage || !preview.page || !hot.IsSame(HitArea{.kind = HitPage, .page = preview.page}))
         return;
     const float clientWidth = static_cast<float>(width);
-    const float clientHeight = static_cast<float>(height);
+    // The popup keeps above the bottom bar: the search box and the buttons stay in sight.
+    const float clientHeight = static_cast<float>(height) - BottomBarHeight();
     const float x = static_cast<float>(preview.point.x);
     const float y = static_cast<float>(preview.point.y);
     Gdiplus::StringFormat format;

@@ -37,5 +37,6 @@ bool UpdatePagePreview(bool show);
 // window's edges.
 Gdiplus::RectF PlacePreviewPopup(float x, float y, float width, float height, float clientWidth, float clientHeight);
 
-// Draws the popup when the hot area is the previewed page.
+// Draws the popup when the hot area is the previewed page, placed in the client area above the
+// bottom bar.
 void DrawPreviewPopup(Gdiplus::Graphics& graphics, int width, int height);

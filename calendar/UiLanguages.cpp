@@ -19,6 +19,10 @@ struct StringTable
     std::wstring shortMonthNamesAfterDay;
     bool endingsByLastDigit = false;
     std::wstring dayNumberEnding;
+    std::wstring monthHeadingNames;
+    std::wstring shortMonthHeadingNames;
+    bool yearFirst = false;
+    std::wstring yearEnding;
 };
 
 // The tables of all languages, in list order; they live as long as the program.
@@ -37,6 +41,12 @@ const std::vector<StringTable>& AllTables()
                                                                              : table.strings[StrShortMonthNames];
             table.endingsByLastDigit = language.endingsByLastDigit;
             table.dayNumberEnding = language.dayNumberEnding;
+            table.monthHeadingNames =
+                language.monthHeadingNames ? language.monthHeadingNames : table.strings[StrMonthNames];
+            table.shortMonthHeadingNames = language.shortMonthHeadingNames ? language.shortMonthHeadingNames
+                                                                           : table.strings[StrShortMonthNames];
+            table.yearFirst = language.yearFirst;
+            table.yearEnding = language.yearEnding;
             built.push_back(std::move(table));
         }
         return built;
@@ -133,11 +143,15 @@ void FillDateNameTables()
     FillFromList(tables.shortMonthNames, strings[StrShortMonthNames]);
     FillFromList(tables.monthNamesAfterDay, current.monthNamesAfterDay);
     FillFromList(tables.shortMonthNamesAfterDay, current.shortMonthNamesAfterDay);
+    FillFromList(tables.monthHeadingNames, current.monthHeadingNames);
+    FillFromList(tables.shortMonthHeadingNames, current.shortMonthHeadingNames);
     FillFromList(tables.monthInitials, strings[StrMonthInitials]);
     FillFromList(tables.dayNames, strings[StrDayNames]);
     FillFromList(tables.shortDayNames, strings[StrShortDayNames]);
     tables.viewCaptions = {strings[StrMonthView], strings[StrWeekView], strings[StrDayView]};
     tables.dayNumberEnding = current.dayNumberEnding;
+    tables.yearFirst = current.yearFirst;
+    tables.yearEnding = current.yearEnding;
 }
 
 const DateNameTables& GetDateNameTables() { return NameTables(); }

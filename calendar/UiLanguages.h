@@ -62,16 +62,25 @@ struct UiLanguage
     const wchar_t* code;
     const wchar_t* displayName;
     std::array<const wchar_t*, UiStringCount> strings;
-    // The month names as they stand after a day number ("21 января"), in the forms of strings 12
-    // and 13; none where the language writes the names of those strings there.
+    // The month names as they stand beside a day number ("21 января", "12月11日"), in the forms of
+    // strings 12 and 13; none where the language writes the names of those strings there.
     const wchar_t* monthNamesAfterDay = nullptr;
     const wchar_t* shortMonthNamesAfterDay = nullptr;
     // Whether the day titles' endings follow the day's last digit (21st, 22nd, 23rd, but 11th,
     // 12th, 13th) rather than belonging to days 1, 2 and 3 alone.
     bool endingsByLastDigit = false;
-    // What follows a day number in a date of the header and the window title ("21. ledna 2025");
-    // none where the number stands alone.
+    // What follows a day number in a date of the header and the window title ("21. ledna 2025",
+    // "12月11日"); none where the number stands alone.
     const wchar_t* dayNumberEnding = L"";
+    // The month names standing alone as the heading of a month ("Декабрь 2026", "2026年12月"), in
+    // the forms of strings 12 and 13; none where the language writes the names of those strings
+    // there.
+    const wchar_t* monthHeadingNames = nullptr;
+    const wchar_t* shortMonthHeadingNames = nullptr;
+    // Whether a date begins with its year, the month and the day following without blanks
+    // ("2026年12月11日"), and what follows the year there.
+    bool yearFirst = false;
+    const wchar_t* yearEnding = L"";
 };
 
 // The 16 languages, in the order the settings view lists them; English first.

@@ -144,7 +144,9 @@ TEST_F(CalendarDate, PeriodTitle_NamesTheMonthAfterDaysInTheFormADayNumberGivesI
         const wchar_t* levels[4];
     };
     const Case cases[] = {
-        {5, 5, 0, {L"май 2026", L"май 2026", L"май", L""}},
+        // Standing alone as the heading of a month, the month begins with a capital.
+        {5, 5, 0, {L"Май 2026", L"Май 2026", L"Май", L""}},
+        {12, 11, 0, {L"Декабрь 2026", L"Дек 2026", L"Дек", L""}},
         {5, 5, 2, {L"5 мая 2026", L"5 мая 2026", L"5 мая", L"5"}},
         {5, 5, 1, {L"3 - 9 мая 2026", L"3 - 9 мая 2026", L"3 - 9 мая", L"3 - 9"}},
         {4, 30, 1, {L"26 апр - 2 мая 2026", L"26 апр - 2 мая 2026", L"26 апр - 2 мая", L"26 апр - 2 мая"}},
@@ -155,6 +157,42 @@ TEST_F(CalendarDate, PeriodTitle_NamesTheMonthAfterDaysInTheFormADayNumberGivesI
         {
             SCOPED_TRACE(testing::Message() << c.month << "-" << c.day << " view " << c.view << " level " << level);
             EXPECT_EQ(Title(2026, c.month, c.day, c.view, false, level), c.levels[level]);
+        }
+    }
+}
+
+// Chinese readers write a date year first, with numbered months and no blanks: 2026年12月11日.
+TEST_F(CalendarDate, PeriodTitle_BeginsWithTheYearInChinese)
+{
+    struct Case
+    {
+        int year, month, day, view;
+        const wchar_t* levels[4];
+    };
+    const Case cases[] = {
+        {2026, 12, 11, 0, {L"2026年12月", L"2026年12月", L"12月", L""}},
+        {2026, 12, 11, 2, {L"2026年12月11日", L"2026年12月11日", L"12月11日", L"11日"}},
+        {2026, 12, 11, 1, {L"2026年12月6日 - 12日", L"2026年12月6日 - 12日", L"12月6日 - 12日", L"6日 - 12日"}},
+        {2026, 12, 1, 1, {L"2026年11月29日 - 12月5日", L"2026年11月29日 - 12月5日", L"11月29日 - 12月5日",
+                          L"11月29日 - 12月5日"}},
+        // A week across the turn of the year names the year of each end.
+        {2025, 12, 30, 1, {L"2025年12月28日 - 2026年1月3日", L"2025年12月28日 - 2026年1月3日", L"12月28日 - 1月3日",
+                           L"12月28日 - 1月3日"}},
+        {2026, 1, 2, 1, {L"2025年12月28日 - 2026年1月3日", L"2025年12月28日 - 2026年1月3日", L"12月28日 - 1月3日",
+                         L"12月28日 - 1月3日"}},
+    };
+    for (const wchar_t* language : {L"zh-CN", L"zh-TW"})
+    {
+        LoadLanguageStrings(language);
+        FillDateNameTables();
+        for (const Case& c : cases)
+        {
+            for (int level = 0; level < 4; ++level)
+            {
+                SCOPED_TRACE(testing::Message() << std::filesystem::path(language).string() << " " << c.year << "-"
+                                                << c.month << "-" << c.day << " view " << c.view << " level " << level);
+                EXPECT_EQ(Title(c.year, c.month, c.day, c.view, false, level), c.levels[level]);
+            }
         }
     }
 }

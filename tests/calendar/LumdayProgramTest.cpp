@@ -27,6 +27,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstdint>
 #include <fstream>
@@ -42,14 +43,15 @@ std::filesystem::path LumdayExe() { return Harness::BuildFolder() / L"calendar" 
 
 const wchar_t* const Suffix = L" - Dayloom 1.18.1";
 
-// The title of the month view of today in a language: the full month name and the year.
+// The title of the month view of today in a language: the month standing alone as a heading and
+// the year.
 std::wstring MonthTitle(const wchar_t* language)
 {
     LoadLanguageStrings(language);
     FillDateNameTables();
     const DateTime today;
-    const std::wstring title = GetDateNameTables().monthNames[static_cast<size_t>(today.local.tm_mon + 1)] + L" " +
-                               std::to_wstring(today.local.tm_year + 1900);
+    const std::wstring title = GetDateNameTables().monthHeadingNames[static_cast<size_t>(today.local.tm_mon + 1)] +
+                               L" " + std::to_wstring(today.local.tm_year + 1900);
     return title;
 }
 
@@ -253,7 +255,11 @@ TEST_F(LumdayProgram, ChoosingALanguageAndContinuingSavesItAndOpensTheCalendar)
     Harness::SaveWindow(window, L"RussianChosen");
     const POINT proceed = ContinueButton();
     Harness::Click(window, proceed.x, proceed.y);
-    EXPECT_TRUE(TitleBecomes(window, MonthTitle(L"ru")));
+    // Standing alone as the heading of a month, the month begins with a capital.
+    static const wchar_t* const Months[] = {L"Январь", L"Февраль", L"Март",     L"Апрель",  L"Май",    L"Июнь",
+                                            L"Июль",   L"Август",  L"Сентябрь", L"Октябрь", L"Ноябрь", L"Декабрь"};
+    const tm& today = DateTime().local;
+    EXPECT_TRUE(TitleBecomes(window, Months[today.tm_mon] + (L" " + std::to_wstring(today.tm_year + 1900))));
     EXPECT_NE(ReadSettings(profile).find(L"language=\"ru\""), std::wstring::npos);
     EXPECT_EQ(lumday->Close(), 0u);
 }
@@ -822,6 +828,36 @@ TEST_F(LumdayAlone, OfficeLanguageComesBeforeTheLocale)
         DeleteValue(c.key, L"UILanguage");
         ASSERT_NE(window, nullptr);
         EXPECT_TRUE(TitleBecomes(window, c.title));
+        // The first-run view's heading ("Language") stands whole, on one line, in its band.
+        {
+            LoadLanguageStrings(MatchLcid(c.lcid));
+            const std::wstring& heading = GetUiString(StrLanguage);
+            Gdiplus::Bitmap bitmap(1, 1, PixelFormat32bppARGB);
+            Gdiplus::Graphics graphics(&bitmap);
+            graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintClearTypeGridFit);
+            const Gdiplus::StringFormat oneLine(Gdiplus::StringFormatFlagsNoWrap);
+            Gdiplus::RectF line;
+            graphics.MeasureString(heading.c_str(), static_cast<INT>(heading.size()), GetFont(FontTitle),
+                                   Gdiplus::RectF(0, 0, 0, 0), &oneLine, &line);
+            const int band = static_cast<int>(line.Height + 2 * UnitsToPixels(5));
+            SetColorScheme(false);
+            const COLORREF bandColor = LumdayTest::ColorRef(ColorAccent);
+            int inkWidth = 0;
+            EXPECT_TRUE(Harness::WaitUntil([&] {
+                const LumdayTest::ClientPicture picture(window);
+                int left = -1;
+                int right = -1;
+                for (int y = 1; y < band - 1; ++y)
+                    for (int x = 0; x < static_cast<int>(UnitsToPixels(24) + 2 * line.Width); ++x)
+                        if (picture.At(x, y) != bandColor)
+                        {
+                            left = left < 0 ? x : std::min(left, x);
+                            right = std::max(right, x);
+                        }
+                inkWidth = left < 0 ? 0 : right - left + 1;
+                return static_cast<float>(inkWidth) >= 0.75f * line.Width;
+            })) << "the heading shows " << inkWidth << " of its " << line.Width << " pixels";
+        }
         if (c.picture)
             Harness::SaveWindow(window, c.picture);
         EXPECT_EQ(lumday->Close(), 0u);
@@ -920,6 +956,106 @@ protected:
     }
 };
 
+std::vector<HitArea> PaintHere(const SIZE& client, int view, const DateTime& date);
+
+// The first and last row a full stop inks, counted from the top of a line of text in the font.
+std::pair<int, int> FullStopRows(int font)
+{
+    constexpr int Side = 64;
+    const Owners::MemoryDC dc(CreateCompatibleDC(nullptr));
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = Side;
+    info.bmiHeader.biHeight = -Side;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    const Owners::Bitmap bitmap(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap)
+        return {0, -1};
+    const Owners::SelectedObject paper(dc.get(), bitmap.get());
+    const Owners::SelectedObject selected(dc.get(), GetGdiFont(font));
+    auto* pixels = static_cast<DWORD*>(bits);
+    std::fill_n(pixels, Side * Side, 0xFFFFFFu);
+    SetBkMode(dc.get(), TRANSPARENT);
+    SetTextColor(dc.get(), RGB(0, 0, 0));
+    TextOutW(dc.get(), 8, 0, L".", 1);
+    GdiFlush();
+    std::pair<int, int> rows{Side, -1};
+    for (int y = 0; y < Side; ++y)
+        for (int x = 0; x < Side; ++x)
+            if ((pixels[y * Side + x] & 0xFFFFFFu) != 0xFFFFFFu)
+                rows = {std::min(rows.first, y), std::max(rows.second, y)};
+    return rows;
+}
+
+// The page lines of a calendar whose picture shows: each reads whole or ends in "..." inside its
+// box (none is cut at the box's edge), and begins clear of its cell's left edge, which it shares
+// with the day before. The lines' places and names come from the same store painted here; the
+// result names every line that fails.
+std::vector<std::string> LinesCutOrFlush(HWND window, const std::vector<HitArea>& areas)
+{
+    const LumdayTest::ClientPicture picture(window);
+    const CalendarViewState& view = GetCalendarViewState();
+    std::vector<std::string> faults;
+    for (const HitArea& line : areas)
+    {
+        if (line.kind != HitPage)
+            continue;
+        const Gdiplus::RectF& cell = view.cells[CellIndex(line.subItem, line.item)];
+        const HitArea* arrow = nullptr;
+        bool lowest = true;
+        for (const HitArea& other : areas)
+        {
+            if (other.item != line.item || other.subItem != line.subItem)
+                continue;
+            if (other.kind == HitScrollDown)
+                arrow = &other;
+            if (other.kind == HitPage && other.rect.Y > line.rect.Y)
+                lowest = false;
+        }
+        // The content box is the cell inset by 2 units; a full cell's last line leaves 15 units to
+        // its down arrow.
+        const float boxRight = cell.X + cell.Width - UnitsToPixels(2) - (arrow && lowest ? UnitsToPixels(15) : 0);
+        const COLORREF paper = picture.At(static_cast<int>(cell.X) + 4, static_cast<int>(cell.Y) + 4);
+        const int top = static_cast<int>(line.rect.Y);
+        const int bottom = static_cast<int>(line.rect.Y + line.rect.Height);
+        const auto inked = [&](int x, int y) {
+            return !(arrow && arrow->Contains(static_cast<float>(x), static_cast<float>(y))) &&
+                   picture.At(x, y) != paper;
+        };
+        int left = -1;
+        int right = -1;
+        for (int y = top; y < bottom; ++y)
+            for (int x = static_cast<int>(cell.X) + 1; x < static_cast<int>(cell.X + cell.Width) - 1; ++x)
+                if (inked(x, y))
+                {
+                    left = left < 0 ? x : std::min(left, x);
+                    right = std::max(right, x);
+                }
+        const std::wstring name = line.page->hierarchy.name.value_or(L"");
+        const std::string named = "\"" + WideToUtf8(name) + "\" ";
+        const int font = line.page->isUnread.value_or(false) ? FontUnreadPage : FontPage;
+        if (left < 0)
+        {
+            faults.push_back(named + "shows nothing");
+            continue;
+        }
+        if (static_cast<float>(left) < cell.X + UnitsToPixels(4))
+            faults.push_back(named + "begins " + std::to_string(left - static_cast<int>(cell.X)) +
+                             " pixels into its cell");
+        // Ink at the box's last column is the last of the dots of an ellipsis, or a letter cut short.
+        const std::pair<int, int> dot = FullStopRows(font);
+        bool cut = false;
+        if (right >= static_cast<int>(std::floor(boxRight)) - 1)
+            for (int y = top; y < bottom; ++y)
+                cut = cut || (inked(right, y) && (y < top + dot.first - 1 || y > top + dot.second + 1));
+        if (cut)
+            faults.push_back(named + "is cut at its box's edge");
+    }
+    return faults;
+}
+
 TEST_F(LumdayCalendar, ViewsOfTheDemoStoreInBothThemesAndLanguages)
 {
     struct Case
@@ -948,8 +1084,35 @@ TEST_F(LumdayCalendar, ViewsOfTheDemoStoreInBothThemesAndLanguages)
         const HWND window = MainWindowOf(*lumday);
         ASSERT_NE(window, nullptr);
         EXPECT_TRUE(TitleBecomes(window, PeriodTitle(DateTime(), c.view, c.language)));
+        if (std::wstring(c.language) == L"zh-CN")
+        {
+            // Year first, the month numbered: 2026年12月, 2026年12月11日.
+            const tm& today = DateTime().local;
+            std::wstring native = std::to_wstring(today.tm_year + 1900) + L"年" + std::to_wstring(today.tm_mon + 1) + L"月";
+            if (c.view == 2)
+                native += std::to_wstring(today.tm_mday) + L"日";
+            EXPECT_EQ(Harness::TextOf(window), native + Suffix);
+        }
         WaitForTheLoad();
         Harness::SaveWindow(window, c.picture);
+        if (c.view != 2 && !c.dark && std::wstring(c.language) == L"en")
+        {
+            // The program's store, read and painted here as well, places and names the lines.
+            SetEnvironmentVariableW(L"QUILLORA_ONENOTE_STORE", TestPaths::OutputFile(L".store").wstring().c_str());
+            SetEnvironmentVariableW(L"QUILLORA_ONENOTE_CALLLOG", TestPaths::OutputFile(L".here.log").wstring().c_str());
+            EXPECT_HRESULT_SUCCEEDED(LoadHierarchy());
+            SetEnvironmentVariableW(L"QUILLORA_ONENOTE_STORE", nullptr);
+            SetEnvironmentVariableW(L"QUILLORA_ONENOTE_CALLLOG", nullptr);
+            const std::vector<HitArea> areas = PaintHere(Harness::ClientSize(window), c.view, DateTime());
+            // The pointer rests off the window: no line is hot, no preview covers the cells.
+            SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+            std::vector<std::string> faults;
+            Harness::WaitUntil([&] { return (faults = LinesCutOrFlush(window, areas)).empty(); }, 3s);
+            for (const std::string& fault : faults)
+                ADD_FAILURE() << fault;
+            const std::lock_guard guard(GetDayMapLock());
+            GetDayMap().clear();
+        }
         EXPECT_EQ(lumday->Close(), 0u);
     }
 }
@@ -1576,6 +1739,17 @@ TEST_F(LumdayPointer, HoverPreviewClickScrollKeysAndSearchOnTheRealWindow)
     ASSERT_LT(first.size(), static_cast<size_t>(PagesOnEdgeDays));
     ASSERT_EQ(last.size(), first.size());
     Harness::SaveWindow(window, L"week");
+    // The bottom bar's search box and buttons, which no popup covers.
+    const int barTop = client.cy - static_cast<int>(BottomBarHeight());
+    const auto bottomBar = [&] {
+        const LumdayTest::ClientPicture picture(window);
+        std::vector<COLORREF> pixels;
+        for (int y = barTop; y < client.cy; ++y)
+            for (int x = 0; x < client.cx; ++x)
+                pixels.push_back(picture.At(x, y));
+        return pixels;
+    };
+    const std::vector<COLORREF> barAlone = bottomBar();
 
     // Hovering a line shows its location and title, and the page's picture beside the pointer,
     // kept inside the window at each of its edges.
@@ -1597,9 +1771,10 @@ TEST_F(LumdayPointer, HoverPreviewClickScrollKeysAndSearchOnTheRealWindow)
             SCOPED_TRACE(testing::PrintToString(std::filesystem::path(edge.name).string()));
             const POINT point = Inside(*edge.line);
             EXPECT_EQ(PageAt(window, point), edge.line->page->hierarchy.name.value_or(L""));
+            // The popup's room is the client area above the bottom bar.
             const Gdiplus::RectF popup = PlacePreviewPopup(static_cast<float>(point.x), static_cast<float>(point.y),
                                                            popupWidth, popupHeight, static_cast<float>(client.cx),
-                                                           static_cast<float>(client.cy));
+                                                           static_cast<float>(client.cy) - BottomBarHeight());
             EXPECT_GE(popup.X, 0);
             EXPECT_GE(popup.Y, 0);
             EXPECT_LE(popup.X + popup.Width, static_cast<float>(client.cx));
@@ -1622,6 +1797,8 @@ TEST_F(LumdayPointer, HoverPreviewClickScrollKeysAndSearchOnTheRealWindow)
                                                dy + static_cast<int>(popup.Y + popup.Height / 2));
             const Gdiplus::Color dimmed(GetColor(ColorDimmed));
             EXPECT_NEAR(GetRValue(border), dimmed.GetR(), 40) << std::hex << border;
+            EXPECT_TRUE(Harness::WaitUntil([&] { return bottomBar() == barAlone; }, 2s))
+                << "the popup covers the bottom bar";
         }
         LeavePointer(window);
     }

@@ -7,9 +7,11 @@
 #include "calendar/CalendarState.h"
 #include "calendar/DayMap.h"
 #include "calendar/DrawingResources.h"
+#include "calendar/HierarchyLoader.h"
 #include "calendar/HitArea.h"
 #include "calendar/LumdayWindow.h"
 #include "calendar/NotebookList.h"
+#include "calendar/SettingsPage.h"
 #include "calendar/UiLanguages.h"
 #include "framework/text/DateTime.h"
 #include "framework/text/Text.h"
@@ -102,6 +104,155 @@ void PaintHere(SIZE client, const std::wstring& language, int viewType)
     Gdiplus::Bitmap bitmap(client.cx, client.cy, PixelFormat32bppARGB);
     Gdiplus::Graphics graphics(&bitmap);
     PaintCalendar(graphics, client.cx, client.cy);
+}
+
+// The settings page of a language as the program lays it out, with the settings read here that
+// the program read (which choose the bold rows).
+SettingsPage SettingsPageHere(const std::wstring& language, bool languageOnly)
+{
+    LoadLanguageStrings(language);
+    GetCalendarSettings().language = language;
+    return LayOutSettingsPage(languageOnly);
+}
+
+// Where a text of the settings page lies as it takes its box (from the box's left, centred in its
+// height), and whether the box holds it.
+struct TextRoom
+{
+    Gdiplus::RectF rect;
+    bool held = false;
+};
+
+TextRoom RoomOf(Gdiplus::Graphics& graphics, const SettingsText& text)
+{
+    const bool wraps = text.fit == SettingsTextFit::Wrapped;
+    Gdiplus::StringFormat format(wraps ? 0 : Gdiplus::StringFormatFlagsNoWrap);
+    Gdiplus::RectF needed;
+    graphics.MeasureString(text.text.c_str(), static_cast<INT>(text.text.size()), GetFont(text.font),
+                           Gdiplus::RectF(text.box.X, text.box.Y, wraps ? text.box.Width : 0, 0), &format, &needed);
+    const float width = text.fit == SettingsTextFit::Trimmed ? std::min(needed.Width, text.box.Width) : needed.Width;
+    constexpr float Slack = 0.5f;
+    return {Gdiplus::RectF(text.box.X, text.box.Y + (text.box.Height - needed.Height) / 2, width, needed.Height),
+            width <= text.box.Width + Slack && needed.Height <= text.box.Height + Slack};
+}
+
+std::string Described(const Gdiplus::RectF& box)
+{
+    return std::to_string(static_cast<int>(box.Width)) + "x" + std::to_string(static_cast<int>(box.Height)) + " at " +
+           std::to_string(static_cast<int>(box.X)) + "," + std::to_string(static_cast<int>(box.Y));
+}
+
+// Every text of the page has the room it needs inside its box and the page, and no two texts or
+// images run into each other; the result names each that does not.
+std::vector<std::string> CrowdedTexts(const SettingsPage& page)
+{
+    Gdiplus::Bitmap bitmap(1, 1, PixelFormat32bppARGB);
+    Gdiplus::Graphics graphics(&bitmap);
+    graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintClearTypeGridFit);
+    std::vector<std::string> faults;
+    std::vector<std::pair<std::string, Gdiplus::RectF>> items;
+    for (const SettingsText& text : page.texts)
+    {
+        const TextRoom room = RoomOf(graphics, text);
+        const std::string name = "\"" + WideToUtf8(text.text) + "\"";
+        if (!room.held)
+            faults.push_back(name + " needs " + Described(room.rect) + " in its box of " + Described(text.box));
+        if (room.rect.X + room.rect.Width > static_cast<float>(page.content.Width) + 0.5f ||
+            room.rect.Y + room.rect.Height > static_cast<float>(page.content.Height) + 0.5f)
+            faults.push_back(name + " leaves the page of " + std::to_string(page.content.Width) + "x" +
+                             std::to_string(page.content.Height));
+        items.emplace_back(name, room.rect);
+    }
+    for (const SettingsImage& image : page.images)
+        items.emplace_back("the image " + std::to_string(image.bitmap), image.box);
+    for (size_t a = 0; a < items.size(); ++a)
+        for (size_t b = a + 1; b < items.size(); ++b)
+        {
+            Gdiplus::RectF both;
+            if (Gdiplus::RectF::Intersect(both, items[a].second, items[b].second) && both.Width > 0.5f &&
+                both.Height > 0.5f)
+                faults.push_back(items[a].first + " runs into " + items[b].first);
+        }
+    return faults;
+}
+
+// The columns a text inks drawn here on its own, unbounded: the ink's width.
+int InkWidthHere(const SettingsText& text)
+{
+    Gdiplus::RectF size;
+    Gdiplus::Bitmap probe(1, 1, PixelFormat32bppARGB);
+    Gdiplus::Graphics(&probe).MeasureString(text.text.c_str(), static_cast<INT>(text.text.size()), GetFont(text.font),
+                                            Gdiplus::PointF(0, 0), &size);
+    const int width = static_cast<int>(size.Width) + 20;
+    const int height = static_cast<int>(size.Height) + 10;
+    Gdiplus::Bitmap bitmap(width, height, PixelFormat32bppARGB);
+    Gdiplus::Graphics graphics(&bitmap);
+    graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintClearTypeGridFit);
+    graphics.Clear(Gdiplus::Color(255, 255, 255));
+    const Gdiplus::SolidBrush black(Gdiplus::Color(0, 0, 0));
+    graphics.DrawString(text.text.c_str(), static_cast<INT>(text.text.size()), GetFont(text.font),
+                        Gdiplus::PointF(10, 5), &black);
+    int left = -1;
+    int right = -1;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+        {
+            Gdiplus::Color pixel;
+            bitmap.GetPixel(x, y, &pixel);
+            if (pixel.GetR() + pixel.GetG() + pixel.GetB() < 3 * 255)
+            {
+                left = left < 0 ? x : std::min(left, x);
+                right = std::max(right, x);
+            }
+        }
+    return left < 0 ? 0 : right - left + 1;
+}
+
+// What the window's picture of the page shows amiss, or nothing: ink below the title band that no
+// text's box nor image holds (text printed beyond its room), or a line of text shorter or longer
+// than the same text drawn here on its own (cut, or broken into lines).
+std::string PictureFault(HWND window, const SettingsPage& page)
+{
+    const ClientPicture picture(window);
+    const COLORREF background = ColorRef(ColorBackground);
+    std::vector<Gdiplus::RectF> held;
+    for (const SettingsText& text : page.texts)
+        held.push_back(text.box);
+    for (const SettingsImage& image : page.images)
+        held.push_back(image.box);
+    for (const Gdiplus::RectF& outline : page.outlines)
+        held.push_back(outline);
+    for (Gdiplus::RectF& box : held)
+        box.Inflate(1, 1);
+    for (int y = static_cast<int>(std::ceil(page.band)) + 1; y < page.content.Height; ++y)
+        for (int x = 0; x < page.content.Width; ++x)
+            if (picture.At(x, y) != background &&
+                std::none_of(held.begin(), held.end(), [&](const Gdiplus::RectF& box) {
+                    return box.Contains(static_cast<float>(x), static_cast<float>(y));
+                }))
+                return "text printed beyond its room at " + std::to_string(x) + "," + std::to_string(y);
+    for (const SettingsText& text : page.texts)
+    {
+        if (text.fit != SettingsTextFit::OneLine)
+            continue;
+        // The title stands on the band.
+        const COLORREF paper = text.box.Y < page.band ? ColorRef(page.bandColor) : background;
+        int left = -1;
+        int right = -1;
+        for (int y = static_cast<int>(text.box.Y); y < static_cast<int>(text.box.Y + text.box.Height); ++y)
+            for (int x = static_cast<int>(text.box.X) - 1; x <= static_cast<int>(text.box.X + text.box.Width); ++x)
+                if (picture.At(x, y) != paper)
+                {
+                    left = left < 0 ? x : std::min(left, x);
+                    right = std::max(right, x);
+                }
+        const int shown = left < 0 ? 0 : right - left + 1;
+        const int whole = InkWidthHere(text);
+        if (std::abs(shown - whole) > 2)
+            return "\"" + WideToUtf8(text.text) + "\" shows " + std::to_string(shown) + " of its " +
+                   std::to_string(whole) + " columns";
+    }
+    return "";
 }
 
 // How dark a rectangle of a picture is, pixel by pixel (0 the page, 1 black), for comparing what
@@ -276,19 +427,38 @@ TEST_F(LumdaySettingsView, FirstRunFormIs360WideAndContinueStoresTheDefaultLangu
     EXPECT_EQ(lumday->Close(), 0u);
 }
 
+// Each language of the list, chosen in turn (the last English again), switches the page at once; its
+// full and its first-run form give every text the room it needs, as laid out here and as the
+// window shows the full one.
 TEST_F(LumdaySettingsView, LanguageRowsSwitchTheInterfaceAtOnceInBothColumns)
 {
     std::unique_ptr<Harness::Program> lumday;
     const HWND window = OpenedSettings(lumday);
     ASSERT_NE(window, nullptr);
-    ASSERT_EQ(GetLanguages().size(), 16u);
-    for (const wchar_t* code : {L"de", L"ru", L"es", L"en"})
+    const std::vector<LanguageEntry>& languages = GetLanguages();
+    ASSERT_EQ(languages.size(), 16u);
+    // The program's settings and the notebooks it lists, read here from the same file and store.
+    ASSERT_TRUE(LoadSettings());
+    SetTextSizeFromFontSize(GetCalendarSettings().fontSize);
+    for (const auto& [name, value] : standIn.Environment())
+        SetEnvironmentVariableW(name.c_str(), value.c_str());
+    EXPECT_HRESULT_SUCCEEDED(LoadHierarchy());
+    for (const auto& [name, value] : standIn.Environment())
+        SetEnvironmentVariableW(name.c_str(), nullptr);
+    for (size_t step = 1; step <= languages.size(); ++step)
     {
+        const std::wstring& code = languages[step % languages.size()].code;
         SCOPED_TRACE(testing::PrintToString(std::filesystem::path(code).string()));
         ClickAt(window, at.Language(LanguageIndex(code)));
-        EXPECT_TRUE(TitleBecomes(window, SettingsTitle(code), 5s));
-        if (std::wstring(code) == L"ru")
-            Harness::SaveWindow(window, L"Settings-Russian");
+        EXPECT_TRUE(TitleBecomes(window, SettingsTitle(code.c_str()), 5s));
+        for (const bool languageOnly : {false, true})
+            for (const std::string& fault : CrowdedTexts(SettingsPageHere(code, languageOnly)))
+                ADD_FAILURE() << (languageOnly ? "first run: " : "") << fault;
+        const SettingsPage page = SettingsPageHere(code, false);
+        std::string fault;
+        EXPECT_TRUE(Harness::WaitUntil([&] { return (fault = PictureFault(window, page)).empty(); }, 5s)) << fault;
+        if (code == L"ru" || code == L"zh-CN")
+            Harness::SaveWindow(window, code == L"ru" ? L"Settings-Russian" : L"Settings-Chinese");
     }
     EXPECT_EQ(lumday->Close(), 0u);
 }
@@ -312,9 +482,7 @@ TEST_F(LumdaySettingsView, MonthStripTellsTheTwelveMonthsApartInEveryLanguage)
             PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
         }
         PaintHere(Harness::ClientSize(window), code, 0);
-        const tm& today = DateTime().local;
-        ASSERT_TRUE(TitleBecomes(window, GetDateNameTables().monthNames[static_cast<size_t>(today.tm_mon + 1)] + L" " +
-                                             std::to_wstring(today.tm_year + 1900)));
+        ASSERT_TRUE(TitleBecomes(window, FormatPeriodTitle(0)));
         std::vector<Gdiplus::RectF> slots;
         for (const HitArea& area : GetHitAreas())
             if (area.kind == HitMonth)

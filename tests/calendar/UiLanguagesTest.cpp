@@ -157,7 +157,9 @@ TEST(UiLanguages, OtherLanguagesOrderTheTitleTheirOwnWay)
         {L"es", 3, L"miércoles, 3 de enero"},
         {L"pt-BR", 1, L"segunda-feira, 1º de janeiro"},
         {L"tr", 2, L"2 Ocak Salı"},
-        {L"zh-CN", 1, L"一月1日 星期一"},
+        // Chinese numbers the month before the day.
+        {L"zh-CN", 1, L"1月1日 星期一"},
+        {L"zh-TW", 2, L"1月2日 星期二"},
         // A month after a day number takes the genitive in these languages.
         {L"ru", 1, L"понедельник, 1 января"},
         {L"pl", 2, L"wtorek, 2 stycznia"},
