@@ -172,7 +172,8 @@ protected:
     // The status while a stopped run waits for OneNote as it ends.
     static constexpr const wchar_t* WaitingText = L"Waiting for OneNote... Press Stop again to stop waiting.";
 
-    // A message box or prompt of the program titled "Error" or "Import Finished", once one shows.
+    // A message box or prompt of the program titled "Error", "Import Finished" or "Import
+    // Cancelled", once one shows.
     HWND WaitForBox(std::chrono::milliseconds timeout = 60s) const
     {
         HWND found = nullptr;
@@ -180,7 +181,8 @@ protected:
             [&] {
                 for (const HWND window : sheafin_->TopLevelWindows())
                     if (IsWindowVisible(window) &&
-                        (Harness::TextOf(window) == L"Error" || Harness::TextOf(window) == L"Import Finished"))
+                        (Harness::TextOf(window) == L"Error" || Harness::TextOf(window) == L"Import Finished" ||
+                         Harness::TextOf(window) == L"Import Cancelled"))
                         found = window;
                 return found != nullptr || !sheafin_->IsRunning();
             },
@@ -739,40 +741,67 @@ TEST_F(SheafinImport, AStopWhileOneNoteIsProcessingTheImportNamesEveryEmptySecti
     EXPECT_FALSE(FirstId(Hierarchy(application, L"", ON16::hsPages), L"Page", L"plan.txt").empty());
 }
 
-TEST_F(SheafinImport, AStopWhileTheLastFileIsSavedEndsImportedWithTheSectionThatStaysBesideTheCount)
+TEST_F(SheafinImport, AStopEndsAsImportedOnceTheLastFileIsInAndAsCancelledBeforeWithTheSectionThatStaysBesideEither)
 {
-    fs::create_directories(files_ / L"Trip");
-    for (const wchar_t* name : {L"a-note.txt", L"b-note.txt"})
-        std::ofstream(files_ / L"Trip" / name, std::ios::binary) << "Note " << WideToUtf8(name);
-    // OneNote answers busy twice to the save of the last file's page, as it does while it syncs,
-    // and will not remove the section "Imported Files", which the folder's own section left empty.
-    Scenario("failfrom UpdatePageContent 2-3 0x80010001\nfail DeleteHierarchy 0x80004005\n");
-    WriteWorkspace({.paths = {(files_ / L"Trip").wstring()}, .outputFormat = 2, .withTarget = true, .intoNotebook = true});
-    const HWND window = Start();
-    ASSERT_NE(window, nullptr);
-    Harness::PostCommand(window, 40036);
-    ASSERT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s == L"(2/3) b-note.txt"; }, 60s))
-        << WideToUtf8(Status(window));
-    // The user stops while the last file's page is being saved; the save finishes all the same.
-    Harness::PostCommand(window, 40037);
-    const HWND box = WaitForBox();
-    ASSERT_NE(box, nullptr) << WideToUtf8(Status(window));
-    const std::wstring text = TextOfBox(box);
-    Harness::SaveWindow(box, L"stopped-at-the-last-file");
-    EXPECT_EQ(L"Import Finished", Harness::TextOf(box)) << WideToUtf8(text);
-    EXPECT_TRUE(text.starts_with(L"Imported 3 items.\n\n")) << WideToUtf8(text);
-    EXPECT_NE(std::wstring::npos, text.find(L"the section \"Imported Files\" stays")) << WideToUtf8(text);
-    Press(box, L"&OK");
-    ASSERT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s.starts_with(L"Imported"); }));
-    EXPECT_EQ(L"Imported 3 items", Status(window));
-    EXPECT_EQ(0u, sheafin_->Close());
-    // What the count says arrived is there.
-    Scenario("# read what the run left\n");
-    auto application = Connect();
-    const std::wstring pages = Hierarchy(application, L"", ON16::hsPages);
-    for (const wchar_t* name : {L"a-note.txt", L"b-note.txt"})
-        EXPECT_FALSE(FirstId(pages, L"Page", name).empty()) << WideToUtf8(name);
-    EXPECT_EQ(1u, SectionsNamed(L"Imported Files"));
+    // A folder of two files, each on its page in the folder's own section, into the picked notebook.
+    // The user stops while OneNote answers the save of a file's page busy twice, as it does while
+    // it syncs; the save finishes all the same. OneNote will not remove the section "Imported
+    // Files", which the folder's own section left empty.
+    const struct
+    {
+        const char* label;
+        const wchar_t* folder;
+        std::pair<const wchar_t*, const wchar_t*> files;
+        std::string scenario;
+        std::wstring stoppedAt;
+        const wchar_t* box;
+        const wchar_t* result;
+        bool secondArrives;
+    } rows[] = {
+        {"at the last file", L"Trip", {L"a-note.txt", L"b-note.txt"},
+         "failfrom UpdatePageContent 2-3 0x80010001\nfail DeleteHierarchy 0x80004005\n", L"(2/3) b-note.txt",
+         L"Import Finished", L"Imported 3 items", true},
+        // The page made for the file after the stop is removed, the section is not.
+        {"at a file before the last", L"Tour", {L"c-note.txt", L"d-note.txt"},
+         "failfrom UpdatePageContent 1-2 0x80010001\nfailfrom DeleteHierarchy 2 0x80004005\n", L"(1/3) c-note.txt",
+         L"Import Cancelled", L"Cancelled", false},
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.label);
+        fs::create_directories(files_ / row.folder);
+        for (const wchar_t* name : {row.files.first, row.files.second})
+            std::ofstream(files_ / row.folder / name, std::ios::binary) << "Note " << WideToUtf8(name);
+        Scenario("# read what is there\n");
+        const size_t ownSections = SectionsNamed(L"Imported Files");
+        Scenario(row.scenario);
+        WriteWorkspace({.paths = {(files_ / row.folder).wstring()}, .outputFormat = 2, .withTarget = true,
+                        .intoNotebook = true});
+        const HWND window = Start();
+        ASSERT_NE(window, nullptr);
+        Harness::PostCommand(window, 40036);
+        ASSERT_TRUE(WaitForStatus(window, [&](const std::wstring& s) { return s == row.stoppedAt; }, 60s))
+            << WideToUtf8(Status(window));
+        Harness::PostCommand(window, 40037);
+        const HWND box = WaitForBox();
+        ASSERT_NE(box, nullptr) << WideToUtf8(Status(window));
+        const std::wstring text = TextOfBox(box);
+        Harness::SaveWindow(box, row.secondArrives ? L"stopped-at-the-last-file" : L"stopped-before-the-last-file");
+        EXPECT_EQ(row.box, Harness::TextOf(box)) << WideToUtf8(text);
+        EXPECT_TRUE(text.starts_with(std::wstring(row.result) + L".\n\n")) << WideToUtf8(text);
+        EXPECT_NE(std::wstring::npos, text.find(L"the section \"Imported Files")) << WideToUtf8(text);
+        Press(box, L"&OK");
+        ASSERT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s.starts_with(L"Imported") || s == L"Cancelled"; }));
+        EXPECT_EQ(row.result, Status(window));
+        EXPECT_EQ(0u, sheafin_->Close());
+        // What the result says arrived is there, and the section it names.
+        Scenario("# read what the run left\n");
+        auto application = Connect();
+        const std::wstring pages = Hierarchy(application, L"", ON16::hsPages);
+        EXPECT_FALSE(FirstId(pages, L"Page", row.files.first).empty());
+        EXPECT_EQ(row.secondArrives, !FirstId(pages, L"Page", row.files.second).empty());
+        EXPECT_EQ(ownSections + 1, SectionsNamed(L"Imported Files"));
+    }
 }
 
 TEST_F(SheafinImport, AFolderWhoseOnlyFileIsSkippedIsNoImportWhenTheSectionsItMadeStay)
