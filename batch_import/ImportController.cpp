@@ -42,6 +42,10 @@ Result ReportProgress(const std::weak_ptr<ImportController>& weak, const std::sh
 
 const wchar_t* const unexpectedEnd = L"The import ended unexpectedly. The log file has the details.";
 
+const wchar_t* const StoppingText = L"Stopping import...";
+// While the stopped run waits for OneNote, a further press of Stop ends the waiting.
+const wchar_t* const WaitingText = L"Waiting for OneNote... Press Stop again to stop waiting.";
+
 // What the run's worker hands the window: the run's result, and what it tells beside it.
 struct RunOutcome
 {
@@ -95,21 +99,30 @@ void ImportController::Start(const Config& config)
             const ProgressCallback progress = [&](std::shared_ptr<Progress> report) {
                 return ReportProgress(weak, prompts, mailbox, channel, post, std::move(report));
             };
+            // How often the stopped run has asked whether to stop waiting for OneNote: once it has
+            // waited out OneNote's first busy answer, the window offers Stop again and says so.
+            unsigned waitingAsks = 0;
             std::optional<std::error_condition> stoppedAt;
             const ErrorCallback onError = [&](const Config::Entry& entry, const std::error_condition& condition) {
                 const ErrorHandling answer =
                     weak.expired() ? ErrorHandling::Stop : prompts->AskAboutError(entry, condition);
                 if (answer == ErrorHandling::Stop)
                     stoppedAt = condition;
+                // The page is sent again: the user's earlier stop of the waiting is spent, and
+                // Stop is offered again while the run waits.
+                if (answer == ErrorHandling::Retry && entry.path.empty())
+                {
+                    prompts->ResumeWaiting();
+                    waitingAsks = 0;
+                }
                 return answer;
             };
             RunEnding ending;
-            // Asked while the stopped run waits for OneNote: the window offers Stop again, once.
-            bool waitingShown = false;
             ending.stopWaiting = [&] {
-                if (!waitingShown)
+                // Asked at OneNote's busy answer and again after the pause that follows it: a wait
+                // that ends at once does not flash the offer.
+                if (++waitingAsks == 2)
                 {
-                    waitingShown = true;
                     post(channel, [weak, mailbox] {
                         if (const auto controller = weak.lock())
                             controller->ShowRunWaiting(mailbox);
@@ -140,7 +153,7 @@ void ImportController::Start(const Config& config)
             else if (outcome->result.HoldsError())
             {
                 if (outcome->result.Error().value() != 0)
-                    controller->ShowImportResult(outcome->result.Error());
+                    controller->ShowImportResult(outcome->result.Error(), outcome->notice);
             }
             else
                 // Also after a stop that came once the last page was saved: all of it was imported.
@@ -157,17 +170,21 @@ void ImportController::Stop()
     if (prompts_->StopRequested())
     {
         prompts_->RequestStopWaiting();
+        display_.SetImportStatus(StoppingText);
         return;
     }
     prompts_->RequestStop();
-    display_.SetImportStatus(L"Stopping import...");
+    display_.SetImportStatus(StoppingText);
 }
 
 void ImportController::ShowRunWaiting(const std::shared_ptr<ProgressMailbox>& mailbox)
 {
     // Only for the run that waits, and only until it was asked to stop waiting.
     if (importing_ && mailbox == mailbox_ && prompts_->StopRequested() && !prompts_->StopWaitingRequested())
+    {
         display_.ShowImportWaiting();
+        display_.SetImportStatus(WaitingText);
+    }
 }
 
 void ImportController::Close() { prompts_->Close(); }
@@ -248,11 +265,11 @@ void ImportController::UpdateProgress(std::shared_ptr<Progress> progress)
         SetForegroundWindow(window_.GetHwnd());
 }
 
-void ImportController::ShowImportResult(const std::error_code& error)
+void ImportController::ShowImportResult(const std::error_code& error, const std::wstring& notice)
 {
     if (IsImportError(error, ImportCancelled))
     {
-        Finish(L"Cancelled", Cancelled);
+        Finish(L"Cancelled", Cancelled, notice);
         return;
     }
     Finish(L"Import failed with:\n\n" + Utf8ToWide(error.message()), Failed);
@@ -273,8 +290,8 @@ void ImportController::Finish(const std::wstring& status, Outcome outcome, const
     if (outcome == Failed)
         ShowErrorMessage(window_.GetHwnd(), status);
     else if (!notice.empty())
-        ShowMessage(window_.GetHwnd(), L"Import Finished", {MessageButtonOK}, MessageButtonOK, nullptr,
-                    status + L".\n\n" + notice);
+        ShowMessage(window_.GetHwnd(), outcome == Cancelled ? L"Import Cancelled" : L"Import Finished",
+                    {MessageButtonOK}, MessageButtonOK, nullptr, status + L".\n\n" + notice);
     display_.SetImportStatus(status);
     display_.ShowImportEnded(outcome != Succeeded);
 }

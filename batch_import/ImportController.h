@@ -52,7 +52,8 @@ public:
     // Starts a run over a copy of config; without a target, the picker opens first.
     void Start(const Config& config);
     // The run stops at its next report, question or password request. Pressed again while the
-    // stopped run waits for OneNote as it ends, the waiting ends at OneNote's next answer.
+    // stopped run waits for OneNote as it ends (the status says so), the waiting ends at OneNote's
+    // next answer.
     void Stop();
     bool IsImporting() const { return importing_; }
     // The window is closing: the run stops and asks nothing more.
@@ -66,9 +67,10 @@ public:
     // UI thread: shows what the run of mailbox reported since the window last looked, and looks
     // again shortly while reports keep coming.
     void ShowProgressOf(const std::shared_ptr<ProgressMailbox>& mailbox);
-    // UI thread: how the run ended. A notice of a run that imported all it was asked for (what it
-    // made for itself stays) is shown beside the count, in a message box of its own.
-    void ShowImportResult(const std::error_code& error);
+    // UI thread: how the run ended. A notice of what the run made for itself and leaves behind,
+    // beside a run that imported all it was asked for or that the user stopped, is shown beside the
+    // count or the stop, in a message box of its own.
+    void ShowImportResult(const std::error_code& error, const std::wstring& notice = {});
     void ShowImportResult(unsigned imported, const std::wstring& notice = {});
 
     // "(done/total) " and the file-name part of the report's text.

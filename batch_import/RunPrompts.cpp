@@ -63,10 +63,13 @@ RunPrompts::RunPrompts(HWND owner, UiChannel channel) : owner_(owner), channel_(
 
 ErrorHandling RunPrompts::AskAboutError(const Config::Entry& entry, const std::error_condition& condition)
 {
-    if (StopRequested())
+    // The page that holds the files is asked about also after a stop: a stop gives up only the
+    // waiting for OneNote, not what was imported. A closing window asks nothing.
+    const auto answeredByTheStop = [this, &entry] { return entry.path.empty() ? closing_.load() : StopRequested(); };
+    if (answeredByTheStop())
         return ErrorHandling::Stop;
-    return channel_.Ask(ErrorHandling::Stop, [this, &entry, &condition] {
-        if (StopRequested())
+    return channel_.Ask(ErrorHandling::Stop, [this, &entry, &condition, &answeredByTheStop] {
+        if (answeredByTheStop())
             return ErrorHandling::Stop;
         return PromptImportError(owner_, entry, condition);
     });

@@ -36,7 +36,9 @@ public:
     RunPrompts(const RunPrompts&) = delete;
     RunPrompts& operator=(const RunPrompts&) = delete;
 
-    // Worker thread: blocks until the user answered.
+    // Worker thread: blocks until the user answered. After a stop an entry's question is answered
+    // stop at once; the question about the page that holds the files (an entry without a path) is
+    // asked all the same, unless the window is closing.
     ErrorHandling AskAboutError(const Config::Entry& entry, const std::error_condition& condition);
     // Worker thread: a password to try, none to skip the file's printout; raises a _com_error of
     // E_ABORT to stop the run.
@@ -49,6 +51,8 @@ public:
     // A second stop: a run that ends because it was stopped no longer waits for OneNote.
     void RequestStopWaiting() { stopWaitingRequested_ = true; }
     bool StopWaitingRequested() const { return stopWaitingRequested_ || closing_; }
+    // Any thread: the user chose to wait again (sending the page again): a further stop ends it.
+    void ResumeWaiting() { stopWaitingRequested_ = false; }
     // The window is closing: the run stops, and no question is asked any more.
     void Close();
     // The session that was ending goes on after all: the window stays, and later runs ask again.

@@ -120,14 +120,24 @@ void Paint(HWND window)
     FollowPointer(drawnHot);
 }
 
-void OnMouseMoveMessage(LPARAM lParam)
+// The hot area is painted again, without its highlight.
+void InvalidateHotArea(HWND window)
 {
-    CalendarState& state = GetCalendarState();
     const Gdiplus::RectF hot = GetHotArea().rect;
     RECT old{static_cast<LONG>(hot.X), static_cast<LONG>(hot.Y), static_cast<LONG>(std::ceil(hot.X + hot.Width)),
              static_cast<LONG>(std::ceil(hot.Y + hot.Height))};
-    InvalidateRect(state.mainWindow, &old, FALSE);
+    InvalidateRect(window, &old, FALSE);
+}
+
+void OnMouseMoveMessage(LPARAM lParam)
+{
+    CalendarState& state = GetCalendarState();
+    InvalidateHotArea(state.mainWindow);
     LastPointer() = lParam;
+    // Windows says when the pointer leaves the calendar (for the search box, another window, or
+    // off the window), which sends no move of its own.
+    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, state.mainWindow, 0};
+    TrackMouseEvent(&track);
     const POINT point = ContentPoint(lParam);
     if (HitTest(static_cast<float>(point.x), static_cast<float>(point.y)))
     {
@@ -141,6 +151,20 @@ void OnMouseMoveMessage(LPARAM lParam)
             state.currentView->OnMouseMove(false);
         SetCursor(LoadCursorW(nullptr, IDC_ARROW));
     }
+}
+
+// The pointer has left the calendar: no place of it is under the pointer any more, so no paint
+// (a search, F5, another period) may find a page at the point it left, underline it or preview it.
+void OnMouseLeaveMessage()
+{
+    CalendarState& state = GetCalendarState();
+    LastPointer().reset();
+    InvalidateHotArea(state.mainWindow);
+    SetHotArea(HitArea());
+    if (state.tooltip && IsWindowVisible(state.tooltip))
+        SendMessageW(state.tooltip, TTM_POP, 0, 0);
+    if (state.currentView)
+        state.currentView->OnMouseMove(false);
 }
 } // namespace
 
@@ -269,6 +293,10 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_MOUSEMOVE:
         if (state.mainWindow)
             OnMouseMoveMessage(lParam);
+        break;
+    case WM_MOUSELEAVE:
+        if (state.mainWindow)
+            OnMouseLeaveMessage();
         break;
     case WM_LBUTTONDOWN:
         if (view)

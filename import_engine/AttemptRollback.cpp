@@ -1,5 +1,6 @@
 #include "import_engine/AttemptRollback.h"
 
+#include "framework/ScopeExit.h"
 #include "framework/log/Log.h"
 #include "framework/text/Text.h"
 #include "import_engine/FileSnapshot.h"
@@ -87,7 +88,7 @@ template <typename Step>
 bool AttemptRollback::TakeBack(Step&& step, const std::wstring& leftBehind)
 {
     // After a stop no call is made any more: what is not taken back yet stays.
-    if (patience_.Stopped())
+    if (patience_->Stopped())
     {
         if (!leftBehind.empty())
         {
@@ -116,14 +117,24 @@ bool AttemptRollback::TakeBack(Step&& step, const std::wstring& leftBehind)
 
 Target AttemptRollback::Undo(ON16::IApplication& application, std::function<bool()> stopAsked)
 {
-    patience_ = BusyPatience(UndoPatienceMilliseconds, std::move(stopAsked));
+    BusyPatience patience(UndoPatienceMilliseconds, std::move(stopAsked));
+    return Undo(application, patience);
+}
+
+Target AttemptRollback::Undo(ON16::IApplication& application, BusyPatience& patience)
+{
+    patience_ = &patience;
+    const ScopeExit done([&] {
+        stopped_ = patience.Stopped();
+        patience_ = nullptr;
+    });
     // Nothing the taking back reads or sends belongs to the attempt.
     before_.changes.reset();
     // Newest first, so that a page goes before the new section that holds it.
     for (auto page = changes_->createdPages.rbegin(); page != changes_->createdPages.rend(); ++page)
     {
         GetLog(true) << L"Removing the page made for the failed entry";
-        TakeBack([&] { RemoveHierarchyObject(application, page->id, patience_); },
+        TakeBack([&] { RemoveHierarchyObject(application, page->id, *patience_); },
                  PageStays(page->name, Contains(changes_->savedPages, page->id)));
     }
     for (auto section = changes_->createdSections.rbegin(); section != changes_->createdSections.rend(); ++section)
@@ -132,8 +143,8 @@ Target AttemptRollback::Undo(ON16::IApplication& application, std::function<bool
         TakeBack(
             [&] {
                 RemoveHierarchyObject(application,
-                                      section->id.length() ? section->id : FindSection(application, *section, patience_),
-                                      patience_);
+                                      section->id.length() ? section->id : FindSection(application, *section, *patience_),
+                                      *patience_);
             },
             SectionStays(section->name));
     }
@@ -179,7 +190,7 @@ void AttemptRollback::RestoreSavedPage(ON16::IApplication& application)
     const bool read = !changes_->unmatched || TakeBack([&] {
         Target stored;
         stored.pageId = before_.pageId;
-        RetrievePageContents(application, stored, false, &patience_);
+        RetrievePageContents(application, stored, false, patience_);
         NoteStoredPage(*changes_, stored.page);
     }, stays);
     if (read && changes_->sentObjectsUnknown)
@@ -192,14 +203,14 @@ void AttemptRollback::RestoreSavedPage(ON16::IApplication& application)
     {
         TakeBack([&] {
             for (const std::wstring& id : changes_->sentObjectIds)
-                RemovePageObject(application, before_.pageId, id, patience_);
+                RemovePageObject(application, before_.pageId, id, *patience_);
         }, stays);
     }
     // The page the run shares is read again: it then holds nothing that OneNote no longer has,
     // and text goes on in the same outline, placed things below what is there.
     const bool reread = TakeBack([&] {
         const bool collecting = before_.referenceOutline != nullptr;
-        RetrievePageContents(application, before_, false, &patience_);
+        RetrievePageContents(application, before_, false, patience_);
         if (collecting && !changes_->outlineId.empty())
             for (const auto& element : before_.page->elements)
                 if (element && element->outline && element->outline->pageObject.objectID == changes_->outlineId)

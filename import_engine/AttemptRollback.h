@@ -37,6 +37,9 @@ public:
     // were removed is marked saved, so that nothing of the attempt is sent again. The copies of
     // files that nothing to be sent names any more are removed.
     Target Undo(ON16::IApplication& application, std::function<bool()> stopAsked = {});
+    // The same within patience, which other steps share: what the taking back spends of it, and a
+    // stop it meets, stay spent for them.
+    Target Undo(ON16::IApplication& application, BusyPatience& patience);
 
     // What of the attempt stays in OneNote, as the user would find it ("the page \"a.txt\"
     // stays"), after an Undo that could not take everything back.
@@ -44,7 +47,7 @@ public:
     // OneNote's last refusal while taking back, S_OK when there was none.
     HRESULT Refusal() const { return refusal_; }
     // Whether the user stopped the run while it was taken back.
-    bool Stopped() const { return patience_.Stopped(); }
+    bool Stopped() const { return stopped_; }
     // The pages the attempt sent to OneNote: their titles stay in OneNote, also where what the
     // attempt added to them is taken back.
     const std::vector<_bstr_t>& SavedPages() const { return changes_->savedPages; }
@@ -63,5 +66,7 @@ private:
     std::shared_ptr<AttemptChanges> changes_;
     std::vector<std::wstring> leftBehind_;
     HRESULT refusal_ = S_OK;
-    BusyPatience patience_{UndoPatienceMilliseconds};
+    // The patience of the Undo under way.
+    BusyPatience* patience_ = nullptr;
+    bool stopped_ = false;
 };

@@ -21,16 +21,23 @@
 TOrError<unsigned> RunImport(Config& config, const ProgressCallback& progress, const ErrorCallback& onError);
 
 // What the window may tell a run as it ends, and what the run tells besides its result.
+//
+// A run that ends early (the user stopped it, or an entry's failure ends it) waits out OneNote's
+// busy answers for 30 seconds in all as it ends: taking back the entry it was at, saving the page
+// it was filling, removing what it made for itself and left empty. The user's stop ends the waiting
+// under way; once every entry is done that is all it does, and the run imported what it was asked
+// for. When the page being filled does not reach OneNote, the error callback is asked about it (an
+// entry without a path), also after a stop: a retry sends it again with the waiting begun afresh,
+// and only a stop gives up what has not reached OneNote.
 struct RunEnding
 {
-    // Asked, once the user has stopped the run, while it waits out OneNote's busy answers as it
-    // ends (taking back the entry it was at, saving the page it was filling, removing what it made
-    // for itself and left empty): true ends the waiting at OneNote's next answer, and what is not
-    // done by then stays and is named. Unset, such waiting lasts its 30 seconds.
+    // Asked while the run waits for OneNote as it ends, once the user's stop has ended the run's
+    // entries or an earlier waiting: true ends the waiting at OneNote's next answer, and what is
+    // not done by then stays and is named. Unset, such waiting lasts its 30 seconds.
     std::function<bool()> stopWaiting;
-    // Set when the run imported what it was asked for while a page or section it made for itself
-    // and left empty stays (OneNote kept it, or the end did not get to it): told beside the count
-    // of what was imported, not as a failure.
+    // Set when a page or section the run made for itself and left empty stays (OneNote kept it,
+    // or the end did not get to it) while the run imported files as it was asked, or the user
+    // stopped it: told beside the count of what was imported, or beside the stop, not as a failure.
     std::wstring notice;
 };
 TOrError<unsigned> RunImport(Config& config, const ProgressCallback& progress, const ErrorCallback& onError,

@@ -124,6 +124,33 @@ struct LostPage
     std::error_code failure;
     std::wstring name;
     _bstr_t id;
+    // The user, asked whether to send the page again, stopped the import instead.
+    bool givenUp = false;
+};
+
+// One step of the run's end that waits for OneNote: it has 30 seconds of its own, as the taking
+// back of an attempt has, or, once the run ends early, what is left of the 30 seconds that all its
+// steps share.
+class EndWait
+{
+public:
+    EndWait(std::optional<DWORD>& shared, std::function<bool()> stopAsked)
+        : shared_(shared), patience_(shared ? *shared : UndoPatienceMilliseconds, std::move(stopAsked))
+    {
+    }
+    ~EndWait()
+    {
+        if (shared_)
+            *shared_ = patience_.Left();
+    }
+    EndWait(const EndWait&) = delete;
+    EndWait& operator=(const EndWait&) = delete;
+
+    BusyPatience& Patience() { return patience_; }
+
+private:
+    std::optional<DWORD>& shared_;
+    BusyPatience patience_;
 };
 
 class Run
@@ -152,7 +179,10 @@ public:
             // A folder listed again on a retry adds its content to the list.
             for (uint32_t index = 0; index < config_.entries.size(); ++index)
                 if (auto error = ImportAt(index))
+                {
+                    EndEarly();
                     return End(SaveBeforeEnding(error));
+                }
             SaveLastPage();
             if (auto error = End({}))
                 return error;
@@ -161,7 +191,8 @@ public:
         {
             // The user stopped the run before it ended: what it was at is taken back, its page saved
             // and what it made for itself looked at still, and only a second stop ends that waiting.
-            stoppedByUser_ = true;
+            stopUsed_ = true;
+            EndEarly();
             return End(targetReady_ ? SaveBeforeEnding(stop.error) : stop.error);
         }
         catch (const _com_error& error)
@@ -187,20 +218,32 @@ private:
         return answer.AsksToStop();
     }
 
-    // Whether the user wants the run's end to stop waiting for OneNote: a stop, or, once the run
-    // ends because the user stopped it, a second one (or the window's closing).
+    // Whether the user wants the run's end to stop waiting for OneNote. The user's stop ends the
+    // waiting under way (every entry being done, that is all it does); once it has ended the run's
+    // entries or a waiting, only a further stop (or the window's closing) ends the next waiting.
     bool EndWaitingStopped()
     {
-        if (stoppedByUser_)
-            return ending_ && ending_->stopWaiting && ending_->stopWaiting();
-        return StopAsked();
+        if (!stopUsed_)
+        {
+            if (!StopAsked())
+                return false;
+            stopUsed_ = true;
+            return true;
+        }
+        return ending_ && ending_->stopWaiting && ending_->stopWaiting();
     }
 
-    // Each step of the run's end waits out OneNote's busy answers for 30 seconds, as the taking back
-    // of an attempt does, and no longer than the user wants.
-    BusyPatience EndPatience()
+    // The run ends before its last entry: from now on all it waits for OneNote shares one budget.
+    void EndEarly()
     {
-        return BusyPatience(UndoPatienceMilliseconds, [this] { return EndWaitingStopped(); });
+        if (!sharedWait_)
+            sharedWait_ = UndoPatienceMilliseconds;
+    }
+
+    // A step of the run's end: see EndWait.
+    EndWait StartEndWait()
+    {
+        return EndWait(sharedWait_, [this] { return EndWaitingStopped(); });
     }
 
     // The first target; what OneNote made for it is the run's own from the moment it was made, so
@@ -282,9 +325,14 @@ private:
             }
             catch (const StopRequested& stop)
             {
-                stoppedByUser_ = true;
+                stopUsed_ = true;
+                EndEarly();
                 KeepTitles(attempt);
-                target_ = attempt.Undo(*application_, [this] { return EndWaitingStopped(); });
+                {
+                    // The taking back is the first step of the stopped run's end.
+                    EndWait wait = StartEndWait();
+                    target_ = attempt.Undo(*application_, wait.Patience());
+                }
                 // A stop alone would read as if nothing of the entry were left.
                 if (!attempt.LeftBehind().empty())
                     throw StopRequested{NotTakenBack(MakeHResultError(attempt.Refusal()), attempt)};
@@ -322,6 +370,9 @@ private:
             LogError(error);
             KeepTitles(attempt);
             target_ = attempt.Undo(*application_, [this] { return StopAsked(); });
+            // The user's stop ended this waiting.
+            if (attempt.Stopped())
+                stopUsed_ = true;
             if (!attempt.LeftBehind().empty())
                 return NotTakenBack(error, attempt);
             // Stopped while the attempt was taken back, though all of it was.
@@ -332,7 +383,10 @@ private:
             const ErrorHandling answer =
                 onError_(config_.entries[index], std::error_condition(error.value(), error.category()));
             if (answer == ErrorHandling::Stop)
+            {
+                stoppedAt_ = error;
                 return error;
+            }
             if (answer != ErrorHandling::Retry)
                 return {};
             if (config_.entries[index].listingError != 0)
@@ -379,44 +433,42 @@ private:
     }
 
     // Nothing shown as imported is lost when the run ends without saying so: a page that cannot be
-    // saved then ends the run with OneNote's error and the page's name, and why it ended. A page
-    // saved before (the last entry failed after it) holds nothing more.
+    // saved then ends the run with OneNote's error and the page's name, and why it ended. Where the
+    // user stopped the run, the user is asked about it as at the last save. A page saved before
+    // (the last entry failed after it) holds nothing more.
     std::error_code SaveBeforeEnding(const std::error_code& why)
     {
         if (!target_.page || target_.pageSaved)
             return why;
-        BusyPatience patience = EndPatience();
-        try
-        {
-            GetLog(true) << L"Saving current page (" << PageName(*target_.page) << L")";
-            SavePage(*application_, target_, &patience);
-            PageReachedOneNote();
-        }
-        catch (...)
-        {
-            Lose(ErrorOfCurrentException());
-        }
+        SaveAsTheRunEnds(L"Saving current page (", stopUsed_ || StoppedByTheUser(why));
         return why;
     }
 
-    // The page being filled, once every entry is done. OneNote's busy answers are waited out as
-    // the run's end waits them out; when OneNote still does not take the page, the user is asked
-    // whether to send it again, and only a stop gives up what has not reached OneNote.
+    // The page being filled, once every entry is done. A stop the user asks for now only ends the
+    // waiting for OneNote: all that was asked for is imported.
     void SaveLastPage()
     {
         if (!target_.page)
             return;
-        StopCheck(progress_, L"OneNote is processing import...", EntryCount(), EntryCount());
+        progress_(std::make_shared<Progress>(L"OneNote is processing import...", EntryCount(), EntryCount()));
         targetReady_ = false;
         if (target_.pageSaved)
             return;
+        SaveAsTheRunEnds(L"Saving last page (", true);
+    }
+
+    // OneNote's busy answers are waited out as the run's end waits them out; when OneNote still
+    // does not take the page (also when the user stopped that waiting), the user is asked, when
+    // ask, whether to send it again, and only a stop gives up what has not reached OneNote.
+    void SaveAsTheRunEnds(const wchar_t* saving, bool ask)
+    {
         for (;;)
         {
-            BusyPatience patience = EndPatience();
             try
             {
-                GetLog(true) << L"Saving last page (" << PageName(*target_.page) << L")";
-                SavePage(*application_, target_, &patience);
+                EndWait wait = StartEndWait();
+                GetLog(true) << saving << PageName(*target_.page) << L")";
+                SavePage(*application_, target_, &wait.Patience());
                 PageReachedOneNote();
                 return;
             }
@@ -424,11 +476,19 @@ private:
             {
                 const std::error_code failure = ErrorOfCurrentException();
                 LogError(failure);
-                if (patience.Stopped() || !onError_ || AskAboutLastSave(failure) != ErrorHandling::Retry)
+                if (!ask || !onError_)
                 {
-                    Lose(failure);
+                    Lose(failure, false);
                     return;
                 }
+                if (AskAboutLastSave(failure) != ErrorHandling::Retry)
+                {
+                    Lose(failure, true);
+                    return;
+                }
+                // Sent again at the user's word: the waiting starts afresh, and a stop ends it again.
+                if (sharedWait_)
+                    sharedWait_ = UndoPatienceMilliseconds;
             }
         }
     }
@@ -448,20 +508,27 @@ private:
             holdingImports_.push_back(target_.pageId);
     }
 
-    void Lose(const std::error_code& failure)
+    void Lose(const std::error_code& failure, bool givenUp)
     {
-        lost_ = LostPage{failure, PageName(*target_.page), target_.pageId};
+        lost_ = LostPage{failure, PageName(*target_.page), target_.pageId, givenUp};
+    }
+
+    // Whether the run ends because the user stopped it: with Stop, or at an entry's question.
+    bool StoppedByTheUser(const std::error_code& why) const
+    {
+        return why && (IsImportError(why, ImportCancelled) || why == stoppedAt_);
     }
 
     // A run leaves no page or section it made for itself without content: it had nothing to
     // import, all of it was skipped or stopped, or what it imported did not reach OneNote. Each is
     // decided on its own: one known to hold what a file brought is the user's and left alone,
     // without a call; any other is read and, when empty, removed; one that OneNote keeps, or that
-    // the end's waiting (see EndPatience) did not get to, stays and is named. Returns how the run
+    // the end's waiting (see EndWait) did not get to, stays and is named. Returns how the run
     // ended, told in the order it happened.
     std::error_code End(const std::error_code& why)
     {
-        BusyPatience patience = EndPatience();
+        EndWait wait = StartEndWait();
+        BusyPatience& patience = wait.Patience();
         std::vector<_bstr_t> removed;
         std::vector<std::wstring> stays;
         HRESULT refusal = S_OK;
@@ -509,10 +576,12 @@ private:
                         Join(stays, L"; ") + L".";
         if (lost_)
         {
+            const bool pageRemoved = Contains(removed, lost_->id);
             std::wstring told = L"What was imported into the page " + Quoted(lost_->name);
-            told += Contains(removed, lost_->id)
-                        ? L" did not reach OneNote, and the page, which the import had made for it, was removed."
-                        : L" since it was last saved did not reach OneNote.";
+            told += pageRemoved ? L" did not reach OneNote" : L" since it was last saved did not reach OneNote";
+            if (lost_->givenUp)
+                told += L": it was given up when the import was stopped instead of sending the page again";
+            told += pageRemoved ? L", and the page, which the import had made for it, was removed." : L".";
             // Why the run was ending, unless the user stopped it or it was not ending early.
             if (why && !IsImportError(why, ImportCancelled))
                 told += L"\n\nThe import was ending because of this:\n\n" + GetErrorText(why);
@@ -524,17 +593,17 @@ private:
         }
         if (staysText.empty())
             return why;
-        // What the user asked for arrived: what stays is told beside it, not as a failure.
-        if (!why && imported_ > 0)
+        // What the user asked for arrived, or the user stopped the run: the result tells that, and
+        // what the run made for itself and leaves behind is told beside it, not as a failure.
+        if ((!why && importedFiles_ > 0) || StoppedByTheUser(why))
         {
             GetLog(true) << staysText;
             if (ending_)
                 ending_->notice = staysText;
-            return {};
+            return why;
         }
-        // The user's stop alone would read as if nothing stayed.
-        const bool ownError = why && !IsImportError(why, ImportCancelled);
-        const std::error_code ended = WithMoreContext(ownError ? why : MakeHResultError(refusal), staysText);
+        // Nothing arrived, or the run failed: the run's leftovers are part of why.
+        const std::error_code ended = WithMoreContext(why ? why : MakeHResultError(refusal), staysText);
         LogError(ended);
         return ended;
     }
@@ -579,8 +648,13 @@ private:
     std::vector<_bstr_t> holdingImports_;
     // The answer with which the user stopped the run while OneNote was being waited for.
     std::error_code stopAnswer_;
-    // Whether the run ends because the user stopped it.
-    bool stoppedByUser_ = false;
+    // The error of the entry at whose question the user stopped the run.
+    std::error_code stoppedAt_;
+    // Whether the user's stop has ended something (the run's entries, or a waiting): only a further
+    // stop ends a waiting after it.
+    bool stopUsed_ = false;
+    // Once the run ends early: what is left of the 30 seconds that its end waits for OneNote in all.
+    std::optional<DWORD> sharedWait_;
     // The pages the run or its attempts saved: they have their titles in OneNote.
     std::vector<_bstr_t> savedPages_;
     // The page whose save failed as the run ended.

@@ -69,6 +69,27 @@ std::wstring DownloadProgressWindow::DownloadPath(const std::string& updateFileI
     return GetKnownFolderPath(FOLDERID_Downloads) + L"\\" + Utf8ToWide(updateFileId) + L".exe";
 }
 
+std::wstring WhyUpdateCannotBeDownloaded()
+{
+    std::wstring folder;
+    try
+    {
+        folder = GetKnownFolderPath(FOLDERID_Downloads);
+    }
+    catch (const _com_error& error)
+    {
+        // Removed, or redirected to a share that is offline.
+        return L"The update cannot be downloaded: the Downloads folder could not be found (" + GetErrorMessage(error) +
+               L")";
+    }
+    const DWORD attributes = GetFileAttributesW(folder.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return {};
+    const DWORD error = attributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : ERROR_DIRECTORY;
+    return L"The update cannot be downloaded: the Downloads folder could not be found (" + folder + L": " +
+           GetSystemErrorMessage(HRESULT_FROM_WIN32(error)) + L")";
+}
+
 std::wstring DownloadFailureText(const std::wstring& error) { return L"Failed to download latest version\n" + error; }
 
 DWORD WINAPI DownloadProgressWindow::Download(void* parameter)

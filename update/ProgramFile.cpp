@@ -74,6 +74,15 @@ DWORD CheckProgramReplaceable(const std::wstring& path)
         return GetLastError();
     if (attributes & FILE_ATTRIBUTE_READONLY)
         return ERROR_ACCESS_DENIED;
+    // The move that puts the new program in place removes this one: a program the user may not
+    // remove (its access list, one that another program holds without letting it go) refuses this
+    // open as it would refuse the move. A program that runs opens so all the same: Windows shares
+    // its file for removal.
+    if (const Owners::FileHandle program(CreateFileW(path.c_str(), DELETE,
+                                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                     OPEN_EXISTING, 0, nullptr));
+        !program)
+        return GetLastError();
     // Under the name a write beside it takes, so that a trial cut off with its process goes with the
     // pieces of ended writers.
     for (int attempt = 0; attempt < 100; ++attempt)

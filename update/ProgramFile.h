@@ -24,6 +24,7 @@ bool MoveOver(const std::wstring& written, const std::wstring& path);
 
 // Whether an install could put a program in place of the one at path, asked before anything is
 // downloaded: the install writes the new program beside it and moves that over it, which a folder
-// that may not be written (one of all users' programs, a read-only share) or a read-only file
-// refuses. ERROR_SUCCESS when it could, else why not. The trial file beside it is removed at once.
+// that may not be written (one of all users' programs, a read-only share), a read-only file or one
+// that may not be removed (opened for removal with all sharing, as the move needs) refuses.
+// ERROR_SUCCESS when it could, else why not. The trial file beside it is removed at once.
 DWORD CheckProgramReplaceable(const std::wstring& path);

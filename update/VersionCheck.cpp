@@ -65,6 +65,9 @@ VersionCheckResult CheckForNewerVersion(const std::string& productName)
     }
     if (result.updateFound)
         result.notInstallable = WhyUpdateCannotBeInstalled();
+    // A download that could not be written would end in an error box at every weekly check.
+    if (result.updateFound && result.notInstallable.empty())
+        result.notInstallable = WhyUpdateCannotBeDownloaded();
     return result;
 }
 

@@ -21,6 +21,10 @@ bool IsOfferedVersion(const std::string& answer);
 // the program is and the system's text of why. Empty when it could.
 std::wstring WhyUpdateCannotBeInstalled();
 
+// Why the download window could not put a new program where it puts it (the user's Downloads
+// folder): the folder cannot be found, or is not there. Empty when it could.
+std::wstring WhyUpdateCannotBeDownloaded();
+
 // What a check for updates found: whether an update is offered (IsOfferedVersion), or why the
 // check could not be made (the request's error), for a check a person asked for.
 struct VersionCheckResult
@@ -28,10 +32,12 @@ struct VersionCheckResult
     bool updateFound = false;
     // Empty when the service answered.
     std::wstring failure;
-    // With an update found: why it cannot be installed (WhyUpdateCannotBeInstalled), empty when it
-    // can. Nothing of such an update is downloaded.
+    // With an update found: why it cannot be installed (WhyUpdateCannotBeInstalled) or, through the
+    // download window, downloaded (WhyUpdateCannotBeDownloaded); empty when it can. Nothing of such
+    // an update is downloaded.
     std::wstring notInstallable;
 };
+// The check of the program whose updates the download window fetches.
 VersionCheckResult CheckForNewerVersion(const std::string& productName);
 
 // True when the service's version, trimmed of white space, is a version number (digits and dots)

@@ -162,10 +162,32 @@ protected:
             const std::wstring text = Harness::TextOf(label);
             if (IsWindowVisible(label) &&
                 (text.starts_with(L"(") || text.starts_with(L"Imported") || text.starts_with(L"Import failed") ||
-                 text == L"Cancelled" || text == L"Stopping import..." || text == L"Starting Import..."))
+                 text == L"Cancelled" || text == L"Stopping import..." || text == L"Starting Import..." ||
+                 text == WaitingText))
                 shown = text;
         }
         return shown;
+    }
+
+    // The status while a stopped run waits for OneNote as it ends.
+    static constexpr const wchar_t* WaitingText = L"Waiting for OneNote... Press Stop again to stop waiting.";
+
+    // A message box or prompt of the program titled "Error", "Import Finished" or "Import
+    // Cancelled", once one shows.
+    HWND WaitForBox(std::chrono::milliseconds timeout = 60s) const
+    {
+        HWND found = nullptr;
+        Harness::WaitUntil(
+            [&] {
+                for (const HWND window : sheafin_->TopLevelWindows())
+                    if (IsWindowVisible(window) &&
+                        (Harness::TextOf(window) == L"Error" || Harness::TextOf(window) == L"Import Finished" ||
+                         Harness::TextOf(window) == L"Import Cancelled"))
+                        found = window;
+                return found != nullptr || !sheafin_->IsRunning();
+            },
+            timeout);
+        return found;
     }
 
     bool WaitForStatus(HWND window, const std::function<bool(const std::wstring&)>& wanted,
@@ -571,12 +593,18 @@ TEST_F(SheafinImport, ANewPageWhoseOneSaveOneNoteRefusesWhileBusyGoesAndTheMessa
     ASSERT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s.ends_with(L"OneNote is processing import..."); }))
         << WideToUtf8(Status(window));
     Harness::PostCommand(window, 40037);
+    // The page's content is given up only when the user, asked, stops the import.
+    const HWND question = WaitForDialog(L"Error", 60s);
+    ASSERT_NE(question, nullptr) << WideToUtf8(Status(window));
+    Press(question, L"  &Stop import");
+    ASSERT_TRUE(Harness::WaitUntil([&] { return !IsWindow(question); }));
     const HWND box = WaitForDialog(L"Error", 60s);
     ASSERT_NE(box, nullptr) << WideToUtf8(Status(window));
     const std::wstring text = TextOfBox(box);
     Harness::SaveWindow(box, L"nothing-reached-the-page");
     EXPECT_TRUE(text.starts_with(L"Import failed with:\n\n")) << WideToUtf8(text);
     EXPECT_NE(std::wstring::npos, text.find(L"did not reach OneNote")) << WideToUtf8(text);
+    EXPECT_NE(std::wstring::npos, text.find(L"given up when the import was stopped")) << WideToUtf8(text);
     EXPECT_NE(std::wstring::npos, text.find(L"Files Imported on ")) << WideToUtf8(text);
     EXPECT_NE(std::wstring::npos, text.find(L"was removed")) << WideToUtf8(text);
     Press(box, L"&OK");
@@ -713,6 +741,169 @@ TEST_F(SheafinImport, AStopWhileOneNoteIsProcessingTheImportNamesEveryEmptySecti
     EXPECT_FALSE(FirstId(Hierarchy(application, L"", ON16::hsPages), L"Page", L"plan.txt").empty());
 }
 
+TEST_F(SheafinImport, AStopEndsAsImportedOnceTheLastFileIsInAndAsCancelledBeforeWithTheSectionThatStaysBesideEither)
+{
+    // A folder of two files, each on its page in the folder's own section, into the picked notebook.
+    // The user stops while OneNote answers the save of a file's page busy twice, as it does while
+    // it syncs; the save finishes all the same. OneNote will not remove the section "Imported
+    // Files", which the folder's own section left empty.
+    const struct
+    {
+        const char* label;
+        const wchar_t* folder;
+        std::pair<const wchar_t*, const wchar_t*> files;
+        std::string scenario;
+        std::wstring stoppedAt;
+        const wchar_t* box;
+        const wchar_t* result;
+        bool secondArrives;
+    } rows[] = {
+        {"at the last file", L"Trip", {L"a-note.txt", L"b-note.txt"},
+         "failfrom UpdatePageContent 2-3 0x80010001\nfail DeleteHierarchy 0x80004005\n", L"(2/3) b-note.txt",
+         L"Import Finished", L"Imported 3 items", true},
+        // The page made for the file after the stop is removed, the section is not.
+        {"at a file before the last", L"Tour", {L"c-note.txt", L"d-note.txt"},
+         "failfrom UpdatePageContent 1-2 0x80010001\nfailfrom DeleteHierarchy 2 0x80004005\n", L"(1/3) c-note.txt",
+         L"Import Cancelled", L"Cancelled", false},
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.label);
+        fs::create_directories(files_ / row.folder);
+        for (const wchar_t* name : {row.files.first, row.files.second})
+            std::ofstream(files_ / row.folder / name, std::ios::binary) << "Note " << WideToUtf8(name);
+        Scenario("# read what is there\n");
+        const size_t ownSections = SectionsNamed(L"Imported Files");
+        Scenario(row.scenario);
+        WriteWorkspace({.paths = {(files_ / row.folder).wstring()}, .outputFormat = 2, .withTarget = true,
+                        .intoNotebook = true});
+        const HWND window = Start();
+        ASSERT_NE(window, nullptr);
+        Harness::PostCommand(window, 40036);
+        ASSERT_TRUE(WaitForStatus(window, [&](const std::wstring& s) { return s == row.stoppedAt; }, 60s))
+            << WideToUtf8(Status(window));
+        Harness::PostCommand(window, 40037);
+        const HWND box = WaitForBox();
+        ASSERT_NE(box, nullptr) << WideToUtf8(Status(window));
+        const std::wstring text = TextOfBox(box);
+        Harness::SaveWindow(box, row.secondArrives ? L"stopped-at-the-last-file" : L"stopped-before-the-last-file");
+        EXPECT_EQ(row.box, Harness::TextOf(box)) << WideToUtf8(text);
+        EXPECT_TRUE(text.starts_with(std::wstring(row.result) + L".\n\n")) << WideToUtf8(text);
+        EXPECT_NE(std::wstring::npos, text.find(L"the section \"Imported Files")) << WideToUtf8(text);
+        Press(box, L"&OK");
+        ASSERT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s.starts_with(L"Imported") || s == L"Cancelled"; }));
+        EXPECT_EQ(row.result, Status(window));
+        EXPECT_EQ(0u, sheafin_->Close());
+        // What the result says arrived is there, and the section it names.
+        Scenario("# read what the run left\n");
+        auto application = Connect();
+        const std::wstring pages = Hierarchy(application, L"", ON16::hsPages);
+        EXPECT_FALSE(FirstId(pages, L"Page", row.files.first).empty());
+        EXPECT_EQ(row.secondArrives, !FirstId(pages, L"Page", row.files.second).empty());
+        EXPECT_EQ(ownSections + 1, SectionsNamed(L"Imported Files"));
+    }
+}
+
+TEST_F(SheafinImport, AFolderWhoseOnlyFileIsSkippedIsNoImportWhenTheSectionsItMadeStay)
+{
+    fs::create_directories(files_ / L"Trip");
+    // Its only file cannot be printed.
+    std::ofstream(files_ / L"Trip" / L"broken.pdf", std::ios::binary) << "not a PDF at all";
+    WriteWorkspace({.paths = {(files_ / L"Trip").wstring()}, .outputFormat = 2, .withTarget = true, .content = true,
+                    .intoNotebook = true});
+    const HWND window = Start();
+    ASSERT_NE(window, nullptr);
+    Harness::PostCommand(window, 40036);
+    const HWND prompt = WaitForDialog(L"Error", 60s);
+    ASSERT_NE(prompt, nullptr) << WideToUtf8(Status(window));
+    EXPECT_NE(std::wstring::npos, TextOfBox(prompt).find(L"broken.pdf")) << WideToUtf8(TextOfBox(prompt));
+    // From now on OneNote will not remove a section: neither the folder's nor "Imported Files".
+    Scenario("fail DeleteHierarchy 0x80004005\n");
+    Press(prompt, L"  S&kip this file");
+    ASSERT_TRUE(Harness::WaitUntil([&] { return !IsWindow(prompt); }));
+    const HWND box = WaitForBox();
+    ASSERT_NE(box, nullptr) << WideToUtf8(Status(window));
+    const std::wstring text = TextOfBox(box);
+    Harness::SaveWindow(box, L"nothing-imported-sections-stay");
+    EXPECT_EQ(L"Error", Harness::TextOf(box)) << WideToUtf8(text);
+    EXPECT_TRUE(text.starts_with(L"Import failed with:\n\n")) << WideToUtf8(text);
+    EXPECT_NE(std::wstring::npos, text.find(L"the section \"Trip\" stays")) << WideToUtf8(text);
+    EXPECT_NE(std::wstring::npos, text.find(L"the section \"Imported Files\" stays")) << WideToUtf8(text);
+    Press(box, L"&OK");
+    ASSERT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s.starts_with(L"Import failed"); }));
+    EXPECT_EQ(0u, sheafin_->Close());
+    // No file arrived; the two empty sections are there, as the message says.
+    Scenario("# read what the run left\n");
+    auto application = Connect();
+    EXPECT_TRUE(FirstId(Hierarchy(application, L"", ON16::hsPages), L"Page", L"broken.pdf").empty());
+    EXPECT_EQ(1u, SectionsNamed(L"Trip"));
+    EXPECT_EQ(1u, SectionsNamed(L"Imported Files"));
+}
+
+TEST_F(SheafinImport, ASinglePageThatOneNoteDoesNotTakeAfterAStopIsAskedAboutAndRetrySavesIt)
+{
+    const struct
+    {
+        const char* label;
+        std::vector<std::wstring> files;
+        // The user answers "Stop import" at the vanished file's prompt, then stops the page's save.
+        bool stopAtThePrompt;
+        const wchar_t* result;
+        std::wstring kept;
+    } rows[] = {
+        {"a stop while OneNote is processing the import", {File(L"notes.txt"), File(L"todo.txt")}, false,
+         L"Imported 2 items", L"notes.txt \"Some text of notes.txt\" todo.txt \"Some text of todo.txt\""},
+        {"a stop at a file's prompt", {File(L"notes.txt"), File(L"gone.txt"), File(L"todo.txt")}, true, L"Cancelled",
+         L"notes.txt \"Some text of notes.txt\""},
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.label);
+        auto application = Connect();
+        const std::set<std::wstring> before = StoredPages::PageIds(*application);
+        // OneNote stays busy at the page's save for longer than the run waits.
+        Scenario(row.stopAtThePrompt ? "# OneNote answers\n" : "busy UpdatePageContent 100000\n");
+        WriteWorkspace({.paths = row.files, .withTarget = true});
+        const size_t saves = CallCount(L"UpdatePageContent");
+        const HWND window = Start();
+        ASSERT_NE(window, nullptr);
+        Harness::PostCommand(window, 40036);
+        if (row.stopAtThePrompt)
+        {
+            const HWND prompt = WaitForDialog(L"Error", 60s);
+            ASSERT_NE(prompt, nullptr) << WideToUtf8(Status(window));
+            Scenario("busy UpdatePageContent 100000\n");
+            Press(prompt, L"  &Stop import");
+            ASSERT_TRUE(Harness::WaitUntil([&] { return !IsWindow(prompt); }));
+            // The run, ending, waits for OneNote to take the page.
+            ASSERT_TRUE(Harness::WaitUntil([&] { return CallCount(L"UpdatePageContent") > saves; }, 20s));
+        }
+        else
+        {
+            ASSERT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s.ends_with(L"OneNote is processing import..."); }))
+                << WideToUtf8(Status(window));
+        }
+        Harness::PostCommand(window, 40037);
+        const HWND question = WaitForDialog(L"Error", 60s);
+        ASSERT_NE(question, nullptr) << WideToUtf8(Status(window));
+        const std::wstring text = TextOfBox(question);
+        EXPECT_NE(std::wstring::npos, text.find(L"has not reached OneNote yet")) << WideToUtf8(text);
+        ASSERT_NE(nullptr, Harness::Child(question, L"Button", L"  &Retry saving the page")) << WideToUtf8(text);
+        Harness::SaveWindow(question, row.stopAtThePrompt ? L"asked-after-a-stop-answer" : L"asked-after-a-stop");
+        // OneNote takes pages again; the user sends the page again.
+        Scenario("# OneNote answers\n");
+        Press(question, L"  &Retry saving the page");
+        ASSERT_TRUE(WaitForStatus(window, [](const std::wstring& s) {
+            return s.starts_with(L"Imported") || s == L"Cancelled" || s.starts_with(L"Import failed");
+        }, 60s)) << WideToUtf8(Status(window));
+        EXPECT_EQ(row.result, Status(window));
+        EXPECT_EQ(nullptr, WaitForDialog(L"Error", 1s));
+        EXPECT_EQ(0u, sheafin_->Close());
+        EXPECT_EQ(std::vector<std::wstring>{sectionName_ + L" / Files Imported on ...: " + row.kept},
+                  StoredPages::NewPages(*application, before));
+    }
+}
+
 TEST_F(SheafinImport, ABusySpellOfFiveSecondsAtTheLastSaveOfTheSinglePageLosesNothing)
 {
     // Three busy answers: OneNote takes the page after five and a half seconds.
@@ -782,8 +973,10 @@ TEST_F(SheafinImport, AfterAStopInABusySpellASecondStopEndsTheWaitingAndTheMessa
     ASSERT_NE(stop, nullptr);
     Harness::PostCommand(window, 40037);
     ASSERT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s == L"Stopping import..."; }, 5s));
-    // While the stopped run waits for OneNote, Stop is offered again.
+    // While the stopped run waits for OneNote, Stop is offered again, and the status says so.
     ASSERT_TRUE(Harness::WaitUntil([&] { return IsWindowEnabled(stop) != FALSE; }, 10s));
+    EXPECT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s == WaitingText; }, 5s))
+        << WideToUtf8(Status(window));
     const auto pressed = std::chrono::steady_clock::now();
     PostMessageW(stop, BM_CLICK, 0, 0);
     const HWND box = WaitForDialog(L"Error", 10s);

@@ -1860,6 +1860,39 @@ TEST_F(LumdayPointer, HoverPreviewClickScrollKeysAndSearchOnTheRealWindow)
         LeavePointer(window);
     }
 
+    // A pointer that leaves the calendar for the search box takes the hover with it: the line it
+    // left is drawn plain, and the paints of another week and of this one again find no page under
+    // the point it left, highlight none and preview none.
+    {
+        const HWND searchBox = FindWindowExW(window, nullptr, L"Edit", nullptr);
+        ASSERT_NE(searchBox, nullptr);
+        const HitArea& line = first[1];
+        const RECT lineRect{static_cast<LONG>(line.rect.X), static_cast<LONG>(line.rect.Y),
+                            static_cast<LONG>(line.rect.X + line.rect.Width), static_cast<LONG>(line.rect.Y + line.rect.Height)};
+        const auto highlighted = [&] {
+            const auto colours = LumdayTest::ClientPicture(window).Colours(lineRect);
+            const auto accent = colours.find(LumdayTest::ColorRef(ColorAccent));
+            return accent != colours.end() && accent->second > 0;
+        };
+        ASSERT_EQ(PageAt(window, Inside(line)), Title(0, 2));
+        ASSERT_TRUE(Harness::WaitUntil(highlighted, 5s)) << "the hovered line is drawn in the accent colour";
+        RECT box{};
+        GetWindowRect(searchBox, &box);
+        SetCursorPos((box.left + box.right) / 2, (box.top + box.bottom) / 2);
+        EXPECT_TRUE(Harness::WaitUntil([&] { return !highlighted(); }, 5s)) << "the line the pointer left stays hot";
+        const size_t previews = CountCalls(L"Publish");
+        PressWithControl(window, VK_RIGHT);
+        EXPECT_TRUE(TitleBecomes(window, PeriodTitle(StepPeriod(today, 1, 1), 1)));
+        WaitForThePaint(window);
+        PressWithControl(window, VK_LEFT);
+        EXPECT_TRUE(TitleBecomes(window, PeriodTitle(today, 1)));
+        WaitForThePaint(window);
+        EXPECT_FALSE(highlighted()) << "the paint found the page under the point the pointer left";
+        EXPECT_EQ(VisibleTooltip(*lumday_), nullptr);
+        EXPECT_EQ(CountCalls(L"Publish"), previews) << "a page the pointer is not on was previewed";
+        Harness::SaveWindow(window, L"pointer-on-the-search-box");
+    }
+
     // Ctrl+Right and Ctrl+Left move by a week; Ctrl+3 and Ctrl+2 switch to the day and back.
     {
         PressWithControl(window, VK_RIGHT);

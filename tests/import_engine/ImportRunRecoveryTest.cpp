@@ -215,6 +215,66 @@ TEST_F(ImportRecovery, AStopWhoseLastSaveFailsEndsAsFailedNamingThePage)
         << Utf8(GetErrorText(result.Error()));
 }
 
+TEST_F(ImportRecovery, AStoppedRunWaitsForOneNoteThirtySecondsInAllAndAsksBeforeGivingUpThePage)
+{
+    const std::wstring a = MakeFile(L"a.txt", "alpha");
+    const std::wstring b = MakeFile(L"b.txt", "beta");
+    for (const auto& [answer, label] : {EveryAnswer[0], EveryAnswer[2]})
+    {
+        SCOPED_TRACE(label);
+        WriteScenario(FixtureStoreLine());
+        Config config = ConfigInto(Ids::Renovation);
+        config.createNew = true;
+        config.importFormat = {false, true, Config::NoOriginalPath};
+        config.entries = {Entry(a), Entry(b)};
+        // The user stops before the second file, and OneNote stays busy from then on, for longer
+        // than the run waits: at the page's save and when the run looks whether it is empty.
+        const auto stopAtTheSecond = [&](const Report& report) {
+            if (report.text != b)
+                return Result{};
+            WriteScenario("busy UpdatePageContent 100000\nbusy GetPageContent 100000\nbusy DeleteHierarchy 100000\n");
+            return Result{MakeImportError(ImportCancelled), true};
+        };
+        const size_t pausesBefore = pauses_.Taken().size();
+        unsigned asked = 0;
+        const ErrorHandling answered = answer;
+
+        const auto result = RunImport(config, Recorder(stopAtTheSecond),
+                                      [&](const Config::Entry& entry, const std::error_condition&) {
+                                          ++asked;
+                                          EXPECT_TRUE(entry.path.empty()) << "a file was asked about";
+                                          if (answered == ErrorHandling::Retry)
+                                              WriteScenario("# OneNote answers again\n");
+                                          return answered;
+                                      });
+
+        DWORD waited = 0;
+        const std::vector<DWORD> taken = pauses_.Taken();
+        for (size_t i = pausesBefore; i < taken.size(); ++i)
+            waited += taken[i];
+        EXPECT_EQ(30000u, waited) << "the save and the end's look at the page wait in one";
+        EXPECT_EQ(1u, asked) << "the page's save that OneNote did not take";
+        ASSERT_TRUE(result.HoldsError());
+        WriteScenario("# read what the run left\n");
+        std::wstring content;
+        for (const auto& [name, lines] : PagesMadeInRenovation())
+            for (const std::wstring& line : lines)
+                content += line + L"\n";
+        if (answer == ErrorHandling::Retry)
+        {
+            EXPECT_TRUE(IsImportError(result.Error(), ImportCancelled)) << Utf8(GetErrorText(result.Error()));
+            EXPECT_NE(std::wstring::npos, content.find(L"alpha")) << Utf8(content);
+        }
+        else
+        {
+            const std::wstring told = GetErrorText(result.Error());
+            EXPECT_NE(std::wstring::npos, told.find(L"given up when the import was stopped")) << Utf8(told);
+            EXPECT_EQ(std::wstring::npos, content.find(L"alpha")) << Utf8(content);
+        }
+        EXPECT_EQ(std::wstring::npos, content.find(L"beta")) << Utf8(content);
+    }
+}
+
 TEST_F(ImportRecovery, ANewSectionThatWasNotFoundAgainIsTakenBackAndARetryMakesItOnce)
 {
     const std::wstring x = MakeFile(L"x.txt", "first");

@@ -179,6 +179,26 @@ TEST_F(SelfInstall, ReplacesOnlyAnExistingProgramOtherThanItself)
     EXPECT_TRUE(pauses.empty());
 }
 
+// Before anything is downloaded, the check opens the program itself as its replacement will: to be
+// removed, sharing it with everyone. Wine keeps no access lists, so a program the user may not
+// remove is stood in for by one that another program holds without letting it be removed: the
+// open is refused all the same, and the check says so.
+TEST_F(SelfInstall, AProgramThatMayNotBeRemovedIsNotReplaceableWhileARunningOneIs)
+{
+    const fs::path program = WriteFile(L"Sheafin.exe", ReadBytes(TestProgram()));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_SUCCESS), CheckProgramReplaceable(program.wstring()));
+    {
+        const Owners::FileHandle held = Hold(program);
+        ASSERT_TRUE(held);
+        EXPECT_NE(static_cast<DWORD>(ERROR_SUCCESS), CheckProgramReplaceable(program.wstring()));
+    }
+    EXPECT_EQ(std::vector<fs::path>{}, LeftBeside(program));
+    // The running program's own file, as each program checks it.
+    wchar_t running[MAX_PATH] = {};
+    ASSERT_NE(0u, GetModuleFileNameW(nullptr, running, MAX_PATH));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_SUCCESS), CheckProgramReplaceable(running));
+}
+
 TEST_F(SelfInstall, LaunchQuotesThePathUnlessItIsQuotedAlready)
 {
     const fs::path program = WriteFile(L"with blank.exe", ReadBytes(TestProgram()));

@@ -437,10 +437,32 @@ TEST_F(SheafinUpdate, ADownloadsFolderThatCannotBeFoundStopsNoStart)
     RegSetValueExW(folders.get(), downloads, 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(offline.c_str()),
                    static_cast<DWORD>((offline.size() + 1) * sizeof(wchar_t)));
 
-    WriteWorkspace({L"notes.txt"}, false);
+    // A newer version is offered to the weekly check, which is due.
+    service_.Set("getVersion.body", "1.4.0");
+    service_.SetFile("getFile.file", UpdateTest::TestProgram());
+    WriteWorkspace({L"notes.txt"}, true);
     const HWND window = Start();
     ASSERT_NE(window, nullptr) << "the program did not open";
     EXPECT_TRUE(Logged(L"ERROR: The Downloads folder could not be found"));
+
+    // The weekly check stays silent about a download it cannot make: only the log says why.
+    const std::wstring why = L"The update cannot be downloaded: the Downloads folder could not be found";
+    EXPECT_TRUE(Harness::WaitUntil([&] { return Logged(L"ERROR: Update found, but not installed: " + why); }, 20s));
+    EXPECT_EQ(nullptr, WaitForWindow(L"Quillora Download", 1s)) << "a download was started";
+    EXPECT_EQ(nullptr, WaitForWindow(L"Error", 0s)) << "the weekly check showed an error";
+    EXPECT_TRUE(sheafin_->IsRunning());
+    EXPECT_FALSE(DownloadAsked());
+
+    // A check the user asks for says why on the Updates page, and offers no install.
+    const HWND options = CheckForUpdatesInTheOptions(window);
+    ASSERT_NE(options, nullptr);
+    EXPECT_NE(nullptr, ShownBeginning(options, L"Static", why, 20s));
+    const HWND install = Harness::Child(options, L"Button", L"Install Latest Version");
+    EXPECT_FALSE(install && IsWindowVisible(install));
+    Harness::SaveWindow(options, L"cannot-download");
+    PostMessageW(options, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(Harness::WaitUntil([&] { return !IsWindow(options); }));
+    EXPECT_FALSE(DownloadAsked());
     EXPECT_EQ(std::optional<DWORD>(0), sheafin_->Close());
     EXPECT_FALSE(fs::exists(offline));
 }
