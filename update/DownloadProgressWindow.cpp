@@ -118,7 +118,10 @@ DWORD WINAPI DownloadProgressWindow::Download(void* parameter)
         };
         const std::string program = RequestProgramFile(window->info.updateFileId, progress);
         if (window->HasEnded())
+        {
+            GetLog(true) << L"The download was called off: its window was closed";
             return 0;
+        }
         // A cancelled or broken transfer leaves no half program behind.
         WriteProgramFile(path, program);
         if (!window->HasEnded())
