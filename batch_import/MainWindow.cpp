@@ -209,7 +209,8 @@ void MainWindow::BuildControls()
     progress_ = std::make_shared<UI::Progress>(parent);
     progress_->width = progress_->minWidth = columnWidth;
     progress_->height = progress_->minHeight = ::ScaleToDpi(8);
-    progress_->margin.top = ::ScaleToDpi(-6);
+    // Close under "Start Import", and clear of it.
+    progress_->margin.top = ::ScaleToDpi(-3);
     status_ = std::make_shared<UI::Label>(parent, L"");
     stop_ = PushButton(parent, Command::StopImport, 0, L"Stop Import");
     clear_ = PushButton(parent, Command::ClearFileList, 0, L"Clear File List");
@@ -528,18 +529,7 @@ HBRUSH MainWindow::OnCtlColor(HWND, UINT message, HDC dc, HWND control, int back
     if ((placeholderTitle_ && control == placeholderTitle_->GetHwnd()) ||
         (placeholderText_ && control == placeholderText_->GetHwnd()))
         background = COLOR_WINDOW;
-    const bool dark = IsDarkMode();
-    if (message == WM_CTLCOLOREDIT)
-    {
-        SetTextColor(dc, dark ? RGB(0xC1, 0xC1, 0xC1) : GetSysColor(COLOR_WINDOWTEXT));
-        SetBkColor(dc, dark ? RGB(0x20, 0x20, 0x20) : GetSysColor(COLOR_WINDOW));
-        return GetThemeBrush(COLOR_WINDOW);
-    }
-    if (message == WM_CTLCOLORSTATIC)
-    {
-        SetTextColor(dc, dark ? RGB(0xC1, 0xC1, 0xC1) : GetSysColor(COLOR_WINDOWTEXT));
-        SetBkColor(dc, GetThemeColor(background));
-        return GetThemeBrush(background);
-    }
-    return nullptr;
+    // The theme's own answer: its brushes are shared (the window's background among them), and a
+    // control that frees the brush it is given gets one that survives that.
+    return HandleCtlColor(message, dc, control, background);
 }

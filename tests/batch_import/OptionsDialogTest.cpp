@@ -7,6 +7,7 @@
 #include "tests/framework/ui/UiTestSupport.h"
 #include "tests/framework/ui/dialogs/DialogTestSupport.h"
 #include "tests/support/Screenshot.h"
+#include "tests/support/TextChecks.h"
 #include "tests/update/ServiceScenario.h"
 #include "update/DownloadProgressWindow.h"
 
@@ -93,6 +94,7 @@ TEST_F(OptionsDialog, ResolutionRowsShowPercentAndDpiAndPickingSetsTheScaleAtOnc
                                           rows = ComboRows(combo);
                                           selectedAtStart = static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
                                           Screenshot::SaveWindow(dialog, L"printouts");
+                                          EXPECT_EQ(TextChecks::ShortLabels(dialog), std::vector<std::string>());
                                           PickRow(dialog, combo, 8);
                                       },
                                       [&](HWND dialog) {
@@ -149,6 +151,7 @@ TEST_F(OptionsDialog, UpdatePageShowsNoResultUntilAskedThenWhatTheCheckFound)
                     EXPECT_TRUE(ShowsUpdateFound(dialog));
                     EXPECT_TRUE(Shows(dialog, L"Button", L"Install Latest Version"));
                     Screenshot::SaveWindow(dialog, L"updates");
+                    EXPECT_EQ(TextChecks::ShortLabels(dialog), std::vector<std::string>());
                     PostMessageW(dialog, WM_CLOSE, 0, 0);
                 }});
     ShowOptionsDialog(nullptr, config, 1);

@@ -12,6 +12,7 @@
 #include "tests/batch_import/LabelFit.h"
 #include "tests/batch_import/SheafinLoopback.h"
 #include "tests/batch_import/StoredPages.h"
+#include "tests/batch_import/WindowLooks.h"
 #include "tests/support/FileDropList.h"
 #include "tests/support/ProgramHarness.h"
 #include "tests/support/SchemaCheck.h"
@@ -1125,6 +1126,23 @@ protected:
         const bool closed = Harness::WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); });
         ASSERT_TRUE(closed) << WideToUtf8(typed);
     }
+
+    // What the theme gives the main window once its picture is taken: the window's own colour
+    // around its controls, and in the dark theme a dark column header and text that stands out.
+    void ExpectTheThemesLooks(HWND window)
+    {
+        const bool dark = GetParam();
+        // A window of another process may still be painting after its picture was taken.
+        int foreign = 0;
+        EXPECT_TRUE(Harness::WaitUntil([&] {
+            foreign = WindowLooks::ForeignBackground(window, WindowLooks::ThemeColour(dark, COLOR_BTNFACE));
+            return foreign == 0;
+        }, 5s)) << foreign << " pixels between the controls in another colour than the window's";
+        if (!dark)
+            return;
+        EXPECT_EQ(WindowLooks::HeaderColour(window), WindowLooks::ThemeColour(true, COLOR_BTNFACE));
+        EXPECT_EQ(TextChecks::FaintText(window), std::vector<std::string>());
+    }
 };
 
 int Rows(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
@@ -1181,11 +1199,21 @@ TEST_P(SheafinEndToEnd, FilesAndAFolderAddedLikeAPersonAreImportedIntoThePickedN
     ASSERT_NE(prompt, nullptr);
     Harness::SaveWindow(window, L"running-" + ThemeName());
     Harness::SaveWindow(prompt, L"prompt-" + ThemeName());
+    EXPECT_GT(WindowLooks::RoomAboveProgress(window), 0) << "the progress bar touches the button above it";
+    if (GetParam())
+    {
+        EXPECT_EQ(TextChecks::FaintText(prompt), std::vector<std::string>()) << "the prompt";
+    }
     Press(prompt, L"  S&kip this file");
     ASSERT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s.starts_with(L"Imported"); }, 90s))
         << WideToUtf8(Status(window));
     EXPECT_EQ(L"Imported 4 items", Status(window)) << "the folder, its two files and notes.txt";
     Harness::SaveWindow(window, L"imported-" + ThemeName());
+    ExpectTheThemesLooks(window);
+    if (!GetParam())
+    {
+        EXPECT_EQ(WindowLooks::PictureTile(window), 0) << "the picture of Start Import stands on a tile of its own";
+    }
     EXPECT_EQ(0u, sheafin_->Close());
 
     // The pages are in the stand-in's store, valid against OneNote's schema.

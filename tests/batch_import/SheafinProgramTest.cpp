@@ -13,6 +13,7 @@
 #include "tests/support/ProgramHarness.h"
 #include "tests/support/Screenshot.h"
 #include "tests/support/TestPaths.h"
+#include "tests/support/TextChecks.h"
 #include "tests/update/ServiceScenario.h"
 #include "update/ProductIdentity.h"
 
@@ -851,6 +852,10 @@ TEST_F(SheafinProgram, PicturesWithFilesInBothThemesAt96And144DpiShowEveryLineWh
             ASSERT_TRUE(Harness::SetClientSize(window, 680 * dpi / 96, 440 * dpi / 96));
             Harness::SaveWindow(window, L"files-" + std::to_wstring(dpi) + L"dpi-" + (dark ? L"dark" : L"light"));
             EXPECT_EQ(LabelFit::CutOff(window, dpi), std::vector<std::string>());
+            if (dark)
+            {
+                EXPECT_EQ(TextChecks::FaintText(window), std::vector<std::string>());
+            }
             EXPECT_EQ(sheafin->Close(), 0u);
         }
     }

@@ -6,6 +6,7 @@
 #include "tests/framework/ui/UiTestSupport.h"
 #include "tests/framework/ui/dialogs/DialogTestSupport.h"
 #include "tests/support/Screenshot.h"
+#include "tests/support/TextChecks.h"
 #include "tests/update/ServiceScenario.h"
 #include "update/WhatsNewWindow.h"
 
@@ -140,6 +141,22 @@ TEST_F(WhatsNew, ShowsTheVersionsBeforeTheGivenOneWithLinkAndPicture)
               UI::GetWindowTextString(links[0]));
     EXPECT_EQ(1u, PictureCount(window));
     Screenshot::SaveWindow(window, L"whatsnew");
+    // The headings are whole, and the link keeps the indent of its blanks: it starts under the
+    // changes' text, not at the window's margin.
+    EXPECT_EQ(TextChecks::ShortLabels(window), std::vector<std::string>());
+    const Owners::WindowDC dc(links[0]);
+    const Owners::SelectedObject font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(links[0], WM_GETFONT, 0, 0)));
+    SIZE indent{};
+    GetTextExtentPoint32W(dc.get(), L"         ", 9, &indent);
+    const TextChecks::Shown shown(window);
+    const RECT link = Harness::ChildRect(links[0]);
+    const COLORREF background = TextChecks::CommonColour(shown, link);
+    int firstInk = link.right;
+    for (int y = link.top; y < link.bottom; ++y)
+        for (int x = link.left; x < link.right; ++x)
+            if (shown.At(x, y) != background)
+                firstInk = std::min<int>(firstInk, x);
+    EXPECT_GE(firstInk - link.left, indent.cx) << "\"Learn More\" starts at the label's edge";
 
     const auto requests = scenario.Requests();
     ASSERT_EQ(2u, requests.size());

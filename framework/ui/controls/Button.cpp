@@ -64,6 +64,44 @@ void DrawGreyed(Gdiplus::Graphics& graphics, Gdiplus::Image& picture, int width,
                        static_cast<INT>(picture.GetHeight()), Gdiplus::UnitPixel, &attributes);
 }
 
+// The picture at size on nothing, its alpha kept (not premultiplied) in a 32-bit bitmap: an image
+// list blends it over the face the button draws, whatever colour its theme gives that face.
+Owners::Bitmap TransparentPicture(Gdiplus::Image& picture, SIZE size, bool greyed)
+{
+    const int width = std::max<int>(size.cx, 1);
+    const int height = std::max<int>(size.cy, 1);
+    Gdiplus::Bitmap canvas(width, height, PixelFormat32bppARGB);
+    {
+        Gdiplus::Graphics graphics(&canvas);
+        graphics.Clear(Gdiplus::Color(0, 0, 0, 0));
+        graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+        if (greyed)
+            DrawGreyed(graphics, picture, size.cx, size.cy);
+        else
+            graphics.DrawImage(&picture, Gdiplus::Rect(0, 0, size.cx, size.cy));
+    }
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    Owners::Bitmap handle(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    Gdiplus::BitmapData data{};
+    const Gdiplus::Rect whole(0, 0, width, height);
+    if (!handle || !bits ||
+        canvas.LockBits(&whole, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &data) != Gdiplus::Ok)
+        return {};
+    for (int row = 0; row < height; ++row)
+        std::copy_n(static_cast<const BYTE*>(data.Scan0) + static_cast<ptrdiff_t>(row) * data.Stride, width * 4,
+                    static_cast<BYTE*>(bits) + static_cast<ptrdiff_t>(row) * width * 4);
+    canvas.UnlockBits(&data);
+    GdiFlush();
+    return handle;
+}
+
 // The picture at size over the face, every pixel opaque: an image list blends a picture by its
 // alpha, which Wine's GDI+ leaves in the bitmaps it makes over a background.
 Owners::Bitmap OpaquePicture(Gdiplus::Image& picture, SIZE size, COLORREF face, bool greyed)
@@ -200,13 +238,14 @@ void Button::SetImage(std::optional<COLORREF> background, Gdiplus::Bitmap& bitma
     Owners::Bitmap handle(OpaquePicture(bitmap, size, face, false));
     SendMessageW(hwnd, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(handle.get()));
     imageHandle = std::move(handle);
-    SetStateImages(bitmap, size, face);
+    SetStateImages(bitmap, size);
 }
 
-void Button::SetStateImages(Gdiplus::Bitmap& bitmap, SIZE size, COLORREF face)
+void Button::SetStateImages(Gdiplus::Bitmap& bitmap, SIZE size)
 {
-    const HBITMAP normal = imageHandle.get();
-    const Owners::Bitmap greyed = OpaquePicture(bitmap, size, face, true);
+    const Owners::Bitmap picture = TransparentPicture(bitmap, size, false);
+    const HBITMAP normal = picture.get();
+    const Owners::Bitmap greyed = TransparentPicture(bitmap, size, true);
     Owners::ImageList list(ImageList_Create(std::max<int>(size.cx, 1), std::max<int>(size.cy, 1), ILC_COLOR32, 6, 0));
     if (!normal || !greyed || !list)
         return;
@@ -319,6 +358,7 @@ void Button::DrawItem(const DRAWITEMSTRUCT* item, int backgroundColourIndex)
     }
 
     Gdiplus::Pen pen(textColour, u);
+    const float splitLine = textArea.X;
     if (kind == Split)
     {
         graphics.DrawLine(&pen, textArea.X, itemRect.Y + 4 * u, textArea.X, itemRect.GetBottom() - 4 * u);
@@ -374,8 +414,16 @@ void Button::DrawItem(const DRAWITEMSTRUCT* item, int backgroundColourIndex)
         Gdiplus::SolidBrush brush(textColour);
         if (kind == Split)
         {
+            // Centred on the split part from a point: a layout rectangle narrower than the glyph
+            // would trim it away.
+            Gdiplus::StringFormat centred;
+            centred.SetAlignment(Gdiplus::StringAlignmentCenter);
+            centred.SetLineAlignment(Gdiplus::StringAlignmentCenter);
             if (Gdiplus::Font* font = GetUiFontTable().Font(5))
-                graphics.DrawString(L"6", 1, font, textArea, &format, &brush);
+                graphics.DrawString(L"6", 1, font,
+                                    Gdiplus::PointF((splitLine + itemRect.GetRight()) / 2,
+                                                    itemRect.Y + itemRect.Height / 2),
+                                    &centred, &brush);
         }
         else if (Gdiplus::Font* font = GetUiFontTable().Font(fontIndex))
             graphics.DrawString(text.c_str(), static_cast<INT>(text.size()), font, textArea, &format, &brush);

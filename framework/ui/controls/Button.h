@@ -70,7 +70,7 @@ public:
 
 private:
     void ClickChecks();
-    void SetStateImages(Gdiplus::Bitmap& bitmap, SIZE size, COLORREF face);
+    void SetStateImages(Gdiplus::Bitmap& bitmap, SIZE size);
 
     bool ownerDrawn;
 };

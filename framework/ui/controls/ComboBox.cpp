@@ -6,6 +6,7 @@
 #include "framework/ui/Theme.h"
 #include "framework/ui/Window.h"
 #include "framework/ui/WindowHelpers.h"
+#include "framework/ui/controls/DarkParts.h"
 
 namespace UI
 {
@@ -42,6 +43,25 @@ ComboBox::ComboBox(HWND parent, int id, bool editable)
 {
     minWidth = minHeight = ComboBoxHeight();
     height = ComboBoxHeight();
+    if (ownerDrawn)
+        Subclass();
+}
+
+LRESULT ComboBox::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const LRESULT result = WindowsControl::WndProc(message, wParam, lParam);
+    if (message == WM_PAINT || message == WM_ENABLE)
+    {
+        // The control draws its button in the system's colours, whatever it is told.
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof info;
+        if (GetComboBoxInfo(hwnd, &info))
+        {
+            const Owners::WindowDC dc(hwnd);
+            PaintDarkDropDownButton(dc.get(), info.rcButton, IsWindowEnabled(hwnd));
+        }
+    }
+    return result;
 }
 
 void ComboBox::SetItems(const std::vector<std::wstring>& items)

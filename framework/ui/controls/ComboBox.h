@@ -26,6 +26,8 @@ public:
     // The selected item's text, or the edit text when nothing is selected.
     std::wstring GetText() override;
     void DrawItem(const DRAWITEMSTRUCT* item, int backgroundColourIndex) override;
+    // Owner-drawn: the drop-down button is painted again in the theme's colours.
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // Created owner-drawn (dark theme).
     bool ownerDrawn;

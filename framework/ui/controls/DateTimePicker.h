@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace UI
 {
 class DateTimePicker : public WindowsControl
@@ -22,5 +24,15 @@ public:
 
     // The picked local time.
     SYSTEMTIME GetValue() const;
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    int mode;
+
+private:
+    // The date as the locale writes it, over the field's text, while the field is not being
+    // edited: the control gives each part the room of its widest value ("Tuesday , December 8 ,
+    // 2026"). Empty for a field of a custom format.
+    std::wstring ShownText() const;
+    void PaintOver();
 };
 } // namespace UI

@@ -3,6 +3,7 @@
 
 #include "framework/ui/Dpi.h"
 #include "framework/ui/Theme.h"
+#include "framework/ui/controls/DarkParts.h"
 
 namespace UI
 {
@@ -26,6 +27,7 @@ EditBox::EditBox(HWND parent, const wchar_t* initialText, bool multiLine)
     SendMessageW(hwnd, EM_SETLIMITTEXT, static_cast<WPARAM>(-1), 0);
     if (initialText)
         SetWindowTextW(hwnd, initialText);
+    dark_ = multiLine && IsDarkMode();
     if (multiLine)
         Subclass();
 }
@@ -36,6 +38,13 @@ LRESULT EditBox::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     // Tab moves the focus on rather than entering a tab character.
     if (message == WM_GETDLGCODE && wParam == VK_TAB)
         result &= ~DLGC_WANTALLKEYS;
+    // The system draws the scroll bar in its own colours, at every paint of the frame and every
+    // scroll; it is painted again after each.
+    if (dark_ && (message == WM_NCPAINT || message == WM_PAINT || message == WM_VSCROLL || message == WM_MOUSEWHEEL ||
+                  message == WM_KEYDOWN || message == WM_CHAR || message == WM_SETTEXT || message == WM_SIZE ||
+                  message == WM_NCLBUTTONUP || message == WM_ENABLE || message == EM_SCROLL ||
+                  message == EM_LINESCROLL || message == EM_SCROLLCARET))
+        PaintDarkScrollBar(hwnd);
     return result;
 }
 } // namespace UI

@@ -1,14 +1,22 @@
-// A label: static text, or a link (SysLink), measured to wrap at the width it is given.
+// A label: static text, or a link (SysLink), measured to wrap at the width it is given as it is drawn.
 #include "framework/ui/controls/Label.h"
 
 #include "framework/ui/Dpi.h"
 #include "framework/ui/Theme.h"
+#include "framework/ui/WindowHelpers.h"
+#include "framework/ui/controls/LinkText.h"
 #include "framework/ui/controls/TextMeasure.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace UI
 {
 namespace
 {
+// LM_GETIDEALSIZE: the message of LM_GETIDEALHEIGHT, given a maximum width and a SIZE to fill.
+constexpr UINT getIdealSize = WM_USER + 0x301;
+
 DWORD LabelStyle(bool mnemonic, int alignment, bool link)
 {
     DWORD style = WS_CHILD;
@@ -22,6 +30,53 @@ DWORD LabelStyle(bool mnemonic, int alignment, bool link)
     if (link)
         style |= WS_TABSTOP;
     return style;
+}
+
+// The DrawText flags a static control of this style draws its text with.
+UINT StaticTextFormat(HWND label)
+{
+    const LONG style = GetWindowLongW(label, GWL_STYLE);
+    const LONG type = style & SS_TYPEMASK;
+    UINT format = DT_EXPANDTABS | DT_WORDBREAK;
+    format |= type == SS_RIGHT ? DT_RIGHT : type == SS_CENTER ? DT_CENTER : DT_LEFT;
+    if (style & SS_NOPREFIX)
+        format |= DT_NOPREFIX;
+    return format;
+}
+
+// WCAG's relative luminance of a colour, 0 (black) to 1 (white).
+double Luminance(COLORREF colour)
+{
+    const auto channel = [](int value) {
+        const double c = value / 255.0;
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(GetRValue(colour)) + 0.7152 * channel(GetGValue(colour)) +
+           0.0722 * channel(GetBValue(colour));
+}
+
+double Contrast(COLORREF one, COLORREF other)
+{
+    const double a = Luminance(one);
+    const double b = Luminance(other);
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+
+// The system's link colour; where it hardly stands out from the window (Wine's theme makes it the
+// light grey of hot tracking), the selection colour, which Wine's own link control takes.
+COLORREF LinkColour()
+{
+    const COLORREF link = GetThemeColor(COLOR_HOTLIGHT);
+    if (IsDarkMode() || Contrast(link, GetThemeColor(COLOR_WINDOW)) >= 3.0)
+        return link;
+    return GetThemeColor(COLOR_HIGHLIGHT);
+}
+
+// The control's font, or the system's when it has none.
+HFONT FontOf(HWND window)
+{
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+    return font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 } // namespace
 
@@ -46,9 +101,128 @@ void Label::ReleaseSharedFont()
 
 LRESULT Label::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_DESTROY)
-        ReleaseSharedFont();
+    switch (message)
+    {
+    case WM_DESTROY: ReleaseSharedFont(); break;
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT:
+    {
+        PAINTSTRUCT paint{};
+        const HDC dc = BeginPaint(hwnd, &paint);
+        if (dc)
+            PaintLink(dc);
+        EndPaint(hwnd, &paint);
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        PaintLink(reinterpret_cast<HDC>(wParam));
+        return 0;
+    default: break;
+    }
     return WindowsControl::WndProc(message, wParam, lParam);
+}
+
+HFONT Label::LinkFont(HFONT font)
+{
+    if (!linkFont_ || linkFontOf_ != font)
+    {
+        LOGFONTW description{};
+        GetObjectW(font, sizeof description,
+                   &description);
+        description.lfUnderline = TRUE;
+        linkFont_.reset(CreateFontIndirectW(&description));
+        linkFontOf_ = font;
+    }
+    return linkFont_.get();
+}
+
+void Label::PaintLink(HDC dc)
+{
+    if (!dc)
+        return;
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    // The parent chooses the background and the text's colour, as it does for its other labels.
+    const HBRUSH brush = reinterpret_cast<HBRUSH>(
+        SendMessageW(GetParent(hwnd), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd)));
+    FillRect(dc, &client, brush ? brush : GetThemeBrush(COLOR_WINDOW));
+    const bool enabled = IsWindowEnabled(hwnd);
+    const COLORREF textColour = enabled ? GetTextColor(dc) : GetThemeColor(COLOR_GRAYTEXT);
+    const COLORREF linkColour = enabled ? LinkColour() : GetThemeColor(COLOR_GRAYTEXT);
+
+    const HFONT font = FontOf(hwnd);
+    const Owners::SelectedObject selected(dc, font);
+    const LinkLines lines = LayOutLinkText(dc, ParseLinkMarkup(GetWindowTextString(hwnd)), client.right - Gap());
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    const bool focused = GetFocus() == hwnd;
+    for (const LinkPiece& piece : lines.pieces)
+    {
+        const bool isLink = piece.link >= 0;
+        SetTextColor(dc, isLink ? linkColour : textColour);
+        SelectObject(dc, isLink ? LinkFont(font) : font);
+        ExtTextOutW(dc, piece.x, piece.y, 0, nullptr, piece.text.c_str(), static_cast<UINT>(piece.text.size()),
+                    nullptr);
+        if (!isLink || !focused)
+            continue;
+        LITEM item{};
+        item.mask = LIF_ITEMINDEX | LIF_STATE;
+        item.iLink = piece.link;
+        item.stateMask = LIS_FOCUSED;
+        if (SendMessageW(hwnd, LM_GETITEM, 0, reinterpret_cast<LPARAM>(&item)) && (item.state & LIS_FOCUSED))
+        {
+            RECT around{piece.x, piece.y, piece.x + piece.width, piece.y + lines.lineHeight};
+            DrawFocusRect(dc, &around);
+        }
+    }
+    SetBkMode(dc, oldMode);
+}
+
+int Label::TextHeight(int width)
+{
+    const Owners::WindowDC dc(hwnd);
+    if (!dc)
+        return 0;
+    const HFONT font = FontOf(hwnd);
+    const Owners::SelectedObject selected(dc.get(), font);
+    if (link)
+    {
+        const int laidOut =
+            LayOutLinkText(dc.get(), ParseLinkMarkup(GetWindowTextString(hwnd)), width - Gap()).Height();
+        // The control keeps its links where its own layout puts them: they must lie inside it too.
+        SIZE ideal{};
+        SendMessageW(hwnd, getIdealSize, static_cast<WPARAM>(std::max(width, 1)), reinterpret_cast<LPARAM>(&ideal));
+        return std::max(laidOut, static_cast<int>(ideal.cy));
+    }
+    std::wstring text = GetWindowTextString(hwnd);
+    if (text.empty())
+        text = L" ";
+    RECT bounds{0, 0, std::max(width, 1), 0};
+    DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &bounds, DT_CALCRECT | StaticTextFormat(hwnd));
+    return static_cast<int>(bounds.bottom - bounds.top);
+}
+
+int Label::TextWidth(Gdiplus::Graphics& graphics)
+{
+    const std::wstring text = GetWindowTextString(hwnd);
+    if (text.empty())
+        return 0;
+    const Owners::WindowDC dc(hwnd);
+    if (!dc)
+        return 0;
+    const HFONT font = FontOf(hwnd);
+    const Owners::SelectedObject selected(dc.get(), font);
+    if (link)
+    {
+        int widest = 0;
+        for (const LinkPiece& piece : LayOutLinkText(dc.get(), ParseLinkMarkup(text), 0x7FFFFFF).pieces)
+            widest = std::max(widest, piece.x + piece.width);
+        return widest + Gap();
+    }
+    // The measure of the text's shapes is the wider of the two: either way the line is whole.
+    RECT bounds{0, 0, 0, 0};
+    DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &bounds,
+              DT_CALCRECT | (StaticTextFormat(hwnd) & ~static_cast<UINT>(DT_WORDBREAK)));
+    return std::max(static_cast<int>(bounds.right - bounds.left), MeasureWindowTextWidth(graphics, hwnd, fontIndex));
 }
 
 void Label::Measure(Gdiplus::Graphics& graphics, int availableWidth, int availableHeight)
@@ -67,14 +241,13 @@ void Label::Measure(Gdiplus::Graphics& graphics, int availableWidth, int availab
     int h = 0;
     if (height > 0)
     {
-        w = width > 0 ? width : MeasureWindowTextWidth(graphics, hwnd, fontIndex);
+        w = width > 0 ? width : TextWidth(graphics);
         h = height;
     }
     else
     {
         w = width > 0 ? width : availableWidth;
-        const int wrapWidth = w + PointsToPixels(7.5f, GetDpiScaleX()) - padding.left - padding.right;
-        h = MeasureWindowTextHeight(graphics, hwnd, wrapWidth, fontIndex) + padding.top + padding.bottom;
+        h = TextHeight(w - padding.left - padding.right) + padding.top + padding.bottom;
     }
     (void)availableHeight;
     WindowsControl::Measure(graphics, w, h);

@@ -1,6 +1,7 @@
 #pragma once
 // A label: static text, or a link (SysLink) when link is set.
 
+#include "framework/Owners.h"
 #include "framework/ui/controls/WindowsControl.h"
 
 #include <windows.h>
@@ -26,9 +27,21 @@ public:
     void Measure(Gdiplus::Graphics& graphics, int availableWidth, int availableHeight) override;
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
+    // The height of the text wrapped at width, and the width of its longest line, as the label
+    // draws them (a static label as DrawText draws it, a link label as it lays its text out).
+    int TextHeight(int width);
+    int TextWidth(Gdiplus::Graphics& graphics);
+
     bool link;
 
 private:
     void ReleaseSharedFont();
+    // A link label draws itself: the link control's own drawing loses the colour of its plain
+    // text, the blanks next to its links and the last pixels of each line.
+    void PaintLink(HDC dc);
+    HFONT LinkFont(HFONT font);
+
+    Owners::Font linkFont_;
+    HFONT linkFontOf_ = nullptr;
 };
 } // namespace UI

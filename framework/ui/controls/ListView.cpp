@@ -5,6 +5,7 @@
 #include "framework/ui/ScaledBitmap.h"
 #include "framework/ui/Theme.h"
 #include "framework/ui/WindowHelpers.h"
+#include "framework/ui/controls/DarkParts.h"
 
 #include <uxtheme.h>
 
@@ -373,7 +374,20 @@ LRESULT ListView::OnCustomDraw(NMCUSTOMDRAW* draw)
     switch (draw->dwDrawStage)
     {
     case CDDS_PREPAINT: return CDRF_NOTIFYITEMDRAW;
-    case CDDS_ITEMPREPAINT: return CDRF_NOTIFYPOSTPAINT;
+    case CDDS_ITEMPREPAINT:
+    case CDDS_ITEMPREPAINT | CDDS_SUBITEM:
+        if (draw->hdr.hwndFrom == hwnd &&
+            (SendMessageW(hwnd, LVM_GETITEMSTATE, draw->dwItemSpec, LVIS_SELECTED) & LVIS_SELECTED))
+        {
+            // The list would draw the selection in the system's colours (light grey while it has
+            // no focus): the row is drawn as a plain one in the theme's selection colours.
+            auto* row = reinterpret_cast<NMLVCUSTOMDRAW*>(draw);
+            row->nmcd.uItemState &= ~static_cast<UINT>(CDIS_SELECTED);
+            row->clrText = GetThemeColor(COLOR_HIGHLIGHTTEXT);
+            row->clrTextBk = GetThemeColor(COLOR_HIGHLIGHT);
+            return (draw->dwDrawStage & CDDS_SUBITEM) ? CDRF_NEWFONT : CDRF_NOTIFYPOSTPAINT | CDRF_NOTIFYSUBITEMDRAW;
+        }
+        return (draw->dwDrawStage & CDDS_SUBITEM) ? CDRF_DODEFAULT : CDRF_NOTIFYPOSTPAINT;
     case CDDS_ITEMPOSTPAINT:
     {
         // The separators the light theme draws in its own colours.
@@ -393,6 +407,16 @@ LRESULT ListView::OnCustomDraw(NMCUSTOMDRAW* draw)
 LRESULT ListView::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     const LRESULT result = WindowsControl::WndProc(message, wParam, lParam);
+    if (dark && !darkHeader_)
+    {
+        // The list makes its column header once it is first shown in the details view.
+        if (const auto header = reinterpret_cast<HWND>(SendMessageW(hwnd, LVM_GETHEADER, 0, 0)))
+        {
+            PaintHeaderDark(header);
+            darkHeader_ = header;
+            InvalidateRect(header, nullptr, TRUE);
+        }
+    }
     if (message == WM_PAINT && dark)
         PaintDarkParts();
     return result;
@@ -411,6 +435,22 @@ void ListView::PaintDarkParts()
     Gdiplus::Font* glyphs = GetUiFontTable().Font(5);
 
     const int groups = static_cast<int>(SendMessageW(hwnd, LVM_GETGROUPCOUNT, 0, 0));
+    if (groups > 0)
+    {
+        // A group's header stands above its rows; where a list lays its rows out without room for
+        // the headers (Wine's keeps no group layout), a header is drawn only where no row is.
+        const int count = static_cast<int>(SendMessageW(hwnd, LVM_GETITEMCOUNT, 0, 0));
+        const int top = std::max(0, static_cast<int>(SendMessageW(hwnd, LVM_GETTOPINDEX, 0, 0)));
+        const int shown = static_cast<int>(SendMessageW(hwnd, LVM_GETCOUNTPERPAGE, 0, 0)) + 1;
+        for (int row = top; row < count && row <= top + shown; ++row)
+        {
+            RECT bounds{};
+            bounds.left = LVIR_BOUNDS;
+            if (SendMessageW(hwnd, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&bounds)))
+                graphics.ExcludeClip(Gdiplus::Rect(bounds.left, bounds.top, bounds.right - bounds.left,
+                                                   bounds.bottom - bounds.top));
+        }
+    }
     for (int index = 0; index < groups; ++index)
     {
         RECT header{};
@@ -464,6 +504,7 @@ void ListView::PaintDarkParts()
         }
     }
 
+    graphics.ResetClip();
     if (GetFocus() != hwnd)
     {
         // Without the focus the list would show the selection in the light theme's grey.

@@ -80,6 +80,8 @@ private:
     void PaintDarkParts();
 
     bool dark;
+    // The column header painted in the dark theme's colours, once the list has made it.
+    HWND darkHeader_ = nullptr;
     // While the selection is set row by row, the rows' changes are only noted.
     bool settingSelection_ = false;
     bool selectionChanged_ = false;

@@ -2,6 +2,9 @@
 #include "framework/ui/controls/Progress.h"
 
 #include "framework/ui/Dpi.h"
+#include "framework/ui/Theme.h"
+
+#include <uxtheme.h>
 
 #include <cmath>
 
@@ -12,6 +15,14 @@ Progress::Progress(HWND parent) : WindowsControl(parent, 0, WS_EX_CLIENTEDGE, PR
     minWidth = minHeight = ControlHeight();
     height = ControlHeight();
     SendMessageW(hwnd, PBM_SETRANGE32, 0, 1000);
+    if (IsDarkMode())
+    {
+        // A themed bar keeps the light theme's track; a plain one takes the colour it is given,
+        // and is one smooth bar like the themed one.
+        SetWindowTheme(hwnd, L" ", L" ");
+        SetWindowLongW(hwnd, GWL_STYLE, GetWindowLongW(hwnd, GWL_STYLE) | PBS_SMOOTH);
+        SendMessageW(hwnd, PBM_SETBKCOLOR, 0, static_cast<LPARAM>(GetThemeColor(COLOR_WINDOW)));
+    }
 }
 
 bool Progress::SetProgress(float fraction)

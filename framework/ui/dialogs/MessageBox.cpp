@@ -11,8 +11,6 @@
 #include "framework/ui/controls/EditBox.h"
 #include "framework/ui/controls/PaintBuffer.h"
 #include "framework/ui/controls/TextMeasure.h"
-#include "framework/ui/dialogs/LinkLabelHeight.h"
-#include "framework/ui/dialogs/LinkLabelWrap.h"
 #include "framework/xml/Colors.h"
 
 #include <commctrl.h>
@@ -104,8 +102,6 @@ private:
     void ArrangeRows(const FormMeasure& form, int clientWidth, int clientHeight, HDWP& defer, HWND& insertAfter);
     void ArrangeButtons(const FormMeasure& form, int clientWidth, int clientHeight, HDWP& defer, HWND& insertAfter);
     void LayoutToClient();
-    // The width the text label wraps at when there is room for one as wide as available.
-    int TextLabelWidth(int available) const;
     void Validate(std::optional<size_t> changedItem);
     bool CallBack(MessageWndEventKind what, int32_t value);
     // Only the items' own controls: the default button that ends the right-column list is no item.
@@ -164,20 +160,11 @@ void MessageWnd::BuildForm(const std::wstring& text)
     textLabel_->visible = !text.empty();
     if (!text.empty())
     {
-        // A line that ends close to the label's edge is cut there: the text is wrapped wider,
-        // up to twice the width asked for, until every line keeps clear of it.
-        for (int width = textWidth_; width <= 2 * textWidth_; ++width)
-            if (LinkLabelLinesHaveRoom(textLabel_->hwnd, width, UI::Gap()))
-            {
-                textWidth_ = width;
-                break;
-            }
         Gdiplus::Bitmap pixel(1, 1);
         Gdiplus::Graphics graphics(&pixel);
         // The label prepares its link colours for the theme as it is measured.
         textLabel_->Measure(graphics, textWidth_, 0);
-        textHeight_ = std::max(UI::MeasureWindowTextHeight(graphics, textLabel_->hwnd, textWidth_, 0),
-                               GetLinkLabelIdealHeight(textLabel_->hwnd, textWidth_));
+        textHeight_ = textLabel_->GetDesiredSize().height;
     }
 
     bool firstValueControl = true;
@@ -372,7 +359,7 @@ MessageWnd::FormMeasure MessageWnd::MeasureForm()
         }
         if (const auto& label = leftControls_[index])
         {
-            const int width = UI::MeasureWindowTextWidth(graphics, label->hwnd, 0);
+            const int width = label->TextWidth(graphics);
             int& widest = item.kind == MessageItemKind::LabelOnly ? widestLabelOnly : widestLabel;
             widest = std::max(widest, width);
         }
@@ -417,23 +404,12 @@ void MessageWnd::Layout(int clientWidth, int clientHeight)
         return;
     HDWP defer = BeginDeferWindowPos(static_cast<int>(2 * ItemCount() + buttons_.size() + 1));
     HWND insertAfter = nullptr;
-    textLabel_->Arrange(UI::Margin(), UI::Margin(), TextLabelWidth(clientWidth - 2 * UI::Margin()), form.textBlock, defer,
+    textLabel_->Arrange(UI::Margin(), UI::Margin(), clientWidth - 2 * UI::Margin(), form.textBlock, defer,
                         insertAfter, true);
     ArrangeRows(form, clientWidth, clientHeight, defer, insertAfter);
     ArrangeButtons(form, clientWidth, clientHeight, defer, insertAfter);
     if (defer)
         EndDeferWindowPos(defer);
-}
-
-int MessageWnd::TextLabelWidth(int available) const
-{
-    // A box made wider than its text wraps the text anew, and its lines must keep clear of the
-    // edge there too; at the first width they do.
-    if (textLabel_->visible)
-        for (int width = available; width > textWidth_; --width)
-            if (LinkLabelLinesHaveRoom(textLabel_->hwnd, width, UI::Gap()))
-                return width;
-    return std::min(available, textWidth_);
 }
 
 void MessageWnd::ArrangeRows(const FormMeasure& form, int clientWidth, int clientHeight, HDWP& defer,

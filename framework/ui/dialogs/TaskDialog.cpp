@@ -9,7 +9,6 @@
 #include "framework/ui/controls/Button.h"
 #include "framework/ui/controls/Image.h"
 #include "framework/ui/controls/Label.h"
-#include "framework/ui/dialogs/LinkLabelHeight.h"
 
 #include <comdef.h>
 
@@ -112,15 +111,6 @@ TaskDialogWindow::TaskDialogWindow(HWND parent, const wchar_t* mainInstruction, 
         button->height = 2 * UI::ControlHeight();
     }
     size_ = LayoutWithMargin(width, 0, UI::LargeMargin(), nullptr);
-    // The content keeps all its lines, however the link control wraps them.
-    const int columnWidth = width - 2 * UI::LargeMargin() - iconColumn;
-    if (const int ideal = GetLinkLabelIdealHeight(content_->hwnd, columnWidth);
-        content_->visible && ideal > content_->GetDesiredSize().height)
-    {
-        content_->width = columnWidth;
-        content_->height = ideal;
-        size_ = LayoutWithMargin(width, 0, UI::LargeMargin(), nullptr);
-    }
 }
 
 void TaskDialogWindow::Run(const wchar_t* title)

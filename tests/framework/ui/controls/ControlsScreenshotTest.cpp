@@ -11,6 +11,9 @@
 #include "framework/ui/controls/ListView.h"
 #include "framework/ui/controls/Progress.h"
 #include "tests/framework/ui/controls/ControlTestSupport.h"
+#include "tests/support/TextChecks.h"
+
+#include <map>
 
 using ControlTest::Fixture;
 using ControlTest::Host;
@@ -114,6 +117,10 @@ protected:
                             Row({push, defaultPush, pictured, split, disabled}), Row({check, one, two, toggle}),
                             Row({image, info}), Fixed(files, 340, 110), Fixed(empty, 340, 60)});
         pushButton = push;
+        splitButton = split;
+        comboBox = combo;
+        datePicker = picker;
+        multiLine = multi;
         window.SetRootControl(root);
         window.LayoutToClient(nullptr);
         UiTest::PumpWaiting();
@@ -135,10 +142,126 @@ protected:
         return point;
     }
 
+    // A rectangle of a control in the client coordinates of the window.
+    static RECT InWindow(HWND window, HWND control, RECT area)
+    {
+        MapWindowPoints(control, window, reinterpret_cast<POINT*>(&area), 2);
+        return area;
+    }
+
+    // Where the date field shows its date otherwise than the locale writes it ("Tuesday , December
+    // 8 , 2026"): the columns of the field that hold ink, from the first, are not those of the date
+    // drawn in the field's font.
+    std::vector<std::string> DateSpacing(HWND window) const
+    {
+        SYSTEMTIME value = datePicker->GetValue();
+        wchar_t date[128] = {};
+        GetDateFormatW(LOCALE_USER_DEFAULT, DATE_LONGDATE, &value, nullptr, date, 128);
+        RECT field{};
+        GetClientRect(datePicker->hwnd, &field);
+        field.right -= GetSystemMetrics(SM_CXVSCROLL);
+        const TextChecks::Shown shown(window);
+        const RECT area = InWindow(window, datePicker->hwnd, field);
+        const COLORREF background = TextChecks::CommonColour(shown, area);
+        std::vector<bool> inked;
+        for (int x = area.left; x < area.right; ++x)
+        {
+            bool any = false;
+            for (int y = area.top; y < area.bottom; ++y)
+                any = any || shown.At(x, y) != background;
+            inked.push_back(any);
+        }
+
+        // The date drawn whole on a canvas of its own, in the field's font.
+        const Owners::WindowDC screen(nullptr);
+        Owners::MemoryDC memory(CreateCompatibleDC(screen.get()));
+        Owners::Bitmap canvas(CreateCompatibleBitmap(screen.get(), 600, 60));
+        const Owners::SelectedObject selected(memory.get(), canvas.get());
+        const Owners::Brush fill(CreateSolidBrush(RGB(255, 255, 255)));
+        RECT whole{0, 0, 600, 60};
+        FillRect(memory.get(), &whole, fill.get());
+        const Owners::SelectedObject font(memory.get(),
+                                          reinterpret_cast<HGDIOBJ>(SendMessageW(datePicker->hwnd, WM_GETFONT, 0, 0)));
+        SetTextColor(memory.get(), RGB(0, 0, 0));
+        SetBkMode(memory.get(), TRANSPARENT);
+        DrawTextW(memory.get(), date, -1, &whole, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+        std::vector<bool> written;
+        for (int x = 0; x < 600; ++x)
+        {
+            bool any = false;
+            for (int y = 0; y < 60; ++y)
+                any = any || GetPixel(memory.get(), x, y) != RGB(255, 255, 255);
+            written.push_back(any);
+        }
+        const auto trimmed = [](std::vector<bool> columns) {
+            columns.erase(columns.begin(), std::find(columns.begin(), columns.end(), true));
+            const auto last = std::find(columns.rbegin(), columns.rend(), true);
+            columns.erase(last.base(), columns.end());
+            return columns;
+        };
+        if (trimmed(inked) != trimmed(written))
+            return {"the field does not show \"" + WideToUtf8(date) + "\" as it is written"};
+        return {};
+    }
+
+    // The parts that the controls draw in light colours of their own unless the theme paints them:
+    // one line for each whose colour is not the dark theme's.
+    std::vector<std::string> LightParts(HWND window) const
+    {
+        std::vector<std::string> light;
+        const TextChecks::Shown shown(window);
+        const auto expect = [&](const char* part, const RECT& area, int colourIndex) {
+            const COLORREF found = TextChecks::CommonColour(shown, area);
+            if (found != GetThemeColor(colourIndex))
+                light.push_back(std::string(part) + " is " + TextChecks::Hex(found) + ", not " +
+                                TextChecks::Hex(GetThemeColor(colourIndex)));
+        };
+        COMBOBOXINFO combo{};
+        combo.cbSize = sizeof combo;
+        GetComboBoxInfo(comboBox->hwnd, &combo);
+        expect("the combo box's button", InWindow(window, comboBox->hwnd, combo.rcButton), COLOR_BTNFACE);
+        RECT picker{};
+        GetClientRect(datePicker->hwnd, &picker);
+        picker.left = picker.right - GetSystemMetrics(SM_CXVSCROLL);
+        expect("the date field's button", InWindow(window, datePicker->hwnd, picker), COLOR_BTNFACE);
+        SCROLLBARINFO bar{};
+        bar.cbSize = sizeof bar;
+        GetScrollBarInfo(multiLine->hwnd, OBJID_VSCROLL, &bar);
+        RECT track = bar.rcScrollBar;
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&track), 2);
+        expect("the multi-line edit's scroll bar", track, COLOR_BTNFACE);
+        RECT bar60{};
+        GetClientRect(progress->hwnd, &bar60);
+        bar60.left = bar60.right * 7 / 10;
+        expect("the progress bar's empty part", InWindow(window, progress->hwnd, bar60), COLOR_WINDOW);
+        RECT row{};
+        row.left = LVIR_BOUNDS;
+        SendMessageW(files->hwnd, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
+        expect("the selected row", InWindow(window, files->hwnd, row), COLOR_HIGHLIGHT);
+        const auto header = reinterpret_cast<HWND>(SendMessageW(files->hwnd, LVM_GETHEADER, 0, 0));
+        RECT columns{};
+        GetClientRect(header, &columns);
+        expect("the list's column header", InWindow(window, header, columns), COLOR_BTNFACE);
+        // The split part right of the line holds the arrow, in the text colour.
+        RECT split{};
+        GetClientRect(splitButton->hwnd, &split);
+        split.left = split.right - UI::Margin() + 2;
+        InflateRect(&split, 0, -4);
+        split.right -= 3;
+        const std::map<COLORREF, int> inSplit = shown.Colours(InWindow(window, splitButton->hwnd, split));
+        if (!inSplit.contains(GetThemeColor(COLOR_WINDOWTEXT)))
+            light.push_back("the split button shows no arrow");
+        return light;
+    }
+
     std::shared_ptr<UI::Progress> progress;
     std::shared_ptr<UI::ListView> files;
     std::shared_ptr<UI::ListView> empty;
     std::shared_ptr<UI::Button> pushButton;
+    std::shared_ptr<UI::Button> splitButton;
+    std::shared_ptr<UI::ComboBox> comboBox;
+    std::shared_ptr<UI::DateTimePicker> datePicker;
+    std::shared_ptr<UI::EditBox> multiLine;
 };
 } // namespace
 
@@ -152,6 +275,7 @@ TEST_F(EveryControl, LightWindowShowsNativeControls)
     const Screenshot::Capture capture = Screenshot::CaptureWindow(window.GetHwnd());
     Screenshot::Save(capture, L"light");
     EXPECT_EQ(ClientPixel(window.GetHwnd(), capture, {2, 2}), GetThemeColor(COLOR_BTNFACE));
+    EXPECT_EQ(DateSpacing(window.GetHwnd()), std::vector<std::string>());
 }
 
 TEST_F(EveryControl, DarkWindowShowsOwnerDrawnAndRecolouredControls)
@@ -169,4 +293,7 @@ TEST_F(EveryControl, DarkWindowShowsOwnerDrawnAndRecolouredControls)
     const int u = static_cast<int>(0.75f * GetDpiScaleX());
     EXPECT_EQ(ClientPixel(window.GetHwnd(), capture, ChildPoint(pushButton->hwnd, u, button.height / 2)),
               GetThemeColor(COLOR_WINDOWTEXT));
+    EXPECT_EQ(LightParts(window.GetHwnd()), std::vector<std::string>());
+    EXPECT_EQ(TextChecks::FaintText(window.GetHwnd()), std::vector<std::string>());
+    EXPECT_EQ(DateSpacing(window.GetHwnd()), std::vector<std::string>());
 }

@@ -330,7 +330,8 @@ TEST_F(ListViews, DarkListAsksForItemDrawingAndRecoloursItself)
 namespace
 {
 // Answers the group questions the way comctl32 6 does for one focused group "Documents" whose
-// header spans the top of the list; Wine's list view keeps no group rectangles.
+// header spans the top of the list; Wine's list view keeps no group rectangles, and lays its rows
+// out there.
 WNDPROC listProcedure = nullptr;
 const RECT fakeHeader{0, 24, 280, 44};
 
@@ -363,6 +364,7 @@ TEST_F(ListViews, DarkGroupHeaderGetsTheWindowColourALineAndTheGroupGlyph)
     MakeHost(true);
     auto list = MakeList(false);
     list->InsertItems(0, Rows(2));
+    const Screenshot::Capture plain = Screenshot::CaptureWindow(host->GetHwnd());
     listProcedure = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(list->hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&GroupAnswers)));
     const Screenshot::Capture capture = Screenshot::CaptureWindow(host->GetHwnd());
@@ -383,4 +385,22 @@ TEST_F(ListViews, DarkGroupHeaderGetsTheWindowColourALineAndTheGroupGlyph)
     for (int y = middle - 1; y <= middle + 1; ++y)
         ruled = ruled || pixel(ruleEnd, y) == GetThemeColor(COLOR_WINDOWTEXT);
     EXPECT_TRUE(ruled);
+    // The header is not drawn over the rows that the list lays out where it says the header is:
+    // they show as they did without it.
+    int changed = 0;
+    for (int row = 0; row < 2; ++row)
+    {
+        RECT cells{};
+        cells.left = LVIR_BOUNDS;
+        SendMessageW(list->hwnd, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cells));
+        for (int y = cells.top; y < cells.bottom; ++y)
+            for (int x = cells.left; x < cells.right; ++x)
+            {
+                POINT point{x, y};
+                MapWindowPoints(list->hwnd, nullptr, &point, 1);
+                changed += capture.At(point.x - bounds.x, point.y - bounds.y) !=
+                           plain.At(point.x - bounds.x, point.y - bounds.y);
+            }
+    }
+    EXPECT_EQ(changed, 0) << "pixels of the rows under the group's header";
 }

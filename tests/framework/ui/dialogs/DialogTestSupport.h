@@ -3,6 +3,8 @@
 // dialog's own loop runs (the dialogs are made inside the functions under test), the lookup of
 // their child windows, keys as the keyboard would send them, and the UI fonts and theme.
 
+#include "framework/Owners.h"
+#include "framework/ui/Dpi.h"
 #include "framework/ui/Fonts.h"
 #include "framework/ui/Theme.h"
 #include "framework/ui/WindowHelpers.h"
@@ -12,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <chrono>
 #include <functional>
 #include <optional>
@@ -115,6 +118,131 @@ inline void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
 inline bool IsDefaultPushButton(HWND button)
 {
     return (GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+}
+
+// Text pixels: far from the form's colour in some channel.
+inline bool IsInk(COLORREF pixel, COLORREF form)
+{
+    return std::max({std::abs(GetRValue(pixel) - GetRValue(form)), std::abs(GetGValue(pixel) - GetGValue(form)),
+                     std::abs(GetBValue(pixel) - GetBValue(form))}) >= 32;
+}
+
+// How many pixels of the text, in the colour ink on background, show when DrawText draws it whole in
+// the label's font wrapped at its width (on a canvas large enough for every line and every word).
+inline int InkOfWholeText(HWND label, COLORREF ink, COLORREF background)
+{
+    RECT client{};
+    GetClientRect(label, &client);
+    const int width = client.right + 2000;
+    const int height = 4 * client.bottom + 400;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    const Owners::WindowDC screen(nullptr);
+    Owners::MemoryDC memory(CreateCompatibleDC(screen.get()));
+    void* bits = nullptr;
+    Owners::Bitmap canvas(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!memory || !canvas || !bits)
+        return -1;
+    const Owners::SelectedObject selected(memory.get(), canvas.get());
+    const Owners::Brush fill(CreateSolidBrush(background));
+    RECT whole{0, 0, width, height};
+    FillRect(memory.get(), &whole, fill.get());
+    const Owners::SelectedObject font(memory.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    SetBkMode(memory.get(), TRANSPARENT);
+    SetTextColor(memory.get(), ink);
+    const std::wstring text = GetDisplayText(label);
+    RECT bounds{0, 0, client.right, height};
+    DrawTextW(memory.get(), text.c_str(), static_cast<int>(text.size()), &bounds,
+              DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX | DT_NOCLIP);
+    GdiFlush();
+    int count = 0;
+    const auto* pixels = static_cast<const DWORD*>(bits);
+    for (size_t i = 0; i < static_cast<size_t>(width) * height; ++i)
+    {
+        const DWORD pixel = pixels[i];
+        count += RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF) != background;
+    }
+    return count;
+}
+
+// Where a dialog's message label shows less than its whole text: a line that comes within a gap
+// of the label's right edge or past it (a line that touches the edge is cut there), an inked last
+// row (a line cut at the bottom), and fewer pixels of text than the text drawn whole has (a glyph
+// cut anywhere, such as the last one of a line). One line each, empty when every line shows whole.
+inline std::vector<std::string> TextAtTheEdges(HWND dialog, HWND messageLabel)
+{
+    std::vector<std::string> found;
+    const RECT label = ClientRectOf(messageLabel);
+    RECT client{};
+    GetClientRect(dialog, &client);
+    POINT origin{0, 0};
+    ClientToScreen(dialog, &origin);
+    RECT frame{};
+    GetWindowRect(dialog, &frame);
+    const Screenshot::Capture capture = Screenshot::CaptureWindow(dialog);
+    const auto at = [&](int x, int y) { return capture.At(x + origin.x - frame.left, y + origin.y - frame.top); };
+    const COLORREF form = at(label.left - 2, label.top);
+    // The dark form is inset from the window's sides by a pixel.
+    const int right = client.right - ::ScaleToDpi(2);
+    int inkedRows = 0;
+    int rightmost = 0;
+    for (int y = label.top; y < label.bottom; ++y)
+    {
+        int inked = 0;
+        for (int x = label.right - UI::Gap(); x < right; ++x)
+            if (IsInk(at(x, y), form))
+                inked = x;
+        inkedRows += inked > 0;
+        rightmost = std::max(rightmost, inked);
+    }
+    if (inkedRows > 0)
+        found.push_back(std::to_string(inkedRows) + " rows are inked up to " + std::to_string(rightmost) +
+                        ", within a gap of the label's right edge at " + std::to_string(label.right));
+    for (int x = label.left; x < label.right; ++x)
+        if (IsInk(at(x, label.bottom - 1), form))
+        {
+            found.push_back("the label's last row is inked at " + std::to_string(x));
+            break;
+        }
+    // The text's own colour is the one farthest from the form's.
+    COLORREF ink = form;
+    int farthest = 0;
+    int shown = 0;
+    for (int y = label.top; y < label.bottom; ++y)
+        for (int x = label.left; x < label.right; ++x)
+        {
+            const COLORREF pixel = at(x, y);
+            shown += pixel != form;
+            const int distance = std::abs(GetRValue(pixel) - GetRValue(form)) +
+                                 std::abs(GetGValue(pixel) - GetGValue(form)) +
+                                 std::abs(GetBValue(pixel) - GetBValue(form));
+            if (distance > farthest)
+            {
+                farthest = distance;
+                ink = pixel;
+            }
+        }
+    if (const int whole = InkOfWholeText(messageLabel, ink, form); shown < whole)
+        found.push_back(std::to_string(whole - shown) + " of the text's " + std::to_string(whole) +
+                        " pixels are missing: glyphs are cut");
+    return found;
+}
+
+// Makes this process's screen one of 144 dpi through the program's own zoom, before anything
+// measures it, and the UI fonts for it; once per process.
+inline void ZoomTo144Dpi()
+{
+    static const bool zoomed = [] {
+        UI::SetUiScaleFactor(1.5f);
+        InitUiResources();
+        return true;
+    }();
+    (void)zoomed;
 }
 
 class Fixture : public testing::Test

@@ -8,6 +8,7 @@
 #include "framework/ui/controls/ColorPicker.h"
 #include "framework/ui/dialogs/MessageBox.h"
 #include "tests/framework/ui/dialogs/DialogTestSupport.h"
+#include "tests/support/TextChecks.h"
 
 #include <commctrl.h>
 
@@ -352,57 +353,6 @@ const wchar_t* const namingErrors[] = {
     L"Imported on Tuesday, 24 November 2026 4:07 PM\" stays.",
 };
 
-// Text pixels: far from the form's colour in some channel.
-bool IsInk(COLORREF pixel, COLORREF form)
-{
-    return std::max({std::abs(GetRValue(pixel) - GetRValue(form)), std::abs(GetGValue(pixel) - GetGValue(form)),
-                     std::abs(GetBValue(pixel) - GetBValue(form))}) >= 32;
-}
-
-// Where a box's message comes within a gap of its label's right edge or past it (a line that
-// touches the edge is cut there), and whether the label's last row is inked (a line cut at the
-// bottom): one line each, empty when every line shows whole.
-std::vector<std::string> TextAtTheEdges(HWND dialog)
-{
-    std::vector<std::string> found;
-    const std::vector<HWND> labels = Children(dialog, L"SysLink");
-    if (labels.empty())
-        return {"no message label"};
-    const RECT label = DialogTest::ClientRectOf(labels.front());
-    RECT client{};
-    GetClientRect(dialog, &client);
-    POINT origin{0, 0};
-    ClientToScreen(dialog, &origin);
-    RECT frame{};
-    GetWindowRect(dialog, &frame);
-    const Screenshot::Capture capture = Screenshot::CaptureWindow(dialog);
-    const auto at = [&](int x, int y) { return capture.At(x + origin.x - frame.left, y + origin.y - frame.top); };
-    const COLORREF form = at(label.left - 2, label.top);
-    // The dark form is inset from the window's sides by a pixel.
-    const int right = client.right - ::ScaleToDpi(2);
-    int inkedRows = 0;
-    int rightmost = 0;
-    for (int y = label.top; y < label.bottom; ++y)
-    {
-        int inked = 0;
-        for (int x = label.right - UI::Gap(); x < right; ++x)
-            if (IsInk(at(x, y), form))
-                inked = x;
-        inkedRows += inked > 0;
-        rightmost = std::max(rightmost, inked);
-    }
-    if (inkedRows > 0)
-        found.push_back(std::to_string(inkedRows) + " rows are inked up to " + std::to_string(rightmost) +
-                        ", within a gap of the label's right edge at " + std::to_string(label.right));
-    for (int x = label.left; x < label.right; ++x)
-        if (IsInk(at(x, label.bottom - 1), form))
-        {
-            found.push_back("the label's last row is inked at " + std::to_string(x));
-            break;
-        }
-    return found;
-}
-
 // Shows each of the errors and looks at the edges of its text; the pictures are saved.
 std::vector<std::string> ErrorTextAtTheEdges(const std::wstring& picture)
 {
@@ -411,7 +361,15 @@ std::vector<std::string> ErrorTextAtTheEdges(const std::wstring& picture)
     {
         Driver driver(L"Error", {[&](HWND dialog) {
                           Screenshot::SaveWindow(dialog, picture + L"-" + std::to_wstring(index));
-                          for (const std::string& edge : TextAtTheEdges(dialog))
+                          const std::vector<HWND> labels = Children(dialog, L"SysLink");
+                          std::vector<std::string> seen = {"no message label"};
+                          if (!labels.empty())
+                              seen = DialogTest::TextAtTheEdges(dialog, labels.front());
+                          for (const std::vector<std::string>& more :
+                               {TextChecks::ShortLabels(dialog),
+                                IsDarkMode() ? TextChecks::FaintText(dialog) : std::vector<std::string>()})
+                              seen.insert(seen.end(), more.begin(), more.end());
+                          for (const std::string& edge : seen)
                               found.push_back("error " + std::to_string(index) + ": " + edge);
                           PressKey(dialog, VK_RETURN);
                       }});
@@ -426,13 +384,12 @@ TEST_P(MessageBoxScreenshot, AnErrorThatNamesWhatStaysShowsEveryLineWholeInsideI
     EXPECT_EQ(ErrorTextAtTheEdges(L"naming-" + ThemeName()), std::vector<std::string>());
 }
 
-// Runs only as the other process of AnErrorThatNamesWhatStaysShowsEveryLineWholeAt144Dpi: the
-// program's own zoom makes this process's screen one of 144 dpi, before anything measures it.
+// Runs only as the other process of AnErrorThatNamesWhatStaysShowsEveryLineWholeAt144Dpi (with the
+// task dialog's case): the program's own zoom makes this process's screen one of 144 dpi.
 TEST(MessageBoxAt144Dpi, DISABLED_AnErrorThatNamesWhatStaysShowsEveryLineWholeInBothThemes)
 {
-    UI::SetUiScaleFactor(1.5f);
+    DialogTest::ZoomTo144Dpi();
     ASSERT_FLOAT_EQ(2.0f, GetDpiScaleX());
-    InitUiResources();
     const std::optional<int> mode = GetThemeMode();
     for (const bool dark : {false, true})
     {
@@ -450,12 +407,14 @@ TEST(MessageBoxAt144Dpi, AnErrorThatNamesWhatStaysShowsEveryLineWholeAt144Dpi)
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     const Harness::Program other(Harness::StartOptions{
         .program = self,
-        .arguments = L"--gtest_also_run_disabled_tests "
-                     L"--gtest_filter=MessageBoxAt144Dpi.DISABLED_AnErrorThatNamesWhatStaysShowsEveryLineWholeInBothThemes",
+        .arguments =
+            L"--gtest_also_run_disabled_tests "
+            L"--gtest_filter=MessageBoxAt144Dpi.DISABLED_AnErrorThatNamesWhatStaysShowsEveryLineWholeInBothThemes:"
+            L"TaskDialogAt144Dpi.DISABLED_EveryQuestionShowsEveryLineWholeInBothThemes",
         .profile = nullptr,
         .environment = {}});
     EXPECT_EQ(std::optional<DWORD>(0), other.WaitForExit(std::chrono::seconds(60)))
-        << "the boxes at 144 dpi: see the other process's output above";
+        << "the boxes and questions at 144 dpi: see the other process's output above";
 }
 
 TEST_P(MessageBoxScreenshot, FormWithEveryKindOfItem)
@@ -478,18 +437,25 @@ TEST_P(MessageBoxScreenshot, FormWithEveryKindOfItem)
     items[6].options = {L"Imports", L"Archive"};
     items[7].height = 40;
     RECT box{};
+    std::vector<std::string> shortLabels;
+    std::vector<std::string> faint;
     Driver driver(L"Import settings", {[&](HWND dialog) {
                                            GetClientRect(dialog, &box);
                                            DialogTest::Children(dialog, L"Edit");
                                        },
                                        [&](HWND dialog) {
                                            Screenshot::SaveWindow(dialog, L"form-" + ThemeName());
+                                           shortLabels = TextChecks::ShortLabels(dialog);
+                                           if (GetParam())
+                                               faint = TextChecks::FaintText(dialog);
                                            PressKey(dialog, VK_ESCAPE);
                                        }});
     ShowMessageForm(nullptr, L"Import settings", &items, true, 300, {}, {2, 4}, 2, nullptr,
                     L"Choose how the files are imported. <a href=\"https://example.invalid/help\">More about "
                     L"formats</a>");
     EXPECT_GT(box.right, 300);
+    EXPECT_EQ(shortLabels, std::vector<std::string>());
+    EXPECT_EQ(faint, std::vector<std::string>()) << "the intro's plain text and its link stand out in the dark";
     // The author field is empty and required: the box was cancelled, the values kept as they were.
     EXPECT_EQ(items[0].value, L"Quarterly report");
 }

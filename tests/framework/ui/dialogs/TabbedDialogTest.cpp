@@ -5,6 +5,7 @@
 #include "framework/ui/controls/EditBox.h"
 #include "framework/ui/dialogs/TabbedDialog.h"
 #include "tests/framework/ui/dialogs/DialogTestSupport.h"
+#include "tests/support/TextChecks.h"
 
 #include <cstdlib>
 #include <map>
@@ -184,10 +185,12 @@ TEST_P(TabbedDialogScreenshot, OptionsWithThreeTabs)
     RECT checkBox{};
     RECT edit{};
     RECT client{};
+    std::vector<std::string> faint;
     sample.dialog->GetUiChannel().Post([&] {
         const HWND dialog = sample.dialog->GetHwnd();
         picture.emplace(dialog);
         Screenshot::Save(picture->Capture(), L"tabs-" + ThemeName());
+        faint = GetParam() ? TextChecks::FaintText(dialog) : std::vector<std::string>();
         for (const auto& button : sample.dialog->tabButtons)
             tabs.push_back(DialogTest::ClientRectOf(button->hwnd));
         checkBox = DialogTest::ClientRectOf(sample.tabs[1]->check->hwnd);
@@ -197,6 +200,7 @@ TEST_P(TabbedDialogScreenshot, OptionsWithThreeTabs)
     });
     sample.dialog->Show(L"Options", 1);
     ASSERT_TRUE(picture);
+    EXPECT_EQ(faint, std::vector<std::string>());
     ASSERT_EQ(tabs.size(), 3u);
     const int clientWidth = client.right;
 

@@ -3,6 +3,9 @@
 #include "framework/ui/Dpi.h"
 #include "framework/ui/dialogs/TaskDialog.h"
 #include "tests/framework/ui/dialogs/DialogTestSupport.h"
+#include "tests/support/TextChecks.h"
+
+#include <iterator>
 
 using DialogTest::Children;
 using DialogTest::Click;
@@ -147,15 +150,65 @@ class TaskDialogScreenshot : public DialogTest::Themed
 };
 } // namespace
 
+namespace
+{
+// The question about a file that failed, and the one about the last save, which ends a line near the
+// edge at 96 dpi.
+const wchar_t* const questions[] = {
+    L"Import of file \"C:\\Documents\\report.pdf\" failed with: \n\nThe file is protected by a password.\n\nHow would "
+    L"you like to proceed?",
+    L"Saving the imported files' page failed with: \n\nOneNote is busy.\n\nRetry sends the page again; Stop import "
+    L"gives up what has not reached OneNote. How would you like to proceed?",
+};
+
+// Shows each question and looks at its content: cut lines and glyphs, labels too low for their text
+// and, in the dark theme, text that does not stand out; the pictures are saved.
+std::vector<std::string> QuestionsShownWhole(const std::wstring& picture, bool dark)
+{
+    std::vector<std::string> found;
+    for (size_t index = 0; index < std::size(questions); ++index)
+    {
+        Driver driver(L"Error", {[&](HWND dialog) {
+                          Screenshot::SaveWindow(dialog, picture + (index ? L"-last-save" : L""));
+                          const HWND content = Children(dialog, L"SysLink").at(0);
+                          std::vector<std::string> seen = DialogTest::TextAtTheEdges(dialog, content);
+                          for (const std::vector<std::string>& more :
+                               {TextChecks::ShortLabels(dialog),
+                                dark ? TextChecks::FaintText(dialog) : std::vector<std::string>()})
+                              seen.insert(seen.end(), more.begin(), more.end());
+                          for (const std::string& fault : seen)
+                              found.push_back("question " + std::to_string(index) + ": " + fault);
+                          PressKey(dialog, VK_ESCAPE);
+                      }});
+        const std::vector<std::wstring> choices =
+            index ? std::vector<std::wstring>{L"&Retry saving the page", L"&Stop import"} : errorChoices;
+        const wchar_t* const instruction = index ? L"" : L"An import failed";
+        EXPECT_EQ(ShowTaskDialog(nullptr, L"Error", instruction, questions[index], choices, false), choices.size());
+    }
+    return found;
+}
+} // namespace
+
 TEST_P(TaskDialogScreenshot, ImportErrorQuestion)
 {
-    Driver driver(L"Error", {[&](HWND dialog) {
-                                 Screenshot::SaveWindow(dialog, L"task-" + ThemeName());
-                                 PressKey(dialog, VK_ESCAPE);
-                             }});
-    const std::wstring content = L"Import of file \"C:\\Documents\\report.pdf\" failed with: \n\nThe file is "
-                                 L"protected by a password.\n\nHow would you like to proceed?";
-    EXPECT_EQ(ShowTaskDialog(nullptr, L"Error", L"An import failed", content.c_str(), errorChoices, false), 3u);
+    EXPECT_EQ(QuestionsShownWhole(L"task-" + ThemeName(), GetParam()), std::vector<std::string>());
+}
+
+// Runs only as the other process of MessageBoxAt144Dpi.AnErrorThatNamesWhatStaysShowsEveryLineWholeAt144Dpi,
+// whose screen is one of 144 dpi.
+TEST(TaskDialogAt144Dpi, DISABLED_EveryQuestionShowsEveryLineWholeInBothThemes)
+{
+    DialogTest::ZoomTo144Dpi();
+    ASSERT_FLOAT_EQ(2.0f, GetDpiScaleX());
+    const std::optional<int> mode = GetThemeMode();
+    for (const bool dark : {false, true})
+    {
+        SCOPED_TRACE(dark ? "dark" : "light");
+        SetThemeMode(dark ? UI::ThemeDark : UI::ThemeLight);
+        EXPECT_EQ(QuestionsShownWhole(std::wstring(L"task-144dpi-") + (dark ? L"dark" : L"light"), dark),
+                  std::vector<std::string>());
+    }
+    SetThemeMode(mode);
 }
 
 INSTANTIATE_TEST_SUITE_P(Themes, TaskDialogScreenshot, testing::Bool(), DialogTest::ThemeTestName);
