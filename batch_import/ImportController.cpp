@@ -262,7 +262,16 @@ void ImportController::UpdateProgress(std::shared_ptr<Progress> progress)
     display_.SetImportStatus(StatusText(*progress));
     // The end itself is shown with the run's result, which counts only what was imported.
     if (!finished && progress->done == 0 && progress->total != 0)
-        SetForegroundWindow(window_.GetHwnd());
+        BringForward();
+}
+
+void ImportController::BringForward() const
+{
+    // The window the user is to answer: a question of the run that shows meanwhile, over its
+    // disabled owner. Brought forward in the owner's place, the question would end up behind it.
+    const HWND window = window_.GetHwnd();
+    const HWND popup = GetLastActivePopup(window);
+    SetForegroundWindow(IsWindowVisible(popup) && IsWindowEnabled(popup) ? popup : window);
 }
 
 void ImportController::ShowImportResult(const std::error_code& error, const std::wstring& notice)
@@ -282,7 +291,7 @@ void ImportController::ShowImportResult(unsigned imported, const std::wstring& n
 
 void ImportController::Finish(const std::wstring& status, Outcome outcome, const std::wstring& notice)
 {
-    SetForegroundWindow(window_.GetHwnd());
+    BringForward();
     // Reports that arrive while the message box shows no longer count.
     importing_ = false;
     KillTimer(window_.GetHwnd(), TimerId());

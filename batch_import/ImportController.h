@@ -92,6 +92,8 @@ private:
         Failed,
     };
     void Finish(const std::wstring& status, Outcome outcome, const std::wstring& notice = {});
+    // Brings the program forward at the window the user is to answer.
+    void BringForward() const;
     void ShowWaitingProgress();
     // UI thread: the stopped run of mailbox waits for OneNote as it ends.
     void ShowRunWaiting(const std::shared_ptr<ProgressMailbox>& mailbox);

@@ -282,10 +282,7 @@ SIZE ClientSize(HWND window)
     return {client.right, client.bottom};
 }
 
-std::filesystem::path SaveWindow(HWND window, const std::wstring& name)
-{
-    return Screenshot::Save(Screenshot::CaptureWindow(window), name);
-}
+std::filesystem::path SaveWindow(HWND window, const std::wstring& name) { return Screenshot::SaveWindow(window, name); }
 
 bool BringToFront(HWND window, std::chrono::milliseconds timeout)
 {

@@ -3,9 +3,12 @@
 #include "framework/Owners.h"
 #include "tests/support/TestPaths.h"
 
+#include <gtest/gtest.h>
+
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace Screenshot
@@ -68,19 +71,12 @@ void PumpMessages()
     }
 }
 
-Capture CaptureWindow(HWND window)
+namespace
 {
-    // Paints the window and its children now, in the thread that owns them: RDW_UPDATENOW sends
-    // each its WM_PAINT and waits for it.
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    PumpMessages();
-    // The window of another process paints into a surface of that process, which Wine puts on the
-    // display when the thread next waits for a message: the answer to a message sent after the
-    // paint comes only once it has (a picture read before shows what was there, black for a new
-    // window).
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
-
+// What the display shows of the window, its frame included: Wine reads it off the window's own
+// place on the display.
+Capture ReadDisplay(HWND window)
+{
     RECT bounds{};
     GetWindowRect(window, &bounds);
     Capture capture;
@@ -118,6 +114,46 @@ Capture CaptureWindow(HWND window)
         pixel &= 0x00FFFFFF;
     return capture;
 }
+} // namespace
+
+bool Capture::Blank() const
+{
+    return std::all_of(pixels.begin(), pixels.end(), [&](DWORD pixel) { return pixel == pixels.front(); });
+}
+
+Capture CaptureWindow(HWND window)
+{
+    // The picture is read off the display: the window goes above other programs' windows (a
+    // OneNote that an import brought forward) with the windows it belongs to and owns, without
+    // taking the activation. (Wine, with no window manager, reorders the display only for the
+    // window that ends up on top of all: a window under a question it owns stays where it was.)
+    SetWindowPos(GetAncestor(window, GA_ROOTOWNER), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // Paints the window and its children now, in the thread that owns them: RDW_UPDATENOW sends
+    // each its WM_PAINT and waits for it.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpMessages();
+    // The window of another process paints into a surface of that process, which Wine puts on the
+    // display only once that thread waits for its next message, and nothing tells another process
+    // when that was: a picture read before shows what was there, black for a window just shown or
+    // uncovered. So the picture is read until it shows something and stays the same between two
+    // answers of the window's thread.
+    Capture capture = ReadDisplay(window);
+    for (const ULONGLONG end = GetTickCount64() + 5000; GetTickCount64() < end;)
+    {
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &ignored);
+        Sleep(20);
+        PumpMessages();
+        Capture again = ReadDisplay(window);
+        if (again.Blank())
+            RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        const bool settled = !again.Blank() && again.pixels == capture.pixels;
+        capture = std::move(again);
+        if (settled)
+            break;
+    }
+    return capture;
+}
 
 std::filesystem::path Save(const Capture& capture, const std::wstring& name)
 {
@@ -149,5 +185,22 @@ std::filesystem::path Save(const Capture& capture, const std::wstring& name)
     return {};
 }
 
-std::filesystem::path SaveWindow(HWND window, const std::wstring& name) { return Save(CaptureWindow(window), name); }
+std::filesystem::path SaveWindow(HWND window, const std::wstring& name)
+{
+    const Capture capture = CaptureWindow(window);
+    // A window that never reached the display (one behind another, or never painted) would leave
+    // a picture of nothing.
+    if (capture.Blank())
+    {
+        // What the display showed instead, for the failure's reader.
+        const std::filesystem::path display = Save(ReadDisplay(GetDesktopWindow()), name + L"-display");
+        RECT bounds{};
+        GetWindowRect(window, &bounds);
+        ADD_FAILURE() << "the picture \"" << std::filesystem::path(name).string()
+                      << "\" shows one colour only: the window at (" << bounds.left << ", " << bounds.top << ")-("
+                      << bounds.right << ", " << bounds.bottom << ") is not on the display (the display: "
+                      << display.string() << ")";
+    }
+    return Save(capture, name);
+}
 } // namespace Screenshot

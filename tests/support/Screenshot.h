@@ -33,9 +33,12 @@ struct Capture
     std::vector<DWORD> pixels; // 0x00RRGGBB
 
     COLORREF At(int x, int y) const;
+    // Whether every pixel has one colour (or there are none): no window shows so.
+    bool Blank() const;
 };
 
-// Lets pending paint messages run, then copies what the window shows.
+// Brings the window above other programs' windows, has it paint, and copies what the display
+// shows of it once it shows something and no longer changes (for at most five seconds).
 Capture CaptureWindow(HWND window);
 
 // Saves a capture as a PNG named after the running test and name; returns the file.
