@@ -8,6 +8,7 @@
 #include "framework/ui/controls/TextMeasure.h"
 
 #include <algorithm>
+#include <vector>
 #include <cmath>
 
 namespace UI
@@ -73,6 +74,23 @@ COLORREF LinkColour()
 }
 
 // The control's font, or the system's when it has none.
+// Draws text with each character where GetTextExtentExPoint puts it: Wine draws a run of text a
+// little wider than it measures it, which would eat the blank before a link that follows and cut
+// the last glyph of a line at the edge the measure keeps clear.
+void DrawAsMeasured(HDC dc, int x, int y, const std::wstring& text)
+{
+    const int count = static_cast<int>(text.size());
+    if (count == 0)
+        return;
+    std::vector<INT> ends(text.size());
+    SIZE size{};
+    GetTextExtentExPointW(dc, text.c_str(), count, 0, nullptr, ends.data(), &size);
+    std::vector<INT> advances(text.size());
+    for (size_t i = 0; i < text.size(); ++i)
+        advances[i] = ends[i] - (i ? ends[i - 1] : 0);
+    ExtTextOutW(dc, x, y, 0, nullptr, text.c_str(), static_cast<UINT>(count), advances.data());
+}
+
 HFONT FontOf(HWND window)
 {
     const auto font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
@@ -160,8 +178,7 @@ void Label::PaintLink(HDC dc)
         const bool isLink = piece.link >= 0;
         SetTextColor(dc, isLink ? linkColour : textColour);
         SelectObject(dc, isLink ? LinkFont(font) : font);
-        ExtTextOutW(dc, piece.x, piece.y, 0, nullptr, piece.text.c_str(), static_cast<UINT>(piece.text.size()),
-                    nullptr);
+        DrawAsMeasured(dc, piece.x, piece.y, piece.text);
         if (!isLink || !focused)
             continue;
         LITEM item{};
