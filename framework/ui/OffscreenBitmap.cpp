@@ -4,17 +4,23 @@
 
 namespace UI
 {
-namespace Detail
-{
-DibSurface::DibSurface(int width, int height)
+BITMAPINFO TopDownDibInfo(int width, int height, WORD bitCount)
 {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height; // top row first, as GDI+ expects its scan lines
+    info.bmiHeader.biHeight = -height;
     info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biBitCount = bitCount;
     info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+namespace Detail
+{
+DibSurface::DibSurface(int width, int height)
+{
+    const BITMAPINFO info = TopDownDibInfo(width, height, 24);
     dc.reset(CreateCompatibleDC(nullptr));
     void* pixels = nullptr;
     dib.reset(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &pixels, nullptr, 0));

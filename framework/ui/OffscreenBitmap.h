@@ -14,6 +14,10 @@
 
 namespace UI
 {
+// The header of a DIB section whose rows run from the top down, as GDI+ reads scan lines: of
+// bitCount bits a pixel, without compression.
+BITMAPINFO TopDownDibInfo(int width, int height, WORD bitCount);
+
 namespace Detail
 {
 // The DIB section and its DC, made before the bitmap that shares their pixels.

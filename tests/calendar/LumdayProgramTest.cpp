@@ -13,6 +13,7 @@
 #include "framework/Owners.h"
 #include "framework/files/Files.h"
 #include "framework/text/Text.h"
+#include "framework/ui/OffscreenBitmap.h"
 #include "tests/calendar/LumdayRun.h"
 #include "tests/support/ProgramHarness.h"
 #include "tests/support/Screenshot.h"
@@ -963,12 +964,7 @@ std::pair<int, int> FullStopRows(int font)
 {
     constexpr int Side = 64;
     const Owners::MemoryDC dc(CreateCompatibleDC(nullptr));
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = Side;
-    info.bmiHeader.biHeight = -Side;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    const BITMAPINFO info = UI::TopDownDibInfo(Side, Side, 32);
     void* bits = nullptr;
     const Owners::Bitmap bitmap(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap)

@@ -1,6 +1,7 @@
 #include "tests/support/Screenshot.h"
 
 #include "framework/Owners.h"
+#include "framework/ui/OffscreenBitmap.h"
 #include "tests/support/TestPaths.h"
 
 #include <gtest/gtest.h>
@@ -71,10 +72,6 @@ void PumpMessages()
     }
 }
 
-namespace
-{
-// What the display shows of the window, its frame included: Wine reads it off the window's own
-// place on the display.
 Capture ReadDisplay(HWND window)
 {
     RECT bounds{};
@@ -85,13 +82,7 @@ Capture ReadDisplay(HWND window)
     if (capture.width <= 0 || capture.height <= 0)
         return capture;
 
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = capture.width;
-    info.bmiHeader.biHeight = -capture.height; // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = UI::TopDownDibInfo(capture.width, capture.height, 32);
 
     Owners::WindowDC screen(nullptr);
     Owners::MemoryDC memory(CreateCompatibleDC(screen.get()));
@@ -114,7 +105,6 @@ Capture ReadDisplay(HWND window)
         pixel &= 0x00FFFFFF;
     return capture;
 }
-} // namespace
 
 bool Capture::Blank() const
 {

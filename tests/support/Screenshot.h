@@ -37,6 +37,11 @@ struct Capture
     bool Blank() const;
 };
 
+// What the display shows of the window now, its frame included, painting nothing first (a window
+// of another process may be in the middle of painting): Wine reads it off the window's own place on
+// the display, so a part that another window covers comes out black.
+Capture ReadDisplay(HWND window);
+
 // Brings the window above other programs' windows, has it paint, and copies what the display
 // shows of it once it shows something and no longer changes (for at most five seconds).
 Capture CaptureWindow(HWND window);

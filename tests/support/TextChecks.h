@@ -8,6 +8,7 @@
 #include "framework/text/Text.h"
 #include "framework/ui/WindowHelpers.h"
 #include "tests/support/ProgramHarness.h"
+#include "tests/support/Screenshot.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -73,50 +74,25 @@ inline std::vector<HWND> ShownLabels(HWND window)
 class Shown
 {
 public:
-    explicit Shown(HWND window)
+    explicit Shown(HWND window) : picture_(Screenshot::ReadDisplay(window))
     {
         RECT client{};
         GetClientRect(window, &client);
         width_ = client.right;
         height_ = client.bottom;
-        if (width_ <= 0 || height_ <= 0)
-            return;
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width_;
-        info.bmiHeader.biHeight = -height_;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        // The window's whole DC, as the pictures take it: it shows the children and reaches a window
-        // of another process.
         POINT origin{0, 0};
         ClientToScreen(window, &origin);
         RECT frame{};
         GetWindowRect(window, &frame);
-        const Owners::WindowDC screen(nullptr);
-        Owners::MemoryDC memory(CreateCompatibleDC(screen.get()));
-        void* bits = nullptr;
-        Owners::Bitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        if (!memory || !bitmap || !bits)
-            return;
-        {
-            const Owners::SelectedObject selected(memory.get(), bitmap.get());
-            const HDC source = GetWindowDC(window);
-            BitBlt(memory.get(), 0, 0, width_, height_, source, origin.x - frame.left, origin.y - frame.top, SRCCOPY);
-            ReleaseDC(window, source);
-        }
-        GdiFlush();
-        const auto* first = static_cast<const DWORD*>(bits);
-        pixels_.assign(first, first + static_cast<size_t>(width_) * height_);
+        left_ = origin.x - frame.left;
+        top_ = origin.y - frame.top;
     }
 
     COLORREF At(int x, int y) const
     {
-        if (x < 0 || y < 0 || x >= width_ || y >= height_ || pixels_.empty())
+        if (x < 0 || y < 0 || x >= width_ || y >= height_ || picture_.pixels.empty())
             return CLR_INVALID;
-        const DWORD pixel = pixels_[static_cast<size_t>(y) * width_ + x];
-        return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+        return picture_.At(left_ + x, top_ + y);
     }
 
     std::map<COLORREF, int> Colours(const RECT& area) const
@@ -132,12 +108,13 @@ public:
     int Height() const { return height_; }
 
 private:
+    Screenshot::Capture picture_;
     int width_ = 0;
     int height_ = 0;
-    std::vector<DWORD> pixels_;
+    int left_ = 0;
+    int top_ = 0;
 };
 
-// The colour that covers most of a rectangle of the client area.
 inline COLORREF CommonColour(const Shown& picture, const RECT& area)
 {
     const std::map<COLORREF, int> colours = picture.Colours(area);

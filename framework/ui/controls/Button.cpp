@@ -3,6 +3,7 @@
 #include "framework/text/Text.h"
 #include "framework/ui/Dpi.h"
 #include "framework/ui/Fonts.h"
+#include "framework/ui/OffscreenBitmap.h"
 #include "framework/ui/ScaledBitmap.h"
 #include "framework/ui/Theme.h"
 #include "framework/ui/Window.h"
@@ -80,13 +81,7 @@ Owners::Bitmap TransparentPicture(Gdiplus::Image& picture, SIZE size, bool greye
         else
             graphics.DrawImage(&picture, Gdiplus::Rect(0, 0, size.cx, size.cy));
     }
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = UI::TopDownDibInfo(width, height, 32);
     void* bits = nullptr;
     Owners::Bitmap handle(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     Gdiplus::BitmapData data{};

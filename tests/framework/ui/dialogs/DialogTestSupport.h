@@ -6,6 +6,7 @@
 #include "framework/Owners.h"
 #include "framework/ui/Dpi.h"
 #include "framework/ui/Fonts.h"
+#include "framework/ui/OffscreenBitmap.h"
 #include "framework/ui/Theme.h"
 #include "framework/ui/WindowHelpers.h"
 #include "tests/support/ProgramHarness.h"
@@ -135,13 +136,7 @@ inline int InkOfWholeText(HWND label, COLORREF ink, COLORREF background)
     GetClientRect(label, &client);
     const int width = client.right + 2000;
     const int height = 4 * client.bottom + 400;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = UI::TopDownDibInfo(width, height, 32);
     const Owners::WindowDC screen(nullptr);
     Owners::MemoryDC memory(CreateCompatibleDC(screen.get()));
     void* bits = nullptr;
