@@ -33,8 +33,14 @@ COLORREF Capture::At(int x, int y) const
     return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
 }
 
-ClientPicture::ClientPicture(HWND window) : capture_(CaptureWindow(window))
+ClientPicture::ClientPicture(HWND window) : ClientPicture(window, CaptureWindow(window)) {}
+
+ClientPicture::ClientPicture(HWND window, Screenshot::Capture capture) : capture_(std::move(capture))
 {
+    RECT client{};
+    GetClientRect(window, &client);
+    width_ = client.right;
+    height_ = client.bottom;
     POINT origin{0, 0};
     ClientToScreen(window, &origin);
     RECT frame{};
@@ -43,7 +49,12 @@ ClientPicture::ClientPicture(HWND window) : capture_(CaptureWindow(window))
     top_ = origin.y - frame.top;
 }
 
-COLORREF ClientPicture::At(int x, int y) const { return capture_.At(left_ + x, top_ + y); }
+COLORREF ClientPicture::At(int x, int y) const
+{
+    x += left_;
+    y += top_;
+    return x < 0 || y < 0 || x >= capture_.width || y >= capture_.height ? CLR_INVALID : capture_.At(x, y);
+}
 
 int ClientPicture::FirstInk(int x, int y, COLORREF background, int limit) const
 {
@@ -55,9 +66,10 @@ int ClientPicture::FirstInk(int x, int y, COLORREF background, int limit) const
 
 std::map<COLORREF, int> ClientPicture::Colours(const RECT& area) const
 {
+    // Only what the picture holds: a child may reach beyond the window.
     std::map<COLORREF, int> colours;
-    for (int y = area.top; y < area.bottom; ++y)
-        for (int x = area.left; x < area.right; ++x)
+    for (int y = std::max<int>(area.top, -top_); y < std::min<int>(area.bottom, capture_.height - top_); ++y)
+        for (int x = std::max<int>(area.left, -left_); x < std::min<int>(area.right, capture_.width - left_); ++x)
             ++colours[At(x, y)];
     return colours;
 }

@@ -56,7 +56,10 @@ std::filesystem::path SaveWindow(HWND window, const std::wstring& name);
 class ClientPicture
 {
 public:
+    // Of CaptureWindow, or of another capture of the window (ReadDisplay).
     explicit ClientPicture(HWND window);
+    ClientPicture(HWND window, Screenshot::Capture capture);
+    // CLR_INVALID beyond the picture.
     COLORREF At(int x, int y) const;
     // The first column from x on, along line y, whose pixel differs from the background's; -1 when
     // none does within limit columns.
@@ -64,11 +67,16 @@ public:
     // How many pixels of each colour the rectangle (client coordinates) shows.
     std::map<COLORREF, int> Colours(const RECT& area) const;
     const Screenshot::Capture& Capture() const { return capture_; }
+    // The client area's size.
+    int Width() const { return width_; }
+    int Height() const { return height_; }
 
 private:
     Screenshot::Capture capture_;
     int left_ = 0;
     int top_ = 0;
+    int width_ = 0;
+    int height_ = 0;
 };
 
 // Runs the thread's pending messages (paints included) without blocking.

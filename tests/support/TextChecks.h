@@ -71,48 +71,10 @@ inline std::vector<HWND> ShownLabels(HWND window)
 
 // What the window's client area shows now, as it is (nothing is painted again first: a window of
 // another process may be in the middle of painting after a request), in client coordinates.
-class Shown
+class Shown : public Screenshot::ClientPicture
 {
 public:
-    explicit Shown(HWND window) : picture_(Screenshot::ReadDisplay(window))
-    {
-        RECT client{};
-        GetClientRect(window, &client);
-        width_ = client.right;
-        height_ = client.bottom;
-        POINT origin{0, 0};
-        ClientToScreen(window, &origin);
-        RECT frame{};
-        GetWindowRect(window, &frame);
-        left_ = origin.x - frame.left;
-        top_ = origin.y - frame.top;
-    }
-
-    COLORREF At(int x, int y) const
-    {
-        if (x < 0 || y < 0 || x >= width_ || y >= height_ || picture_.pixels.empty())
-            return CLR_INVALID;
-        return picture_.At(left_ + x, top_ + y);
-    }
-
-    std::map<COLORREF, int> Colours(const RECT& area) const
-    {
-        std::map<COLORREF, int> colours;
-        for (int y = std::max<int>(area.top, 0); y < std::min<int>(area.bottom, height_); ++y)
-            for (int x = std::max<int>(area.left, 0); x < std::min<int>(area.right, width_); ++x)
-                ++colours[At(x, y)];
-        return colours;
-    }
-
-    int Width() const { return width_; }
-    int Height() const { return height_; }
-
-private:
-    Screenshot::Capture picture_;
-    int width_ = 0;
-    int height_ = 0;
-    int left_ = 0;
-    int top_ = 0;
+    explicit Shown(HWND window) : ClientPicture(window, Screenshot::ReadDisplay(window)) {}
 };
 
 inline COLORREF CommonColour(const Shown& picture, const RECT& area)
