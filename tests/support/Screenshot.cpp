@@ -2,6 +2,7 @@
 
 #include "framework/Owners.h"
 #include "framework/ui/OffscreenBitmap.h"
+#include "tests/support/ProgramHarness.h"
 #include "tests/support/TestPaths.h"
 
 #include <gtest/gtest.h>
@@ -139,21 +140,18 @@ Capture CaptureWindow(HWND window)
     // when that was: a picture read before shows what was there, black for a window just shown or
     // uncovered. So the picture is read until it shows something and stays the same between two
     // answers of the window's thread.
-    Capture capture = ReadDisplay(window);
-    for (const ULONGLONG end = GetTickCount64() + 5000; GetTickCount64() < end;)
-    {
-        DWORD_PTR ignored = 0;
-        SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &ignored);
-        Sleep(20);
-        PumpMessages();
-        Capture again = ReadDisplay(window);
-        if (again.Blank())
-            RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        const bool settled = !again.Blank() && again.pixels == capture.pixels;
-        capture = std::move(again);
-        if (settled)
-            break;
-    }
+    Capture capture; // none yet: the first reading is compared with the next
+    Harness::PollUntil(
+        [&] {
+            DWORD_PTR ignored = 0;
+            SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &ignored);
+            PumpMessages();
+            Capture again = ReadDisplay(window);
+            const bool settled = !again.Blank() && again.pixels == capture.pixels;
+            capture = std::move(again);
+            return settled;
+        },
+        std::chrono::seconds(5), std::chrono::milliseconds(20));
     return capture;
 }
 
