@@ -865,18 +865,12 @@ TEST_F(SheafinProgram, PicturesWithFilesInBothThemesAt96And144DpiShowEveryLineWh
 // within the time.
 std::vector<HWND> ErrorBoxesOf(const Harness::Program& program, std::chrono::milliseconds timeout = 0ms)
 {
-    const auto boxes = [&] {
-        std::vector<HWND> found;
-        for (const HWND window : program.TopLevelWindows())
-            if (Harness::ClassOf(window) == L"Quillora Window" && Harness::TextOf(window) == L"Error" &&
-                IsWindowVisible(window) && !Harness::Children(window, L"SysLink").empty())
-                found.push_back(window);
-        return found;
-    };
-    std::vector<HWND> found = boxes();
-    if (found.empty() && timeout > 0ms)
-        Harness::WaitUntil([&] { return !(found = boxes()).empty(); }, timeout);
-    return found;
+    return program.TopLevelWindowsOnceAny(
+        [](HWND window) {
+            return Harness::ClassOf(window) == L"Quillora Window" && Harness::TextOf(window) == L"Error" &&
+                   IsWindowVisible(window) && !Harness::Children(window, L"SysLink").empty();
+        },
+        timeout);
 }
 
 std::wstring BoxText(HWND box)

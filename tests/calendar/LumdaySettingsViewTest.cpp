@@ -880,18 +880,12 @@ TEST_F(LumdaySettingsView, ANotebookBoxChangesItsOwnNotebookAfterARefreshReorder
 // The program's message boxes that show a text, once one does; none when none does within the time.
 std::vector<HWND> MessageBoxesOf(const Harness::Program& program, std::chrono::milliseconds timeout = 0ms)
 {
-    const auto boxes = [&] {
-        std::vector<HWND> found;
-        for (const HWND window : program.TopLevelWindows())
-            if (Harness::ClassOf(window) == L"#32770" && GetDlgItem(window, 0xFFFF) &&
-                !Harness::TextOf(GetDlgItem(window, 0xFFFF)).empty())
-                found.push_back(window);
-        return found;
-    };
-    std::vector<HWND> found = boxes();
-    if (found.empty() && timeout > 0ms)
-        Harness::WaitUntil([&] { return !(found = boxes()).empty(); }, timeout);
-    return found;
+    return program.TopLevelWindowsOnceAny(
+        [](HWND window) {
+            return Harness::ClassOf(window) == L"#32770" && GetDlgItem(window, 0xFFFF) &&
+                   !Harness::TextOf(GetDlgItem(window, 0xFFFF)).empty();
+        },
+        timeout);
 }
 
 // What the settings of a session come to when another program holds the file as they are saved:

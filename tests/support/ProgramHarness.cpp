@@ -189,6 +189,22 @@ std::optional<DWORD> Program::WaitForExit(std::chrono::milliseconds timeout) con
     return code;
 }
 
+std::vector<HWND> Program::TopLevelWindowsOnceAny(const std::function<bool(HWND)>& chosen,
+                                                  std::chrono::milliseconds timeout) const
+{
+    std::vector<HWND> found;
+    const auto look = [&] {
+        found.clear();
+        for (const HWND window : TopLevelWindows())
+            if (chosen(window))
+                found.push_back(window);
+        return !found.empty();
+    };
+    if (!look() && timeout > 0ms)
+        WaitUntil(look, timeout);
+    return found;
+}
+
 std::vector<HWND> Program::TopLevelWindows() const
 {
     WindowSearch search{processId_, {}};

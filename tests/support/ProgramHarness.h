@@ -87,6 +87,9 @@ public:
 
     // The visible or hidden top-level windows of this process.
     std::vector<HWND> TopLevelWindows() const;
+    // Those of them that chosen takes, once one is (none when none is within timeout).
+    std::vector<HWND> TopLevelWindowsOnceAny(const std::function<bool(HWND)>& chosen,
+                                             std::chrono::milliseconds timeout) const;
     // The first top-level window of the class, once the program has made it.
     HWND WaitForWindow(const std::wstring& className, std::chrono::milliseconds timeout = 15s) const;
     // A visible top-level window with this title, once it shows; null when the program ends first.

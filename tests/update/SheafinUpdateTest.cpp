@@ -153,6 +153,20 @@ protected:
         return options;
     }
 
+    // "Check for Updates" the user asks for: the Updates page says why (its text begins so) and
+    // offers no install; its picture is saved, and the options are closed again.
+    void ExpectTheAskedCheckToSayWhyWithoutInstall(HWND window, const std::wstring& why, const std::wstring& picture) const
+    {
+        const HWND options = CheckForUpdatesInTheOptions(window);
+        ASSERT_NE(options, nullptr);
+        EXPECT_NE(nullptr, ShownBeginning(options, L"Static", why, 20s));
+        const HWND install = Harness::Child(options, L"Button", L"Install Latest Version");
+        EXPECT_FALSE(install && IsWindowVisible(install));
+        Harness::SaveWindow(options, picture);
+        PostMessageW(options, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(Harness::WaitUntil([&] { return !IsWindow(options); }));
+    }
+
     // A shown control of the dialog with this class whose text begins so, within the time; null
     // when none shows.
     static HWND ShownBeginning(HWND dialog, const wchar_t* className, const std::wstring& start,
@@ -404,15 +418,8 @@ TEST_F(SheafinUpdate, AnUpdateThatCannotBeInstalledWhereTheProgramIsIsNotDownloa
     EXPECT_EQ(nullptr, WaitForWindow(L"Quillora Download", 0s));
 
     // A check the user asks for says why and where, and offers no install.
-    const HWND options = CheckForUpdatesInTheOptions(window);
-    ASSERT_NE(options, nullptr);
-    EXPECT_NE(nullptr, ShownBeginning(options, L"Static", why, 20s));
-    const HWND install = Harness::Child(options, L"Button", L"Install Latest Version");
-    EXPECT_FALSE(install && IsWindowVisible(install));
-    Harness::SaveWindow(options, L"cannot-install");
+    ExpectTheAskedCheckToSayWhyWithoutInstall(window, why, L"cannot-install");
     EXPECT_FALSE(DownloadAsked());
-    PostMessageW(options, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(Harness::WaitUntil([&] { return !IsWindow(options); }));
     EXPECT_EQ(std::optional<DWORD>(0), sheafin_->Close());
 }
 
@@ -457,14 +464,7 @@ TEST_F(SheafinUpdate, ADownloadsFolderThatCannotBeFoundStopsNoStart)
     EXPECT_FALSE(DownloadAsked());
 
     // A check the user asks for says why on the Updates page, and offers no install.
-    const HWND options = CheckForUpdatesInTheOptions(window);
-    ASSERT_NE(options, nullptr);
-    EXPECT_NE(nullptr, ShownBeginning(options, L"Static", why, 20s));
-    const HWND install = Harness::Child(options, L"Button", L"Install Latest Version");
-    EXPECT_FALSE(install && IsWindowVisible(install));
-    Harness::SaveWindow(options, L"cannot-download");
-    PostMessageW(options, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(Harness::WaitUntil([&] { return !IsWindow(options); }));
+    ExpectTheAskedCheckToSayWhyWithoutInstall(window, why, L"cannot-download");
     EXPECT_FALSE(DownloadAsked());
     EXPECT_EQ(std::optional<DWORD>(0), sheafin_->Close());
     EXPECT_FALSE(fs::exists(offline));
