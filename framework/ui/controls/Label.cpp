@@ -96,6 +96,19 @@ HFONT FontOf(HWND window)
     const auto font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
     return font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
+
+// The label's window DC with its font chosen, as its text is measured.
+class MeasuringDC
+{
+public:
+    explicit MeasuringDC(HWND label) : dc_(label), font_(dc_.get(), FontOf(label)) {}
+    explicit operator bool() const { return static_cast<bool>(dc_); }
+    HDC get() const { return dc_.get(); }
+
+private:
+    Owners::WindowDC dc_;
+    Owners::SelectedObject font_;
+};
 } // namespace
 
 Label::Label(HWND parent, const std::wstring& text, bool mnemonic, int alignment, int fontIndex, bool link)
@@ -196,11 +209,9 @@ void Label::PaintLink(HDC dc)
 
 int Label::TextHeight(int width)
 {
-    const Owners::WindowDC dc(hwnd);
+    const MeasuringDC dc(hwnd);
     if (!dc)
         return 0;
-    const HFONT font = FontOf(hwnd);
-    const Owners::SelectedObject selected(dc.get(), font);
     if (link)
     {
         const int laidOut =
@@ -223,11 +234,9 @@ int Label::TextWidth(Gdiplus::Graphics& graphics)
     const std::wstring text = GetWindowTextString(hwnd);
     if (text.empty())
         return 0;
-    const Owners::WindowDC dc(hwnd);
+    const MeasuringDC dc(hwnd);
     if (!dc)
         return 0;
-    const HFONT font = FontOf(hwnd);
-    const Owners::SelectedObject selected(dc.get(), font);
     if (link)
     {
         int widest = 0;
