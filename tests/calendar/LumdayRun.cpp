@@ -131,7 +131,8 @@ bool OpenSettings(HWND window, const std::wstring& viewText)
     const POINT gear{client.cx - 42, client.cy - 12};
     if (!DrawnAround(window, gear, 6))
     {
-        ADD_FAILURE() << "the calendar shows no settings button";
+        ADD_FAILURE() << "the calendar shows no settings button (its picture: "
+                      << Harness::SaveWindow(window, L"no-settings-button").string() << ")";
         return false;
     }
     Harness::Click(window, gear.x, gear.y);
