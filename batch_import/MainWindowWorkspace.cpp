@@ -176,6 +176,8 @@ void MainWindow::CheckForUpdates()
             // downloaded and nothing closes, and only the log says why.
             else if (!found->notInstallable.empty())
                 GetLog(true) << L"ERROR: " << L"Update found, but not installed: " << found->notInstallable;
+            else if (!found->notDownloadable.empty())
+                GetLog(true) << L"ERROR: " << L"Update found, but not downloaded: " << found->notDownloadable;
             else
             {
                 GetLog(true) << L"Update found, installing";

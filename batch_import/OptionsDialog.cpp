@@ -113,12 +113,13 @@ void UpdateOptions::ShowResult(const VersionCheckResult& result)
     }
     noUpdatesLabel->visible = !result.updateFound;
     updateFoundLabel->visible = result.updateFound;
-    if (result.updateFound && !result.notInstallable.empty())
+    const std::wstring& why = result.notInstallable.empty() ? result.notDownloadable : result.notInstallable;
+    if (result.updateFound && !why.empty())
     {
-        // Offered, the download would end in an install that cannot land: the person who asked
-        // learns why and where instead.
-        GetLog(true) << L"ERROR: " << result.notInstallable;
-        notInstallableLabel->SetText(result.notInstallable);
+        // Offered, the download would fail or end in an install that cannot land: the person who
+        // asked learns why and where instead.
+        GetLog(true) << L"ERROR: " << why;
+        notInstallableLabel->SetText(why);
         notInstallableLabel->visible = true;
         return;
     }

@@ -51,12 +51,13 @@ void DrawTrimmedLine(HDC dc, int font, int height, const std::wstring& text, con
                      std::vector<INT>& advances)
 {
     const int width = static_cast<int>(box.right - box.left);
-    const std::vector<int>& ends = MeasureLineEnds(font, text);
+    const std::vector<int> ends = MeasureLineEnds(font, text);
     size_t kept = text.size();
     std::wstring shown;
+    std::vector<int> dots;
     if (!ends.empty() && ends.back() > width)
     {
-        const std::vector<int>& dots = MeasureLineEnds(font, L"...");
+        dots = MeasureLineEnds(font, L"...");
         kept = 0;
         while (kept < text.size() && ends[kept] + dots.back() <= width)
             ++kept;
@@ -70,7 +71,6 @@ void DrawTrimmedLine(HDC dc, int font, int height, const std::wstring& text, con
         advances.push_back(ends[i] - (i > 0 ? ends[i - 1] : 0));
     if (kept < text.size())
     {
-        const std::vector<int>& dots = MeasureLineEnds(font, L"...");
         for (size_t i = 0; i < dots.size(); ++i)
             advances.push_back(dots[i] - (i > 0 ? dots[i - 1] : 0));
     }

@@ -205,7 +205,7 @@ Gdiplus::SizeF MeasureLine(int font, const std::wstring& text)
     return size;
 }
 
-const std::vector<int>& MeasureLineEnds(int font, const std::wstring& text)
+std::vector<int> MeasureLineEnds(int font, const std::wstring& text)
 {
     // Bounded as the sizes are.
     constexpr size_t MaxRemembered = 20000;

@@ -62,8 +62,9 @@ HFONT GetGdiFont(int index);
 // The size of text on one line in the GDI font, measured once per font size.
 Gdiplus::SizeF MeasureLine(int font, const std::wstring& text);
 // Where each character of text on one line in the GDI font ends, counted from the line's start,
-// measured once per font size.
-const std::vector<int>& MeasureLineEnds(int font, const std::wstring& text);
+// measured once per font size. A copy: the measures remembered are bounded, and the next text
+// measured may make room by forgetting them all.
+std::vector<int> MeasureLineEnds(int font, const std::wstring& text);
 
 Gdiplus::ARGB GetColor(int index);
 Gdiplus::SolidBrush* GetBrush(int index);

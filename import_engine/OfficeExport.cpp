@@ -309,17 +309,16 @@ UsersDocuments ListUsersDocuments(IDispatch& collection, const OfficeProgram& pr
     return users;
 }
 
-// Closes a document an export opened, unless it holds changes that are not saved: the user has
-// typed in it, and it is the user's now. One that does not close stays the program's, to be closed
-// again at the next export.
+// Closes a document an export opened, without saving it: whatever changes it holds are the
+// application's own (fields that update as the document is opened or laid out for the export), as
+// no one else has had it. A document left from an earlier export is asked about before it comes
+// here (ListUsersDocuments). One that does not close stays the program's, to be closed again at
+// the next export.
 void CloseOwnDocument(const OfficeProgram& program, IDispatch& document, const std::wstring& path)
 {
     try
     {
-        if (!IsSaved(program, document))
-            GetLog(true) << L"The document " << path << L" has changes that are not saved: it is left open to the user";
-        else
-            LateBound::Call(document, program.documentInterface, L"Close", program.closeArguments());
+        LateBound::Call(document, program.documentInterface, L"Close", program.closeArguments());
         LeftOpenBy(program).Remove(document);
     }
     catch (const _com_error& error)

@@ -10,6 +10,7 @@
 #include "framework/ui/dialogs/MessageBox.h"
 #include "update/HttpsRequest.h"
 #include "update/ProductIdentity.h"
+#include "update/ProgramFile.h"
 #include "update/SelfInstall.h"
 
 #include <knownfolders.h>
@@ -83,10 +84,18 @@ std::wstring WhyUpdateCannotBeDownloaded()
                L")";
     }
     const DWORD attributes = GetFileAttributesW(folder.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+    {
+        const DWORD error = attributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : ERROR_DIRECTORY;
+        return L"The update cannot be downloaded: the Downloads folder could not be found (" + folder + L": " +
+               GetSystemErrorMessage(HRESULT_FROM_WIN32(error)) + L")";
+    }
+    // A folder the user may not write (a read-only share, one whose rights were taken away) would
+    // refuse the download only once the whole program has arrived, in an error box.
+    const DWORD error = CheckWritableBeside(folder + L"\\" + Utf8ToWide(GetRunningProduct().updateFileId) + L".exe");
+    if (error == ERROR_SUCCESS)
         return {};
-    const DWORD error = attributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : ERROR_DIRECTORY;
-    return L"The update cannot be downloaded: the Downloads folder could not be found (" + folder + L": " +
+    return L"The update cannot be downloaded: the Downloads folder may not be written (" + folder + L": " +
            GetSystemErrorMessage(HRESULT_FROM_WIN32(error)) + L")";
 }
 

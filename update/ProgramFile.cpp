@@ -83,6 +83,11 @@ DWORD CheckProgramReplaceable(const std::wstring& path)
                                                      OPEN_EXISTING, 0, nullptr));
         !program)
         return GetLastError();
+    return CheckWritableBeside(path);
+}
+
+DWORD CheckWritableBeside(const std::wstring& path)
+{
     // Under the name a write beside it takes, so that a trial cut off with its process goes with the
     // pieces of ended writers.
     for (int attempt = 0; attempt < 100; ++attempt)

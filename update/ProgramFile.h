@@ -28,3 +28,7 @@ bool MoveOver(const std::wstring& written, const std::wstring& path);
 // that may not be removed (opened for removal with all sharing, as the move needs) refuses.
 // ERROR_SUCCESS when it could, else why not. The trial file beside it is removed at once.
 DWORD CheckProgramReplaceable(const std::wstring& path);
+
+// Whether a file can be written beside path (WriteBesideUnderNameOfItsOwn), asked by creating one
+// under such a name that goes at once. ERROR_SUCCESS when it could, else why not.
+DWORD CheckWritableBeside(const std::wstring& path);

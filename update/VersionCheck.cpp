@@ -67,7 +67,7 @@ VersionCheckResult CheckForNewerVersion(const std::string& productName)
         result.notInstallable = WhyUpdateCannotBeInstalled();
     // A download that could not be written would end in an error box at every weekly check.
     if (result.updateFound && result.notInstallable.empty())
-        result.notInstallable = WhyUpdateCannotBeDownloaded();
+        result.notDownloadable = WhyUpdateCannotBeDownloaded();
     return result;
 }
 

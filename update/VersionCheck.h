@@ -22,7 +22,7 @@ bool IsOfferedVersion(const std::string& answer);
 std::wstring WhyUpdateCannotBeInstalled();
 
 // Why the download window could not put a new program where it puts it (the user's Downloads
-// folder): the folder cannot be found, or is not there. Empty when it could.
+// folder): the folder cannot be found, is not there, or may not be written. Empty when it could.
 std::wstring WhyUpdateCannotBeDownloaded();
 
 // What a check for updates found: whether an update is offered (IsOfferedVersion), or why the
@@ -32,10 +32,12 @@ struct VersionCheckResult
     bool updateFound = false;
     // Empty when the service answered.
     std::wstring failure;
-    // With an update found: why it cannot be installed (WhyUpdateCannotBeInstalled) or, through the
-    // download window, downloaded (WhyUpdateCannotBeDownloaded); empty when it can. Nothing of such
-    // an update is downloaded.
+    // With an update found: why it cannot be installed (WhyUpdateCannotBeInstalled); empty when it
+    // can. Nothing of such an update is downloaded.
     std::wstring notInstallable;
+    // With an update found that could be installed: why the download window cannot download it
+    // (WhyUpdateCannotBeDownloaded); empty when it can.
+    std::wstring notDownloadable;
 };
 // The check of the program whose updates the download window fetches.
 VersionCheckResult CheckForNewerVersion(const std::string& productName);

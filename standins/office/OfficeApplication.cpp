@@ -214,6 +214,13 @@ unsigned CountSlides(const std::string& bytes)
     return std::max<unsigned>(1, static_cast<unsigned>(slides.size()));
 }
 
+// Whether a Word document holds fields ("w:fldSimple", or a field's "w:instrText"): dates, page
+// numbers, a table of contents.
+bool HoldsFields(const std::string& bytes)
+{
+    return bytes.find("w:fldSimple") != std::string::npos || bytes.find("w:instrText") != std::string::npos;
+}
+
 class Document final : public NamedDispatch
 {
 public:
@@ -289,7 +296,16 @@ private:
         const std::string name = WideToUtf8(::PathFindFileNameW(document_->fullName.c_str()));
         std::vector<PdfWriter::Page> pages;
         if (state_.product == Product::Word)
+        {
             pages.push_back({612, 792, {name}});
+            // Word lays the document out for the export and updates its fields as it does: the
+            // document then has changes that are not saved, whoever opened it.
+            if (HoldsFields(ReadFileBytes(document_->fullName.c_str())))
+            {
+                std::lock_guard guard(state_.lock);
+                document_->saved = false;
+            }
+        }
         else
         {
             const unsigned slides = CountSlides(ReadFileBytes(document_->fullName.c_str()));

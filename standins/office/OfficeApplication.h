@@ -13,6 +13,9 @@
 //   StandInCalls()                      the calls made so far, one line each:
 //                                       member(argument, ...), arguments as "text", TRUE/FALSE,
 //                                       numbers, missing or null
+//
+// Word's ExportAsFixedFormat updates the fields of a document that holds any ("w:fldSimple" or
+// "w:instrText" in its file), which leaves the document with changes that are not saved, as Word does.
 
 #include <windows.h>
 #include <oaidl.h>

@@ -14,8 +14,73 @@
 
 #include <gtest/gtest.h>
 
+#include <malloc.h>
+
 #include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <iterator>
+
+// What this program frees while a FreedMemoryKeptAside lives is neither given back nor left as it
+// was: every word of it points at a run of numbers far larger than any measure. Code that reads an
+// object it freed then reads a vector of those (its pointers all point there) instead of the old
+// values, which a heap that has not reused the memory yet would still show, and does not crash.
+namespace
+{
+std::atomic<bool> keepFreedMemory{false};
+constexpr size_t MostFreedBlocksKept = 1 << 18;
+void* freedBlocksKept[MostFreedBlocksKept];
+std::atomic<size_t> freedBlocksCount{0};
+constexpr int32_t FreedMemoryNumber = 1 << 24;
+int32_t freedMemoryNumbers[1 << 14];
+
+void KeepOrFreeBlock(void* block) noexcept
+{
+    if (!block)
+        return;
+    if (keepFreedMemory.load())
+    {
+        if (const size_t index = freedBlocksCount++; index < MostFreedBlocksKept)
+        {
+            const size_t size = _msize(block);
+            const auto pointer = reinterpret_cast<uintptr_t>(freedMemoryNumbers);
+            for (size_t at = 0; at + sizeof pointer <= size; at += sizeof pointer)
+                std::memcpy(static_cast<char*>(block) + at, &pointer, sizeof pointer);
+            freedBlocksKept[index] = block;
+            return;
+        }
+    }
+    std::free(block);
+}
+
+class FreedMemoryKeptAside
+{
+public:
+    FreedMemoryKeptAside()
+    {
+        std::fill(std::begin(freedMemoryNumbers), std::end(freedMemoryNumbers), FreedMemoryNumber);
+        keepFreedMemory = true;
+    }
+    ~FreedMemoryKeptAside()
+    {
+        keepFreedMemory = false;
+        const size_t kept = std::min(freedBlocksCount.exchange(0), MostFreedBlocksKept);
+        for (size_t i = 0; i < kept; ++i)
+            std::free(freedBlocksKept[i]);
+    }
+    FreedMemoryKeptAside(const FreedMemoryKeptAside&) = delete;
+    FreedMemoryKeptAside& operator=(const FreedMemoryKeptAside&) = delete;
+};
+} // namespace
+
+// The program's own frees, which new takes from malloc.
+void operator delete(void* block) noexcept { KeepOrFreeBlock(block); }
+void operator delete(void* block, std::size_t) noexcept { KeepOrFreeBlock(block); }
+void operator delete[](void* block) noexcept { KeepOrFreeBlock(block); }
+void operator delete[](void* block, std::size_t) noexcept { KeepOrFreeBlock(block); }
 
 namespace
 {
@@ -289,6 +354,59 @@ TEST_F(CalendarPaint, ATitleWiderThanItsCellIsCutAndItsAreaStaysInTheCell)
     EXPECT_GE(lines[0].rect.X, cell.X);
     EXPECT_LE(lines[0].rect.X + lines[0].rect.Width, cell.X + cell.Width);
     EXPECT_GT(lines[0].rect.Width, cell.Width / 2);
+}
+
+// A title cut to its cell is drawn from its own measure and that of "...". The measures are
+// bounded: the one that finds them full forgets them all, and the title's, taken just before, must
+// not be read after that.
+TEST_F(CalendarPaint, ATitleCutWhereTheLineMeasuresAreFullIsDrawnAsAnywhere)
+{
+    auto page = std::make_shared<ON::Page>();
+    page->hierarchy.ID = L"{long}";
+    page->hierarchy.name = L"Minutes of the quarterly budget review " + std::wstring(60, L'W');
+    page->dateTime = DateTime(2026, 3, 11, 9).ToUtcSystemTime();
+    FilePageEntries(GetDayMap(), GetDayMapLock(), CalendarEntry{page, L"Notes > long", 0});
+    const auto line = [] {
+        const auto bitmap = UI::OffscreenBitmap::Create(900, 700);
+        if (!bitmap)
+            return std::vector<Gdiplus::ARGB>{};
+        {
+            Gdiplus::Graphics graphics(bitmap->DC());
+            PaintCalendar(graphics, 900, 700);
+        }
+        GdiFlush();
+        const std::vector<HitArea> lines = AreasOf(HitPage);
+        if (lines.size() != 1)
+            return std::vector<Gdiplus::ARGB>{};
+        const Gdiplus::RectF& box = lines.front().rect;
+        std::vector<Gdiplus::ARGB> pixels;
+        for (int y = static_cast<int>(box.Y); y < static_cast<int>(box.Y + box.Height); ++y)
+            for (int x = static_cast<int>(box.X); x < static_cast<int>(box.X + box.Width); ++x)
+            {
+                Gdiplus::Color color;
+                bitmap->GetPixel(x, y, &color);
+                pixels.push_back(color.GetValue());
+            }
+        return pixels;
+    };
+    const std::vector<Gdiplus::ARGB> drawn = line();
+    ASSERT_FALSE(drawn.empty());
+    const Gdiplus::RectF box = AreasOf(HitPage).front().rect;
+    ASSERT_GT(MeasureLine(FontPage, *page->hierarchy.name).Width, box.Width) << "the title is not cut";
+
+    // The measures forgotten, then filled with the titles of a large store, all but one: the cut
+    // title's own fills them, and "..." finds them full.
+    FreeDrawingResources();
+    CreateFonts();
+    SetColorScheme(false);
+    for (int i = 0; i < 19999; ++i)
+        MeasureLineEnds(FontPage, L"Page " + std::to_wstring(i));
+    std::vector<Gdiplus::ARGB> drawnWhenFull;
+    {
+        const FreedMemoryKeptAside kept;
+        drawnWhenFull = line();
+    }
+    EXPECT_TRUE(drawnWhenFull == drawn) << "the cut title is drawn otherwise where the measures were full";
 }
 
 TEST_F(CalendarPaint, PagesOfAHiddenKindOfDayAreNotDrawn)

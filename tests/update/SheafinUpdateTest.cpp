@@ -202,6 +202,48 @@ protected:
             timeout);
     }
 
+    // Points the user's Downloads folder at folder until the guard ends.
+    [[nodiscard]] static std::function<void()> RedirectDownloads(const std::wstring& folder)
+    {
+        const wchar_t* const key = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+        const wchar_t* const downloads = L"{374DE290-123F-4565-9164-39C4925E467B}";
+        auto folders = std::make_shared<Owners::RegistryKey>();
+        EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
+                                                 nullptr, folders->put(), nullptr));
+        std::vector<BYTE> before(4096);
+        DWORD type = 0;
+        DWORD size = static_cast<DWORD>(before.size());
+        const bool hadValue =
+            RegQueryValueExW(folders->get(), downloads, nullptr, &type, before.data(), &size) == ERROR_SUCCESS;
+        before.resize(hadValue ? size : 0);
+        RegSetValueExW(folders->get(), downloads, 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                       static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));
+        return [folders, downloads, hadValue, type, before] {
+            if (hadValue)
+                RegSetValueExW(folders->get(), downloads, 0, type, before.data(), static_cast<DWORD>(before.size()));
+            else
+                RegDeleteValueW(folders->get(), downloads);
+        };
+    }
+
+    // The weekly check, due with an update offered, stays silent about a download it cannot make:
+    // only the log says why (its text begins so). A check the user asks for says why on the Updates
+    // page and offers no install. The program is closed at the end.
+    void ExpectNoDownloadAndToBeToldWhy(HWND window, const std::wstring& why, const std::wstring& picture) const
+    {
+        EXPECT_TRUE(
+            Harness::WaitUntil([&] { return Logged(L"ERROR: Update found, but not downloaded: " + why); }, 20s));
+        EXPECT_EQ(nullptr, WaitForWindow(L"Quillora Download", 1s)) << "a download was started";
+        EXPECT_EQ(nullptr, WaitForWindow(L"Error", 0s)) << "the weekly check showed an error";
+        EXPECT_TRUE(sheafin_->IsRunning());
+        EXPECT_FALSE(DownloadAsked());
+        EXPECT_FALSE(Logged(L"ERROR: Update found, but not installed")) << "a download problem told as an install's";
+
+        ExpectTheAskedCheckToSayWhyWithoutInstall(window, why, picture);
+        EXPECT_FALSE(DownloadAsked());
+        EXPECT_EQ(std::optional<DWORD>(0), sheafin_->Close());
+    }
+
     Harness::Profile profile_;
     Harness::ShellFolderRedirect redirect_;
     UpdateTest::ServiceScenario service_;
@@ -426,26 +468,8 @@ TEST_F(SheafinUpdate, AnUpdateThatCannotBeInstalledWhereTheProgramIsIsNotDownloa
 TEST_F(SheafinUpdate, ADownloadsFolderThatCannotBeFoundStopsNoStart)
 {
     // The Downloads folder redirected to a share that is offline: a path where nothing is.
-    const wchar_t* const key = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
-    const wchar_t* const downloads = L"{374DE290-123F-4565-9164-39C4925E467B}";
-    Owners::RegistryKey folders;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
-                                             nullptr, folders.put(), nullptr));
-    std::vector<BYTE> before(4096);
-    DWORD type = 0;
-    DWORD size = static_cast<DWORD>(before.size());
-    const bool hadValue =
-        RegQueryValueExW(folders.get(), downloads, nullptr, &type, before.data(), &size) == ERROR_SUCCESS;
-    before.resize(hadValue ? size : 0);
-    const ScopeExit restore([&] {
-        if (hadValue)
-            RegSetValueExW(folders.get(), downloads, 0, type, before.data(), static_cast<DWORD>(before.size()));
-        else
-            RegDeleteValueW(folders.get(), downloads);
-    });
     const std::wstring offline = (profile_.Root() / L"Offline share" / L"Downloads").wstring();
-    RegSetValueExW(folders.get(), downloads, 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(offline.c_str()),
-                   static_cast<DWORD>((offline.size() + 1) * sizeof(wchar_t)));
+    const ScopeExit restore(RedirectDownloads(offline));
 
     // A newer version is offered to the weekly check, which is due.
     service_.Set("getVersion.body", "1.4.0");
@@ -455,19 +479,31 @@ TEST_F(SheafinUpdate, ADownloadsFolderThatCannotBeFoundStopsNoStart)
     ASSERT_NE(window, nullptr) << "the program did not open";
     EXPECT_TRUE(Logged(L"ERROR: The Downloads folder could not be found"));
 
-    // The weekly check stays silent about a download it cannot make: only the log says why.
-    const std::wstring why = L"The update cannot be downloaded: the Downloads folder could not be found";
-    EXPECT_TRUE(Harness::WaitUntil([&] { return Logged(L"ERROR: Update found, but not installed: " + why); }, 20s));
-    EXPECT_EQ(nullptr, WaitForWindow(L"Quillora Download", 1s)) << "a download was started";
-    EXPECT_EQ(nullptr, WaitForWindow(L"Error", 0s)) << "the weekly check showed an error";
-    EXPECT_TRUE(sheafin_->IsRunning());
-    EXPECT_FALSE(DownloadAsked());
-
-    // A check the user asks for says why on the Updates page, and offers no install.
-    ExpectTheAskedCheckToSayWhyWithoutInstall(window, why, L"cannot-download");
-    EXPECT_FALSE(DownloadAsked());
-    EXPECT_EQ(std::optional<DWORD>(0), sheafin_->Close());
+    ExpectNoDownloadAndToBeToldWhy(window, L"The update cannot be downloaded: the Downloads folder could not be found",
+                                   L"cannot-download");
     EXPECT_FALSE(fs::exists(offline));
+}
+
+TEST_F(SheafinUpdate, ADownloadsFolderThatMayNotBeWrittenIsTreatedAsOneThatCannotBeFound)
+{
+    // Made by the fixture of the update tests: a folder no one may add a file to, as on a read-only
+    // share.
+    const fs::path folder = (UpdateTest::BuildFolder() / L"update-service" / L"unwritable").make_preferred();
+    if (const std::string why = UpdateTest::ReadBytes(folder / L"not-locked.txt"); !why.empty())
+        GTEST_SKIP() << "the folder could not be locked against writing: " << why;
+    const ScopeExit restore(RedirectDownloads(folder.wstring()));
+
+    service_.Set("getVersion.body", "1.4.0");
+    service_.SetFile("getFile.file", UpdateTest::TestProgram());
+    WriteWorkspace({L"notes.txt"}, true);
+    const HWND window = Start();
+    ASSERT_NE(window, nullptr) << "the program did not open";
+
+    ExpectNoDownloadAndToBeToldWhy(window,
+                                   L"The update cannot be downloaded: the Downloads folder may not be written (" +
+                                       folder.wstring() + L": ",
+                                   L"cannot-download-here");
+    EXPECT_FALSE(fs::exists(folder / L"Sheafin.x86.exe"));
 }
 
 TEST_F(SheafinUpdate, WhatsNewLeavesTheWindowAnsweringWhileTheServiceIsSlow)
