@@ -99,9 +99,7 @@ std::error_code TellWhatStays(const std::error_code& error, const AttemptRollbac
 // content a second time, and going on would count what never arrived. The user is told what stays.
 std::error_code NotTakenBack(const std::error_code& error, const AttemptRollback& attempt)
 {
-    return TellWhatStays(error, attempt,
-                         attempt.Stopped() ? L"The import was stopped before all of this entry's import was taken back: "
-                                           : L"OneNote could not take back all of this entry's import: ");
+    return TellWhatStays(error, attempt, L"OneNote could not take back all of this entry's import: ");
 }
 
 void MoveIntoTarget(ImportResult& result, Target& target)
@@ -335,7 +333,7 @@ private:
                 }
                 // A stop alone would read as if nothing of the entry were left.
                 if (!attempt.LeftBehind().empty())
-                    throw StopRequested{NotTakenBack(MakeHResultError(attempt.Refusal()), attempt)};
+                    throw StopRequested{StoppedLeaving(stop.error, attempt)};
                 throw;
             }
             catch (...)
@@ -349,7 +347,11 @@ private:
                 {
                     // A top folder's section holds the folder's files; it has none when all were skipped.
                     for (const CreatedObject& section : target_.changes->createdSections)
+                    {
                         ownSections_.push_back(section);
+                        if (IsFolderKind(kind))
+                            folderSections_.push_back(section.id);
+                    }
                     const std::vector<_bstr_t>& saved = target_.changes->savedPages;
                     savedPages_.insert(savedPages_.end(), saved.begin(), saved.end());
                     // What a file brought is in OneNote, on the pages the attempt saved: those pages
@@ -361,6 +363,9 @@ private:
                     }
                 }
                 target_.changes.reset();
+                // What the entry brought to the page the run goes on filling is sent as the run ends.
+                if (target_.page && !target_.pageSaved)
+                    pageHoldsUnsent_ = true;
                 ++imported_;
                 if (!IsFolderKind(kind))
                     ++importedFiles_;
@@ -374,7 +379,12 @@ private:
             if (attempt.Stopped())
                 stopUsed_ = true;
             if (!attempt.LeftBehind().empty())
+            {
+                // The user stopped the run before the entry was asked about: it ends as stopped.
+                if (attempt.Stopped())
+                    throw StopRequested{StoppedLeaving(stopAnswer_, attempt)};
                 return NotTakenBack(error, attempt);
+            }
             // Stopped while the attempt was taken back, though all of it was.
             if (attempt.Stopped())
                 throw StopRequested{stopAnswer_};
@@ -392,6 +402,17 @@ private:
             if (config_.entries[index].listingError != 0)
                 ListFolderAgain(index);
         }
+    }
+
+    // The user stopped the run before all of an entry's attempt was taken back: the run ends as the
+    // user asked, and what of the entry stays is told beside that, not as OneNote's failure.
+    std::error_code StoppedLeaving(const std::error_code& stop, const AttemptRollback& attempt)
+    {
+        entryStays_ = (attempt.Stopped() ? L"The import was stopped before all of this entry's import was taken back: "
+                                         : L"OneNote could not take back all of this entry's import: ") +
+                      Join(attempt.LeftBehind(), L"; ") + L".";
+        GetLog(true) << L"ERROR: " << entryStays_;
+        return WithMoreContext(stop, entryStays_);
     }
 
     // The pages an attempt saved keep their titles in OneNote, whatever of the attempt is taken
@@ -435,10 +456,11 @@ private:
     // Nothing shown as imported is lost when the run ends without saying so: a page that cannot be
     // saved then ends the run with OneNote's error and the page's name, and why it ended. Where the
     // user stopped the run, the user is asked about it as at the last save. A page saved before
-    // (the last entry failed after it) holds nothing more.
+    // (the last entry failed after it), or one that no entry has brought anything to since the run
+    // had it from OneNote or sent it, holds nothing more: it is neither sent nor asked about.
     std::error_code SaveBeforeEnding(const std::error_code& why)
     {
-        if (!target_.page || target_.pageSaved)
+        if (!target_.page || target_.pageSaved || !pageHoldsUnsent_)
             return why;
         SaveAsTheRunEnds(L"Saving current page (", stopUsed_ || StoppedByTheUser(why));
         return why;
@@ -503,6 +525,7 @@ private:
     // The page holds what the run imported into it: it is the user's.
     void PageReachedOneNote()
     {
+        pageHoldsUnsent_ = false;
         savedPages_.push_back(target_.pageId);
         if (importedFiles_ > 0)
             holdingImports_.push_back(target_.pageId);
@@ -568,6 +591,10 @@ private:
             settle(*section, SectionStays(section->name), [&] { return SectionIsEmpty(section->id, patience); });
         ownPages_.clear();
         ownSections_.clear();
+        // A folder counts as imported only where what it made stands at the end.
+        for (const _bstr_t& id : removed)
+            if (Contains(folderSections_, id) && imported_ > 0)
+                --imported_;
 
         std::wstring staysText;
         if (!stays.empty())
@@ -585,23 +612,31 @@ private:
             // Why the run was ending, unless the user stopped it or it was not ending early.
             if (why && !IsImportError(why, ImportCancelled))
                 told += L"\n\nThe import was ending because of this:\n\n" + GetErrorText(why);
-            if (!staysText.empty())
-                told += L"\n\n" + staysText;
+            for (const std::wstring* stays : {&entryStays_, &staysText})
+                if (!stays->empty())
+                    told += L"\n\n" + *stays;
             const std::error_code ended = WithMoreContext(lost_->failure, told);
             LogError(ended);
             return ended;
         }
-        if (staysText.empty())
+        if (staysText.empty() && entryStays_.empty())
             return why;
         // What the user asked for arrived, or the user stopped the run: the result tells that, and
-        // what the run made for itself and leaves behind is told beside it, not as a failure.
+        // what of an entry or of what the run made for itself stays is told beside it, not as a
+        // failure.
         if ((!why && importedFiles_ > 0) || StoppedByTheUser(why))
         {
-            GetLog(true) << staysText;
+            if (!staysText.empty())
+                GetLog(true) << staysText;
             if (ending_)
-                ending_->notice = staysText;
+                ending_->notice = entryStays_.empty()  ? staysText
+                                  : staysText.empty() ? entryStays_
+                                                      : entryStays_ + L"\n\n" + staysText;
             return why;
         }
+        // The run's error tells already what of an entry stays.
+        if (staysText.empty())
+            return why;
         // Nothing arrived, or the run failed: the run's leftovers are part of why.
         const std::error_code ended = WithMoreContext(why ? why : MakeHResultError(refusal), staysText);
         LogError(ended);
@@ -659,6 +694,13 @@ private:
     std::vector<_bstr_t> savedPages_;
     // The page whose save failed as the run ended.
     std::optional<LostPage> lost_;
+    // The sections that folders' entries made: a folder whose section the run's end removes again
+    // is not counted as imported.
+    std::vector<_bstr_t> folderSections_;
+    // Whether the page being filled holds what entries brought and the run has not sent yet.
+    bool pageHoldsUnsent_ = false;
+    // What of an entry stays after the user stopped the run before it was all taken back.
+    std::wstring entryStays_;
 };
 } // namespace
 

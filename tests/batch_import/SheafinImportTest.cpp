@@ -868,6 +868,54 @@ TEST_F(SheafinImport, AFolderWhoseOnlyFileIsSkippedIsNoImportWhenTheSectionsItMa
     EXPECT_EQ(1u, SectionsNamed(L"Imported Files"));
 }
 
+TEST_F(SheafinImport, AFolderCountsOnlyWhereWhatItMadeStaysAfterItsOnlyFileWasSkipped)
+{
+    fs::create_directories(files_ / L"deck");
+    // Its only file cannot be printed; OneNote answers every call.
+    std::ofstream(files_ / L"deck" / L"broken.pdf", std::ios::binary) << "not a PDF at all";
+    const struct
+    {
+        const char* label;
+        int32_t outputFormat;
+        const wchar_t* result;
+        // Whether the run leaves a page named "deck"; it leaves no section of that name.
+        bool page;
+    } rows[] = {
+        // The folder's own section is left empty, and the run removes it.
+        {"each printout page on a separate page", 2, L"Imported 0 items", false},
+        // The folder's page stays in the run's section.
+        {"each file on a separate page", 1, L"Imported 1 item", true},
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row.label);
+        Scenario("# OneNote answers\n");
+        const size_t ownSections = SectionsNamed(L"Imported Files");
+        WriteWorkspace({.paths = {(files_ / L"deck").wstring()}, .outputFormat = row.outputFormat, .withTarget = true,
+                        .content = true, .intoNotebook = true});
+        const HWND window = Start();
+        ASSERT_NE(window, nullptr);
+        Harness::PostCommand(window, 40036);
+        const HWND prompt = WaitForDialog(L"Error", 60s);
+        ASSERT_NE(prompt, nullptr) << WideToUtf8(Status(window));
+        EXPECT_NE(std::wstring::npos, TextOfBox(prompt).find(L"broken.pdf")) << WideToUtf8(TextOfBox(prompt));
+        Press(prompt, L"  S&kip this file");
+        ASSERT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s.starts_with(L"Imported") || s.starts_with(L"Import failed"); },
+                                  60s))
+            << WideToUtf8(Status(window));
+        EXPECT_EQ(row.result, Status(window));
+        EXPECT_EQ(nullptr, WaitForBox(1s)) << "nothing stays to be told";
+        EXPECT_EQ(0u, sheafin_->Close());
+        auto application = Connect();
+        const std::wstring pages = Hierarchy(application, L"", ON16::hsPages);
+        EXPECT_EQ(0u, SectionsNamed(L"deck"));
+        EXPECT_EQ(row.page, !FirstId(pages, L"Page", L"deck").empty()) << WideToUtf8(pages);
+        EXPECT_TRUE(FirstId(pages, L"Page", L"broken.pdf").empty());
+        // The run's own section stays where it holds the folder's page.
+        EXPECT_EQ(ownSections + (row.page ? 1u : 0u), SectionsNamed(L"Imported Files"));
+    }
+}
+
 TEST_F(SheafinImport, ASinglePageThatOneNoteDoesNotTakeAfterAStopIsAskedAboutAndRetrySavesIt)
 {
     const struct
@@ -930,6 +978,35 @@ TEST_F(SheafinImport, ASinglePageThatOneNoteDoesNotTakeAfterAStopIsAskedAboutAnd
         EXPECT_EQ(std::vector<std::wstring>{sectionName_ + L" / Files Imported on ...: " + row.kept},
                   StoredPages::NewPages(*application, before));
     }
+}
+
+TEST_F(SheafinImport, AStoppedSinglePageRunWithNothingNewOnThePageNeitherSendsItNorAsksAboutIt)
+{
+    auto application = Connect();
+    const std::set<std::wstring> before = StoredPages::PageIds(*application);
+    // Into the section on a single page, a new page of the run's own; the first file has gone.
+    WriteWorkspace({.paths = {File(L"gone.txt"), File(L"notes.txt")}, .withTarget = true});
+    const HWND window = Start();
+    ASSERT_NE(window, nullptr);
+    Harness::PostCommand(window, 40036);
+    const HWND prompt = WaitForDialog(L"Error", 60s);
+    ASSERT_NE(prompt, nullptr) << WideToUtf8(Status(window));
+    // OneNote would not take a page now: nothing calls for sending one.
+    Scenario("busy UpdatePageContent 100000\n");
+    const size_t saves = CallCount(L"UpdatePageContent");
+    Press(prompt, L"  &Stop import");
+    ASSERT_TRUE(Harness::WaitUntil([&] {
+        const std::wstring s = Status(window);
+        return s == L"Cancelled" || s.starts_with(L"Import") || CallCount(L"UpdatePageContent") > saves;
+    }, 60s)) << WideToUtf8(Status(window));
+    EXPECT_EQ(saves, CallCount(L"UpdatePageContent")) << "the page was sent again";
+    EXPECT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s == L"Cancelled"; }, 5s))
+        << WideToUtf8(Status(window));
+    EXPECT_EQ(nullptr, WaitForBox(1s)) << "a stop with nothing staying is told by the status alone";
+    EXPECT_EQ(0u, sheafin_->Close());
+    // The run's page, which nothing came into, has gone.
+    Scenario("# read what the run left\n");
+    EXPECT_EQ(std::vector<std::wstring>{}, StoredPages::NewPages(*application, before));
 }
 
 TEST_F(SheafinImport, ABusySpellOfFiveSecondsAtTheLastSaveOfTheSinglePageLosesNothing)
@@ -1014,13 +1091,19 @@ TEST_F(SheafinImport, AfterAStopInABusySpellASecondStopEndsTheWaitingAndTheMessa
         << WideToUtf8(Status(window));
     const auto pressed = std::chrono::steady_clock::now();
     PostMessageW(stop, BM_CLICK, 0, 0);
-    const HWND box = WaitForDialog(L"Error", 10s);
+    const HWND box = WaitForBox(10s);
     ASSERT_NE(box, nullptr) << WideToUtf8(Status(window));
     EXPECT_LT(std::chrono::steady_clock::now() - pressed, 8s);
     const std::wstring text = TextOfBox(box);
+    // The user's own stop, not OneNote's busy answer, ended the run.
+    EXPECT_EQ(L"Import Cancelled", Harness::TextOf(box)) << WideToUtf8(text);
+    EXPECT_TRUE(text.starts_with(L"Cancelled.\n\n")) << WideToUtf8(text);
+    EXPECT_EQ(std::wstring::npos, text.find(L"80010001")) << WideToUtf8(text);
     EXPECT_NE(std::wstring::npos, text.find(L"The import was stopped before")) << WideToUtf8(text);
+    EXPECT_NE(std::wstring::npos, text.find(L"an untitled page made for \"")) << WideToUtf8(text);
     EXPECT_NE(std::wstring::npos, text.find(L"stays")) << WideToUtf8(text);
     Press(box, L"&OK");
+    EXPECT_TRUE(WaitForStatus(window, [](const std::wstring& s) { return s == L"Cancelled"; })) << WideToUtf8(Status(window));
     EXPECT_EQ(0u, sheafin_->Close());
 }
 
