@@ -4,10 +4,12 @@
 #include "framework/ui/Dpi.h"
 #include "framework/ui/Theme.h"
 #include "framework/ui/WindowHelpers.h"
+#include "framework/ui/controls/LinkAccessible.h"
 #include "framework/ui/controls/LinkText.h"
 #include "framework/ui/controls/TextMeasure.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 #include <cmath>
 
@@ -17,6 +19,8 @@ namespace
 {
 // LM_GETIDEALSIZE: the message of LM_GETIDEALHEIGHT, given a maximum width and a SIZE to fill.
 constexpr UINT getIdealSize = WM_USER + 0x301;
+
+POINT PointOf(LPARAM lParam) { return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}; }
 
 DWORD LabelStyle(bool mnemonic, int alignment, bool link)
 {
@@ -132,6 +136,8 @@ void Label::ReleaseSharedFont()
 
 LRESULT Label::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // The link control beneath keeps its links where its own layout would draw them: the pointer
+    // is answered from the layout drawn instead, and the keyboard is left to the control.
     switch (message)
     {
     case WM_DESTROY: ReleaseSharedFont(); break;
@@ -148,9 +154,140 @@ LRESULT Label::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_PRINTCLIENT:
         PaintLink(reinterpret_cast<HDC>(wParam));
         return 0;
+    case WM_NCHITTEST:
+    {
+        // As the control does: only its links take the pointer, its plain text lets it through.
+        POINT point = PointOf(lParam);
+        ScreenToClient(hwnd, &point);
+        RECT client{};
+        GetClientRect(hwnd, &client);
+        if (!PtInRect(&client, point))
+            return HTNOWHERE;
+        return LinkAt(point) >= 0 ? HTCLIENT : HTTRANSPARENT;
+    }
+    case WM_SETCURSOR:
+    {
+        POINT point{};
+        if (LOWORD(lParam) == HTCLIENT && GetCursorPos(&point) && ScreenToClient(hwnd, &point) && LinkAt(point) >= 0)
+        {
+            SetCursor(LoadCursorW(nullptr, IDC_HAND));
+            return TRUE;
+        }
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    case WM_MOUSEMOVE: return DefWindowProcW(hwnd, message, wParam, lParam);
+    case WM_GETOBJECT:
+        if (const LRESULT object = LinkLabelObject(hwnd, wParam, lParam))
+            return object;
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        pressedLink_ = LinkAt(PointOf(lParam));
+        if (pressedLink_ >= 0)
+        {
+            SetFocus(hwnd);
+            FocusLink(pressedLink_);
+        }
+        return 0;
+    case WM_LBUTTONUP:
+    {
+        const int pressed = std::exchange(pressedLink_, -1);
+        if (pressed >= 0 && pressed == LinkAt(PointOf(lParam)))
+            return ClickLink(pressed);
+        return 0;
+    }
+    case LM_HITTEST:
+    {
+        auto* test = reinterpret_cast<LHITTESTINFO*>(lParam);
+        if (!test)
+            return FALSE;
+        const int link = LinkAt(test->pt);
+        if (link < 0)
+            return FALSE;
+        test->item.mask = LIF_ITEMINDEX | LIF_STATE | LIF_ITEMID | LIF_URL;
+        test->item.iLink = link;
+        test->item.stateMask = static_cast<UINT>(-1);
+        return WindowsControl::WndProc(LM_GETITEM, 0, reinterpret_cast<LPARAM>(&test->item));
+    }
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_KEYDOWN:
+    case WM_UPDATEUISTATE:
+    case LM_SETITEM:
+    {
+        // The control repaints the places of its own layout: the focus rectangle is drawn at ours.
+        const LRESULT result = WindowsControl::WndProc(message, wParam, lParam);
+        InvalidateRect(hwnd, nullptr, FALSE);
+        return result;
+    }
     default: break;
     }
     return WindowsControl::WndProc(message, wParam, lParam);
+}
+
+LinkLines Label::DrawnLines(HDC dc)
+{
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    return LayOutLinkText(dc, ParseLinkMarkup(GetWindowTextString(hwnd)), client.right - Gap());
+}
+
+LinkLines Label::DrawnLinks()
+{
+    const MeasuringDC dc(hwnd);
+    return dc ? DrawnLines(dc.get()) : LinkLines{};
+}
+
+int Label::LinkAt(POINT point) { return UI::LinkAt(DrawnLinks(), point.x, point.y); }
+
+int Label::LinkCount()
+{
+    int links = 0;
+    for (const LinkRun& run : ParseLinkMarkup(GetWindowTextString(hwnd)))
+        links = std::max(links, run.link + 1);
+    return links;
+}
+
+int Label::FocusedLink()
+{
+    for (int index = 0, links = LinkCount(); index < links; ++index)
+    {
+        LITEM item{};
+        item.mask = LIF_ITEMINDEX | LIF_STATE;
+        item.iLink = index;
+        item.stateMask = LIS_FOCUSED;
+        if (SendMessageW(hwnd, LM_GETITEM, 0, reinterpret_cast<LPARAM>(&item)) && (item.state & LIS_FOCUSED))
+            return index;
+    }
+    return -1;
+}
+
+// Makes the link the control's focused one, as a click on it in the control would.
+void Label::FocusLink(int link)
+{
+    for (int index = 0, links = LinkCount(); index < links; ++index)
+    {
+        LITEM item{};
+        item.mask = LIF_ITEMINDEX | LIF_STATE;
+        item.iLink = index;
+        item.stateMask = LIS_FOCUSED;
+        item.state = index == link ? LIS_FOCUSED : 0;
+        SendMessageW(hwnd, LM_SETITEM, 0, reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+LRESULT Label::ClickLink(int link)
+{
+    NMLINK notification{};
+    notification.hdr.hwndFrom = hwnd;
+    notification.hdr.idFrom = static_cast<UINT_PTR>(GetWindowLongPtrW(hwnd, GWLP_ID));
+    notification.hdr.code = static_cast<UINT>(NM_CLICK);
+    notification.item.mask = LIF_ITEMINDEX | LIF_ITEMID | LIF_URL;
+    notification.item.iLink = link;
+    if (!SendMessageW(hwnd, LM_GETITEM, 0, reinterpret_cast<LPARAM>(&notification.item)))
+        return 0;
+    notification.item.mask = 0;
+    return SendMessageW(GetParent(hwnd), WM_NOTIFY, notification.hdr.idFrom, reinterpret_cast<LPARAM>(&notification));
 }
 
 HFONT Label::LinkFont(HFONT font)
@@ -183,9 +320,11 @@ void Label::PaintLink(HDC dc)
 
     const HFONT font = FontOf(hwnd);
     const Owners::SelectedObject selected(dc, font);
-    const LinkLines lines = LayOutLinkText(dc, ParseLinkMarkup(GetWindowTextString(hwnd)), client.right - Gap());
+    const LinkLines lines = DrawnLines(dc);
     const int oldMode = SetBkMode(dc, TRANSPARENT);
-    const bool focused = GetFocus() == hwnd;
+    // The focused link shows its rectangle once the keyboard is in use, as the control's did.
+    const bool focused =
+        GetFocus() == hwnd && !(SendMessageW(hwnd, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
     for (const LinkPiece& piece : lines.pieces)
     {
         const bool isLink = piece.link >= 0;
@@ -216,7 +355,8 @@ int Label::TextHeight(int width)
     {
         const int laidOut =
             LayOutLinkText(dc.get(), ParseLinkMarkup(GetWindowTextString(hwnd)), width - Gap()).Height();
-        // The control keeps its links where its own layout puts them: they must lie inside it too.
+        // As tall as the control would make itself too: at some sizes its lines leave a row below
+        // the descenders of the last one, which the lines drawn reach.
         SIZE ideal{};
         SendMessageW(hwnd, getIdealSize, static_cast<WPARAM>(std::max(width, 1)), reinterpret_cast<LPARAM>(&ideal));
         return std::max(laidOut, static_cast<int>(ideal.cy));

@@ -2,6 +2,7 @@
 // A label: static text, or a link (SysLink) when link is set.
 
 #include "framework/Owners.h"
+#include "framework/ui/controls/LinkText.h"
 #include "framework/ui/controls/WindowsControl.h"
 
 #include <windows.h>
@@ -32,6 +33,16 @@ public:
     int TextHeight(int width);
     int TextWidth(Gdiplus::Graphics& graphics);
 
+    // A link label's lines as it draws them, in its client area, and its links: the control
+    // beneath keeps a layout of its own, which neither the pointer nor accessibility is given.
+    LinkLines DrawnLinks();
+    int LinkCount();
+    // The link the control has focused, -1 for none.
+    int FocusedLink();
+    void FocusLink(int link);
+    // Tells the parent of a click on the link, with the control's own notification.
+    LRESULT ClickLink(int link);
+
     bool link;
 
 private:
@@ -40,8 +51,12 @@ private:
     // text, the blanks next to its links and the last pixels of each line.
     void PaintLink(HDC dc);
     HFONT LinkFont(HFONT font);
+    LinkLines DrawnLines(HDC dc);
+    int LinkAt(POINT point);
 
     Owners::Font linkFont_;
     HFONT linkFontOf_ = nullptr;
+    // The link the left button went down on, -1 for none.
+    int pressedLink_ = -1;
 };
 } // namespace UI

@@ -39,7 +39,13 @@ struct LinkLines
 
 // Lays the runs out in the font selected into dc (the underlined link font has the same widths):
 // lines break at "\n" and, where a line would pass width, at the last blank that fits, as DrawText
-// wraps words; a word wider than the whole width is broken between letters. The blanks at a break
-// are dropped, those that begin a paragraph kept. An empty text is one empty line.
+// wraps words; a word wider than the whole width is broken between whole characters (never inside
+// a surrogate pair, before a combining mark, or before the closing punctuation that ends the word),
+// at least one a line. A tab reaches to the next of DrawText's stops and is drawn as the room it
+// takes. The blanks at a break are dropped, those that begin a paragraph kept. An empty text is one
+// empty line.
 LinkLines LayOutLinkText(HDC dc, const std::vector<LinkRun>& runs, int width);
+
+// The link drawn at (x, y) of the lines, -1 where none is.
+int LinkAt(const LinkLines& lines, int x, int y);
 } // namespace UI

@@ -6,14 +6,17 @@
 #include "framework/text/DateTime.h"
 #include "framework/ui/Dpi.h"
 #include "framework/ui/controls/ColorPicker.h"
+#include "framework/ui/controls/LinkText.h"
 #include "framework/ui/dialogs/MessageBox.h"
 #include "tests/framework/ui/dialogs/DialogTestSupport.h"
 #include "tests/support/TextChecks.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <iterator>
+#include <ostream>
 
 using DialogTest::Child;
 using DialogTest::Children;
@@ -77,6 +80,117 @@ MessageItem Radio(const std::wstring& label, bool checked, bool groupStart = fal
     MessageItem item = Item(MessageItemKind::RadioButton, label, checked ? L"true" : L"false");
     item.groupStart = groupStart;
     return item;
+}
+
+// What a box's link notifications told, kept from opening anything while the box's window procedure
+// is replaced by Record's.
+class LinkNotifications
+{
+public:
+    struct Told
+    {
+        UINT code;
+        int link;
+        std::wstring url;
+        bool operator==(const Told&) const = default;
+        friend void PrintTo(const Told& told, std::ostream* out)
+        {
+            *out << (told.code == static_cast<UINT>(NM_CLICK) ? "click" : "return") << " on link " << told.link
+                 << " to " << testing::PrintToString(told.url);
+        }
+    };
+
+    ~LinkNotifications() { Stop(); }
+    void Record(HWND box)
+    {
+        box_ = box;
+        boxProc_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LinkNotifications::Proc)));
+    }
+    void Stop()
+    {
+        if (box_ && IsWindow(box_))
+            SetWindowLongPtrW(box_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(boxProc_));
+        box_ = nullptr;
+    }
+    static inline std::vector<Told> told;
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (message == WM_NOTIFY && (header->code == static_cast<UINT>(NM_CLICK) ||
+                                     header->code == static_cast<UINT>(NM_RETURN)))
+        {
+            const auto* link = reinterpret_cast<const NMLINK*>(lParam);
+            told.push_back({header->code, link->item.iLink, link->item.szUrl});
+            return 0;
+        }
+        return CallWindowProcW(boxProc_, window, message, wParam, lParam);
+    }
+    static inline WNDPROC boxProc_ = nullptr;
+    HWND box_ = nullptr;
+};
+
+// The keyboard cues of a window as Windows keeps them while they are to show only once the keyboard
+// is used: the focus cue hidden until dialog navigation (Tab) shows it. Wine answers every window
+// with the cues shown, and its navigation leaves them as they are; this plays Windows' part for
+// one window while it lives.
+class KeyboardCues
+{
+public:
+    ~KeyboardCues() { Stop(); }
+    void Answer(HWND window)
+    {
+        window_ = window;
+        state_ = UISF_HIDEFOCUS;
+        windowProc_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&KeyboardCues::Proc)));
+    }
+    // What the dialog's navigation does at Tab.
+    void ShowFocus()
+    {
+        state_ &= ~UISF_HIDEFOCUS;
+        SendMessageW(window_, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    }
+    void Stop()
+    {
+        if (window_ && IsWindow(window_))
+            SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(windowProc_));
+        window_ = nullptr;
+    }
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_QUERYUISTATE)
+            return state_;
+        return CallWindowProcW(windowProc_, window, message, wParam, lParam);
+    }
+    static inline WNDPROC windowProc_ = nullptr;
+    static inline LRESULT state_ = 0;
+    HWND window_ = nullptr;
+};
+
+// The lines of a link label as it lays its text out to draw it.
+UI::LinkLines DrawnLines(HWND label)
+{
+    RECT client{};
+    GetClientRect(label, &client);
+    const Owners::WindowDC dc(label);
+    const Owners::SelectedObject font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    return UI::LayOutLinkText(dc.get(), UI::ParseLinkMarkup(UI::GetWindowTextString(label)), client.right - UI::Gap());
+}
+
+// The pixels of the row that differ from the label's background (its top right corner).
+int InkedInRow(HWND label, int y, int from, int to)
+{
+    const Screenshot::ClientPicture picture(label);
+    const COLORREF background = picture.At(picture.Width() - 1, 0);
+    int inked = 0;
+    for (int x = from; x < to; ++x)
+        inked += picture.At(x, y) != background;
+    return inked;
 }
 
 // Restores the colour dialog and the override whatever a test left.
@@ -344,6 +458,156 @@ TEST_F(MessageBoxes, ComErrorMessageIsSilentForAbortAndShowsTheErrorTextOtherwis
     EXPECT_EQ(std::get<1>(shown[0]), std::set<int>{2});
     EXPECT_EQ(std::get<2>(shown[0]), 2);
     EXPECT_EQ(std::get<3>(shown[0]), GetErrorMessage(failure));
+}
+
+TEST_F(MessageBoxes, AClickOnTheSecondLineOfADrawnLinkOpensItAndPlainTextStaysInert)
+{
+    const std::wstring url = L"https://example.invalid/help/held-files";
+    LinkNotifications notifications;
+    LinkNotifications::told.clear();
+    HWND label = nullptr;
+    UI::LinkPiece second;
+    UI::LinkPiece plain;
+    int lineHeight = 0;
+    int linkInk = 0;
+    LRESULT overLink = 0;
+    LRESULT overPlain = 0;
+    HCURSOR cursor = nullptr;
+    HWND focusAfterClick = nullptr;
+    RECT drawnLink{};
+    RECT toldLink{};
+    LONG toldLinks = 0;
+    VARIANT toldAtLink{};
+    Driver driver(L"Help", {[&](HWND dialog) {
+                                notifications.Record(dialog);
+                                label = Children(dialog, L"SysLink").at(0);
+                                const UI::LinkLines lines = DrawnLines(label);
+                                for (const UI::LinkPiece& piece : lines.pieces)
+                                    if (piece.link == 0)
+                                    {
+                                        const RECT drawn{piece.x, piece.y, piece.x + piece.width,
+                                                         piece.y + lines.lineHeight};
+                                        UnionRect(&drawnLink, &drawnLink, &drawn);
+                                    }
+                                MapWindowPoints(label, nullptr, reinterpret_cast<POINT*>(&drawnLink), 2);
+                                lineHeight = lines.lineHeight;
+                                int firstLine = -1;
+                                for (const UI::LinkPiece& piece : lines.pieces)
+                                    if (piece.link == 0 && firstLine < 0)
+                                        firstLine = piece.y;
+                                    else if (piece.link == 0 && piece.y > firstLine && !second.width)
+                                        second = piece;
+                                    else if (piece.link < 0 && piece.y > 0 && piece.width)
+                                        plain = piece;
+                                ASSERT_GT(second.width, 0) << "the link has no second line";
+                                ASSERT_GT(plain.width, 0);
+                                // The link is drawn there, in its colour (blue above red).
+                                const Screenshot::ClientPicture picture(label);
+                                for (int y = second.y; y < second.y + lineHeight; ++y)
+                                    for (int x = second.x; x < second.x + second.width; ++x)
+                                        linkInk += GetBValue(picture.At(x, y)) > GetRValue(picture.At(x, y)) + 40;
+                                // The end of the link's second line, where the link control's own layout
+                                // has broken the line elsewhere and shows no link.
+                                const int linkX = second.x + second.width - 4;
+                                POINT atLink{linkX, second.y + lineHeight / 2};
+                                POINT atPlain{plain.x + plain.width / 2, plain.y + lineHeight / 2};
+                                ClientToScreen(label, &atLink);
+                                ClientToScreen(label, &atPlain);
+                                overLink = SendMessageW(label, WM_NCHITTEST, 0, MAKELPARAM(atLink.x, atLink.y));
+                                overPlain = SendMessageW(label, WM_NCHITTEST, 0, MAKELPARAM(atPlain.x, atPlain.y));
+                                SetCursorPos(atLink.x, atLink.y);
+                                SendMessageW(label, WM_SETCURSOR, reinterpret_cast<WPARAM>(label),
+                                             MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+                                cursor = GetCursor();
+                                // Accessibility's places are those drawn.
+                                IAccessible* accessible = nullptr;
+                                if (SUCCEEDED(AccessibleObjectFromWindow(label, static_cast<DWORD>(OBJID_CLIENT),
+                                                                         __uuidof(IAccessible),
+                                                                         reinterpret_cast<void**>(&accessible))))
+                                {
+                                    accessible->get_accChildCount(&toldLinks);
+                                    VARIANT first{};
+                                    first.vt = VT_I4;
+                                    first.lVal = 1;
+                                    LONG x = 0, y = 0, w = 0, h = 0;
+                                    if (SUCCEEDED(accessible->accLocation(&x, &y, &w, &h, first)))
+                                        toldLink = {x, y, x + w, y + h};
+                                    accessible->accHitTest(atLink.x, atLink.y, &toldAtLink);
+                                    accessible->Release();
+                                }
+                                const LPARAM link = MAKELPARAM(linkX, second.y + lineHeight / 2);
+                                PostMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, link);
+                                PostMessageW(label, WM_LBUTTONUP, 0, link);
+                                const LPARAM text = MAKELPARAM(plain.x + plain.width / 2, plain.y + lineHeight / 2);
+                                PostMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, text);
+                                PostMessageW(label, WM_LBUTTONUP, 0, text);
+                            },
+                            [&](HWND dialog) {
+                                focusAfterClick = GetFocus();
+                                // The clicked link has the focus: Enter opens it again.
+                                PressKey(dialog, VK_RETURN);
+                            },
+                            [&](HWND dialog) {
+                                notifications.Stop();
+                                PressKey(dialog, VK_ESCAPE);
+                            }});
+    ShowMessage(nullptr, L"Help", {2}, 2, nullptr,
+                L"The import waits for files that another program holds. <a href=\"" + url +
+                    L"\">What to do about files that another program holds open</a> tells more.");
+    EXPECT_GT(linkInk, 0) << "no link is drawn on the second line";
+    EXPECT_EQ(overLink, HTCLIENT);
+    EXPECT_EQ(overPlain, HTTRANSPARENT);
+    EXPECT_EQ(cursor, LoadCursorW(nullptr, IDC_HAND));
+    EXPECT_EQ(focusAfterClick, label);
+    EXPECT_EQ(toldLinks, 1);
+    EXPECT_TRUE(EqualRect(&toldLink, &drawnLink)) << "accessibility places the link elsewhere";
+    EXPECT_EQ(toldAtLink.vt, VT_I4);
+    EXPECT_EQ(toldAtLink.lVal, 1) << "accessibility finds no link where it is drawn";
+    EXPECT_EQ(LinkNotifications::told, (std::vector<LinkNotifications::Told>{{static_cast<UINT>(NM_CLICK), 0, url},
+                                                                            {static_cast<UINT>(NM_RETURN), 0, url}}));
+}
+
+TEST_F(MessageBoxes, ALinksFocusRectangleShowsOnceTheKeyboardIsUsed)
+{
+    LinkNotifications notifications;
+    KeyboardCues cues;
+    HWND label = nullptr;
+    UI::LinkPiece link;
+    std::vector<int> inked;
+    std::vector<HWND> focus;
+    const auto look = [&] {
+        focus.push_back(GetFocus());
+        inked.push_back(InkedInRow(label, link.y, link.x, link.x + link.width));
+    };
+    Driver driver(L"Help", {[&](HWND dialog) {
+                                notifications.Record(dialog);
+                                label = Children(dialog, L"SysLink").at(0);
+                                cues.Answer(label);
+                                link = DrawnLines(label).pieces.at(0);
+                                const LPARAM at = MAKELPARAM(link.x + link.width / 2, link.y + 4);
+                                PostMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, at);
+                                PostMessageW(label, WM_LBUTTONUP, 0, at);
+                            },
+                            [&](HWND dialog) {
+                                look();
+                                cues.ShowFocus();
+                                PressKey(dialog, VK_TAB);
+                            },
+                            [&](HWND dialog) { PressKey(dialog, VK_TAB); },
+                            [&](HWND dialog) {
+                                look();
+                                cues.Stop();
+                                notifications.Stop();
+                                PressKey(dialog, VK_ESCAPE);
+                            }});
+    ShowMessage(nullptr, L"Help", {2}, 2, nullptr,
+                L"<a href=\"https://example.invalid/help\">Files that another program holds</a> can be imported later.");
+    ASSERT_EQ(focus.size(), 2u);
+    EXPECT_EQ(focus[0], label) << "the click gave the link the focus";
+    EXPECT_EQ(focus[1], label) << "Tab went round to the link";
+    ASSERT_EQ(inked.size(), 2u);
+    EXPECT_EQ(inked[0], 0) << "a focus rectangle shows after the mouse alone";
+    EXPECT_GT(inked[1], link.width / 3) << "no focus rectangle shows after Tab";
 }
 
 TEST_F(MessageBoxes, ErrorMessageShowsOneOkButtonThatEndsTheBox)
