@@ -249,7 +249,9 @@ LRESULT MainWindow::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         return TRUE;
     if (message == WM_ENDSESSION)
     {
-        // The process may be ended as soon as this returns: nothing waits for a later save.
+        // The process may be ended as soon as this returns: nothing waits for a later save. Windows
+        // gives the answer a few seconds, too few to wait for a file another program holds: the save
+        // replaces the file whole or not at all, so a held one is logged and stays as it was.
         if (wParam && hwnd_ && !closed_)
         {
             if (import_)
@@ -257,8 +259,8 @@ LRESULT MainWindow::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             try
             {
                 GetWindowPosition(hwnd_, workspace_.WindowPosition());
-                // No box can be shown now: a file still held is told by the log alone.
-                workspace_.Save();
+                // No box can be shown now: a save that fails is told by the log alone.
+                workspace_.Save(0);
             }
             catch (const _com_error& error)
             {

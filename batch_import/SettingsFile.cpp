@@ -15,16 +15,39 @@
 
 namespace
 {
-std::wstring MakeSettingsPath()
+std::wstring Win32ErrorText(DWORD error) { return GetSystemErrorMessage(HRESULT_FROM_WIN32(error)); }
+
+// Makes the folders of the settings file below the roaming folder that are missing; an existing
+// folder is no failure. One that cannot be made is logged, and the save into it fails.
+void MakeSettingsFolders(const std::wstring& roaming)
 {
-    std::wstring path = GetKnownFolderPath(FOLDERID_RoamingAppData);
+    std::wstring path = roaming;
     for (const wchar_t* folder : {L"\\quillora", L"\\sheafin"})
     {
         path += folder;
-        // An existing folder is no failure; a folder that cannot be made shows at the first save.
-        CreateDirectoryW(path.c_str(), nullptr);
+        if (CreateDirectoryW(path.c_str(), nullptr))
+            continue;
+        const DWORD error = GetLastError();
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            continue;
+        GetLog(true) << L"ERROR: The settings folder " << path << L" could not be made: " << Win32ErrorText(error);
+        return;
     }
-    return path + L"\\settings.xml";
+}
+
+// The roaming folder is the one the path was first found in: the folders below it are made again
+// at each save, so that one removed while the program runs does not lose the session's changes.
+const std::wstring& RoamingFolder()
+{
+    static const std::wstring folder = GetKnownFolderPath(FOLDERID_RoamingAppData);
+    return folder;
+}
+
+std::wstring MakeSettingsPath()
+{
+    MakeSettingsFolders(RoamingFolder());
+    return RoamingFolder() + L"\\quillora\\sheafin\\settings.xml";
 }
 
 // The text of the file's bytes: UTF-8 (a leading mark left out) or else UTF-16LE.
@@ -40,8 +63,6 @@ bool IsBlank(const std::wstring& text)
     return std::all_of(text.begin(), text.end(), [](wchar_t c) { return std::iswspace(c) != 0; });
 }
 
-std::wstring Win32ErrorText(DWORD error) { return GetSystemErrorMessage(HRESULT_FROM_WIN32(error)); }
-
 // What the user is to be told once about the settings read last; empty when all is well.
 std::wstring& SettingsNotice()
 {
@@ -52,8 +73,12 @@ std::wstring& SettingsNotice()
 const wchar_t* const ProgramName = L"Quillora Batch File Import";
 const wchar_t* const HeldReason = L" because another program holds it.";
 
+const wchar_t* const NotSavedThisSession =
+    L" starts with its default settings, and the changes of this session will not be saved.";
+
 // The file is left where it is, so that nothing is lost before the copy exists: the next save
-// replaces it. False when no copy could be made.
+// replaces it. False when no copy could be made: the user is told, as no change of the session
+// will be kept.
 bool KeepUnreadableFile(const std::wstring& path, const std::wstring& problem)
 {
     const std::wstring kept = GetUnreadableSettingsPath(path);
@@ -63,10 +88,12 @@ bool KeepUnreadableFile(const std::wstring& path, const std::wstring& problem)
                      << L"; Sheafin starts with its default settings. The file was kept as " << kept;
         return true;
     }
-    const DWORD error = GetLastError();
+    const std::wstring reason = Win32ErrorText(GetLastError());
     GetLog(true) << L"ERROR: The settings file " << path << L" " << problem
                  << L"; Sheafin starts with its default settings. The file could not be kept as " << kept << L": "
-                 << Win32ErrorText(error) << L"; it is not saved over";
+                 << reason << L"; it is not saved over";
+    SettingsNotice() = L"The settings file " + path + L" " + problem + L", and no copy of it could be kept as " + kept +
+                       L": " + reason + L"\r\n\r\n" + ProgramName + NotSavedThisSession;
     return false;
 }
 } // namespace
@@ -125,8 +152,7 @@ void Settings::Load(const std::wstring& path)
         keepFile = true;
         SettingsNotice() = L"The settings file " + path + L" could not be read" +
                            (held ? std::wstring(HeldReason) : L": " + Win32ErrorText(file.error)) + L"\r\n\r\n" +
-                           ProgramName +
-                           L" starts with its default settings, and the changes of this session will not be saved.";
+                           ProgramName + NotSavedThisSession;
         return;
     }
     std::wstring problem;
@@ -158,12 +184,20 @@ void Settings::Load(const std::wstring& path)
 }
 } // namespace Importer
 
-bool SaveSettingsFile(const Importer::Settings& settings)
+bool SaveSettingsFile(const Importer::Settings& settings, ULONGLONG heldFileWait)
 {
+    if (settings.keepFile)
+    {
+        GetLog(true) << L"ERROR: The settings were not saved: their file could not be read, or not kept aside, "
+                     << L"or their folder could not be found";
+        SetLastError(ERROR_CANCELLED);
+        return false;
+    }
     std::wstring path;
     try
     {
         path = GetSettingsPath();
+        MakeSettingsFolders(RoamingFolder());
     }
     catch (const _com_error& error)
     {
@@ -172,10 +206,11 @@ bool SaveSettingsFile(const Importer::Settings& settings)
         SetLastError(ERROR_PATH_NOT_FOUND);
         return false;
     }
-    return SaveSettingsFile(settings, path);
+    return SaveSettingsFile(settings, path, WriteBytesToNewFile, heldFileWait);
 }
 
-bool SaveSettingsFile(const Importer::Settings& settings, const std::wstring& path, const FileBytesWriter& write)
+bool SaveSettingsFile(const Importer::Settings& settings, const std::wstring& path, const FileBytesWriter& write,
+                      ULONGLONG heldFileWait)
 {
     if (settings.keepFile)
     {
@@ -185,7 +220,7 @@ bool SaveSettingsFile(const Importer::Settings& settings, const std::wstring& pa
         return false;
     }
     const std::string bytes = WriteUtf8Document(settings);
-    if (ReplaceFileContentsWhenFree(path, bytes.data(), bytes.size(), L"The settings file", write))
+    if (ReplaceFileContentsWhenFree(path, bytes.data(), bytes.size(), L"The settings file", write, heldFileWait))
         return true;
     const DWORD error = GetLastError();
     GetLog(true) << L"ERROR: The settings could not be saved to " << path << L"; the file was left unchanged: "
@@ -194,7 +229,19 @@ bool SaveSettingsFile(const Importer::Settings& settings, const std::wstring& pa
     return false;
 }
 
-std::wstring SettingsNotSavedNotice(const std::wstring& path)
+std::wstring SettingsNotSavedNotice(const std::wstring& path, DWORD error)
 {
-    return L"The settings could not be saved to " + path + HeldReason + L"\r\n\r\nThe file was left as it was.";
+    if (error == ERROR_CANCELLED)
+        return {};
+    if (IsHeldByAnotherProgram(error))
+        return L"The settings could not be saved to " + path + HeldReason + L"\r\n\r\nThe file was left as it was.";
+    if (error == ERROR_PATH_NOT_FOUND)
+    {
+        const size_t slash = path.find_last_of(L'\\');
+        return L"The settings could not be saved to " + path + L": its folder " +
+               (slash == std::wstring::npos ? path : path.substr(0, slash)) + L" is missing and could not be made.";
+    }
+    // Nothing is replaced but whole, so a file that was there still holds what it held.
+    return L"The settings could not be saved to " + path + L": " + Win32ErrorText(error) +
+           (FileExists(path.c_str()) ? L"\r\n\r\nThe file was left as it was." : L"");
 }

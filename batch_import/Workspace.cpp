@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <comdef.h>
+
 #include <memory>
 #include <utility>
 
@@ -62,7 +64,7 @@ void Workspace::Load()
     SetOutputFormat(config_.outputFormat);
 }
 
-std::wstring Workspace::Save()
+std::wstring Workspace::Save(ULONGLONG heldFileWait)
 {
     GetLog(true) << L"Saving workspace";
     StoreWorkspaceConfig(settings_, config_);
@@ -71,15 +73,23 @@ std::wstring Workspace::Save()
     const bool changed = settings_.dirty;
     settings_.dirty = false;
     ScopeExit unsaved([this, changed] { settings_.dirty = changed; });
-    if (SaveSettingsFile(settings_))
+    if (SaveSettingsFile(settings_, heldFileWait))
     {
         unsaved.Dismiss();
         return {};
     }
-    // The path was found, or the file would not be held.
-    if (IsHeldByAnotherProgram(GetLastError()))
-        return SettingsNotSavedNotice(GetSettingsPath());
-    return {};
+    const DWORD error = GetLastError();
+    std::wstring path;
+    try
+    {
+        path = GetSettingsPath();
+    }
+    catch (const _com_error&)
+    {
+        // Settings whose folder was never found are not written, and the start said so.
+        return {};
+    }
+    return SettingsNotSavedNotice(path, error);
 }
 
 void Workspace::ToggleFileAttachment() { config_.importFormat.fileAttachment = !config_.importFormat.fileAttachment; }

@@ -5,6 +5,7 @@
 // touches a window or OneNote.
 
 #include "batch_import/SettingsElements.h"
+#include "framework/files/Files.h"
 #include "import_engine/ImportEngine.h"
 
 #include <optional>
@@ -25,11 +26,12 @@ public:
     // A workspace without a last configuration imports each file as an attachment into a single
     // page; an output format the program does not know becomes the single page.
     void Load();
-    // Writes the run configuration into the settings and the settings into the file. The changed
-    // flag is cleared only when the file holds every change. What the user is to be told: that the
-    // file was kept as it was because another program holds it; empty otherwise (other failures
-    // are logged only).
-    std::wstring Save();
+    // Writes the run configuration into the settings and the settings into the file, waiting up to
+    // heldFileWait milliseconds for a file that another program holds. The changed flag is cleared
+    // only when the file holds every change. What the user is to be told of a save that did not
+    // land: the file and why (SettingsNotSavedNotice); empty when it landed, or when the settings
+    // were not to be written, which the start told.
+    std::wstring Save(ULONGLONG heldFileWait = HeldFileWait);
 
     // The settings, with the run configuration as the last save wrote it into them.
     const Importer::Settings& GetSettings() const { return settings_; }

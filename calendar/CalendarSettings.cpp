@@ -13,6 +13,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <string_view>
 #include <utility>
 
 namespace
@@ -85,21 +86,55 @@ bool& SettingsFileProtected()
     return kept;
 }
 
-// What the user is told once about this run's settings; empty when all is well.
-std::wstring& SettingsNotice()
+// What the user is told once about this run's settings: two texts of the notice table with the
+// file's path and the reason put in. They are put into words when the box shows, as the language
+// is chosen only after the file is read.
+struct SettingsNoticeParts
 {
-    static std::wstring notice;
+    int first = -1;
+    int second = -1;
+    std::wstring path;
+    std::wstring reason;
+};
+
+SettingsNoticeParts& SettingsNotice()
+{
+    static SettingsNoticeParts notice;
     return notice;
 }
 
-// why: ": " and the reason, or " because" and what happened.
-std::wstring NotSavedNotice(const std::wstring& path, const std::wstring& why)
+void SetNotice(int first, int second, const std::wstring& path, const std::wstring& reason = {})
 {
-    return L"The settings file " + path + L" could not be read" + why + L"\r\n\r\n" + ProductName +
-           L" starts with its default settings, and the changes of this session will not be saved.";
+    SettingsNotice() = {first, second, path, reason};
 }
 
-const wchar_t* const HeldReason = L" because another program holds it.";
+// The path of the file that the last load found: a save that cannot find the folder any more
+// names the file it meant to write.
+std::wstring& KnownSettingsPath()
+{
+    static std::wstring path;
+    return path;
+}
+
+// text with [1], [2] and [3] replaced in one pass, so that a path holding such a text keeps it.
+std::wstring FillNotice(const std::wstring& text, const std::wstring& path, const std::wstring& reason)
+{
+    std::wstring filled;
+    for (size_t at = 0; at < text.size();)
+    {
+        const std::wstring_view rest = std::wstring_view(text).substr(at);
+        if (rest.size() >= 3 && rest[0] == L'[' && rest[2] == L']' && rest[1] >= L'1' && rest[1] <= L'3')
+        {
+            filled += rest[1] == L'1' ? path : rest[1] == L'2' ? reason : std::wstring(ProductName);
+            at += 3;
+        }
+        else
+            filled += text[at++];
+    }
+    return filled;
+}
+
+std::wstring Win32Reason(DWORD error) { return GetSystemErrorMessage(HRESULT_FROM_WIN32(error)); }
 
 void TakeValues(const S::Lumday& root, CalendarSettings& settings)
 {
@@ -187,7 +222,8 @@ bool LoadSettings()
     DefaultTree tree;
     bool whole = false;
     SettingsFileProtected() = false;
-    SettingsNotice().clear();
+    SettingsNotice() = {};
+    KnownSettingsPath().clear();
     std::wstring path;
     try
     {
@@ -201,12 +237,11 @@ bool LoadSettings()
         GetLog(true) << L"ERROR: The folder of the settings could not be found (" << reason
                      << L"); starting with default settings, which cannot be kept";
         SettingsFileProtected() = true;
-        SettingsNotice() = L"The application data folder, where " + std::wstring(ProductName) +
-                           L" keeps its settings, could not be found: " + reason + L"\r\n\r\n" + ProductName +
-                           L" starts with its default settings, and settings cannot be kept.";
+        SetNotice(NoticeFolderNotFound, NoticeSettingsNotKept, {}, reason);
         TakeValues(*tree.root, settings);
         return false;
     }
+    KnownSettingsPath() = path;
     try
     {
         const std::wstring text = ReadSettingsText(path);
@@ -220,7 +255,7 @@ bool LoadSettings()
             else if (!KeepDamagedFile(path))
             {
                 SettingsFileProtected() = true;
-                SettingsNotice() = NotSavedNotice(path, L": it is damaged, and no copy of it could be kept.");
+                SetNotice(NoticeDamagedNotKept, NoticeChangesNotSaved, path);
             }
         }
     }
@@ -237,16 +272,25 @@ bool LoadSettings()
         SettingsFileProtected() = true;
         const bool held = HRESULT_FACILITY(error.Error()) == FACILITY_WIN32 &&
                           IsHeldByAnotherProgram(static_cast<DWORD>(HRESULT_CODE(error.Error())));
-        SettingsNotice() = NotSavedNotice(path, held ? std::wstring(HeldReason) : L": " + reason);
+        SetNotice(held ? NoticeNotReadHeld : NoticeNotRead, NoticeChangesNotSaved, path, reason);
     }
     settings = CalendarSettings();
     TakeValues(*tree.root, settings);
     return whole;
 }
 
-std::wstring TakeSettingsNotice() { return std::exchange(SettingsNotice(), std::wstring()); }
+std::wstring TakeSettingsNotice()
+{
+    const SettingsNoticeParts notice = std::exchange(SettingsNotice(), SettingsNoticeParts());
+    if (notice.first < 0)
+        return {};
+    std::wstring text = FillNotice(GetNoticeString(notice.first), notice.path, notice.reason);
+    if (notice.second >= 0)
+        text += L"\r\n\r\n" + FillNotice(GetNoticeString(notice.second), notice.path, notice.reason);
+    return text;
+}
 
-bool SaveSettings()
+bool SaveSettings(ULONGLONG heldFileWait)
 {
     const CalendarSettings& settings = GetCalendarSettings();
     DefaultTree tree;
@@ -295,31 +339,40 @@ bool SaveSettings()
 
     if (SettingsFileProtected())
     {
+        // The load told the user so.
         GetLog(true) << L"ERROR: The settings were not saved: the file was not read whole and not kept aside, "
                      << L"or there is no folder to keep it in";
         return false;
     }
+    // Each save that does not land is told once, by whoever saved, naming the file and why.
+    std::wstring path = KnownSettingsPath();
     try
     {
+        path = GetSettingsFilePath();
         const _bstr_t text = WriteElement(*tree.root);
-        const std::wstring path = GetSettingsFilePath();
         const wchar_t* characters = text;
         if (!ReplaceFileContentsWhenFree(path, characters ? characters : L"", text.length() * sizeof(wchar_t),
-                                         L"The settings file"))
+                                         L"The settings file", WriteBytesToNewFile, heldFileWait))
         {
             const DWORD error = GetLastError();
-            GetLog(true) << L"ERROR: The settings file " << path << L" could not be replaced (error " << error << L")";
-            // Told once, by whoever saved: the file stays as the other program holds it.
+            const std::wstring reason = Win32Reason(error);
+            GetLog(true) << L"ERROR: The settings file " << path << L" could not be replaced (error " << error
+                         << L": " << reason << L")";
+            // Nothing is replaced but whole: a file that was there still holds what it held.
             if (IsHeldByAnotherProgram(error))
-                SettingsNotice() = L"The settings could not be saved to " + path + HeldReason +
-                                   L"\r\n\r\nThe file was left as it was.";
+                SetNotice(NoticeNotSavedHeld, NoticeFileLeft, path);
+            else
+                SetNotice(NoticeNotSaved, FileExists(path.c_str()) ? NoticeFileLeft : -1, path, reason);
             return false;
         }
         return true;
     }
     catch (const _com_error& error)
     {
-        GetLog(true) << L"ERROR: Saving the settings failed with " << GetErrorMessage(error);
+        // The roaming folder gone since the start (a share that went offline), or the writer failed.
+        const std::wstring reason = GetErrorMessage(error);
+        GetLog(true) << L"ERROR: Saving the settings to " << path << L" failed with " << reason;
+        SetNotice(NoticeNotSaved, -1, path, reason);
         return false;
     }
 }

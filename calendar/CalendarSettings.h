@@ -74,12 +74,13 @@ extern std::function<FileReadResult(const std::wstring& path)> SettingsFileReade
 // the defaults, and nothing is saved. Those that save nothing leave a notice (TakeSettingsNotice).
 bool LoadSettings();
 // Writes the record to the file through a temporary file in the same folder, so that a failed
-// write leaves the old file whole. A file that another program holds is tried again for a while
-// (ReplaceFileContentsWhenFree); one still held is left as it is, and a notice says so
-// (TakeSettingsNotice). False when the file could not be written, or is not to be replaced
-// (logged); never raises.
-bool SaveSettings();
-// What the user is to be told once about the settings of this run: that the last load could keep
-// nothing of it, or that the last save found the file held by another program, and why; empty when
-// there is nothing to tell. Empty after it has been taken.
+// write leaves the old file whole. A file that another program holds is tried again for
+// heldFileWait milliseconds (ReplaceFileContentsWhenFree); one still held is left as it is. False
+// when the file could not be written (logged, and a notice names the file and why:
+// TakeSettingsNotice), or is not to be replaced (logged only: the load's notice told it); never
+// raises.
+bool SaveSettings(ULONGLONG heldFileWait = HeldFileWait);
+// What the user is to be told once about the settings of this run, in the current UI language:
+// that the last load could keep nothing of it, or that the last save did not land, naming the file
+// and why; empty when there is nothing to tell. Empty after it has been taken.
 std::wstring TakeSettingsNotice();

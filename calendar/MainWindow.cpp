@@ -19,8 +19,10 @@
 namespace
 {
 // How long the end of the session waits for a worker's OneNote call to return before the
-// settings are written: Windows waits about five seconds for the answer.
-constexpr DWORD SessionEndWaitLimit = 3000;
+// settings are written. Windows waits about five seconds for the answer before it tells the user
+// that the program holds up the sign-out: the wait and the save, which waits for nothing, fit well
+// inside that.
+constexpr DWORD SessionEndWaitLimit = 2500;
 
 // Clicks and mouse moves are handed to the views in content coordinates.
 POINT ContentPoint(LPARAM lParam)
@@ -211,7 +213,10 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         if (wParam)
         {
             GetWindowPosition(window, GetCalendarSettings());
-            StopWorkAndSaveSettings(SessionEndWaitLimit);
+            // A file that another program holds is not waited for: the save replaces it whole or
+            // not at all, so it stays as it was, and the log tells it, as no box can show now.
+            StopWorkAndSaveSettings(SessionEndWaitLimit, 0);
+            TakeSettingsNotice();
         }
         else
         {

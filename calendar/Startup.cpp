@@ -174,7 +174,7 @@ int RunLumday(HINSTANCE instance, const std::wstring& commandLine, int showComma
         ShowUpdateInfo();
 
     const int result = RunMessageLoop(mainWindow);
-    const bool stopped = StopWorkAndSaveSettings(ExitWaitLimit);
+    const bool stopped = StopWorkAndSaveSettings(ExitWaitLimit, HeldFileWait);
     // The window is gone: a save that found the file held says so in a box of its own.
     ShowSettingsNotice(nullptr);
     if (!stopped)
@@ -196,7 +196,7 @@ void ShowSettingsNotice(HWND owner)
         MessageBoxW(owner, notice.c_str(), GetUiString(StrError).c_str(), MB_OK | MB_ICONWARNING);
 }
 
-bool StopWorkAndSaveSettings(DWORD waitLimit)
+bool StopWorkAndSaveSettings(DWORD waitLimit, ULONGLONG heldFileWait)
 {
     CalendarState& state = GetCalendarState();
     state.quitting = true;
@@ -210,6 +210,6 @@ bool StopWorkAndSaveSettings(DWORD waitLimit)
     settings.fontSize = GetTextSize();
     // The last load's notebooks are adopted, so that the filter is saved by their paths.
     GetNotebookList();
-    SaveSettings();
+    SaveSettings(heldFileWait);
     return !working();
 }

@@ -13,11 +13,11 @@ int RunLumday(HINSTANCE instance, const std::wstring& commandLine, int showComma
 constexpr DWORD ExitWaitLimit = 5000;
 
 // The end of a run: the workers are told to stop and waited for (up to waitLimit milliseconds),
-// then the settings are written with the text size in use. Run after the message loop, and when
-// Windows ends the session, which ends the process without the loop ending (a save that fails
-// then is only logged: no box can be shown). False when a worker still runs: one of its calls does
-// not come back.
-bool StopWorkAndSaveSettings(DWORD waitLimit);
+// then the settings are written with the text size in use, waiting up to heldFileWait
+// milliseconds for a file that another program holds. Run after the message loop, and when
+// Windows ends the session, which ends the process without the loop ending. False when a worker
+// still runs: one of its calls does not come back.
+bool StopWorkAndSaveSettings(DWORD waitLimit, ULONGLONG heldFileWait);
 
 // What the settings have to tell the user (TakeSettingsNotice), in one box owned by owner (none
 // once the window is gone); nothing when there is nothing to tell.

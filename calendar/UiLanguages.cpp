@@ -23,7 +23,21 @@ struct StringTable
     std::wstring shortMonthHeadingNames;
     bool yearFirst = false;
     std::wstring yearEnding;
+    std::array<std::wstring, NoticeStringCount> notices;
 };
+
+void FillNotices(StringTable& table, const wchar_t* code)
+{
+    for (const NoticeLanguage& language : GetNoticeTables())
+    {
+        if (std::wstring_view(code) == language.code)
+        {
+            for (size_t i = 0; i < NoticeStringCount; ++i)
+                table.notices[i] = language.strings[i];
+            return;
+        }
+    }
+}
 
 // The tables of all languages, in list order; they live as long as the program.
 const std::vector<StringTable>& AllTables()
@@ -47,6 +61,7 @@ const std::vector<StringTable>& AllTables()
                                                                            : table.strings[StrShortMonthNames];
             table.yearFirst = language.yearFirst;
             table.yearEnding = language.yearEnding;
+            FillNotices(table, language.code);
             built.push_back(std::move(table));
         }
         return built;
@@ -120,6 +135,13 @@ bool IsKnownLanguage(const std::wstring& code)
 const std::array<std::wstring, UiStringCount>& GetUiStrings() { return Current().load()->strings; }
 
 const std::wstring& GetUiString(int index) { return GetUiStrings().at(static_cast<size_t>(index)); }
+
+const std::wstring& GetNoticeString(int index)
+{
+    const std::wstring& text = Current().load()->notices.at(static_cast<size_t>(index));
+    // Before a language is chosen the boxes speak English, as the program's name does.
+    return text.empty() ? AllTables().front().notices.at(static_cast<size_t>(index)) : text;
+}
 
 void LoadLanguageStrings(const std::wstring& code)
 {

@@ -86,6 +86,31 @@ struct UiLanguage
 // The 16 languages, in the order the settings view lists them; English first.
 const std::vector<UiLanguage>& GetLanguageTables();
 
+// The texts of the boxes that tell what became of the settings file, beside the 56 strings: [1]
+// stands for the file's path, [2] for the system's reason and [3] for the program's name. A box
+// shows a first text, then after an empty line a second one.
+constexpr size_t NoticeStringCount = 9;
+enum NoticeString : int
+{
+    NoticeFolderNotFound = 0,  // [3] [2]: the roaming folder could not be found at the start
+    NoticeSettingsNotKept = 1, // [3]: ... and settings cannot be kept
+    NoticeNotReadHeld = 2,     // [1]: not read, another program holds it
+    NoticeNotRead = 3,         // [1] [2]
+    NoticeDamagedNotKept = 4,  // [1]: damaged, and no copy could be kept
+    NoticeChangesNotSaved = 5, // [3]: ... and the changes of this session will not be saved
+    NoticeNotSavedHeld = 6,    // [1]: not saved, another program holds it
+    NoticeNotSaved = 7,        // [1] [2]
+    NoticeFileLeft = 8,        // the file was left as it was
+};
+
+// One language's notice texts, by its code; every language of GetLanguageTables has one.
+struct NoticeLanguage
+{
+    const wchar_t* code;
+    std::array<const wchar_t*, NoticeStringCount> strings;
+};
+const std::vector<NoticeLanguage>& GetNoticeTables();
+
 struct LanguageEntry
 {
     std::wstring code;
@@ -98,6 +123,8 @@ bool IsKnownLanguage(const std::wstring& code);
 // returns stays as it is for the rest of the run, also after another language is chosen.
 const std::array<std::wstring, UiStringCount>& GetUiStrings();
 const std::wstring& GetUiString(int index);
+// A notice text of the current table; English until LoadLanguageStrings.
+const std::wstring& GetNoticeString(int index);
 
 // Makes the table of the exact (case-sensitive) code the current one; an unknown code changes
 // nothing.

@@ -107,12 +107,13 @@ FileReadResult ReadWholeFileWhenFree(
     const std::wstring& path, const wchar_t* what,
     const WholeFileReader& read = [](const std::wstring& path) { return ReadWholeFile(path.c_str()); });
 
-// ReplaceFileContents, tried again for HeldFileWait as long as another program holds the file (it
-// cannot be replaced while one has it open without letting it be deleted); the first try again is
-// logged as by ReadWholeFileWhenFree. On false the old file stays as it was and GetLastError tells
-// why: ERROR_SHARING_VIOLATION for a file still held.
+// ReplaceFileContents, tried again for wait milliseconds as long as another program holds the file
+// (it cannot be replaced while one has it open without letting it be deleted); the first try again
+// is logged as by ReadWholeFileWhenFree. A wait of 0 tries once, and a held file is logged as held.
+// A file marked read-only is not replaced (ERROR_ACCESS_DENIED). On false the old file stays as it
+// was and GetLastError tells why: ERROR_SHARING_VIOLATION for a file still held.
 bool ReplaceFileContentsWhenFree(const std::wstring& path, const void* bytes, size_t count, const wchar_t* what,
-                                 const FileBytesWriter& write = WriteBytesToNewFile);
+                                 const FileBytesWriter& write = WriteBytesToNewFile, ULONGLONG wait = HeldFileWait);
 
 // Whether bytes are UTF-8 (or ASCII) text rather than UTF-16, by the rule of IsUtf8File.
 bool IsUtf8Text(const std::string& bytes);

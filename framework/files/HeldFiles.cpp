@@ -15,10 +15,13 @@ bool HeldAgainstReplacing(const std::wstring& path)
     return !file && IsHeldByAnotherProgram(GetLastError());
 }
 
-void LogHeld(const wchar_t* what, const std::wstring& path)
+void LogHeld(const wchar_t* what, const std::wstring& path, ULONGLONG wait)
 {
-    GetLog(true) << what << L" " << path << L" is held by another program; trying again for "
-                 << HeldFileWait / 1000 << L" seconds";
+    if (wait == 0)
+        GetLog(true) << what << L" " << path << L" is held by another program; there is no time to wait for it";
+    else
+        GetLog(true) << what << L" " << path << L" is held by another program; trying again for "
+                     << wait / 1000.0 << L" seconds";
 }
 } // namespace
 
@@ -31,7 +34,7 @@ FileReadResult ReadWholeFileWhenFree(const std::wstring& path, const wchar_t* wh
     for (bool logged = false; IsHeldByAnotherProgram(file.error) && GetTickCount64() - start < HeldFileWait;)
     {
         if (!std::exchange(logged, true))
-            LogHeld(what, path);
+            LogHeld(what, path, HeldFileWait);
         Sleep(HeldFilePause);
         file = read(path);
     }
@@ -39,8 +42,16 @@ FileReadResult ReadWholeFileWhenFree(const std::wstring& path, const wchar_t* wh
 }
 
 bool ReplaceFileContentsWhenFree(const std::wstring& path, const void* bytes, size_t count, const wchar_t* what,
-                                 const FileBytesWriter& write)
+                                 const FileBytesWriter& write, ULONGLONG wait)
 {
+    // A file marked read-only is not replaced, whatever the file system lets a move do: Windows'
+    // own move refuses it so.
+    if (const DWORD attributes = GetFileAttributesW(path.c_str());
+        attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+    {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
     const ULONGLONG start = GetTickCount64();
     for (bool logged = false;;)
     {
@@ -52,13 +63,13 @@ bool ReplaceFileContentsWhenFree(const std::wstring& path, const void* bytes, si
             SetLastError(error);
             return false;
         }
-        if (GetTickCount64() - start >= HeldFileWait)
+        if (!std::exchange(logged, true))
+            LogHeld(what, path, wait);
+        if (GetTickCount64() - start >= wait)
         {
             SetLastError(ERROR_SHARING_VIOLATION);
             return false;
         }
-        if (!std::exchange(logged, true))
-            LogHeld(what, path);
         Sleep(HeldFilePause);
     }
 }

@@ -1047,6 +1047,158 @@ TEST_F(SheafinProgram, ARoamingFolderThatCannotBeFoundStartsWithDefaultsAndSaysO
     EXPECT_FALSE(fs::exists(offline));
 }
 
+// A file made read-only for as long as it lives, and writable again after, so that its test can
+// remove it on every path.
+class ReadOnlyFile
+{
+public:
+    explicit ReadOnlyFile(fs::path file) : file_(std::move(file))
+    {
+        EXPECT_TRUE(SetFileAttributesW(file_.c_str(), FILE_ATTRIBUTE_READONLY));
+    }
+    ~ReadOnlyFile() { SetFileAttributesW(file_.c_str(), FILE_ATTRIBUTE_NORMAL); }
+    ReadOnlyFile(const ReadOnlyFile&) = delete;
+    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+
+private:
+    fs::path file_;
+};
+
+// A save that does not land for another reason than a held file is told as well, once, over the
+// window, naming the file and why; the program then ends as usual, and what was on the disk stays
+// as it was. So is a damaged workspace that could not be copied aside, at the start: nothing of
+// that session is saved over it.
+TEST_F(SheafinProgram, ASaveThatDoesNotLandIsToldOnceNamingTheFileAndWhy)
+{
+    const fs::path quillora = profile.RoamingAppData() / L"quillora";
+    const std::string damaged = "<?xml version=\"1.0\"?><Settings dirty=\"true\"><View></Settings>";
+    struct Case
+    {
+        const char* name;
+        // Makes the case's disk; gives back what undoes it.
+        std::function<std::shared_ptr<void>()> prepare;
+        // What the box at the start says, when one shows then; what the box at the close says, when
+        // one shows then.
+        std::vector<std::wstring> toldAtStart;
+        std::vector<std::wstring> toldAtClose;
+        // What stays on the disk.
+        std::function<void()> check;
+        // The name of the box's picture.
+        const wchar_t* picture;
+    };
+    std::string stored;
+    const std::vector<Case> cases = {
+        {"a read-only file",
+         [&] {
+             WriteWorkspace({L"notes.txt"});
+             stored = Bytes(SettingsFile());
+             return std::make_shared<ReadOnlyFile>(SettingsFile());
+         },
+         {},
+         {L"The settings could not be saved to " + SettingsFile().wstring() + L": ",
+          L"\r\n\r\nThe file was left as it was."},
+         [&] { EXPECT_EQ(Bytes(SettingsFile()), stored); },
+         L"settings-not-saved-read-only"},
+        {"a settings folder that cannot be made (a file has its name)",
+         [&] {
+             fs::remove_all(quillora);
+             std::ofstream(quillora, std::ios::binary) << "not a folder";
+             return std::shared_ptr<void>(nullptr, [&](void*) {
+                 std::error_code error;
+                 fs::remove(quillora, error);
+             });
+         },
+         {},
+         {L"The settings could not be saved to " + SettingsFile().wstring() + L": its folder " +
+          (quillora / L"sheafin").wstring() + L" is missing and could not be made."},
+         [&] {
+             EXPECT_TRUE(fs::is_regular_file(quillora));
+             EXPECT_EQ(Bytes(quillora), "not a folder");
+         },
+         L"settings-not-saved-no-folder"},
+        {"a damaged file that cannot be copied aside (a folder has the copy's name)",
+         [&] {
+             fs::create_directories(SettingsFile().parent_path());
+             std::ofstream(SettingsFile(), std::ios::binary) << damaged;
+             const fs::path kept = GetUnreadableSettingsPath(SettingsFile().wstring());
+             fs::create_directories(kept);
+             return std::shared_ptr<void>(nullptr, [kept](void*) {
+                 std::error_code error;
+                 fs::remove_all(kept, error);
+             });
+         },
+         {L"The settings file " + SettingsFile().wstring() + L" is damaged or cut off",
+          L", and no copy of it could be kept as " + GetUnreadableSettingsPath(SettingsFile().wstring()) + L": ",
+          L"the changes of this session will not be saved."},
+         {},
+         [&] { EXPECT_EQ(Bytes(SettingsFile()), damaged); },
+         L"settings-damaged-not-kept"},
+    };
+    std::unique_ptr<Harness::Program> sheafin;
+    for (const Case& test : cases)
+    {
+        SCOPED_TRACE(test.name);
+        const std::shared_ptr<void> undo = test.prepare();
+        const auto told = [&](const std::vector<std::wstring>& expected, const wchar_t* picture) {
+            const std::vector<HWND> boxes = ErrorBoxesOf(*sheafin, 20s);
+            ASSERT_EQ(boxes.size(), 1u) << "nothing said that the settings are not kept";
+            const std::wstring text = BoxText(boxes[0]);
+            for (const std::wstring& part : expected)
+                EXPECT_NE(text.find(part), std::wstring::npos) << WideToUtf8(part) << " in\n" << WideToUtf8(text);
+            Harness::SaveWindow(boxes[0], picture);
+            Dismiss(boxes[0]);
+        };
+        sheafin = Start();
+        const HWND window = MainWindowOf(*sheafin);
+        ASSERT_NE(window, nullptr);
+        if (!test.toldAtStart.empty())
+            told(test.toldAtStart, test.picture);
+        Harness::PostCommand(window, 40014); // Insert file content: a change to save
+        ASSERT_TRUE(Harness::WaitUntil([&] {
+            return Checked(Harness::Child(window, L"Button", L"Insert file &content (text, printout, image)"));
+        }));
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        if (!test.toldAtClose.empty())
+            told(test.toldAtClose, test.picture);
+        // A second box would hold the program up.
+        EXPECT_EQ(sheafin->WaitForExit(20s), std::optional<DWORD>(0)) << WhatItShows(*sheafin, LogFile());
+        sheafin.reset();
+        test.check();
+    }
+}
+
+// Windows gives a program about five seconds to answer the end of the session before it tells the
+// user that the program holds up the sign-out. A workspace held by another program then is not
+// waited for: it stays as it was, and the log says so.
+TEST_F(SheafinProgram, TheEndOfTheSessionAnswersWellWithinWindowsPatienceWhenTheWorkspaceIsHeld)
+{
+    WriteWorkspace({L"notes.txt"});
+    const std::string stored = Bytes(SettingsFile());
+    auto sheafin = Start();
+    const HWND window = MainWindowOf(*sheafin);
+    ASSERT_NE(window, nullptr);
+    Harness::PostCommand(window, 40014);
+    ASSERT_TRUE(Harness::WaitUntil(
+        [&] { return Checked(Harness::Child(window, L"Button", L"Insert file &content (text, printout, image)")); }));
+    const Harness::HeldFile held(SettingsFile(), Harness::HeldFile::Sharing::Read);
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 10000, &answer));
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_TRUE(SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 20000, &answer));
+    const auto taken = std::chrono::steady_clock::now() - started;
+    EXPECT_LT(taken, 2500ms) << std::chrono::duration<double>(taken).count() << " s";
+    const Owners::KernelHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, sheafin->ProcessId()));
+    ASSERT_TRUE(process);
+    TerminateProcess(process.get(), 1);
+    WaitForSingleObject(process.get(), 10000);
+    EXPECT_EQ(Bytes(SettingsFile()), stored);
+    const std::vector<std::wstring> entries = LogEntries(LogFile());
+    EXPECT_TRUE(Contains(entries, L"The settings file " + SettingsFile().wstring() +
+                                      L" is held by another program; there is no time to wait for it"));
+    EXPECT_EQ(CountStartingWith(entries, L"ERROR: The settings could not be saved to " + SettingsFile().wstring()), 1u)
+        << WideToUtf8(Harness::ReadLogFile(LogFile()));
+}
+
 class SheafinUpdateCheck : public SheafinProgram
 {
 protected:

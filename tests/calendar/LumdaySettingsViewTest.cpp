@@ -975,9 +975,14 @@ TEST_F(LumdaySettingsView, ChangesSavedWhileAnotherProgramHoldsTheFileLandOnceLe
         ASSERT_NE(SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 10000,
                                       &answer),
                   0);
+        const auto started = std::chrono::steady_clock::now();
         EXPECT_NE(SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 30000, &answer),
                   0)
             << "the end of the session waited for a box";
+        // Windows tells the user that a program holds the sign-out up after about five seconds.
+        const auto taken = std::chrono::steady_clock::now() - started;
+        EXPECT_LT(taken, 3000ms) << "the end of the session took " << std::chrono::duration<double>(taken).count()
+                                 << " s";
         EXPECT_TRUE(MessageBoxesOf(*lumday).empty());
         const Owners::KernelHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, lumday->ProcessId()));
         ASSERT_TRUE(process);
@@ -987,6 +992,80 @@ TEST_F(LumdaySettingsView, ChangesSavedWhileAnotherProgramHoldsTheFileLandOnceLe
         EXPECT_NE(Harness::ReadLogFile(profile.Temp() / L"Lumday.log").find(L"ERROR: The settings file " + file.wstring() +
                                                                              L" could not be replaced"),
                   std::wstring::npos);
+    }
+}
+
+// A file made read-only for as long as it lives, and writable again after, so that its test can
+// remove it on every path.
+class ReadOnlyFile
+{
+public:
+    explicit ReadOnlyFile(std::filesystem::path file) : file_(std::move(file))
+    {
+        EXPECT_TRUE(SetFileAttributesW(file_.c_str(), FILE_ATTRIBUTE_READONLY));
+    }
+    ~ReadOnlyFile() { SetFileAttributesW(file_.c_str(), FILE_ATTRIBUTE_NORMAL); }
+    ReadOnlyFile(const ReadOnlyFile&) = delete;
+    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+
+private:
+    std::filesystem::path file_;
+};
+
+// A save that does not land for another reason than a held file is told too, once a save, in the
+// user's language, naming the file and why: a read-only file at Back and at the close (in German),
+// and a roaming folder gone since the start at the close (in English). What was on the disk stays.
+TEST_F(LumdaySettingsView, ChangesThatCannotBeSavedForAnyReasonAreToldOnceInTheUsersLanguage)
+{
+    const std::filesystem::path file = profile.RoamingAppData() / L"lumday.xml";
+    const std::wstring window = L"<Window x=\"0\" y=\"0\" width=\"1000\" height=\"800\"/>";
+    // The one box of the program, its text checked and the box answered.
+    const auto toldOnce = [](const Harness::Program& lumday, HWND owner, const std::vector<std::wstring>& expected,
+                             const wchar_t* picture) {
+        const std::vector<HWND> boxes = MessageBoxesOf(lumday, 20s);
+        ASSERT_EQ(boxes.size(), 1u) << "nothing said that the settings were not saved";
+        EXPECT_EQ(GetWindow(boxes[0], GW_OWNER), owner);
+        const std::wstring text = Harness::TextOf(GetDlgItem(boxes[0], 0xFFFF));
+        for (const std::wstring& part : expected)
+            EXPECT_NE(text.find(part), std::wstring::npos) << WideToUtf8(part) << " in\n" << WideToUtf8(text);
+        Harness::SaveWindow(boxes[0], picture);
+        PostMessageW(boxes[0], WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(Harness::WaitUntil([&] { return MessageBoxesOf(lumday).empty(); }));
+    };
+    {
+        SCOPED_TRACE("a read-only file, in German");
+        WriteSettings(profile, L"<Lumday><Settings language=\"de\"/>" + window + L"</Lumday>");
+        const std::wstring before = ReadSettings(profile);
+        const ReadOnlyFile readOnly(file);
+        auto lumday = Start(profile, standIn);
+        const HWND main = MainWindowOf(*lumday);
+        ASSERT_NE(main, nullptr);
+        ASSERT_TRUE(OpenSettings(main, SettingsTitle(L"de")));
+        ClickAt(main, at.Back());
+        const std::vector<std::wstring> notSaved = {L"Die Einstellungen konnten nicht in " + file.wstring() +
+                                                        L" gespeichert werden: ",
+                                                    L"\r\n\r\nDie Datei blieb unverändert."};
+        toldOnce(*lumday, main, notSaved, L"settings-not-saved-read-only");
+        PostMessageW(main, WM_CLOSE, 0, 0);
+        toldOnce(*lumday, nullptr, notSaved, L"settings-not-saved-read-only-at-the-close");
+        EXPECT_EQ(lumday->WaitForExit(20s), std::optional<DWORD>(0)) << "a second box, or no end";
+        EXPECT_EQ(ReadSettings(profile), before);
+    }
+    {
+        SCOPED_TRACE("the roaming folder gone since the start, in English");
+        auto lumday = StartInEnglish();
+        const HWND main = MainWindowOf(*lumday);
+        ASSERT_NE(main, nullptr);
+        ASSERT_TRUE(TitleBecomes(main, MonthTitle()));
+        std::error_code error;
+        std::filesystem::remove_all(profile.RoamingAppData(), error);
+        ASSERT_FALSE(std::filesystem::exists(profile.RoamingAppData())) << error.message();
+        PostMessageW(main, WM_CLOSE, 0, 0);
+        toldOnce(*lumday, nullptr, {L"The settings could not be saved to " + file.wstring() + L": "},
+                 L"settings-not-saved-folder-gone");
+        EXPECT_EQ(lumday->WaitForExit(20s), std::optional<DWORD>(0)) << "a second box, or no end";
+        EXPECT_FALSE(std::filesystem::exists(profile.RoamingAppData()));
+        std::filesystem::create_directories(profile.RoamingAppData());
     }
 }
 } // namespace

@@ -90,6 +90,41 @@ TEST(UiLanguages, EveryTableIsCompleteWithListsPlaceholdersAndKeyNamesKept)
     }
 }
 
+// The boxes about the settings file speak every language of the list, each text with the
+// placeholders of its English one, once each, and no others.
+TEST(UiLanguages, EveryLanguageHasTheSettingsNoticesWithTheirPlaceholders)
+{
+    const std::vector<NoticeLanguage>& notices = GetNoticeTables();
+    const std::vector<LanguageEntry>& languages = GetLanguages();
+    ASSERT_EQ(notices.size(), languages.size());
+    for (size_t l = 0; l < languages.size(); ++l)
+    {
+        SCOPED_TRACE(WideToUtf8(languages[l].code));
+        EXPECT_EQ(std::wstring(notices[l].code), languages[l].code);
+        for (size_t i = 0; i < NoticeStringCount; ++i)
+        {
+            SCOPED_TRACE(i);
+            const std::wstring text = notices[l].strings[i] ? notices[l].strings[i] : L"";
+            const std::wstring english = notices.front().strings[i];
+            ASSERT_FALSE(text.empty());
+            EXPECT_EQ(text.find(L"  "), std::wstring::npos);
+            EXPECT_FALSE(text.front() == L' ' || text.back() == L' ');
+            for (const wchar_t* placeholder : {L"[1]", L"[2]", L"[3]"})
+            {
+                const size_t at = text.find(placeholder);
+                EXPECT_EQ(at != std::wstring::npos, english.find(placeholder) != std::wstring::npos) << placeholder;
+                if (at != std::wstring::npos)
+                {
+                    EXPECT_EQ(text.find(placeholder, at + 1), std::wstring::npos) << placeholder;
+                }
+            }
+        }
+        LoadLanguageStrings(languages[l].code);
+        EXPECT_EQ(GetNoticeString(NoticeFileLeft), notices[l].strings[NoticeFileLeft]);
+    }
+    LoadLanguageStrings(L"en");
+}
+
 TEST(UiLanguages, LoadingAnUnknownCodeChangesNothing)
 {
     LoadLanguageStrings(L"de");
