@@ -68,11 +68,12 @@ public:
     {
         ++closeRequests;
         dialogOpenAtClose = FindWindowW(L"Quillora Window", title) != nullptr;
-        // A program already running would have written its command line by now.
-        Sleep(300);
-        programRanAtClose = fs::exists(programRecord);
+        // The new program is started held, and runs only once this window is closed: at the close it
+        // is listed with no thread that has run, and has recorded nothing.
+        programRanAtClose = UpdateTest::ProgramHasRun(program) || fs::exists(programRecord);
         return AutoLayoutWindow::OnClose(handled);
     }
+    fs::path program;
     fs::path programRecord;
     int closeRequests = 0;
     bool dialogOpenAtClose = true;
@@ -169,6 +170,7 @@ TEST_F(OptionsDialog, InstallClosesTheDialogAndTheMainWindowBeforeTheNewProgramR
     auto mainWindow = std::make_shared<MainWindowStandIn>();
     mainWindow->Create(nullptr, COLOR_WINDOW, 0, 0);
     mainWindow->ShowAtLocation(L"Sheafin", 400, 300, false, nullptr, nullptr, Window::Center);
+    mainWindow->program = downloaded;
     mainWindow->programRecord = downloaded.wstring() + L".args";
     Config config;
     DialogTest::Driver driver(title, {[&](HWND dialog) { Click(Child(dialog, L"Button", L"Check for &Updates")); },

@@ -383,7 +383,7 @@ TEST_F(SheafinImport, ASinglePageFormatLetsThePickerShowPagesAndCancellingChange
     EXPECT_EQ((std::vector<std::wstring>{L"8"}), ArgumentsOf(L"QuickFilingDialog.put_TreeDepth"));
     EXPECT_EQ((std::vector<std::wstring>{L"Select Import Location", L"15", L"0", L"true"}),
               ArgumentsOf(L"QuickFilingDialog.AddButton"));
-    Harness::WaitUntil([] { return false; }, 1s);
+    ASSERT_TRUE(Harness::HandledWhatWasPosted(window));
     EXPECT_EQ(L"", Status(window)) << "no import started";
     EXPECT_EQ(0u, CallCount(L"UpdatePageContent"));
     EXPECT_EQ(0u, sheafin_->Close());
@@ -582,7 +582,7 @@ TEST_F(SheafinImport, ATargetPickedDuringARunLeavesTheRunAndItsDisabledControlsA
     Harness::PostCommand(window, 40021);
     Harness::PostCommand(window, 40036);
     ASSERT_TRUE(Harness::WaitUntil([&] { return CallCount(L"Callback.OnDialogClosed") == 1; }, 20s));
-    Harness::WaitUntil([] { return false; }, 500ms);
+    ASSERT_TRUE(Harness::HandledWhatWasPosted(window));
     ASSERT_TRUE(Status(window).starts_with(L"(")) << "picked during the run: " << WideToUtf8(Status(window));
     EXPECT_FALSE(IsWindowEnabled(Harness::Child(window, L"Button", L" Start &Import")));
     EXPECT_FALSE(IsWindowEnabled(Harness::Child(window, L"Button", L"Insert as file &attachment")));
@@ -1286,8 +1286,12 @@ TEST_P(SheafinEndToEnd, FilesAndAFolderAddedLikeAPersonAreImportedIntoThePickedN
     RECT bounds{};
     GetWindowRect(list, &bounds);
     // Near a corner: the empty list's placeholder covers its middle.
-    SetCursorPos(bounds.left + 6, bounds.top + 6);
-    Harness::WaitUntil([] { return false; }, 300ms);
+    const POINT corner{bounds.left + 6, bounds.top + 6};
+    SetCursorPos(corner.x, corner.y);
+    ASSERT_TRUE(Harness::WaitUntil([&] {
+        POINT at{};
+        return GetCursorPos(&at) && at.x == corner.x && at.y == corner.y && WindowFromPoint(at) == list;
+    })) << "the pointer is not over the list";
     DWORD effect = DROPEFFECT_NONE;
     EXPECT_EQ(DRAGDROP_S_DROP, DropFilesAtCursor({folder.wstring()}, DROPEFFECT_COPY | DROPEFFECT_LINK, &effect));
     ASSERT_TRUE(Harness::WaitUntil([&] { return Rows(list) == 1; })) << "the dropped folder is listed";

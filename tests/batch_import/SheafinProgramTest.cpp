@@ -953,6 +953,9 @@ TEST_F(SheafinProgram, AWorkspaceHeldWithoutSharingAtTheStartIsNeverWrittenOverI
     window = MainWindowOf(*sheafin);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(0, ItemCount(ListOf(window)));
+    // A notice comes as a posted message: once what was posted before has been handled, a second
+    // one would show.
+    ASSERT_TRUE(Settle(ListOf(window)));
     EXPECT_TRUE(ErrorBoxesOf(*sheafin).empty()) << "told more than once";
     EXPECT_EQ(Bytes(SettingsFile()), stored);
     EXPECT_EQ(sheafin->Close(), 0u);
@@ -1041,6 +1044,7 @@ TEST_F(SheafinProgram, ARoamingFolderThatCannotBeFoundStartsWithDefaultsAndSaysO
     window = MainWindowOf(*sheafin);
     ASSERT_NE(window, nullptr) << "the program ended instead of building its window anew\n"
                                << WhatItShows(*sheafin, LogFile());
+    ASSERT_TRUE(Settle(ListOf(window)));
     EXPECT_TRUE(ErrorBoxesOf(*sheafin).empty()) << "told more than once";
     EXPECT_EQ(sheafin->Close(), 0u);
     EXPECT_TRUE(Contains(LogEntries(LogFile()), L"Saving workspace"));

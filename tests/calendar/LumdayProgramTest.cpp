@@ -678,6 +678,8 @@ TEST_F(LumdayProgram, SettingsThatAnotherProgramHeldAtTheStartAreNeverReplaced)
         PostMessageW(boxes[0], WM_COMMAND, IDOK, 0);
         EXPECT_TRUE(Harness::WaitUntil([&] { return MessageBoxesOf(*lumday).empty(); }));
     }
+    ASSERT_TRUE(Harness::HandledWhatWasPosted(window));
+    EXPECT_TRUE(MessageBoxesOf(*lumday).empty()) << "told more than once";
     EXPECT_EQ(lumday->Close(), 0u);
     EXPECT_EQ(ReadSettings(profile), stored);
 }
@@ -2007,6 +2009,7 @@ TEST_F(LumdaySettingsFile, HeldForAMomentAtTheStartIsReadOnceLetGo)
     const HWND window = MainWindowOf(*lumday);
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(TitleBecomes(window, MonthTitle(L"de"))) << "the settings were not read";
+    ASSERT_TRUE(Harness::HandledWhatWasPosted(window));
     EXPECT_TRUE(MessageBoxesOf(*lumday).empty());
     EXPECT_EQ(lumday->Close(), 0u);
     EXPECT_NE(ReadSettings(profile).find(L"language=\"de\""), std::wstring::npos);
@@ -2034,6 +2037,7 @@ TEST_F(LumdaySettingsFile, ARoamingFolderThatCannotBeFoundStartsWithDefaultsAndS
     EXPECT_TRUE(TitleBecomes(window, L"Settings"));
     PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(TitleBecomes(window, MonthTitle(L"en")));
+    ASSERT_TRUE(Harness::HandledWhatWasPosted(window));
     EXPECT_TRUE(MessageBoxesOf(*lumday).empty()) << "told more than once";
     EXPECT_EQ(lumday->Close(), 0u);
     EXPECT_FALSE(std::filesystem::exists(offline));

@@ -26,6 +26,10 @@
 
 failures=0
 checks=0
+# A test is given [CHECKOUT [PART]]: with a PART, only the cases of that part run, so that ctest runs
+# the parts of a long test side by side, each an entry of its own.
+part=${2:-}
+in_part() { [ -z "$part" ] || [ "$part" = "$1" ]; }
 case_name=""
 expect() {
   local what=$1
@@ -281,7 +285,7 @@ finish() {
 # prefix's file "wineserver" and made again under that name when it is gone; none removes it.
 wine_stand_ins() {
   rm -f "$host/bin/sleep"
-  host_tools sleep setsid seq cut od tar cp ln mv sha256sum nproc stat python3 openssl iconv awk realpath timeout
+  host_tools sleep setsid setpriv seq cut od tar cp ln mv sha256sum nproc stat python3 openssl iconv awk realpath timeout
   cat >"$host/wine-server.sh" <<'SH'
 socket_folder() {
   local name

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cstring>
 #include <fstream>
@@ -364,6 +366,30 @@ std::vector<HWND> Children(HWND parent, const std::wstring& className, const std
             (!text || TextOf(child) == *text))
             found.push_back(child);
     return found;
+}
+
+bool HandledWhatWasPosted(HWND window, std::chrono::milliseconds timeout)
+{
+    static UINT mark = 100000;
+    std::vector<HWND> children = Children(window, L"SysListView32");
+    const bool list = !children.empty();
+    if (!list)
+        children = Children(window, L"Edit");
+    if (children.empty())
+        return false;
+    const HWND child = children.front();
+    for (int round = 0; round < 2; ++round)
+    {
+        const UINT expected = ++mark;
+        if (list)
+            PostMessageW(child, LVM_SETHOVERTIME, 0, static_cast<LPARAM>(expected));
+        else
+            PostMessageW(child, EM_SETLIMITTEXT, expected, 0);
+        const UINT ask = list ? LVM_GETHOVERTIME : EM_GETLIMITTEXT;
+        if (!WaitUntil([&] { return static_cast<UINT>(SendMessageW(child, ask, 0, 0)) == expected; }, timeout))
+            return false;
+    }
+    return true;
 }
 
 HWND Child(HWND parent, const std::wstring& className, const std::wstring& text)

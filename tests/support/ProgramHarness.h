@@ -131,6 +131,13 @@ RECT ChildRect(HWND child);
 bool SetClientSize(HWND window, int width, int height);
 // A menu command or accelerator as the window receives it (posted).
 void PostCommand(HWND window, int id);
+// Waits until the thread of a program's window has handled everything posted to it so far, and so
+// shows any box it decided on before (a notice, an answer to a call, comes as a posted message):
+// marks are posted, twice (what the first one's forerunners post comes before the second), to a
+// child that keeps a value which can be asked back and which no test looks at, a list view's hover
+// time or else an edit's limit of text. False when the window has no such child, or a mark was not
+// taken within timeout.
+bool HandledWhatWasPosted(HWND window, std::chrono::milliseconds timeout = 30s);
 // A UTF-16LE log file (as the programs write theirs) as text; empty when it cannot be read.
 std::wstring ReadLogFile(const std::filesystem::path& file);
 

@@ -124,7 +124,10 @@ bool Capture::Blank() const
     return std::all_of(pixels.begin(), pixels.end(), [&](DWORD pixel) { return pixel == pixels.front(); });
 }
 
-Capture CaptureWindow(HWND window)
+namespace
+{
+// The picture of CaptureWindow; settled tells whether it showed something and stayed the same.
+Capture CaptureOnceSettled(HWND window, bool& settled)
 {
     // The picture is read off the display: the window goes above other programs' windows (a
     // OneNote that an import brought forward) with the windows it belongs to and owns, without
@@ -141,7 +144,7 @@ Capture CaptureWindow(HWND window)
     // uncovered. So the picture is read until it shows something and stays the same between two
     // answers of the window's thread.
     Capture capture; // none yet: the first reading is compared with the next
-    Harness::PollUntil(
+    settled = Harness::PollUntil(
         [&] {
             DWORD_PTR ignored = 0;
             SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &ignored);
@@ -152,6 +155,28 @@ Capture CaptureWindow(HWND window)
             return settled;
         },
         std::chrono::seconds(5), std::chrono::milliseconds(20));
+    return capture;
+}
+
+// A picture that never settled is no picture of the window: one colour is a window not on the
+// display, and one that kept changing was read in the middle of a paint.
+void ReportUnsettled(const Capture& capture, HWND window)
+{
+    RECT bounds{};
+    GetWindowRect(window, &bounds);
+    ADD_FAILURE() << "the picture of the window at (" << bounds.left << ", " << bounds.top << ")-(" << bounds.right
+                  << ", " << bounds.bottom << ") "
+                  << (capture.Blank() ? "shows one colour only: the window is not on the display"
+                                      : "still changed after five seconds: it was read before the window settled");
+}
+} // namespace
+
+Capture CaptureWindow(HWND window)
+{
+    bool settled = false;
+    Capture capture = CaptureOnceSettled(window, settled);
+    if (!settled)
+        ReportUnsettled(capture, window);
     return capture;
 }
 
@@ -187,7 +212,10 @@ std::filesystem::path Save(const Capture& capture, const std::wstring& name)
 
 std::filesystem::path SaveWindow(HWND window, const std::wstring& name)
 {
-    const Capture capture = CaptureWindow(window);
+    bool settled = false;
+    const Capture capture = CaptureOnceSettled(window, settled);
+    if (!settled && !capture.Blank())
+        ReportUnsettled(capture, window);
     // A window that never reached the display (one behind another, or never painted) would leave
     // a picture of nothing.
     if (capture.Blank())

@@ -43,7 +43,8 @@ struct Capture
 Capture ReadDisplay(HWND window);
 
 // Brings the window above other programs' windows, has it paint, and copies what the display
-// shows of it once it shows something and no longer changes (for at most five seconds).
+// shows of it once it shows something and no longer changes (for at most five seconds); a picture
+// that did not get so (one colour only, or still changing) fails the running test.
 Capture CaptureWindow(HWND window);
 
 // Saves a capture as a PNG named after the running test and name; returns the file.

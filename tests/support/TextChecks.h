@@ -93,6 +93,13 @@ inline std::vector<std::string> FaintText(HWND window)
 {
     std::vector<std::string> faint;
     const Shown picture(window);
+    // A display that shows one colour where the window is has no text to judge: the window is not
+    // on it (behind another, or not painted yet), and nothing would be found faint.
+    if (picture.Capture().Blank())
+    {
+        faint.push_back("the window shows one colour only on the display: no text could be judged");
+        return faint;
+    }
     for (const HWND label : ShownLabels(window))
     {
         if (!IsWindowEnabled(label))

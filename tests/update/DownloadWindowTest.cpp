@@ -25,6 +25,7 @@
 #include <vector>
 
 namespace fs = std::filesystem;
+using UpdateTest::ProgramHasRun;
 using UpdateTest::ReadBytes;
 using UpdateTest::ServiceScenario;
 using UpdateTest::TestProgram;
@@ -32,39 +33,6 @@ using UpdateTest::WaitForRecordedCommandLine;
 
 namespace
 {
-// Whether a process of the program has begun to run: it is listed, and a thread of it is not held
-// suspended (a process started suspended is listed at once, and runs nothing until it is resumed).
-bool ProgramHasRun(const fs::path& program)
-{
-    const Owners::FileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS | TH32CS_SNAPTHREAD, 0));
-    if (!snapshot)
-        return false;
-    std::vector<DWORD> processes;
-    PROCESSENTRY32W process{};
-    process.dwSize = sizeof process;
-    for (BOOL more = Process32FirstW(snapshot.get(), &process); more; more = Process32NextW(snapshot.get(), &process))
-        if (_wcsicmp(process.szExeFile, program.filename().c_str()) == 0)
-            processes.push_back(process.th32ProcessID);
-    THREADENTRY32 thread{};
-    thread.dwSize = sizeof thread;
-    for (BOOL more = Thread32First(snapshot.get(), &thread); more; more = Thread32Next(snapshot.get(), &thread))
-    {
-        if (std::find(processes.begin(), processes.end(), thread.th32OwnerProcessID) == processes.end())
-            continue;
-        const Owners::KernelHandle handle(OpenThread(THREAD_SUSPEND_RESUME, FALSE, thread.th32ThreadID));
-        if (!handle)
-            continue;
-        // Suspending tells how often the thread was suspended before; the count is put back at once.
-        const DWORD before = SuspendThread(handle.get());
-        if (before == static_cast<DWORD>(-1))
-            continue;
-        ResumeThread(handle.get());
-        if (before == 0)
-            return true;
-    }
-    return false;
-}
-
 class DownloadWindow : public DialogTest::Fixture
 {
 protected:

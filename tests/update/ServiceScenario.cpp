@@ -1,16 +1,20 @@
 #include "tests/update/ServiceScenario.h"
 
+#include "framework/Owners.h"
 #include "framework/text/Text.h"
 #include "tests/support/TestPaths.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <thread>
+#include <vector>
 
 namespace UpdateTest
 {
@@ -61,6 +65,37 @@ std::string ReadBytes(const std::filesystem::path& path)
     std::ostringstream bytes;
     bytes << file.rdbuf();
     return bytes.str();
+}
+
+bool ProgramHasRun(const std::filesystem::path& program)
+{
+    const Owners::FileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS | TH32CS_SNAPTHREAD, 0));
+    if (!snapshot)
+        return false;
+    std::vector<DWORD> processes;
+    PROCESSENTRY32W process{};
+    process.dwSize = sizeof process;
+    for (BOOL more = Process32FirstW(snapshot.get(), &process); more; more = Process32NextW(snapshot.get(), &process))
+        if (_wcsicmp(process.szExeFile, program.filename().c_str()) == 0)
+            processes.push_back(process.th32ProcessID);
+    THREADENTRY32 thread{};
+    thread.dwSize = sizeof thread;
+    for (BOOL more = Thread32First(snapshot.get(), &thread); more; more = Thread32Next(snapshot.get(), &thread))
+    {
+        if (std::find(processes.begin(), processes.end(), thread.th32OwnerProcessID) == processes.end())
+            continue;
+        const Owners::KernelHandle handle(OpenThread(THREAD_SUSPEND_RESUME, FALSE, thread.th32ThreadID));
+        if (!handle)
+            continue;
+        // Suspending tells how often the thread was suspended before; the count is put back at once.
+        const DWORD before = SuspendThread(handle.get());
+        if (before == static_cast<DWORD>(-1))
+            continue;
+        ResumeThread(handle.get());
+        if (before == 0)
+            return true;
+    }
+    return false;
 }
 
 std::wstring WaitForRecordedCommandLine(const std::filesystem::path& program, std::chrono::milliseconds timeout)

@@ -69,6 +69,9 @@ std::string ReadBytes(const std::filesystem::path& path);
 // The command line a started test program recorded, once it is there (empty after timeout).
 std::wstring WaitForRecordedCommandLine(const std::filesystem::path& program,
                                         std::chrono::milliseconds timeout = std::chrono::seconds(10));
+// Whether a process of the program has begun to run: it is listed, and a thread of it is not held
+// suspended (a process started suspended is listed at once, and runs nothing until it is resumed).
+bool ProgramHasRun(const std::filesystem::path& program);
 std::string FormUrlDecode(const std::string& text);
 // Holds the program's file open as a program that stays running holds its own: others may read and
 // start it, no one may write, replace or remove it until the handle is closed. The test's process

@@ -335,6 +335,9 @@ TEST_F(SheafinUpdate, ClosingTheOptionsDuringADownloadStopsItAndLeavesNothing)
     EXPECT_TRUE(Harness::WaitUntil(
         [&] { return Logged(L"ERROR: Download failed: ") || Logged(L"The download was called off"); }, 30s));
     EXPECT_FALSE(AnythingDownloadedOrStarted()) << "a download that the user no longer sees";
+    // A box the worker decided on would come as a posted message, at once after its word: it shows
+    // once what was posted so far has been handled.
+    ASSERT_TRUE(Harness::HandledWhatWasPosted(window));
     EXPECT_EQ(nullptr, WaitForWindow(L"Error", 0s));
     EXPECT_TRUE(IsWindowVisible(window));
     EXPECT_EQ(std::optional<DWORD>(0), sheafin_->Close());
