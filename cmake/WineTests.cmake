@@ -27,15 +27,14 @@ set(QUILLORA_TEST_OUTPUT_DIR ${CMAKE_BINARY_DIR}/test-output)
 # optimising it for debugging compiles it a quarter faster.
 set(QUILLORA_TEST_COMPILE_OPTIONS ${QUILLORA_WARNINGS} -Og -g1)
 
-# The lanes: one per core, at most eight (a lane's test mostly waits for the windows of a program
-# and a stand-in, and the lanes' tests are the longest of the run: with fewer lanes they queue for
-# them while cores stand idle). tools/prepare-prefix copies the prefix for each,
+# The lanes: one per two cores and one more, at most five (a lane's test mostly waits for the
+# windows of a program and a stand-in). tools/prepare-prefix copies the prefix for each,
 # scripts/test starts a display for each.
 if(NOT QUILLORA_WINE_LANES)
   cmake_host_system_information(RESULT lane_cores QUERY NUMBER_OF_LOGICAL_CORES)
-  set(lanes ${lane_cores})
-  if(lanes GREATER 8)
-    set(lanes 8)
+  math(EXPR lanes "${lane_cores} / 2 + 1")
+  if(lanes GREATER 5)
+    set(lanes 5)
   elseif(lanes LESS 1)
     set(lanes 1)
   endif()

@@ -168,7 +168,8 @@ Program::Program(const StartOptions& options)
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(options.program.wstring().c_str(), commandLine.data(), nullptr, nullptr, FALSE,
                         CREATE_UNICODE_ENVIRONMENT, environment.data(), nullptr, &startup, &process))
-        throw std::runtime_error("the program could not be started: " + options.program.string());
+        throw std::runtime_error("the program could not be started (error " + std::to_string(GetLastError()) +
+                                 "): " + options.program.string());
     Owners::KernelHandle thread(process.hThread);
     process_.reset(process.hProcess);
     processId_ = process.dwProcessId;
