@@ -105,7 +105,6 @@ bool AttemptRollback::TakeBack(Step&& step, const std::wstring& leftBehind)
     catch (const _com_error& error)
     {
         GetLog(true) << L"ERROR: " << GetErrorText(MakeHResultError(error.Error()));
-        refusal_ = error.Error();
         if (!leftBehind.empty())
         {
             GetLog(true) << L"ERROR: " << leftBehind;

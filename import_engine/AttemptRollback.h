@@ -44,8 +44,6 @@ public:
     // What of the attempt stays in OneNote, as the user would find it ("the page \"a.txt\"
     // stays"), after an Undo that could not take everything back.
     const std::vector<std::wstring>& LeftBehind() const { return leftBehind_; }
-    // OneNote's last refusal while taking back, S_OK when there was none.
-    HRESULT Refusal() const { return refusal_; }
     // Whether the user stopped the run while it was taken back.
     bool Stopped() const { return stopped_; }
     // The pages the attempt sent to OneNote: their titles stay in OneNote, also where what the
@@ -65,7 +63,6 @@ private:
     Target before_;
     std::shared_ptr<AttemptChanges> changes_;
     std::vector<std::wstring> leftBehind_;
-    HRESULT refusal_ = S_OK;
     // The patience of the Undo under way.
     BusyPatience* patience_ = nullptr;
     bool stopped_ = false;

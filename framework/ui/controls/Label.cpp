@@ -225,18 +225,32 @@ LRESULT Label::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
     return WindowsControl::WndProc(message, wParam, lParam);
 }
 
-LinkLines Label::DrawnLines(HDC dc)
+const LinkLines& Label::DrawnLines(HDC dc)
 {
     RECT client{};
     GetClientRect(hwnd, &client);
-    return LayOutLinkText(dc, ParseLinkMarkup(GetWindowTextString(hwnd)), client.right - Gap());
+    const int width = static_cast<int>(client.right) - Gap();
+    std::wstring text = GetWindowTextString(hwnd);
+    const HFONT font = FontOf(hwnd);
+    if (drawn_ && drawn_->text == text && drawn_->width == width && drawn_->font == font)
+        return drawn_->lines;
+    std::optional<MeasuringDC> measuring;
+    if (!dc)
+    {
+        measuring.emplace(hwnd);
+        if (!*measuring)
+        {
+            static const LinkLines none;
+            return none;
+        }
+        dc = measuring->get();
+    }
+    LinkLines lines = LayOutLinkText(dc, ParseLinkMarkup(text), width);
+    drawn_ = DrawnLayout{std::move(text), width, font, std::move(lines)};
+    return drawn_->lines;
 }
 
-LinkLines Label::DrawnLinks()
-{
-    const MeasuringDC dc(hwnd);
-    return dc ? DrawnLines(dc.get()) : LinkLines{};
-}
+const LinkLines& Label::DrawnLinks() { return DrawnLines(nullptr); }
 
 int Label::LinkAt(POINT point) { return UI::LinkAt(DrawnLinks(), point.x, point.y); }
 
@@ -320,7 +334,7 @@ void Label::PaintLink(HDC dc)
 
     const HFONT font = FontOf(hwnd);
     const Owners::SelectedObject selected(dc, font);
-    const LinkLines lines = DrawnLines(dc);
+    const LinkLines& lines = DrawnLines(dc);
     const int oldMode = SetBkMode(dc, TRANSPARENT);
     // The focused link shows its rectangle once the keyboard is in use, as the control's did.
     const bool focused =

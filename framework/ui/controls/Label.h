@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 namespace UI
@@ -35,7 +36,7 @@ public:
 
     // A link label's lines as it draws them, in its client area, and its links: the control
     // beneath keeps a layout of its own, which neither the pointer nor accessibility is given.
-    LinkLines DrawnLinks();
+    const LinkLines& DrawnLinks();
     int LinkCount();
     // The link the control has focused, -1 for none.
     int FocusedLink();
@@ -51,12 +52,22 @@ private:
     // text, the blanks next to its links and the last pixels of each line.
     void PaintLink(HDC dc);
     HFONT LinkFont(HFONT font);
-    LinkLines DrawnLines(HDC dc);
+    // The lines for the label's text, width and font, laid out again only when one of them changed:
+    // the pointer asks at every move. dc, when given, has the font chosen.
+    const LinkLines& DrawnLines(HDC dc);
     int LinkAt(POINT point);
 
     Owners::Font linkFont_;
     HFONT linkFontOf_ = nullptr;
     // The link the left button went down on, -1 for none.
     int pressedLink_ = -1;
+    struct DrawnLayout
+    {
+        std::wstring text;
+        int width = 0;
+        HFONT font = nullptr;
+        LinkLines lines;
+    };
+    std::optional<DrawnLayout> drawn_;
 };
 } // namespace UI

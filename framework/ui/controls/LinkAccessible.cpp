@@ -3,6 +3,7 @@
 // left to the system's standard object.
 #include "framework/ui/controls/LinkAccessible.h"
 
+#include "framework/com/UnknownImpl.h"
 #include "framework/ui/WindowHelpers.h"
 #include "framework/ui/controls/Label.h"
 #include "framework/ui/controls/LinkText.h"
@@ -11,7 +12,6 @@
 #include <oleacc.h>
 
 #include <algorithm>
-#include <atomic>
 #include <string>
 #include <utility>
 
@@ -23,30 +23,16 @@ namespace
 constexpr GUID accessibleId{0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
 using AccessiblePtr = _com_ptr_t<_com_IIID<IAccessible, &accessibleId>>;
 
-class LinkLabelAccessible final : public IAccessible
+class LinkLabelAccessible final : public UnknownImpl<IAccessible>
 {
 public:
     LinkLabelAccessible(HWND label, AccessiblePtr standard) : label_(label), standard_(std::move(standard)) {}
 
-    // IUnknown
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
+    void* FindInterface(REFIID iid) override
     {
-        if (!object)
-            return E_POINTER;
-        *object = nullptr;
-        if (iid != __uuidof(IUnknown) && iid != __uuidof(IDispatch) && iid != accessibleId)
-            return E_NOINTERFACE;
-        *object = static_cast<IAccessible*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const ULONG left = --references_;
-        if (left == 0)
-            delete this;
-        return left;
+        if (iid == __uuidof(IUnknown) || iid == __uuidof(IDispatch) || iid == accessibleId)
+            return static_cast<IAccessible*>(this);
+        return nullptr;
     }
 
     // IDispatch: the tools call the methods directly.
@@ -90,29 +76,27 @@ public:
             *name = SysAllocString(GetDisplayText(label_).c_str());
             return *name ? S_OK : E_OUTOFMEMORY;
         }
-        const int link = LinkOf(child);
-        if (link < 0 || !name)
-            return link < 0 ? E_INVALIDARG : E_POINTER;
-        std::wstring text;
-        for (const LinkRun& run : ParseLinkMarkup(GetWindowTextString(label_)))
-            if (run.link == link)
-                text += run.text;
-        *name = SysAllocString(text.c_str());
-        return *name ? S_OK : E_OUTOFMEMORY;
+        return ForLink(child, name, [&](int link) {
+            std::wstring text;
+            for (const LinkRun& run : ParseLinkMarkup(GetWindowTextString(label_)))
+                if (run.link == link)
+                    text += run.text;
+            *name = SysAllocString(text.c_str());
+            return *name ? S_OK : E_OUTOFMEMORY;
+        });
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override
     {
         if (IsSelf(child))
             return standard_->get_accValue(child, value);
-        const int link = LinkOf(child);
-        if (link < 0 || !value)
-            return link < 0 ? E_INVALIDARG : E_POINTER;
-        LITEM item{};
-        item.mask = LIF_ITEMINDEX | LIF_URL;
-        item.iLink = link;
-        SendMessageW(label_, LM_GETITEM, 0, reinterpret_cast<LPARAM>(&item));
-        *value = SysAllocString(item.szUrl);
-        return *value ? S_OK : E_OUTOFMEMORY;
+        return ForLink(child, value, [&](int link) {
+            LITEM item{};
+            item.mask = LIF_ITEMINDEX | LIF_URL;
+            item.iLink = link;
+            SendMessageW(label_, LM_GETITEM, 0, reinterpret_cast<LPARAM>(&item));
+            *value = SysAllocString(item.szUrl);
+            return *value ? S_OK : E_OUTOFMEMORY;
+        });
     }
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override
     {
@@ -122,26 +106,25 @@ public:
     {
         if (IsSelf(child))
             return standard_->get_accRole(child, role);
-        if (LinkOf(child) < 0 || !role)
-            return LinkOf(child) < 0 ? E_INVALIDARG : E_POINTER;
-        role->vt = VT_I4;
-        role->lVal = ROLE_SYSTEM_LINK;
-        return S_OK;
+        return ForLink(child, role, [&](int) {
+            role->vt = VT_I4;
+            role->lVal = ROLE_SYSTEM_LINK;
+            return S_OK;
+        });
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override
     {
         if (IsSelf(child))
             return standard_->get_accState(child, state);
-        const int link = LinkOf(child);
-        if (link < 0 || !state)
-            return link < 0 ? E_INVALIDARG : E_POINTER;
-        state->vt = VT_I4;
-        state->lVal = STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_LINKED;
-        if (GetFocus() == label_ && Focused() == link)
-            state->lVal |= STATE_SYSTEM_FOCUSED;
-        if (!IsWindowEnabled(label_))
-            state->lVal |= STATE_SYSTEM_UNAVAILABLE;
-        return S_OK;
+        return ForLink(child, state, [&](int link) {
+            state->vt = VT_I4;
+            state->lVal = STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_LINKED;
+            if (GetFocus() == label_ && Focused() == link)
+                state->lVal |= STATE_SYSTEM_FOCUSED;
+            if (!IsWindowEnabled(label_))
+                state->lVal |= STATE_SYSTEM_UNAVAILABLE;
+            return S_OK;
+        });
     }
     HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override
     {
@@ -285,8 +268,6 @@ public:
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
 
 private:
-    ~LinkLabelAccessible() = default;
-
     // The label while its window lives.
     Label* Of() const { return IsWindow(label_) ? dynamic_cast<Label*>(WindowsControl::FromWindow(label_)) : nullptr; }
     int Links() const
@@ -307,6 +288,17 @@ private:
             return -1;
         return static_cast<int>(child.lVal) - 1;
     }
+    // answer(link) for a child that names a link and a place for the answer.
+    template <typename Out, typename Answer>
+    HRESULT ForLink(const VARIANT& child, Out* out, Answer answer) const
+    {
+        const int link = LinkOf(child);
+        if (link < 0)
+            return E_INVALIDARG;
+        if (!out)
+            return E_POINTER;
+        return answer(link);
+    }
     template <typename Ask>
     HRESULT ForSelf(const VARIANT& child, BSTR* text, Ask ask) const
     {
@@ -320,7 +312,6 @@ private:
         return S_FALSE;
     }
 
-    std::atomic<ULONG> references_{1};
     HWND label_;
     AccessiblePtr standard_;
 };
